@@ -1,0 +1,27 @@
+#pragma once
+
+class CKestrixDoc;
+
+// A least-squares polynomial held as orthogonal polynomials: value(X) =
+// b[0] + sum over j of b[j] p_j(X), with p_0 = 1, p_1 = X - alpha[1] and
+// p_j = (X - alpha[j]) p_{j-1} - beta[j] p_{j-2}. Evaluating it this way
+// stays accurate at scaled depths of 10^5, where the power series cancels.
+struct OrthogonalFit {
+    int nTerms = 0; // degree fitted + 1; 0 for no fit
+    double b[5] = {};
+    double alpha[5] = {};
+    double beta[5] = {};
+
+    double Evaluate(double X) const;
+};
+
+// Unweighted least-squares polynomial with `m` coefficients (degree at most
+// m - 1, and at most n - 1) through the `n` points (x, y), by Forsythe's
+// three-term recurrence. Writes the power-series coefficients c[0] (constant)
+// to c[m - 1], higher ones 0; leaves c as it was when n < 1 or m < 1. When
+// `fit` is given it receives the same polynomial in orthogonal form.
+void PolyFit(int m, const double* x, const double* y, int n, double* c, OrthogonalFit* fit = nullptr);
+
+// Replaces AzUsed by the polynomial fitted through the document's control
+// points with its current degree; does nothing without control points.
+void FitAzimuth(CKestrixDoc& doc);

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "AzimuthFit.h"
+#include "Observation.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class DocumentHost;
+class LineSource;
+class MessageSink;
+
+// An azimuth control point in the azimuth plot's scaled units:
+// x = depth x m_dScale, y = azimuth x m_dScale.
+struct ControlPoint {
+    std::int32_t x;
+    std::int32_t y;
+};
+
+// How a load ended. Every outcome but Loaded and LoadedOverLimit has shown
+// its message through the sink and left the document as the message says.
+enum class LoadResult { Loaded, LoadedOverLimit, InvalidFormat, OutOfMemory };
+
+// One borehole survey: the collar, the observation table and the editing
+// state of the azimuth curve. Views read the members directly.
+class CKestrixDoc {
+public:
+    static constexpr int kMaxObservations = 20000;
+    static constexpr int kMaxControlPoints = 100;
+    static constexpr int kMaxCoefficients = 5;
+
+    CKestrixDoc() = default;
+    CKestrixDoc(const CKestrixDoc&) = delete;
+    CKestrixDoc& operator=(const CKestrixDoc&) = delete;
+
+    // The program that shows this document, or none. Not owned.
+    void SetHost(DocumentHost* host) { m_pHost = host; }
+    DocumentHost* Host() const { return m_pHost; }
+
+    // Reads a raw survey file from `source` into this new document; `path`
+    // is kept in m_strFilePath. Failures are reported through `sink`. On
+    // success the host opens the plot windows and Recalculate runs.
+    LoadResult LoadRawSurvey(const std::string& path, LineSource& source, MessageSink& sink);
+
+    // Inclination, roll, azimuth, fit, components and positions of every
+    // observation, then every view redraws.
+    void Recalculate();
+
+    // Runs an Edit menu command by id (see EditCommands.h); false for an id
+    // the document does not handle.
+    bool OnCommand(int id);
+    // Whether the Edit menu item `id` shows a check mark.
+    bool IsChecked(int id) const;
+
+    // Removes observation `index` (ignored when out of range); nothing is
+    // recomputed, every view redraws.
+    void DeleteObservation(int index);
+    // Appends a control point unless 100 are stored; nothing is recomputed.
+    void AddControlPoint(std::int32_t x, std::int32_t y);
+
+    void UpdateAllViews();
+
+    // The fitted azimuth polynomial in force (m_nCoef != 0) at scaled depth X,
+    // in scaled units: the polynomial of m_dCoef, evaluated stably.
+    double FittedAzimuthScaled(double X) const { return m_fit.Evaluate(X); }
+
+    std::string m_strFilePath;
+    bool m_bDeleteMode = false;
+    bool m_bControlMode = false;
+    std::array<ControlPoint, kMaxControlPoints> m_ControlPoints{};
+    std::int32_t m_nControlPoints = 0;
+    std::array<double, kMaxCoefficients> m_dCoef{};
+    std::int32_t m_nDegree = 2;
+    std::int32_t m_nCoef = 0;
+    double m_dScale = 100.0;
+    std::int32_t m_nObs = 0;
+    std::unique_ptr<Observation[]> m_pObs;
+    double m_dEasting = 0.0;
+    double m_dNorthing = 0.0;
+    double m_dHeight = 0.0;
+    double m_dDeclination = 0.0;
+    std::int32_t m_nRollAdjust = 0;
+    // The fit of m_dCoef in orthogonal form, for accurate evaluation.
+    OrthogonalFit m_fit;
+
+private:
+    DocumentHost* m_pHost = nullptr;
+};

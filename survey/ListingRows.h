@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+class CKestrixDoc;
+
+// The text of the listing window: what it draws, line by line and piece by
+// piece. The window advances each piece by its measured width; printed with
+// the pieces run together, the lines are the listing as text.
+struct ListingText {
+    std::array<std::string, 5> headerLines;  // drawn at y = 0, 16, ..., 64
+    std::array<std::string, 6> headingPieces; // drawn at y = 80
+    struct Row {
+        int index;                        // observation shown on this row
+        std::array<std::string, 6> pieces;
+    };
+    std::vector<Row> rows; // drawn from y = 96, one every 16 pixels
+};
+
+// Each piece is cut to 1023 characters, as the listing's piece buffer holds.
+inline constexpr std::size_t kListingPieceLimit = 1023;
+
+// Whether observation `index` of `doc` is listed: the first and last always,
+// any other when its depth's distance past a multiple of 10 m is not larger
+// than a neighbour's.
+bool IsListed(const CKestrixDoc& doc, int index);
+
+ListingText BuildListing(const CKestrixDoc& doc);
+
+// The listing as text: every line its pieces run together, ending in "\n".
+std::string ListingAsText(const ListingText& listing);

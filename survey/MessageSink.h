@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+// Where the survey core reports what the user must see (a message box with
+// OK in the windowed program, standard error in the batch tool).
+class MessageSink {
+public:
+    virtual ~MessageSink() = default;
+    virtual void ShowMessage(const std::string& text) = 0;
+};

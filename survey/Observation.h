@@ -1,0 +1,47 @@
+#pragma once
+
+// One reading of the probe and everything computed from it. Fields Depth to
+// AccZ come from a row of the raw survey file; the rest are computed and start
+// at zero. Depths and positions in metres, angles in degrees, magnetometer
+// values in gauss (x 100000 for nanotesla).
+struct Observation {
+    double Depth;
+    double MagX;
+    double MagY;
+    double MagZ;
+    double AccX;
+    double AccY;
+    double AccZ;
+    double MagH1;
+    double MagH2;
+    double MagV;
+    double CalcIncl;
+    double CalcRoll;
+    double CalcAzMag;
+    double MagE;
+    double MagN;
+    double MagU;
+    double East;
+    double North;
+    double Height;
+    double AzUsed;
+};
+
+static_assert(sizeof(Observation) == 20 * sizeof(double), "an observation is twenty doubles");
+
+// The field names in record order, for tabular dumps.
+inline constexpr const char* kObservationFieldNames[20] = {
+    "Depth", "MagX", "MagY", "MagZ", "AccX", "AccY", "AccZ", "MagH1", "MagH2", "MagV",
+    "CalcIncl", "CalcRoll", "CalcAzMag", "MagE", "MagN", "MagU", "East", "North", "Height", "AzUsed",
+};
+
+// Field `index` (0 to 19) of `obs`, in record order.
+inline double FieldOf(const Observation& obs, int index)
+{
+    const double* fields[20] = {
+        &obs.Depth, &obs.MagX, &obs.MagY, &obs.MagZ, &obs.AccX, &obs.AccY, &obs.AccZ,
+        &obs.MagH1, &obs.MagH2, &obs.MagV, &obs.CalcIncl, &obs.CalcRoll, &obs.CalcAzMag,
+        &obs.MagE, &obs.MagN, &obs.MagU, &obs.East, &obs.North, &obs.Height, &obs.AzUsed,
+    };
+    return *fields[index];
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+class CKestrixDoc;
+
+// Steps of the recalculation chain that orient the probe. Each works over the
+// whole observation table and does nothing when it is empty.
+
+// CalcIncl from the accelerometer: 0 for a zero vector.
+void CalcInclination(CKestrixDoc& doc);
+// CalcRoll from AccX and AccY, plus the document's roll adjustment.
+void CalcRollAngle(CKestrixDoc& doc);
+// MagH1, MagH2, MagV and the magnetic azimuth CalcAzMag (= AzUsed); azimuths
+// go into 0 to 360 when their mean lies within 20 degrees of 180.
+void CalcAzimuth(CKestrixDoc& doc);
+// MagE, MagN, MagU with the azimuth in force, AzUsed.
+void ResolveComponents(CKestrixDoc& doc);
+
+// Degrees to radians, as every step of the chain converts.
+inline constexpr double kDegToRad = 0.017453292519943295;

@@ -1,0 +1,64 @@
+#include "XyzExport.h"
+
+#include "KestrixDoc.h"
+#include "NumberText.h"
+#include "SafeFile.h"
+#include "Trajectory.h"
+
+#include <cmath>
+
+std::string DefaultExportPath(const std::string& surveyPath)
+{
+    const std::size_t keep = surveyPath.size() > 3 ? surveyPath.size() - 3 : 0;
+    return surveyPath.substr(0, keep) + "xyz";
+}
+
+namespace {
+
+// The "Li" line's name: the file name without its folder and last four characters.
+std::string LineName(const std::string& path)
+{
+    const auto slash = path.find_last_of("/\\");
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
+}
+
+void AppendRow(std::string& out, const Observation& o)
+{
+    const double e = o.MagE * 100000, n = o.MagN * 100000, u = o.MagU * 100000;
+    const double tmi = std::sqrt(o.MagE * o.MagE + o.MagN * o.MagN + o.MagU * o.MagU) * 100000;
+    textio::AppendFormat(out, "%10.2lf %10.2lf %10.2lf %10.2lf %10.2lf %10.2lf %10.2lf \r\n",
+                         o.East, o.North, o.Height, tmi, e, n, u);
+}
+
+} // namespace
+
+ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path)
+{
+    textio::SafeFileWriter writer(path);
+    if (writer.Open() != textio::SafeFileWriter::Status::Ok)
+        return ExportResult::OpenFailed;
+
+    std::string text = "/East North Height TMI magE, magN, magZ\r\n";
+    text += "Li " + LineName(path) + "\r\n";
+    const bool backwards = TraversesBackwards(doc);
+    for (int k = 0; k < doc.m_nObs; ++k) {
+        AppendRow(text, doc.m_pObs[backwards ? doc.m_nObs - 1 - k : k]);
+        if (text.size() >= 1 << 16) {
+            writer.Write(text);
+            text.clear();
+        }
+    }
+    writer.Write(text);
+    return writer.Commit() == textio::SafeFileWriter::Status::Ok ? ExportResult::Ok
+                                                                  : ExportResult::WriteFailed;
+}
+
+std::string ExportFailureMessage(ExportResult result, const std::string& path)
+{
+    if (result == ExportResult::OpenFailed)
+        return textio::Format("Failed to open\n  %s\nfor writing", path.c_str());
+    if (result == ExportResult::WriteFailed)
+        return textio::Format("Failed to write\n  %s", path.c_str());
+    return std::string();
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+class CKestrixDoc;
+
+// The export's default path: the survey's path less its last three characters,
+// followed by "xyz" (a survey.txt gives survey.xyz).
+std::string DefaultExportPath(const std::string& surveyPath);
+
+enum class ExportResult { Ok, OpenFailed, WriteFailed };
+
+// Writes the XYZ export file of `doc` to `path`, rows in traversal order, CR LF
+// line ends. An earlier file at `path` is replaced only once the new one is
+// complete; on any failure it stays as it was.
+ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path);
+
+// The message that tells the user of a failed export to `path`.
+std::string ExportFailureMessage(ExportResult result, const std::string& path);

@@ -1,0 +1,138 @@
+#include "NumberText.h"
+
+#include <charconv>
+#include <clocale>
+#include <cstdarg>
+#include <cstdio>
+#include <locale.h>
+
+namespace textio {
+namespace {
+
+// The "C" locale as a thread-local switch: uselocale affects only the calling
+// thread, so a QApplication's setlocale() elsewhere never leaks into our files.
+class CLocaleScope {
+public:
+    CLocaleScope() : m_previous(uselocale(CLocale())) {}
+    ~CLocaleScope() { uselocale(m_previous); }
+    CLocaleScope(const CLocaleScope&) = delete;
+    CLocaleScope& operator=(const CLocaleScope&) = delete;
+
+private:
+    static locale_t CLocale()
+    {
+        static const locale_t locale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+        return locale;
+    }
+    locale_t m_previous;
+};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// True when the whole token is [+-]digits[.digits][e[+-]digits] with at least
+// one mantissa digit: the shape that from_chars and "%lf" read identically.
+bool IsPlainDecimal(std::string_view t)
+{
+    std::size_t i = 0;
+    const std::size_t n = t.size();
+    if (i < n && (t[i] == '+' || t[i] == '-'))
+        ++i;
+    std::size_t digits = 0;
+    while (i < n && IsDigit(t[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < n && t[i] == '.') {
+        ++i;
+        while (i < n && IsDigit(t[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return false;
+    if (i < n && (t[i] == 'e' || t[i] == 'E')) {
+        ++i;
+        if (i < n && (t[i] == '+' || t[i] == '-'))
+            ++i;
+        std::size_t expDigits = 0;
+        while (i < n && IsDigit(t[i])) {
+            ++i;
+            ++expDigits;
+        }
+        if (expDigits == 0)
+            return false;
+    }
+    return i == n;
+}
+
+bool ReadWithScanf(std::string_view token, double& value)
+{
+    const std::string text(token); // sscanf needs a terminated string
+    CLocaleScope cLocale;
+    double parsed = 0.0;
+    if (std::sscanf(text.c_str(), "%lf", &parsed) != 1)
+        return false;
+    value = parsed;
+    return true;
+}
+
+void AppendFormatV(std::string& out, const char* format, va_list args)
+{
+    CLocaleScope cLocale;
+    char buffer[256];
+    va_list copy;
+    va_copy(copy, args);
+    const int length = std::vsnprintf(buffer, sizeof buffer, format, copy);
+    va_end(copy);
+    if (length < 0)
+        return;
+    if (static_cast<std::size_t>(length) < sizeof buffer) {
+        out.append(buffer, static_cast<std::size_t>(length));
+        return;
+    }
+    const std::size_t start = out.size();
+    out.resize(start + static_cast<std::size_t>(length) + 1);
+    std::vsnprintf(out.data() + start, static_cast<std::size_t>(length) + 1, format, args);
+    out.resize(start + static_cast<std::size_t>(length));
+}
+
+} // namespace
+
+bool ReadNumber(std::string_view token, double& value)
+{
+    if (IsPlainDecimal(token)) {
+        const char* first = token.data();
+        const char* last = token.data() + token.size();
+        if (*first == '+')
+            ++first;
+        double parsed = 0.0;
+        const auto result = std::from_chars(first, last, parsed, std::chars_format::general);
+        if (result.ec == std::errc() && result.ptr == last) {
+            value = parsed;
+            return true;
+        }
+        // Out of range: the C library's overflow and underflow rules apply.
+    }
+    return ReadWithScanf(token, value);
+}
+
+void AppendFormat(std::string& out, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    AppendFormatV(out, format, args);
+    va_end(args);
+}
+
+std::string Format(const char* format, ...)
+{
+    std::string out;
+    va_list args;
+    va_start(args, format);
+    AppendFormatV(out, format, args);
+    va_end(args);
+    return out;
+}
+
+} // namespace textio

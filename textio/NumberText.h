@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Number text that never depends on the user's locale: files written under a
+// comma-decimal locale must read back anywhere, so everything here behaves as
+// the C library does in the "C" locale.
+
+namespace textio {
+
+// Reads a number from the start of `token` as sscanf("%lf") does in the C
+// locale: true and `value` set when that conversion succeeds (characters after
+// the number are ignored), false and `value` untouched otherwise.
+bool ReadNumber(std::string_view token, double& value);
+
+// printf-style formatting in the C locale, appended to `out`.
+void AppendFormat(std::string& out, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
+
+// As AppendFormat, returning the text.
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Splits `line` at blanks, tabs and line feeds and calls `sink(token)` for each
+// token in order until the callback returns false.
+template <typename Sink>
+void ForEachToken(std::string_view line, Sink&& sink)
+{
+    std::size_t i = 0;
+    const std::size_t n = line.size();
+    while (i < n) {
+        while (i < n && (line[i] == ' ' || line[i] == '\t' || line[i] == '\n'))
+            ++i;
+        if (i == n)
+            break;
+        const std::size_t start = i;
+        while (i < n && line[i] != ' ' && line[i] != '\t' && line[i] != '\n')
+            ++i;
+        if (!sink(line.substr(start, i - start)))
+            return;
+    }
+}
+
+} // namespace textio

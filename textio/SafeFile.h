@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace textio {
+
+// Writes a file so that the file it replaces is never lost: the text goes to a
+// temporary file in the target's folder, which is renamed over the target only
+// after everything was written and closed. Until Commit() succeeds, an earlier
+// file of the target's name stays as it was; the temporary file is removed on
+// any failure and when the writer is destroyed without a commit. A target that
+// is a symbolic link has the file it points to replaced, not the link.
+class SafeFileWriter {
+public:
+    enum class Status { Ok, OpenFailed, WriteFailed };
+
+    explicit SafeFileWriter(std::string targetPath);
+    ~SafeFileWriter();
+    SafeFileWriter(const SafeFileWriter&) = delete;
+    SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+    // Creates the temporary file. OpenFailed when the folder cannot take it.
+    Status Open();
+    // Buffers text; large buffers are flushed as they fill. Errors are kept
+    // and reported by Commit().
+    void Write(std::string_view text);
+    // Flushes, syncs, closes and renames over the target.
+    Status Commit();
+
+    const std::string& TargetPath() const { return m_targetPath; }
+
+private:
+    void Flush();
+    void Discard();
+
+    std::string m_targetPath;
+    std::string m_finalPath; // the target with symbolic links resolved
+    std::string m_tempPath;
+    std::FILE* m_file = nullptr;
+    std::string m_buffer;
+    bool m_failed = false;
+};
+
+} // namespace textio
