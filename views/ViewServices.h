@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QCursor>
+#include <QString>
+
+// What the survey views reach through the application: the main frame's
+// status bar panes and the three editing cursors, loaded once at start-up.
+class ViewServices {
+public:
+    enum Pane { MessagePane = 0, DepthPane = 1 };
+
+    virtual ~ViewServices() = default;
+    // Sets pane 0 (message) or 1 (depth) and shows it at once.
+    virtual void SetPaneText(int pane, const QString& text) = 0;
+    virtual QCursor DeleteCursor() const = 0;  // resource 132
+    virtual QCursor TargetCursor() const = 0;  // resource 133
+    virtual QCursor ControlCursor() const = 0; // resource 134
+};
