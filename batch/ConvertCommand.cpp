@@ -1,0 +1,83 @@
+#include "ConvertCommand.h"
+
+#include "BatchOptions.h"
+#include "LasConverter.h"
+#include "RawSurveyText.h"
+
+#include <ostream>
+
+namespace {
+
+// A collar value on the command line: the whole word must be one decimal number.
+bool ParseCollarValue(const std::string& text, double& value)
+{
+    if (text.empty() || convert::DecimalPrefixLength(text) != text.size())
+        return false;
+    value = convert::LeadingDecimalValue(text);
+    return true;
+}
+
+struct ConvertOptions {
+    std::string lasPath;
+    std::string rawPath;
+    Collar collar;
+};
+
+bool ParseConvertOptions(const std::vector<std::string>& args, ConvertOptions& options, std::string& error)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        double* collarValue = arg == "--easting"       ? &options.collar.easting
+                            : arg == "--northing"    ? &options.collar.northing
+                            : arg == "--height"      ? &options.collar.height
+                            : arg == "--declination" ? &options.collar.declination
+                                                     : nullptr;
+        if (collarValue) {
+            if (i + 1 == args.size() || !ParseCollarValue(args[i + 1], *collarValue)) {
+                error = arg + " needs a number";
+                return false;
+            }
+            ++i;
+        } else if (arg == "-o") {
+            if (i + 1 == args.size() || args[i + 1].empty() || !options.rawPath.empty()) {
+                error = "-o needs one output path";
+                return false;
+            }
+            options.rawPath = args[++i];
+        } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+            error = "unknown option " + arg;
+            return false;
+        } else if (options.lasPath.empty() && !arg.empty()) {
+            options.lasPath = arg;
+        } else {
+            error = "convert takes one LAS file";
+            return false;
+        }
+    }
+    if (options.lasPath.empty()) {
+        error = "no LAS file";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    ConvertOptions options;
+    std::string error;
+    if (!ParseConvertOptions(args, options, error)) {
+        err << "kestrix-batch: " << error << '\n' << kUsage;
+        return 2;
+    }
+    if (options.rawPath.empty())
+        options.rawPath = RawSurveyPathFor(options.lasPath);
+    const ConvertResult result = ConvertLasFile(options.lasPath, options.rawPath, options.collar);
+    if (!result.Ok()) {
+        err << result.message << '\n';
+        return 1;
+    }
+    out << options.rawPath << '\n';
+    return 0;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Collar.h"
+
+#include <string>
+#include <string_view>
+
+// The pieces of a raw survey file as the converter writes them. Every line
+// ends in CR LF; numbers never depend on the user's locale.
+namespace convert {
+
+// The title line and the collar block (lines 1 to 5 of a raw survey file).
+// A number that fills its whole field is parted from a label that has no
+// blank of its own by one blank, so that the loader can always read it.
+std::string CollarBlockText(const Collar& collar);
+
+// Appends one curve name right-aligned in a field of at least 10 characters.
+void AppendNameField(std::string& out, std::string_view name);
+
+// Length of the longest leading part of `token` that forms a decimal number
+// (optional sign, digits with an optional fraction, an optional exponent
+// with digits); 0 when there is none.
+std::size_t DecimalPrefixLength(std::string_view token);
+
+// The value of the leading decimal number of `token`, 0.0 when it has none.
+// Out-of-range numbers go to infinity or towards zero as the C library's
+// conversion takes them.
+double LeadingDecimalValue(std::string_view token);
+
+// Appends `value` formatted as "%*.5lf" with width 10 in the C locale.
+void AppendValueField(std::string& out, double value);
+
+// Appends the data value of `token` as the converter writes it: exactly
+// AppendValueField(out, LeadingDecimalValue(token)). Short plain decimals
+// are rewritten straight from their text, which gives the same characters.
+void AppendTokenField(std::string& out, std::string_view token);
+
+} // namespace convert
