@@ -1,0 +1,165 @@
+#include "EditCommands.h"
+#include "LineSource.h"
+#include "SurveyText.h"
+#include "XyzExport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    EXPECT_EQ(start, text.size()) << "every line ends in CR LF, nothing after the last";
+    return lines;
+}
+
+class ExportTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/export-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_dir = pattern;
+    }
+    void TearDown() override { std::system(("rm -rf '" + m_dir + "'").c_str()); }
+    std::string m_dir;
+};
+
+TEST(ExportNames, DefaultPathAndLineName)
+{
+    EXPECT_EQ(DefaultExportPath("/data/hole7.txt"), "/data/hole7.xyz");
+    EXPECT_EQ(DefaultExportPath("/data/hole7.TXT"), "/data/hole7.xyz");
+    EXPECT_EQ(DefaultExportPath("ab"), "xyz");
+    EXPECT_EQ(ExportFailureMessage(ExportResult::OpenFailed, "/x/a.xyz"), "Failed to open\n  /x/a.xyz\nfor writing");
+    EXPECT_EQ(ExportFailureMessage(ExportResult::WriteFailed, "/x/a.xyz"), "Failed to write\n  /x/a.xyz");
+}
+
+TEST_F(ExportTest, RowsFollowTheTraversalWithFixedColumns)
+{
+    CKestrixDoc doc;
+    FillDocument(doc, {{30, 0.2, 0.1, 0.4, 0, 1, 0.1}, {20, 0.2, 0.1, 0.4, 0, 1, 0.2}, {10, 0.2, 0.1, 0.4, 0, 1, 0.3}});
+    const std::string path = m_dir + "/upwards.xyz";
+    ASSERT_EQ(WriteXyzFile(doc, path), ExportResult::Ok);
+    const auto lines = Lines(ReadFile(path));
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "/East North Height TMI magE, magN, magZ");
+    EXPECT_EQ(lines[1], "Li upwards");
+    const Observation& shallow = doc.m_pObs[2];
+    char expected[200];
+    std::snprintf(expected, sizeof expected, "%10.2f %10.2f %10.2f ", shallow.East, shallow.North, shallow.Height);
+    EXPECT_EQ(lines[2].substr(0, 33), expected) << "the shallow end comes first";
+    for (std::size_t i = 2; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].size(), 77u);
+        EXPECT_EQ(lines[i].back(), ' ');
+        const std::string east = lines[i].substr(44, 10);
+        EXPECT_TRUE(east == "      0.00" || east == "     -0.00") << east;
+    }
+    const double tmi = std::sqrt(0.2 * 0.2 + 0.1 * 0.1 + 0.4 * 0.4) * 100000;
+    std::snprintf(expected, sizeof expected, "%10.2f", tmi);
+    EXPECT_EQ(lines[2].substr(33, 10), expected);
+}
+
+TEST_F(ExportTest, EmptySurveyAndWideValues)
+{
+    CKestrixDoc doc;
+    ASSERT_EQ(WriteXyzFile(doc, m_dir + "/none.xyz"), ExportResult::Ok);
+    EXPECT_EQ(ReadFile(m_dir + "/none.xyz"), "/East North Height TMI magE, magN, magZ\r\nLi none\r\n");
+    ASSERT_EQ(WriteXyzFile(doc, m_dir + "/.xyz"), ExportResult::Ok);
+    EXPECT_EQ(Lines(ReadFile(m_dir + "/.xyz"))[1], "Li ");
+
+    FillDocument(doc, {{10, 0.2, 0.1, 0.4, 0, 1, 0.1}});
+    doc.m_dNorthing = 10000100;
+    doc.Recalculate();
+    ASSERT_EQ(WriteXyzFile(doc, m_dir + "/wide.xyz"), ExportResult::Ok);
+    const auto row = Lines(ReadFile(m_dir + "/wide.xyz"))[2];
+    EXPECT_EQ(row.size(), 78u) << "the northing widens its field";
+    EXPECT_NE(row.find(" 100000"), std::string::npos);
+}
+
+TEST_F(ExportTest, FailedExportKeepsTheEarlierFile)
+{
+    CKestrixDoc doc;
+    EXPECT_EQ(WriteXyzFile(doc, m_dir + "/missing/folder/a.xyz"), ExportResult::OpenFailed);
+    const std::string path = m_dir + "/kept.xyz";
+    std::ofstream(path) << "earlier";
+    EXPECT_EQ(WriteXyzFile(doc, m_dir), ExportResult::OpenFailed) << "a folder is no export file";
+    EXPECT_EQ(ReadFile(path), "earlier");
+}
+
+// What a user sees: after a deletion the export still carries the positions
+// computed with the deleted observation in place, until a recalculation.
+TEST_F(ExportTest, DeletionShowsOnlyAfterTheNextRecalculation)
+{
+    CKestrixDoc doc;
+    std::vector<Row> rows;
+    for (int i = 0; i < 6; ++i)
+        rows.push_back({10.0 * i, 0.2, 0.1 * i, 0.4, 0.1 * i, 1, 0.3});
+    FillDocument(doc, rows);
+    const std::string before = m_dir + "/before.xyz", after = m_dir + "/after.xyz";
+    ASSERT_EQ(WriteXyzFile(doc, before), ExportResult::Ok);
+    doc.DeleteObservation(3);
+    ASSERT_EQ(WriteXyzFile(doc, after), ExportResult::Ok);
+    auto beforeLines = Lines(ReadFile(before));
+    const auto afterLines = Lines(ReadFile(after));
+    beforeLines.erase(beforeLines.begin() + 2 + 3);
+    beforeLines[1] = afterLines[1];
+    EXPECT_EQ(afterLines, beforeLines);
+
+    doc.OnCommand(ID_EDIT_FIT_DEGREE_2);
+    ASSERT_EQ(WriteXyzFile(doc, after), ExportResult::Ok);
+    EXPECT_NE(Lines(ReadFile(after))[5], beforeLines[5]) << "recalculated positions close the gap";
+}
+
+TEST_F(ExportTest, DemoSurveyWithControlPointsAndAfterClear)
+{
+    const std::string demo = std::string(KESTRIX_EXAMPLES_DIR) + "/demo.txt";
+    if (access(demo.c_str(), R_OK) != 0)
+        GTEST_SKIP() << "no demo survey";
+    auto load = [&](CKestrixDoc& doc) {
+        FileLineSource source(demo);
+        RecordingSink sink;
+        ASSERT_EQ(doc.LoadRawSurvey(demo, source, sink), LoadResult::Loaded);
+    };
+    CKestrixDoc plain;
+    load(plain);
+    ASSERT_EQ(WriteXyzFile(plain, m_dir + "/plain.xyz"), ExportResult::Ok);
+
+    CKestrixDoc edited;
+    load(edited);
+    // Control points along the measured azimuth outside the disturbed stretch.
+    for (int i = 0; i < edited.m_nObs; i += edited.m_nObs / 12)
+        edited.AddControlPoint(static_cast<int>(edited.m_pObs[i].Depth * 100),
+                               static_cast<int>(edited.m_pObs[i].CalcAzMag * 100));
+    edited.OnCommand(ID_EDIT_FIT_DEGREE_3);
+    ASSERT_EQ(WriteXyzFile(edited, m_dir + "/fitted.xyz"), ExportResult::Ok);
+    int nonZeroEast = 0;
+    for (const auto& line : Lines(ReadFile(m_dir + "/fitted.xyz")))
+        nonZeroEast += line.size() > 54 && line.substr(44, 10) != "      0.00" && line.substr(44, 10) != "     -0.00";
+    EXPECT_GT(nonZeroEast, edited.m_nObs / 2);
+
+    edited.OnCommand(ID_EDIT_CLEAR_CONTROL_POINTS);
+    ASSERT_EQ(WriteXyzFile(edited, m_dir + "/plain.xyz.again"), ExportResult::Ok);
+    auto cleared = ReadFile(m_dir + "/plain.xyz.again");
+    auto original = ReadFile(m_dir + "/plain.xyz");
+    EXPECT_EQ(cleared.substr(cleared.find("\r\n", 45)), original.substr(original.find("\r\n", 45)))
+        << "after Clear the export is the one without control points";
+}
+
+} // namespace

@@ -1,0 +1,85 @@
+#include "ListingRows.h"
+#include "SurveyText.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+std::vector<double> ListedDepths(const std::vector<double>& depths)
+{
+    CKestrixDoc doc;
+    std::vector<Row> rows;
+    for (double d : depths)
+        rows.push_back({d, 0.2, 0.1, 0.4, 0, 1, 0.1});
+    FillDocument(doc, rows);
+    std::vector<double> listed;
+    for (const auto& row : BuildListing(doc).rows)
+        listed.push_back(doc.m_pObs[row.index].Depth);
+    return listed;
+}
+
+TEST(ListingFilter, KeepsTheSampleAtOrJustPastEachTenMetres)
+{
+    using V = std::vector<double>;
+    EXPECT_EQ(ListedDepths({9.8, 9.9, 10.0, 10.1, 10.2}), (V{9.8, 10.0, 10.2}));
+    EXPECT_EQ(ListedDepths({10.2, 10.1, 10.0, 9.9, 9.8}), (V{10.2, 10.0, 9.8})) << "either direction";
+    EXPECT_EQ(ListedDepths({-9.8, -9.9, -10.0, -10.1, -10.2}), (V{-9.8, -10.0, -10.2})) << "sign dropped";
+    EXPECT_EQ(ListedDepths({5}), (V{5}));
+    EXPECT_EQ(ListedDepths({5, 6}), (V{5, 6}));
+    EXPECT_EQ(ListedDepths({3, 5, 3, 5}), (V{3, 3, 5})) << "equal remainders are shown";
+    EXPECT_TRUE(ListedDepths({}).empty());
+}
+
+TEST(ListingFilter, NotANumberShowsTheRow)
+{
+    CKestrixDoc doc;
+    FillDocument(doc, {{1, 0, 0, 0, 0, 0, 1}, {5, 0, 0, 0, 0, 0, 1}, {2, 0, 0, 0, 0, 0, 1}, {9, 0, 0, 0, 0, 0, 1}});
+    EXPECT_FALSE(IsListed(doc, 1)) << "5 lies further past 10 m than 1";
+    doc.m_pObs[2].Depth = std::nan("");
+    EXPECT_TRUE(IsListed(doc, 1));
+    EXPECT_TRUE(IsListed(doc, 2));
+}
+
+TEST(Listing, HeaderHeadingAndRowPieces)
+{
+    CKestrixDoc doc;
+    FillDocument(doc, {{10, 0.2, 0.1, 0.4, 0, 1, 0}});
+    doc.m_pObs[0].Height = 340;
+    doc.m_pObs[0].MagE = 0.5;
+    const ListingText listing = BuildListing(doc);
+    EXPECT_EQ(listing.headerLines[0], "Raw input data");
+    EXPECT_EQ(listing.headerLines[1], "Collar easting:   500000.00");
+    EXPECT_EQ(listing.headerLines[2], "Collar northing: 7000000.00");
+    EXPECT_EQ(listing.headerLines[3], "Collar height:       350.00");
+    EXPECT_EQ(listing.headerLines[4], "Declination:          12.50");
+    std::string heading;
+    for (const auto& piece : listing.headingPieces)
+        heading += piece;
+    EXPECT_EQ(heading.size(), 152u);
+    EXPECT_EQ(heading.substr(0, 24), "       Depth    CalcIncl");
+    ASSERT_EQ(listing.rows.size(), 1u);
+    const auto& pieces = listing.rows[0].pieces;
+    EXPECT_EQ(pieces[0], "      10.000");
+    EXPECT_EQ(pieces[4].substr(0, 12), "     50000.0");
+    EXPECT_EQ(pieces[5].substr(0, 12), "  -690.00000") << "TVD is -Height - collar height";
+    EXPECT_EQ(pieces[5].size(), 56u);
+
+    const std::string text = ListingAsText(listing);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7);
+    EXPECT_EQ(text.substr(text.size() - 1), "\n");
+}
+
+TEST(Listing, AbsurdValuesAreCutToThePieceBuffer)
+{
+    CKestrixDoc doc;
+    FillDocument(doc, {{10, 0, 0, 0, 0, 0, 1}});
+    doc.m_pObs[0].East = 1e308;
+    doc.m_pObs[0].North = 1e308;
+    doc.m_pObs[0].Height = -1e308;
+    const ListingText listing = BuildListing(doc);
+    EXPECT_EQ(listing.rows[0].pieces[5].size(), kListingPieceLimit);
+}
+
+} // namespace

@@ -1,0 +1,135 @@
+#include "Orientation.h"
+#include "SurveyText.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+// A document with observations given directly, for the orientation steps.
+void SetObservations(CKestrixDoc& doc, const std::vector<Observation>& obs)
+{
+    doc.m_nObs = static_cast<int>(obs.size());
+    doc.m_pObs.reset(new Observation[obs.size() ? obs.size() : 1]());
+    for (std::size_t i = 0; i < obs.size(); ++i)
+        doc.m_pObs[i] = obs[i];
+}
+
+Observation Accel(double x, double y, double z)
+{
+    Observation o{};
+    o.AccX = x;
+    o.AccY = y;
+    o.AccZ = z;
+    return o;
+}
+
+TEST(Orientation, InclinationAndRollFromTheAccelerometer)
+{
+    struct Case {
+        double accX, accY, accZ;
+        int rollAdjust;
+        double incl, roll;
+    } cases[] = {
+        {0, 9.81, 0, 0, 90, 180},
+        {0, 9.81, 0, 90, 90, 270},
+        {0, 0, 9.81, 0, 0, 180},
+        {0, 0, -9.81, 0, 180, 180},
+        {0, 0, 0, 0, 0, 180},
+        {0, 0, 0, -90, 0, 90},
+        {-1, 0, 0, 90, 90, 360},  // atan2 = -90: 180 + 90 + 90 = 360 stays
+        {-1, 0, 0, 180, 90, 90},  // 90 + 180 + 180 = 450, one subtraction
+        {0, -1, 0, -90, 90, -90}, // atan2 = 180: -180 + 180 - 90
+        {1, 0, 0, 0, 90, 90},
+    };
+    for (const Case& c : cases) {
+        CKestrixDoc doc;
+        doc.m_nRollAdjust = c.rollAdjust;
+        SetObservations(doc, {Accel(c.accX, c.accY, c.accZ)});
+        CalcInclination(doc);
+        CalcRollAngle(doc);
+        EXPECT_NEAR(doc.m_pObs[0].CalcIncl, c.incl, 1e-12) << c.accX << " " << c.accY << " " << c.accZ;
+        EXPECT_NEAR(doc.m_pObs[0].CalcRoll, c.roll, 1e-12) << c.accX << " " << c.accY << " adj " << c.rollAdjust;
+    }
+}
+
+// Observations whose measured azimuths are the given angles (horizontal probe,
+// no roll adjustment), run through the azimuth step.
+std::vector<double> AzimuthsAfterWrapRule(const std::vector<double>& azimuths)
+{
+    CKestrixDoc doc;
+    std::vector<Observation> obs;
+    for (double az : azimuths) {
+        // A level probe with roll 180: MagH1 = -MagX and MagH2 = MagZ.
+        Observation o = Accel(0, 0, 1);
+        const double a = az * kDegToRad;
+        double h1 = std::sin(a), h2 = std::cos(a);
+        if (std::fmod(az, 45.0) == 0) { // exact components give exact azimuths
+            h1 = std::round(h1);
+            h2 = std::round(h2);
+        }
+        o.MagX = -h1;
+        o.MagZ = h2;
+        obs.push_back(o);
+    }
+    SetObservations(doc, obs);
+    CalcInclination(doc);
+    CalcRollAngle(doc);
+    CalcAzimuth(doc);
+    std::vector<double> result;
+    for (int i = 0; i < doc.m_nObs; ++i) {
+        EXPECT_EQ(doc.m_pObs[i].AzUsed, doc.m_pObs[i].CalcAzMag);
+        result.push_back(doc.m_pObs[i].CalcAzMag);
+    }
+    return result;
+}
+
+void ExpectAngles(const std::vector<double>& actual, const std::vector<double>& expected)
+{
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < actual.size(); ++i)
+        EXPECT_NEAR(actual[i], expected[i], 1e-9) << "azimuth " << i;
+}
+
+TEST(Orientation, AzimuthRangeRule)
+{
+    ExpectAngles(AzimuthsAfterWrapRule({170, -175}), {170, 185});
+    ExpectAngles(AzimuthsAfterWrapRule({5, 15}), {5, 15});
+    ExpectAngles(AzimuthsAfterWrapRule({10, -10}), {10, 350});
+    // Means of exactly 160 and exactly 200 stay in -180 to 180; just inside wraps.
+    ExpectAngles(AzimuthsAfterWrapRule({-45, -45, -45, -45, 180, 0, 0, 0, 0}), {-45, -45, -45, -45, 180, 0, 0, 0, 0});
+    ExpectAngles(AzimuthsAfterWrapRule({-45, -45, -45, -45, -45, -135, 0, 0, 0}), {-45, -45, -45, -45, -45, -135, 0, 0, 0});
+    ExpectAngles(AzimuthsAfterWrapRule({-45, -45, -45, -45, 180, 0, 0, 0, 1}), {315, 315, 315, 315, 180, 0, 0, 0, 1});
+}
+
+TEST(Orientation, ComponentsWithTheMeasuredAzimuthHaveNoEastPart)
+{
+    CKestrixDoc doc;
+    std::vector<Row> rows;
+    for (int i = 0; i < 500; ++i) {
+        const double t = i * 0.37;
+        rows.push_back({i * 0.1, 0.3 * std::sin(t), 0.25 * std::cos(1.3 * t), 0.45 - 0.1 * std::sin(t * 0.7),
+                        std::sin(t * 0.9), std::cos(t * 0.9), 0.2 + 0.1 * std::cos(t)});
+    }
+    FillDocument(doc, rows);
+    ASSERT_EQ(doc.m_nObs, 500);
+    for (int i = 0; i < doc.m_nObs; ++i) {
+        const Observation& o = doc.m_pObs[i];
+        EXPECT_NEAR(o.MagE, 0.0, 1e-12) << i;
+        EXPECT_NEAR(o.MagN, std::hypot(o.MagH1, o.MagH2), 1e-12) << i;
+        EXPECT_EQ(o.MagU, o.MagV);
+        // Rotations keep the field's strength.
+        EXPECT_NEAR(std::sqrt(o.MagE * o.MagE + o.MagN * o.MagN + o.MagU * o.MagU),
+                    std::sqrt(o.MagX * o.MagX + o.MagY * o.MagY + o.MagZ * o.MagZ), 1e-12);
+    }
+}
+
+TEST(Orientation, EmptyTableIsLeftAlone)
+{
+    CKestrixDoc doc;
+    doc.Recalculate();
+    EXPECT_EQ(doc.m_nObs, 0);
+}
+
+} // namespace

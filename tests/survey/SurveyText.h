@@ -1,0 +1,50 @@
+#pragma once
+
+#include "KestrixDoc.h"
+#include "LineSource.h"
+#include "MessageSink.h"
+
+#include <string>
+#include <vector>
+
+// Test helpers: raw survey text as the converter writes it, a sink that
+// records messages, and loading from memory.
+
+struct Row {
+    double depth, magX, magY, magZ, accX, accY, accZ;
+};
+
+inline std::string RawSurveyText(const std::vector<Row>& rows, const char* header =
+                                     "     DEPTH       MagX       MagY       MagZ       AccX       AccY       AccZ")
+{
+    std::string text = "Collar coordinates:\r\nEasting    500000.00\r\nNorthing  7000000.00\r\n"
+                       "Height      350.00\r\nDeclination   12.50\r\n";
+    text += header;
+    text += "\r\n";
+    char line[256];
+    for (const Row& r : rows) {
+        std::snprintf(line, sizeof line, "%10.5f %10.5f %10.5f %10.5f %10.5f %10.5f %10.5f\r\n",
+                      r.depth, r.magX, r.magY, r.magZ, r.accX, r.accY, r.accZ);
+        text += line;
+    }
+    return text;
+}
+
+class RecordingSink : public MessageSink {
+public:
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    std::vector<std::string> messages;
+};
+
+inline LoadResult LoadText(CKestrixDoc& doc, const std::string& text, RecordingSink& sink)
+{
+    StringLineSource source(text);
+    return doc.LoadRawSurvey("/surveys/hole7.txt", source, sink);
+}
+
+// A document holding `rows` with their computed fields, as after a load.
+inline void FillDocument(CKestrixDoc& doc, const std::vector<Row>& rows)
+{
+    RecordingSink sink;
+    LoadText(doc, RawSurveyText(rows), sink);
+}

@@ -1,0 +1,90 @@
+#include "Trajectory.h"
+#include "SurveyText.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kDeg = 0.017453292519943295;
+
+struct Station {
+    double depth, incl, az;
+};
+
+CKestrixDoc& Place(CKestrixDoc& doc, const std::vector<Station>& stations, double declination = 0)
+{
+    doc.m_nObs = static_cast<int>(stations.size());
+    doc.m_pObs.reset(new Observation[stations.size()]());
+    for (std::size_t i = 0; i < stations.size(); ++i) {
+        doc.m_pObs[i].Depth = stations[i].depth;
+        doc.m_pObs[i].CalcIncl = stations[i].incl;
+        doc.m_pObs[i].AzUsed = stations[i].az;
+    }
+    doc.m_dEasting = 1000;
+    doc.m_dNorthing = 2000;
+    doc.m_dHeight = 300;
+    doc.m_dDeclination = declination;
+    CalcPositions(doc);
+    return doc;
+}
+
+TEST(Trajectory, FirstStationFromTheCollar)
+{
+    CKestrixDoc down;
+    Place(down, {{100, 90, 0}});
+    EXPECT_NEAR(down.m_pObs[0].East, 1000, 1e-9);
+    EXPECT_NEAR(down.m_pObs[0].North, 2000, 1e-9);
+    EXPECT_NEAR(down.m_pObs[0].Height, 200, 1e-9);
+
+    CKestrixDoc east;
+    Place(east, {{100, 0, 90}});
+    EXPECT_NEAR(east.m_pObs[0].East, 1100, 1e-9);
+    EXPECT_NEAR(east.m_pObs[0].North, 2000, 1e-9);
+    EXPECT_NEAR(east.m_pObs[0].Height, 300, 1e-9);
+
+    CKestrixDoc declined;
+    Place(declined, {{100, 0, 10}}, 10);
+    EXPECT_NEAR(declined.m_pObs[0].East, 1000, 1e-9) << "the declination turns the step due north";
+    EXPECT_NEAR(declined.m_pObs[0].North, 2100, 1e-9);
+}
+
+TEST(Trajectory, StepsUseTheAveragedAngles)
+{
+    CKestrixDoc doc;
+    Place(doc, {{0, 0, 0}, {10, 0, 90}, {20, 90, 90}});
+    // 0..10: mean azimuth 45, horizontal.  10..20: mean inclination 45, azimuth 90.
+    const double h = 10 * std::sqrt(0.5);
+    EXPECT_NEAR(doc.m_pObs[1].East, 1000 + h, 1e-9);
+    EXPECT_NEAR(doc.m_pObs[1].North, 2000 + h, 1e-9);
+    EXPECT_NEAR(doc.m_pObs[2].East, 1000 + 2 * h, 1e-9);
+    EXPECT_NEAR(doc.m_pObs[2].Height, 300 - h, 1e-9);
+}
+
+TEST(Trajectory, ASurveyListedUpwardsIsWalkedFromItsShallowEnd)
+{
+    CKestrixDoc doc;
+    Place(doc, {{20, 0, 0}, {10, 0, 0}});
+    EXPECT_TRUE(TraversesBackwards(doc));
+    EXPECT_NEAR(doc.m_pObs[1].North, 2010, 1e-9) << "placed from the collar first";
+    EXPECT_NEAR(doc.m_pObs[0].North, 2020, 1e-9);
+
+    CKestrixDoc level;
+    Place(level, {{10, 0, 0}, {30, 0, 0}, {10, 0, 0}});
+    EXPECT_FALSE(TraversesBackwards(level)) << "equal ends go forwards";
+    EXPECT_NEAR(level.m_pObs[2].North, 2010, 1e-9);
+}
+
+TEST(Trajectory, AHoleHeadingNorthKeepsHeadingNorthAcrossZero)
+{
+    CKestrixDoc doc;
+    Place(doc, {{0, 0, 350}, {10, 0, 10}, {20, 0, 355}, {30, 0, 185}, {40, 0, 5}});
+    EXPECT_NEAR(doc.m_pObs[1].North, 2010, 1e-9) << "350 and 10 average to north";
+    EXPECT_NEAR(doc.m_pObs[1].East, 1000, 1e-9);
+    EXPECT_GT(doc.m_pObs[2].North, doc.m_pObs[1].North);
+    // Exactly half a circle apart is no crossing: the plain mean.
+    EXPECT_NEAR(doc.m_pObs[4].East - doc.m_pObs[3].East, 10 * std::sin(95 * kDeg), 1e-9) << "185 and 5 average to 95";
+}
+
+} // namespace

@@ -1,0 +1,109 @@
+#include "NumberText.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The reference: the C library's own "%lf" conversion in the C locale.
+bool ScanfReads(const std::string& token, double& value)
+{
+    return std::sscanf(token.c_str(), "%lf", &value) == 1;
+}
+
+bool SameDouble(double a, double b)
+{
+    if (std::isnan(a) || std::isnan(b))
+        return std::isnan(a) && std::isnan(b);
+    return std::memcmp(&a, &b, sizeof a) == 0; // also tells 0.0 from -0.0
+}
+
+TEST(ReadNumber, AgreesWithScanfOnTrickyTokens)
+{
+    const std::vector<std::string> tokens = {
+        "0", "-0", "+0", "1", "-1", "+1", "12.5", "12.", ".5", "+.5", "-.5", ".", "-", "+", "",
+        "1e", "1e+", "1e-", "1e5", "1E5", "1e+5", "1e-5", "1.5e3x", "12.5abc", "abc", "e5",
+        "inf", "-inf", "INF", "infinity", "Infinity", "infx", "i", "nan", "-nan", "NaN",
+        "nan(123)", "nan(", "0x", "0x1", "0x1p3", "0X1P-2", "0x.p1", "0x1g", "0xg", "-0x10",
+        "1e400", "-1e400", "1e-400", "4.9e-324", "2.4e-324", "2.2250738585072011e-308",
+        "1.7976931348623157e308", "1.7976931348623159e308", "0.1", "-999.25", "12345.6",
+        "00012", "1..2", "1.2.3", "--1", "+-1", "1,5", "999999999999999999999999",
+        "0.30000000000000004441", "1e0001", "123456789012345678901234567890e-10",
+    };
+    for (const std::string& token : tokens) {
+        double expected = -7.0, actual = -7.0;
+        const bool scanfOk = ScanfReads(token, expected);
+        const bool ok = textio::ReadNumber(token, actual);
+        EXPECT_EQ(ok, scanfOk) << "token '" << token << "'";
+        if (ok && scanfOk) {
+            EXPECT_TRUE(SameDouble(actual, expected)) << "token '" << token << "': " << actual << " vs " << expected;
+        }
+        if (!ok) {
+            EXPECT_EQ(actual, -7.0) << "a failed read leaves the value alone: '" << token << "'";
+        }
+    }
+}
+
+TEST(ReadNumber, AgreesWithScanfOnGeneratedDecimals)
+{
+    // Plain decimals take the fast path; they must round exactly as scanf does.
+    unsigned state = 12345;
+    for (int i = 0; i < 20000; ++i) {
+        state = state * 1103515245u + 12345u;
+        const double value = (static_cast<int>(state >> 8) - (1 << 22)) / 1024.0 * std::pow(10.0, (state % 13) - 6.0);
+        char token[64];
+        std::snprintf(token, sizeof token, (i % 2) ? "%.17g" : "%.5f", value);
+        double expected = 0, actual = 0;
+        ASSERT_TRUE(ScanfReads(token, expected));
+        ASSERT_TRUE(textio::ReadNumber(token, actual));
+        ASSERT_TRUE(SameDouble(actual, expected)) << token;
+    }
+}
+
+TEST(Tokens, SplitAtBlanksTabsAndLineFeedsOnly)
+{
+    std::vector<std::string> tokens;
+    textio::ForEachToken("  a\tb\n\nc \r d ", [&](std::string_view t) {
+        tokens.emplace_back(t);
+        return true;
+    });
+    EXPECT_EQ(tokens, (std::vector<std::string>{"a", "b", "c", "\r", "d"}));
+}
+
+// Under a comma-decimal locale the program's files still use '.', and
+// '.' numbers still read whole.
+TEST(Locale, FormattingAndReadingIgnoreTheUsersLocale)
+{
+    const char* previous = std::setlocale(LC_ALL, nullptr);
+    const std::string saved = previous ? previous : "C";
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+        GTEST_SKIP() << "de_DE.UTF-8 locale not installed";
+    char native[32];
+    std::snprintf(native, sizeof native, "%.2f", 1234.5);
+    EXPECT_STREQ(native, "1234,50") << "the locale really is comma-decimal";
+
+    EXPECT_EQ(textio::Format("%11.2f|%.17g", 1234.5, 0.1), "    1234.50|0.10000000000000001");
+    double value = 0;
+    EXPECT_TRUE(textio::ReadNumber("1234.75", value));
+    EXPECT_EQ(value, 1234.75);
+    EXPECT_TRUE(textio::ReadNumber("1e-3x", value)); // the slow path too
+    EXPECT_EQ(value, 0.001);
+    EXPECT_TRUE(textio::ReadNumber("12,5", value));
+    EXPECT_EQ(value, 12.0);
+    std::setlocale(LC_ALL, saved.c_str());
+}
+
+TEST(Format, LongPiecesAreWrittenWhole)
+{
+    const std::string text = textio::Format("%10.5lf", 1e300);
+    EXPECT_EQ(text.size(), 307u);
+    EXPECT_EQ(text.substr(0, 2), "10");
+}
+
+} // namespace
