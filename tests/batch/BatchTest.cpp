@@ -1,0 +1,189 @@
+#include "BatchOptions.h"
+#include "ControlPointsFile.h"
+#include "SurveyCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+
+TEST(Options, GoodAndBadUsage)
+{
+    SurveyOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseSurveyOptions({"export", "a.txt", "-o", "b.xyz", "--delete-depth", "1.5", "--delete-depth",
+                                    "2", "--control-points", "cp.txt", "--degree", "3", "--roll", "-90"},
+                                   options, error));
+    EXPECT_EQ(options.rawPath, "a.txt");
+    EXPECT_EQ(options.outputPath, "b.xyz");
+    EXPECT_EQ(options.deleteDepths, (std::vector<std::string>{"1.5", "2"}));
+    EXPECT_EQ(*options.degree, 3);
+    EXPECT_EQ(*options.rollAdjust, -90);
+    EXPECT_TRUE(options.HasEdits());
+
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"frobnicate", "a.txt"},
+        {"export"},
+        {"dump", "a.txt", "-o", "x"},
+        {"export", "a.txt", "b.txt"},
+        {"export", "a.txt", "--degree", "5"},
+        {"export", "a.txt", "--degree", "2x"},
+        {"export", "a.txt", "--roll", "45"},
+        {"export", "a.txt", "--roll"},
+        {"listing", "a.txt", "--delete-depth"},
+        {"listing", "a.txt", "--bogus"},
+    };
+    for (const auto& args : bad) {
+        SurveyOptions o;
+        EXPECT_FALSE(ParseSurveyOptions(args, o, error)) << (args.empty() ? "(none)" : args[0]) << " " << args.size();
+    }
+}
+
+TEST(ControlPointsFile, ReadsPointsAndNamesTheBadLine)
+{
+    std::istringstream good("# depth azimuth\r\n\r\n  \n120.5 45.25\r\n130\t-10\n");
+    std::vector<ControlPointEntry> points;
+    std::string error;
+    ASSERT_TRUE(ReadControlPoints(good, "cp.txt", points, error)) << error;
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_EQ(points[0].depth, 120.5);
+    EXPECT_EQ(points[1].azimuth, -10);
+    int x = 0, y = 0;
+    ASSERT_TRUE(ScaledControlPoint(points[0], 100, x, y));
+    EXPECT_EQ(x, 12050);
+    EXPECT_EQ(y, 4525);
+
+    for (const char* text : {"1 2\n3\n", "1 2\n3 4 5\n", "1 2\nx 4\n", "1 2\n1e300 4\n", "1 2\nnan 4\n"}) {
+        std::istringstream in(text);
+        std::vector<ControlPointEntry> p;
+        EXPECT_FALSE(ReadControlPoints(in, "cp.txt", p, error)) << text;
+        EXPECT_EQ(error, "cp.txt:2: expected DEPTH AZIMUTH") << text;
+    }
+}
+
+class BatchRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/batch-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_dir = pattern;
+        m_survey = m_dir + "/hole.txt";
+        std::string text = "Collar coordinates:\r\nEasting 100\r\nNorthing 200\r\nHeight 300\r\nDeclination 0\r\n"
+                           "DEPTH MagX MagY MagZ AccX AccY AccZ\r\n";
+        for (int i = 0; i < 30; ++i)
+            text += std::to_string(i) + " 0.2 0.1 0.4 0.1 1 0.3\r\n";
+        Write(m_survey, text);
+    }
+    void TearDown() override { std::system(("rm -rf '" + m_dir + "'").c_str()); }
+
+    static void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+    static std::string Read(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    int Run(std::vector<std::string> args)
+    {
+        out.str("");
+        err.str("");
+        SurveyOptions options;
+        std::string error;
+        if (!ParseSurveyOptions(args, options, error))
+            return 2;
+        return RunSurveyCommand(options, out, err);
+    }
+
+    std::string m_dir, m_survey;
+    std::ostringstream out, err;
+};
+
+TEST_F(BatchRun, ExportToTheDefaultNameAndDump)
+{
+    EXPECT_EQ(Run({"export", m_survey}), 0);
+    EXPECT_EQ(out.str(), m_dir + "/hole.xyz\n");
+    EXPECT_EQ(Read(m_dir + "/hole.xyz").substr(0, 50), "/East North Height TMI magE, magN, magZ\r\nLi hole\r\n");
+
+    EXPECT_EQ(Run({"dump", m_survey}), 0);
+    std::istringstream lines(out.str());
+    std::string header, first;
+    std::getline(lines, header);
+    std::getline(lines, first);
+    EXPECT_EQ(header, "Depth\tMagX\tMagY\tMagZ\tAccX\tAccY\tAccZ\tMagH1\tMagH2\tMagV\tCalcIncl\tCalcRoll\t"
+                      "CalcAzMag\tMagE\tMagN\tMagU\tEast\tNorth\tHeight\tAzUsed");
+    EXPECT_EQ(first.substr(0, 24), "0\t0.20000000000000001\t0.");
+    EXPECT_EQ(std::count(first.begin(), first.end(), '\t'), 19);
+}
+
+TEST_F(BatchRun, EditsAreAppliedBeforeOneRecalculation)
+{
+    EXPECT_EQ(Run({"listing", m_survey}), 0);
+    const std::string plain = out.str();
+    EXPECT_NE(plain.find("      10.000"), std::string::npos);
+
+    EXPECT_EQ(Run({"listing", m_survey, "--delete-depth", "10.0"}), 0);
+    EXPECT_EQ(out.str().find("      10.000"), std::string::npos);
+
+    EXPECT_EQ(Run({"listing", m_survey, "--delete-depth", "10.5"}), 2);
+    EXPECT_NE(err.str().find("no observation at depth 10.5"), std::string::npos);
+
+    Write(m_dir + "/cp.txt", "5 30\n25 50\n");
+    EXPECT_EQ(Run({"dump", m_survey, "--control-points", m_dir + "/cp.txt", "--degree", "1"}), 0);
+    EXPECT_NE(out.str().find("\t40\n"), std::string::npos) << "AzUsed at 15 m lies on the line: 40 degrees";
+
+    Write(m_dir + "/bad.txt", "5 30\nfive 50\n");
+    EXPECT_EQ(Run({"dump", m_survey, "--control-points", m_dir + "/bad.txt"}), 2);
+    EXPECT_EQ(err.str(), "kestrix-batch: " + m_dir + "/bad.txt:2: expected DEPTH AZIMUTH\n");
+    EXPECT_EQ(Run({"dump", m_survey, "--control-points", m_dir + "/none.txt"}), 2);
+}
+
+TEST_F(BatchRun, LoadAndExportFailures)
+{
+    Write(m_dir + "/bad.txt", "Collar coordinates:\r\nEasting x\r\n");
+    EXPECT_EQ(Run({"export", m_dir + "/bad.txt"}), 1);
+    EXPECT_EQ(err.str(), "Invalid file format\n");
+    EXPECT_EQ(Run({"export", m_dir + "/missing.txt"}), 1);
+    EXPECT_EQ(access((m_dir + "/missing.xyz").c_str(), F_OK), -1);
+
+    Write(m_dir + "/earlier.xyz", "earlier");
+    EXPECT_EQ(Run({"export", m_survey, "-o", m_dir + "/no/such/dir.xyz"}), 1);
+    EXPECT_EQ(err.str(), "Failed to open\n  " + m_dir + "/no/such/dir.xyz\nfor writing\n");
+
+    std::string big = Read(m_survey);
+    for (int i = 0; i < 20000; ++i)
+        big += "99 0.2 0.1 0.4 0.1 1 0.3\r\n";
+    Write(m_dir + "/big.txt", big);
+    EXPECT_EQ(Run({"export", m_dir + "/big.txt"}), 0) << "the limit is a warning";
+    EXPECT_EQ(err.str(), "The number of observations in the file exceeds the limit of 20000.\n"
+                         "Observations in excess of this have been ignored.\n");
+}
+
+TEST_F(BatchRun, DemoSurveyExportsInTraversalOrder)
+{
+    const std::string demo = std::string(KESTRIX_EXAMPLES_DIR) + "/demo.txt";
+    if (access(demo.c_str(), R_OK) != 0)
+        GTEST_SKIP() << "no demo survey";
+    const std::string xyz = m_dir + "/demo.xyz";
+    ASSERT_EQ(Run({"export", demo, "-o", xyz}), 0) << err.str();
+    const std::string text = Read(xyz);
+    std::vector<double> heights;
+    std::size_t start = 0, lines = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2, ++lines) {
+        EXPECT_EQ(text.find('\n', start), end + 1) << "no bare line feeds";
+        if (lines >= 2)
+            heights.push_back(std::stod(text.substr(start + 22, 10)));
+    }
+    EXPECT_EQ(start, text.size());
+    EXPECT_EQ(text.substr(0, text.find("\r\n", 45) + 2), "/East North Height TMI magE, magN, magZ\r\nLi demo\r\n");
+    ASSERT_GT(heights.size(), 1000u);
+    EXPECT_GT(heights.front(), heights.back()) << "rows run from the top of the hole down";
+}
+
+} // namespace
