@@ -11,13 +11,14 @@ constexpr double kMagNoise = 0.00012; // gauss
 constexpr double kAccNoise = 0.002;   // m/s2
 constexpr double kSpike = 0.085;      // gauss added to MagX and MagY
 
-// The body: a magnetised sphere beside the hole, seen as a dipole. Its
+// The body: a magnetised sphere about 10 m beside the hole at 205 m, seen as
+// a dipole. Its
 // position is in metres from the collar (east and north of magnetic north,
 // up), its moment a direction and a strength (gauss at one metre).
-constexpr double kBodyEast = 48.0;
-constexpr double kBodyNorth = 52.0;
-constexpr double kBodyUp = -196.0;
-constexpr double kBodyMoment = 0.045 * 26.0 * 26.0 * 26.0;
+constexpr double kBodyEast = 36.0;
+constexpr double kBodyNorth = 30.0;
+constexpr double kBodyUp = -200.0;
+constexpr double kBodyMoment = 0.045 * 10.0 * 10.0 * 10.0;
 constexpr double kMomentNorth = 0.35, kMomentEast = 0.75, kMomentUp = -0.56;
 
 double Round(double value, double scale) { return std::nearbyint(value * scale) / scale; }
