@@ -1,0 +1,305 @@
+#include "ViewTestSupport.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+
+const QRgb kWhite = Rgb(255, 255, 255);
+const QRgb kBlack = Rgb(0, 0, 0);
+const QRgb kRed = Rgb(255, 0, 0);
+const QRgb kGreen = Rgb(0, 255, 0);
+const QRgb kBlue = Rgb(0, 0, 255);
+const QRgb kGrey = Rgb(196, 196, 196);
+
+QPoint Device(const PlotFrame& view, std::int32_t x, std::int32_t y)
+{
+    const PlotMapping::Point p = view.Mapping().LPtoDP({x, y});
+    return QPoint(p.x, p.y);
+}
+
+// True when `text`, written as the frame writes its labels at `at`, shows in
+// `image` pixel for pixel.
+bool ShowsText(const QImage& image, const QWidget& view, QPoint at, PlotFrame::Anchor anchor, const QString& text)
+{
+    QImage reference(image.size(), QImage::Format_RGB32);
+    reference.fill(Qt::white);
+    {
+        QPainter painter(&reference);
+        painter.setFont(view.font());
+        PlotFrame::DrawTextAt(painter, at, anchor, text);
+    }
+    QRect inked;
+    for (int y = 0; y < reference.height(); ++y)
+        for (int x = 0; x < reference.width(); ++x)
+            if (reference.pixel(x, y) != kWhite)
+                inked |= QRect(x, y, 1, 1);
+    if (inked.isEmpty())
+        return false;
+    for (int y = inked.top(); y <= inked.bottom(); ++y)
+        for (int x = inked.left(); x <= inked.right(); ++x)
+            if (image.pixel(x, y) != reference.pixel(x, y))
+                return false;
+    return true;
+}
+
+template <typename View>
+struct Plot {
+    CKestrixDoc doc;
+    FakeServices services;
+    View view{&doc, &services};
+};
+
+TEST(PlotPicture, FrameLiesFiftyPixelsInsideEachSide)
+{
+    Plot<CInclView> incl;
+    Plot<CAzView> az;
+    Plot<CMagView> mag;
+    FillDemoLikeSurvey(incl.doc);
+    FillDemoLikeSurvey(az.doc);
+    FillDemoLikeSurvey(mag.doc);
+    for (PlotFrame* view : std::initializer_list<PlotFrame*>{&incl.view, &az.view, &mag.view}) {
+        const QImage image = Render(*view);
+        SCOPED_TRACE(view->metaObject()->className());
+        for (int y = 50; y <= 550; y += 5) {
+            EXPECT_EQ(image.pixel(50, y), kBlack) << y;
+            EXPECT_EQ(image.pixel(750, y), kBlack) << y;
+            EXPECT_EQ(image.pixel(751, y), kWhite) << y;
+        }
+        for (int x = 50; x <= 750; x += 5) {
+            EXPECT_EQ(image.pixel(x, 50), kBlack) << x;
+            EXPECT_EQ(image.pixel(x, 550), kBlack) << x;
+        }
+        for (int x = 100; x <= 700; x += 5) {
+            EXPECT_EQ(image.pixel(x, 49), kWhite) << x;
+            EXPECT_EQ(image.pixel(x, 551), kWhite) << x;
+        }
+    }
+}
+
+TEST(PlotPicture, CentredRangesFloorTowardMinusInfinityAndLabelTheirEnds)
+{
+    struct Row {
+        bool azimuth;
+        double mean;
+        std::int32_t yMin, yMax;
+        const char *bottom, *middle, *top;
+    };
+    for (const Row& r : {Row{true, 175.2, 8000, 26000, "80", "170", "260"},
+                         Row{true, -12.5, -11000, 7000, "-110", "-20", "70"},
+                         Row{true, 90.0, 0, 18000, "0", "90", "180"},
+                         Row{false, -63.4, -16000, 2000, "-160", "-70", "20"},
+                         Row{false, -60.0, -15000, 3000, "-150", "-60", "30"}}) {
+        SCOPED_TRACE(r.mean);
+        CKestrixDoc doc;
+        FakeServices services;
+        SetObservations(doc, {PlotPoint(12.5, r.mean - 1, r.mean - 1), PlotPoint(112.5, r.mean + 1, r.mean + 1)});
+        std::unique_ptr<PlotFrame> view;
+        if (r.azimuth)
+            view = std::make_unique<CAzView>(&doc, &services);
+        else
+            view = std::make_unique<CInclView>(&doc, &services);
+        const QImage image = Render(*view);
+        EXPECT_EQ(view->m_nYMin, r.yMin);
+        EXPECT_EQ(view->m_nYMax, r.yMax);
+        const std::int32_t middle = (r.yMin + r.yMax) / 2;
+        using A = PlotFrame::Anchor;
+        EXPECT_TRUE(ShowsText(image, *view, QPoint(50, 550), A::RightBottom, r.bottom));
+        EXPECT_TRUE(ShowsText(image, *view, Device(*view, 1250, middle), A::RightBottom, r.middle));
+        EXPECT_TRUE(ShowsText(image, *view, QPoint(50, 50), A::RightBottom, r.top));
+        EXPECT_TRUE(ShowsText(image, *view, QPoint(50, 550), A::CenterTop, "12.5m"));
+        EXPECT_TRUE(ShowsText(image, *view, QPoint(750, 550), A::CenterTop, "112.5m"));
+        EXPECT_FALSE(ShowsText(image, *view, QPoint(50, 50), A::RightBottom, "99"));
+    }
+}
+
+TEST(PlotPicture, CurvePixelsLieWhereTheMappingPutsThem)
+{
+    Plot<CInclView> plot;
+    FillDemoLikeSurvey(plot.doc);
+    const QImage image = Render(plot.view);
+    int onGrid = 0;
+    for (int i = 20; i < 1000; i += 37) {
+        const Observation& obs = plot.doc.m_pObs[i];
+        const QPoint p = Device(plot.view, ToPlotUnits(obs.Depth * 100), ToPlotUnits(obs.CalcIncl * 100));
+        if (image.pixel(p) == kGrey || image.pixel(p) == kBlack) // grid and centre line lie over it
+            ++onGrid;
+        else
+            EXPECT_EQ(image.pixel(p), kRed) << i;
+    }
+    EXPECT_LT(onGrid, 4);
+}
+
+TEST(PlotPicture, ValuesBeyondTheRangeRideOnTheFrameEdge)
+{
+    Plot<CAzView> plot;
+    std::vector<Observation> rows;
+    for (int i = 0; i <= 10; ++i)
+        rows.push_back(PlotPoint(10 * i, 0, 175));
+    rows.insert(rows.begin() + 6, PlotPoint(50, 0, 5)); // at the depth of the one before
+    rows.front().CalcAzMag = 300;                       // the first point too
+    SetObservations(plot.doc, rows);
+    const QImage image = Render(plot.view);
+    ASSERT_EQ(plot.view.m_nYMin, 8000);
+    EXPECT_EQ(image.pixel(400, 549), kRed); // the drop from 175 to the bottom edge
+    EXPECT_EQ(image.pixel(400, 450), kRed);
+    EXPECT_EQ(image.pixel(400, 551), kWhite);
+    // The first segment leaves the top-left corner.
+    int red = 0;
+    for (int y = 51; y <= 58; ++y)
+        red += image.pixel(51, y) == kRed || image.pixel(52, y) == kRed;
+    EXPECT_GE(red, 2);
+}
+
+TEST(PlotPicture, GridHasSeventeenLinesTheMiddleOneUnderTheCentreLine)
+{
+    Plot<CAzView> plot;
+    FillDemoLikeSurvey(plot.doc);
+    const QImage image = Render(plot.view);
+    const double centre = plot.view.m_dCentre;
+    std::vector<int> expected;
+    for (int k = -80; k <= 80; k += 10) {
+        if (k != 0)
+            expected.push_back(Device(plot.view, 0, ToPlotUnits((k + centre) * 100)).y());
+    }
+    std::sort(expected.begin(), expected.end());
+    for (int x : {60, 300, 749}) {
+        std::vector<int> grey;
+        for (int y = 51; y < 550; ++y)
+            if (image.pixel(x, y) == kGrey)
+                grey.push_back(y);
+        EXPECT_EQ(grey, expected) << x;
+        EXPECT_EQ(image.pixel(x, 300), kBlack) << x;
+    }
+}
+
+TEST(PlotPicture, MagneticComponentsDrawEastOverNorthOverUp)
+{
+    Plot<CMagView> plot;
+    std::vector<Observation> rows;
+    for (int i = 0; i <= 200; ++i)
+        rows.push_back(PlotPoint(i * 0.5, 0, 0, 0.1 + 0.0001 * i, 0.2 - 0.0002 * i, -0.3 + 0.0002 * i));
+    rows[100].MagN = 0.1 + 0.0001 * 100; // North under East at one depth
+    SetObservations(plot.doc, rows);
+    const QImage image = Render(plot.view);
+    EXPECT_EQ(plot.view.m_nYMin, -3000000);
+    EXPECT_EQ(plot.view.m_nYMax, 2000000);
+    for (int i = 10; i < 200; i += 30) {
+        const Observation& o = rows[static_cast<std::size_t>(i)];
+        const std::int32_t x = ToPlotUnits(o.Depth * 100);
+        EXPECT_EQ(image.pixel(Device(plot.view, x, ToPlotUnits(o.MagU * 1e7))), kRed) << i;
+        if (i != 100) {
+            EXPECT_EQ(image.pixel(Device(plot.view, x, ToPlotUnits(o.MagN * 1e7))), kGreen) << i;
+        }
+        EXPECT_EQ(image.pixel(Device(plot.view, x, ToPlotUnits(o.MagE * 1e7))), kBlue) << i;
+    }
+    EXPECT_EQ(image.pixel(Device(plot.view, 5000, ToPlotUnits(rows[100].MagE * 1e7))), kBlue);
+    // The zero line and its label.
+    const int zero = Device(plot.view, 0, 0).y();
+    for (int x = 50; x <= 750; x += 7)
+        EXPECT_EQ(image.pixel(x, zero), kBlack) << x;
+    EXPECT_TRUE(ShowsText(image, plot.view, QPoint(50, zero), PlotFrame::Anchor::RightBottom, "0"));
+    EXPECT_TRUE(ShowsText(image, plot.view, QPoint(50, 550), PlotFrame::Anchor::RightBottom, "-30000"));
+}
+
+TEST(PlotPicture, MagneticRangeFollowsTheDataWithinTenMillionNanotesla)
+{
+    struct Row {
+        const char* name;
+        double e, n, u, spike;
+        std::int32_t yMin, yMax;
+        const char *bottom, *top; // no bottom label to check where "0" covers it
+        bool zeroLine;
+    };
+    for (const Row& r : {Row{"above zero", 0.1, 0.2, 0.3, 0.3, 1000000, 3000000, "10000", "30000", false},
+                         Row{"top at zero", -0.1, -0.2, 0.0, 0.0, -2000000, 0, "-20000", "0", false},
+                         Row{"whole nT", 0.1, 0.2, -0.5234567, -0.5234567, -5234567, 2000000, "-52346", "20000", true},
+                         Row{"limited", 0.1, 0.2, -0.3, 150.0, -3000000, 1000000000, nullptr, "10000000", true}}) {
+        SCOPED_TRACE(r.name);
+        Plot<CMagView> plot;
+        std::vector<Observation> rows;
+        for (int i = 0; i <= 100; ++i)
+            rows.push_back(PlotPoint(i, 0, 0, r.e, r.n, i == 50 ? r.spike : r.u));
+        SetObservations(plot.doc, rows);
+        const QImage image = Render(plot.view);
+        EXPECT_NEAR(plot.view.m_nYMin, r.yMin, 1);
+        EXPECT_EQ(plot.view.m_nYMax, r.yMax);
+        if (r.bottom) {
+            EXPECT_TRUE(ShowsText(image, plot.view, QPoint(50, 550), PlotFrame::Anchor::RightBottom, r.bottom));
+        }
+        EXPECT_TRUE(ShowsText(image, plot.view, QPoint(50, 50), PlotFrame::Anchor::RightBottom, r.top));
+        int blackRows = 0;
+        for (int y = 51; y < 550; ++y)
+            blackRows += image.pixel(400, y) == kBlack && image.pixel(700, y) == kBlack;
+        EXPECT_EQ(blackRows, r.zeroLine ? 1 : 0);
+    }
+}
+
+// What a view shows of a survey that gives it no usable range.
+enum class Shows { Title, Nothing, Frame };
+
+void ExpectPicture(const QImage& image, Shows shows)
+{
+    if (shows == Shows::Frame) {
+        EXPECT_EQ(image.pixel(50, image.height() / 2), kBlack);
+        return;
+    }
+    // The title alone on white, or the erased background alone.
+    EXPECT_EQ(image.pixel(image.width() / 2, image.height() / 2) == kWhite, shows == Shows::Title);
+    for (int y = 21; y < image.height(); y += 3)
+        ASSERT_NE(image.pixel(50, y), kBlack) << y;
+}
+
+TEST(PlotPicture, SurveysWithoutARangeDrawATitleOnWhite)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Row {
+        const char* name;
+        std::vector<Observation> rows;
+        int width, height;
+        Shows mag; // what the magnetic view shows
+    };
+    const std::vector<Row> table = {
+        {"no observations", {}, 800, 600, Shows::Title},
+        {"one depth", {PlotPoint(20, 10, 10, 0.1, 0.2, 0.3), PlotPoint(20, 30, 30, 0.2, 0.3, 0.4)}, 800, 600, Shows::Title},
+        {"all components equal", {PlotPoint(20, 10, 10, 0.1, 0.1, 0.1)}, 800, 600, Shows::Nothing},
+        {"not a number", {PlotPoint(0, nan, nan, nan, nan, nan), PlotPoint(9, 1, 1, nan, nan, nan)}, 800, 600, Shows::Nothing},
+        {"infinite", {PlotPoint(0, inf, -inf, inf, -inf, inf), PlotPoint(9, 1, 1, -inf, inf, -inf)}, 800, 600, Shows::Frame},
+        {"window too small", {PlotPoint(0, 10, 10, 0.1, 0.2, 0.3), PlotPoint(9, 30, 30, 0.2, 0.3, 0.4)}, 100, 140, Shows::Title},
+    };
+    for (const Row& r : table) {
+        SCOPED_TRACE(r.name);
+        CKestrixDoc doc;
+        FakeServices services;
+        SetObservations(doc, r.rows);
+        CInclView incl(&doc, &services);
+        CAzView az(&doc, &services);
+        CMagView mag(&doc, &services);
+        ExpectPicture(Render(incl, r.width, r.height), Shows::Title);
+        ExpectPicture(Render(az, r.width, r.height), Shows::Title);
+        ExpectPicture(Render(mag, r.width, r.height), r.mag);
+    }
+}
+
+TEST(PlotPicture, HugeDepthsAndValuesSaturateInsteadOfOverflowing)
+{
+    Plot<CAzView> plot;
+    std::vector<Observation> rows;
+    for (int i = 0; i <= 100; ++i)
+        rows.push_back(PlotPoint(i * 1e7, 0, i % 2 ? 1e300 : -1e300, 1e300, -1e300, 1e10));
+    SetObservations(plot.doc, rows);
+    plot.doc.m_ControlPoints[0] = {std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min()};
+    plot.doc.m_nControlPoints = 1;
+    Render(plot.view);
+    EXPECT_EQ(plot.view.m_nXMax, std::numeric_limits<std::int32_t>::max());
+    CMagView mag(&plot.doc, &plot.services);
+    Render(mag);
+    EXPECT_EQ(mag.m_nYMin, -1000000000);
+    EXPECT_EQ(mag.m_nYMax, 1000000000);
+}
+
+} // namespace

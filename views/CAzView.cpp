@@ -1,0 +1,105 @@
+#include "CAzView.h"
+
+#include "KestrixDoc.h"
+#include "ViewServices.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+double Azimuth(const Observation& obs) { return obs.CalcAzMag; }
+const QColor kBlue(0, 0, 255);
+} // namespace
+
+CAzView::CAzView(CKestrixDoc* doc, ViewServices* services, QWidget* parent) : PlotFrame(doc, services, parent) {}
+
+QString CAzView::Title() const { return QStringLiteral("Azimuth calculated from magnetometer data"); }
+
+void CAzView::SetupVerticalRange() { m_dCentre = CentredRange(Azimuth); }
+
+bool CAzView::SetupMapping()
+{
+    const bool framed = PlotFrame::SetupMapping();
+    const PlotMapping::Point origin = Mapping().DPtoLP({0, 0});
+    const PlotMapping::Point far = Mapping().DPtoLP({100, 100});
+    m_size100Px = {SaturateToInt32(std::int64_t{far.x} - origin.x), SaturateToInt32(std::int64_t{far.y} - origin.y)};
+    return framed;
+}
+
+void CAzView::DrawCurves(QPainter& painter) { DrawFieldCurve(painter, QColor(255, 0, 0), Azimuth); }
+
+void CAzView::DrawGrid(QPainter& painter) { DrawDegreeGrid(painter, m_dCentre); }
+
+void CAzView::DrawOverlays(QPainter& painter)
+{
+    painter.setPen(ThinPen(kBlue));
+    if (Doc().m_nControlPoints != 0)
+        DrawControlPoints(painter);
+    if (Doc().m_nCoef != 0)
+        DrawFittedCurve(painter);
+}
+
+void CAzView::DrawControlPoints(QPainter& painter) const
+{
+    // Arms of 6 pixels before and 7 after the point; as the end pixel is left
+    // out, every cross is 13 by 13 pixels at any window size.
+    const std::int64_t a = 6 * std::int64_t{m_size100Px.width} / 100;
+    const std::int64_t b = 42 * std::int64_t{m_size100Px.width} / 600;
+    const std::int64_t c = 6 * std::int64_t{m_size100Px.height} / 100;
+    const std::int64_t d = 42 * std::int64_t{m_size100Px.height} / 600;
+    const CKestrixDoc& doc = Doc();
+    const std::int32_t count = std::min<std::int32_t>(doc.m_nControlPoints, CKestrixDoc::kMaxControlPoints);
+    for (std::int32_t i = 0; i < count; ++i) {
+        const std::int64_t x = doc.m_ControlPoints[static_cast<std::size_t>(i)].x;
+        const std::int64_t y = doc.m_ControlPoints[static_cast<std::size_t>(i)].y;
+        LineLP(painter, SaturateToInt32(x - a), SaturateToInt32(y), SaturateToInt32(x + b), SaturateToInt32(y));
+        LineLP(painter, SaturateToInt32(x), SaturateToInt32(y - c), SaturateToInt32(x), SaturateToInt32(y + d));
+    }
+}
+
+void CAzView::DrawFittedCurve(QPainter& painter) const
+{
+    const CKestrixDoc& doc = Doc();
+    QPolygon points;
+    points.reserve(doc.m_nObs);
+    for (std::int32_t i = 0; i < doc.m_nObs; ++i) {
+        const double x = doc.m_pObs[i].Depth * doc.m_dScale;
+        points.append(ToDevice(ToPlotUnits(x), ToPlotUnits(doc.FittedAzimuthScaled(x))));
+    }
+    DrawPolyline(painter, points);
+}
+
+std::int32_t CAzView::PickY(const Observation& obs, int) const { return ClampedY(obs.CalcAzMag); }
+
+void CAzView::ApplyModeCursor()
+{
+    if (Doc().m_bControlMode && !Doc().m_bDeleteMode && Services())
+        setCursor(Services()->ControlCursor());
+    else
+        PlotFrame::ApplyModeCursor();
+}
+
+QString CAzView::Prompt() const
+{
+    if (Doc().m_bControlMode && !Doc().m_bDeleteMode)
+        return QStringLiteral("Click to add control points to define a smoothed azimuth curve");
+    return PlotFrame::Prompt();
+}
+
+void CAzView::OnOtherModeClick(QPoint mouse)
+{
+    CKestrixDoc& doc = Doc();
+    if (!doc.m_bControlMode || doc.m_nControlPoints >= CKestrixDoc::kMaxControlPoints)
+        return;
+    SetupMapping();
+    const PlotMapping::Point logical = Mapping().DPtoLP({mouse.x(), mouse.y()});
+    doc.AddControlPoint(logical.x, logical.y);
+    repaint(); // this view only, before returning; no fit until the next Fit command
+}
+
+void CAzView::mouseReleaseEvent(QMouseEvent* event)
+{
+    // The target cursor shown over a deleted observation must not stay.
+    if (event->button() == Qt::LeftButton && Doc().m_bDeleteMode && Services())
+        setCursor(Services()->DeleteCursor());
+}

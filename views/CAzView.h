@@ -1,0 +1,42 @@
+#pragma once
+
+#include "PlotFrame.h"
+
+#include <cstdint>
+
+// The magnetic azimuth against depth, where the user edits the azimuth: in
+// delete mode a click removes the observation under the mouse, in control
+// mode a click adds a control point. Shows the control points as blue
+// crosses and, once a fit is in force, the fitted curve.
+class CAzView : public PlotFrame {
+    Q_OBJECT
+public:
+    // `doc` and `services` are not owned and must outlive the view.
+    CAzView(CKestrixDoc* doc, ViewServices* services, QWidget* parent = nullptr);
+
+    // The frame's mapping, then the logical size of 100 device pixels.
+    bool SetupMapping() override;
+
+    struct Size {
+        std::int32_t width;
+        std::int32_t height; // negative: y grows upward
+    };
+    double m_dCentre = 0.0;       // centre of the vertical range, degrees
+    Size m_size100Px{0, 0};       // 100 device pixels in logical units
+
+protected:
+    QString Title() const override;
+    void SetupVerticalRange() override;
+    void DrawCurves(QPainter& painter) override;
+    void DrawGrid(QPainter& painter) override;
+    void DrawOverlays(QPainter& painter) override;
+    std::int32_t PickY(const Observation& obs, int k) const override;
+    void ApplyModeCursor() override;
+    QString Prompt() const override;
+    void OnOtherModeClick(QPoint mouse) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void DrawControlPoints(QPainter& painter) const;
+    void DrawFittedCurve(QPainter& painter) const;
+};

@@ -1,0 +1,19 @@
+#include "CInclView.h"
+
+#include "KestrixDoc.h"
+
+namespace {
+double Inclination(const Observation& obs) { return obs.CalcIncl; }
+} // namespace
+
+CInclView::CInclView(CKestrixDoc* doc, ViewServices* services, QWidget* parent) : PlotFrame(doc, services, parent) {}
+
+QString CInclView::Title() const { return QStringLiteral("Inclination calculated from accelerometer data"); }
+
+void CInclView::SetupVerticalRange() { m_dCentre = CentredRange(Inclination); }
+
+void CInclView::DrawCurves(QPainter& painter) { DrawFieldCurve(painter, QColor(255, 0, 0), Inclination); }
+
+void CInclView::DrawGrid(QPainter& painter) { DrawDegreeGrid(painter, m_dCentre); }
+
+std::int32_t CInclView::PickY(const Observation& obs, int) const { return ClampedY(obs.CalcIncl); }

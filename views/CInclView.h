@@ -1,0 +1,22 @@
+#pragma once
+
+#include "PlotFrame.h"
+
+// The inclination worked out from the accelerometer readings, against depth,
+// in a 180-degree frame centred on a multiple of 10 degrees. Picks and
+// deletes observations in delete mode; takes no part in the control mode.
+class CInclView : public PlotFrame {
+    Q_OBJECT
+public:
+    // `doc` and `services` are not owned and must outlive the view.
+    CInclView(CKestrixDoc* doc, ViewServices* services, QWidget* parent = nullptr);
+
+    double m_dCentre = 0.0; // centre of the vertical range, degrees
+
+protected:
+    QString Title() const override;
+    void SetupVerticalRange() override;
+    void DrawCurves(QPainter& painter) override;
+    void DrawGrid(QPainter& painter) override;
+    std::int32_t PickY(const Observation& obs, int k) const override;
+};
