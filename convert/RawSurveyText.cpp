@@ -132,7 +132,11 @@ void AppendTokenField(std::string& out, std::string_view t)
         fracEnd = i;
     }
     const bool anyDigits = hadDigits || fracEnd > fracStart;
-    const bool exponent = anyDigits && DecimalPrefixLength(t) != i;
+    // An exponent counts only when digits follow its letter and sign.
+    std::size_t e = i + 1;
+    if (e < n && (t[e] == '+' || t[e] == '-'))
+        ++e;
+    const bool exponent = i < n && (t[i] == 'e' || t[i] == 'E') && e < n && IsDigit(t[e]);
     if (!anyDigits || exponent || intEnd - intStart > kMaxDirectIntegerDigits
         || fracEnd - fracStart > kDecimals) {
         AppendValueField(out, LeadingDecimalValue(t));
