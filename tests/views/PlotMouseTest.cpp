@@ -71,15 +71,15 @@ protected:
 
 TEST_F(PlotMouse, ReadoutGivesTheDepthUnderTheMouseAlsoInTheMargins)
 {
-    FillDemoLikeSurvey(doc);
+    ASSERT_TRUE(LoadDemoSurvey(doc)); // 0 to 400 m over 700 pixels
     struct Row {
         int x;
         const char* text;
     };
     for (PlotFrame* view : Views()) {
         Use(*view);
-        for (const Row& r : {Row{50, "Depth:  0.00"}, Row{400, "Depth:  50.00"}, Row{750, "Depth:  100.00"},
-                             Row{10, "Depth:  -5.71"}, Row{790, "Depth:  105.71"}, Row{401, "Depth:  50.14"}}) {
+        for (const Row& r : {Row{50, "Depth:  0.00"}, Row{400, "Depth:  200.00"}, Row{750, "Depth:  400.00"},
+                             Row{10, "Depth:  -22.86"}, Row{790, "Depth:  422.86"}, Row{401, "Depth:  200.57"}}) {
             Move(*view, QPoint(r.x, 300 + r.x % 7));
             EXPECT_EQ(services.panes[1].toStdString(), r.text) << view->metaObject()->className();
         }
@@ -171,6 +171,26 @@ TEST_F(PlotMouse, DeleteModeClickRemovesTheObservationUnderTheMouseOnce)
         Move(*view, p + QPoint(3, 0)); // just outside the square
         EXPECT_EQ(view->m_nHitObs, -1);
     }
+}
+
+TEST_F(PlotMouse, ClickOnASpikeOfTheDemoSurveyDeletesIt)
+{
+    ASSERT_TRUE(LoadDemoSurvey(doc));
+    doc.OnCommand(ID_EDIT_DELETE_OBSERVATIONS);
+    Use(az);
+    const int spike = 573; // 57.3 m
+    const Observation obs = doc.m_pObs[spike];
+    const QPoint tip = Device(az, ToPlotUnits(obs.Depth * 100), ToPlotUnits(obs.CalcAzMag * 100));
+    Move(az, tip);
+    EXPECT_EQ(services.panes[1], "Depth:  57.14"); // pixel 150: 100 x 40000 / 700
+    ASSERT_EQ(az.m_nHitObs, spike);
+    const int updates = host.updates;
+    QTest::mouseClick(&az, Qt::LeftButton, {}, tip);
+    EXPECT_EQ(doc.m_nObs, 4000);
+    EXPECT_DOUBLE_EQ(doc.m_pObs[spike].Depth, 57.4);
+    EXPECT_EQ(host.updates, updates + 1);
+    Move(az, tip);
+    EXPECT_EQ(az.m_nHitObs, -1); // nothing left at the tip
 }
 
 TEST_F(PlotMouse, OfTwoObservationsUnderTheMouseTheLaterOneIsDeleted)

@@ -58,9 +58,9 @@ TEST(PlotPicture, FrameLiesFiftyPixelsInsideEachSide)
     Plot<CInclView> incl;
     Plot<CAzView> az;
     Plot<CMagView> mag;
-    FillDemoLikeSurvey(incl.doc);
-    FillDemoLikeSurvey(az.doc);
-    FillDemoLikeSurvey(mag.doc);
+    ASSERT_TRUE(LoadDemoSurvey(incl.doc));
+    ASSERT_TRUE(LoadDemoSurvey(az.doc));
+    ASSERT_TRUE(LoadDemoSurvey(mag.doc));
     for (PlotFrame* view : std::initializer_list<PlotFrame*>{&incl.view, &az.view, &mag.view}) {
         const QImage image = Render(*view);
         SCOPED_TRACE(view->metaObject()->className());
@@ -119,10 +119,10 @@ TEST(PlotPicture, CentredRangesFloorTowardMinusInfinityAndLabelTheirEnds)
 TEST(PlotPicture, CurvePixelsLieWhereTheMappingPutsThem)
 {
     Plot<CInclView> plot;
-    FillDemoLikeSurvey(plot.doc);
+    ASSERT_TRUE(LoadDemoSurvey(plot.doc));
     const QImage image = Render(plot.view);
     int onGrid = 0;
-    for (int i = 20; i < 1000; i += 37) {
+    for (int i = 20; i < 4000; i += 137) {
         const Observation& obs = plot.doc.m_pObs[i];
         const QPoint p = Device(plot.view, ToPlotUnits(obs.Depth * 100), ToPlotUnits(obs.CalcIncl * 100));
         if (image.pixel(p) == kGrey || image.pixel(p) == kBlack) // grid and centre line lie over it
@@ -157,7 +157,7 @@ TEST(PlotPicture, ValuesBeyondTheRangeRideOnTheFrameEdge)
 TEST(PlotPicture, GridHasSeventeenLinesTheMiddleOneUnderTheCentreLine)
 {
     Plot<CAzView> plot;
-    FillDemoLikeSurvey(plot.doc);
+    ASSERT_TRUE(LoadDemoSurvey(plot.doc));
     const QImage image = Render(plot.view);
     const double centre = plot.view.m_dCentre;
     std::vector<int> expected;

@@ -2,6 +2,8 @@
 
 #include "DocumentHost.h"
 #include "KestrixDoc.h"
+#include "LineSource.h"
+#include "MessageSink.h"
 #include "PlotViews.h"
 #include "ViewServices.h"
 
@@ -10,6 +12,7 @@
 
 #include <cmath>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 // Test helpers for the depth plots: a status bar and cursors that record,
@@ -100,6 +103,19 @@ inline void FillDemoLikeSurvey(CKestrixDoc& doc, int count = 1001)
     doc.Recalculate();
 }
 
+// The demo survey of examples/, loaded as the program loads it: 4001
+// observations from 0 to 400 m with a disturbed interval and a few spikes.
+inline bool LoadDemoSurvey(CKestrixDoc& doc)
+{
+    struct Quiet : MessageSink {
+        void ShowMessage(const std::string&) override { failed = true; }
+        bool failed = false;
+    } sink;
+    FileLineSource source(KESTRIX_EXAMPLES_DIR "/demo.txt");
+    const LoadResult result = doc.LoadRawSurvey(KESTRIX_EXAMPLES_DIR "/demo.txt", source, sink);
+    return source.IsOpen() && result == LoadResult::Loaded && !sink.failed;
+}
+
 // The view painted at `width` x `height` pixels into an image.
 inline QImage Render(QWidget& view, int width = 800, int height = 600)
 {
@@ -109,5 +125,8 @@ inline QImage Render(QWidget& view, int width = 800, int height = 600)
     view.render(&image);
     return image;
 }
+
+// Readable QString values in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 inline QRgb Rgb(int r, int g, int b) { return qRgb(r, g, b); }
