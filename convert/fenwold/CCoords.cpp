@@ -1,0 +1,109 @@
+#include "CCoords.h"
+
+#include "DialogUnits.h"
+#include "NumberText.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kFirstBox = 1000;
+
+// Template 101 in dialog units: x, y, width, height.
+struct ControlPlace {
+    int x, y, width, height;
+};
+constexpr ControlPlace kDialogSize = {0, 0, 104, 105};
+constexpr ControlPlace kBoxes[4] = {{44, 7, 53, 14}, {44, 25, 53, 14}, {44, 43, 53, 14}, {44, 62, 53, 14}};
+constexpr ControlPlace kOk = {7, 84, 39, 14};
+constexpr ControlPlace kCancel = {58, 84, 39, 14};
+constexpr ControlPlace kLabels[4] = {{7, 9, 30, 8}, {7, 27, 30, 8}, {7, 45, 30, 8}, {7, 64, 36, 8}};
+const char* const kLabelTexts[4] = {"Easting", "Northing", "Height", "Declination"};
+
+QRect Place(const DialogBaseUnits& units, const ControlPlace& p) { return DialogRect(units, p.x, p.y, p.width, p.height); }
+
+} // namespace
+
+CCoords::CCoords(double& easting, double& northing, double& height, double& declination, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint),
+      m_rEasting(easting), m_rNorthing(northing), m_rHeight(height), m_rDeclination(declination),
+      m_dEasting(easting), m_dNorthing(northing), m_dHeight(height), m_dDeclination(declination)
+{
+    setWindowTitle(QStringLiteral("Collar coordinates"));
+    BuildFromTemplate();
+    UpdateData(false);
+    m_boxes[0]->setFocus(Qt::OtherFocusReason);
+    m_boxes[0]->selectAll();
+}
+
+void CCoords::BuildFromTemplate()
+{
+    const DialogBaseUnits units = BaseUnitsOf(font());
+    // Controls in the template's creation order; the tab order is set after.
+    for (int i = 0; i < 4; ++i) {
+        m_boxes[i] = new QLineEdit(this);
+        m_boxes[i]->setObjectName(QString::number(kFirstBox + i));
+        m_boxes[i]->setGeometry(Place(units, kBoxes[i]));
+    }
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setGeometry(Place(units, kOk));
+    m_ok->setDefault(true);
+    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancel->setGeometry(Place(units, kCancel));
+    for (int i = 0; i < 4; ++i) {
+        auto* label = new QLabel(QString::fromLatin1(kLabelTexts[i]), this);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setGeometry(Place(units, kLabels[i]));
+    }
+    for (int i = 0; i < 3; ++i)
+        setTabOrder(m_boxes[i], m_boxes[i + 1]);
+    setTabOrder(m_boxes[3], m_ok);
+    setTabOrder(m_ok, m_cancel);
+    connect(m_ok, &QPushButton::clicked, this, &CCoords::accept);
+    connect(m_cancel, &QPushButton::clicked, this, &CCoords::reject);
+    setFixedSize(Place(units, kDialogSize).size());
+}
+
+QLineEdit* CCoords::Box(int id) const
+{
+    return id >= kFirstBox && id < kFirstBox + 4 ? m_boxes[id - kFirstBox] : nullptr;
+}
+
+bool CCoords::UpdateData(bool fromBoxes)
+{
+    double* members[4] = {&m_dEasting, &m_dNorthing, &m_dHeight, &m_dDeclination};
+    for (int i = 0; i < 4; ++i) {
+        if (!fromBoxes) {
+            m_boxes[i]->setText(QString::fromStdString(textio::Format("%.*g", 15, *members[i])));
+            continue;
+        }
+        // Scanned as "%lf" does: leading white space skipped, anything
+        // after the number ignored.
+        if (!textio::ReadNumber(m_boxes[i]->text().toStdString(), *members[i])) {
+            const QString text = QStringLiteral("Please enter a number.");
+            if (m_notice)
+                m_notice(text);
+            else
+                QMessageBox::warning(this, windowTitle(), text);
+            m_boxes[i]->setFocus(Qt::OtherFocusReason);
+            m_boxes[i]->selectAll();
+            return false;
+        }
+    }
+    return true;
+}
+
+void CCoords::accept()
+{
+    if (!UpdateData(true))
+        return;
+    m_rEasting = m_dEasting;
+    m_rNorthing = m_dNorthing;
+    m_rHeight = m_dHeight;
+    m_rDeclination = m_dDeclination;
+    QDialog::accept();
+}

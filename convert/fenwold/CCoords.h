@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+class QLineEdit;
+class QPushButton;
+
+// The collar dialog: easting, northing, height and declination in four edit
+// boxes (ids 1000 to 1003). It edits four doubles that belong to the caller
+// and writes them only when OK finds a number in every box.
+class CCoords : public QDialog {
+    Q_OBJECT
+public:
+    enum { IDD = 101 };
+
+    // Copies the caller's values into the boxes; the references must outlive the dialog.
+    CCoords(double& easting, double& northing, double& height, double& declination, QWidget* parent = nullptr);
+
+    // The edit box `id` (1000 to 1003), or null.
+    QLineEdit* Box(int id) const;
+    QPushButton* OkButton() const { return m_ok; }
+    QPushButton* CancelButton() const { return m_cancel; }
+
+    // The dialog's own copies, as last read from the boxes.
+    double Easting() const { return m_dEasting; }
+    double Northing() const { return m_dNorthing; }
+    double Height() const { return m_dHeight; }
+    double Declination() const { return m_dDeclination; }
+
+    // Replaces how the notice for a box without a number is shown.
+    void SetNoticeHandler(std::function<void(const QString&)> handler) { m_notice = std::move(handler); }
+
+    // Reads the boxes; on success copies the values to the caller and closes as confirmed.
+    void accept() override;
+
+private:
+    // Towards the boxes: writes every value. From the boxes: reads them in
+    // order 1000 to 1003 and stops at the first without a number (false).
+    bool UpdateData(bool fromBoxes);
+    void BuildFromTemplate();
+
+    double& m_rEasting;
+    double& m_rNorthing;
+    double& m_rHeight;
+    double& m_rDeclination;
+    double m_dEasting;
+    double m_dNorthing;
+    double m_dHeight;
+    double m_dDeclination;
+    QLineEdit* m_boxes[4] = {};
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+    std::function<void(const QString&)> m_notice;
+};
