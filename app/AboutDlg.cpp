@@ -1,0 +1,34 @@
+#include "AboutDlg.h"
+
+#include "AppIcon.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("About Kestrix"));
+    setModal(true);
+
+    auto* icon = new QLabel(this);
+    icon->setPixmap(ProgramIcon().pixmap(32, 32));
+    icon->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    auto* version = new QLabel(QStringLiteral("Kestrix, Version 1.0.0.4"), this);
+    version->setTextFormat(Qt::PlainText);
+    auto* purpose = new QLabel(
+        QStringLiteral("Resolves borehole magnetic data into East, North and Up components"), this);
+    purpose->setTextFormat(Qt::PlainText);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto* layout = new QGridLayout(this);
+    layout->setHorizontalSpacing(16);
+    layout->addWidget(icon, 0, 0, 2, 1);
+    layout->addWidget(version, 0, 1);
+    layout->addWidget(purpose, 1, 1);
+    layout->addWidget(buttons, 2, 0, 1, 2);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}

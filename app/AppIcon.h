@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QIcon>
+
+// The program icon (resource 128), from the sizes built into the program.
+QIcon ProgramIcon();

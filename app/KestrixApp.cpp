@@ -1,0 +1,256 @@
+#include "KestrixApp.h"
+
+#include "AppIcon.h"
+#include "CKestrixView.h"
+#include "ChildFrame.h"
+#include "CommandIds.h"
+#include "Cursors.h"
+#include "DocTemplate.h"
+#include "EditCommands.h"
+#include "KestrixDoc.h"
+#include "LineSource.h"
+#include "MainFrame.h"
+#include "PlotViews.h"
+#include "SurveyDocument.h"
+#include "XyzExport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QStatusBar>
+
+namespace {
+
+template <typename View>
+CDocTemplate::ViewFactory FactoryOf()
+{
+    return [](CKestrixDoc* doc, ViewServices* services, QWidget* parent) -> QWidget* {
+        return new View(doc, services, parent);
+    };
+}
+
+bool IsEditCommand(int id)
+{
+    switch (id) {
+    case ID_EDIT_DELETE_OBSERVATIONS:
+    case ID_EDIT_ADD_CONTROL_POINTS:
+    case ID_EDIT_CLEAR_CONTROL_POINTS:
+    case ID_EDIT_FIT_DEGREE_1:
+    case ID_EDIT_FIT_DEGREE_2:
+    case ID_EDIT_FIT_DEGREE_3:
+    case ID_EDIT_FIT_DEGREE_4:
+    case ID_ROLL_NO_ADJUSTMENT:
+    case ID_ROLL_ADD_90:
+    case ID_ROLL_ADD_180:
+    case ID_ROLL_SUBTRACT_90:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+CKestrixApp::CKestrixApp() = default;
+
+CKestrixApp::~CKestrixApp()
+{
+    // The windows go before the surveys they show.
+    m_pMainWnd.reset();
+}
+
+void CKestrixApp::SetPrompts(UserPrompts* prompts)
+{
+    m_prompts = prompts ? prompts : &m_defaultPrompts;
+}
+
+bool CKestrixApp::InitInstance(const QStringList& arguments)
+{
+    // The settings live under Ardencroft / Kestrix; only the recent files are kept.
+    m_recentFiles.Load();
+
+    CDocTemplate* listing = m_docManager.AddDocTemplate(
+        std::make_unique<CDocTemplate>(129, FactoryOf<CKestrixView>(), true, ProgramIcon()));
+    if (!listing)
+        return false;
+    m_pInclTemplate =
+        m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(130, FactoryOf<CInclView>(), false));
+    m_pAzTemplate =
+        m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(130, FactoryOf<CAzView>(), false));
+    m_pMagTemplate =
+        m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(130, FactoryOf<CMagView>(), false));
+
+    m_hControlCursor = MakeControlCursor();
+    m_hDeleteCursor = MakeDeleteCursor();
+    m_hTargetCursor = MakeTargetCursor();
+
+    m_pMainWnd = std::make_unique<CMainFrame>();
+    if (!m_pMainWnd->LoadFrame()) {
+        m_pMainWnd.reset();
+        return false;
+    }
+    m_pMainWnd->setWindowIcon(ProgramIcon());
+    connect(m_pMainWnd.get(), &CMainFrame::command, this, &CKestrixApp::OnCommand);
+    connect(m_pMainWnd.get(), &CMainFrame::filesDropped, this, [this](const QStringList& paths) {
+        for (const QString& path : paths)
+            OpenDocumentFile(path);
+    });
+    m_pMainWnd->setAcceptDrops(true);
+    RefreshRecentFiles();
+
+    const QString file = FileArgument(arguments);
+    if (!file.isEmpty() && !OpenDocumentFile(file))
+        return false;
+
+    m_pMainWnd->show();
+    m_pStatusBar = m_pMainWnd->statusBar();
+    return true;
+}
+
+QString CKestrixApp::FileArgument(const QStringList& arguments)
+{
+    bool switchesEnded = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (!switchesEnded && argument == QStringLiteral("--")) {
+            switchesEnded = true;
+            continue;
+        }
+        if (switchesEnded || !argument.startsWith(QLatin1Char('-')))
+            return argument;
+    }
+    return QString();
+}
+
+CKestrixDoc* CKestrixApp::OpenDocumentFile(const QString& path)
+{
+    SurveyDocument* document = OpenSurvey(path);
+    if (m_pMainWnd)
+        m_pMainWnd->Tile();
+    return document ? document->Doc() : nullptr;
+}
+
+SurveyDocument* CKestrixApp::OpenSurvey(const QString& path)
+{
+    CDocTemplate* listing = m_docManager.FirstTemplate();
+    if (!m_pMainWnd || !listing)
+        return nullptr;
+    const QFileInfo info(path);
+    const QString shown = QDir::toNativeSeparators(path);
+    if (!info.exists()) {
+        m_prompts->ShowMessage(m_pMainWnd.get(), QStringLiteral("Cannot find the file\n  %1").arg(shown));
+        return nullptr;
+    }
+    const QString absolute = info.absoluteFilePath();
+    const QString canonical = info.canonicalFilePath();
+    if (SurveyDocument* open = m_docManager.FindOpen(canonical)) {
+        if (!open->Frames().empty())
+            m_pMainWnd->ActivateFrame(open->Frames().front());
+        return open;
+    }
+    FileLineSource source(ToCorePath(absolute));
+    if (!info.isFile() || !source.IsOpen()) {
+        m_prompts->ShowMessage(m_pMainWnd.get(), QStringLiteral("Failed to open\n  %1").arg(shown));
+        return nullptr;
+    }
+
+    SurveyDocument* document = m_docManager.AddDocument(
+        std::make_unique<SurveyDocument>(*this, m_docManager, absolute, canonical));
+    CChildFrame* frame = CreateFrame(*listing, *document);
+    // A failed load has shown its message; the survey stays open in its
+    // listing window with what was read.
+    MessageBoxSink sink(*m_prompts, m_pMainWnd.get());
+    document->Doc()->LoadRawSurvey(ToCorePath(absolute), source, sink);
+    m_recentFiles.Add(absolute);
+    RefreshRecentFiles();
+    frame->show();
+    m_pMainWnd->ActivateFrame(frame);
+    return document;
+}
+
+CChildFrame* CKestrixApp::CreateFrame(CDocTemplate& docTemplate, SurveyDocument& document)
+{
+    CChildFrame* frame = docTemplate.CreateNewFrame(document, *m_pMainWnd->MdiArea(), *this);
+    m_pMainWnd->AddFrame(frame);
+    return frame;
+}
+
+SurveyDocument* CKestrixApp::ActiveDocument() const
+{
+    const CChildFrame* frame = m_pMainWnd ? m_pMainWnd->ActiveFrame() : nullptr;
+    return frame ? &frame->Document() : nullptr;
+}
+
+void CKestrixApp::SetPaneText(int pane, const QString& text)
+{
+    if (m_pMainWnd)
+        m_pMainWnd->SetPaneText(pane, text);
+}
+
+void CKestrixApp::OnCommand(int id)
+{
+    SurveyDocument* active = ActiveDocument();
+    if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST) {
+        OnRecentFile(id - ID_FILE_MRU_FIRST);
+    } else if (IsEditCommand(id)) {
+        if (active)
+            active->Doc()->OnCommand(id);
+    } else {
+        switch (id) {
+        case ID_FILE_OPEN: OnFileOpen(); break;
+        case ID_FILE_CLOSE:
+            if (active)
+                active->CloseAllFrames();
+            break;
+        case ID_FILE_EXPORT: OnFileExport(); break;
+        case ID_APP_ABOUT: m_prompts->ShowAbout(m_pMainWnd.get()); break;
+        case ID_APP_EXIT: m_pMainWnd->close(); break;
+        default: break;
+        }
+    }
+    if (m_pMainWnd)
+        m_pMainWnd->UpdateCommandUI();
+}
+
+void CKestrixApp::OnFileOpen()
+{
+    if (const std::optional<QString> path = m_prompts->OpenFileName(m_pMainWnd.get()))
+        OpenDocumentFile(*path);
+}
+
+void CKestrixApp::OnFileExport()
+{
+    SurveyDocument* active = ActiveDocument();
+    if (!active)
+        return;
+    CKestrixDoc& doc = *active->Doc();
+    const QString defaultPath = FromCoreText(DefaultExportPath(doc.m_strFilePath));
+    const std::optional<QString> chosen = m_prompts->ExportFileName(m_pMainWnd.get(), defaultPath);
+    if (!chosen)
+        return;
+    const std::string path = ToCorePath(*chosen);
+    const ExportResult result = WriteXyzFile(doc, path);
+    if (result != ExportResult::Ok)
+        m_prompts->ShowMessage(m_pMainWnd.get(), FromCoreText(ExportFailureMessage(result, path)));
+}
+
+// A listed file that cannot be opened any more leaves the list.
+void CKestrixApp::OnRecentFile(int index)
+{
+    if (index < 0 || index >= m_recentFiles.Paths().size())
+        return;
+    const QString path = m_recentFiles.Paths()[index];
+    if (OpenDocumentFile(path))
+        return;
+    const qsizetype now = m_recentFiles.Paths().indexOf(path);
+    if (now >= 0) {
+        m_recentFiles.Remove(static_cast<int>(now));
+        RefreshRecentFiles();
+    }
+}
+
+void CKestrixApp::RefreshRecentFiles()
+{
+    if (m_pMainWnd)
+        m_pMainWnd->SetRecentFiles(m_recentFiles.Paths());
+}

@@ -1,0 +1,145 @@
+#include "ToolbarIcons.h"
+
+#include "CommandIds.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace {
+
+const QColor kInk(0x20, 0x20, 0x20);
+const QColor kPaper(0xff, 0xff, 0xff);
+
+void Page(QPainter& p, int left, int top, int right, int bottom)
+{
+    const int fold = 3;
+    QPainterPath outline;
+    outline.moveTo(left, top);
+    outline.lineTo(right - fold, top);
+    outline.lineTo(right, top + fold);
+    outline.lineTo(right, bottom);
+    outline.lineTo(left, bottom);
+    outline.closeSubpath();
+    p.setPen(kInk);
+    p.setBrush(kPaper);
+    p.drawPath(outline);
+    p.drawLine(right - fold, top, right - fold, top + fold);
+    p.drawLine(right - fold, top + fold, right, top + fold);
+}
+
+void TextLines(QPainter& p, int left, int right, int top, int bottom)
+{
+    p.setPen(QColor(0x80, 0x80, 0x80));
+    for (int y = top; y <= bottom; y += 2)
+        p.drawLine(left, y, right, y);
+}
+
+void DrawNew(QPainter& p) { Page(p, 3, 1, 12, 14); }
+
+void DrawOpen(QPainter& p)
+{
+    p.setPen(kInk);
+    p.setBrush(QColor(0xd8, 0xa8, 0x30));
+    p.drawPolygon(QPolygon({QPoint(1, 3), QPoint(5, 3), QPoint(6, 4), QPoint(12, 4), QPoint(12, 7),
+                            QPoint(1, 7)}));
+    p.setBrush(QColor(0xf8, 0xd8, 0x60));
+    p.drawPolygon(QPolygon({QPoint(1, 13), QPoint(3, 7), QPoint(15, 7), QPoint(13, 13)}));
+}
+
+void DrawExport(QPainter& p)
+{
+    p.setPen(kInk);
+    p.setBrush(QColor(0x28, 0x48, 0x98));
+    p.drawRect(1, 1, 13, 13);
+    p.setBrush(kPaper);
+    p.drawRect(4, 1, 7, 5);
+    p.setBrush(QColor(0xb0, 0xb0, 0xb0));
+    p.drawRect(4, 9, 7, 5);
+    p.fillRect(8, 10, 2, 3, QColor(0x28, 0x48, 0x98));
+}
+
+void DrawCut(QPainter& p)
+{
+    p.setPen(QPen(kInk, 1));
+    p.drawLine(5, 8, 10, 1);
+    p.drawLine(10, 8, 5, 1);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0xb0, 0x20, 0x20), 1));
+    p.drawEllipse(2, 9, 4, 4);
+    p.drawEllipse(9, 9, 4, 4);
+}
+
+void DrawCopy(QPainter& p)
+{
+    Page(p, 1, 1, 9, 10);
+    TextLines(p, 3, 6, 4, 8);
+    Page(p, 6, 4, 14, 14);
+    TextLines(p, 8, 12, 8, 12);
+}
+
+void DrawPaste(QPainter& p)
+{
+    p.setPen(kInk);
+    p.setBrush(QColor(0xa0, 0x70, 0x30));
+    p.drawRect(1, 2, 10, 12);
+    p.setBrush(QColor(0xc0, 0xc0, 0xc0));
+    p.drawRect(4, 1, 4, 2);
+    Page(p, 6, 6, 14, 14);
+    TextLines(p, 8, 12, 9, 13);
+}
+
+void DrawPrint(QPainter& p)
+{
+    p.setPen(kInk);
+    p.setBrush(kPaper);
+    p.drawRect(4, 1, 7, 5);
+    p.setBrush(QColor(0xa8, 0xa8, 0xa8));
+    p.drawRect(1, 6, 13, 5);
+    p.setBrush(kPaper);
+    p.drawRect(4, 10, 7, 4);
+    p.fillRect(11, 8, 2, 1, QColor(0x30, 0xa0, 0x30));
+}
+
+void DrawAbout(QPainter& p)
+{
+    QFont font = p.font();
+    font.setPixelSize(14);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(QColor(0x20, 0x40, 0xb0));
+    p.drawText(QRect(0, 0, 16, 15), Qt::AlignCenter, QStringLiteral("?"));
+}
+
+QPixmap Render(void (*draw)(QPainter&), int scale)
+{
+    QPixmap pixmap(16 * scale, 15 * scale);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing, scale > 1);
+    painter.scale(scale, scale);
+    draw(painter);
+    return pixmap;
+}
+
+} // namespace
+
+QIcon ToolbarIcon(int id)
+{
+    void (*draw)(QPainter&) = nullptr;
+    switch (id) {
+    case ID_FILE_NEW: draw = DrawNew; break;
+    case ID_FILE_OPEN: draw = DrawOpen; break;
+    case ID_FILE_EXPORT: draw = DrawExport; break;
+    case ID_EDIT_CUT: draw = DrawCut; break;
+    case ID_EDIT_COPY: draw = DrawCopy; break;
+    case ID_EDIT_PASTE: draw = DrawPaste; break;
+    case ID_FILE_PRINT: draw = DrawPrint; break;
+    case ID_APP_ABOUT: draw = DrawAbout; break;
+    default: return QIcon();
+    }
+    QIcon icon;
+    icon.addPixmap(Render(draw, 1));
+    icon.addPixmap(Render(draw, 2));
+    return icon;
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QIcon>
+
+// The image of tool bar 128's button for command `id` (New, Open, Export,
+// Cut, Copy, Paste, Print, About), drawn at 16 x 15 pixels and twice that.
+QIcon ToolbarIcon(int id);

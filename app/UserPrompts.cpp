@@ -1,0 +1,70 @@
+#include "UserPrompts.h"
+
+#include "AboutDlg.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+// "*.*" would hide files without a dot in their name; these lists match every file.
+const QStringList kOpenFilters = {QStringLiteral("Text Files (*.txt)"),
+                                  QStringLiteral("All Files (*)")};
+const QStringList kExportFilters = {QStringLiteral("XYZ files (*.xyz)"),
+                                    QStringLiteral("All files (*)")};
+
+} // namespace
+
+std::optional<QString> QtUserPrompts::OpenFileName(QWidget* parent)
+{
+    QFileDialog dialog(parent, QStringLiteral("Open"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(kOpenFilters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> QtUserPrompts::ExportFileName(QWidget* parent, const QString& defaultPath)
+{
+    QFileDialog dialog(parent, QStringLiteral("Save As"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(kExportFilters);
+    dialog.setDefaultSuffix(QStringLiteral("xyz"));
+    dialog.selectFile(defaultPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+void QtUserPrompts::ShowMessage(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Kestrix"), text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void QtUserPrompts::ShowAbout(QWidget* parent)
+{
+    CAboutDlg dialog(parent);
+    dialog.exec();
+}
+
+void MessageBoxSink::ShowMessage(const std::string& text)
+{
+    m_prompts.ShowMessage(m_parent, FromCoreText(text));
+}
+
+QString FromCoreText(const std::string& text)
+{
+    return QFile::decodeName(QByteArray::fromStdString(text));
+}
+
+std::string ToCorePath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "MessageSink.h"
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+// The modal dialogs of the program: file dialogs, message boxes and the About
+// box. Tests replace them with recorders so nothing waits for a user.
+class UserPrompts {
+public:
+    virtual ~UserPrompts() = default;
+    // The file chosen in the Open dialog; nullopt when cancelled.
+    virtual std::optional<QString> OpenFileName(QWidget* parent) = 0;
+    // The file chosen in the export's save dialog, starting at `defaultPath`;
+    // nullopt when cancelled. An existing file is taken without a question.
+    virtual std::optional<QString> ExportFileName(QWidget* parent, const QString& defaultPath) = 0;
+    // A message box titled "Kestrix" with an OK button; returns when closed.
+    virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+    // The About box, modal.
+    virtual void ShowAbout(QWidget* parent) = 0;
+};
+
+// The real dialogs.
+class QtUserPrompts : public UserPrompts {
+public:
+    std::optional<QString> OpenFileName(QWidget* parent) override;
+    std::optional<QString> ExportFileName(QWidget* parent, const QString& defaultPath) override;
+    void ShowMessage(QWidget* parent, const QString& text) override;
+    void ShowAbout(QWidget* parent) override;
+};
+
+// The survey loader's messages, shown through the program's message box.
+class MessageBoxSink : public MessageSink {
+public:
+    MessageBoxSink(UserPrompts& prompts, QWidget* parent) : m_prompts(prompts), m_parent(parent) {}
+    void ShowMessage(const std::string& text) override;
+
+private:
+    UserPrompts& m_prompts;
+    QWidget* m_parent;
+};
+
+// Text from the survey core (paths in the file system's encoding) as a QString.
+QString FromCoreText(const std::string& text);
+// A path as the survey core takes it (the file system's encoding).
+std::string ToCorePath(const QString& path);
