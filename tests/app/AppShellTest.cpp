@@ -1,0 +1,288 @@
+// Start-up, opening surveys, the windows and menus they bring, closing.
+#include "AppTestSupport.h"
+
+#include "CKestrixView.h"
+#include "ChildFrame.h"
+#include "CommandIds.h"
+#include "KestrixApp.h"
+#include "KestrixDoc.h"
+#include "MainFrame.h"
+#include "PlotViews.h"
+#include "SurveyDocument.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList BarTitles(CMainFrame* frame)
+{
+    QStringList titles;
+    for (QAction* action : frame->menuBar()->actions())
+        titles.append(action->text());
+    return titles;
+}
+
+const QStringList kMenu128 = {"&File", "&View", "&Help"};
+const QStringList kMenu129 = {"&File", "&Edit", "&View", "&Window", "&Help"};
+
+// The windows cover the MDI area without overlapping.
+void ExpectTiled(CMainFrame* main, const std::vector<CChildFrame*>& frames)
+{
+    const QRect area = main->MdiArea()->viewport()->rect();
+    long long covered = 0;
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const QRect r = frames[i]->geometry();
+        EXPECT_TRUE(area.contains(r)) << i;
+        covered += static_cast<long long>(r.width()) * r.height();
+        for (std::size_t j = i + 1; j < frames.size(); ++j)
+            EXPECT_FALSE(r.intersects(frames[j]->geometry())) << i << " and " << j;
+    }
+    EXPECT_EQ(covered, static_cast<long long>(area.width()) * area.height());
+}
+
+class AppShellTest : public ::testing::Test {
+protected:
+    AppHarness harness;
+};
+
+TEST_F(AppShellTest, StartsWithMenu128AndNoSurvey)
+{
+    ASSERT_TRUE(harness.Start());
+    CMainFrame* main = harness.App().MainFrame();
+    EXPECT_EQ(main->MenuShown(), IDR_MAINFRAME);
+    EXPECT_EQ(BarTitles(main), kMenu128);
+    EXPECT_TRUE(harness.Frames().empty());
+    EXPECT_EQ(main->windowTitle(), "Kestrix");
+    for (int id : {ID_FILE_NEW, ID_FILE_CLOSE, ID_FILE_EXPORT, ID_EDIT_CUT, ID_EDIT_COPY,
+                   ID_EDIT_PASTE, ID_FILE_PRINT})
+        EXPECT_FALSE(main->Action(id)->isEnabled()) << id;
+    EXPECT_FALSE(main->ToolBar()->widgetForAction(main->Action(ID_FILE_NEW))->isEnabled());
+    EXPECT_TRUE(main->ToolBar()->widgetForAction(main->Action(ID_FILE_OPEN))->isEnabled());
+    EXPECT_EQ(main->PaneText(0), "Ready");
+    EXPECT_EQ(main->PaneText(1), "Depth:");
+    EXPECT_EQ(harness.App().m_pStatusBar, main->statusBar());
+    EXPECT_TRUE(harness.prompts.messages.isEmpty());
+}
+
+TEST_F(AppShellTest, OpeningASurveyGivesFourTiledWindowsWithTheListingActive)
+{
+    ASSERT_TRUE(harness.Start());
+    const QString path = harness.MakeSurvey("demo.txt");
+    CKestrixDoc* doc = harness.App().OpenDocumentFile(path);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_TRUE(harness.prompts.messages.isEmpty());
+    EXPECT_EQ(doc->m_nObs, 201);
+
+    const auto frames = harness.Frames();
+    ASSERT_EQ(frames.size(), 4u);
+    EXPECT_EQ(harness.Captions(), QStringList({"demo.txt:1", "demo.txt:2", "demo.txt:3", "demo.txt:4"}));
+    EXPECT_NE(qobject_cast<CKestrixView*>(frames[0]->widget()), nullptr);
+    EXPECT_NE(qobject_cast<CInclView*>(frames[1]->widget()), nullptr);
+    EXPECT_NE(qobject_cast<CAzView*>(frames[2]->widget()), nullptr);
+    EXPECT_NE(qobject_cast<CMagView*>(frames[3]->widget()), nullptr);
+    for (CChildFrame* frame : frames)
+        EXPECT_EQ(frame->Document().Doc(), doc);
+
+    CMainFrame* main = harness.App().MainFrame();
+    EXPECT_EQ(main->ActiveFrame(), frames[0]);
+    EXPECT_EQ(main->MdiArea()->activeSubWindow(), frames[0]);
+    EXPECT_EQ(main->MenuShown(), IDR_KESTRIXTYPE);
+    EXPECT_EQ(BarTitles(main), kMenu129);
+    EXPECT_EQ(main->windowTitle(), "Kestrix - demo.txt");
+    EXPECT_TRUE(main->Action(ID_FILE_EXPORT)->isEnabled());
+    ExpectTiled(main, frames);
+    EXPECT_EQ(frames[0]->geometry().topLeft(), QPoint(0, 0));
+}
+
+TEST_F(AppShellTest, OpeningAnOpenSurveyAgainOnlyBringsItForward)
+{
+    ASSERT_TRUE(harness.Start());
+    const QString path = harness.MakeSurvey("demo.txt");
+    CKestrixDoc* doc = harness.App().OpenDocumentFile(path);
+    ASSERT_NE(doc, nullptr);
+    CMainFrame* main = harness.App().MainFrame();
+    const auto frames = harness.Frames();
+    main->ActivateFrame(frames[2]);
+    frames[1]->move(40, 40);
+
+    // The same file by another spelling of its path and through a link.
+    const QString linked = harness.DataPath("link.txt");
+    ASSERT_TRUE(QFile::link(path, linked));
+    EXPECT_EQ(harness.App().OpenDocumentFile(QDir(harness.DataPath(".")).filePath("./demo.txt")), doc);
+    EXPECT_EQ(harness.App().OpenDocumentFile(linked), doc);
+
+    EXPECT_EQ(harness.Frames().size(), 4u);
+    EXPECT_EQ(harness.App().DocManager().Documents().size(), 1u);
+    EXPECT_EQ(main->ActiveFrame(), frames[0]);
+    ExpectTiled(main, frames);
+    EXPECT_TRUE(harness.prompts.messages.isEmpty());
+}
+
+TEST_F(AppShellTest, FailedLoadShowsItsMessageAndKeepsTheListingWindowOnly)
+{
+    ASSERT_TRUE(harness.Start());
+    QByteArray text = RawSurveyText(3);
+    text += "  1.5 0.2 0.1\r\n"; // a data line with three numbers
+    const QString path = harness.DataPath("broken.txt");
+    ASSERT_TRUE(WriteFile(path, text));
+
+    CKestrixDoc* doc = harness.App().OpenDocumentFile(path);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(harness.prompts.messages, QStringList({"Invalid file format"}));
+    EXPECT_EQ(doc->m_nObs, 3);
+    const auto frames = harness.Frames();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_NE(qobject_cast<CKestrixView*>(frames[0]->widget()), nullptr);
+    EXPECT_EQ(harness.Captions(), QStringList({"broken.txt"}));
+    EXPECT_EQ(harness.App().MainFrame()->MenuShown(), IDR_KESTRIXTYPE);
+}
+
+TEST_F(AppShellTest, AFileThatCannotBeOpenedGivesAMessageAndNoWindow)
+{
+    ASSERT_TRUE(harness.Start());
+    struct Case {
+        QString path;
+        QString message;
+    };
+    const Case cases[] = {
+        {harness.DataPath("missing.txt"), "Cannot find the file\n  " + harness.DataPath("missing.txt")},
+        {harness.DataPath("."), "Failed to open\n  " + harness.DataPath(".")},
+    };
+    for (const Case& c : cases) {
+        harness.prompts.messages.clear();
+        EXPECT_EQ(harness.App().OpenDocumentFile(c.path), nullptr);
+        EXPECT_EQ(harness.prompts.messages, QStringList({c.message}));
+        EXPECT_TRUE(harness.Frames().empty());
+        EXPECT_TRUE(harness.App().DocManager().Documents().empty());
+        EXPECT_TRUE(harness.App().RecentFiles().Paths().isEmpty());
+    }
+}
+
+TEST_F(AppShellTest, CommandLineOpensItsFileOrEndsTheProgram)
+{
+    const QString path = harness.MakeSurvey("demo.txt");
+    ASSERT_TRUE(harness.Start({"-n", path}));
+    EXPECT_EQ(harness.Frames().size(), 4u);
+    EXPECT_EQ(harness.App().MainFrame()->ActiveFrame(), harness.Frames()[0]);
+
+    EXPECT_FALSE(harness.Start({harness.DataPath("missing.txt")}));
+    EXPECT_EQ(harness.prompts.messages.size(), 1);
+}
+
+TEST(FileArgumentTest, FirstArgumentThatIsNotASwitch)
+{
+    const std::pair<QStringList, QString> cases[] = {
+        {{"kestrix"}, ""},
+        {{"kestrix", "a.txt", "b.txt"}, "a.txt"},
+        {{"kestrix", "-x", "/home/u/a.txt"}, "/home/u/a.txt"},
+        {{"kestrix", "--", "-odd.txt"}, "-odd.txt"},
+        {{"kestrix", "-p"}, ""},
+    };
+    for (const auto& [arguments, file] : cases)
+        EXPECT_EQ(CKestrixApp::FileArgument(arguments), file) << arguments.join(' ').toStdString();
+}
+
+TEST_F(AppShellTest, DroppingThreeFilesOpensThreeSurveysOfFourWindows)
+{
+    ASSERT_TRUE(harness.Start());
+    QList<QUrl> urls;
+    for (const char* name : {"a.txt", "b.dat", "c"})
+        urls.append(QUrl::fromLocalFile(harness.MakeSurvey(name)));
+    QMimeData data;
+    data.setUrls(urls);
+    CMainFrame* main = harness.App().MainFrame();
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(main, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(main, &drop);
+
+    const auto frames = harness.Frames();
+    ASSERT_EQ(frames.size(), 12u);
+    EXPECT_EQ(harness.Captions().mid(4, 4), QStringList({"b.dat:1", "b.dat:2", "b.dat:3", "b.dat:4"}));
+    EXPECT_EQ(harness.Captions()[8], "c:1");
+    EXPECT_EQ(main->ActiveFrame(), frames[8]);
+    ExpectTiled(main, frames);
+}
+
+TEST_F(AppShellTest, WindowsAreRenumberedAsTheyCloseAndTheSurveyGoesWithTheLast)
+{
+    ASSERT_TRUE(harness.Start());
+    ASSERT_NE(harness.App().OpenDocumentFile(harness.MakeSurvey("demo.txt")), nullptr);
+    CMainFrame* main = harness.App().MainFrame();
+
+    // The listing first: the plot windows keep menu 129 on the bar.
+    harness.Frames()[0]->close();
+    EXPECT_EQ(harness.Captions(), QStringList({"demo.txt:1", "demo.txt:2", "demo.txt:3"}));
+    EXPECT_EQ(main->MenuShown(), IDR_KESTRIXTYPE);
+    harness.Frames()[1]->close();
+    harness.Frames()[1]->close();
+    EXPECT_EQ(harness.Captions(), QStringList({"demo.txt"}));
+    EXPECT_EQ(harness.App().DocManager().Documents().size(), 1u);
+
+    harness.Frames()[0]->close();
+    ProcessDeferredDeletes();
+    EXPECT_TRUE(harness.Frames().empty());
+    EXPECT_TRUE(harness.App().DocManager().Documents().empty());
+    EXPECT_EQ(main->MenuShown(), IDR_MAINFRAME);
+    EXPECT_FALSE(main->Action(ID_FILE_EXPORT)->isEnabled());
+    EXPECT_EQ(main->windowTitle(), "Kestrix");
+}
+
+TEST_F(AppShellTest, CloseCommandClosesTheActiveSurveyOnly)
+{
+    ASSERT_TRUE(harness.Start());
+    CKestrixDoc* first = harness.App().OpenDocumentFile(harness.MakeSurvey("one.txt"));
+    ASSERT_NE(harness.App().OpenDocumentFile(harness.MakeSurvey("two.txt")), nullptr);
+    CMainFrame* main = harness.App().MainFrame();
+    main->ActivateFrame(harness.Frames()[2]); // a plot window of one.txt
+    main->Action(ID_FILE_CLOSE)->trigger();
+    ProcessDeferredDeletes();
+
+    EXPECT_EQ(harness.Captions(), QStringList({"two.txt:1", "two.txt:2", "two.txt:3", "two.txt:4"}));
+    ASSERT_EQ(harness.App().DocManager().Documents().size(), 1u);
+    EXPECT_NE(harness.App().DocManager().Documents()[0]->Doc(), first);
+    EXPECT_EQ(main->MenuShown(), IDR_KESTRIXTYPE);
+
+    // The survey can be opened again afterwards.
+    EXPECT_NE(harness.App().OpenDocumentFile(harness.DataPath("one.txt")), nullptr);
+    EXPECT_EQ(harness.Frames().size(), 8u);
+}
+
+TEST_F(AppShellTest, ExitClosesEverySurvey)
+{
+    ASSERT_TRUE(harness.Start());
+    ASSERT_NE(harness.App().OpenDocumentFile(harness.MakeSurvey("one.txt")), nullptr);
+    harness.App().MainFrame()->Action(ID_APP_EXIT)->trigger();
+    ProcessDeferredDeletes();
+    EXPECT_TRUE(harness.Frames().empty());
+    EXPECT_TRUE(harness.App().DocManager().Documents().empty());
+    EXPECT_FALSE(harness.App().MainFrame()->isVisible());
+}
+
+TEST_F(AppShellTest, FileOpenAndAboutGoThroughTheirDialogs)
+{
+    ASSERT_TRUE(harness.Start());
+    CMainFrame* main = harness.App().MainFrame();
+    harness.prompts.openAnswers = {"", harness.MakeSurvey("picked.txt")};
+    main->Action(ID_FILE_OPEN)->trigger(); // cancelled
+    EXPECT_TRUE(harness.Frames().empty());
+    main->Action(ID_FILE_OPEN)->trigger();
+    EXPECT_EQ(harness.prompts.openDialogs, 2);
+    EXPECT_EQ(harness.Frames().size(), 4u);
+    main->Action(ID_APP_ABOUT)->trigger();
+    EXPECT_EQ(harness.prompts.aboutBoxes, 1);
+}
+
+} // namespace

@@ -1,0 +1,139 @@
+#include "AppTestSupport.h"
+
+#include "ChildFrame.h"
+#include "KestrixApp.h"
+#include "MainFrame.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QMdiArea>
+#include <QSettings>
+#include <QTest>
+#include <cmath>
+
+std::optional<QString> RecordingPrompts::OpenFileName(QWidget*)
+{
+    ++openDialogs;
+    const QString answer = openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+    if (answer.isEmpty())
+        return std::nullopt;
+    return answer;
+}
+
+std::optional<QString> RecordingPrompts::ExportFileName(QWidget*, const QString& defaultPath)
+{
+    exportDefaults.push_back(defaultPath);
+    const QString answer = exportAnswers.isEmpty() ? QString() : exportAnswers.takeFirst();
+    if (answer.isEmpty())
+        return std::nullopt;
+    return answer;
+}
+
+void RecordingPrompts::ShowMessage(QWidget*, const QString& text) { messages.append(text); }
+
+void RecordingPrompts::ShowAbout(QWidget*) { ++aboutBoxes; }
+
+namespace {
+
+QByteArray Field(double value) { return QByteArray::number(value, 'f', 5).rightJustified(10); }
+
+} // namespace
+
+QByteArray RawSurveyText(int rows, double firstDepth, double step)
+{
+    QByteArray text = "Collar coordinates:\r\n"
+                      "Easting    512430.00\r\n"
+                      "Northing  7034815.00\r\n"
+                      "Height       286.00\r\n"
+                      "Declination   12.50\r\n"
+                      "     DEPTH       MagX       MagY       MagZ       AccX       AccY       AccZ\r\n";
+    for (int i = 0; i < rows; ++i) {
+        const double depth = firstDepth + i * step;
+        const double roll = depth * 0.12;
+        const double values[7] = {depth,
+                                  0.2 * std::cos(roll) - 0.1 * std::sin(roll),
+                                  0.2 * std::sin(roll) + 0.1 * std::cos(roll),
+                                  0.45 + 0.01 * std::sin(depth / 5),
+                                  1.5 * std::cos(roll),
+                                  1.5 * std::sin(roll),
+                                  9.6};
+        for (int k = 0; k < 7; ++k)
+            text += Field(values[k]) + (k < 6 ? " " : "\r\n");
+    }
+    return text;
+}
+
+bool WriteFile(const QString& path, const QByteArray& text)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void ProcessDeferredDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+AppHarness::AppHarness()
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+}
+
+AppHarness::~AppHarness() { Stop(); }
+
+bool AppHarness::Start(const QStringList& arguments)
+{
+    Stop();
+    m_app = std::make_unique<CKestrixApp>();
+    m_app->SetPrompts(&prompts);
+    const bool started = m_app->InitInstance(QStringList{QStringLiteral("kestrix")} + arguments);
+    if (started) {
+        CMainFrame* frame = m_app->MainFrame();
+        frame->activateWindow();
+        (void)QTest::qWaitForWindowActive(frame);
+        QCoreApplication::processEvents();
+    }
+    return started;
+}
+
+void AppHarness::Stop()
+{
+    m_app.reset();
+    ProcessDeferredDeletes();
+}
+
+QString AppHarness::MakeSurvey(const QString& name, int rows)
+{
+    const QString path = DataPath(name);
+    WriteFile(path, RawSurveyText(rows));
+    return path;
+}
+
+std::vector<CChildFrame*> AppHarness::Frames() const
+{
+    std::vector<CChildFrame*> frames;
+    if (!m_app || !m_app->MainFrame())
+        return frames;
+    for (QMdiSubWindow* window : m_app->MainFrame()->MdiArea()->subWindowList(QMdiArea::CreationOrder)) {
+        auto* frame = qobject_cast<CChildFrame*>(window);
+        if (frame && frame->IsOpen())
+            frames.push_back(frame);
+    }
+    return frames;
+}
+
+QStringList AppHarness::Captions() const
+{
+    QStringList captions;
+    for (const CChildFrame* frame : Frames())
+        captions.append(frame->windowTitle());
+    return captions;
+}

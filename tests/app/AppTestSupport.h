@@ -1,0 +1,72 @@
+#pragma once
+
+#include "UserPrompts.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+#include <ostream>
+#include <optional>
+#include <vector>
+
+class CKestrixApp;
+class CChildFrame;
+
+// Dialog answers given in advance, and a record of what was asked and shown.
+class RecordingPrompts : public UserPrompts {
+public:
+    std::optional<QString> OpenFileName(QWidget* parent) override;
+    std::optional<QString> ExportFileName(QWidget* parent, const QString& defaultPath) override;
+    void ShowMessage(QWidget* parent, const QString& text) override;
+    void ShowAbout(QWidget* parent) override;
+
+    QStringList openAnswers; // in turn; an empty answer cancels, as does running out
+    QStringList exportAnswers;
+    std::vector<QString> exportDefaults; // default path of every export dialog
+    QStringList messages;
+    int openDialogs = 0;
+    int aboutBoxes = 0;
+};
+
+// Text of a raw survey file: the collar, the header and `rows` observations
+// every `step` metres from `firstDepth`, CR LF line ends.
+QByteArray RawSurveyText(int rows, double firstDepth = 0.0, double step = 0.5);
+// Writes `text` to `path`; false on failure.
+bool WriteFile(const QString& path, const QByteArray& text);
+QByteArray ReadFile(const QString& path);
+
+// A started application with its settings and data in temporary folders.
+class AppHarness {
+public:
+    AppHarness();
+    ~AppHarness();
+
+    // Starts a new application (the previous one ends first) with `arguments`
+    // after the program name. Returns InitInstance's result.
+    bool Start(const QStringList& arguments = {});
+    // Ends the application and lets closed windows and surveys go.
+    void Stop();
+
+    // A raw survey file of `rows` observations in the data folder.
+    QString MakeSurvey(const QString& name, int rows = 201);
+    QString DataPath(const QString& name) const { return m_data.filePath(name); }
+
+    CKestrixApp& App() { return *m_app; }
+    RecordingPrompts prompts;
+
+    // The survey windows in creation order.
+    std::vector<CChildFrame*> Frames() const;
+    QStringList Captions() const;
+
+private:
+    QTemporaryDir m_settings;
+    QTemporaryDir m_data;
+    std::unique_ptr<CKestrixApp> m_app;
+};
+
+// Readable failure messages for QString values.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+// Lets deferred deletions (closed windows) happen.
+void ProcessDeferredDeletes();

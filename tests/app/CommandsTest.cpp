@@ -1,0 +1,252 @@
+// Export, the accelerators, the Edit commands with their check marks, the
+// menus' items, and the status bar prompts.
+#include "AppTestSupport.h"
+
+#include "ChildFrame.h"
+#include "CommandIds.h"
+#include "EditCommands.h"
+#include "KestrixApp.h"
+#include "KestrixDoc.h"
+#include "MainFrame.h"
+#include "XyzExport.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QStatusTipEvent>
+#include <QTest>
+#include <QToolBar>
+#include <clocale>
+#include <gtest/gtest.h>
+
+namespace {
+
+class CommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(harness.Start());
+        survey = harness.MakeSurvey("demo.txt");
+        doc = harness.App().OpenDocumentFile(survey);
+        ASSERT_NE(doc, nullptr);
+        main = harness.App().MainFrame();
+    }
+
+    // The export of `doc` to `name`, written by the survey core directly.
+    QByteArray ReferenceExport(const QString& name)
+    {
+        const QString path = harness.DataPath(name);
+        EXPECT_EQ(WriteXyzFile(*doc, ToCorePath(path)), ExportResult::Ok);
+        const QByteArray text = ReadFile(path);
+        QFile::remove(path);
+        return text;
+    }
+
+    AppHarness harness;
+    QString survey;
+    CKestrixDoc* doc = nullptr;
+    CMainFrame* main = nullptr;
+};
+
+TEST_F(CommandsTest, CtrlSExportsTheActiveSurveyFromAnyOfItsWindows)
+{
+    const QString target = harness.DataPath("out.xyz");
+    const QByteArray expected = ReferenceExport("out.xyz");
+    harness.prompts.exportAnswers = {target, target};
+
+    QTest::keyClick(harness.Frames()[0]->widget(), Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(harness.prompts.exportDefaults.size(), 1u);
+    EXPECT_EQ(harness.prompts.exportDefaults[0], harness.DataPath("demo.xyz"));
+    EXPECT_EQ(ReadFile(target), expected);
+
+    QFile::remove(target);
+    main->ActivateFrame(harness.Frames()[2]); // the azimuth plot
+    QTest::keyClick(harness.Frames()[2]->widget(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(harness.prompts.exportDefaults.size(), 2u);
+    EXPECT_EQ(ReadFile(target), expected);
+    EXPECT_TRUE(harness.prompts.messages.isEmpty());
+}
+
+TEST_F(CommandsTest, CtrlEDoesNothingAndCtrlOOpens)
+{
+    QTest::keyClick(harness.Frames()[0]->widget(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(harness.prompts.exportDefaults.empty());
+    QTest::keyClick(harness.Frames()[0]->widget(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(harness.prompts.openDialogs, 1);
+    EXPECT_EQ(main->Action(ID_FILE_EXPORT)->text(), "&Export XYZ...\tCtrl+E");
+}
+
+TEST_F(CommandsTest, CancelledExportWritesNothingAndAFailedOneSaysWhere)
+{
+    const QString unwritable = harness.DataPath("no-such-folder/out.xyz");
+    harness.prompts.exportAnswers = {"", unwritable};
+    main->Action(ID_FILE_EXPORT)->trigger();
+    EXPECT_TRUE(harness.prompts.messages.isEmpty());
+    main->Action(ID_FILE_EXPORT)->trigger();
+    EXPECT_EQ(harness.prompts.messages,
+              QStringList({"Failed to open\n  " + unwritable + "\nfor writing"}));
+}
+
+// setlocale after QApplication, as a German desktop has it: the export and
+// the loading keep their decimal points.
+TEST_F(CommandsTest, ExportUnderACommaDecimalLocaleWritesPoints)
+{
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+        GTEST_SKIP() << "locale de_DE.UTF-8 is not installed";
+    struct RestoreLocale {
+        ~RestoreLocale() { std::setlocale(LC_ALL, "C"); }
+    } restore;
+    CKestrixDoc* german = harness.App().OpenDocumentFile(harness.MakeSurvey("german.txt"));
+    ASSERT_NE(german, nullptr);
+    EXPECT_EQ(german->m_dEasting, 512430.0);
+    EXPECT_EQ(german->m_nObs, 201);
+    const QString target = harness.DataPath("german.xyz");
+    harness.prompts.exportAnswers = {target};
+    main->Action(ID_FILE_EXPORT)->trigger();
+
+    const QList<QByteArray> lines = ReadFile(target).split('\n');
+    ASSERT_GT(lines.size(), 3);
+    EXPECT_EQ(lines[0], "/East North Height TMI magE, magN, magZ\r");
+    EXPECT_EQ(lines[1], "Li german\r");
+    const QRegularExpression row(R"(^( *-?\d+\.\d\d ){7}\r$)");
+    for (int i = 2; i < lines.size() - 1; ++i)
+        EXPECT_TRUE(row.match(QString::fromLatin1(lines[i])).hasMatch()) << lines[i].toStdString();
+    EXPECT_TRUE(lines.last().isEmpty());
+    const QByteArray first = lines[2];
+    EXPECT_TRUE(first.contains("512430.")) << first.toStdString();
+}
+
+TEST_F(CommandsTest, EditCommandsReachTheActiveSurveyAndTheirChecksFollow)
+{
+    CKestrixDoc* other = harness.App().OpenDocumentFile(harness.MakeSurvey("other.txt"));
+    ASSERT_NE(other, nullptr);
+    main->ActivateFrame(harness.Frames()[3]); // demo.txt's magnetic plot
+
+    struct Step {
+        int id;
+        std::vector<int> checked; // every checked Edit item afterwards
+    };
+    const Step steps[] = {
+        {ID_EDIT_DELETE_OBSERVATIONS, {ID_EDIT_DELETE_OBSERVATIONS, ID_ROLL_NO_ADJUSTMENT}},
+        {ID_EDIT_ADD_CONTROL_POINTS, {ID_EDIT_ADD_CONTROL_POINTS, ID_ROLL_NO_ADJUSTMENT}},
+        {ID_EDIT_ADD_CONTROL_POINTS, {ID_ROLL_NO_ADJUSTMENT}},
+        {ID_ROLL_ADD_90, {ID_ROLL_ADD_90}},
+        {ID_ROLL_SUBTRACT_90, {ID_ROLL_SUBTRACT_90}},
+        {ID_EDIT_FIT_DEGREE_3, {ID_ROLL_SUBTRACT_90}},
+        {ID_ROLL_ADD_180, {ID_ROLL_ADD_180}},
+    };
+    const int editIds[] = {ID_EDIT_DELETE_OBSERVATIONS, ID_EDIT_ADD_CONTROL_POINTS,
+                           ID_EDIT_CLEAR_CONTROL_POINTS, ID_EDIT_FIT_DEGREE_1,
+                           ID_EDIT_FIT_DEGREE_2, ID_EDIT_FIT_DEGREE_3, ID_EDIT_FIT_DEGREE_4,
+                           ID_ROLL_NO_ADJUSTMENT, ID_ROLL_ADD_90, ID_ROLL_ADD_180, ID_ROLL_SUBTRACT_90};
+    for (const Step& step : steps) {
+        main->Action(step.id)->trigger();
+        for (int id : editIds) {
+            const bool expected =
+                std::find(step.checked.begin(), step.checked.end(), id) != step.checked.end();
+            EXPECT_EQ(main->Action(id)->isChecked(), expected) << "after " << step.id << ", item " << id;
+            EXPECT_TRUE(main->Action(id)->isEnabled());
+        }
+    }
+    EXPECT_EQ(doc->m_nRollAdjust, 180);
+    EXPECT_EQ(doc->m_nDegree, 3);
+    EXPECT_EQ(other->m_nRollAdjust, 0);
+    EXPECT_EQ(other->m_nDegree, 2);
+
+    // Clear control points refits nothing and empties the list.
+    doc->AddControlPoint(1000, 1500);
+    main->Action(ID_EDIT_CLEAR_CONTROL_POINTS)->trigger();
+    EXPECT_EQ(doc->m_nControlPoints, 0);
+    EXPECT_EQ(doc->m_nCoef, 0);
+
+    // The checks are those of the survey whose window is active.
+    main->ActivateFrame(harness.Frames()[4]);
+    EXPECT_TRUE(main->Action(ID_ROLL_NO_ADJUSTMENT)->isChecked());
+    EXPECT_FALSE(main->Action(ID_ROLL_ADD_180)->isChecked());
+}
+
+// Every item of menu 129 in order (0 = separator, -1 = the Roll option popup).
+TEST_F(CommandsTest, Menu129HasEveryItemInOrder)
+{
+    auto ids = [](QMenu* menu) {
+        std::vector<int> out;
+        for (QAction* action : menu->actions()) {
+            if (!action->isVisible())
+                continue;
+            out.push_back(action->isSeparator() ? 0 : action->menu() ? -1 : action->data().toInt());
+        }
+        return out;
+    };
+    const auto& menus = main->Menus(IDR_KESTRIXTYPE);
+    ASSERT_EQ(menus.size(), 5u);
+    EXPECT_EQ(ids(menus[0]), std::vector<int>({ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_EXPORT, 0,
+                                               ID_FILE_MRU_FIRST, 0, ID_APP_EXIT}));
+    EXPECT_EQ(ids(menus[1]),
+              std::vector<int>({ID_EDIT_DELETE_OBSERVATIONS, 0, ID_EDIT_ADD_CONTROL_POINTS,
+                                ID_EDIT_CLEAR_CONTROL_POINTS, ID_EDIT_FIT_DEGREE_1, ID_EDIT_FIT_DEGREE_2,
+                                ID_EDIT_FIT_DEGREE_3, ID_EDIT_FIT_DEGREE_4, 0, -1}));
+    QMenu* roll = menus[1]->actions().last()->menu();
+    EXPECT_EQ(roll->title(), "Roll option");
+    EXPECT_EQ(ids(roll), std::vector<int>({ID_ROLL_NO_ADJUSTMENT, ID_ROLL_ADD_90, ID_ROLL_ADD_180,
+                                           ID_ROLL_SUBTRACT_90}));
+    EXPECT_EQ(ids(menus[2]), std::vector<int>({ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}));
+    EXPECT_EQ(ids(menus[4]), std::vector<int>({ID_APP_ABOUT}));
+    emit menus[3]->aboutToShow(); // the window list joins the Window menu
+    const auto windowIds = ids(menus[3]);
+    EXPECT_EQ(std::vector<int>(windowIds.begin(), windowIds.begin() + 4),
+              std::vector<int>({ID_WINDOW_CASCADE, ID_WINDOW_TILE, ID_WINDOW_ARRANGE, 0}));
+    EXPECT_EQ(menus[3]->actions().last()->text(), "&4 demo.txt:4");
+    EXPECT_TRUE(menus[3]->actions()[4]->isChecked()); // "&1 demo.txt:1", the active one
+}
+
+TEST_F(CommandsTest, ToolBarHoldsTheEightButtonsWithTheirRules)
+{
+    std::vector<int> ids;
+    for (QAction* action : main->ToolBar()->actions())
+        ids.push_back(action->isSeparator() ? 0 : action->data().toInt());
+    EXPECT_EQ(ids, std::vector<int>({ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_EXPORT, 0, ID_EDIT_CUT,
+                                     ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_FILE_PRINT, ID_APP_ABOUT}));
+    const std::pair<int, const char*> tips[] = {{ID_FILE_NEW, "New"},   {ID_FILE_OPEN, "Open"},
+                                                {ID_FILE_EXPORT, "Export"}, {ID_EDIT_CUT, "Cut"},
+                                                {ID_EDIT_COPY, "Copy"}, {ID_EDIT_PASTE, "Paste"},
+                                                {ID_FILE_PRINT, ""},    {ID_APP_ABOUT, "About"}};
+    for (const auto& [id, tip] : tips) {
+        EXPECT_EQ(main->Action(id)->toolTip(), tip) << id;
+        EXPECT_FALSE(main->Action(id)->icon().isNull()) << id;
+    }
+    std::vector<bool> enabled;
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_EXPORT, ID_EDIT_CUT, ID_EDIT_COPY,
+                   ID_EDIT_PASTE, ID_FILE_PRINT, ID_APP_ABOUT})
+        enabled.push_back(main->ToolBar()->widgetForAction(main->Action(id))->isEnabled());
+    EXPECT_EQ(enabled, std::vector<bool>({false, true, true, false, false, false, false, true}));
+
+    main->Action(ID_VIEW_TOOLBAR)->trigger();
+    EXPECT_TRUE(main->ToolBar()->isHidden());
+    EXPECT_FALSE(main->Action(ID_VIEW_TOOLBAR)->isChecked());
+}
+
+TEST_F(CommandsTest, StatusBarShowsPromptsWhileHighlightedAndReadyAfterwards)
+{
+    QWidget* open = main->ToolBar()->widgetForAction(main->Action(ID_FILE_OPEN));
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), open->mapToGlobal(QPointF(2, 2)));
+    QCoreApplication::sendEvent(open, &enter);
+    EXPECT_EQ(main->PaneText(0), "Open an existing document");
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(open, &leave);
+    EXPECT_EQ(main->PaneText(0), "Ready");
+
+    QMenu* file = main->Menus(IDR_KESTRIXTYPE)[0];
+    QMenu* edit = main->Menus(IDR_KESTRIXTYPE)[1];
+    file->popup(QPoint(0, 0));
+    file->setActiveAction(main->Action(ID_FILE_EXPORT));
+    EXPECT_EQ(main->PaneText(0), "Save the active document for import to Quarrant");
+    file->hide();
+    edit->popup(QPoint(0, 0));
+    edit->setActiveAction(main->Action(ID_EDIT_FIT_DEGREE_2));
+    EXPECT_EQ(main->PaneText(0), "");
+    edit->hide();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(main->PaneText(0), "Ready");
+}
+
+} // namespace
