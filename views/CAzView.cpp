@@ -91,7 +91,8 @@ void CAzView::OnOtherModeClick(QPoint mouse)
     CKestrixDoc& doc = Doc();
     if (!doc.m_bControlMode || doc.m_nControlPoints >= CKestrixDoc::kMaxControlPoints)
         return;
-    SetupMapping();
+    if (!SetupMapping())
+        return; // no frame on screen: no depth and azimuth under the mouse
     const PlotMapping::Point logical = Mapping().DPtoLP({mouse.x(), mouse.y()});
     doc.AddControlPoint(logical.x, logical.y);
     repaint(); // this view only, before returning; no fit until the next Fit command

@@ -3,6 +3,7 @@
 #include "PlotMapping.h"
 
 #include <QColor>
+#include <QPen>
 #include <QPolygon>
 #include <QWidget>
 

@@ -10,7 +10,6 @@
 #include <QImage>
 #include <QWidget>
 
-#include <cmath>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -65,44 +64,6 @@ inline void SetObservations(CKestrixDoc& doc, const std::vector<Observation>& ro
         doc.m_pObs[i] = rows[i];
 }
 
-// Raw probe readings of a hole with inclination `incl` and magnetic azimuth
-// `az` (degrees) in a field of horizontal strength `h` and vertical `v`
-// gauss; the probe's roll is 180 degrees.
-inline Observation RawReading(double depth, double incl, double az, double h = 0.2, double v = -0.45)
-{
-    const double rad = 0.017453292519943295;
-    const double s = (90.0 - incl) * rad;
-    const double h1 = h * std::sin(az * rad);
-    const double h2 = h * std::cos(az * rad);
-    Observation obs{};
-    obs.Depth = depth;
-    obs.MagX = -h1;
-    obs.MagY = -(h2 * std::cos(s) + v * std::sin(s));
-    obs.MagZ = h2 * std::sin(s) - v * std::cos(s);
-    obs.AccY = std::sin(incl * rad);
-    obs.AccZ = std::cos(incl * rad);
-    return obs;
-}
-
-// A survey shaped like a real one: depths 0 to 100 m every 0.1 m, an
-// inclination near 60 degrees, an azimuth near 120 degrees disturbed between
-// 40 and 60 m, and a spike at 75 m; computed as after a load.
-inline void FillDemoLikeSurvey(CKestrixDoc& doc, int count = 1001)
-{
-    std::vector<Observation> rows;
-    for (int i = 0; i < count; ++i) {
-        const double depth = 100.0 * i / (count - 1);
-        double az = 120.0 + 0.05 * depth;
-        if (depth > 40.0 && depth < 60.0)
-            az += 25.0 * std::sin((depth - 40.0) * 3.141592653589793 / 20.0);
-        const double incl = 60.0 + 3.0 * std::sin(depth / 15.0);
-        const double field = (i == count * 3 / 4) ? 0.35 : 0.2;
-        rows.push_back(RawReading(depth, incl, az, field));
-    }
-    SetObservations(doc, rows);
-    doc.Recalculate();
-}
-
 // The demo survey of examples/, loaded as the program loads it: 4001
 // observations from 0 to 400 m with a disturbed interval and a few spikes.
 inline bool LoadDemoSurvey(CKestrixDoc& doc)
@@ -124,6 +85,13 @@ inline QImage Render(QWidget& view, int width = 800, int height = 600)
     image.fill(Qt::magenta);
     view.render(&image);
     return image;
+}
+
+// Where the view's latest mapping puts the logical point (x, y).
+inline QPoint Device(const PlotFrame& view, std::int32_t x, std::int32_t y)
+{
+    const PlotMapping::Point p = view.Mapping().LPtoDP({x, y});
+    return QPoint(p.x, p.y);
 }
 
 // Readable QString values in test failures.
