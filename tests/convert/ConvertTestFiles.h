@@ -8,9 +8,7 @@
 
 #include <gtest/gtest.h>
 
-// Test helpers: a scratch folder removed with everything in it, and whole
-// files read and written as bytes.
-
+// A scratch folder removed with everything in it.
 class ScratchFolder {
 public:
     ScratchFolder()
@@ -20,32 +18,21 @@ public:
             throw std::runtime_error("cannot make a scratch folder");
         m_path = pattern;
     }
-    ~ScratchFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
+    ~ScratchFolder() { std::filesystem::remove_all(m_path); }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     std::string operator/(const std::string& name) const { return (m_path / name).string(); }
-    const std::filesystem::path& Path() const { return m_path; }
-    // Names of the files in the folder, for checking that nothing was left behind.
-    std::size_t FileCount() const
+    std::ptrdiff_t FileCount() const
     {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(m_path),
-                                                      std::filesystem::directory_iterator()));
+        return std::distance(std::filesystem::directory_iterator(m_path), std::filesystem::directory_iterator());
     }
 
 private:
     std::filesystem::path m_path;
 };
 
-inline void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
+inline void WriteBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 inline std::string ReadBytes(const std::string& path)
 {
@@ -53,20 +40,17 @@ inline std::string ReadBytes(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The text with every CR LF turned into LF; fails the test on a bare LF or
-// a lone CR, since every line of a raw survey file ends in CR LF.
+// The text with CR LF turned into LF; a bare LF or a lone CR fails the test,
+// since every line of a raw survey file ends in CR LF.
 inline std::string WithoutCR(const std::string& text)
 {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            EXPECT_TRUE(i + 1 < text.size() && text[i + 1] == '\n') << "lone CR at " << i;
-            continue;
-        }
-        if (text[i] == '\n') {
-            EXPECT_TRUE(i > 0 && text[i - 1] == '\r') << "bare LF at " << i;
-        }
-        out.push_back(text[i]);
+        const bool pairedCR = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+        const bool pairedLF = text[i] == '\n' && i > 0 && text[i - 1] == '\r';
+        EXPECT_TRUE(pairedCR || pairedLF || (text[i] != '\r' && text[i] != '\n')) << "line end at " << i;
+        if (text[i] != '\r')
+            out.push_back(text[i]);
     }
     return out;
 }
