@@ -48,10 +48,12 @@ std::string_view CurveName(std::string_view line)
 class InputFile {
 public:
     explicit InputFile(const std::string& path) : m_file(std::fopen(path.c_str(), "rb")) {}
-    ~InputFile()
+    ~InputFile() { Close(); }
+    void Close()
     {
         if (m_file)
             std::fclose(m_file);
+        m_file = nullptr;
     }
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
@@ -95,7 +97,6 @@ public:
         });
     }
 
-    bool HasPartialRecord() const { return m_values > 0; }
     std::int64_t Written() const { return m_written; }
 
 private:
@@ -186,10 +187,11 @@ ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outP
         return Failure(Status::ReadFailed, textio::Format("Failed to read\n  %s", lasPath.c_str()));
     if (state == ScanState::InCurveList && result.curveCount > 0)
         out.Write("\r\n");
+    // An incomplete last record is dropped. The LAS file is closed first, then the output.
+    las.Close();
 
     if (out.Commit() != textio::SafeFileWriter::Status::Ok)
         return Failure(Status::WriteFailed, textio::Format("Failed to write\n  %s", outPath.c_str()));
     result.recordCount = records.Written();
-    result.droppedPartialRecord = records.HasPartialRecord();
     return result;
 }

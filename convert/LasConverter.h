@@ -15,7 +15,6 @@ struct ConvertResult {
     std::string message;
     int curveCount = 0;           // curves found in the curve list
     std::int64_t recordCount = 0; // data lines written
-    bool droppedPartialRecord = false; // the LAS file ended inside a record
 
     bool Ok() const { return status == Status::Ok; }
 };
