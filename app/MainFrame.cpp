@@ -277,6 +277,7 @@ void CMainFrame::CreateToolBar()
             continue;
         }
         m_actions[id]->setIcon(ToolbarIcon(id));
+        m_actions[id]->setIconVisibleInMenu(false); // the images belong to the tool bar
         m_toolBar->addAction(m_actions[id]);
     }
     addToolBar(Qt::TopToolBarArea, m_toolBar);

@@ -155,20 +155,6 @@ TEST(ListingViewTest, RendersBlackTextOnWhite)
     EXPECT_EQ(image.pixel(1599, 0), qRgb(255, 255, 255));
 }
 
-TEST(ListingViewTest, WithoutObservationsShowsTheHeaderAndHeadingOnly)
-{
-    CKestrixDoc doc;
-    LoadSurvey(doc, 0);
-    QImage image(10, 10, QImage::Format_RGB32);
-    QPainter painter(&image);
-    std::vector<CKestrixView::DrawnPiece> drawn;
-    CKestrixView::DrawListing(painter, BuildListing(doc), &drawn);
-    const QStringList lines = DrawnLines(drawn);
-    ASSERT_EQ(lines.size(), 6);
-    EXPECT_EQ(lines[1], "Collar easting:   512430.00");
-    EXPECT_TRUE(lines[5].endsWith("Height"));
-}
-
 TEST(ListingViewTest, MouseMoveEmptiesBothPanes)
 {
     CKestrixDoc doc;
