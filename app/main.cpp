@@ -26,7 +26,10 @@ int main(int argc, char* argv[])
     const QString serverName = InstanceChannel::DefaultServerName();
     InstanceChannel channel(serverName);
     {
-        QLockFile lock(QDir::temp().filePath(QFileInfo(serverName).fileName() + QStringLiteral(".lock")));
+        // Beside the socket, or named after the user in the temporary folder.
+        const QString socketPath =
+            QDir::isAbsolutePath(serverName) ? serverName : QDir::temp().filePath(serverName);
+        QLockFile lock(socketPath + QStringLiteral(".lock"));
         lock.tryLock(5000);
         if (!file.isEmpty() && channel.HandOver({QFileInfo(file).absoluteFilePath()}))
             return 0;
