@@ -6,7 +6,6 @@
 #include "CommandIds.h"
 #include "Cursors.h"
 #include "DocTemplate.h"
-#include "EditCommands.h"
 #include "KestrixDoc.h"
 #include "LineSource.h"
 #include "MainFrame.h"
@@ -27,26 +26,6 @@ CDocTemplate::ViewFactory FactoryOf()
     return [](CKestrixDoc* doc, ViewServices* services, QWidget* parent) -> QWidget* {
         return new View(doc, services, parent);
     };
-}
-
-bool IsEditCommand(int id)
-{
-    switch (id) {
-    case ID_EDIT_DELETE_OBSERVATIONS:
-    case ID_EDIT_ADD_CONTROL_POINTS:
-    case ID_EDIT_CLEAR_CONTROL_POINTS:
-    case ID_EDIT_FIT_DEGREE_1:
-    case ID_EDIT_FIT_DEGREE_2:
-    case ID_EDIT_FIT_DEGREE_3:
-    case ID_EDIT_FIT_DEGREE_4:
-    case ID_ROLL_NO_ADJUSTMENT:
-    case ID_ROLL_ADD_90:
-    case ID_ROLL_ADD_180:
-    case ID_ROLL_SUBTRACT_90:
-        return true;
-    default:
-        return false;
-    }
 }
 
 } // namespace
@@ -192,10 +171,7 @@ void CKestrixApp::OnCommand(int id)
     SurveyDocument* active = ActiveDocument();
     if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST) {
         OnRecentFile(id - ID_FILE_MRU_FIRST);
-    } else if (IsEditCommand(id)) {
-        if (active)
-            active->Doc()->OnCommand(id);
-    } else {
+    } else if (!active || !active->Doc()->OnCommand(id)) {
         switch (id) {
         case ID_FILE_OPEN: OnFileOpen(); break;
         case ID_FILE_CLOSE:

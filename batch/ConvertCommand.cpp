@@ -2,7 +2,7 @@
 
 #include "BatchOptions.h"
 #include "LasConverter.h"
-#include "RawSurveyText.h"
+#include "NumberText.h"
 
 #include <ostream>
 
@@ -11,10 +11,7 @@ namespace {
 // A collar value on the command line: the whole word must be one decimal number.
 bool ParseCollarValue(const std::string& text, double& value)
 {
-    if (text.empty() || convert::DecimalPrefixLength(text) != text.size())
-        return false;
-    value = convert::LeadingDecimalValue(text);
-    return true;
+    return !text.empty() && textio::DecimalPrefixLength(text) == text.size() && textio::ReadNumber(text, value);
 }
 
 struct ConvertOptions {

@@ -47,42 +47,9 @@ std::string CollarBlockText(const Collar& collar)
 
 void AppendNameField(std::string& out, std::string_view name) { AppendPadded(out, name); }
 
-std::size_t DecimalPrefixLength(std::string_view t)
-{
-    const std::size_t n = t.size();
-    std::size_t i = 0;
-    if (i < n && (t[i] == '+' || t[i] == '-'))
-        ++i;
-    std::size_t digits = 0;
-    while (i < n && IsDigit(t[i])) {
-        ++i;
-        ++digits;
-    }
-    if (i < n && t[i] == '.') {
-        ++i;
-        while (i < n && IsDigit(t[i])) {
-            ++i;
-            ++digits;
-        }
-    }
-    if (digits == 0)
-        return 0;
-    if (i < n && (t[i] == 'e' || t[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < n && (t[j] == '+' || t[j] == '-'))
-            ++j;
-        if (j < n && IsDigit(t[j])) {
-            while (j < n && IsDigit(t[j]))
-                ++j;
-            i = j;
-        }
-    }
-    return i;
-}
-
 double LeadingDecimalValue(std::string_view token)
 {
-    std::string_view number = token.substr(0, DecimalPrefixLength(token));
+    std::string_view number = token.substr(0, textio::DecimalPrefixLength(token));
     if (number.empty())
         return 0.0;
     std::string_view unsigned_ = number.front() == '+' ? number.substr(1) : number;

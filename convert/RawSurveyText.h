@@ -17,11 +17,6 @@ std::string CollarBlockText(const Collar& collar);
 // Appends one curve name right-aligned in a field of at least 10 characters.
 void AppendNameField(std::string& out, std::string_view name);
 
-// Length of the longest leading part of `token` that forms a decimal number
-// (optional sign, digits with an optional fraction, an optional exponent
-// with digits); 0 when there is none.
-std::size_t DecimalPrefixLength(std::string_view token);
-
 // The value of the leading decimal number of `token`, 0.0 when it has none.
 // Out-of-range numbers go to infinity or towards zero as the C library's
 // conversion takes them.

@@ -29,43 +29,6 @@ private:
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// True when the whole token is [+-]digits[.digits][e[+-]digits] with at least
-// one mantissa digit: the shape that from_chars and "%lf" read identically.
-bool IsPlainDecimal(std::string_view t)
-{
-    std::size_t i = 0;
-    const std::size_t n = t.size();
-    if (i < n && (t[i] == '+' || t[i] == '-'))
-        ++i;
-    std::size_t digits = 0;
-    while (i < n && IsDigit(t[i])) {
-        ++i;
-        ++digits;
-    }
-    if (i < n && t[i] == '.') {
-        ++i;
-        while (i < n && IsDigit(t[i])) {
-            ++i;
-            ++digits;
-        }
-    }
-    if (digits == 0)
-        return false;
-    if (i < n && (t[i] == 'e' || t[i] == 'E')) {
-        ++i;
-        if (i < n && (t[i] == '+' || t[i] == '-'))
-            ++i;
-        std::size_t expDigits = 0;
-        while (i < n && IsDigit(t[i])) {
-            ++i;
-            ++expDigits;
-        }
-        if (expDigits == 0)
-            return false;
-    }
-    return i == n;
-}
-
 bool ReadWithScanf(std::string_view token, double& value)
 {
     const std::string text(token); // sscanf needs a terminated string
@@ -99,9 +62,44 @@ void AppendFormatV(std::string& out, const char* format, va_list args)
 
 } // namespace
 
+std::size_t DecimalPrefixLength(std::string_view t)
+{
+    const std::size_t n = t.size();
+    std::size_t i = 0;
+    if (i < n && (t[i] == '+' || t[i] == '-'))
+        ++i;
+    std::size_t digits = 0;
+    while (i < n && IsDigit(t[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < n && t[i] == '.') {
+        ++i;
+        while (i < n && IsDigit(t[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return 0;
+    if (i < n && (t[i] == 'e' || t[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < n && (t[j] == '+' || t[j] == '-'))
+            ++j;
+        if (j < n && IsDigit(t[j])) {
+            while (j < n && IsDigit(t[j]))
+                ++j;
+            i = j;
+        }
+    }
+    return i;
+}
+
 bool ReadNumber(std::string_view token, double& value)
 {
-    if (IsPlainDecimal(token)) {
+    // A token that is one plain decimal reads the same through from_chars,
+    // which is much faster than the C library's scanner.
+    if (!token.empty() && DecimalPrefixLength(token) == token.size()) {
         const char* first = token.data();
         const char* last = token.data() + token.size();
         if (*first == '+')

@@ -14,6 +14,11 @@ namespace textio {
 // the number are ignored), false and `value` untouched otherwise.
 bool ReadNumber(std::string_view token, double& value);
 
+// Length of the longest leading part of `token` that forms a plain decimal
+// number (optional sign, digits with an optional fraction, an optional
+// exponent with digits); 0 when there is none.
+std::size_t DecimalPrefixLength(std::string_view token);
+
 // printf-style formatting in the C locale, appended to `out`.
 void AppendFormat(std::string& out, const char* format, ...)
     __attribute__((format(printf, 2, 3)));

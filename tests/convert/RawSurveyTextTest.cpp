@@ -39,7 +39,7 @@ TEST(RawSurveyText, TokenFieldIsTheLeadingNumberFormattedLikePrintf)
     std::uint64_t state = 12345;
     for (int i = 0; i < 200000; ++i) {
         const std::string token = MakeToken(state);
-        const std::string number = token.substr(0, convert::DecimalPrefixLength(token));
+        const std::string number = token.substr(0, textio::DecimalPrefixLength(token));
         std::string field;
         convert::AppendTokenField(field, token);
         ASSERT_EQ(field, textio::Format("%10.5f", number.empty() ? 0.0 : std::strtod(number.c_str(), nullptr))) << token;
