@@ -2,19 +2,11 @@
 #include "KestrixDoc.h"
 #include "LasConverter.h"
 #include "LineSource.h"
-#include "MessageSink.h"
-#include "TempPath.h"
+#include "FuzzSupport.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-
-namespace {
-class NullSink : public MessageSink {
-public:
-    void ShowMessage(const std::string&) override {}
-};
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

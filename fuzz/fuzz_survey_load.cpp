@@ -4,20 +4,12 @@
 #include "KestrixDoc.h"
 #include "LineSource.h"
 #include "ListingRows.h"
-#include "MessageSink.h"
-#include "TempPath.h"
+#include "FuzzSupport.h"
 #include "XyzExport.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <string_view>
-
-namespace {
-class NullSink : public MessageSink {
-public:
-    void ShowMessage(const std::string&) override {}
-};
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

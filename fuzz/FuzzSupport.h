@@ -1,7 +1,15 @@
 #pragma once
 
+#include "MessageSink.h"
+
 #include <string>
 #include <unistd.h>
+
+// Messages of the survey core go nowhere while fuzzing.
+class NullSink : public MessageSink {
+public:
+    void ShowMessage(const std::string&) override {}
+};
 
 // A per-process scratch file name, so parallel fuzzing jobs never share files;
 // in memory where the machine has it, since every export syncs its file.
