@@ -8,8 +8,30 @@
 #include <QFileInfo>
 #include <QLockFile>
 
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Qt aborts when it cannot open a display; say so plainly instead.
+bool DisplayNamed()
+{
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    if (!DisplayNamed()) {
+        std::fputs("kestrix: no display to open (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are unset)\n", stderr);
+        return 1;
+    }
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Ardencroft"));
     QApplication::setApplicationName(QStringLiteral("Kestrix"));
