@@ -29,7 +29,8 @@ std::optional<std::string> ChooseLasFileInDialog()
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // A typed name of a missing file comes back too; the converter reports it.
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({QStringLiteral("LAS files  (*.las)"), QStringLiteral("All Files (*.*)")});
+    // "*.*" would hide files without a dot in their name; "*" matches every file.
+    dialog.setNameFilters({QStringLiteral("LAS files  (*.las)"), QStringLiteral("All Files (*)")});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
