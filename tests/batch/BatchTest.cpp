@@ -1,6 +1,7 @@
 #include "BatchOptions.h"
 #include "ControlPointsFile.h"
 #include "SurveyCommands.h"
+#include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -70,25 +71,11 @@ class BatchRun : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/batch-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-        m_survey = m_dir + "/hole.txt";
         std::string text = "Collar coordinates:\r\nEasting 100\r\nNorthing 200\r\nHeight 300\r\nDeclination 0\r\n"
                            "DEPTH MagX MagY MagZ AccX AccY AccZ\r\n";
         for (int i = 0; i < 30; ++i)
             text += std::to_string(i) + " 0.2 0.1 0.4 0.1 1 0.3\r\n";
-        Write(m_survey, text);
-    }
-    void TearDown() override { std::system(("rm -rf '" + m_dir + "'").c_str()); }
-
-    static void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-    static std::string Read(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
+        WriteFile(m_survey, text);
     }
 
     int Run(std::vector<std::string> args)
@@ -102,7 +89,9 @@ protected:
         return RunSurveyCommand(options, out, err);
     }
 
-    std::string m_dir, m_survey;
+    ScratchFolder m_folder;
+    const std::string m_dir = m_folder.Path();
+    const std::string m_survey = m_dir + "/hole.txt";
     std::ostringstream out, err;
 };
 
@@ -110,7 +99,7 @@ TEST_F(BatchRun, ExportToTheDefaultNameAndDump)
 {
     EXPECT_EQ(Run({"export", m_survey}), 0);
     EXPECT_EQ(out.str(), m_dir + "/hole.xyz\n");
-    EXPECT_EQ(Read(m_dir + "/hole.xyz").substr(0, 50), "/East North Height TMI magE, magN, magZ\r\nLi hole\r\n");
+    EXPECT_EQ(ReadFile(m_dir + "/hole.xyz").substr(0, 50), "/East North Height TMI magE, magN, magZ\r\nLi hole\r\n");
 
     EXPECT_EQ(Run({"dump", m_survey}), 0);
     std::istringstream lines(out.str());
@@ -135,11 +124,11 @@ TEST_F(BatchRun, EditsAreAppliedBeforeOneRecalculation)
     EXPECT_EQ(Run({"listing", m_survey, "--delete-depth", "10.5"}), 2);
     EXPECT_NE(err.str().find("no observation at depth 10.5"), std::string::npos);
 
-    Write(m_dir + "/cp.txt", "5 30\n25 50\n");
+    WriteFile(m_dir + "/cp.txt", "5 30\n25 50\n");
     EXPECT_EQ(Run({"dump", m_survey, "--control-points", m_dir + "/cp.txt", "--degree", "1"}), 0);
     EXPECT_NE(out.str().find("\t40\n"), std::string::npos) << "AzUsed at 15 m lies on the line: 40 degrees";
 
-    Write(m_dir + "/bad.txt", "5 30\nfive 50\n");
+    WriteFile(m_dir + "/bad.txt", "5 30\nfive 50\n");
     EXPECT_EQ(Run({"dump", m_survey, "--control-points", m_dir + "/bad.txt"}), 2);
     EXPECT_EQ(err.str(), "kestrix-batch: " + m_dir + "/bad.txt:2: expected DEPTH AZIMUTH\n");
     EXPECT_EQ(Run({"dump", m_survey, "--control-points", m_dir + "/none.txt"}), 2);
@@ -147,20 +136,20 @@ TEST_F(BatchRun, EditsAreAppliedBeforeOneRecalculation)
 
 TEST_F(BatchRun, LoadAndExportFailures)
 {
-    Write(m_dir + "/bad.txt", "Collar coordinates:\r\nEasting x\r\n");
+    WriteFile(m_dir + "/bad.txt", "Collar coordinates:\r\nEasting x\r\n");
     EXPECT_EQ(Run({"export", m_dir + "/bad.txt"}), 1);
     EXPECT_EQ(err.str(), "Invalid file format\n");
     EXPECT_EQ(Run({"export", m_dir + "/missing.txt"}), 1);
     EXPECT_EQ(access((m_dir + "/missing.xyz").c_str(), F_OK), -1);
 
-    Write(m_dir + "/earlier.xyz", "earlier");
+    WriteFile(m_dir + "/earlier.xyz", "earlier");
     EXPECT_EQ(Run({"export", m_survey, "-o", m_dir + "/no/such/dir.xyz"}), 1);
     EXPECT_EQ(err.str(), "Failed to open\n  " + m_dir + "/no/such/dir.xyz\nfor writing\n");
 
-    std::string big = Read(m_survey);
+    std::string big = ReadFile(m_survey);
     for (int i = 0; i < 20000; ++i)
         big += "99 0.2 0.1 0.4 0.1 1 0.3\r\n";
-    Write(m_dir + "/big.txt", big);
+    WriteFile(m_dir + "/big.txt", big);
     EXPECT_EQ(Run({"export", m_dir + "/big.txt"}), 0) << "the limit is a warning";
     EXPECT_EQ(err.str(), "The number of observations in the file exceeds the limit of 20000.\n"
                          "Observations in excess of this have been ignored.\n");
@@ -173,7 +162,7 @@ TEST_F(BatchRun, DemoSurveyExportsInTraversalOrder)
         GTEST_SKIP() << "no demo survey";
     const std::string xyz = m_dir + "/demo.xyz";
     ASSERT_EQ(Run({"export", demo, "-o", xyz}), 0) << err.str();
-    const std::string text = Read(xyz);
+    const std::string text = ReadFile(xyz);
     std::vector<double> heights;
     std::size_t start = 0, lines = 0;
     for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2, ++lines) {
@@ -198,7 +187,7 @@ TEST_F(BatchRun, DemoControlPointsBringOutTheBodyInTheEastComponent)
         GTEST_SKIP() << "no demo survey";
     const std::string xyz = m_dir + "/fitted.xyz";
     ASSERT_EQ(Run({"export", demo, "-o", xyz, "--control-points", points, "--degree", "3"}), 0) << err.str();
-    std::istringstream rows(Read(xyz));
+    std::istringstream rows(ReadFile(xyz));
     std::string line;
     std::getline(rows, line);
     std::getline(rows, line);

@@ -3,6 +3,7 @@
 #include "BatchOptions.h"
 #include "ConvertCommand.h"
 #include "SurveyCommands.h"
+#include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,14 +16,6 @@
 #include <unistd.h>
 
 namespace {
-
-std::string Read(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Runs `work` in a child process whose files may not grow past 64 KiB: the
 // write that crosses the limit kills it with SIGXFSZ, mid-file.
@@ -42,14 +35,8 @@ int RunKilledMidWrite(const std::function<int()>& work)
 
 class InterruptedWrite : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/interrupted-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { std::system(("rm -rf '" + m_dir + "'").c_str()); }
-    std::string m_dir;
+    ScratchFolder m_folder;
+    const std::string m_dir = m_folder.Path();
 };
 
 TEST_F(InterruptedWrite, ExportKeepsTheEarlierFile)
@@ -70,7 +57,7 @@ TEST_F(InterruptedWrite, ExportKeepsTheEarlierFile)
         return RunSurveyCommand(options, out, err);
     });
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "the child died mid-write";
-    EXPECT_EQ(Read(xyz), "earlier export");
+    EXPECT_EQ(ReadFile(xyz), "earlier export");
 }
 
 TEST_F(InterruptedWrite, ConversionKeepsTheEarlierFile)
@@ -87,8 +74,8 @@ TEST_F(InterruptedWrite, ConversionKeepsTheEarlierFile)
         return RunConvertCommand({las}, out, err);
     });
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "the child died mid-write";
-    EXPECT_EQ(Read(raw), "earlier survey");
-    EXPECT_EQ(Read(las), text) << "the LAS file is never harmed";
+    EXPECT_EQ(ReadFile(raw), "earlier survey");
+    EXPECT_EQ(ReadFile(las), text) << "the LAS file is never harmed";
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "LineSource.h"
 #include "SurveyText.h"
 #include "XyzExport.h"
+#include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,14 +12,6 @@
 #include <unistd.h>
 
 namespace {
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::vector<std::string> Lines(const std::string& text)
 {
@@ -32,14 +25,8 @@ std::vector<std::string> Lines(const std::string& text)
 
 class ExportTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/export-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { std::system(("rm -rf '" + m_dir + "'").c_str()); }
-    std::string m_dir;
+    ScratchFolder m_folder;
+    const std::string m_dir = m_folder.Path();
 };
 
 TEST(ExportNames, DefaultPathAndLineName)

@@ -1,5 +1,7 @@
 #include "SafeFile.h"
 
+#include "ScratchFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -15,25 +17,6 @@ namespace {
 
 class SafeFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/safefile-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { std::system(("rm -rf '" + m_dir + "'").c_str()); }
-
-    std::string Read(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    void WriteFile(const std::string& path, const std::string& text)
-    {
-        std::ofstream(path, std::ios::binary) << text;
-    }
     int EntriesInDir()
     {
         int count = 0;
@@ -44,7 +27,8 @@ protected:
         return count;
     }
 
-    std::string m_dir;
+    ScratchFolder m_folder;
+    const std::string m_dir = m_folder.Path();
 };
 
 TEST_F(SafeFileTest, ReplacesTheTargetOnlyOnCommit)
@@ -54,9 +38,9 @@ TEST_F(SafeFileTest, ReplacesTheTargetOnlyOnCommit)
     textio::SafeFileWriter writer(target);
     ASSERT_EQ(writer.Open(), textio::SafeFileWriter::Status::Ok);
     writer.Write("new text\r\n");
-    EXPECT_EQ(Read(target), "old") << "the earlier file stays until the commit";
+    EXPECT_EQ(ReadFile(target), "old") << "the earlier file stays until the commit";
     ASSERT_EQ(writer.Commit(), textio::SafeFileWriter::Status::Ok);
-    EXPECT_EQ(Read(target), "new text\r\n");
+    EXPECT_EQ(ReadFile(target), "new text\r\n");
     EXPECT_EQ(EntriesInDir(), 1) << "no temporary file is left behind";
 }
 
@@ -69,7 +53,7 @@ TEST_F(SafeFileTest, AbandonedWriteLeavesNothing)
         ASSERT_EQ(writer.Open(), textio::SafeFileWriter::Status::Ok);
         writer.Write(std::string(200000, 'x'));
     }
-    EXPECT_EQ(Read(target), "old");
+    EXPECT_EQ(ReadFile(target), "old");
     EXPECT_EQ(EntriesInDir(), 1);
 }
 
@@ -104,7 +88,7 @@ TEST_F(SafeFileTest, WriteErrorKeepsTheEarlierFile)
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(status, textio::SafeFileWriter::Status::WriteFailed);
-    EXPECT_EQ(Read(target), "old");
+    EXPECT_EQ(ReadFile(target), "old");
     EXPECT_EQ(EntriesInDir(), 1);
 }
 
@@ -121,7 +105,7 @@ TEST_F(SafeFileTest, SymbolicLinkTargetReplacesTheFileItNames)
     struct stat info {};
     ASSERT_EQ(lstat(link.c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
-    EXPECT_EQ(Read(real), "new");
+    EXPECT_EQ(ReadFile(real), "new");
 }
 
 } // namespace
