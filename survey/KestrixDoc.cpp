@@ -75,7 +75,9 @@ void CKestrixDoc::DeleteObservation(int index)
     std::memmove(&m_pObs[index], &m_pObs[index + 1],
                  sizeof(Observation) * static_cast<std::size_t>(m_nObs - index - 1));
     --m_nObs;
-    UpdateAllViews();
+    // Positions and the fit follow the remaining observations at once, so
+    // what is exported always matches what is shown.
+    Recalculate();
 }
 
 void CKestrixDoc::AddControlPoint(std::int32_t x, std::int32_t y)

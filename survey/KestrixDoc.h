@@ -54,8 +54,8 @@ public:
     // Whether the Edit menu item `id` shows a check mark.
     bool IsChecked(int id) const;
 
-    // Removes observation `index` (ignored when out of range); nothing is
-    // recomputed, every view redraws.
+    // Removes observation `index` (ignored when out of range), then
+    // recalculates; every view redraws.
     void DeleteObservation(int index);
     // Appends a control point unless 100 are stored; nothing is recomputed.
     void AddControlPoint(std::int32_t x, std::int32_t y);

@@ -54,7 +54,7 @@ ListingText BuildListing(const CKestrixDoc& doc)
         if (!IsListed(doc, i))
             continue;
         const Observation& o = doc.m_pObs[i];
-        const double tvd = -o.Height - doc.m_dHeight;
+        const double tvd = doc.m_dHeight - o.Height; // vertical depth below the collar
         listing.rows.push_back({i,
                                 {
                                     Piece("%*.3lf", 12, o.Depth),

@@ -117,6 +117,10 @@ TEST_F(BatchRun, EditsAreAppliedBeforeOneRecalculation)
     EXPECT_EQ(Run({"listing", m_survey}), 0);
     const std::string plain = out.str();
     EXPECT_NE(plain.find("      10.000"), std::string::npos);
+    const std::size_t collarRow = plain.find("\n       0.000");
+    ASSERT_NE(collarRow, std::string::npos);
+    EXPECT_EQ(plain.substr(collarRow + 1 + 8 * 12, 12), "     0.00000")
+        << "TVD at the collar is 0 whatever the collar height (300 m here)";
 
     EXPECT_EQ(Run({"listing", m_survey, "--delete-depth", "10.0"}), 0);
     EXPECT_EQ(out.str().find("      10.000"), std::string::npos);

@@ -63,7 +63,7 @@ TEST(Listing, HeaderHeadingAndRowPieces)
     const auto& pieces = listing.rows[0].pieces;
     EXPECT_EQ(pieces[0], "      10.000");
     EXPECT_EQ(pieces[4].substr(0, 12), "     50000.0");
-    EXPECT_EQ(pieces[5].substr(0, 12), "  -690.00000") << "TVD is -Height - collar height";
+    EXPECT_EQ(pieces[5].substr(0, 12), "    10.00000") << "TVD is the depth below the collar";
     EXPECT_EQ(pieces[5].size(), 56u);
 
     const std::string text = ListingAsText(listing);

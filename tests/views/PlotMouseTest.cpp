@@ -141,7 +141,6 @@ TEST_F(PlotMouse, DeleteModeClickRemovesTheObservationUnderTheMouseOnce)
     for (int i = 0; i <= 100; ++i)
         rows.push_back(PlotPoint(i, 40 + i % 5, 100 + i % 3, 0.1 * (i % 4), 0.2, -0.3));
     rows.insert(rows.begin() + 31, PlotPoint(30.2, 40, 100, 0, 0.2, -0.3)); // 1.4 px after the 30th
-    SetObservations(doc, rows);
     doc.m_bDeleteMode = true;
     struct Row {
         PlotFrame* view;
@@ -149,6 +148,7 @@ TEST_F(PlotMouse, DeleteModeClickRemovesTheObservationUnderTheMouseOnce)
     };
     for (const Row& r : {Row{&incl, 40}, Row{&az, 60}, Row{&mag, 80}, Row{&incl, 30}}) {
         SCOPED_TRACE(r.view->metaObject()->className());
+        SetObservations(doc, rows); // a deletion recalculates the plotted values from the readings
         Use(*r.view);
         const Observation obs = doc.m_pObs[r.target];
         const double next = doc.m_pObs[r.target + 1].Depth;
