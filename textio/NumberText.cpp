@@ -40,6 +40,8 @@ bool ReadWithScanf(std::string_view token, double& value)
     return true;
 }
 
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
 void AppendFormatV(std::string& out, const char* format, va_list args)
 {
     CLocaleScope cLocale;
@@ -113,6 +115,28 @@ bool ReadNumber(std::string_view token, double& value)
         // Out of range: the C library's overflow and underflow rules apply.
     }
     return ReadWithScanf(token, value);
+}
+
+bool ReadWholeNumber(std::string_view text, double& value)
+{
+    while (!text.empty() && IsSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsSpace(text.back()))
+        text.remove_suffix(1);
+    if (text.empty())
+        return false;
+    const std::string terminated(text); // an embedded NUL stops the scan and is refused below
+    double parsed = 0.0;
+    int consumed = 0;
+    {
+        CLocaleScope cLocale;
+        if (std::sscanf(terminated.c_str(), "%lf%n", &parsed, &consumed) != 1)
+            return false;
+    }
+    if (static_cast<std::size_t>(consumed) != terminated.size())
+        return false;
+    value = parsed;
+    return true;
 }
 
 void AppendFormat(std::string& out, const char* format, ...)

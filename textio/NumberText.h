@@ -14,6 +14,12 @@ namespace textio {
 // the number are ignored), false and `value` untouched otherwise.
 bool ReadNumber(std::string_view token, double& value);
 
+// Reads `text` when it holds exactly one number as sscanf("%lf") reads it in
+// the C locale, with nothing but white space before or after it ("1,5",
+// "1000abc" and "12 13" are refused). False and `value` untouched otherwise.
+// Infinities and NaN are numbers here; callers that need a finite value check.
+bool ReadWholeNumber(std::string_view text, double& value);
+
 // Length of the longest leading part of `token` that forms a plain decimal
 // number (optional sign, digits with an optional fraction, an optional
 // exponent with digits); 0 when there is none.

@@ -66,6 +66,38 @@ TEST(ReadNumber, AgreesWithScanfOnGeneratedDecimals)
     }
 }
 
+struct WholeNumberRow {
+    const char* name;
+    std::string text;
+    bool accepted;
+    double value;
+};
+
+class ReadWholeNumber : public ::testing::TestWithParam<WholeNumberRow> {};
+
+TEST_P(ReadWholeNumber, TakesOneNumberWithBlanksAroundAndNothingElse)
+{
+    const WholeNumberRow& row = GetParam();
+    double value = -7.0;
+    EXPECT_EQ(textio::ReadWholeNumber(row.text, value), row.accepted);
+    EXPECT_TRUE(SameDouble(value, row.accepted ? row.value : -7.0)) << value;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ReadWholeNumber,
+    ::testing::Values(WholeNumberRow{"Plain", "12.5", true, 12.5},
+                      WholeNumberRow{"BlanksAround", " \t500000.25  ", true, 500000.25},
+                      WholeNumberRow{"Exponent", "1e3", true, 1000},
+                      WholeNumberRow{"Hexadecimal", "0x1p3", true, 8},
+                      WholeNumberRow{"Overflow", "1e400", true, HUGE_VAL},
+                      WholeNumberRow{"CommaDecimal", "1,5", false, 0},
+                      WholeNumberRow{"Letters", "1000abc", false, 0},
+                      WholeNumberRow{"TwoNumbers", "12 13", false, 0},
+                      WholeNumberRow{"Empty", "", false, 0},
+                      WholeNumberRow{"Blank", "   ", false, 0},
+                      WholeNumberRow{"EmbeddedNul", std::string("5\0" "1", 3), false, 0}),
+    [](const ::testing::TestParamInfo<WholeNumberRow>& info) { return std::string(info.param.name); });
+
 TEST(Tokens, SplitAtBlanksTabsAndLineFeedsOnly)
 {
     std::vector<std::string> tokens;
