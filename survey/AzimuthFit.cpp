@@ -109,8 +109,13 @@ void FitAzimuth(CKestrixDoc& doc)
     }
     doc.m_nCoef = doc.m_nDegree + 1;
     PolyFit(doc.m_nCoef, x, y, n, doc.m_dCoef.data(), &doc.m_fit);
+    // Depths compared in metres: x / m_dScale is the nearest double to the
+    // point's depth in hundredths, as a depth read from the file is.
+    const auto [shallowest, deepest] = std::minmax_element(x, x + n);
+    const double top = *shallowest / doc.m_dScale, bottom = *deepest / doc.m_dScale;
     for (int i = 0; i < doc.m_nObs; ++i) {
         Observation& o = doc.m_pObs[i];
-        o.AzUsed = doc.m_fit.Evaluate(doc.m_dScale * o.Depth) / doc.m_dScale;
+        if (!doc.m_bFitLocal || (o.Depth >= top && o.Depth <= bottom))
+            o.AzUsed = doc.m_fit.Evaluate(doc.m_dScale * o.Depth) / doc.m_dScale;
     }
 }

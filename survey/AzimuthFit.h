@@ -23,5 +23,7 @@ struct OrthogonalFit {
 void PolyFit(int m, const double* x, const double* y, int n, double* c, OrthogonalFit* fit = nullptr);
 
 // Replaces AzUsed by the polynomial fitted through the document's control
-// points with its current degree; does nothing without control points.
+// points with its current degree (under m_bFitLocal only at depths from the
+// shallowest to the deepest point, inclusive); does nothing without control
+// points.
 void FitAzimuth(CKestrixDoc& doc);

@@ -4,6 +4,7 @@
 #include "DocumentHost.h"
 #include "EditCommands.h"
 #include "Orientation.h"
+#include "QualityControl.h"
 #include "Trajectory.h"
 
 #include <cstring>
@@ -22,6 +23,7 @@ void CKestrixDoc::Recalculate()
     FitAzimuth(*this);
     ResolveComponents(*this);
     CalcPositions(*this);
+    CalcQualityValues(*this);
     UpdateAllViews();
 }
 

@@ -2,11 +2,13 @@
 
 #include "AzimuthFit.h"
 #include "Observation.h"
+#include "QualityControl.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class DocumentHost;
 class LineSource;
@@ -44,8 +46,8 @@ public:
     // success the host opens the plot windows and Recalculate runs.
     LoadResult LoadRawSurvey(const std::string& path, LineSource& source, MessageSink& sink);
 
-    // Inclination, roll, azimuth, fit, components and positions of every
-    // observation, then every view redraws.
+    // Inclination, roll, azimuth, fit, components, positions and quality
+    // values of every observation, then every view redraws.
     void Recalculate();
 
     // Runs an Edit menu command by id (see EditCommands.h); false for an id
@@ -82,6 +84,13 @@ public:
     double m_dHeight = 0.0;
     double m_dDeclination = 0.0;
     std::int32_t m_nRollAdjust = 0;
+    // The fitted azimuth replaces the measured one only from the shallowest
+    // to the deepest control point, so the hole away from them keeps its
+    // measured direction.
+    bool m_bFitLocal = false;
+    // Quality values of observation i at [i], as of the last Recalculate
+    // (empty before it).
+    std::vector<QualityValues> m_QualityValues;
     // The fit of m_dCoef in orthogonal form, for accurate evaluation.
     OrthogonalFit m_fit;
 

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "Observation.h"
+
+class CKestrixDoc;
+
+// Gauss to nanotesla, as the magnetometer values are shown and exported.
+inline constexpr double kNanoteslaPerGauss = 100000.0;
+
+// What a reading says about the probe's sensors: away from magnetic bodies
+// and with the probe still, all three stay nearly constant down the hole.
+struct QualityValues {
+    double totalField;   // |(MagX, MagY, MagZ)| in nT
+    double totalGravity; // |(AccX, AccY, AccZ)| in the accelerometer's units
+    double dip;          // the field's angle to the plane square to the
+                         // accelerometer vector (the magnetic dip of a
+                         // still probe), degrees in -90 to 90; NaN when
+                         // either vector is zero
+};
+
+// The quality values of one reading, from its recorded magnetometer and
+// accelerometer vectors. Never fails; non-finite readings give NaN or
+// infinite values.
+QualityValues QualityOf(const Observation& obs);
+
+// Fills doc.m_QualityValues with one entry per observation (a step of the
+// recalculation chain).
+void CalcQualityValues(CKestrixDoc& doc);

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "QualityControl.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+// How readings are judged against their neighbours. A reading departs in a
+// quantity when its value lies further from the median of the window around
+// it than `threshold` robust standard deviations (1.4826 x the window's median
+// absolute deviation) and further than that quantity's floor; the floors keep
+// a smooth, noise-free survey (deviations near zero) from flagging rounding.
+struct SpikeSettings {
+    int halfWindow = 10;        // k: the window holds 2k + 1 readings; below 0 counts as 0
+    double threshold = 6.0;     // t, in robust standard deviations
+    double fieldFloor = 50.0;   // total field, nT
+    double gravityFloor = 0.01; // total gravity, in g, where 1 g is the survey's
+                                // median total gravity (probes record m/s2 or g)
+    double dipFloor = 0.2;      // dip, degrees
+};
+
+// Which quantities a reading departs in: one bit each, so a view can mark them.
+enum SpikeFlag : std::uint8_t {
+    kFieldSpike = 1,
+    kGravitySpike = 2,
+    kDipSpike = 4,
+};
+
+// The SpikeFlag bits of every reading, in the order of `values`.
+// - The window is the 2k + 1 readings centred on the reading, shifted inward
+//   at the two ends of the table so it keeps 2k + 1 readings; a table shorter
+//   than that is one window.
+// - A NaN value neither flags nor enters a median; an infinite one always
+//   flags and enters no median.
+// - A reading whose window holds fewer than three finite values is not judged.
+// - A NaN threshold or floor flags nothing in its quantity.
+// Takes O(n k) time.
+std::vector<std::uint8_t> FindSpikes(std::span<const QualityValues> values, const SpikeSettings& settings = {});

@@ -1,0 +1,65 @@
+#include "NamedRows.h"
+#include "Orientation.h"
+#include "SurveyText.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// A level probe every 5 cm from 0 to 30 m whose measured azimuth swings
+// between 20 and 60 degrees.
+std::vector<Row> SwingingSurvey()
+{
+    std::vector<Row> rows;
+    for (int i = 0; i <= 600; ++i) {
+        const double azimuth = (40 + 20 * std::sin(i / 40.0)) * kDegToRad;
+        rows.push_back({i * 0.05, -0.2 * std::sin(azimuth), -0.2 * std::cos(azimuth), 0.45, 0, 9.81, 0});
+    }
+    return rows;
+}
+
+struct LocalFitRow {
+    const char* name;
+    bool local;
+    std::vector<ControlPoint> points;
+    double top, bottom; // metres: where the fit is expected in force
+};
+
+class LocalFit : public ::testing::TestWithParam<LocalFitRow> {};
+
+TEST_P(LocalFit, UsesTheFitOnlyBetweenTheControlPoints)
+{
+    const LocalFitRow& row = GetParam();
+    CKestrixDoc doc;
+    FillDocument(doc, SwingingSurvey());
+    doc.m_bFitLocal = row.local;
+    for (const ControlPoint& p : row.points)
+        doc.AddControlPoint(p.x, p.y);
+    doc.Recalculate();
+
+    int fitted = 0;
+    for (int i = 0; i < doc.m_nObs; ++i) {
+        const Observation& o = doc.m_pObs[i];
+        if (o.Depth >= row.top && o.Depth <= row.bottom) {
+            EXPECT_EQ(o.AzUsed, doc.FittedAzimuthScaled(o.Depth * doc.m_dScale) / doc.m_dScale) << o.Depth;
+            ++fitted;
+        } else {
+            EXPECT_EQ(o.AzUsed, o.CalcAzMag) << o.Depth;
+        }
+    }
+    // The readings at the outer points' own depths are among the fitted ones.
+    EXPECT_EQ(fitted, static_cast<int>(std::lround((std::min(row.bottom, 30.0) - std::max(row.top, 0.0)) / 0.05)) + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, LocalFit,
+    ::testing::Values(LocalFitRow{"OffFitsTheWholeHole", false, {{1000, 3500}, {2000, 4500}}, -1, 31},
+                      LocalFitRow{"OnDeepestPointFirst", true, {{2000, 4500}, {1000, 3500}, {1500, 5000}}, 10, 20},
+                      LocalFitRow{"OnAtDepthsNotWholeInBinary", true, {{115, 3000}, {2345, 5000}}, 1.15, 23.45},
+                      LocalFitRow{"OnOnePoint", true, {{705, 4000}}, 7.05, 7.05}),
+    RowName());
+
+} // namespace
