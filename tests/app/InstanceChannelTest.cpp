@@ -128,7 +128,7 @@ TEST(InstanceChannelMessage, OnlyWellFormedMessagesWithinTheLimitsAreRead)
     EXPECT_TRUE(InstanceChannel::EncodeMessage({"/" + QString(65526, 'x')}));
 }
 
-TEST_F(InstanceChannelTest, DropsMalformedOversizedAndIdleConnectionsUnanswered)
+TEST_F(InstanceChannelTest, DropsOversizedAndIdleConnectionsUnanswered)
 {
     InstanceChannel running(socket);
     running.SetIdleTimeout(200);
@@ -140,7 +140,6 @@ TEST_F(InstanceChannelTest, DropsMalformedOversizedAndIdleConnectionsUnanswered)
         QByteArray answer;
     };
     const Row rows[] = {
-        {"relative path", Message(QByteArray("a.txt\0", 6)), ""},
         {"a stream beyond 64 KiB", Message(QByteArray(200000, 'x'), 200000), ""},
         {"half a message, then silence", Message(QByteArray("/a.txt\0", 7)).left(9), ""},
         {"a whole message", Message(QByteArray("/a.txt\0", 7)), "\x06"},
