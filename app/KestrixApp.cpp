@@ -49,7 +49,7 @@ bool CKestrixApp::InitInstance(const QStringList& arguments)
     m_recentFiles.Load();
 
     CDocTemplate* listing = m_docManager.AddDocTemplate(
-        std::make_unique<CDocTemplate>(129, FactoryOf<CKestrixView>(), true, ProgramIcon()));
+        std::make_unique<CDocTemplate>(129, FactoryOf<CKestrixView>(), true, DocumentIcon()));
     if (!listing)
         return false;
     m_pInclTemplate =
@@ -137,10 +137,16 @@ SurveyDocument* CKestrixApp::OpenSurvey(const QString& path)
         std::make_unique<SurveyDocument>(*this, m_docManager, absolute, canonical));
     CChildFrame* frame = CreateFrame(*listing, *document);
     // A failed load has shown its message; the survey stays open in its
-    // listing window with what was read.
+    // listing window with what was read, read-only, and its file is not
+    // offered again in the recent-file list.
     MessageBoxSink sink(*m_prompts, m_pMainWnd.get());
-    document->Doc()->LoadRawSurvey(ToCorePath(absolute), source, sink);
-    m_recentFiles.Add(absolute);
+    const LoadResult result = document->Doc()->LoadRawSurvey(ToCorePath(absolute), source, sink);
+    if (result == LoadResult::Loaded || result == LoadResult::LoadedOverLimit) {
+        m_recentFiles.Add(absolute);
+    } else {
+        document->MarkLoadFailed();
+        m_recentFiles.Remove(absolute);
+    }
     RefreshRecentFiles();
     frame->show();
     m_pMainWnd->ActivateFrame(frame);
@@ -169,9 +175,10 @@ void CKestrixApp::SetPaneText(int pane, const QString& text)
 void CKestrixApp::OnCommand(int id)
 {
     SurveyDocument* active = ActiveDocument();
+    SurveyDocument* editable = active && !active->IsReadOnly() ? active : nullptr;
     if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST) {
         OnRecentFile(id - ID_FILE_MRU_FIRST);
-    } else if (!active || !active->Doc()->OnCommand(id)) {
+    } else if (!editable || !editable->Doc()->OnCommand(id)) {
         switch (id) {
         case ID_FILE_OPEN: OnFileOpen(); break;
         case ID_FILE_CLOSE:
@@ -197,8 +204,8 @@ void CKestrixApp::OnFileOpen()
 void CKestrixApp::OnFileExport()
 {
     SurveyDocument* active = ActiveDocument();
-    if (!active)
-        return;
+    if (!active || active->IsReadOnly())
+        return; // what a failed load read is not a whole survey
     CKestrixDoc& doc = *active->Doc();
     const QString defaultPath = FromCoreText(DefaultExportPath(doc.m_strFilePath));
     const std::optional<QString> chosen = m_prompts->ExportFileName(m_pMainWnd.get(), defaultPath);
@@ -218,11 +225,8 @@ void CKestrixApp::OnRecentFile(int index)
     const QString path = m_recentFiles.Paths()[index];
     if (OpenDocumentFile(path))
         return;
-    const qsizetype now = m_recentFiles.Paths().indexOf(path);
-    if (now >= 0) {
-        m_recentFiles.Remove(static_cast<int>(now));
-        RefreshRecentFiles();
-    }
+    m_recentFiles.Remove(path);
+    RefreshRecentFiles();
 }
 
 void CKestrixApp::RefreshRecentFiles()

@@ -19,6 +19,8 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QToolBar>
 #include <algorithm>
 #include <span>
@@ -29,19 +31,21 @@ const QString kReady = QStringLiteral("Ready");
 const QString kTitle = QStringLiteral("Kestrix");
 
 // The Edit menu's commands, in menu order; a null label marks a separator.
+// A Fit item names its polynomial degree, checked while it is in force.
 struct EditItem {
     int id;
     const char* label;
+    int degree = 0;
 };
 constexpr EditItem kEditItems[] = {
     {ID_EDIT_DELETE_OBSERVATIONS, "Delete observations"},
     {0, nullptr},
     {ID_EDIT_ADD_CONTROL_POINTS, "Add azimuth control points"},
     {ID_EDIT_CLEAR_CONTROL_POINTS, "Clear control points"},
-    {ID_EDIT_FIT_DEGREE_1, "Fit degree 1 polynomial"},
-    {ID_EDIT_FIT_DEGREE_2, "Fit degree 2 polynomial"},
-    {ID_EDIT_FIT_DEGREE_3, "Fit degree 3 polynomial"},
-    {ID_EDIT_FIT_DEGREE_4, "Fit degree 4 polynomial"},
+    {ID_EDIT_FIT_DEGREE_1, "Fit degree 1 polynomial", 1},
+    {ID_EDIT_FIT_DEGREE_2, "Fit degree 2 polynomial", 2},
+    {ID_EDIT_FIT_DEGREE_3, "Fit degree 3 polynomial", 3},
+    {ID_EDIT_FIT_DEGREE_4, "Fit degree 4 polynomial", 4},
 };
 constexpr EditItem kRollItems[] = {
     {ID_ROLL_NO_ADJUSTMENT, "No adjustment"},
@@ -52,6 +56,8 @@ constexpr EditItem kRollItems[] = {
 
 // Commands that show a check mark from the survey document.
 constexpr int kCheckedEditIds[] = {ID_EDIT_DELETE_OBSERVATIONS, ID_EDIT_ADD_CONTROL_POINTS,
+                                   ID_EDIT_FIT_DEGREE_1,        ID_EDIT_FIT_DEGREE_2,
+                                   ID_EDIT_FIT_DEGREE_3,        ID_EDIT_FIT_DEGREE_4,
                                    ID_ROLL_NO_ADJUSTMENT,       ID_ROLL_ADD_90,
                                    ID_ROLL_ADD_180,             ID_ROLL_SUBTRACT_90};
 
@@ -127,7 +133,6 @@ void CMainFrame::CreateActions()
                QStringLiteral("Open an existing document"), QStringLiteral("Open"));
     AddCommand(ID_FILE_CLOSE, QStringLiteral("&Close"), QStringLiteral("Close the active document"),
                QStringLiteral("Close"));
-    // The label names Ctrl+E, but the key that exports is Ctrl+S.
     AddCommand(ID_FILE_EXPORT, QStringLiteral("&Export XYZ...\tCtrl+E"),
                QStringLiteral("Save the active document for import to Quarrant"),
                QStringLiteral("Export"));
@@ -167,16 +172,15 @@ void CMainFrame::CreateActions()
     for (int id : kCheckedEditIds)
         m_actions[id]->setCheckable(true);
 
-    // Accelerator table 128: Ctrl+O opens, Ctrl+S exports. Nothing else,
-    // Ctrl+E included, is bound. The actions belong to the frame itself so the
-    // keys work whichever menu is on the bar and whether the tool bar shows.
+    // Accelerator table 128: Ctrl+O opens; Ctrl+E, as the label says, and
+    // Ctrl+S export. The actions belong to the frame itself so the keys work
+    // whichever menu is on the bar and whether the tool bar shows.
     m_actions[ID_FILE_OPEN]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    m_actions[ID_FILE_EXPORT]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_actions[ID_FILE_EXPORT]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_E), QKeySequence(Qt::CTRL | Qt::Key_S)});
     addAction(m_actions[ID_FILE_OPEN]);
     addAction(m_actions[ID_FILE_EXPORT]);
 
-    connect(m_actions[ID_WINDOW_CASCADE], &QAction::triggered, this,
-            [this] { m_area->cascadeSubWindows(); });
+    connect(m_actions[ID_WINDOW_CASCADE], &QAction::triggered, this, &CMainFrame::Cascade);
     connect(m_actions[ID_WINDOW_TILE], &QAction::triggered, this, &CMainFrame::Tile);
     connect(m_actions[ID_WINDOW_ARRANGE], &QAction::triggered, this, &CMainFrame::ArrangeIcons);
     connect(m_actions[ID_VIEW_TOOLBAR], &QAction::triggered, this,
@@ -279,6 +283,10 @@ void CMainFrame::CreateToolBar()
         m_actions[id]->setIcon(ToolbarIcon(id));
         m_actions[id]->setIconVisibleInMenu(false); // the images belong to the tool bar
         m_toolBar->addAction(m_actions[id]);
+        // A button without a prompt (Print) shows "Ready" while hovered
+        // rather than leave the pane blank or stale.
+        if (m_actions[id]->statusTip().isEmpty())
+            m_toolBar->widgetForAction(m_actions[id])->installEventFilter(this);
     }
     addToolBar(Qt::TopToolBarArea, m_toolBar);
     connect(m_toolBar, &QToolBar::visibilityChanged, this,
@@ -346,6 +354,13 @@ void CMainFrame::ShowPrompt(const QString& prompt)
         m_message->setText(kReady);
 }
 
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Enter)
+        ShowPrompt(QString());
+    return QMainWindow::eventFilter(watched, event);
+}
+
 bool CMainFrame::event(QEvent* event)
 {
     if (event->type() == QEvent::StatusTip) {
@@ -405,12 +420,7 @@ void CMainFrame::OnFrameClosed(CChildFrame* frame)
 // the width between them. Minimised windows stay where they are.
 void CMainFrame::Tile()
 {
-    std::vector<QMdiSubWindow*> windows;
-    for (QMdiSubWindow* window : m_area->subWindowList(QMdiArea::CreationOrder)) {
-        const auto* frame = qobject_cast<CChildFrame*>(window);
-        if (!window->isHidden() && !window->isMinimized() && (!frame || frame->IsOpen()))
-            windows.push_back(window);
-    }
+    const std::vector<QMdiSubWindow*> windows = ArrangedWindows();
     if (windows.empty())
         return;
     // Before the frame is first shown its area has no size yet: tile again then.
@@ -433,6 +443,51 @@ void CMainFrame::Tile()
             windows[i]->showNormal();
         windows[i]->setGeometry(left, top, right - left, bottom - top);
     }
+}
+
+// A staircase from the top-left corner, one title bar across and down per
+// window, in the order the windows were made with the active one last, on
+// top. Every window gets the same usable size: the area less the staircase,
+// but at least two thirds of it each way; a staircase that would leave the
+// area starts again at the corner.
+void CMainFrame::Cascade()
+{
+    std::vector<QMdiSubWindow*> windows = ArrangedWindows();
+    if (windows.empty())
+        return;
+    const auto active = std::find(windows.begin(), windows.end(), m_area->activeSubWindow());
+    if (active != windows.end())
+        std::rotate(active, active + 1, windows.end());
+
+    QStyleOptionTitleBar option;
+    option.initFrom(windows.front());
+    const int step = std::max(1, style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, windows.front()) +
+                                     style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, windows.front()));
+    const QRect area = m_area->viewport()->rect();
+    const int count = static_cast<int>(windows.size());
+    const int width = std::max(area.width() - (count - 1) * step, area.width() * 2 / 3);
+    const int height = std::max(area.height() - (count - 1) * step, area.height() * 2 / 3);
+    const int perRun = 1 + std::max(0, std::min((area.width() - width) / step, (area.height() - height) / step));
+    for (int i = 0; i < count; ++i) {
+        const int offset = (i % perRun) * step;
+        if (windows[i]->isMaximized())
+            windows[i]->showNormal();
+        windows[i]->setGeometry(offset, offset, width, height);
+        windows[i]->raise();
+    }
+}
+
+// The windows that Tile and Cascade arrange: the visible survey windows that
+// are not minimised, in the order they were made.
+std::vector<QMdiSubWindow*> CMainFrame::ArrangedWindows() const
+{
+    std::vector<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* window : m_area->subWindowList(QMdiArea::CreationOrder)) {
+        const auto* frame = qobject_cast<CChildFrame*>(window);
+        if (!window->isHidden() && !window->isMinimized() && (!frame || frame->IsOpen()))
+            windows.push_back(window);
+    }
+    return windows;
 }
 
 // Minimised windows in rows along the bottom of the area, left to right.
@@ -509,10 +564,11 @@ void CMainFrame::SetRecentFiles(const QStringList& paths)
 void CMainFrame::UpdateCommandUI()
 {
     CChildFrame* active = ActiveFrame();
-    CKestrixDoc* doc = active ? active->Document().Doc() : nullptr;
+    // A read-only survey (its load failed) may be closed, nothing more.
+    CKestrixDoc* doc = active && !active->Document().IsReadOnly() ? active->Document().Doc() : nullptr;
     for (int id : kUnhandledIds)
         m_actions[id]->setEnabled(false);
-    m_actions[ID_FILE_CLOSE]->setEnabled(doc != nullptr);
+    m_actions[ID_FILE_CLOSE]->setEnabled(active != nullptr);
     m_actions[ID_FILE_EXPORT]->setEnabled(doc != nullptr);
     for (const auto& items : {std::span<const EditItem>(kEditItems), std::span<const EditItem>(kRollItems)}) {
         for (const EditItem& item : items) {
@@ -521,7 +577,7 @@ void CMainFrame::UpdateCommandUI()
             QAction* action = m_actions[item.id];
             action->setEnabled(doc != nullptr);
             if (action->isCheckable())
-                action->setChecked(doc && doc->IsChecked(item.id));
+                action->setChecked(doc && (item.degree != 0 ? doc->m_nDegree == item.degree : doc->IsChecked(item.id)));
         }
     }
     m_actions[ID_VIEW_TOOLBAR]->setChecked(m_toolBar && !m_toolBar->isHidden());
@@ -532,7 +588,7 @@ void CMainFrame::UpdateCommandUI()
 void CMainFrame::UpdateTitle()
 {
     const CChildFrame* active = ActiveFrame();
-    setWindowTitle(active ? kTitle + QStringLiteral(" - ") + active->Document().Title() : kTitle);
+    setWindowTitle(active ? kTitle + QStringLiteral(" - ") + active->Document().Caption() : kTitle);
 }
 
 void CMainFrame::showEvent(QShowEvent* event)

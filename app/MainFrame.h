@@ -48,6 +48,8 @@ public:
     CChildFrame* ActiveFrame() const;
     // Tiles all survey windows.
     void Tile();
+    // Cascades all survey windows, each at a size fit to work in.
+    void Cascade();
 
     // Shows `paths` (newest first) in both File menus, abbreviated.
     void SetRecentFiles(const QStringList& paths);
@@ -62,6 +64,7 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -80,6 +83,7 @@ private:
     void ShowPrompt(const QString& prompt);
     void FillWindowList();
     void ArrangeIcons();
+    std::vector<QMdiSubWindow*> ArrangedWindows() const;
     void UpdateTitle();
 
     QMdiArea* m_area = nullptr;

@@ -37,12 +37,10 @@ void RecentFileList::Add(const QString& path)
     Save();
 }
 
-void RecentFileList::Remove(int index)
+void RecentFileList::Remove(const QString& path)
 {
-    if (index < 0 || index >= m_paths.size())
-        return;
-    m_paths.removeAt(index);
-    Save();
+    if (m_paths.removeIf([&](const QString& listed) { return SamePath(listed, path); }) > 0)
+        Save();
 }
 
 void RecentFileList::Save() const

@@ -14,8 +14,8 @@ public:
     void Load();
     // Puts `path` first (moving it up if listed) and writes the list back.
     void Add(const QString& path);
-    // Removes entry `index` and writes the list back.
-    void Remove(int index);
+    // Takes `path` out of the list, if listed, and writes the list back.
+    void Remove(const QString& path);
 
     const QStringList& Paths() const { return m_paths; }
 

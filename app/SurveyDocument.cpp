@@ -8,6 +8,10 @@
 #include <QFileInfo>
 #include <algorithm>
 
+namespace {
+const QString kNotLoaded = QStringLiteral(" (not loaded)");
+} // namespace
+
 SurveyDocument::SurveyDocument(CKestrixApp& app, CDocManager& manager, QString path,
                                QString canonicalPath)
     : m_app(app), m_manager(manager), m_path(std::move(path)),
@@ -62,13 +66,26 @@ void SurveyDocument::OpenPlotWindows()
     }
 }
 
+QString SurveyDocument::Caption() const
+{
+    return m_readOnly ? m_title + kNotLoaded : m_title;
+}
+
+void SurveyDocument::MarkLoadFailed()
+{
+    m_readOnly = true;
+    UpdateFrameTitles();
+}
+
 // A survey with one window shows its title alone; with more, every window
-// adds its number: "demo.txt:1" to "demo.txt:4".
+// adds its number: "demo.txt:1" to "demo.txt:4"; a read-only survey's
+// captions end in "(not loaded)".
 void SurveyDocument::UpdateFrameTitles()
 {
     const std::size_t count = m_frames.size();
+    const QString mark = m_readOnly ? kNotLoaded : QString();
     for (std::size_t i = 0; i < count; ++i) {
-        m_frames[i]->setWindowTitle(count == 1 ? m_title
-                                               : QStringLiteral("%1:%2").arg(m_title).arg(i + 1));
+        m_frames[i]->setWindowTitle(count == 1 ? m_title + mark
+                                               : QStringLiteral("%1:%2%3").arg(m_title).arg(i + 1).arg(mark));
     }
 }

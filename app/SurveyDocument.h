@@ -27,6 +27,12 @@ public:
     const QString& CanonicalPath() const { return m_canonicalPath; }
     // The document's title: the file name.
     const QString& Title() const { return m_title; }
+    // The title as captions show it: marked "(not loaded)" when read-only.
+    QString Caption() const;
+    // A survey whose load failed keeps what was read for the user to look
+    // at, but is read-only: it is neither edited nor exported.
+    bool IsReadOnly() const { return m_readOnly; }
+    void MarkLoadFailed();
     // Open windows, in the order their views joined the document.
     const std::vector<CChildFrame*>& Frames() const { return m_frames; }
 
@@ -50,4 +56,5 @@ private:
     QString m_title;
     CKestrixDoc m_doc;
     std::vector<CChildFrame*> m_frames;
+    bool m_readOnly = false;
 };

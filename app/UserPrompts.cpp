@@ -41,9 +41,27 @@ std::optional<QString> QtUserPrompts::ExportFileName(QWidget* parent, const QStr
     return dialog.selectedFiles().constFirst();
 }
 
+QString ElideLongLines(const QString& text, int maxLength)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        if (line.size() <= maxLength)
+            continue;
+        qsizetype head = (maxLength - 1) / 2;
+        qsizetype tail = maxLength - 1 - head;
+        // Never split a character written as two UTF-16 units.
+        if (head > 0 && line[head - 1].isHighSurrogate())
+            --head;
+        if (tail > 0 && line[line.size() - tail].isLowSurrogate())
+            --tail;
+        line = line.left(head) + QChar(0x2026) + line.right(tail);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 void QtUserPrompts::ShowMessage(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Kestrix"), text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Kestrix"), ElideLongLines(text), QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

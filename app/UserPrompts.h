@@ -23,6 +23,11 @@ public:
     virtual void ShowAbout(QWidget* parent) = 0;
 };
 
+// `text` as a message box shows it: a line longer than `maxLength`
+// characters (a long path) keeps its start and end around an ellipsis, so no
+// path can make a giant box.
+QString ElideLongLines(const QString& text, int maxLength = 100);
+
 // The real dialogs.
 class QtUserPrompts : public UserPrompts {
 public:

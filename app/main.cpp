@@ -1,15 +1,17 @@
 #include "AppIcon.h"
+#include "ChannelFolder.h"
 #include "InstanceChannel.h"
 #include "KestrixApp.h"
 #include "MainFrame.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <optional>
 
 namespace {
 
@@ -24,6 +26,16 @@ bool DisplayNamed()
     return false;
 }
 
+// The X display named by a -display switch (or --display), or empty.
+QString DisplayOption(int argc, char* argv[])
+{
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-display") == 0 || std::strcmp(argv[i], "--display") == 0)
+            return QString::fromLocal8Bit(argv[i + 1]);
+    }
+    return QString();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -32,6 +44,8 @@ int main(int argc, char* argv[])
         std::fputs("kestrix: no display to open (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are unset)\n", stderr);
         return 1;
     }
+    // Read before QApplication takes the window system's switches away.
+    const QString displayOption = DisplayOption(argc, argv);
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Ardencroft"));
     QApplication::setApplicationName(QStringLiteral("Kestrix"));
@@ -42,33 +56,35 @@ int main(int argc, char* argv[])
     const QStringList arguments = QApplication::arguments();
     const QString file = CKestrixApp::FileArgument(arguments);
 
-    // A start with a file hands it to the instance already running, if any;
-    // otherwise this instance serves the later ones. The lock keeps two
-    // starts from deciding this at the same moment.
-    const QString serverName = InstanceChannel::DefaultServerName();
-    InstanceChannel channel(serverName);
-    {
-        // Beside the socket, or named after the user in the temporary folder.
-        const QString socketPath =
-            QDir::isAbsolutePath(serverName) ? serverName : QDir::temp().filePath(serverName);
+    // A start with a file hands it to the instance already running for this
+    // user on this display, if any; otherwise this instance serves the later
+    // ones. Without a private folder or a display there is no channel and
+    // every start opens its own window. The lock keeps two starts from
+    // deciding this at the same moment.
+    const QString socketPath = handover::SocketPathOfThisStart(QGuiApplication::platformName(), displayOption);
+    std::optional<InstanceChannel> channel;
+    if (!socketPath.isEmpty()) {
+        channel.emplace(socketPath);
         QLockFile lock(socketPath + QStringLiteral(".lock"));
         lock.tryLock(5000);
-        if (!file.isEmpty() && channel.HandOver({QFileInfo(file).absoluteFilePath()}))
+        if (!file.isEmpty() && channel->HandOver({QFileInfo(file).absoluteFilePath()}))
             return 0;
-        channel.Listen();
+        channel->Listen();
     }
 
     CKestrixApp app;
     if (!app.InitInstance(arguments))
         return 1;
-    QObject::connect(&channel, &InstanceChannel::filesReceived, &app, [&app](const QStringList& paths) {
-        CMainFrame* frame = app.MainFrame();
-        if (frame->isMinimized())
-            frame->showNormal();
-        frame->raise();
-        frame->activateWindow();
-        for (const QString& path : paths)
-            app.OpenDocumentFile(path);
-    });
+    if (channel) {
+        QObject::connect(&*channel, &InstanceChannel::filesReceived, &app, [&app](const QStringList& paths) {
+            CMainFrame* frame = app.MainFrame();
+            if (frame->isMinimized())
+                frame->showNormal();
+            frame->raise();
+            frame->activateWindow();
+            for (const QString& path : paths)
+                app.OpenDocumentFile(path);
+        });
+    }
     return application.exec();
 }

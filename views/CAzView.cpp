@@ -9,6 +9,7 @@
 namespace {
 double Azimuth(const Observation& obs) { return obs.CalcAzMag; }
 const QColor kBlue(0, 0, 255);
+const QString kControlPointsFull = QStringLiteral("At most 100 control points");
 } // namespace
 
 CAzView::CAzView(CKestrixDoc* doc, ViewServices* services, QWidget* parent) : PlotFrame(doc, services, parent) {}
@@ -79,18 +80,28 @@ void CAzView::ApplyModeCursor()
         PlotFrame::ApplyModeCursor();
 }
 
+// Once the document holds as many control points as it can, the prompt says
+// so instead of inviting clicks that would add nothing.
 QString CAzView::Prompt() const
 {
-    if (Doc().m_bControlMode && !Doc().m_bDeleteMode)
-        return QStringLiteral("Click to add control points to define a smoothed azimuth curve");
+    const CKestrixDoc& doc = Doc();
+    if (doc.m_bControlMode && !doc.m_bDeleteMode) {
+        return doc.m_nControlPoints >= CKestrixDoc::kMaxControlPoints
+                   ? kControlPointsFull
+                   : QStringLiteral("Click to add control points to define a smoothed azimuth curve");
+    }
     return PlotFrame::Prompt();
 }
 
 void CAzView::OnOtherModeClick(QPoint mouse)
 {
     CKestrixDoc& doc = Doc();
-    if (!doc.m_bControlMode || doc.m_nControlPoints >= CKestrixDoc::kMaxControlPoints)
+    if (!doc.m_bControlMode)
         return;
+    if (doc.m_nControlPoints >= CKestrixDoc::kMaxControlPoints) {
+        SetPane(ViewServices::MessagePane, kControlPointsFull);
+        return;
+    }
     if (!SetupMapping())
         return; // no frame on screen: no depth and azimuth under the mouse
     const PlotMapping::Point logical = Mapping().DPtoLP({mouse.x(), mouse.y()});

@@ -21,6 +21,11 @@ PlotFrame::PlotFrame(CKestrixDoc* doc, ViewServices* services, QWidget* parent)
     : QWidget(parent), m_pDoc(doc), m_pServices(services)
 {
     setMouseTracking(true);
+    // What shows where a paint draws nothing (the magnetic view without a
+    // range) is white like every plot, not the palette's window grey.
+    QPalette background = palette();
+    background.setColor(QPalette::Window, Qt::white);
+    setPalette(background);
     setAutoFillBackground(true);
 }
 

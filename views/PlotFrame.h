@@ -104,12 +104,14 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
+    // Sets a status bar pane, if there is a status bar.
+    void SetPane(int pane, const QString& text) const;
+
 private:
     void SetupHorizontalRange();
     void DrawDepthLabels(QPainter& painter);
     void DrawFrame(QPainter& painter);
     void Pick(QPoint mouse);
-    void SetPane(int pane, const QString& text) const;
 
     CKestrixDoc* m_pDoc;
     ViewServices* m_pServices;

@@ -1,9 +1,12 @@
 // Start-up, opening surveys, the windows and menus they bring, closing.
 #include "AppTestSupport.h"
 
+#include "AppIcon.h"
+
 #include "CKestrixView.h"
 #include "ChildFrame.h"
 #include "CommandIds.h"
+#include "EditCommands.h"
 #include "KestrixApp.h"
 #include "KestrixDoc.h"
 #include "MainFrame.h"
@@ -18,7 +21,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QApplication>
 #include <QStatusBar>
+#include <QTimer>
+#include <QTest>
 #include <QToolBar>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -103,6 +109,45 @@ TEST_F(AppShellTest, OpeningASurveyGivesFourTiledWindowsWithTheListingActive)
     EXPECT_TRUE(main->Action(ID_FILE_EXPORT)->isEnabled());
     ExpectTiled(main, frames);
     EXPECT_EQ(frames[0]->geometry().topLeft(), QPoint(0, 0));
+
+    // The listing shows the survey's document icon, not the program's.
+    const QImage icon = frames[0]->windowIcon().pixmap(16, 16).toImage();
+    EXPECT_FALSE(icon.isNull());
+    EXPECT_NE(icon, ProgramIcon().pixmap(16, 16).toImage());
+}
+
+// Cascade leaves every window large enough to work in, each title bar in
+// sight below the one before, the active window on top; Tile puts them back.
+TEST_F(AppShellTest, CascadeKeepsWindowsUsableAndTileFollows)
+{
+    ASSERT_TRUE(harness.Start());
+    CMainFrame* main = harness.App().MainFrame();
+    main->resize(1200, 900);
+    for (const char* name : {"one.txt", "two.txt"}) {
+        SCOPED_TRACE(name);
+        ASSERT_NE(harness.App().OpenDocumentFile(harness.MakeSurvey(name)), nullptr);
+        const auto frames = harness.Frames();
+        main->ActivateFrame(frames[1]);
+        main->Action(ID_WINDOW_CASCADE)->trigger();
+
+        const QRect area = main->MdiArea()->viewport()->rect();
+        const auto stacked = main->MdiArea()->subWindowList(QMdiArea::StackingOrder);
+        EXPECT_EQ(stacked.last(), frames[1]);
+        for (qsizetype i = 0; i < stacked.size(); ++i) {
+            const QRect r = stacked[i]->geometry();
+            EXPECT_TRUE(area.contains(r)) << i;
+            EXPECT_GE(r.width(), area.width() * 2 / 3) << i;
+            EXPECT_GE(r.height(), area.height() * 2 / 3) << i;
+            if (i > 0) {
+                const QRect below = stacked[i - 1]->geometry();
+                const QPoint step = r.topLeft() - below.topLeft();
+                EXPECT_GE(step.y(), stacked[i]->widget()->geometry().top()) << i; // its title bar shows
+                EXPECT_GT(step.x(), 0) << i;
+            }
+        }
+        main->Action(ID_WINDOW_TILE)->trigger();
+        ExpectTiled(main, frames);
+    }
 }
 
 TEST_F(AppShellTest, OpeningAnOpenSurveyAgainOnlyBringsItForward)
@@ -129,12 +174,17 @@ TEST_F(AppShellTest, OpeningAnOpenSurveyAgainOnlyBringsItForward)
     EXPECT_TRUE(harness.prompts.messages.isEmpty());
 }
 
-TEST_F(AppShellTest, FailedLoadShowsItsMessageAndKeepsTheListingWindowOnly)
+// What a failed load read stays on show, read-only: it can be neither edited
+// nor exported, and the file is not offered again in the recent-file list.
+TEST_F(AppShellTest, FailedLoadLeavesAReadOnlyListingOutOfTheRecentFiles)
 {
     ASSERT_TRUE(harness.Start());
+    const QString path = harness.MakeSurvey("broken.txt");
+    ASSERT_NE(harness.App().OpenDocumentFile(path), nullptr); // whole, once
+    harness.Frames()[0]->Document().CloseAllFrames();
+    ProcessDeferredDeletes();
     QByteArray text = RawSurveyText(3);
     text += "  1.5 0.2 0.1\r\n"; // a data line with three numbers
-    const QString path = harness.DataPath("broken.txt");
     ASSERT_TRUE(WriteFile(path, text));
 
     CKestrixDoc* doc = harness.App().OpenDocumentFile(path);
@@ -144,8 +194,38 @@ TEST_F(AppShellTest, FailedLoadShowsItsMessageAndKeepsTheListingWindowOnly)
     const auto frames = harness.Frames();
     ASSERT_EQ(frames.size(), 1u);
     EXPECT_NE(qobject_cast<CKestrixView*>(frames[0]->widget()), nullptr);
-    EXPECT_EQ(harness.Captions(), QStringList({"broken.txt"}));
-    EXPECT_EQ(harness.App().MainFrame()->MenuShown(), IDR_KESTRIXTYPE);
+    EXPECT_EQ(harness.Captions(), QStringList({"broken.txt (not loaded)"}));
+    EXPECT_TRUE(harness.App().RecentFiles().Paths().isEmpty());
+
+    CMainFrame* main = harness.App().MainFrame();
+    EXPECT_EQ(main->MenuShown(), IDR_KESTRIXTYPE);
+    EXPECT_EQ(main->windowTitle(), "Kestrix - broken.txt (not loaded)");
+    const int editIds[] = {ID_FILE_EXPORT, ID_EDIT_DELETE_OBSERVATIONS, ID_EDIT_ADD_CONTROL_POINTS,
+                           ID_EDIT_CLEAR_CONTROL_POINTS, ID_EDIT_FIT_DEGREE_1, ID_EDIT_FIT_DEGREE_2,
+                           ID_EDIT_FIT_DEGREE_3, ID_EDIT_FIT_DEGREE_4, ID_ROLL_NO_ADJUSTMENT,
+                           ID_ROLL_ADD_90, ID_ROLL_ADD_180, ID_ROLL_SUBTRACT_90};
+    const auto enabled = [&] { // or checked
+        std::vector<int> ids;
+        for (int id : editIds) {
+            if (main->Action(id)->isEnabled() || main->Action(id)->isChecked())
+                ids.push_back(id);
+        }
+        return ids;
+    };
+    EXPECT_EQ(enabled(), std::vector<int>());
+    EXPECT_FALSE(main->ToolBar()->widgetForAction(main->Action(ID_FILE_EXPORT))->isEnabled());
+    EXPECT_TRUE(main->Action(ID_FILE_CLOSE)->isEnabled());
+    harness.prompts.exportAnswers = {harness.DataPath("broken.xyz")};
+    for (Qt::Key key : {Qt::Key_S, Qt::Key_E})
+        QTest::keyClick(frames[0]->widget(), key, Qt::ControlModifier);
+    EXPECT_TRUE(harness.prompts.exportDefaults.empty());
+    EXPECT_FALSE(QFile::exists(harness.DataPath("broken.xyz")));
+
+    // A whole survey beside it can be edited; back on the broken one, not.
+    ASSERT_NE(harness.App().OpenDocumentFile(harness.MakeSurvey("whole.txt")), nullptr);
+    EXPECT_EQ(enabled().size(), std::size(editIds));
+    main->ActivateFrame(frames[0]);
+    EXPECT_EQ(enabled(), std::vector<int>());
 }
 
 TEST_F(AppShellTest, AFileThatCannotBeOpenedGivesAMessageAndNoWindow)
@@ -167,6 +247,43 @@ TEST_F(AppShellTest, AFileThatCannotBeOpenedGivesAMessageAndNoWindow)
         EXPECT_TRUE(harness.App().DocManager().Documents().empty());
         EXPECT_TRUE(harness.App().RecentFiles().Paths().isEmpty());
     }
+}
+
+// A path sent from anywhere can be as long as a file system allows; a
+// message box shows its start and end and stays of a reasonable size.
+TEST(MessageBoxTest, LongPathsAreElidedInTheMiddle)
+{
+    const QString longPath = "/surveys/" + QString(5000, 'x') + "/end.txt";
+    struct Row {
+        const char* name;
+        QString text;
+        QString shown;
+    };
+    const Row rows[] = {
+        {"short path", "Cannot find the file\n  /a/b.txt", "Cannot find the file\n  /a/b.txt"},
+        {"long path", "Failed to open\n  " + longPath + "\nfor writing",
+         "Failed to open\n  /surveys/" + QString(38, 'x') + QChar(0x2026) + QString(42, 'x') + "/end.txt\nfor writing"},
+        {"split surrogate pair kept whole", QString(48, 'a') + QString::fromUtf8("\U0001F600") + QString(100, 'b'),
+         QString(48, 'a') + QChar(0x2026) + QString(50, 'b')},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(ElideLongLines(row.text), row.shown) << row.name;
+
+    // The real box, closed as soon as it shows.
+    const auto widthOfBox = [](const QString& text) {
+        int width = 0;
+        QTimer::singleShot(0, [&width] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                width = box->width();
+                box->close();
+            }
+        });
+        QtUserPrompts().ShowMessage(nullptr, text);
+        return width;
+    };
+    const int shortBox = widthOfBox("Failed to open\n  /" + QString(100, 'x'));
+    EXPECT_GT(shortBox, 0);
+    EXPECT_LE(widthOfBox("Failed to open\n  " + longPath), shortBox);
 }
 
 TEST_F(AppShellTest, CommandLineOpensItsFileOrEndsTheProgram)

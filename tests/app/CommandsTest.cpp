@@ -2,20 +2,25 @@
 // menus' items, and the status bar prompts.
 #include "AppTestSupport.h"
 
+#include "CAzView.h"
 #include "ChildFrame.h"
 #include "CommandIds.h"
 #include "EditCommands.h"
 #include "KestrixApp.h"
 #include "KestrixDoc.h"
 #include "MainFrame.h"
+#include "PlotMapping.h"
 #include "XyzExport.h"
 
 #include <QMenu>
+#include <QDir>
 #include <QMenuBar>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QStatusTipEvent>
 #include <QTest>
 #include <QToolBar>
+#include <algorithm>
 #include <clocale>
 #include <gtest/gtest.h>
 
@@ -48,32 +53,71 @@ protected:
     CMainFrame* main = nullptr;
 };
 
-TEST_F(CommandsTest, CtrlSExportsTheActiveSurveyFromAnyOfItsWindows)
+// Ctrl+E, as the menu shows, and Ctrl+S export the active survey from any
+// of its windows; Ctrl+O opens.
+TEST_F(CommandsTest, CtrlEAndCtrlSExportTheActiveSurveyAndCtrlOOpens)
 {
     const QString target = harness.DataPath("out.xyz");
     const QByteArray expected = ReferenceExport("out.xyz");
-    harness.prompts.exportAnswers = {target, target};
-
-    QTest::keyClick(harness.Frames()[0]->widget(), Qt::Key_S, Qt::ControlModifier);
-    ASSERT_EQ(harness.prompts.exportDefaults.size(), 1u);
-    EXPECT_EQ(harness.prompts.exportDefaults[0], harness.DataPath("demo.xyz"));
-    EXPECT_EQ(ReadFile(target), expected);
-
-    QFile::remove(target);
-    main->ActivateFrame(harness.Frames()[2]); // the azimuth plot
-    QTest::keyClick(harness.Frames()[2]->widget(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(harness.prompts.exportDefaults.size(), 2u);
-    EXPECT_EQ(ReadFile(target), expected);
+    struct Row {
+        Qt::Key key;
+        int window; // 0 the listing, 2 the azimuth plot
+    };
+    for (const Row row : {Row{Qt::Key_E, 0}, Row{Qt::Key_S, 0}, Row{Qt::Key_E, 2}, Row{Qt::Key_S, 2}}) {
+        SCOPED_TRACE(QKeySequence(row.key).toString().toStdString() + " in window " + std::to_string(row.window));
+        QFile::remove(target);
+        harness.prompts.exportDefaults.clear();
+        harness.prompts.exportAnswers = {target};
+        main->ActivateFrame(harness.Frames()[row.window]);
+        QTest::keyClick(harness.Frames()[row.window]->widget(), row.key, Qt::ControlModifier);
+        ASSERT_EQ(harness.prompts.exportDefaults.size(), 1u);
+        EXPECT_EQ(harness.prompts.exportDefaults[0], harness.DataPath("demo.xyz"));
+        EXPECT_EQ(ReadFile(target), expected);
+    }
     EXPECT_TRUE(harness.prompts.messages.isEmpty());
-}
-
-TEST_F(CommandsTest, CtrlEDoesNothingAndCtrlOOpens)
-{
-    QTest::keyClick(harness.Frames()[0]->widget(), Qt::Key_E, Qt::ControlModifier);
-    EXPECT_TRUE(harness.prompts.exportDefaults.empty());
     QTest::keyClick(harness.Frames()[0]->widget(), Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(harness.prompts.openDialogs, 1);
     EXPECT_EQ(main->Action(ID_FILE_EXPORT)->text(), "&Export XYZ...\tCtrl+E");
+}
+
+// Deleting a reading with a click in a plot and exporting writes what
+// kestrix-batch writes with that depth deleted.
+TEST_F(CommandsTest, ExportAfterAClickDeleteEqualsTheBatchExport)
+{
+#ifndef KESTRIX_BATCH
+    GTEST_SKIP() << "kestrix-batch is not built";
+#else
+    CChildFrame* azimuth = harness.Frames()[2];
+    auto* view = qobject_cast<CAzView*>(azimuth->widget());
+    ASSERT_NE(view, nullptr);
+    main->ActivateFrame(azimuth);
+    main->Action(ID_EDIT_DELETE_OBSERVATIONS)->trigger();
+    ASSERT_TRUE(view->SetupMapping());
+    const Observation spike = doc->m_pObs[120];
+    const PlotMapping::Point p = view->Mapping().LPtoDP(
+        {ToPlotUnits(spike.Depth * doc->m_dScale),
+         std::clamp(ToPlotUnits(spike.CalcAzMag * doc->m_dScale), view->m_nYMin, view->m_nYMax)});
+    QTest::mouseMove(view, QPoint(p.x, p.y));
+    ASSERT_NE(view->m_nHitObs, -1);
+    const double depth = doc->m_pObs[view->m_nHitObs].Depth; // the last reading under the mouse
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, QPoint(p.x, p.y));
+    ASSERT_EQ(doc->m_nObs, 200);
+
+    const QString shown = harness.DataPath("shown.xyz");
+    harness.prompts.exportAnswers = {shown};
+    QTest::keyClick(view, Qt::Key_E, Qt::ControlModifier);
+    // The same name elsewhere, for the same "Li" line.
+    ASSERT_TRUE(QDir().mkpath(harness.DataPath("batch")));
+    const QString batchFile = harness.DataPath("batch/shown.xyz");
+    QProcess batch;
+    batch.start(QStringLiteral(KESTRIX_BATCH),
+                {"export", survey, "-o", batchFile, "--delete-depth", QString::number(depth, 'g', 17)});
+    ASSERT_TRUE(batch.waitForFinished(30000));
+    ASSERT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
+    const QByteArray written = ReadFile(shown);
+    EXPECT_GT(written.count('\n'), 200);
+    EXPECT_EQ(written, ReadFile(batchFile));
+#endif
 }
 
 TEST_F(CommandsTest, CancelledExportWritesNothingAndAFailedOneSaysWhere)
@@ -127,13 +171,16 @@ TEST_F(CommandsTest, EditCommandsReachTheActiveSurveyAndTheirChecksFollow)
         std::vector<int> checked; // every checked Edit item afterwards
     };
     const Step steps[] = {
-        {ID_EDIT_DELETE_OBSERVATIONS, {ID_EDIT_DELETE_OBSERVATIONS, ID_ROLL_NO_ADJUSTMENT}},
-        {ID_EDIT_ADD_CONTROL_POINTS, {ID_EDIT_ADD_CONTROL_POINTS, ID_ROLL_NO_ADJUSTMENT}},
-        {ID_EDIT_ADD_CONTROL_POINTS, {ID_ROLL_NO_ADJUSTMENT}},
-        {ID_ROLL_ADD_90, {ID_ROLL_ADD_90}},
-        {ID_ROLL_SUBTRACT_90, {ID_ROLL_SUBTRACT_90}},
-        {ID_EDIT_FIT_DEGREE_3, {ID_ROLL_SUBTRACT_90}},
-        {ID_ROLL_ADD_180, {ID_ROLL_ADD_180}},
+        {ID_EDIT_DELETE_OBSERVATIONS, {ID_EDIT_DELETE_OBSERVATIONS, ID_EDIT_FIT_DEGREE_2, ID_ROLL_NO_ADJUSTMENT}},
+        {ID_EDIT_ADD_CONTROL_POINTS, {ID_EDIT_ADD_CONTROL_POINTS, ID_EDIT_FIT_DEGREE_2, ID_ROLL_NO_ADJUSTMENT}},
+        {ID_EDIT_ADD_CONTROL_POINTS, {ID_EDIT_FIT_DEGREE_2, ID_ROLL_NO_ADJUSTMENT}},
+        {ID_ROLL_ADD_90, {ID_EDIT_FIT_DEGREE_2, ID_ROLL_ADD_90}},
+        {ID_ROLL_SUBTRACT_90, {ID_EDIT_FIT_DEGREE_2, ID_ROLL_SUBTRACT_90}},
+        {ID_EDIT_FIT_DEGREE_3, {ID_EDIT_FIT_DEGREE_3, ID_ROLL_SUBTRACT_90}},
+        {ID_EDIT_FIT_DEGREE_1, {ID_EDIT_FIT_DEGREE_1, ID_ROLL_SUBTRACT_90}},
+        {ID_EDIT_FIT_DEGREE_4, {ID_EDIT_FIT_DEGREE_4, ID_ROLL_SUBTRACT_90}},
+        {ID_EDIT_FIT_DEGREE_3, {ID_EDIT_FIT_DEGREE_3, ID_ROLL_SUBTRACT_90}},
+        {ID_ROLL_ADD_180, {ID_EDIT_FIT_DEGREE_3, ID_ROLL_ADD_180}},
     };
     const int editIds[] = {ID_EDIT_DELETE_OBSERVATIONS, ID_EDIT_ADD_CONTROL_POINTS,
                            ID_EDIT_CLEAR_CONTROL_POINTS, ID_EDIT_FIT_DEGREE_1,
@@ -163,6 +210,8 @@ TEST_F(CommandsTest, EditCommandsReachTheActiveSurveyAndTheirChecksFollow)
     main->ActivateFrame(harness.Frames()[4]);
     EXPECT_TRUE(main->Action(ID_ROLL_NO_ADJUSTMENT)->isChecked());
     EXPECT_FALSE(main->Action(ID_ROLL_ADD_180)->isChecked());
+    EXPECT_TRUE(main->Action(ID_EDIT_FIT_DEGREE_2)->isChecked());
+    EXPECT_FALSE(main->Action(ID_EDIT_FIT_DEGREE_3)->isChecked());
 }
 
 // Every item of menu 129 in order (0 = separator, -1 = the Roll option popup).
@@ -227,6 +276,13 @@ TEST_F(CommandsTest, StatusBarShowsPromptsWhileHighlightedAndReadyAfterwards)
     EXPECT_EQ(main->PaneText(0), "Open an existing document");
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(open, &leave);
+    EXPECT_EQ(main->PaneText(0), "Ready");
+
+    // Print has no prompt: over it the pane reads "Ready", whatever it held.
+    main->SetPaneText(0, QString());
+    QWidget* print = main->ToolBar()->widgetForAction(main->Action(ID_FILE_PRINT));
+    QEnterEvent enterPrint(QPointF(2, 2), QPointF(2, 2), print->mapToGlobal(QPointF(2, 2)));
+    QCoreApplication::sendEvent(print, &enterPrint);
     EXPECT_EQ(main->PaneText(0), "Ready");
 
     QMenu* file = main->Menus(IDR_KESTRIXTYPE)[0];

@@ -210,6 +210,12 @@ TEST_F(PlotMouse, ControlClicksAddPointsDrawnAsCrossesUpToOneHundred)
     EXPECT_EQ(doc.m_nControlPoints, 100);
     EXPECT_EQ(doc.m_ControlPoints[99].x, az.Mapping().DPtoLP({100 + 6 * 97, 0}).x);
     EXPECT_EQ(Render(az).pixel(400, 313), kBlue);
+    // Past 100 a click says why it adds nothing, and so does the prompt.
+    services.panes[0].clear();
+    Click(az, QPoint(300, 300));
+    EXPECT_EQ(services.panes[0], "At most 100 control points");
+    Move(az, QPoint(310, 300));
+    EXPECT_EQ(services.panes[0], "At most 100 control points");
 
     doc.m_nControlPoints = 0;
     Click(incl, QPoint(400, 313));

@@ -1,0 +1,151 @@
+// The hand-over channel is the user's own on one display: starts on two
+// displays never meet, and a folder others can reach is never used.
+#include "ChannelFolder.h"
+#include "InstanceChannel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using handover::DisplayKey;
+
+// Starts whose windows land on the same display share a key; any two
+// displays differ; a platform without a display has none.
+TEST(DisplayKeyTest, SameDisplaySameKeyOtherDisplayOtherKey)
+{
+    struct Row {
+        const char* name;
+        const char* platform;
+        const char* x11;
+        const char* wayland;
+        const char* display; // rows naming the same display agree; "" is none
+    };
+    const Row rows[] = {
+        {"local X display", "xcb", ":0", "", "local 0"},
+        {"screen 0 spelt out", "xcb", ":0.0", "", "local 0"},
+        {"the unix host", "xcb", "unix:0", "", "local 0"},
+        {"the unix protocol", "xcb", "unix/:0", "", "local 0"},
+        {"blanks and leading zeros", "xcb", " :00.0 ", "", "local 0"},
+        {"wayland set but X chosen", "xcb", ":0", "wayland-0", "local 0"},
+        {"another local display", "xcb", ":1", "", "local 1"},
+        {"another screen", "xcb", ":0.1", "", "local 0 screen 1"},
+        {"an ssh forwarded display", "xcb", "localhost:10.0", "", "ssh 10"},
+        {"the same in capitals", "xcb", "LOCALHOST:10", "", "ssh 10"},
+        {"a remote host", "xcb", "survey-pc:0", "", "remote 0"},
+        {"unreadable display", "xcb", "nonsense", "", "nonsense"},
+        {"wayland default", "wayland", ":0", "", "wayland-0"},
+        {"wayland named", "wayland", "", "wayland-0", "wayland-0"},
+        {"wayland egl", "wayland-egl", "", "wayland-0", "wayland-0"},
+        {"another compositor", "wayland", "", "wayland-1", "wayland-1"},
+        {"X without a display", "xcb", "", "", ""},
+        {"offscreen", "offscreen", ":0", "wayland-0", ""},
+        {"minimal", "minimal", ":0", "", ""},
+    };
+    for (const Row& a : rows) {
+        const QString keyA = DisplayKey(a.platform, a.x11, a.wayland);
+        EXPECT_EQ(keyA.isEmpty(), *a.display == '\0') << a.name;
+        for (const Row& b : rows) {
+            if (*a.display && *b.display) {
+                EXPECT_EQ(keyA == DisplayKey(b.platform, b.x11, b.wayland), std::strcmp(a.display, b.display) == 0)
+                    << a.name << " / " << b.name;
+            }
+        }
+    }
+}
+
+TEST(DisplayKeyTest, StartsOnTwoDisplaysGetTwoChannelsThatDoNotMeet)
+{
+    QTemporaryDir folder;
+    const unsigned uid = ::getuid();
+    const QString first = handover::SocketPath(folder.path(), uid, DisplayKey("xcb", ":0", ""));
+    const QString second = handover::SocketPath(folder.path(), uid, DisplayKey("xcb", ":1", ""));
+    const QString sameAsFirst = handover::SocketPath(folder.path(), uid, DisplayKey("xcb", "unix:0.0", ""));
+    EXPECT_NE(handover::SocketPath(folder.path(), uid + 1, DisplayKey("xcb", ":0", "")), first);
+
+    InstanceChannel running(first);
+    ASSERT_TRUE(running.Listen());
+    InstanceChannel other(second);
+    EXPECT_TRUE(other.Listen()); // the second display's start serves its own windows
+    EXPECT_TRUE(QFile::exists(first) && QFile::exists(second));
+    EXPECT_EQ(sameAsFirst, first);
+    EXPECT_LT(first.toUtf8().size(), 100); // fits a socket's path
+}
+
+// The runtime folder when it is private, else "kestrix-UID" in the temporary
+// folder, made 0700; anything that others own or may enter is refused.
+TEST(PrivateFolderTest, UsesOnlyAFolderNobodyElseCanReach)
+{
+    const unsigned me = ::getuid();
+    enum class Uses { Runtime, Fallback, Nothing };
+    struct Row {
+        const char* name;
+        int runtimeMode;         // -1: no runtime folder named
+        int fallbackMode;        // -1: none yet; -2: a file; -3: a link to a private folder
+        unsigned owner;          // whose folder is asked for
+        Uses uses;
+    };
+    const Row rows[] = {
+        {"private runtime folder", 0700, -1, me, Uses::Runtime},
+        {"runtime folder others may read", 0750, -1, me, Uses::Fallback},
+        {"runtime folder others may enter", 0701, 0700, me, Uses::Fallback},
+        {"no runtime folder, fallback made", -1, -1, me, Uses::Fallback},
+        {"fallback already there", -1, 0700, me, Uses::Fallback},
+        {"fallback the group may write", -1, 0770, me, Uses::Nothing},
+        {"fallback anyone may enter", -1, 0711, me, Uses::Nothing},
+        {"fallback is a file", -1, -2, me, Uses::Nothing},
+        {"fallback is a link", -1, -3, me, Uses::Nothing},
+        {"folders of another user", 0700, 0700, me + 1, Uses::Nothing},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir base;
+        const QString runtime = base.filePath("run");
+        const QString temp = base.filePath("tmp");
+        const QString fallback = QDir(temp).filePath(QStringLiteral("kestrix-%1").arg(row.owner));
+        ASSERT_TRUE(QDir().mkpath(temp));
+        if (row.runtimeMode >= 0) {
+            ASSERT_TRUE(QDir().mkpath(runtime));
+            ASSERT_EQ(::chmod(QFile::encodeName(runtime).constData(), row.runtimeMode), 0);
+        }
+        if (row.fallbackMode >= 0) {
+            ASSERT_TRUE(QDir().mkpath(fallback));
+            ASSERT_EQ(::chmod(QFile::encodeName(fallback).constData(), row.fallbackMode), 0);
+        } else if (row.fallbackMode == -2) {
+            QFile file(fallback);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        } else if (row.fallbackMode == -3) {
+            ASSERT_TRUE(QDir().mkpath(base.filePath("elsewhere")));
+            ASSERT_EQ(::chmod(QFile::encodeName(base.filePath("elsewhere")).constData(), 0700), 0);
+            ASSERT_TRUE(QFile::link(base.filePath("elsewhere"), fallback));
+        }
+        const QString runtimeNamed = row.runtimeMode >= 0 ? runtime : QString();
+        const QString chosen = handover::PrivateFolder(runtimeNamed, temp, row.owner);
+        const QString expected = row.uses == Uses::Runtime ? runtime : row.uses == Uses::Fallback ? fallback : QString();
+        EXPECT_EQ(chosen.toStdString(), expected.toStdString());
+        if (row.uses == Uses::Fallback) {
+            EXPECT_TRUE(handover::IsPrivateFolder(fallback, me));
+        }
+    }
+    EXPECT_TRUE(handover::PrivateFolder("relative/run", "", me).isEmpty());
+}
+
+// As root, a folder really owned by someone else.
+TEST(PrivateFolderTest, RefusesAFolderChownedToAnotherUser)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to give a folder away";
+    QTemporaryDir base;
+    const QString fallback = base.filePath(QStringLiteral("kestrix-%1").arg(::getuid()));
+    ASSERT_TRUE(QDir().mkpath(fallback));
+    ASSERT_EQ(::chmod(QFile::encodeName(fallback).constData(), 0700), 0);
+    ASSERT_EQ(::chown(QFile::encodeName(fallback).constData(), 54321, 54321), 0);
+    EXPECT_TRUE(handover::PrivateFolder(QString(), base.path(), ::getuid()).isEmpty());
+}
+
+} // namespace
