@@ -10,29 +10,42 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
-extern char** environ;
-
 namespace {
 
 constexpr long long kGiB = 1LL << 30;
 constexpr long kMostKilobytes = 64'000'000 / 1024; // 64 MB
 
-// Text to feed: `unit` repeated until `bytes` have gone (a multiple of it).
+// Text to feed: `unit` written `times` times over.
 struct Stretch {
     std::string unit;
-    long long bytes = 0;
+    long long times = 1;
 };
-Stretch Once(std::string text)
+
+// Writes every stretch to `fd` until the reader goes away; false on any other failure.
+bool Feed(int fd, const std::vector<Stretch>& stretches)
 {
-    const auto size = static_cast<long long>(text.size());
-    return {std::move(text), size};
+    for (const auto& [unit, times] : stretches) {
+        const long long perChunk = std::min<long long>(times, (1 << 20) / static_cast<long long>(unit.size()) + 1);
+        std::string chunk;
+        for (long long i = 0; i < perChunk; ++i)
+            chunk += unit;
+        for (long long left = times; left > 0; left -= perChunk) {
+            std::string_view rest(chunk.data(), static_cast<std::size_t>(std::min(left, perChunk)) * unit.size());
+            while (!rest.empty()) {
+                const ssize_t written = write(fd, rest.data(), rest.size());
+                if (written < 0 && errno != EINTR)
+                    return errno == EPIPE;
+                rest.remove_prefix(static_cast<std::size_t>(std::max<ssize_t>(written, 0)));
+            }
+        }
+    }
+    return true;
 }
 
 struct ChildEnd {
@@ -41,26 +54,6 @@ struct ChildEnd {
     std::string errors;
 };
 
-// Writes everything to `fd` until the reader goes away; false on any other failure.
-bool Feed(int fd, const std::vector<Stretch>& stretches)
-{
-    for (const Stretch& s : stretches) {
-        std::string chunk;
-        while (chunk.size() < (1u << 20) && static_cast<long long>(chunk.size()) < s.bytes)
-            chunk += s.unit;
-        for (long long left = s.bytes; left > 0;) {
-            const std::size_t size = static_cast<std::size_t>(std::min<long long>(left, static_cast<long long>(chunk.size())));
-            const ssize_t written = write(fd, chunk.data(), size);
-            if (written < 0 && errno == EINTR)
-                continue;
-            if (written < 0)
-                return errno == EPIPE;
-            left -= written;
-        }
-    }
-    return true;
-}
-
 // Runs kestrix-batch convert on a FIFO, feeds it and waits for its end.
 ChildEnd ConvertFromFifo(const ScratchFolder& folder, const std::vector<Stretch>& stretches)
 {
@@ -68,27 +61,13 @@ ChildEnd ConvertFromFifo(const ScratchFolder& folder, const std::vector<Stretch>
     ChildEnd end;
     if (mkfifo(fifo.c_str(), 0600) != 0)
         return end;
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&files, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGPIPE);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-    std::string program = KESTRIX_BATCH, command = "convert", dashO = "-o";
-    std::string in = fifo, output = out;
-    char* argv[] = {program.data(), command.data(), in.data(), dashO.data(), output.data(), nullptr};
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, program.c_str(), &files, &attributes, argv, environ);
-    posix_spawn_file_actions_destroy(&files);
-    posix_spawnattr_destroy(&attributes);
-    if (spawned != 0)
-        return end;
-
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(open("/dev/null", O_WRONLY), 1);
+        dup2(open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+        execl(KESTRIX_BATCH, KESTRIX_BATCH, "convert", fifo.c_str(), "-o", out.c_str(), nullptr);
+        _exit(127);
+    }
     // Opening for writing without blocking succeeds once the child reads.
     const auto oldPipeHandler = std::signal(SIGPIPE, SIG_IGN);
     int fd = -1;
@@ -141,21 +120,19 @@ TEST_P(BoundedMemory, PeakUnder64MegabytesAndACleanEnd)
 }
 
 const std::string kOneCurve = "~C\n D.M : DEPTH\n~A\n";
+const std::string kWarning = "kestrix-batch: Warning: the curve names lack MagX, MagY, MagZ, AccX, AccY, AccZ; kestrix will "
+                             "not open the file\n";
 
 INSTANTIATE_TEST_SUITE_P(
     ConvertFromAPipe, BoundedMemory,
     testing::Values(
-        Case{"GigabyteLineBeforeTheCurves",
-             {Once("~V\n"), Stretch{"x ", 3 * kGiB}, Once("\n" + kOneCurve + "1.5\n2.5\n")},
-             0,
-             "kestrix-batch: Warning: the curve names lack MagX, MagY, MagZ, AccX, AccY, AccZ; kestrix will not open the file\n",
-             "     DEPTH\n   1.50000\n   2.50000\n"},
-        Case{"GigabyteDataLineAfterItsRecord", {Once(kOneCurve + "1 "), Stretch{"2 ", 2 * kGiB}, Once("\n3\n")}, 0,
-             "kestrix-batch: Warning: the curve names lack MagX, MagY, MagZ, AccX, AccY, AccZ; kestrix will not open the file\n",
+        Case{"GigabyteLineBeforeTheCurves", {{"~V\n"}, {"x ", 3 * kGiB / 2}, {"\n" + kOneCurve + "1.5\n2.5\n"}}, 0,
+             kWarning, "     DEPTH\n   1.50000\n   2.50000\n"},
+        Case{"GigabyteDataLineAfterItsRecord", {{kOneCurve + "1 "}, {"2 ", kGiB}, {"\n3\n"}}, 0, kWarning,
              "     DEPTH\n   1.00000\n   3.00000\n"},
-        Case{"GigabyteValue", {Once(kOneCurve + "7\n"), Stretch{"1", kGiB}}, 1,
+        Case{"GigabyteValue", {{kOneCurve + "7\n"}, {"1", kGiB}}, 1,
              "@:5: a data value longer than 1048576 characters\n", ""},
-        Case{"GigabyteCurveName", {Once("~C\n D.M :"), Stretch{"n", kGiB}}, 1,
+        Case{"GigabyteCurveName", {{"~C\n D.M :"}, {"n", kGiB}}, 1,
              "@:2: a curve name longer than 1048576 characters\n", ""}),
     [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
 
