@@ -4,14 +4,27 @@
 #include "LasConverter.h"
 #include "NumberText.h"
 
+#include <cmath>
+#include <filesystem>
 #include <ostream>
 
 namespace {
 
-// A collar value on the command line: the whole word must be one decimal number.
+// A collar value on the command line: the whole word is one finite number.
 bool ParseCollarValue(const std::string& text, double& value)
 {
-    return !text.empty() && textio::DecimalPrefixLength(text) == text.size() && textio::ReadNumber(text, value);
+    double parsed = 0.0;
+    if (!textio::ReadWholeNumber(text, parsed) || !std::isfinite(parsed))
+        return false;
+    value = parsed;
+    return true;
+}
+
+// The default raw survey path: the LAS path with its extension replaced by
+// ".txt", or with ".txt" appended when its name has none.
+std::string DefaultRawPath(const std::string& lasPath)
+{
+    return std::filesystem::path(lasPath).replace_extension(".txt").string();
 }
 
 struct ConvertOptions {
@@ -30,8 +43,12 @@ bool ParseConvertOptions(const std::vector<std::string>& args, ConvertOptions& o
                             : arg == "--declination" ? &options.collar.declination
                                                      : nullptr;
         if (collarValue) {
-            if (i + 1 == args.size() || !ParseCollarValue(args[i + 1], *collarValue)) {
+            if (i + 1 == args.size()) {
                 error = arg + " needs a number";
+                return false;
+            }
+            if (!ParseCollarValue(args[i + 1], *collarValue)) {
+                error = arg + " needs one finite number, not \"" + args[i + 1] + "\"";
                 return false;
             }
             ++i;
@@ -69,12 +86,14 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
         return 2;
     }
     if (options.rawPath.empty())
-        options.rawPath = RawSurveyPathFor(options.lasPath);
+        options.rawPath = DefaultRawPath(options.lasPath);
     const ConvertResult result = ConvertLasFile(options.lasPath, options.rawPath, options.collar);
     if (!result.Ok()) {
         err << result.message << '\n';
         return 1;
     }
     out << options.rawPath << '\n';
+    if (const std::string warning = result.Warning(); !warning.empty())
+        err << "kestrix-batch: " << warning << '\n';
     return 0;
 }

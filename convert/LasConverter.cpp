@@ -1,48 +1,15 @@
 #include "LasConverter.h"
 
 #include "LasLineReader.h"
+#include "LasScan.h"
 #include "NumberText.h"
 #include "RawSurveyText.h"
 #include "SafeFile.h"
 
 #include <cstdio>
-#include <string_view>
 #include <sys/stat.h>
 
 namespace {
-
-using convert::LasLineReader;
-
-// Where the scan of a LAS file stands; it only ever moves forwards.
-enum class ScanState { SeekingCurves, InCurveList, SeekingData, InData };
-
-// The first character that is not a blank or tab, or 0 for a blank line.
-char FirstNonBlank(std::string_view line)
-{
-    for (char c : line) {
-        if (c != ' ' && c != '\t')
-            return c;
-    }
-    return '\0';
-}
-
-// A line that starts the curve list: one naming "CURVE INFORMATION", or any
-// "~C" section line (LAS names a section by its first letter).
-bool StartsCurveList(std::string_view line)
-{
-    if (line.find("CURVE INFORMATION") != std::string_view::npos)
-        return true;
-    const std::size_t tilde = line.find_first_not_of(" \t");
-    return tilde != std::string_view::npos && line[tilde] == '~' && tilde + 1 < line.size()
-        && (line[tilde + 1] == 'C' || line[tilde + 1] == 'c');
-}
-
-// A curve's name: everything after the first ":" of its line.
-std::string_view CurveName(std::string_view line)
-{
-    const std::size_t colon = line.find(':');
-    return colon == std::string_view::npos ? std::string_view() : line.substr(colon + 1);
-}
 
 // The LAS file, closed when the conversion ends however it ends.
 class InputFile {
@@ -71,43 +38,42 @@ ConvertResult Failure(ConvertResult::Status status, std::string message)
     return result;
 }
 
-// Gathers the values of data records and writes each complete one.
-class RecordWriter {
-public:
-    explicit RecordWriter(textio::SafeFileWriter& out) : m_out(out) {}
-
-    void SetCurveCount(int curveCount) { m_curveCount = curveCount; }
-
-    // Takes the tokens of one data line; tokens after the one that completes
-    // a record are dropped.
-    void TakeLine(std::string_view line)
-    {
-        textio::ForEachToken(line, [this](std::string_view token) {
-            if (m_values > 0)
-                m_record.push_back(' ');
-            convert::AppendTokenField(m_record, token);
-            if (++m_values < m_curveCount)
-                return true;
-            m_record.append("\r\n");
-            m_out.Write(m_record);
-            m_record.clear();
-            m_values = 0;
-            ++m_written;
-            return false;
-        });
+// What the LAS file lacked, or the line where it went past a limit.
+std::string FormatProblem(ConvertResult::Status status, const std::string& lasPath, std::int64_t line,
+                          const ConvertLimits& limits)
+{
+    using Status = ConvertResult::Status;
+    const char* path = lasPath.c_str();
+    const long long number = line;
+    switch (status) {
+    case Status::NoCurveSection:
+        return textio::Format("%s: no curve section", path);
+    case Status::NoCurves:
+        return textio::Format("%s: no curves in the curve section", path);
+    case Status::NoDataSection:
+        return textio::Format("%s: no data section", path);
+    case Status::NameTooLong:
+        return textio::Format("%s:%lld: a curve name longer than %zu characters", path, number, limits.longestText);
+    case Status::ValueTooLong:
+        return textio::Format("%s:%lld: a data value longer than %zu characters", path, number, limits.longestText);
+    case Status::TooManyCurves:
+        return textio::Format("%s:%lld: more than %d curves", path, number, limits.mostCurves);
+    default:
+        return textio::Format("%s: cannot be converted", path);
     }
-
-    std::int64_t Written() const { return m_written; }
-
-private:
-    textio::SafeFileWriter& m_out;
-    int m_curveCount = 0;
-    int m_values = 0;
-    std::string m_record; // the record being gathered, already formatted
-    std::int64_t m_written = 0;
-};
+}
 
 } // namespace
+
+std::string ConvertResult::Warning() const
+{
+    if (missingNames.empty())
+        return std::string();
+    std::string names;
+    for (const std::string& name : missingNames)
+        names += (names.empty() ? "" : ", ") + name;
+    return "Warning: the curve names lack " + names + "; kestrix will not open the file";
+}
 
 std::string RawSurveyPathFor(const std::string& lasPath)
 {
@@ -116,7 +82,8 @@ std::string RawSurveyPathFor(const std::string& lasPath)
     return lasPath.substr(0, lasPath.size() - 3) + "txt";
 }
 
-ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outPath, const Collar& collar)
+ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outPath, const Collar& collar,
+                             const ConvertLimits& limits)
 {
     using Status = ConvertResult::Status;
     InputFile las(lasPath);
@@ -139,59 +106,27 @@ ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outP
     }
     out.Write(convert::CollarBlockText(collar));
 
-    ConvertResult result;
-    LasLineReader reader(las.get());
-    ScanState state = ScanState::SeekingCurves;
-    std::string namesLine;
-    RecordWriter records(out);
-    std::string_view line;
-    while (reader.Next(line)) {
-        switch (state) {
-        case ScanState::SeekingCurves:
-            if (StartsCurveList(line))
-                state = ScanState::InCurveList;
-            break;
-        case ScanState::InCurveList: {
-            const char first = FirstNonBlank(line);
-            if (first == '#' || first == '\0')
-                break;
-            if (first != '~') {
-                if (result.curveCount > 0)
-                    namesLine.push_back(' ');
-                convert::AppendNameField(namesLine, CurveName(line));
-                ++result.curveCount;
-                // Names go out as they come, so that a long curve list needs
-                // no more memory than one line.
-                out.Write(namesLine);
-                namesLine.clear();
-                break;
-            }
-            if (result.curveCount > 0)
-                out.Write("\r\n");
-            records.SetCurveCount(result.curveCount);
-            state = ScanState::SeekingData;
-            // The section line that ends the list may itself be the data marker.
-            [[fallthrough]];
-        }
-        case ScanState::SeekingData:
-            if (line.find("~A") != std::string_view::npos)
-                state = ScanState::InData;
-            break;
-        case ScanState::InData:
-            if (result.curveCount > 0 && FirstNonBlank(line) != '#')
-                records.TakeLine(line);
-            break;
-        }
+    convert::LasLineReader reader(las.get());
+    convert::LasScan scan(out, limits);
+    convert::LinePiece piece;
+    while (reader.Next(piece)) {
+        const Status status = scan.Take(piece);
+        if (status != Status::Ok)
+            return Failure(status, FormatProblem(status, lasPath, reader.LineNumber(), limits));
     }
     if (reader.Failed())
         return Failure(Status::ReadFailed, textio::Format("Failed to read\n  %s", lasPath.c_str()));
-    if (state == ScanState::InCurveList && result.curveCount > 0)
-        out.Write("\r\n");
-    // An incomplete last record is dropped. The LAS file is closed first, then the output.
+    const Status ending = scan.Finish();
+    if (ending != Status::Ok)
+        return Failure(ending, FormatProblem(ending, lasPath, reader.LineNumber(), limits));
+    // The LAS file is closed first, then the output.
     las.Close();
 
     if (out.Commit() != textio::SafeFileWriter::Status::Ok)
         return Failure(Status::WriteFailed, textio::Format("Failed to write\n  %s", outPath.c_str()));
-    result.recordCount = records.Written();
+    ConvertResult result;
+    result.curveCount = scan.CurveCount();
+    result.recordCount = scan.RecordCount();
+    result.missingNames = scan.MissingNames();
     return result;
 }

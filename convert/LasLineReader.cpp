@@ -13,17 +13,15 @@ bool LasLineReader::Fill()
     return m_end > 0;
 }
 
-bool LasLineReader::Next(std::string_view& line)
+bool LasLineReader::Next(LinePiece& piece)
 {
-    m_line.clear();
-    bool partial = false; // m_line holds the start of this line
     for (;;) {
         if (m_pos == m_end && !Fill()) {
-            if (partial && !m_failed) {
-                line = m_line; // the last line, without a line end
-                return true;
-            }
-            return false;
+            if (!m_inLine || m_failed)
+                return false;
+            m_inLine = false; // the file ends inside its last line
+            piece = {std::string_view(), false, true};
+            return true;
         }
         if (m_afterCR) {
             m_afterCR = false;
@@ -39,22 +37,20 @@ bool LasLineReader::Next(std::string_view& line)
         const char* stop = static_cast<const char*>(std::memchr(start, '\r', span));
         if (!stop)
             stop = lf;
+        const bool first = !m_inLine;
+        if (first)
+            ++m_lineNumber;
         if (!stop) {
-            m_line.append(start, available);
-            partial = true;
+            piece = {std::string_view(start, available), first, false};
+            m_inLine = true;
             m_pos = m_end;
-            continue;
+            return true;
         }
         const std::size_t length = static_cast<std::size_t>(stop - start);
+        piece = {std::string_view(start, length), first, true};
+        m_inLine = false;
+        m_afterCR = *stop == '\r';
         m_pos += length + 1;
-        if (*stop == '\r')
-            m_afterCR = true;
-        if (partial) {
-            m_line.append(start, length);
-            line = m_line;
-        } else {
-            line = std::string_view(start, length);
-        }
         return true;
     }
 }

@@ -1,12 +1,52 @@
-// The LAS converter on arbitrary bytes; whatever it writes must load.
+// The LAS converter on arbitrary bytes under small limits taken from the
+// first bytes: whatever it writes must load, and the memory it holds at any
+// moment stays within what the limits allow, however long the lines.
 #include "KestrixDoc.h"
 #include "LasConverter.h"
 #include "LineSource.h"
 #include "FuzzSupport.h"
 
+#include <sanitizer/allocator_interface.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+
+namespace {
+
+// Bytes allocated and not yet freed while a conversion runs, and their peak.
+bool g_counting = false;
+std::int64_t g_live = 0;
+std::int64_t g_peak = 0;
+
+void OnMalloc(const volatile void*, std::size_t size)
+{
+    if (!g_counting)
+        return;
+    g_live += static_cast<std::int64_t>(size);
+    g_peak = std::max(g_peak, g_live);
+}
+
+void OnFree(const volatile void* pointer)
+{
+    if (g_counting && pointer)
+        g_live -= static_cast<std::int64_t>(__sanitizer_get_allocated_size(pointer));
+}
+
+// What a conversion may hold besides text bounded by the limits: the output
+// writer's buffer (128 KiB), two stdio buffers, paths and messages.
+constexpr std::int64_t kFixedBytes = 160 * 1024;
+// The widest field a value can take when formatted ("%.5f" of the largest double).
+constexpr std::int64_t kWidestValue = 320;
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    __sanitizer_install_malloc_and_free_hooks(OnMalloc, OnFree);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -18,7 +58,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fwrite(data, 1, size, f);
     std::fclose(f);
 
-    const ConvertResult result = ConvertLasFile(las, raw, Collar{500000, 10000000, -35, 12.5});
+    ConvertLimits limits;
+    limits.longestText = 1 + (size > 0 ? data[0] % 64 : 0);
+    limits.mostCurves = 1 + (size > 1 ? data[1] % 16 : 0);
+    g_live = g_peak = 0;
+    g_counting = true;
+    const ConvertResult result = ConvertLasFile(las, raw, Collar{500000, 10000000, -35, 12.5}, limits);
+    g_counting = false;
+    // A name and a token cut by a read seam, a record with room to grow.
+    const std::int64_t allowed = kFixedBytes + 4 * static_cast<std::int64_t>(limits.longestText)
+                               + 2 * limits.mostCurves * (kWidestValue + 1);
+    if (g_peak > allowed) {
+        std::fprintf(stderr, "a conversion held %lld bytes, more than the %lld its limits allow\n",
+                     static_cast<long long>(g_peak), static_cast<long long>(allowed));
+        std::abort();
+    }
     if (result.Ok()) {
         FileLineSource source(raw);
         if (!source.IsOpen())

@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -54,18 +56,30 @@ void CCoords::BuildFromTemplate()
     m_ok->setDefault(true);
     m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
     m_cancel->setGeometry(Place(units, kCancel));
+    // A label is at least as wide as its text. Where a label would then reach
+    // its box (closer than the template's narrowest gap of one unit), the
+    // boxes and Cancel move right and the dialog widens by as much.
+    const int boxesLeft = Place(units, kBoxes[0]).left() - MulDiv(1, units.x, 4);
+    int widening = 0;
     for (int i = 0; i < 4; ++i) {
         auto* label = new QLabel(QString::fromLatin1(kLabelTexts[i]), this);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setGeometry(Place(units, kLabels[i]));
+        QRect place = Place(units, kLabels[i]);
+        place.setWidth(std::max(place.width(), label->sizeHint().width()));
+        label->setGeometry(place);
+        widening = std::max(widening, place.left() + place.width() - boxesLeft);
     }
+    for (QWidget* moved : {static_cast<QWidget*>(m_boxes[0]), static_cast<QWidget*>(m_boxes[1]),
+                           static_cast<QWidget*>(m_boxes[2]), static_cast<QWidget*>(m_boxes[3]),
+                           static_cast<QWidget*>(m_cancel)})
+        moved->move(moved->x() + widening, moved->y());
     for (int i = 0; i < 3; ++i)
         setTabOrder(m_boxes[i], m_boxes[i + 1]);
     setTabOrder(m_boxes[3], m_ok);
     setTabOrder(m_ok, m_cancel);
     connect(m_ok, &QPushButton::clicked, this, &CCoords::accept);
     connect(m_cancel, &QPushButton::clicked, this, &CCoords::reject);
-    setFixedSize(Place(units, kDialogSize).size());
+    setFixedSize(Place(units, kDialogSize).size() + QSize(widening, 0));
 }
 
 QLineEdit* CCoords::Box(int id) const
@@ -81,9 +95,12 @@ bool CCoords::UpdateData(bool fromBoxes)
             m_boxes[i]->setText(QString::fromStdString(textio::Format("%.*g", 15, *members[i])));
             continue;
         }
-        // Scanned as "%lf" does: leading white space skipped, anything
-        // after the number ignored.
-        if (!textio::ReadNumber(m_boxes[i]->text().toStdString(), *members[i])) {
+        // One number as "%lf" reads it and nothing else but blanks: "1,5"
+        // must not pass as 1. An infinite collar would spoil every position.
+        double value = 0.0;
+        if (textio::ReadWholeNumber(m_boxes[i]->text().toStdString(), value) && std::isfinite(value)) {
+            *members[i] = value;
+        } else {
             const QString text = QStringLiteral("Please enter a number.");
             if (m_notice)
                 m_notice(text);

@@ -5,6 +5,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <cstdio>
 
 int RunFenwold(const FenwoldSeams& seams)
 {
@@ -12,12 +13,20 @@ int RunFenwold(const FenwoldSeams& seams)
     if (!lasPath)
         return 1;
     Collar collar;
-    seams.askCollar(collar);
-    const ConvertResult result = ConvertLasFile(*lasPath, RawSurveyPathFor(*lasPath), collar);
+    if (!seams.askCollar(collar)) {
+        seams.printLine("Conversion cancelled: no raw survey file written.");
+        return 0;
+    }
+    const std::string rawPath = RawSurveyPathFor(*lasPath);
+    const ConvertResult result = ConvertLasFile(*lasPath, rawPath, collar);
     if (!result.Ok()) {
+        seams.printLine(result.message);
         seams.showFailure(result.message);
         return 1;
     }
+    seams.printLine(rawPath);
+    if (const std::string warning = result.Warning(); !warning.empty())
+        seams.printLine(warning);
     return 0;
 }
 
@@ -36,10 +45,10 @@ std::optional<std::string> ChooseLasFileInDialog()
     return dialog.selectedFiles().front().toStdString();
 }
 
-void AskCollarInDialog(Collar& collar)
+bool AskCollarInDialog(Collar& collar)
 {
     CCoords dialog(collar.easting, collar.northing, collar.height, collar.declination);
-    dialog.exec();
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void ShowFailureInMessageBox(const std::string& message)
@@ -47,6 +56,13 @@ void ShowFailureInMessageBox(const std::string& message)
     QMessageBox::critical(nullptr, QStringLiteral("Fenwold"), QString::fromStdString(message));
 }
 
+void PrintLine(const std::string& line)
+{
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
 } // namespace
 
-FenwoldSeams DialogSeams() { return {ChooseLasFileInDialog, AskCollarInDialog, ShowFailureInMessageBox}; }
+FenwoldSeams DialogSeams() { return {ChooseLasFileInDialog, AskCollarInDialog, ShowFailureInMessageBox, PrintLine}; }

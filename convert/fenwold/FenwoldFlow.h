@@ -11,17 +11,22 @@
 struct FenwoldSeams {
     // The LAS file the user picked, or nothing when the choice was cancelled.
     std::function<std::optional<std::string>()> chooseLasFile;
-    // Lets the user edit the collar; whatever the outcome, the run goes on.
-    std::function<void(Collar&)> askCollar;
+    // Lets the user edit the collar; false when the user cancelled.
+    std::function<bool(Collar&)> askCollar;
     // Tells the user why the conversion failed.
     std::function<void(const std::string&)> showFailure;
+    // Writes one line (given without its end) on standard output.
+    std::function<void(const std::string&)> printLine;
 };
 
 // One run: choose the LAS file, ask for the collar, convert it beside the
-// LAS file. Exit status: 0 once converted; 1 when the choice was cancelled
-// (nothing asked or written) or the conversion failed (after showFailure).
+// LAS file and print the path written (with a warning when the curve names
+// lack a name kestrix needs). Exit status: 0 once converted, or when the
+// collar was cancelled (a line says so; nothing is written or replaced);
+// 1 when the choice of the LAS file was cancelled (nothing asked, written or
+// printed) or the conversion failed (printed and shown with showFailure).
 int RunFenwold(const FenwoldSeams& seams);
 
-// The seams of the windowed program: the open-file dialog, CCoords and a
-// message box.
+// The seams of the windowed program: the open-file dialog, CCoords, a message
+// box and standard output.
 FenwoldSeams DialogSeams();

@@ -1,6 +1,7 @@
 #include "CCoords.h"
 #include "DialogUnits.h"
 
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -51,10 +52,10 @@ TEST_F(CCoordsTest, OpensWithFifteenDigitValuesAndFocusOnEasting)
 TEST_F(CCoordsTest, TypedValuesReachTheCallerOnOKOrEnter)
 {
     Open();
-    Type({" 500000.25", "1e3", "12.5 m", "12,5"});
+    Type({" 500000.25 ", "1e3", "0x1p3", "-.5\t"});
     QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(caller, (std::array{500000.25, 1000.0, 12.5, 12.0}));
+    EXPECT_EQ(caller, (std::array{500000.25, 1000.0, 8.0, -0.5}));
     Open();
     Type({"1", "2", "-3", "4.5"});
     QTest::keyClick(dialog->Box(1003), Qt::Key_Return);
@@ -64,13 +65,16 @@ TEST_F(CCoordsTest, TypedValuesReachTheCallerOnOKOrEnter)
 
 TEST_F(CCoordsTest, BoxWithoutANumberKeepsTheDialogOpenAndTheCallersValues)
 {
-    for (const auto& [id, text] : {std::pair{1001, QString()}, std::pair{1000, QString("m 5")}, std::pair{1003, QString("abc")}}) {
+    // Empty, no number, a number with a tail, two numbers, an infinite one.
+    for (const auto& [id, text] : {std::pair{1001, QString()}, std::pair{1000, QString("m 5")}, std::pair{1003, QString("abc")},
+                                   std::pair{1001, QString("1,5")}, std::pair{1002, QString("1000abc")},
+                                   std::pair{1000, QString("12 13")}, std::pair{1003, QString("1e400")}}) {
         notices = 0;
         Open();
         Type({"100", "200", "300", "400"});
         dialog->Box(id)->setText(text);
         QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
-        EXPECT_EQ(notices, 1);
+        EXPECT_EQ(notices, 1) << text.toStdString();
         EXPECT_TRUE(dialog->isVisible());
         EXPECT_EQ(QApplication::focusWidget(), dialog->Box(id));
         EXPECT_EQ(dialog->Box(id)->selectedText(), text);
@@ -95,17 +99,35 @@ TEST_F(CCoordsTest, CancelEscapeAndCloseChangeNothing)
     }
 }
 
+// The template's layout, widened where a label's text needs more room than
+// the template gives it, in the default font and in a fixed-pitch one (where
+// "Declination" needs 11 average characters and the template gives it 9).
 TEST_F(CCoordsTest, LaidOutInDialogUnitsWithTheTabOrder)
 {
-    Open();
-    const DialogBaseUnits units = BaseUnitsOf(dialog->font());
-    EXPECT_EQ(dialog->size(), DialogRect(units, 0, 0, 104, 105).size());
-    EXPECT_EQ(dialog->Box(1003)->geometry(), DialogRect(units, 44, 62, 53, 14));
-    EXPECT_EQ(dialog->CancelButton()->geometry(), DialogRect(units, 58, 84, 39, 14));
-    const auto labels = dialog->findChildren<QLabel*>();
-    ASSERT_EQ(labels.size(), 4);
-    EXPECT_EQ(labels[3]->text(), "Declination");
-    EXPECT_EQ(labels[3]->geometry(), DialogRect(units, 7, 64, 36, 8));
+    const QFont defaultFont = QApplication::font();
+    for (const QFont& font : {defaultFont, QFontDatabase::systemFont(QFontDatabase::FixedFont)}) {
+        QApplication::setFont(font);
+        Open();
+        QApplication::setFont(defaultFont);
+        const bool fixedPitch = QFontInfo(dialog->font()).fixedPitch();
+        const DialogBaseUnits units = BaseUnitsOf(dialog->font());
+        const QSize templateSize = DialogRect(units, 0, 0, 104, 105).size();
+        const int widening = dialog->width() - templateSize.width();
+        EXPECT_GE(widening, 0);
+        EXPECT_EQ(dialog->height(), templateSize.height());
+        EXPECT_EQ(dialog->Box(1003)->geometry(), DialogRect(units, 44, 62, 53, 14).translated(widening, 0));
+        EXPECT_EQ(dialog->OkButton()->geometry(), DialogRect(units, 7, 84, 39, 14));
+        EXPECT_EQ(dialog->CancelButton()->geometry(), DialogRect(units, 58, 84, 39, 14).translated(widening, 0));
+        const auto labels = dialog->findChildren<QLabel*>();
+        ASSERT_EQ(labels.size(), 4);
+        EXPECT_EQ(labels[3]->text(), "Declination");
+        for (int i = 0; i < 4; ++i) {
+            QLabel* label = labels[i];
+            EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text())) << fixedPitch;
+            EXPECT_LT(label->geometry().right(), dialog->Box(1000 + i)->x()) << fixedPitch;
+        }
+        EXPECT_TRUE(!fixedPitch || widening > 0) << "a fixed-pitch font needs a wider dialog";
+    }
     EXPECT_EQ(DialogRect({6, 13}, 44, 7, 53, 15), QRect(66, 11, 80, 24)); // rounded to nearest
     for (QWidget* next : std::vector<QWidget*>{dialog->Box(1001), dialog->Box(1002), dialog->Box(1003),
                                                dialog->OkButton(), dialog->CancelButton(), dialog->Box(1000)}) {

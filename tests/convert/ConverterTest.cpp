@@ -30,12 +30,17 @@ TEST(Converter, ScansCurveListAndData)
         {"names keep their blanks; a long name is written whole",
          "~CURVE INFORMATION\nMAGX.NT     : MagX\nA.B:TwelveChars\nC.D:x\n~A\n1 2 3\n",
          "      MagX TwelveChars          x\n   1.00000    2.00000    3.00000\n"},
-        {"comment and blank lines inside the curve list",
-         "~CURVE INFORMATION\n#MNEM.UNIT  DESCRIPTION\n D.M : DEPTH\n\n \t \n  # note\n X.G : MagX\n~A\n1 2\n",
+        {"comments, blank lines, rulers and column headings inside the curve list",
+         "~CURVE INFORMATION\n#MNEM.UNIT  DESCRIPTION\n D.M : DEPTH\n\n \t \n  # note\n---------\n  DEPT  MAGX\n"
+         " X.G : MagX\n~A\n1 2\n",
          twoNames + "   1.00000    2.00000\n"},
+        {"a curve line with a dot but no colon is named by the whole line", "~C\n DEPT.M \nX:MagX\n~A\n1 2\n",
+         "   DEPT.M        MagX\n   1.00000    2.00000\n"},
         {"~Curve Information", "~Curve Information\n D.M : DEPTH\n~ASCII\n5\n", "     DEPTH\n   5.00000\n"},
-        {"indented ~c", "  ~c\n D.M : DEPTH\n~A DEPTH\n5\n", "     DEPTH\n   5.00000\n"},
-        {"CURVE INFORMATION inside a line", "note: CURVE INFORMATION\nD:DEPTH\n~A\n7\n", "     DEPTH\n   7.00000\n"},
+        {"indented ~c and ~a", "  ~c\n D.M : DEPTH\n~P\n\t~a DEPTH\n5\n", "     DEPTH\n   5.00000\n"},
+        {"CURVE INFORMATION in a value starts nothing", "~W\n DESC. CURVE INFORMATION : x\n~C\nD:DEPTH\n~A\n7\n",
+         "     DEPTH\n   7.00000\n"},
+        {"~A in a value starts nothing", "~C\nD:DEPTH\n~P\n COMP. ~ACME : company\n9\n~A\n7\n", "     DEPTH\n   7.00000\n"},
         {"comment lines in the data", two + "~A\n# first\n1 2\n   #9 9\n3 4\n",
          twoNames + "   1.00000    2.00000\n   3.00000    4.00000\n"},
         {"wrapped record; tokens after a completed record dropped", three + "910.0\n1 2 3 4\n6 7 8 9\n",
@@ -45,12 +50,9 @@ TEST(Converter, ScansCurveListAndData)
         {"tokens that are not numbers", three + "abc 12.5abc 1e3x\n-.5 nan 0x1A\n",
          threeNames + "   0.00000   12.50000 1000.00000\n  -0.50000    0.00000    0.00000\n"},
         {"incomplete last record dropped", three + "1 2 3\n4 5\n", threeNames + "   1.00000    2.00000    3.00000\n"},
-        {"no curve section", "~A\n1 2\n", ""},
-        {"no data marker", "~CURVE INFORMATION\nD:DEPTH\n~Other\n1 2\n", "     DEPTH\n"},
-        {"last curve line without a line end", "~CURVE INFORMATION\n DEPT.M : DEPTH", "     DEPTH\n"},
-        {"curve line without a colon", "~C\nDEPT.M\nX:MagX\n~A\n1 2\n", "                 MagX\n   1.00000    2.00000\n"},
+        {"last data line without a line end", three + "1 2\n3", threeNames + "   1.00000    2.00000    3.00000\n"},
+        {"a data section without records", three, threeNames},
         {"second curve section passed over", "~C\nD:DEPTH\n~O\n~CURVE INFORMATION\nX:x\n~A\n1\n", "     DEPTH\n   1.00000\n"},
-        {"curve list without curves", "~C\n~A\n1 2\n", ""},
         {"CR LF and lone CR end lines", "~C\r\nD:DEPTH\r\nX:MagX\r~A\r\n1 2\r3\r\n4\n",
          twoNames + "   1.00000    2.00000\n   3.00000    4.00000\n"},
         {"section lines in the data are data", two + "~A\n1 2\n~Other 5\n",
@@ -58,6 +60,71 @@ TEST(Converter, ScansCurveListAndData)
     };
     for (const auto& [name, las, body] : cases)
         EXPECT_EQ(WithoutCR(Convert(las)), WithoutCR(kZeroHead) + body) << name;
+}
+
+// A file that has nothing to convert, or goes past a limit, is a failure that
+// says where; the file at the output path stays as it was.
+TEST(Converter, FilesThatCannotBeConvertedAreReported)
+{
+    using S = ConvertResult::Status;
+    const ConvertLimits small{8, 3};
+    const std::vector<std::tuple<const char*, std::string, S, std::string>> cases = {
+        {"empty file", "", S::NoCurveSection, ": no curve section"},
+        {"random bytes", std::string("\x89PNG\r\n\x1a\n\0\0\x07~\xff~", 14), S::NoCurveSection, ": no curve section"},
+        {"CURVE INFORMATION inside a line", "note: CURVE INFORMATION\nD:DEPTH\n~A\n7\n", S::NoCurveSection,
+         ": no curve section"},
+        {"no data section", "~C\nD:DEPTH\n~Other\n1 2\n", S::NoDataSection, ": no data section"},
+        {"curve list at the end of the file", "~CURVE INFORMATION\n DEPT.M : DEPTH", S::NoDataSection,
+         ": no data section"},
+        {"curve list without curves", "~C\n#MNEM\n-----\n~A\n1 2\n", S::NoCurves, ": no curves in the curve section"},
+        {"curve name past the limit", "~C\nA:12345678\nB:123456789\n~A\n", S::NameTooLong,
+         ":3: a curve name longer than 8 characters"},
+        {"whole-line name past the limit", "~C\nDEPTH.M123\n~A\n", S::NameTooLong, ":2: a curve name longer than 8 characters"},
+        {"data value past the limit", "~C\nD:\n~A\n12345678\n\n123456789\n", S::ValueTooLong,
+         ":6: a data value longer than 8 characters"},
+        {"too many curves", "~C\nA:\nB:\nC:\nD:\n~A\n", S::TooManyCurves, ":5: more than 3 curves"},
+    };
+    ScratchFolder folder;
+    const std::string las = folder / "in.las", out = folder / "out.txt";
+    for (const auto& [name, text, status, message] : cases) {
+        WriteBytes(las, text);
+        WriteBytes(out, "earlier");
+        const ConvertResult result = ConvertLasFile(las, out, {}, small);
+        EXPECT_EQ(result.status, status) << name;
+        EXPECT_EQ(result.message, las + message) << name;
+        EXPECT_EQ(ReadBytes(out), "earlier") << name;
+        EXPECT_EQ(folder.FileCount(), 2) << name << ": no temporary file is left";
+    }
+}
+
+// Text past the limits is harmless where the converter does not keep it.
+TEST(Converter, LongTextThatIsNotKeptPassesTheLimits)
+{
+    const std::string tooLong(20, '9');
+    const std::vector<std::pair<const char*, std::string>> cases = {
+        {"well section line", "~W\n" + tooLong + "\n~C\nD:DEPTH\n~A\n1\n"},
+        {"comment in the curve list", "~C\n#" + tooLong + "\nD:DEPTH\n~A\n1\n"},
+        {"curve line whose name after the colon is short", "~C\nD." + tooLong + ":DEPTH\n~A\n1\n"},
+        {"value after a completed record", "~C\nD:DEPTH\n~A\n1 " + tooLong + "\n"},
+        {"comment in the data", "~C\nD:DEPTH\n~A\n#" + tooLong + "\n1\n"},
+    };
+    ScratchFolder folder;
+    for (const auto& [name, text] : cases) {
+        WriteBytes(folder / "in.las", text);
+        const ConvertResult result = ConvertLasFile(folder / "in.las", folder / "out.txt", {}, {8, 3});
+        EXPECT_TRUE(result.Ok()) << name << ": " << result.message;
+        EXPECT_EQ(WithoutCR(ReadBytes(folder / "out.txt")), WithoutCR(kZeroHead) + "     DEPTH\n   1.00000\n") << name;
+    }
+}
+
+// Lines longer than a read block arrive in pieces; blanks, names and numbers
+// cut by a seam come out as from short lines.
+TEST(Converter, LinesLongerThanAReadBlockConvertAsShortOnes)
+{
+    const std::string pad(70000, ' '), zeros(70000, '0');
+    const std::string longLines = pad + "~C\n D.M" + pad + ": DEPTH\n" + pad + "# note\nX.G : MagX\n" + pad + "~A\n" + pad
+                                + "-" + zeros + "12.5 " + pad + "2.25\n";
+    EXPECT_EQ(Convert(longLines), Convert("~C\n D.M: DEPTH\nX.G : MagX\n~A\n-12.5 2.25\n"));
 }
 
 TEST(Converter, LinesOfAnyLengthStayWhole)
@@ -74,7 +141,8 @@ TEST(Converter, LinesOfAnyLengthStayWhole)
 
 TEST(Converter, CollarBlock)
 {
-    EXPECT_EQ(Convert(""), kZeroHead);
+    const std::string las = "~C\nD:DEPTH\n~A\n", names = "     DEPTH\n";
+    EXPECT_EQ(WithoutCR(Convert(las)), WithoutCR(kZeroHead) + names);
     // Numbers that fill their field are parted from the label by one blank.
     const std::vector<std::pair<Collar, const char*>> cases = {
         {{500000.25, 7000000, 350.4, 12.5}, "Easting   500000.25\nNorthing 7000000.00\nHeight       350.40\nDeclination   12.50\n"},
@@ -83,7 +151,7 @@ TEST(Converter, CollarBlock)
         {{0, -1000000, -5, -999.99}, "Easting        0.00\nNorthing -1000000.00\nHeight        -5.00\nDeclination -999.99\n"},
     };
     for (const auto& [collar, head] : cases)
-        EXPECT_EQ(WithoutCR(Convert("", collar)), std::string("Collar coordinates:\n") + head);
+        EXPECT_EQ(WithoutCR(Convert(las, collar)), std::string("Collar coordinates:\n") + head + names);
 }
 
 TEST(Converter, RawSurveyPathReplacesLastThreeCharacters)

@@ -14,36 +14,79 @@
 
 namespace {
 
-const std::string kLas = "~CURVE INFORMATION\r\n D.M : DEPTH\r\n~A\r\n1\r\n";
+const std::string kSevenCurves = "~C\r\nD:DEPTH\r\nA:MagX\r\nB:MagY\r\nC:MagZ\r\nE:AccX\r\nF:AccY\r\nG:AccZ\r\n~A\r\n"
+                                 "1 2 3 4 5 6 7\r\n";
+const std::string kEarlier = "an earlier raw survey file";
 
-TEST(Fenwold, RunsChoiceCollarAndConversion)
+// One run of fenwold for each way it can end: what it returns, prints on
+// standard output and shows, and whether hole1.txt was written.
+TEST(Fenwold, EndsOfARun)
+{
+    struct Case {
+        const char* name;
+        std::optional<std::string> chosen; // a file of the scratch folder
+        bool confirmCollar;
+        int status;
+        std::vector<std::string> printed; // "@/" stands for the scratch folder
+        bool failureShown;
+        bool writesHole1;
+    };
+    const std::vector<Case> cases = {
+        {"choice cancelled", std::nullopt, true, 1, {}, false, false},
+        {"collar cancelled", "hole1.LAS", false, 0, {"Conversion cancelled: no raw survey file written."}, false, false},
+        {"converted", "hole1.LAS", true, 0, {"@/hole1.txt"}, false, true},
+        {"curve names kestrix needs missing", "part.las", true, 0,
+         {"@/part.txt", "Warning: the curve names lack MagY, MagZ, AccX, AccY, AccZ; kestrix will not open the file"}, false,
+         false},
+        {"no data section", "nodata.las", true, 1, {"@/nodata.las: no data section"}, true, false},
+        {"missing file", "missing.las", true, 1, {"Failed to open\n  @/missing.las"}, true, false},
+    };
+    for (const Case& c : cases) {
+        ScratchFolder folder;
+        WriteBytes(folder / "hole1.LAS", kSevenCurves);
+        WriteBytes(folder / "part.las", "~C\nD:DEPTH\nX:MagX\n~A\n1 2\n");
+        WriteBytes(folder / "nodata.las", "~C\nD:DEPTH\n");
+        WriteBytes(folder / "hole1.txt", kEarlier);
+        int asked = 0;
+        std::vector<std::string> printed, shown;
+        const int status = RunFenwold({[&]() -> std::optional<std::string> {
+                                           return c.chosen ? std::optional(folder / *c.chosen) : std::nullopt;
+                                       },
+                                       [&](Collar& collar) {
+                                           ++asked;
+                                           collar.northing = 7000000;
+                                           return c.confirmCollar;
+                                       },
+                                       [&](const std::string& message) { shown.push_back(message); },
+                                       [&](const std::string& line) { printed.push_back(line); }});
+        EXPECT_EQ(status, c.status) << c.name;
+        EXPECT_EQ(asked, c.chosen ? 1 : 0) << c.name;
+        std::vector<std::string> expected = c.printed;
+        for (std::string& line : expected) {
+            if (const auto at = line.find("@/"); at != std::string::npos)
+                line.replace(at, 2, folder / "");
+        }
+        EXPECT_EQ(printed, expected) << c.name;
+        EXPECT_EQ(shown, c.failureShown ? expected : std::vector<std::string>{}) << c.name;
+        const std::string hole1Txt = ReadBytes(folder / "hole1.txt");
+        EXPECT_EQ(hole1Txt.substr(0, 63), c.writesHole1 ? "Collar coordinates:\r\nEasting        0.00\r\nNorthing 7000000.00\r\n"
+                                                        : kEarlier)
+            << c.name << ": an earlier file is left byte for byte";
+    }
+}
+
+TEST(Fenwold, RefusesToWriteOverTheLasFile)
 {
     ScratchFolder folder;
-    WriteBytes(folder / "hole1.LAS", kLas);
-    WriteBytes(folder / "hole.txt", kLas);
-    int asked = 0;
-    std::vector<std::string> failures;
-    auto run = [&](std::optional<std::string> chosen) {
-        return RunFenwold({[chosen] { return chosen; },
-                           [&](Collar& c) {
-                               ++asked;
-                               c.northing = 7000000;
-                           },
-                           [&](const std::string& message) { failures.push_back(message); }});
-    };
-    EXPECT_EQ(run(std::nullopt), 1);
-    EXPECT_EQ(asked, 0) << "a cancelled choice ends the run at once";
-
-    EXPECT_EQ(run(folder / "hole1.LAS"), 0);
-    EXPECT_EQ(ReadBytes(folder / "hole1.txt").substr(0, 63), "Collar coordinates:\r\nEasting        0.00\r\n"
-                                                            "Northing 7000000.00\r\n");
-    // A missing file, and a file whose raw survey name is itself.
-    EXPECT_EQ(run(folder / "missing.las"), 1);
-    EXPECT_EQ(run(folder / "hole.txt"), 1);
-    ASSERT_EQ(failures.size(), 2u);
-    EXPECT_NE(failures[1].find(folder / "hole.txt"), std::string::npos);
-    EXPECT_EQ(ReadBytes(folder / "hole.txt"), kLas);
-    EXPECT_EQ(folder.FileCount(), 3);
+    WriteBytes(folder / "hole.txt", kSevenCurves); // its raw survey name is itself
+    std::vector<std::string> shown;
+    EXPECT_EQ(RunFenwold({[&] { return std::optional(folder / "hole.txt"); }, [](Collar&) { return true; },
+                          [&](const std::string& message) { shown.push_back(message); }, [](const std::string&) {}}),
+              1);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find(folder / "hole.txt"), std::string::npos);
+    EXPECT_EQ(ReadBytes(folder / "hole.txt"), kSevenCurves);
+    EXPECT_EQ(folder.FileCount(), 1);
 }
 
 // The program's own dialogs, driven once they are up.
@@ -71,8 +114,10 @@ TEST(Fenwold, DialogSeams)
         dialog->OkButton()->click();
     });
     Collar collar;
-    DialogSeams().askCollar(collar);
+    EXPECT_TRUE(DialogSeams().askCollar(collar));
     EXPECT_EQ(collar.northing, 7034815.5);
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    EXPECT_FALSE(DialogSeams().askCollar(collar));
 }
 
 TEST(FenwoldStartup, PlatformAvailability)

@@ -8,6 +8,8 @@
 
 namespace {
 
+// Lines longer than a read block come in pieces that never hold more than
+// a block; put together they give every line exactly, numbered in order.
 TEST(LasLineReader, SplitsAtLfCrLfAndLoneCrAcrossReadBlocks)
 {
     // A CR LF split by the first block seam, a lone CR just before the
@@ -40,10 +42,19 @@ TEST(LasLineReader, SplitsAtLfCrLfAndLoneCrAcrossReadBlocks)
     ASSERT_NE(file, nullptr);
     convert::LasLineReader reader(file);
     std::vector<std::string> lines;
-    std::string_view line;
-    while (reader.Next(line))
-        lines.emplace_back(line);
+    convert::LinePiece piece;
+    bool inLine = false;
+    while (reader.Next(piece)) {
+        ASSERT_EQ(piece.first, !inLine) << lines.size();
+        ASSERT_LE(piece.text.size(), convert::LasLineReader::kBlockSize);
+        if (piece.first)
+            lines.emplace_back();
+        lines.back() += piece.text;
+        inLine = !piece.last;
+        ASSERT_EQ(reader.LineNumber(), std::ssize(lines));
+    }
     std::fclose(file);
+    EXPECT_FALSE(inLine) << "the last line ends in a piece marked last";
     EXPECT_FALSE(reader.Failed());
     EXPECT_EQ(lines, expected);
 }

@@ -116,22 +116,53 @@ TEST(BatchConvert, UsageFailuresAndCollarOptions)
     ScratchFolder folder;
     const std::string las = folder / "hole.las";
     WriteBytes(las, "~C\nD:DEPTH\n~A\n1\n");
-    const std::vector<std::pair<std::vector<std::string>, int>> failures = {
-        {{}, 2}, {{las, las}, 2}, {{las, "--easting", "12abc"}, 2}, {{las, "--depth", "1"}, 2}, {{las, "-o"}, 2},
-        {{folder / "missing.las"}, 1}, {{las, "-o", las}, 1},
+    // Each with what its message must name.
+    const std::vector<std::tuple<std::vector<std::string>, int, std::string>> failures = {
+        {{}, 2, "no LAS file"},
+        {{las, las}, 2, "one LAS file"},
+        {{las, "--easting", "12abc"}, 2, "--easting"},
+        {{las, "--easting", "5x"}, 2, "--easting"},
+        {{las, "--northing", "1,5"}, 2, "--northing"},
+        {{las, "--height", "1e400"}, 2, "--height"},
+        {{las, "--declination", "nan"}, 2, "--declination"},
+        {{las, "--depth", "1"}, 2, "--depth"},
+        {{las, "-o"}, 2, "-o"},
+        {{folder / "missing.las"}, 1, "missing.las"},
+        {{las, "-o", las}, 1, las},
     };
-    for (const auto& [args, status] : failures) {
+    for (const auto& [args, status, named] : failures) {
         std::ostringstream out, err;
         EXPECT_EQ(RunConvertCommand(args, out, err), status) << testing::PrintToString(args);
-        EXPECT_NE(err.str(), "");
+        EXPECT_NE(err.str().find(named), std::string::npos) << err.str();
     }
     EXPECT_EQ(folder.FileCount(), 1);
 
     std::ostringstream out, err;
-    ASSERT_EQ(RunConvertCommand({"--declination", "-7.25", las, "--easting", "500000.5", "--northing", "7.1e6"}, out, err), 0);
+    ASSERT_EQ(RunConvertCommand({"--declination", "-7.25", las, "--easting", " 500000.5", "--northing", "7.1e6"}, out, err), 0);
     EXPECT_EQ(out.str(), folder / "hole.txt\n");
     EXPECT_EQ(ReadBytes(folder / "hole.txt"), "Collar coordinates:\r\nEasting   500000.50\r\nNorthing 7100000.00\r\n"
                                               "Height         0.00\r\nDeclination   -7.25\r\n     DEPTH\r\n   1.00000\r\n");
+    EXPECT_EQ(err.str(), "kestrix-batch: Warning: the curve names lack MagX, MagY, MagZ, AccX, AccY, AccZ; kestrix will not "
+                         "open the file\n");
+}
+
+// Without -o the raw survey file takes the LAS file's name with its
+// extension replaced, or with ".txt" added when the name has none.
+TEST(BatchConvert, DefaultOutputReplacesTheExtension)
+{
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"hole.las", "hole.txt"}, {"hole.LAS", "hole.txt"}, {"short/x1", "short/x1.txt"},
+        {"a.b/c", "a.b/c.txt"},   {"x.dat.las", "x.dat.txt"}, {"hole.ls", "hole.txt"},
+    };
+    for (const auto& [las, raw] : cases) {
+        ScratchFolder folder;
+        std::filesystem::create_directories(std::filesystem::path(folder / las).parent_path());
+        WriteBytes(folder / las, "~C\nD:DEPTH\n~A\n1\n");
+        std::ostringstream out, err;
+        ASSERT_EQ(RunConvertCommand({folder / las}, out, err), 0) << las << ": " << err.str();
+        EXPECT_EQ(out.str(), folder / raw + "\n");
+        EXPECT_EQ(ReadBytes(folder / raw).substr(0, 19), "Collar coordinates:") << las;
+    }
 }
 
 #ifdef KESTRIX_BATCH
