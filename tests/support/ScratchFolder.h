@@ -10,14 +10,14 @@
 #include <unistd.h>
 #include <vector>
 
-// A fresh folder under /tmp for one test's files, removed with everything in
-// it when the test ends.
+// A fresh folder under /tmp (or `parent`) for one test's files, removed with
+// everything in it when the test ends.
 class ScratchFolder {
 public:
-    ScratchFolder()
+    explicit ScratchFolder(const std::string& parent = "/tmp")
     {
-        char pattern[] = "/tmp/kestrix-test-XXXXXX";
-        if (!mkdtemp(pattern))
+        std::string pattern = parent + "/kestrix-test-XXXXXX";
+        if (!mkdtemp(pattern.data()))
             throw std::runtime_error("cannot make a scratch folder");
         m_path = pattern;
     }
