@@ -152,8 +152,9 @@ TEST_P(EndedWrite, LeavesNoScratchFile)
     ScratchFolder folder;
     const std::string target = folder.Path() + "/out.xyz";
     WriteFile(target, "old");
-    int ready[2];
+    int ready[2], go[2];
     ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(go), 0);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -165,18 +166,23 @@ TEST_P(EndedWrite, LeavesNoScratchFile)
         const char byte = 1;
         if (write(ready[1], &byte, 1) != 1)
             _exit(4);
-        if (!c.sentByParent)
+        char goAhead = 0;
+        if (read(go[0], &goAhead, 1) == 1 && !c.sentByParent)
             ThrowThroughNoexcept();
         for (;;)
             pause();
     }
     close(ready[1]);
+    close(go[0]);
     char byte = 0;
     ASSERT_EQ(read(ready[0], &byte, 1), 1) << "the child opened its write";
     close(ready[0]);
     EXPECT_EQ(folder.ScratchFiles().size(), 1u);
     if (c.sentByParent)
         kill(child, c.signal);
+    else
+        EXPECT_EQ(write(go[1], &byte, 1), 1);
+    close(go[1]);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status)) << status;
