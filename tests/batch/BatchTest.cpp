@@ -117,9 +117,10 @@ INSTANTIATE_TEST_SUITE_P(
                       BadPointsCase{"NumberWithTail", "1 2\n5 30deg\n", "cp.txt:2: expected DEPTH AZIMUTH"},
                       BadPointsCase{"OutsideThePlotUnits", "1 2\n1e300 4\n", "cp.txt:2: expected DEPTH AZIMUTH"},
                       BadPointsCase{"NotANumber", "1 2\nnan 4\n", "cp.txt:2: expected DEPTH AZIMUTH"},
-                      BadPointsCase{"LineOverTheBound", "1 2\n" + std::string(3 << 20, ' ') + "5 30\n",
+                      BadPointsCase{"LineOverTheBound", "1 2\n" + std::string(kMaxControlPointLine, ' ') + "5 30\n",
                                     "cp.txt:2: expected DEPTH AZIMUTH"},
-                      BadPointsCase{"NoLineEnds", std::string(3 << 20, '\0'), "cp.txt:1: expected DEPTH AZIMUTH"},
+                      BadPointsCase{"NoLineEnds", std::string(kMaxControlPointLine + 1, '\0'),
+                                    "cp.txt:1: expected DEPTH AZIMUTH"},
                       BadPointsCase{"HundredAndFirstPoint", "# more than the document holds\n" + HundredPoints() +
                                                                 "100 30\n",
                                     "cp.txt:102: at most 100 control points"}),
