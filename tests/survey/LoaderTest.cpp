@@ -252,25 +252,4 @@ TEST(LineSources, LineEndsAndLastLine)
     EXPECT_FALSE(file.Failed());
 }
 
-TEST(LineSources, NextLinePassesOverWhatIsLeft)
-{
-    ScratchFolder folder;
-    const std::string path = folder.Path() + "/lines.txt";
-    WriteFile(path, "ab" + std::string(200000, 'c') + "\r\ndone\r");
-    for (const bool fromFile : {false, true}) {
-        const std::string text = ReadFile(path);
-        StringLineSource memory(text, 3);
-        FileLineSource file(path);
-        LineSource& source = fromFile ? static_cast<LineSource&>(file) : memory;
-        std::string_view piece;
-        ASSERT_TRUE(source.NextLine());
-        ASSERT_TRUE(source.NextPiece(piece));
-        EXPECT_EQ(piece.substr(0, 2), "ab");
-        ASSERT_TRUE(source.NextLine());
-        ASSERT_TRUE(source.NextPiece(piece));
-        EXPECT_EQ(piece.substr(0, 3), "don") << fromFile;
-        EXPECT_FALSE(source.NextLine()) << fromFile;
-    }
-}
-
 } // namespace
