@@ -16,7 +16,7 @@ namespace {
 
 const char* const kInvalidFormat = "Invalid file format";
 const char* const kOutOfMemory = "Failed to allocate memory for observations";
-const char* const kTitle = "Collar coordinates:";
+constexpr std::string_view kTitle = "Collar coordinates:";
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
@@ -31,7 +31,7 @@ bool ReadTitleLine(LineSource& source)
 {
     std::string line;
     for (std::string_view piece; source.NextPiece(piece);) {
-        if (line.size() + piece.size() > std::strlen(kTitle))
+        if (line.size() + piece.size() > kTitle.size())
             return false;
         line.append(piece);
     }
