@@ -1,6 +1,9 @@
 #include "BatchOptions.h"
 
+#include "NumberText.h"
+
 #include <charconv>
+#include <cmath>
 
 const char* const kUsage =
     "usage: kestrix-batch export RAW [-o XYZ] [EDITS]\n"
@@ -16,6 +19,12 @@ bool ParseInt(const std::string& text, int& value)
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, value);
     return result.ec == std::errc() && result.ptr == end;
+}
+
+// The whole word must be one number as the loader reads them, and finite.
+bool ParseFiniteNumber(const std::string& text, double& value)
+{
+    return textio::ReadWholeNumber(text, value) && std::isfinite(value);
 }
 
 } // namespace
@@ -42,7 +51,12 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
                 error = "--delete-depth needs a depth";
                 return false;
             }
-            options.deleteDepths.push_back(value());
+            double depth = 0;
+            if (!ParseFiniteNumber(value(), depth)) {
+                error = "--delete-depth " + args[i] + " is not one finite number";
+                return false;
+            }
+            options.deleteDepths.push_back(depth);
         } else if (arg == "--control-points") {
             if (!hasValue || !options.controlPointsPath.empty()) {
                 error = "--control-points needs one file";

@@ -9,7 +9,7 @@ struct SurveyOptions {
     std::string command;  // "export", "dump" or "listing"
     std::string rawPath;
     std::string outputPath; // export only; empty for the default name
-    std::vector<std::string> deleteDepths; // as typed, read like the loader reads numbers
+    std::vector<double> deleteDepths; // finite, read as the loader reads numbers
     std::string controlPointsPath;
     std::optional<int> degree;     // 1 to 4
     std::optional<int> rollAdjust; // 0, 90, 180 or -90

@@ -13,6 +13,28 @@ bool FitsScaled(double value, double scale)
     return std::isfinite(scaled) && scaled >= INT32_MIN && scaled <= INT32_MAX;
 }
 
+// One line up to LF into `line`, keeping at most kMaxControlPointLine
+// characters; `cut` tells whether more were passed over. False at the end.
+bool ReadBoundedLine(std::istream& in, std::string& line, bool& cut)
+{
+    line.clear();
+    cut = false;
+    std::streambuf* buffer = in.rdbuf();
+    using Traits = std::istream::traits_type;
+    Traits::int_type c = buffer ? buffer->sbumpc() : Traits::eof();
+    if (Traits::eq_int_type(c, Traits::eof())) {
+        in.setstate(std::ios::eofbit);
+        return false;
+    }
+    for (; !Traits::eq_int_type(c, Traits::eof()) && c != '\n'; c = buffer->sbumpc()) {
+        if (line.size() < kMaxControlPointLine)
+            line.push_back(Traits::to_char_type(c));
+        else
+            cut = true;
+    }
+    return true;
+}
+
 } // namespace
 
 bool ScaledControlPoint(const ControlPointEntry& entry, double scale, int& x, int& y)
@@ -28,17 +50,19 @@ bool ReadControlPoints(std::istream& in, const std::string& name,
                        std::vector<ControlPointEntry>& points, std::string& error)
 {
     std::string line;
-    for (long number = 1; std::getline(in, line); ++number) {
-        if (!line.empty() && line.back() == '\r')
+    bool cut = false;
+    for (long number = 1; ReadBoundedLine(in, line, cut); ++number) {
+        if (!line.empty() && line.back() == '\r' && !cut)
             line.pop_back();
-        const auto first = line.find_first_not_of(" \t");
-        if (first == std::string::npos || line[0] == '#')
+        if (!line.empty() && line[0] == '#')
+            continue;
+        if (!cut && line.find_first_not_of(" \t") == std::string::npos)
             continue;
         double values[2] = {0, 0};
         int count = 0;
-        bool ok = true;
+        bool ok = !cut;
         textio::ForEachToken(line, [&](std::string_view token) {
-            ok = count < 2 && textio::ReadNumber(token, values[count]);
+            ok = ok && count < 2 && textio::ReadWholeNumber(token, values[count]);
             ++count;
             return ok;
         });
@@ -46,6 +70,11 @@ bool ReadControlPoints(std::istream& in, const std::string& name,
         int x = 0, y = 0;
         if (!ok || count != 2 || !ScaledControlPoint(entry, 100.0, x, y)) {
             error = textio::Format("%s:%ld: expected DEPTH AZIMUTH", name.c_str(), number);
+            return false;
+        }
+        if (points.size() == kMaxControlPointEntries) {
+            error = textio::Format("%s:%ld: at most %zu control points", name.c_str(), number,
+                                   kMaxControlPointEntries);
             return false;
         }
         points.push_back(entry);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <istream>
 #include <string>
 #include <vector>
@@ -10,9 +11,16 @@ struct ControlPointEntry {
     double azimuth;
 };
 
+// The most control points a file may hold (the document's limit).
+constexpr std::size_t kMaxControlPointEntries = 100;
+// The longest line of a control-point file that is read; a comment line may
+// run longer and is passed over.
+constexpr std::size_t kMaxControlPointLine = std::size_t(1) << 20;
+
 // Reads "DEPTH AZIMUTH" lines; blank lines and lines starting with "#" are
-// skipped. A line that is not two numbers, or whose point does not fit the
-// plot's scaled units, fails with `error` naming `name` and the line number.
+// skipped. A line that is not two whole, finite numbers, whose point does not
+// fit the plot's scaled units, or that holds a point past the 100th fails with
+// `error` naming `name` and the line number.
 bool ReadControlPoints(std::istream& in, const std::string& name,
                        std::vector<ControlPointEntry>& points, std::string& error);
 

@@ -9,8 +9,10 @@
 #include "NumberText.h"
 #include "XyzExport.h"
 
+#include <charconv>
 #include <fstream>
 #include <ostream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -23,27 +25,26 @@ private:
     std::ostream& m_err;
 };
 
-int DeleteDepth(CKestrixDoc& doc, const std::string& text, std::ostream& err)
+int DeleteDepth(CKestrixDoc& doc, double depth, std::ostream& err)
 {
-    double depth = 0;
-    if (!textio::ReadNumber(text, depth)) {
-        err << "kestrix-batch: --delete-depth " << text << " is not a number\n";
-        return 2;
-    }
     for (int i = 0; i < doc.m_nObs; ++i) {
         if (doc.m_pObs[i].Depth == depth) {
             doc.DeleteObservation(i);
             return 0;
         }
     }
-    err << "kestrix-batch: no observation at depth " << text << '\n';
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, depth);
+    err << "kestrix-batch: no observation at depth " << std::string_view(text, written.ptr - text) << '\n';
     return 2;
 }
 
 int AddControlPoints(CKestrixDoc& doc, const std::string& path, std::ostream& err)
 {
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // A folder opens like a file on Linux but reads as nothing at all.
+    struct stat info {};
+    if (!in || stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
         err << "kestrix-batch: cannot open " << path << '\n';
         return 2;
     }
@@ -66,7 +67,7 @@ int ApplyEdits(CKestrixDoc& doc, const SurveyOptions& options, std::ostream& err
 {
     if (!options.HasEdits())
         return 0;
-    for (const std::string& depth : options.deleteDepths) {
+    for (const double depth : options.deleteDepths) {
         if (int status = DeleteDepth(doc, depth, err))
             return status;
     }

@@ -3,14 +3,15 @@
 #include "ConvertCommand.h"
 #include "SurveyCommands.h"
 
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
 
-int main(int argc, char** argv)
+namespace {
+
+int Run(const std::vector<std::string>& args)
 {
-    std::ios::sync_with_stdio(false);
-    std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && args[0] == "convert")
         return RunConvertCommand(std::vector<std::string>(args.begin() + 1, args.end()), std::cout, std::cerr);
 
@@ -21,4 +22,18 @@ int main(int argc, char** argv)
         return 2;
     }
     return RunSurveyCommand(options, std::cout, std::cerr);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::ios::sync_with_stdio(false);
+    // Caught here so that the stack unwinds and a half-written file is removed.
+    try {
+        return Run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::exception& e) {
+        std::cerr << "kestrix-batch: " << e.what() << '\n';
+        return 1;
+    }
 }

@@ -1,7 +1,9 @@
-// The control-point file reader of kestrix-batch on arbitrary bytes: every
-// point it accepts fits the azimuth plot's units.
+// The control-point file reader of kestrix-batch on arbitrary bytes: it never
+// accepts more than the document holds, and every point it accepts is finite
+// and fits the azimuth plot's units.
 #include "ControlPointsFile.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>
@@ -12,13 +14,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<ControlPointEntry> points;
     std::string error;
     if (ReadControlPoints(in, "fuzz.txt", points, error)) {
+        if (points.size() > kMaxControlPointEntries)
+            std::abort();
         for (const ControlPointEntry& point : points) {
             int x = 0, y = 0;
-            if (!ScaledControlPoint(point, 100.0, x, y))
+            if (!std::isfinite(point.depth) || !std::isfinite(point.azimuth) || !ScaledControlPoint(point, 100.0, x, y))
                 std::abort();
         }
-    } else if (error.empty()) {
-        std::abort();
+    } else if (error.rfind("fuzz.txt:", 0) != 0) {
+        std::abort(); // every failure names the file (and the line)
     }
     return 0;
 }

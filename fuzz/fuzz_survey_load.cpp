@@ -1,5 +1,7 @@
 // The raw survey loader on arbitrary bytes, then everything a user can do with
-// what it loaded: edits, recalculation, the XYZ export and the listing.
+// what it loaded: edits, recalculation, the XYZ export and the listing. The
+// same bytes handed out in pieces of a few characters must load the same, and
+// a token over the loader's bound must never load.
 #include "EditCommands.h"
 #include "KestrixDoc.h"
 #include "LineSource.h"
@@ -11,18 +13,73 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string_view>
+
+namespace {
+
+class CountingSink : public MessageSink {
+public:
+    void ShowMessage(const std::string&) override { ++messages; }
+    int messages = 0;
+};
+
+LoadResult Load(CKestrixDoc& doc, std::string_view text, std::size_t piece, int& messages)
+{
+    StringLineSource source(text, piece);
+    CountingSink sink;
+    const LoadResult result = doc.LoadRawSurvey("/tmp/fuzz.txt", source, sink);
+    messages = sink.messages;
+    return result;
+}
+
+bool SameLoad(const CKestrixDoc& a, const CKestrixDoc& b)
+{
+    if (a.m_nObs != b.m_nObs || std::memcmp(&a.m_dEasting, &b.m_dEasting, sizeof(double)) != 0
+        || std::memcmp(&a.m_dDeclination, &b.m_dDeclination, sizeof(double)) != 0)
+        return false;
+    for (int i = 0; i < a.m_nObs; ++i) {
+        if (std::memcmp(&a.m_pObs[i], &b.m_pObs[i], 7 * sizeof(double)) != 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     CKestrixDoc doc;
-    StringLineSource source(text);
-    NullSink sink;
-    const LoadResult result = doc.LoadRawSurvey("/tmp/fuzz.txt", source, sink);
+    int messages = 0;
+    const LoadResult result = Load(doc, text, LineSource::kMaxPiece, messages);
 
     // The last bytes steer a few edits, whatever the load gave.
     const std::uint8_t steer = size ? data[size - 1] : 0;
+    const std::uint8_t steer2 = size > 1 ? data[size - 2] : 0;
+
+    // Every load past the header fills a table of 20000 rows, so the second
+    // and third loads run on a part of the inputs only.
+    if (steer2 & 0x40) {
+        CKestrixDoc pieced;
+        int piecedMessages = 0;
+        if (Load(pieced, text, 1 + steer2 % 7, piecedMessages) != result || piecedMessages != messages
+            || !SameLoad(doc, pieced))
+            std::abort();
+    }
+
+    // A row whose first token is one character over the bound, after all of it.
+    if (steer2 & 0x80) {
+        std::string longer(text);
+        longer += "\n";
+        longer.append(LineSource::kMaxPiece + 1, '7');
+        CKestrixDoc overlong;
+        int overlongMessages = 0;
+        if (Load(overlong, longer, LineSource::kMaxPiece, overlongMessages) == LoadResult::Loaded)
+            std::abort();
+    }
+
     if (doc.m_nObs > 0 && (steer & 1))
         doc.DeleteObservation(steer % doc.m_nObs);
     // Control points as the azimuth view would give them: whole plot units.

@@ -1,21 +1,32 @@
 #include "LineSource.h"
 
+#include <algorithm>
 #include <cstring>
 
-bool StringLineSource::ReadLine(std::string& line)
+StringLineSource::StringLineSource(std::string_view text, std::size_t maxPiece)
+    : m_text(text), m_maxPiece(std::clamp<std::size_t>(maxPiece, 1, kMaxPiece))
 {
-    line.clear();
-    if (m_pos >= m_text.size())
+}
+
+bool StringLineSource::NextLine()
+{
+    if (m_next >= m_text.size())
         return false;
+    m_pos = m_next;
     const std::size_t end = m_text.find_first_of("\r\n", m_pos);
-    if (end == std::string_view::npos) {
-        line.assign(m_text.substr(m_pos));
-        m_pos = m_text.size();
-        return true;
-    }
-    line.assign(m_text.substr(m_pos, end - m_pos));
+    m_lineEnd = end == std::string_view::npos ? m_text.size() : end;
     // CR takes the one character after it with it, whatever that is.
-    m_pos = end + (m_text[end] == '\r' ? 2 : 1);
+    m_next = end == std::string_view::npos ? m_text.size()
+                                           : std::min(m_text.size(), end + (m_text[end] == '\r' ? 2 : 1));
+    return true;
+}
+
+bool StringLineSource::NextPiece(std::string_view& piece)
+{
+    if (m_pos >= m_lineEnd)
+        return false;
+    piece = m_text.substr(m_pos, std::min(m_maxPiece, m_lineEnd - m_pos));
+    m_pos += piece.size();
     return true;
 }
 
@@ -32,40 +43,46 @@ bool FileLineSource::Fill()
     if (!m_file)
         return false;
     m_pos = 0;
-    m_end = std::fread(m_buffer, 1, sizeof m_buffer, m_file);
+    m_end = std::fread(m_block, 1, sizeof m_block, m_file);
     if (m_end == 0 && std::ferror(m_file))
         m_failed = true;
     return m_end > 0;
 }
 
-bool FileLineSource::ReadLine(std::string& line)
+bool FileLineSource::NextLine()
 {
-    line.clear();
+    for (std::string_view rest; m_inLine;)
+        NextPiece(rest);
     if (m_pos >= m_end && !Fill())
         return false;
-    for (;;) {
-        const char* start = m_buffer + m_pos;
-        const std::size_t available = m_end - m_pos;
-        const void* lf = std::memchr(start, '\n', available);
-        const void* cr = std::memchr(start, '\r', available);
-        const char* stop = static_cast<const char*>(lf);
-        if (cr && (!stop || cr < stop))
-            stop = static_cast<const char*>(cr);
-        if (!stop) {
-            line.append(start, available);
-            m_pos = m_end;
-            if (!Fill())
-                return true; // last line without a line end
-            continue;
-        }
-        line.append(start, static_cast<std::size_t>(stop - start));
-        m_pos += static_cast<std::size_t>(stop - start) + 1;
-        if (*stop == '\r') {
-            // CR swallows the character after it, which may lie in the next block.
-            if (m_pos >= m_end && !Fill())
-                return true;
-            ++m_pos;
-        }
+    m_inLine = true;
+    return true;
+}
+
+bool FileLineSource::NextPiece(std::string_view& piece)
+{
+    if (!m_inLine)
+        return false;
+    if (m_pos >= m_end && !Fill()) {
+        m_inLine = false; // the last line has no line end
+        return false;
+    }
+    const char* start = m_block + m_pos;
+    const std::size_t available = m_end - m_pos;
+    const char* lf = static_cast<const char*>(std::memchr(start, '\n', available));
+    const std::size_t beforeLf = lf ? static_cast<std::size_t>(lf - start) : available;
+    const char* cr = static_cast<const char*>(std::memchr(start, '\r', beforeLf));
+    const char* stop = cr ? cr : lf;
+    if (stop != start) {
+        const std::size_t length = stop ? static_cast<std::size_t>(stop - start) : available;
+        piece = std::string_view(start, length);
+        m_pos += length;
         return true;
     }
+    m_inLine = false;
+    ++m_pos;
+    // CR swallows the character after it, which may lie in the next block.
+    if (*stop == '\r' && (m_pos < m_end || Fill()))
+        ++m_pos;
+    return false;
 }

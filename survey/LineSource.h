@@ -1,33 +1,48 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <string_view>
 
-// Where the survey loader gets its lines from. A line ends at LF, or at CR
-// together with the one character that follows it (so CR LF is one end).
+// Where the survey loader gets its lines from. A line is handed out in pieces,
+// so that no line, however long, is ever held whole. A line ends at LF, or at
+// CR together with the one character that follows it (so CR LF is one end).
 class LineSource {
 public:
+    // The most characters of one line that a source hands out at once.
+    static constexpr std::size_t kMaxPiece = std::size_t(1) << 20;
+
     virtual ~LineSource() = default;
-    // Next line without its end into `line`; false at the end of the input
-    // (no character left) or when the input cannot be read further.
-    virtual bool ReadLine(std::string& line) = 0;
+    // Moves to the next line, passing over what is left of the current one;
+    // false at the end of the input (no character left) or when the input
+    // cannot be read further.
+    virtual bool NextLine() = 0;
+    // The next piece of the current line: 1 to kMaxPiece characters without
+    // the line end, valid until the next call. False once the line has no
+    // characters left.
+    virtual bool NextPiece(std::string_view& piece) = 0;
     // True when reading stopped on an input error rather than at the end.
     virtual bool Failed() const { return false; }
 };
 
-// Lines of a text held in memory.
+// Lines of a text held in memory, in pieces of at most `maxPiece` characters.
 class StringLineSource : public LineSource {
 public:
-    explicit StringLineSource(std::string_view text) : m_text(text) {}
-    bool ReadLine(std::string& line) override;
+    explicit StringLineSource(std::string_view text, std::size_t maxPiece = kMaxPiece);
+    bool NextLine() override;
+    bool NextPiece(std::string_view& piece) override;
 
 private:
     std::string_view m_text;
-    std::size_t m_pos = 0;
+    std::size_t m_maxPiece;
+    std::size_t m_next = 0;      // where the next line starts
+    std::size_t m_pos = 0;       // what the current line has not handed out yet
+    std::size_t m_lineEnd = 0;   // where the current line's text ends
 };
 
-// Lines of a file, read whole whatever their length.
+// Lines of a file, read through a fixed block: memory does not grow with the
+// length of a line.
 class FileLineSource : public LineSource {
 public:
     explicit FileLineSource(const std::string& path);
@@ -36,15 +51,17 @@ public:
     FileLineSource& operator=(const FileLineSource&) = delete;
 
     bool IsOpen() const { return m_file != nullptr; }
-    bool ReadLine(std::string& line) override;
+    bool NextLine() override;
+    bool NextPiece(std::string_view& piece) override;
     bool Failed() const override { return m_failed; }
 
 private:
     bool Fill();
 
     std::FILE* m_file = nullptr;
-    char m_buffer[1 << 16];
+    char m_block[1 << 16];
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
+    bool m_inLine = false; // the current line has not reached its end yet
     bool m_failed = false;
 };

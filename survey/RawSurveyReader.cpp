@@ -3,6 +3,7 @@
 
 #include "DocumentHost.h"
 #include "LineSource.h"
+#include "LineTokens.h"
 #include "MessageSink.h"
 #include "NumberText.h"
 
@@ -15,55 +16,71 @@ namespace {
 
 const char* const kInvalidFormat = "Invalid file format";
 const char* const kOutOfMemory = "Failed to allocate memory for observations";
+constexpr std::string_view kTitle = "Collar coordinates:";
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-               return lower(x) == lower(y);
-           });
+    return a.size() == b.size()
+        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
+// The first line: the title as a whole line, ignoring case.
+bool ReadTitleLine(LineSource& source)
+{
+    std::string line;
+    for (std::string_view piece; source.NextPiece(piece);) {
+        if (line.size() + piece.size() > kTitle.size())
+            return false;
+        line.append(piece);
+    }
+    return EqualsIgnoringCase(line, kTitle);
 }
 
 // A collar line: its keyword at the very first character, then a number.
-bool ReadCollarLine(std::string_view line, std::string_view keyword, double& value)
+bool ReadCollarLine(LineSource& source, std::string_view keyword, double& value)
 {
-    if (line.empty() || line[0] == ' ' || line[0] == '\t')
+    LineTokens tokens(source);
+    std::string_view token;
+    if (tokens.Next(token) != LineTokens::Status::Token || tokens.TokenStart() != 0
+        || !EqualsIgnoringCase(token, keyword))
         return false;
-    int index = 0;
-    bool ok = false;
-    textio::ForEachToken(line, [&](std::string_view token) {
-        if (index++ == 0) {
-            ok = EqualsIgnoringCase(token, keyword);
-            return ok;
-        }
-        ok = textio::ReadNumber(token, value);
-        return false;
-    });
-    return ok && index == 2;
+    return tokens.Next(token) == LineTokens::Status::Token && textio::ReadNumber(token, value);
 }
 
-bool IsHeaderLine(std::string_view line)
+// The header line must hold every one of the seven names, anywhere. It is
+// searched piece by piece; a name may straddle two pieces.
+bool ReadHeaderLine(LineSource& source)
 {
-    for (const char* name : {"DEPTH", "MagX", "MagY", "MagZ", "AccX", "AccY", "AccZ"}) {
-        if (line.find(name) == std::string_view::npos)
-            return false;
+    static constexpr std::string_view kNames[] = {"DEPTH", "MagX", "MagY", "MagZ", "AccX", "AccY", "AccZ"};
+    static constexpr std::size_t kOverlap = 4; // the longest name less one
+    bool found[std::size(kNames)] = {};
+    std::string window;
+    for (std::string_view piece; source.NextPiece(piece);) {
+        const std::size_t carried = std::min(window.size(), kOverlap);
+        window.erase(0, window.size() - carried);
+        window.append(piece);
+        for (std::size_t i = 0; i < std::size(kNames); ++i)
+            found[i] = found[i] || window.find(kNames[i]) != std::string::npos;
     }
-    return true;
+    return std::all_of(std::begin(found), std::end(found), [](bool f) { return f; });
 }
 
-// The first seven tokens of a data line, all numbers.
-bool ReadDataLine(std::string_view line, Observation& obs)
+// The rest of a data line whose first token is `first`: the first seven
+// tokens must all be numbers; any further ones are ignored.
+bool ReadDataLine(LineTokens& tokens, std::string_view first, Observation& obs)
 {
     double* const fields[7] = {&obs.Depth, &obs.MagX, &obs.MagY, &obs.MagZ,
                                &obs.AccX, &obs.AccY, &obs.AccZ};
-    int count = 0;
-    bool ok = true;
-    textio::ForEachToken(line, [&](std::string_view token) {
-        ok = textio::ReadNumber(token, *fields[count]);
-        ++count;
-        return ok && count < 7;
-    });
-    return ok && count == 7;
+    std::string_view token = first;
+    for (int i = 0; i < 7; ++i) {
+        if (i > 0 && tokens.Next(token) != LineTokens::Status::Token)
+            return false;
+        if (!textio::ReadNumber(token, *fields[i]))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -75,22 +92,24 @@ LoadResult CKestrixDoc::LoadRawSurvey(const std::string& path, LineSource& sourc
         sink.ShowMessage(text);
         return result;
     };
-    auto readFailed = [&]() {
-        return fail(textio::Format("Failed to read\n  %s", path.c_str()), LoadResult::InvalidFormat);
+    // A line that does not fit, or one cut short by a read error.
+    auto invalid = [&]() {
+        if (source.Failed())
+            return fail(textio::Format("Failed to read\n  %s", path.c_str()), LoadResult::InvalidFormat);
+        return fail(kInvalidFormat, LoadResult::InvalidFormat);
     };
 
-    std::string line;
-    if (!source.ReadLine(line) || !EqualsIgnoringCase(line, "Collar coordinates:"))
-        return source.Failed() ? readFailed() : fail(kInvalidFormat, LoadResult::InvalidFormat);
+    if (!source.NextLine() || !ReadTitleLine(source))
+        return invalid();
     const std::pair<const char*, double*> collar[4] = {
         {"Easting", &m_dEasting}, {"Northing", &m_dNorthing},
         {"Height", &m_dHeight}, {"Declination", &m_dDeclination}};
     for (const auto& [keyword, member] : collar) {
-        if (!source.ReadLine(line) || !ReadCollarLine(line, keyword, *member))
-            return source.Failed() ? readFailed() : fail(kInvalidFormat, LoadResult::InvalidFormat);
+        if (!source.NextLine() || !ReadCollarLine(source, keyword, *member))
+            return invalid();
     }
-    if (!source.ReadLine(line) || !IsHeaderLine(line))
-        return source.Failed() ? readFailed() : fail(kInvalidFormat, LoadResult::InvalidFormat);
+    if (!source.NextLine() || !ReadHeaderLine(source))
+        return invalid();
 
     m_nObs = 0;
     m_pObs.reset(new (std::nothrow) Observation[kMaxObservations]());
@@ -98,7 +117,17 @@ LoadResult CKestrixDoc::LoadRawSurvey(const std::string& path, LineSource& sourc
         return fail(kOutOfMemory, LoadResult::OutOfMemory);
 
     LoadResult result = LoadResult::Loaded;
-    while (source.ReadLine(line)) {
+    // Lines without a token are passed over at the end of the file (editors
+    // add them) but not between rows.
+    bool blankLineSeen = false;
+    while (source.NextLine()) {
+        LineTokens tokens(source);
+        std::string_view first;
+        const LineTokens::Status status = tokens.Next(first);
+        if (status == LineTokens::Status::End) {
+            blankLineSeen = true;
+            continue;
+        }
         if (m_nObs == kMaxObservations) {
             sink.ShowMessage(textio::Format(
                 "The number of observations in the file exceeds the limit of %d.\n"
@@ -107,12 +136,12 @@ LoadResult CKestrixDoc::LoadRawSurvey(const std::string& path, LineSource& sourc
             result = LoadResult::LoadedOverLimit;
             break;
         }
-        if (!ReadDataLine(line, m_pObs[m_nObs]))
-            return fail(kInvalidFormat, LoadResult::InvalidFormat);
+        if (blankLineSeen || status != LineTokens::Status::Token || !ReadDataLine(tokens, first, m_pObs[m_nObs]))
+            return invalid();
         ++m_nObs;
     }
     if (source.Failed())
-        return readFailed();
+        return invalid();
 
     if (m_nObs == 0) {
         m_pObs.reset();

@@ -6,6 +6,7 @@
 #include "Trajectory.h"
 
 #include <cmath>
+#include <sys/stat.h>
 
 std::string DefaultExportPath(const std::string& surveyPath)
 {
@@ -31,10 +32,20 @@ void AppendRow(std::string& out, const Observation& o)
                          o.East, o.North, o.Height, tmi, e, n, u);
 }
 
+// Whether both paths name one existing file, through links or not.
+bool IsSameFile(const std::string& a, const std::string& b)
+{
+    struct stat infoA {}, infoB {};
+    return !a.empty() && !b.empty() && stat(a.c_str(), &infoA) == 0 && stat(b.c_str(), &infoB) == 0
+        && infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino;
+}
+
 } // namespace
 
 ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path)
 {
+    if (IsSameFile(path, doc.m_strFilePath))
+        return ExportResult::SameFile;
     textio::SafeFileWriter writer(path);
     if (writer.Open() != textio::SafeFileWriter::Status::Ok)
         return ExportResult::OpenFailed;
@@ -58,6 +69,8 @@ std::string ExportFailureMessage(ExportResult result, const std::string& path)
 {
     if (result == ExportResult::OpenFailed)
         return textio::Format("Failed to open\n  %s\nfor writing", path.c_str());
+    if (result == ExportResult::SameFile)
+        return textio::Format("The XYZ file would replace the raw survey file\n  %s", path.c_str());
     if (result == ExportResult::WriteFailed)
         return textio::Format("Failed to write\n  %s", path.c_str());
     return std::string();

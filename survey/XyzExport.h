@@ -8,11 +8,12 @@ class CKestrixDoc;
 // followed by "xyz" (a survey.txt gives survey.xyz).
 std::string DefaultExportPath(const std::string& surveyPath);
 
-enum class ExportResult { Ok, OpenFailed, WriteFailed };
+enum class ExportResult { Ok, OpenFailed, WriteFailed, SameFile };
 
 // Writes the XYZ export file of `doc` to `path`, rows in traversal order, CR LF
 // line ends. An earlier file at `path` is replaced only once the new one is
-// complete; on any failure it stays as it was.
+// complete; on any failure it stays as it was. A path that names the survey's
+// own raw survey file (under any of its names) is refused with SameFile.
 ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path);
 
 // The message that tells the user of a failed export to `path`.

@@ -1,5 +1,7 @@
 #include "SafeFile.h"
 
+#include "ScratchFiles.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -49,14 +51,17 @@ SafeFileWriter::Status SafeFileWriter::Open()
         }
     }
 
-    std::string pattern = FolderOf(m_finalPath) + "/.kestrix-XXXXXX";
-    const int fd = mkstemp(pattern.data());
+    const std::string folder = FolderOf(m_finalPath);
+    RemoveDeadScratchFiles(folder);
+    std::string scratch;
+    const int fd = CreateScratchFile(folder, scratch);
     if (fd < 0)
         return Status::OpenFailed;
-    // mkstemp creates the file readable by its owner only; give it the mode
-    // of the file it replaces, or the one an ordinary new file would get.
+    // The scratch file is created readable by its owner only; give it the
+    // permission bits of the file it replaces (never setuid, setgid or
+    // sticky), or those an ordinary new file would get.
     if (exists) {
-        fchmod(fd, info.st_mode & 07777);
+        fchmod(fd, info.st_mode & 0777);
     } else {
         const mode_t mask = umask(0);
         umask(mask);
@@ -65,10 +70,11 @@ SafeFileWriter::Status SafeFileWriter::Open()
     m_file = fdopen(fd, "wb");
     if (!m_file) {
         close(fd);
-        unlink(pattern.c_str());
+        unlink(scratch.c_str());
+        ForgetScratchFile(scratch);
         return Status::OpenFailed;
     }
-    m_tempPath = std::move(pattern);
+    m_tempPath = std::move(scratch);
     m_buffer.reserve(kFlushSize * 2);
     return Status::Ok;
 }
@@ -101,10 +107,10 @@ SafeFileWriter::Status SafeFileWriter::Commit()
     const bool closeFailed = std::fclose(m_file) != 0;
     m_file = nullptr;
     if (m_failed || closeFailed || std::rename(m_tempPath.c_str(), m_finalPath.c_str()) != 0) {
-        unlink(m_tempPath.c_str());
-        m_tempPath.clear();
+        Discard();
         return Status::WriteFailed;
     }
+    ForgetScratchFile(m_tempPath);
     m_tempPath.clear();
     return Status::Ok;
 }
@@ -117,6 +123,7 @@ void SafeFileWriter::Discard()
     }
     if (!m_tempPath.empty()) {
         unlink(m_tempPath.c_str());
+        ForgetScratchFile(m_tempPath);
         m_tempPath.clear();
     }
 }

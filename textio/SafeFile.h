@@ -10,8 +10,10 @@ namespace textio {
 // temporary file in the target's folder, which is renamed over the target only
 // after everything was written and closed. Until Commit() succeeds, an earlier
 // file of the target's name stays as it was; the temporary file is removed on
-// any failure and when the writer is destroyed without a commit. A target that
-// is a symbolic link has the file it points to replaced, not the link.
+// any failure, when the writer is destroyed without a commit and when a signal
+// ends the program (ScratchFiles.h). The new file takes the earlier one's
+// permission bits, without setuid, setgid or sticky. A target that is a
+// symbolic link has the file it points to replaced, not the link.
 class SafeFileWriter {
 public:
     enum class Status { Ok, OpenFailed, WriteFailed };
@@ -21,7 +23,8 @@ public:
     SafeFileWriter(const SafeFileWriter&) = delete;
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
-    // Creates the temporary file. OpenFailed when the folder cannot take it.
+    // Creates the temporary file, first removing those that dead processes
+    // left in the folder. OpenFailed when the folder cannot take it.
     Status Open();
     // Buffers text; large buffers are flushed as they fill. Errors are kept
     // and reported by Commit().

@@ -12,42 +12,65 @@
 
 namespace {
 
-TEST(Options, GoodAndBadUsage)
+TEST(Options, GoodUsage)
 {
     SurveyOptions options;
     std::string error;
     ASSERT_TRUE(ParseSurveyOptions({"export", "a.txt", "-o", "b.xyz", "--delete-depth", "1.5", "--delete-depth",
-                                    "2", "--control-points", "cp.txt", "--degree", "3", "--roll", "-90"},
+                                    " -2e1 ", "--control-points", "cp.txt", "--degree", "3", "--roll", "-90"},
                                    options, error));
     EXPECT_EQ(options.rawPath, "a.txt");
     EXPECT_EQ(options.outputPath, "b.xyz");
-    EXPECT_EQ(options.deleteDepths, (std::vector<std::string>{"1.5", "2"}));
+    EXPECT_EQ(options.deleteDepths, (std::vector<double>{1.5, -20}));
     EXPECT_EQ(*options.degree, 3);
     EXPECT_EQ(*options.rollAdjust, -90);
     EXPECT_TRUE(options.HasEdits());
-
-    const std::vector<std::vector<std::string>> bad = {
-        {},
-        {"frobnicate", "a.txt"},
-        {"export"},
-        {"dump", "a.txt", "-o", "x"},
-        {"export", "a.txt", "b.txt"},
-        {"export", "a.txt", "--degree", "5"},
-        {"export", "a.txt", "--degree", "2x"},
-        {"export", "a.txt", "--roll", "45"},
-        {"export", "a.txt", "--roll"},
-        {"listing", "a.txt", "--delete-depth"},
-        {"listing", "a.txt", "--bogus"},
-    };
-    for (const auto& args : bad) {
-        SurveyOptions o;
-        EXPECT_FALSE(ParseSurveyOptions(args, o, error)) << (args.empty() ? "(none)" : args[0]) << " " << args.size();
-    }
 }
 
-TEST(ControlPointsFile, ReadsPointsAndNamesTheBadLine)
+struct BadUsageCase {
+    const char* name;
+    std::vector<std::string> args;
+    const char* error;
+};
+
+class BadUsage : public ::testing::TestWithParam<BadUsageCase> {};
+
+TEST_P(BadUsage, IsRefusedNamingTheFault)
 {
-    std::istringstream good("# depth azimuth\r\n\r\n  \n120.5 45.25\r\n130\t-10\n");
+    SurveyOptions options;
+    std::string error;
+    EXPECT_FALSE(ParseSurveyOptions(GetParam().args, options, error));
+    EXPECT_EQ(error, GetParam().error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, BadUsage,
+    ::testing::Values(
+        BadUsageCase{"NoWords", {}, "unknown command"},
+        BadUsageCase{"UnknownCommand", {"frobnicate", "a.txt"}, "unknown command"},
+        BadUsageCase{"NoSurvey", {"export"}, "no survey file"},
+        BadUsageCase{"OutputForDump", {"dump", "a.txt", "-o", "x"}, "unknown option -o"},
+        BadUsageCase{"TwoSurveys", {"export", "a.txt", "b.txt"}, "more than one survey file"},
+        BadUsageCase{"DegreeFive", {"export", "a.txt", "--degree", "5"}, "--degree takes 1, 2, 3 or 4"},
+        BadUsageCase{"DegreeWithTail", {"export", "a.txt", "--degree", "2x"}, "--degree takes 1, 2, 3 or 4"},
+        BadUsageCase{"RollFortyFive", {"export", "a.txt", "--roll", "45"}, "--roll takes 0, 90, 180 or -90"},
+        BadUsageCase{"RollWithoutValue", {"export", "a.txt", "--roll"}, "--roll takes 0, 90, 180 or -90"},
+        BadUsageCase{"DeleteDepthWithoutValue", {"listing", "a.txt", "--delete-depth"}, "--delete-depth needs a depth"},
+        BadUsageCase{"DeleteDepthWithTail", {"listing", "a.txt", "--delete-depth", "0abc"},
+                     "--delete-depth 0abc is not one finite number"},
+        BadUsageCase{"DeleteDepthCommaDecimal", {"listing", "a.txt", "--delete-depth", "1,5"},
+                     "--delete-depth 1,5 is not one finite number"},
+        BadUsageCase{"DeleteDepthInfinite", {"listing", "a.txt", "--delete-depth", "1e400"},
+                     "--delete-depth 1e400 is not one finite number"},
+        BadUsageCase{"DeleteDepthNan", {"listing", "a.txt", "--delete-depth", "nan"},
+                     "--delete-depth nan is not one finite number"},
+        BadUsageCase{"UnknownOption", {"listing", "a.txt", "--bogus"}, "unknown option --bogus"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ControlPointsFile, ReadsPointsPassingOverCommentsAndBlankLines)
+{
+    std::istringstream good("# depth azimuth\r\n\r\n  \n120.5 45.25\r\n130\t-10\n#" + std::string(3 << 20, 'c') +
+                            "\n");
     std::vector<ControlPointEntry> points;
     std::string error;
     ASSERT_TRUE(ReadControlPoints(good, "cp.txt", points, error)) << error;
@@ -58,14 +81,50 @@ TEST(ControlPointsFile, ReadsPointsAndNamesTheBadLine)
     ASSERT_TRUE(ScaledControlPoint(points[0], 100, x, y));
     EXPECT_EQ(x, 12050);
     EXPECT_EQ(y, 4525);
-
-    for (const char* text : {"1 2\n3\n", "1 2\n3 4 5\n", "1 2\nx 4\n", "1 2\n1e300 4\n", "1 2\nnan 4\n"}) {
-        std::istringstream in(text);
-        std::vector<ControlPointEntry> p;
-        EXPECT_FALSE(ReadControlPoints(in, "cp.txt", p, error)) << text;
-        EXPECT_EQ(error, "cp.txt:2: expected DEPTH AZIMUTH") << text;
-    }
 }
+
+std::string HundredPoints()
+{
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += std::to_string(i) + " 30\n";
+    return text;
+}
+
+struct BadPointsCase {
+    const char* name;
+    std::string text;
+    const char* error;
+};
+
+class BadControlPoints : public ::testing::TestWithParam<BadPointsCase> {};
+
+TEST_P(BadControlPoints, NameTheFileAndLine)
+{
+    std::istringstream in(GetParam().text);
+    std::vector<ControlPointEntry> points;
+    std::string error;
+    EXPECT_FALSE(ReadControlPoints(in, "cp.txt", points, error));
+    EXPECT_EQ(error, GetParam().error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ControlPointsFile, BadControlPoints,
+    ::testing::Values(BadPointsCase{"OneNumber", "1 2\n3\n", "cp.txt:2: expected DEPTH AZIMUTH"},
+                      BadPointsCase{"ThreeNumbers", "1 2\n3 4 5\n", "cp.txt:2: expected DEPTH AZIMUTH"},
+                      BadPointsCase{"Word", "1 2\nx 4\n", "cp.txt:2: expected DEPTH AZIMUTH"},
+                      BadPointsCase{"CommaDecimal", "1 2\n5,5 30\n", "cp.txt:2: expected DEPTH AZIMUTH"},
+                      BadPointsCase{"NumberWithTail", "1 2\n5 30deg\n", "cp.txt:2: expected DEPTH AZIMUTH"},
+                      BadPointsCase{"OutsideThePlotUnits", "1 2\n1e300 4\n", "cp.txt:2: expected DEPTH AZIMUTH"},
+                      BadPointsCase{"NotANumber", "1 2\nnan 4\n", "cp.txt:2: expected DEPTH AZIMUTH"},
+                      BadPointsCase{"LineOverTheBound", "1 2\n" + std::string(kMaxControlPointLine, ' ') + "5 30\n",
+                                    "cp.txt:2: expected DEPTH AZIMUTH"},
+                      BadPointsCase{"NoLineEnds", std::string(kMaxControlPointLine + 1, '\0'),
+                                    "cp.txt:1: expected DEPTH AZIMUTH"},
+                      BadPointsCase{"HundredAndFirstPoint", "# more than the document holds\n" + HundredPoints() +
+                                                                "100 30\n",
+                                    "cp.txt:102: at most 100 control points"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 class BatchRun : public ::testing::Test {
 protected:
@@ -136,6 +195,8 @@ TEST_F(BatchRun, EditsAreAppliedBeforeOneRecalculation)
     EXPECT_EQ(Run({"dump", m_survey, "--control-points", m_dir + "/bad.txt"}), 2);
     EXPECT_EQ(err.str(), "kestrix-batch: " + m_dir + "/bad.txt:2: expected DEPTH AZIMUTH\n");
     EXPECT_EQ(Run({"dump", m_survey, "--control-points", m_dir + "/none.txt"}), 2);
+    EXPECT_EQ(Run({"dump", m_survey, "--control-points", m_dir}), 2) << "a folder holds no points";
+    EXPECT_EQ(err.str(), "kestrix-batch: cannot open " + m_dir + "\n");
 }
 
 TEST_F(BatchRun, LoadAndExportFailures)
@@ -145,6 +206,14 @@ TEST_F(BatchRun, LoadAndExportFailures)
     EXPECT_EQ(err.str(), "Invalid file format\n");
     EXPECT_EQ(Run({"export", m_dir + "/missing.txt"}), 1);
     EXPECT_EQ(access((m_dir + "/missing.xyz").c_str(), F_OK), -1);
+
+    const std::string survey = ReadFile(m_survey);
+    EXPECT_EQ(Run({"export", m_survey, "-o", m_survey}), 1);
+    EXPECT_EQ(err.str(), "The XYZ file would replace the raw survey file\n  " + m_survey + "\n");
+    EXPECT_EQ(ReadFile(m_survey), survey);
+    WriteFile(m_dir + "/named.xyz", survey);
+    EXPECT_EQ(Run({"export", m_dir + "/named.xyz"}), 1) << "the default name of a survey ending in .xyz";
+    EXPECT_EQ(ReadFile(m_dir + "/named.xyz"), survey);
 
     WriteFile(m_dir + "/earlier.xyz", "earlier");
     EXPECT_EQ(Run({"export", m_survey, "-o", m_dir + "/no/such/dir.xyz"}), 1);

@@ -1,5 +1,5 @@
 // A program killed in the middle of writing an XYZ export or a raw survey file
-// leaves the earlier file of that name as it was.
+// leaves the earlier file of that name as it was, and no scratch file.
 #include "BatchOptions.h"
 #include "ConvertCommand.h"
 #include "SurveyCommands.h"
@@ -58,6 +58,7 @@ TEST_F(InterruptedWrite, ExportKeepsTheEarlierFile)
     });
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "the child died mid-write";
     EXPECT_EQ(ReadFile(xyz), "earlier export");
+    EXPECT_TRUE(m_folder.ScratchFiles().empty());
 }
 
 TEST_F(InterruptedWrite, ConversionKeepsTheEarlierFile)
@@ -76,6 +77,7 @@ TEST_F(InterruptedWrite, ConversionKeepsTheEarlierFile)
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "the child died mid-write";
     EXPECT_EQ(ReadFile(raw), "earlier survey");
     EXPECT_EQ(ReadFile(las), text) << "the LAS file is never harmed";
+    EXPECT_TRUE(m_folder.ScratchFiles().empty());
 }
 
 } // namespace

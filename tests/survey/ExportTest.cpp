@@ -90,6 +90,39 @@ TEST_F(ExportTest, FailedExportKeepsTheEarlierFile)
     EXPECT_EQ(ReadFile(path), "earlier");
 }
 
+// The export never replaces the survey's own raw survey file, under whatever
+// name the chosen path reaches it.
+class ExportOntoItsSurvey : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ExportOntoItsSurvey, IsRefusedAndTheSurveyKept)
+{
+    ScratchFolder folder;
+    const std::string dir = folder.Path(), survey = dir + "/hole.txt";
+    const std::string text = RawSurveyText({{1, 0.2, 0.1, 0.4, 0, 1, 0.1}});
+    WriteFile(survey, text);
+    CKestrixDoc doc;
+    FileLineSource source(survey);
+    RecordingSink sink;
+    ASSERT_EQ(doc.LoadRawSurvey(survey, source, sink), LoadResult::Loaded);
+
+    const std::string how = GetParam();
+    std::string path = survey;
+    if (how == "SymbolicLink")
+        ASSERT_EQ(symlink(survey.c_str(), (path = dir + "/link.xyz").c_str()), 0);
+    else if (how == "HardLink")
+        ASSERT_EQ(link(survey.c_str(), (path = dir + "/hard.xyz").c_str()), 0);
+    else if (how == "DotSegments")
+        path = dir + "/./../" + dir.substr(dir.rfind('/') + 1) + "/hole.txt";
+    EXPECT_EQ(WriteXyzFile(doc, path), ExportResult::SameFile);
+    EXPECT_EQ(ReadFile(survey), text);
+    EXPECT_EQ(ExportFailureMessage(ExportResult::SameFile, path),
+              "The XYZ file would replace the raw survey file\n  " + path);
+    EXPECT_TRUE(folder.ScratchFiles().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Export, ExportOntoItsSurvey,
+                         ::testing::Values("SamePath", "SymbolicLink", "HardLink", "DotSegments"));
+
 // A deletion recalculates at once: the export right after it equals the
 // export of a survey that never had the deleted observation.
 TEST_F(ExportTest, DeletionIsExportedAtOnce)

@@ -1,7 +1,12 @@
 #include "DocumentHost.h"
+#include "ScratchFolder.h"
 #include "SurveyText.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -48,41 +53,71 @@ struct BadFileCase {
     double eastingKept;
 };
 
-TEST(Loader, EachFormatFailureShowsItsMessageAndKeepsWhatWasRead)
+std::string GoodText() { return RawSurveyText(kRows); }
+std::string Head() { return GoodText().substr(0, GoodText().find("   1.00000")); }
+std::string Collar() { return Head().substr(0, Head().find("     DEPTH")); }
+const std::string kOverlongNumber(LineSource::kMaxPiece + 1, '1');
+
+class BadFile : public ::testing::TestWithParam<BadFileCase> {};
+
+TEST_P(BadFile, ShowsItsMessageAndKeepsWhatWasRead)
 {
-    const std::string good = RawSurveyText(kRows);
-    const std::string head = good.substr(0, good.find("   1.00000"));
-    const std::vector<BadFileCase> cases = {
-        {"empty file", "", 0, 0.0},
-        {"title with trailing blank", "Collar coordinates: \r\n", 0, 0.0},
-        {"header missing", head.substr(0, head.find("     DEPTH")), 0, 500000.0},
-        {"depth name in mixed case", head.substr(0, head.find("     DEPTH")) + "Depth MagX MagY MagZ AccX AccY AccZ\r\n", 0, 500000.0},
-        {"six numbers on a row", head + "1 2 3 4 5 6 7\r\n1 2 3 4 5 6\r\n", 1, 500000.0},
-        {"word on a row", head + "1 2 3 4 5 6 7\r\n8 9 x 4 5 6 7\r\n", 1, 500000.0},
-        {"empty line after the last row", good + "\r\n", 3, 500000.0},
-        {"empty line between rows", head + "1 2 3 4 5 6 7\r\n\r\n1 2 3 4 5 6 7\r\n", 1, 500000.0},
-        {"CR-only line ends", "Collar coordinates:\rEasting 1\rNorthing 2\r", 0, 0.0},
-        {"keyword run into its number", "Collar coordinates:\r\nEasting500000.00\r\n", 0, 0.0},
-        {"blank before the keyword", "Collar coordinates:\r\n Easting 1\r\n", 0, 0.0},
-        {"word instead of a number", "Collar coordinates:\r\nEasting 1\r\nNorthing north\r\n", 0, 1.0},
-        {"northing filling its field", "Collar coordinates:\r\nEasting    500000.00\r\nNorthing10000000.00\r\n", 0, 500000.0},
-        {"keywords out of order", "Collar coordinates:\r\nNorthing 1\r\n", 0, 0.0},
-    };
-    for (const BadFileCase& c : cases) {
-        CKestrixDoc doc;
-        CountingHost host;
-        doc.SetHost(&host);
-        RecordingSink sink;
-        EXPECT_EQ(LoadText(doc, c.text, sink), LoadResult::InvalidFormat) << c.name;
-        EXPECT_EQ(sink.messages, std::vector<std::string>{"Invalid file format"}) << c.name;
-        EXPECT_EQ(doc.m_nObs, c.rowsKept) << c.name;
-        EXPECT_EQ(doc.m_dEasting, c.eastingKept) << c.name;
-        EXPECT_EQ(host.plotWindows, 0) << c.name;
-        EXPECT_EQ(host.updates, 0) << c.name;
-        for (int i = 0; i < doc.m_nObs; ++i)
-            EXPECT_EQ(doc.m_pObs[i].CalcIncl, 0.0) << c.name << ": nothing is computed";
-    }
+    const BadFileCase& c = GetParam();
+    CKestrixDoc doc;
+    CountingHost host;
+    doc.SetHost(&host);
+    RecordingSink sink;
+    EXPECT_EQ(LoadText(doc, c.text, sink), LoadResult::InvalidFormat);
+    EXPECT_EQ(sink.messages, std::vector<std::string>{"Invalid file format"});
+    EXPECT_EQ(doc.m_nObs, c.rowsKept);
+    EXPECT_EQ(doc.m_dEasting, c.eastingKept);
+    EXPECT_EQ(host.plotWindows, 0);
+    EXPECT_EQ(host.updates, 0);
+    for (int i = 0; i < doc.m_nObs; ++i)
+        EXPECT_EQ(doc.m_pObs[i].CalcIncl, 0.0) << "nothing is computed";
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Loader, BadFile,
+    ::testing::Values(
+        BadFileCase{"EmptyFile", "", 0, 0.0},
+        BadFileCase{"TitleWithTrailingBlank", "Collar coordinates: \r\n", 0, 0.0},
+        BadFileCase{"TitleRunningOnForMegabytes", "Collar coordinates:" + kOverlongNumber, 0, 0.0},
+        BadFileCase{"HeaderMissing", Collar(), 0, 500000.0},
+        BadFileCase{"DepthNameInMixedCase", Collar() + "Depth MagX MagY MagZ AccX AccY AccZ\r\n", 0, 500000.0},
+        BadFileCase{"SixNumbersOnARow", Head() + "1 2 3 4 5 6 7\r\n1 2 3 4 5 6\r\n", 1, 500000.0},
+        BadFileCase{"WordOnARow", Head() + "1 2 3 4 5 6 7\r\n8 9 x 4 5 6 7\r\n", 1, 500000.0},
+        BadFileCase{"EmptyLineBetweenRows", Head() + "1 2 3 4 5 6 7\r\n\r\n1 2 3 4 5 6 7\r\n", 1, 500000.0},
+        BadFileCase{"BlankLineBetweenRows", Head() + "1 2 3 4 5 6 7\r\n \t\r\n1 2 3 4 5 6 7\r\n", 1, 500000.0},
+        BadFileCase{"NumberOverTheBound", Head() + "1 2 3 4 5 6 7\r\n1 2 " + kOverlongNumber + " 4 5 6 7\r\n", 1,
+                    500000.0},
+        BadFileCase{"CollarNumberOverTheBound", "Collar coordinates:\r\nEasting " + kOverlongNumber, 0, 0.0},
+        BadFileCase{"CrOnlyLineEnds", "Collar coordinates:\rEasting 1\rNorthing 2\r", 0, 0.0},
+        BadFileCase{"KeywordRunIntoItsNumber", "Collar coordinates:\r\nEasting500000.00\r\n", 0, 0.0},
+        BadFileCase{"BlankBeforeTheKeyword", "Collar coordinates:\r\n Easting 1\r\n", 0, 0.0},
+        BadFileCase{"WordInsteadOfANumber", "Collar coordinates:\r\nEasting 1\r\nNorthing north\r\n", 0, 1.0},
+        BadFileCase{"NorthingFillingItsField",
+                    "Collar coordinates:\r\nEasting    500000.00\r\nNorthing10000000.00\r\n", 0, 500000.0},
+        BadFileCase{"KeywordsOutOfOrder", "Collar coordinates:\r\nNorthing 1\r\n", 0, 0.0}),
+    [](const ::testing::TestParamInfo<BadFileCase>& info) { return std::string(info.param.name); });
+
+// Editors end a file with a line end or two; what follows the last row
+// without a token is passed over.
+class TrailingLines : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
+
+TEST_P(TrailingLines, AreNotAnError)
+{
+    CKestrixDoc doc;
+    RecordingSink sink;
+    EXPECT_EQ(LoadText(doc, GoodText() + GetParam().second, sink), LoadResult::Loaded);
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_EQ(doc.m_nObs, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Loader, TrailingLines,
+                         ::testing::Values(std::pair{"OneEmptyLine", "\r\n"}, std::pair{"SeveralEmptyLines", "\n\r\n\r\n"},
+                                           std::pair{"LoneCr", "\r"}, std::pair{"BlanksAndTabs", "  \t \r\n\t"}),
+                         [](const auto& info) { return std::string(info.param.first); });
 
 TEST(Loader, LenientFormsAreAccepted)
 {
@@ -121,17 +156,41 @@ TEST(Loader, HeaderWithoutRowsGivesAnEmptyComputedSurvey)
     EXPECT_EQ(host.updates, 1);
 }
 
-TEST(Loader, LongLinesAreReadWhole)
+// Only the first seven tokens of a row count: whatever follows, however long,
+// is passed over; a token of exactly the bound is still read.
+TEST(Loader, LongLinesNeedOnlyTheirFirstTokens)
 {
-    std::string row = "1 2 3 4 5 6 7";
-    for (int i = 0; i < 100; ++i)
-        row += " 123.45678";
-    const std::string header = "     DEPTH       MagX       MagY       MagZ       AccX       AccY       AccZ" +
-                               std::string(300, ' ') + "Extra";
+    const std::string header = "     DEPTH       MagX       MagY       MagZ       AccX" + std::string(3 << 20, ' ') +
+                               "AccY       AccZ";
+    const std::string longest = "1" + std::string(LineSource::kMaxPiece - 1, '0');
+    const std::string rows = "1 2 3 4 5 6 7 " + kOverlongNumber + " x" + std::string(3 << 20, ' ') + "\r\n" +
+                             longest + " 2 3 4 5 6 7\r\n";
     CKestrixDoc doc;
     RecordingSink sink;
-    EXPECT_EQ(LoadText(doc, RawSurveyText({}, header.c_str()) + row + "\r\n" + row, sink), LoadResult::Loaded);
-    EXPECT_EQ(doc.m_nObs, 2);
+    EXPECT_EQ(LoadText(doc, RawSurveyText({}, header.c_str()) + rows, sink), LoadResult::Loaded);
+    ASSERT_EQ(doc.m_nObs, 2);
+    EXPECT_EQ(doc.m_pObs[0].AccZ, 7.0);
+    EXPECT_EQ(doc.m_pObs[1].Depth, HUGE_VAL);
+}
+
+// Pieces as short as one character split every token and name: the load
+// must not notice.
+TEST(Loader, PieceBoundariesChangeNothing)
+{
+    const std::string text = RawSurveyText(kRows, "xDEPTHx MagXMagYMagZ\tAccXAccY AccZ") + "1e5 -2 3. .4 5 6 7 8\r\n\r\n";
+    CKestrixDoc whole;
+    RecordingSink wholeSink;
+    ASSERT_EQ(LoadText(whole, text, wholeSink), LoadResult::Loaded);
+    for (std::size_t piece = 1; piece <= 7; ++piece) {
+        CKestrixDoc doc;
+        RecordingSink sink;
+        StringLineSource source(text, piece);
+        EXPECT_EQ(doc.LoadRawSurvey("/surveys/hole7.txt", source, sink), LoadResult::Loaded) << piece;
+        ASSERT_EQ(doc.m_nObs, whole.m_nObs) << piece;
+        EXPECT_EQ(doc.m_dDeclination, whole.m_dDeclination) << piece;
+        for (int i = 0; i < doc.m_nObs; ++i)
+            EXPECT_EQ(std::memcmp(&doc.m_pObs[i], &whole.m_pObs[i], sizeof(Observation)), 0) << piece << " row " << i;
+    }
 }
 
 TEST(Loader, ObservationLimit)
@@ -160,36 +219,37 @@ TEST(Loader, ObservationLimit)
     EXPECT_NE(doc.m_pObs[19999].CalcIncl, 0.0);
 }
 
+// Every line of `source`, with the longest piece it handed out.
+std::vector<std::string> AllLines(LineSource& source, std::size_t& longestPiece)
+{
+    std::vector<std::string> lines;
+    longestPiece = 0;
+    while (source.NextLine()) {
+        lines.emplace_back();
+        for (std::string_view piece; source.NextPiece(piece);) {
+            lines.back().append(piece);
+            longestPiece = std::max(longestPiece, piece.size());
+        }
+    }
+    return lines;
+}
+
 TEST(LineSources, LineEndsAndLastLine)
 {
-    const char* text = "a\r\nb\nc\rXd\r\n\r\ne";
-    StringLineSource source(text);
-    std::vector<std::string> lines;
-    for (std::string line; source.ReadLine(line);)
-        lines.push_back(line);
-    EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
+    std::size_t longest = 0;
+    StringLineSource text("a\r\nb\nc\rXd\r\n\r\ne", 1);
+    EXPECT_EQ(AllLines(text, longest), (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
+    EXPECT_EQ(longest, 1u);
 
-    char path[] = "/tmp/lines-XXXXXX";
-    const int fd = mkstemp(path);
-    ASSERT_GE(fd, 0);
+    ScratchFolder folder;
+    const std::string path = folder.Path() + "/lines.txt";
     // Long enough to cross the reader's block boundaries, with a CR LF split between blocks.
-    std::string big;
-    while (big.size() < 65535)
-        big += "x";
-    big += "\r\n" + std::string(200000, 'y') + "\nlast";
-    ASSERT_EQ(write(fd, big.data(), big.size()), static_cast<ssize_t>(big.size()));
-    close(fd);
+    const std::string first(65535, 'x'), second(3 << 20, 'y');
+    WriteFile(path, first + "\r\n" + second + "\nlast");
     FileLineSource file(path);
-    std::string line;
-    ASSERT_TRUE(file.ReadLine(line));
-    EXPECT_EQ(line.size(), 65535u);
-    ASSERT_TRUE(file.ReadLine(line));
-    EXPECT_EQ(line, std::string(200000, 'y'));
-    ASSERT_TRUE(file.ReadLine(line));
-    EXPECT_EQ(line, "last");
-    EXPECT_FALSE(file.ReadLine(line));
+    EXPECT_EQ(AllLines(file, longest), (std::vector<std::string>{first, second, "last"}));
+    EXPECT_LE(longest, std::size_t(1) << 16) << "the file is read through a fixed block";
     EXPECT_FALSE(file.Failed());
-    unlink(path);
 }
 
 } // namespace

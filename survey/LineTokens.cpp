@@ -1,0 +1,55 @@
+#include "LineTokens.h"
+
+#include "LineSource.h"
+
+namespace {
+
+bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+
+} // namespace
+
+LineTokens::Status LineTokens::Next(std::string_view& token)
+{
+    m_long.clear();
+    for (;;) {
+        if (m_rest.empty()) {
+            if (m_ended || !m_source.NextPiece(m_rest)) {
+                m_ended = true;
+                m_rest = {};
+                if (m_long.empty())
+                    return Status::End;
+                token = m_long;
+                return Status::Token;
+            }
+        }
+        std::size_t i = 0;
+        if (m_long.empty()) { // between tokens
+            while (i < m_rest.size() && IsSeparator(m_rest[i]))
+                ++i;
+            if (i == m_rest.size()) {
+                m_offset += i;
+                m_rest = {};
+                continue;
+            }
+            m_tokenStart = m_offset + i;
+        }
+        const std::size_t start = i;
+        while (i < m_rest.size() && !IsSeparator(m_rest[i]))
+            ++i;
+        const std::string_view part = m_rest.substr(start, i - start);
+        if (m_long.size() + part.size() > LineSource::kMaxPiece)
+            return Status::TooLong;
+        m_offset += i;
+        m_rest.remove_prefix(i);
+        if (!m_rest.empty()) { // the token ends in this piece
+            if (m_long.empty()) {
+                token = part;
+            } else {
+                m_long.append(part);
+                token = m_long;
+            }
+            return Status::Token;
+        }
+        m_long.append(part);
+    }
+}
