@@ -1,4 +1,4 @@
-#include "ChannelFolder.h"
+#include "app/ChannelFolder.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "ChildFrame.h"
+#include "app/ChildFrame.h"
 
-#include "SurveyDocument.h"
+#include "app/SurveyDocument.h"
 
 #include <QCloseEvent>
 

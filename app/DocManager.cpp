@@ -1,7 +1,7 @@
-#include "DocManager.h"
+#include "app/DocManager.h"
 
-#include "DocTemplate.h"
-#include "SurveyDocument.h"
+#include "app/DocTemplate.h"
+#include "app/SurveyDocument.h"
 
 #include <algorithm>
 

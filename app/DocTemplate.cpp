@@ -1,7 +1,7 @@
-#include "DocTemplate.h"
+#include "app/DocTemplate.h"
 
-#include "ChildFrame.h"
-#include "SurveyDocument.h"
+#include "app/ChildFrame.h"
+#include "app/SurveyDocument.h"
 
 #include <QMdiArea>
 

@@ -4,7 +4,10 @@
 #include <functional>
 
 class CChildFrame;
+namespace survey {
 class CKestrixDoc;
+} // namespace survey
+
 class QMdiArea;
 class QWidget;
 class SurveyDocument;
@@ -14,7 +17,7 @@ class ViewServices;
 // new view of that kind. Only the listing's template brings a menu (129).
 class CDocTemplate {
 public:
-    using ViewFactory = std::function<QWidget*(CKestrixDoc*, ViewServices*, QWidget*)>;
+    using ViewFactory = std::function<QWidget*(survey::CKestrixDoc*, ViewServices*, QWidget*)>;
 
     CDocTemplate(int resourceId, ViewFactory factory, bool hasMenu, QIcon frameIcon = QIcon());
 

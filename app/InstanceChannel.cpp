@@ -1,4 +1,4 @@
-#include "InstanceChannel.h"
+#include "app/InstanceChannel.h"
 
 #include <QDir>
 #include <QLocalServer>

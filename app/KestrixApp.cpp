@@ -1,22 +1,24 @@
-#include "KestrixApp.h"
+#include "app/KestrixApp.h"
 
-#include "AppIcon.h"
-#include "CKestrixView.h"
-#include "ChildFrame.h"
-#include "CommandIds.h"
-#include "Cursors.h"
-#include "DocTemplate.h"
-#include "KestrixDoc.h"
-#include "LineSource.h"
-#include "MainFrame.h"
-#include "PlotViews.h"
-#include "SurveyDocument.h"
-#include "XyzExport.h"
+#include "app/AppIcon.h"
+#include "app/ChildFrame.h"
+#include "app/CommandIds.h"
+#include "app/DocTemplate.h"
+#include "app/MainFrame.h"
+#include "app/SurveyDocument.h"
+#include "survey/KestrixDoc.h"
+#include "survey/LineSource.h"
+#include "survey/XyzExport.h"
+#include "views/CKestrixView.h"
+#include "views/Cursors.h"
+#include "views/PlotViews.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QStatusBar>
+
+using namespace survey;
 
 namespace {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "DocManager.h"
-#include "RecentFileList.h"
-#include "UserPrompts.h"
-#include "ViewServices.h"
+#include "app/DocManager.h"
+#include "app/RecentFileList.h"
+#include "app/UserPrompts.h"
+#include "views/ViewServices.h"
 
 #include <QCursor>
 #include <QObject>
@@ -12,7 +12,10 @@
 
 class CChildFrame;
 class CDocTemplate;
+namespace survey {
 class CKestrixDoc;
+} // namespace survey
+
 class CMainFrame;
 class QStatusBar;
 class SurveyDocument;
@@ -40,7 +43,7 @@ public:
     // forward), then tiles all windows. The survey, or none when the file
     // could not be opened at all; a survey whose loading failed stays open in
     // its listing window.
-    CKestrixDoc* OpenDocumentFile(const QString& path);
+    survey::CKestrixDoc* OpenDocumentFile(const QString& path);
 
     // The file named on a command line: the first argument after the program
     // name that is not a switch ("-" in front), or empty.

@@ -1,13 +1,13 @@
-#include "MainFrame.h"
+#include "app/MainFrame.h"
 
-#include "ChildFrame.h"
-#include "CommandIds.h"
-#include "DocTemplate.h"
-#include "EditCommands.h"
-#include "KestrixDoc.h"
-#include "RecentFileList.h"
-#include "SurveyDocument.h"
-#include "ToolbarIcons.h"
+#include "app/ChildFrame.h"
+#include "app/CommandIds.h"
+#include "app/DocTemplate.h"
+#include "app/RecentFileList.h"
+#include "app/SurveyDocument.h"
+#include "app/ToolbarIcons.h"
+#include "survey/EditCommands.h"
+#include "survey/KestrixDoc.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -24,6 +24,8 @@
 #include <QToolBar>
 #include <algorithm>
 #include <span>
+
+using namespace survey;
 
 namespace {
 

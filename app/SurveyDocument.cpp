@@ -1,9 +1,9 @@
-#include "SurveyDocument.h"
+#include "app/SurveyDocument.h"
 
-#include "ChildFrame.h"
-#include "DocManager.h"
-#include "DocTemplate.h"
-#include "KestrixApp.h"
+#include "app/ChildFrame.h"
+#include "app/DocManager.h"
+#include "app/DocTemplate.h"
+#include "app/KestrixApp.h"
 
 #include <QFileInfo>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DocumentHost.h"
-#include "KestrixDoc.h"
+#include "survey/DocumentHost.h"
+#include "survey/KestrixDoc.h"
 
 #include <QString>
 #include <vector>
@@ -13,7 +13,7 @@ class CKestrixApp;
 // One open raw survey file: the survey document and its windows, in the order
 // their views joined it. It answers the document's requests to redraw its
 // views and to open the plot windows.
-class SurveyDocument : public DocumentHost {
+class SurveyDocument : public survey::DocumentHost {
 public:
     // `path`: the file as opened (absolute); `canonicalPath`: the same file
     // with links resolved, by which an open survey is recognised.
@@ -22,7 +22,7 @@ public:
     SurveyDocument(const SurveyDocument&) = delete;
     SurveyDocument& operator=(const SurveyDocument&) = delete;
 
-    CKestrixDoc* Doc() { return &m_doc; }
+    survey::CKestrixDoc* Doc() { return &m_doc; }
     const QString& PathName() const { return m_path; }
     const QString& CanonicalPath() const { return m_canonicalPath; }
     // The document's title: the file name.
@@ -54,7 +54,7 @@ private:
     QString m_path;
     QString m_canonicalPath;
     QString m_title;
-    CKestrixDoc m_doc;
+    survey::CKestrixDoc m_doc;
     std::vector<CChildFrame*> m_frames;
     bool m_readOnly = false;
 };

@@ -1,6 +1,6 @@
-#include "ToolbarIcons.h"
+#include "app/ToolbarIcons.h"
 
-#include "CommandIds.h"
+#include "app/CommandIds.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,6 +1,6 @@
-#include "UserPrompts.h"
+#include "app/UserPrompts.h"
 
-#include "AboutDlg.h"
+#include "app/AboutDlg.h"
 
 #include <QFile>
 #include <QFileDialog>

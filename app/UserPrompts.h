@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageSink.h"
+#include "survey/MessageSink.h"
 
 #include <QString>
 #include <optional>
@@ -38,7 +38,7 @@ public:
 };
 
 // The survey loader's messages, shown through the program's message box.
-class MessageBoxSink : public MessageSink {
+class MessageBoxSink : public survey::MessageSink {
 public:
     MessageBoxSink(UserPrompts& prompts, QWidget* parent) : m_prompts(prompts), m_parent(parent) {}
     void ShowMessage(const std::string& text) override;

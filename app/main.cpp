@@ -1,8 +1,8 @@
-#include "AppIcon.h"
-#include "ChannelFolder.h"
-#include "InstanceChannel.h"
-#include "KestrixApp.h"
-#include "MainFrame.h"
+#include "app/AppIcon.h"
+#include "app/ChannelFolder.h"
+#include "app/InstanceChannel.h"
+#include "app/KestrixApp.h"
+#include "app/MainFrame.h"
 
 #include <QApplication>
 #include <QFileInfo>

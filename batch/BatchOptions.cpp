@@ -1,6 +1,6 @@
-#include "BatchOptions.h"
+#include "batch/BatchOptions.h"
 
-#include "NumberText.h"
+#include "textio/NumberText.h"
 
 #include <charconv>
 #include <cmath>

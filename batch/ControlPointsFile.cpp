@@ -1,6 +1,6 @@
-#include "ControlPointsFile.h"
+#include "batch/ControlPointsFile.h"
 
-#include "NumberText.h"
+#include "textio/NumberText.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,12 +1,14 @@
-#include "ConvertCommand.h"
+#include "batch/ConvertCommand.h"
 
-#include "BatchOptions.h"
-#include "LasConverter.h"
-#include "NumberText.h"
+#include "batch/BatchOptions.h"
+#include "convert/LasConverter.h"
+#include "textio/NumberText.h"
 
 #include <cmath>
 #include <filesystem>
 #include <ostream>
+
+using namespace convert;
 
 namespace {
 

@@ -1,18 +1,20 @@
-#include "SurveyCommands.h"
+#include "batch/SurveyCommands.h"
 
-#include "BatchOptions.h"
-#include "ControlPointsFile.h"
-#include "KestrixDoc.h"
-#include "LineSource.h"
-#include "ListingRows.h"
-#include "MessageSink.h"
-#include "NumberText.h"
-#include "XyzExport.h"
+#include "batch/BatchOptions.h"
+#include "batch/ControlPointsFile.h"
+#include "survey/KestrixDoc.h"
+#include "survey/LineSource.h"
+#include "survey/ListingRows.h"
+#include "survey/MessageSink.h"
+#include "survey/XyzExport.h"
+#include "textio/NumberText.h"
 
 #include <charconv>
 #include <fstream>
 #include <ostream>
 #include <sys/stat.h>
+
+using namespace survey;
 
 namespace {
 

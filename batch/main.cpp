@@ -1,7 +1,7 @@
 // kestrix-batch: the survey pipeline without windows.
-#include "BatchOptions.h"
-#include "ConvertCommand.h"
-#include "SurveyCommands.h"
+#include "batch/BatchOptions.h"
+#include "batch/ConvertCommand.h"
+#include "batch/SurveyCommands.h"
 
 #include <exception>
 #include <iostream>

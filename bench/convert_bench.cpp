@@ -1,8 +1,8 @@
 // Converter throughput on a generated LAS file of about 210 MB with 10
 // curves, and the process's peak resident memory. The file is written to
 // /tmp when the program starts and removed when it ends.
-#include "LasConverter.h"
-#include "NumberText.h"
+#include "convert/LasConverter.h"
+#include "textio/NumberText.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,6 +11,8 @@
 #include <string>
 #include <sys/resource.h>
 #include <unistd.h>
+
+using namespace convert;
 
 namespace {
 

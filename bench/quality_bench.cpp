@@ -1,13 +1,15 @@
 // Quality values and spike finding over a full survey of 20000 readings with
 // the default settings. Target on the 2-core development machine: spike
 // finding under 5 ms, the quality values under 1 ms.
-#include "KestrixDoc.h"
-#include "SpikeFinder.h"
+#include "survey/KestrixDoc.h"
+#include "survey/SpikeFinder.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <random>
+
+using namespace survey;
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Loading a full raw survey file and recalculating it. Targets on the 2-core
 // development machine: load under 20 ms, Recalculate under 5 ms.
-#include "EditCommands.h"
-#include "KestrixDoc.h"
-#include "LineSource.h"
-#include "MessageSink.h"
+#include "survey/EditCommands.h"
+#include "survey/KestrixDoc.h"
+#include "survey/LineSource.h"
+#include "survey/MessageSink.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <string>
 #include <unistd.h>
+
+using namespace survey;
 
 namespace {
 

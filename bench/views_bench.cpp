@@ -1,10 +1,10 @@
 // Painting of each depth plot at 1200 x 800 pixels with 20000 observations,
 // and a mouse move in delete mode over the magnetic components view (which
 // tests three points of every observation). Target: under 16 ms each.
-#include "EditCommands.h"
-#include "KestrixDoc.h"
-#include "PlotViews.h"
-#include "ViewServices.h"
+#include "survey/EditCommands.h"
+#include "survey/KestrixDoc.h"
+#include "views/PlotViews.h"
+#include "views/ViewServices.h"
 
 #include <QApplication>
 #include <QImage>
@@ -14,6 +14,8 @@
 
 #include <cmath>
 #include <memory>
+
+using namespace survey;
 
 namespace {
 

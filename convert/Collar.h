@@ -1,5 +1,7 @@
 #pragma once
 
+namespace convert {
+
 // The collar of a hole and the magnetic declination of its survey: easting,
 // northing and height in metres, declination in degrees.
 struct Collar {
@@ -8,3 +10,5 @@ struct Collar {
     double height = 0.0;
     double declination = 0.0;
 };
+
+} // namespace convert

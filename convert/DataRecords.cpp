@@ -1,6 +1,6 @@
-#include "DataRecords.h"
+#include "convert/DataRecords.h"
 
-#include "RawSurveyText.h"
+#include "convert/RawSurveyText.h"
 
 namespace convert {
 namespace {

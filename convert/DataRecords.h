@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LasLineReader.h"
-#include "SafeFile.h"
+#include "convert/LasLineReader.h"
+#include "textio/SafeFile.h"
 
 #include <cstdint>
 #include <string>

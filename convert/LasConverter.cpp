@@ -1,13 +1,15 @@
-#include "LasConverter.h"
+#include "convert/LasConverter.h"
 
-#include "LasLineReader.h"
-#include "LasScan.h"
-#include "NumberText.h"
-#include "RawSurveyText.h"
-#include "SafeFile.h"
+#include "convert/LasLineReader.h"
+#include "convert/LasScan.h"
+#include "convert/RawSurveyText.h"
+#include "textio/NumberText.h"
+#include "textio/SafeFile.h"
 
 #include <cstdio>
 #include <sys/stat.h>
+
+namespace convert {
 
 namespace {
 
@@ -130,3 +132,5 @@ ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outP
     result.missingNames = scan.MissingNames();
     return result;
 }
+
+} // namespace convert

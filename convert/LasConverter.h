@@ -1,11 +1,13 @@
 #pragma once
 
-#include "Collar.h"
+#include "convert/Collar.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+namespace convert {
 
 // Bounds that keep a conversion's memory small whatever the LAS file holds;
 // a file that goes past one cannot be converted.
@@ -59,3 +61,5 @@ std::string RawSurveyPathFor(const std::string& lasPath);
 // curves or without a data section is a failure, as is one past `limits`.
 ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outPath, const Collar& collar,
                              const ConvertLimits& limits = {});
+
+} // namespace convert

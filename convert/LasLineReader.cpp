@@ -1,4 +1,4 @@
-#include "LasLineReader.h"
+#include "convert/LasLineReader.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "LasScan.h"
+#include "convert/LasScan.h"
 
-#include "RawSurveyText.h"
+#include "convert/RawSurveyText.h"
 
 namespace convert {
 namespace {

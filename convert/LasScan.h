@@ -1,9 +1,9 @@
 #pragma once
 
-#include "DataRecords.h"
-#include "LasConverter.h"
-#include "LasLineReader.h"
-#include "SafeFile.h"
+#include "convert/DataRecords.h"
+#include "convert/LasConverter.h"
+#include "convert/LasLineReader.h"
+#include "textio/SafeFile.h"
 
 #include <array>
 #include <string>

@@ -1,6 +1,6 @@
-#include "RawSurveyText.h"
+#include "convert/RawSurveyText.h"
 
-#include "NumberText.h"
+#include "textio/NumberText.h"
 
 #include <charconv>
 

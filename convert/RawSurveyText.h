@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Collar.h"
+#include "convert/Collar.h"
 
 #include <string>
 #include <string_view>

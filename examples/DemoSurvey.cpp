@@ -1,4 +1,4 @@
-#include "DemoSurvey.h"
+#include "examples/DemoSurvey.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,12 +1,14 @@
 // make-demo [FOLDER]: writes the demo survey as FOLDER/demo.las (LAS 2.0)
 // and FOLDER/demo.txt (the raw survey file the converter makes of it).
-#include "DemoSurvey.h"
-#include "LasConverter.h"
-#include "NumberText.h"
-#include "SafeFile.h"
+#include "convert/LasConverter.h"
+#include "examples/DemoSurvey.h"
+#include "textio/NumberText.h"
+#include "textio/SafeFile.h"
 
 #include <cstdio>
 #include <string>
+
+using namespace convert;
 
 namespace {
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "MessageSink.h"
+#include "survey/MessageSink.h"
 
 #include <string>
 #include <unistd.h>
 
 // Messages of the survey core go nowhere while fuzzing.
-class NullSink : public MessageSink {
+class NullSink : public survey::MessageSink {
 public:
     void ShowMessage(const std::string&) override {}
 };

@@ -1,7 +1,7 @@
 // The control-point file reader of kestrix-batch on arbitrary bytes: it never
 // accepts more than the document holds, and every point it accepts is finite
 // and fits the azimuth plot's units.
-#include "ControlPointsFile.h"
+#include "batch/ControlPointsFile.h"
 
 #include <cmath>
 #include <cstdint>

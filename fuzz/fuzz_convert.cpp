@@ -1,10 +1,10 @@
 // The LAS converter on arbitrary bytes under small limits taken from the
 // first bytes: whatever it writes must load, and the memory it holds at any
 // moment stays within what the limits allow, however long the lines.
-#include "KestrixDoc.h"
-#include "LasConverter.h"
-#include "LineSource.h"
-#include "FuzzSupport.h"
+#include "convert/LasConverter.h"
+#include "fuzz/FuzzSupport.h"
+#include "survey/KestrixDoc.h"
+#include "survey/LineSource.h"
 
 #include <sanitizer/allocator_interface.h>
 
@@ -12,6 +12,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+
+using namespace survey;
+using namespace convert;
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The number reader against the C library's "%lf" conversion: they must agree
 // on every token, in success and in the exact value.
-#include "NumberText.h"
+#include "textio/NumberText.h"
 
 #include <cmath>
 #include <cstdint>

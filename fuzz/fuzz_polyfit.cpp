@@ -1,11 +1,13 @@
 // The azimuth fit on arbitrary sets of up to 100 points. Control points are
 // 32-bit integers: from them no NaN and no infinity may come.
-#include "AzimuthFit.h"
+#include "survey/AzimuthFit.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+
+using namespace survey;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -2,12 +2,12 @@
 // what it loaded: edits, recalculation, the XYZ export and the listing. The
 // same bytes handed out in pieces of a few characters must load the same, and
 // a token over the loader's bound must never load.
-#include "EditCommands.h"
-#include "KestrixDoc.h"
-#include "LineSource.h"
-#include "ListingRows.h"
-#include "FuzzSupport.h"
-#include "XyzExport.h"
+#include "fuzz/FuzzSupport.h"
+#include "survey/EditCommands.h"
+#include "survey/KestrixDoc.h"
+#include "survey/LineSource.h"
+#include "survey/ListingRows.h"
+#include "survey/XyzExport.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,6 +16,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+
+using namespace survey;
 
 namespace {
 

@@ -1,10 +1,12 @@
-#include "AzimuthFit.h"
+#include "survey/AzimuthFit.h"
 
-#include "KestrixDoc.h"
+#include "survey/KestrixDoc.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
+
+namespace survey {
 
 double OrthogonalFit::Evaluate(double X) const
 {
@@ -119,3 +121,5 @@ void FitAzimuth(CKestrixDoc& doc)
             o.AzUsed = doc.m_fit.Evaluate(doc.m_dScale * o.Depth) / doc.m_dScale;
     }
 }
+
+} // namespace survey

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace survey {
+
 class CKestrixDoc;
 
 // A least-squares polynomial held as orthogonal polynomials: value(X) =
@@ -27,3 +29,5 @@ void PolyFit(int m, const double* x, const double* y, int n, double* c, Orthogon
 // shallowest to the deepest point, inclusive); does nothing without control
 // points.
 void FitAzimuth(CKestrixDoc& doc);
+
+} // namespace survey

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace survey {
+
 // What a survey document asks of the program that shows it. The windowed
 // program answers with its windows; without one, a document has no host.
 class DocumentHost {
@@ -11,3 +13,5 @@ public:
     // components windows, in that order, on the document.
     virtual void OpenPlotWindows() = 0;
 };
+
+} // namespace survey

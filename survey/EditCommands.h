@@ -1,5 +1,7 @@
 #pragma once
 
+namespace survey {
+
 // Command ids of the Edit menu that the survey document handles.
 enum EditCommandId : int {
     ID_EDIT_DELETE_OBSERVATIONS = 32778,
@@ -14,3 +16,5 @@ enum EditCommandId : int {
     ID_ROLL_ADD_180 = 32804,
     ID_ROLL_SUBTRACT_90 = 32803,
 };
+
+} // namespace survey

@@ -1,13 +1,15 @@
-#include "KestrixDoc.h"
+#include "survey/KestrixDoc.h"
 
-#include "AzimuthFit.h"
-#include "DocumentHost.h"
-#include "EditCommands.h"
-#include "Orientation.h"
-#include "QualityControl.h"
-#include "Trajectory.h"
+#include "survey/AzimuthFit.h"
+#include "survey/DocumentHost.h"
+#include "survey/EditCommands.h"
+#include "survey/Orientation.h"
+#include "survey/QualityControl.h"
+#include "survey/Trajectory.h"
 
 #include <cstring>
+
+namespace survey {
 
 void CKestrixDoc::UpdateAllViews()
 {
@@ -89,3 +91,5 @@ void CKestrixDoc::AddControlPoint(std::int32_t x, std::int32_t y)
     m_ControlPoints[static_cast<std::size_t>(m_nControlPoints)] = {x, y};
     ++m_nControlPoints;
 }
+
+} // namespace survey

@@ -1,14 +1,16 @@
 #pragma once
 
-#include "AzimuthFit.h"
-#include "Observation.h"
-#include "QualityControl.h"
+#include "survey/AzimuthFit.h"
+#include "survey/Observation.h"
+#include "survey/QualityControl.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace survey {
 
 class DocumentHost;
 class LineSource;
@@ -97,3 +99,5 @@ public:
 private:
     DocumentHost* m_pHost = nullptr;
 };
+
+} // namespace survey

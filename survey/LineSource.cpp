@@ -1,7 +1,9 @@
-#include "LineSource.h"
+#include "survey/LineSource.h"
 
 #include <algorithm>
 #include <cstring>
+
+namespace survey {
 
 StringLineSource::StringLineSource(std::string_view text, std::size_t maxPiece)
     : m_text(text), m_maxPiece(std::clamp<std::size_t>(maxPiece, 1, kMaxPiece))
@@ -86,3 +88,5 @@ bool FileLineSource::NextPiece(std::string_view& piece)
         ++m_pos;
     return false;
 }
+
+} // namespace survey

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace survey {
+
 // Where the survey loader gets its lines from. A line is handed out in pieces,
 // so that no line, however long, is ever held whole. A line ends at LF, or at
 // CR together with the one character that follows it (so CR LF is one end).
@@ -65,3 +67,5 @@ private:
     bool m_inLine = false; // the current line has not reached its end yet
     bool m_failed = false;
 };
+
+} // namespace survey

@@ -1,6 +1,8 @@
-#include "LineTokens.h"
+#include "survey/LineTokens.h"
 
-#include "LineSource.h"
+#include "survey/LineSource.h"
+
+namespace survey {
 
 namespace {
 
@@ -53,3 +55,5 @@ LineTokens::Status LineTokens::Next(std::string_view& token)
         m_long.append(part);
     }
 }
+
+} // namespace survey

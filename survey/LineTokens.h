@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace survey {
+
 class LineSource;
 
 // The tokens of a LineSource's current line, split at blanks, tabs and line
@@ -31,3 +33,5 @@ private:
     std::uint64_t m_tokenStart = 0;
     bool m_ended = false;
 };
+
+} // namespace survey

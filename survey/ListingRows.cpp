@@ -1,9 +1,11 @@
-#include "ListingRows.h"
+#include "survey/ListingRows.h"
 
-#include "KestrixDoc.h"
-#include "NumberText.h"
+#include "survey/KestrixDoc.h"
+#include "textio/NumberText.h"
 
 #include <cmath>
+
+namespace survey {
 
 namespace {
 
@@ -85,3 +87,5 @@ std::string ListingAsText(const ListingText& listing)
     }
     return text;
 }
+
+} // namespace survey

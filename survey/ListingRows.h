@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace survey {
+
 class CKestrixDoc;
 
 // The text of the listing window: what it draws, line by line and piece by
@@ -31,3 +33,5 @@ ListingText BuildListing(const CKestrixDoc& doc);
 
 // The listing as text: every line its pieces run together, ending in "\n".
 std::string ListingAsText(const ListingText& listing);
+
+} // namespace survey

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace survey {
+
 // One reading of the probe and everything computed from it. Fields Depth to
 // AccZ come from a row of the raw survey file; the rest are computed and start
 // at zero. Depths and positions in metres, angles in degrees, magnetometer
@@ -45,3 +47,5 @@ inline double FieldOf(const Observation& obs, int index)
     };
     return *fields[index];
 }
+
+} // namespace survey

@@ -1,8 +1,10 @@
-#include "Orientation.h"
+#include "survey/Orientation.h"
 
-#include "KestrixDoc.h"
+#include "survey/KestrixDoc.h"
 
 #include <cmath>
+
+namespace survey {
 
 void CalcInclination(CKestrixDoc& doc)
 {
@@ -63,3 +65,5 @@ void ResolveComponents(CKestrixDoc& doc)
         o.MagU = o.MagV;
     }
 }
+
+} // namespace survey

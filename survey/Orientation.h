@@ -1,5 +1,7 @@
 #pragma once
 
+namespace survey {
+
 class CKestrixDoc;
 
 // Steps of the recalculation chain that orient the probe. Each works over the
@@ -17,3 +19,5 @@ void ResolveComponents(CKestrixDoc& doc);
 
 // Degrees to radians, as every step of the chain converts.
 inline constexpr double kDegToRad = 0.017453292519943295;
+
+} // namespace survey

@@ -1,11 +1,13 @@
-#include "QualityControl.h"
+#include "survey/QualityControl.h"
 
-#include "KestrixDoc.h"
-#include "Orientation.h"
+#include "survey/KestrixDoc.h"
+#include "survey/Orientation.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+
+namespace survey {
 
 QualityValues QualityOf(const Observation& obs)
 {
@@ -29,3 +31,5 @@ void CalcQualityValues(CKestrixDoc& doc)
     for (int i = 0; i < doc.m_nObs; ++i)
         doc.m_QualityValues[static_cast<std::size_t>(i)] = QualityOf(doc.m_pObs[i]);
 }
+
+} // namespace survey

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "Observation.h"
+#include "survey/Observation.h"
+
+namespace survey {
 
 class CKestrixDoc;
 
@@ -26,3 +28,5 @@ QualityValues QualityOf(const Observation& obs);
 // Fills doc.m_QualityValues with one entry per observation (a step of the
 // recalculation chain).
 void CalcQualityValues(CKestrixDoc& doc);
+
+} // namespace survey

@@ -1,16 +1,18 @@
 // Loading of a raw survey file into a new document.
-#include "KestrixDoc.h"
+#include "survey/KestrixDoc.h"
 
-#include "DocumentHost.h"
-#include "LineSource.h"
-#include "LineTokens.h"
-#include "MessageSink.h"
-#include "NumberText.h"
+#include "survey/DocumentHost.h"
+#include "survey/LineSource.h"
+#include "survey/LineTokens.h"
+#include "survey/MessageSink.h"
+#include "textio/NumberText.h"
 
 #include <algorithm>
 #include <cstring>
 #include <new>
 #include <string_view>
+
+namespace survey {
 
 namespace {
 
@@ -157,3 +159,5 @@ LoadResult CKestrixDoc::LoadRawSurvey(const std::string& path, LineSource& sourc
     Recalculate();
     return result;
 }
+
+} // namespace survey

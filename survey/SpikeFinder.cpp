@@ -1,9 +1,11 @@
-#include "SpikeFinder.h"
+#include "survey/SpikeFinder.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <utility>
+
+namespace survey {
 
 namespace {
 
@@ -157,3 +159,5 @@ std::vector<std::uint8_t> FindSpikes(std::span<const QualityValues> values, cons
     judge(&QualityValues::dip, settings.dipFloor, kDipSpike);
     return flags;
 }
+
+} // namespace survey

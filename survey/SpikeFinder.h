@@ -1,10 +1,12 @@
 #pragma once
 
-#include "QualityControl.h"
+#include "survey/QualityControl.h"
 
 #include <cstdint>
 #include <span>
 #include <vector>
+
+namespace survey {
 
 // How readings are judged against their neighbours. A reading departs in a
 // quantity when its value lies further from the median of the window around
@@ -37,3 +39,5 @@ enum SpikeFlag : std::uint8_t {
 // - A NaN threshold or floor flags nothing in its quantity.
 // Takes O(n k) time.
 std::vector<std::uint8_t> FindSpikes(std::span<const QualityValues> values, const SpikeSettings& settings = {});
+
+} // namespace survey

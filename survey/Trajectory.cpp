@@ -1,9 +1,11 @@
-#include "Trajectory.h"
+#include "survey/Trajectory.h"
 
-#include "KestrixDoc.h"
-#include "Orientation.h"
+#include "survey/KestrixDoc.h"
+#include "survey/Orientation.h"
 
 #include <cmath>
+
+namespace survey {
 
 namespace {
 
@@ -51,3 +53,5 @@ void CalcPositions(CKestrixDoc& doc)
         o.Height = p.Height - delta * std::sin(inc);
     }
 }
+
+} // namespace survey

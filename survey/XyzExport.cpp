@@ -1,12 +1,14 @@
-#include "XyzExport.h"
+#include "survey/XyzExport.h"
 
-#include "KestrixDoc.h"
-#include "NumberText.h"
-#include "SafeFile.h"
-#include "Trajectory.h"
+#include "survey/KestrixDoc.h"
+#include "survey/Trajectory.h"
+#include "textio/NumberText.h"
+#include "textio/SafeFile.h"
 
 #include <cmath>
 #include <sys/stat.h>
+
+namespace survey {
 
 std::string DefaultExportPath(const std::string& surveyPath)
 {
@@ -75,3 +77,5 @@ std::string ExportFailureMessage(ExportResult result, const std::string& path)
         return textio::Format("Failed to write\n  %s", path.c_str());
     return std::string();
 }
+
+} // namespace survey

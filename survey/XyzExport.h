@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace survey {
+
 class CKestrixDoc;
 
 // The export's default path: the survey's path less its last three characters,
@@ -18,3 +20,5 @@ ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path);
 
 // The message that tells the user of a failed export to `path`.
 std::string ExportFailureMessage(ExportResult result, const std::string& path);
+
+} // namespace survey

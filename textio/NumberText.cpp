@@ -1,4 +1,4 @@
-#include "NumberText.h"
+#include "textio/NumberText.h"
 
 #include <charconv>
 #include <clocale>

@@ -1,6 +1,6 @@
-#include "SafeFile.h"
+#include "textio/SafeFile.h"
 
-#include "ScratchFiles.h"
+#include "textio/ScratchFiles.h"
 
 #include <cerrno>
 #include <cstdlib>

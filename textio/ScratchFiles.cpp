@@ -1,4 +1,4 @@
-#include "ScratchFiles.h"
+#include "textio/ScratchFiles.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,10 +1,12 @@
-#include "CAzView.h"
+#include "views/CAzView.h"
 
-#include "KestrixDoc.h"
-#include "ViewServices.h"
+#include "survey/KestrixDoc.h"
+#include "views/ViewServices.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+
+using namespace survey;
 
 namespace {
 double Azimuth(const Observation& obs) { return obs.CalcAzMag; }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlotFrame.h"
+#include "views/PlotFrame.h"
 
 #include <cstdint>
 
@@ -12,7 +12,7 @@ class CAzView : public PlotFrame {
     Q_OBJECT
 public:
     // `doc` and `services` are not owned and must outlive the view.
-    CAzView(CKestrixDoc* doc, ViewServices* services, QWidget* parent = nullptr);
+    CAzView(survey::CKestrixDoc* doc, ViewServices* services, QWidget* parent = nullptr);
 
     // The frame's mapping, then the logical size of 100 device pixels.
     bool SetupMapping() override;
@@ -30,7 +30,7 @@ protected:
     void DrawCurves(QPainter& painter) override;
     void DrawGrid(QPainter& painter) override;
     void DrawOverlays(QPainter& painter) override;
-    std::int32_t PickY(const Observation& obs, int k) const override;
+    std::int32_t PickY(const survey::Observation& obs, int k) const override;
     void ApplyModeCursor() override;
     QString Prompt() const override;
     void OnOtherModeClick(QPoint mouse) override;

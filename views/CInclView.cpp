@@ -1,6 +1,8 @@
-#include "CInclView.h"
+#include "views/CInclView.h"
 
-#include "KestrixDoc.h"
+#include "survey/KestrixDoc.h"
+
+using namespace survey;
 
 namespace {
 double Inclination(const Observation& obs) { return obs.CalcIncl; }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlotFrame.h"
+#include "views/PlotFrame.h"
 
 // The inclination worked out from the accelerometer readings, against depth,
 // in a 180-degree frame centred on a multiple of 10 degrees. Picks and
@@ -9,7 +9,7 @@ class CInclView : public PlotFrame {
     Q_OBJECT
 public:
     // `doc` and `services` are not owned and must outlive the view.
-    CInclView(CKestrixDoc* doc, ViewServices* services, QWidget* parent = nullptr);
+    CInclView(survey::CKestrixDoc* doc, ViewServices* services, QWidget* parent = nullptr);
 
     double m_dCentre = 0.0; // centre of the vertical range, degrees
 
@@ -18,5 +18,5 @@ protected:
     void SetupVerticalRange() override;
     void DrawCurves(QPainter& painter) override;
     void DrawGrid(QPainter& painter) override;
-    std::int32_t PickY(const Observation& obs, int k) const override;
+    std::int32_t PickY(const survey::Observation& obs, int k) const override;
 };

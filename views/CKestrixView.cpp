@@ -1,13 +1,15 @@
-#include "CKestrixView.h"
+#include "views/CKestrixView.h"
 
-#include "KestrixDoc.h"
-#include "ListingRows.h"
-#include "ViewServices.h"
+#include "survey/KestrixDoc.h"
+#include "survey/ListingRows.h"
+#include "views/ViewServices.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+
+using namespace survey;
 
 CKestrixView::CKestrixView(CKestrixDoc* doc, ViewServices* services, QWidget* parent)
     : QWidget(parent), m_pDocument(doc), m_pServices(services)

@@ -6,9 +6,12 @@
 #include <QWidget>
 #include <vector>
 
+namespace survey {
 class CKestrixDoc;
-class ViewServices;
 struct ListingText;
+} // namespace survey
+
+class ViewServices;
 
 // The listing window: the collar and a table of measured and computed values
 // of about one observation per 10 m, read from the document at every paint.
@@ -18,7 +21,7 @@ class CKestrixView : public QWidget {
     Q_OBJECT
 public:
     // Neither pointer is owned; `doc` may be null (nothing is drawn).
-    CKestrixView(CKestrixDoc* doc, ViewServices* services, QWidget* parent = nullptr);
+    CKestrixView(survey::CKestrixDoc* doc, ViewServices* services, QWidget* parent = nullptr);
 
     // One piece of text as drawn: its top-left corner in view pixels.
     struct DrawnPiece {
@@ -33,7 +36,7 @@ public:
     // Draws `listing` with its top-left at the origin: line k at y = 16 k,
     // each piece where the one before it ended. Appends what it drew where to
     // `drawn` when given. Lines wholly below `bottom` are skipped.
-    static void DrawListing(QPainter& painter, const ListingText& listing,
+    static void DrawListing(QPainter& painter, const survey::ListingText& listing,
                             std::vector<DrawnPiece>* drawn = nullptr, int bottom = -1);
 
     // Paints the document's listing (nothing without a document).
@@ -44,6 +47,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    CKestrixDoc* m_pDocument;
+    survey::CKestrixDoc* m_pDocument;
     ViewServices* m_pServices;
 };

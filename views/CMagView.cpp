@@ -1,11 +1,13 @@
-#include "CMagView.h"
+#include "views/CMagView.h"
 
-#include "KestrixDoc.h"
-#include "NumberText.h"
+#include "survey/KestrixDoc.h"
+#include "textio/NumberText.h"
 
 #include <QPainter>
 
 #include <algorithm>
+
+using namespace survey;
 
 namespace {
 

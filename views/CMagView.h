@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlotFrame.h"
+#include "views/PlotFrame.h"
 
 // The East, North and Up magnetic components against depth, in nanotesla.
 // The vertical range follows the data (within +-10,000,000 nT) and is worked
@@ -11,7 +11,7 @@ class CMagView : public PlotFrame {
     Q_OBJECT
 public:
     // `doc` and `services` are not owned and must outlive the view.
-    CMagView(CKestrixDoc* doc, ViewServices* services, QWidget* parent = nullptr);
+    CMagView(survey::CKestrixDoc* doc, ViewServices* services, QWidget* parent = nullptr);
 
 protected:
     QString Title() const override;
@@ -21,7 +21,7 @@ protected:
     void DrawCurves(QPainter& painter) override;
     void DrawLevelLine(QPainter& painter) override;
     int PointsPerObservation() const override { return 3; }
-    std::int32_t PickY(const Observation& obs, int k) const override;
+    std::int32_t PickY(const survey::Observation& obs, int k) const override;
 
 private:
     bool SpansZero() const { return m_nYMax > 0 && m_nYMin < 0; }

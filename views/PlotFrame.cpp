@@ -1,8 +1,8 @@
-#include "PlotFrame.h"
+#include "views/PlotFrame.h"
 
-#include "KestrixDoc.h"
-#include "NumberText.h"
-#include "ViewServices.h"
+#include "survey/KestrixDoc.h"
+#include "textio/NumberText.h"
+#include "views/ViewServices.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
+
+using namespace survey;
 
 namespace {
 

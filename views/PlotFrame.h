@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlotMapping.h"
+#include "views/PlotMapping.h"
 
 #include <QColor>
 #include <QPen>
@@ -9,10 +9,13 @@
 
 #include <cstdint>
 
+namespace survey {
 class CKestrixDoc;
+struct Observation;
+} // namespace survey
+
 class QPainter;
 class ViewServices;
-struct Observation;
 
 // The frame shared by the depth plots: a white window with the title in its
 // top-left corner, a plot frame inset by a margin, depth from left to right
@@ -25,7 +28,7 @@ class PlotFrame : public QWidget {
 public:
     // `doc` and `services` are not owned and must outlive the view;
     // `services` may be null (no status bar, no cursors).
-    PlotFrame(CKestrixDoc* doc, ViewServices* services, QWidget* parent);
+    PlotFrame(survey::CKestrixDoc* doc, ViewServices* services, QWidget* parent);
 
     // Paints the whole client area from the document, in device pixels.
     void OnDraw(QPainter& painter);
@@ -53,7 +56,7 @@ public:
     std::int32_t m_nHitObs = -1;     // observation under the mouse in delete mode, or -1
 
 protected:
-    CKestrixDoc& Doc() const { return *m_pDoc; }
+    survey::CKestrixDoc& Doc() const { return *m_pDoc; }
     ViewServices* Services() const { return m_pServices; }
 
     // --- What each view supplies ---
@@ -72,7 +75,7 @@ protected:
     virtual void DrawLevelLine(QPainter& painter);
     // Picking: how many points each observation has, and point k's logical y.
     virtual int PointsPerObservation() const { return 1; }
-    virtual std::int32_t PickY(const Observation& obs, int k) const = 0;
+    virtual std::int32_t PickY(const survey::Observation& obs, int k) const = 0;
     // The cursor and prompt of a mouse move; by default those of delete mode.
     virtual void ApplyModeCursor();
     virtual QString Prompt() const;
@@ -93,10 +96,10 @@ protected:
     // point equal to the one before adds nothing, and the last pixel is left out.
     static void DrawPolyline(QPainter& painter, const QPolygon& points);
     // The curve of one field: one clamped point per observation.
-    void DrawFieldCurve(QPainter& painter, QColor colour, double (*value)(const Observation&)) const;
+    void DrawFieldCurve(QPainter& painter, QColor colour, double (*value)(const survey::Observation&)) const;
     // The centred 180-degree range of the inclination and azimuth views:
     // floor(mean of the field / 10) x 10, the frame spanning +-90 around it.
-    double CentredRange(double (*value)(const Observation&));
+    double CentredRange(double (*value)(const survey::Observation&));
     // The 17 light grey lines at every 10 degrees within +-80 of `centre`.
     void DrawDegreeGrid(QPainter& painter, double centre) const;
 
@@ -113,7 +116,7 @@ private:
     void DrawFrame(QPainter& painter);
     void Pick(QPoint mouse);
 
-    CKestrixDoc* m_pDoc;
+    survey::CKestrixDoc* m_pDoc;
     ViewServices* m_pServices;
     PlotMapping m_mapping;
     bool m_bFramed = false; // the latest mapping spans a drawable frame

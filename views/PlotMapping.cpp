@@ -1,4 +1,4 @@
-#include "PlotMapping.h"
+#include "views/PlotMapping.h"
 
 #include <algorithm>
 #include <cmath>

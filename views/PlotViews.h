@@ -1,6 +1,6 @@
 #pragma once
 
 // The three depth plots of a survey.
-#include "CAzView.h"
-#include "CInclView.h"
-#include "CMagView.h"
+#include "views/CAzView.h"
+#include "views/CInclView.h"
+#include "views/CMagView.h"

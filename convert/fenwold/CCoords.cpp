@@ -1,7 +1,7 @@
-#include "CCoords.h"
+#include "convert/fenwold/CCoords.h"
 
-#include "DialogUnits.h"
-#include "NumberText.h"
+#include "convert/fenwold/DialogUnits.h"
+#include "textio/NumberText.h"
 
 #include <QLabel>
 #include <QLineEdit>

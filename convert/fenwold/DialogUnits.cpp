@@ -1,4 +1,4 @@
-#include "DialogUnits.h"
+#include "convert/fenwold/DialogUnits.h"
 
 #include <QFontMetrics>
 #include <cstdint>

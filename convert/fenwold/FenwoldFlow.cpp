@@ -1,11 +1,13 @@
-#include "FenwoldFlow.h"
+#include "convert/fenwold/FenwoldFlow.h"
 
-#include "CCoords.h"
-#include "LasConverter.h"
+#include "convert/fenwold/CCoords.h"
+#include "convert/LasConverter.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
 #include <cstdio>
+
+using namespace convert;
 
 int RunFenwold(const FenwoldSeams& seams)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Collar.h"
+#include "convert/Collar.h"
 
 #include <functional>
 #include <optional>
@@ -12,7 +12,7 @@ struct FenwoldSeams {
     // The LAS file the user picked, or nothing when the choice was cancelled.
     std::function<std::optional<std::string>()> chooseLasFile;
     // Lets the user edit the collar; false when the user cancelled.
-    std::function<bool(Collar&)> askCollar;
+    std::function<bool(convert::Collar&)> askCollar;
     // Tells the user why the conversion failed.
     std::function<void(const std::string&)> showFailure;
     // Writes one line (given without its end) on standard output.

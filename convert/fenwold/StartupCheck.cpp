@@ -1,4 +1,4 @@
-#include "StartupCheck.h"
+#include "convert/fenwold/StartupCheck.h"
 
 #include <QString>
 #include <QtGlobal>

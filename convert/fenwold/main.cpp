@@ -1,7 +1,7 @@
 // fenwold: converts one LAS file into a raw survey file beside it. The
 // command line is ignored.
-#include "FenwoldFlow.h"
-#include "StartupCheck.h"
+#include "convert/fenwold/FenwoldFlow.h"
+#include "convert/fenwold/StartupCheck.h"
 
 #include <QApplication>
 #include <cstdio>

@@ -1,17 +1,17 @@
 // Start-up, opening surveys, the windows and menus they bring, closing.
 #include "AppTestSupport.h"
 
-#include "AppIcon.h"
+#include "app/AppIcon.h"
 
-#include "CKestrixView.h"
-#include "ChildFrame.h"
-#include "CommandIds.h"
-#include "EditCommands.h"
-#include "KestrixApp.h"
-#include "KestrixDoc.h"
-#include "MainFrame.h"
-#include "PlotViews.h"
-#include "SurveyDocument.h"
+#include "app/ChildFrame.h"
+#include "app/CommandIds.h"
+#include "app/KestrixApp.h"
+#include "app/MainFrame.h"
+#include "app/SurveyDocument.h"
+#include "survey/EditCommands.h"
+#include "survey/KestrixDoc.h"
+#include "views/CKestrixView.h"
+#include "views/PlotViews.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -28,6 +28,8 @@
 #include <QToolBar>
 #include <QUrl>
 #include <gtest/gtest.h>
+
+using namespace survey;
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "AppTestSupport.h"
 
-#include "ChildFrame.h"
-#include "KestrixApp.h"
-#include "MainFrame.h"
+#include "app/ChildFrame.h"
+#include "app/KestrixApp.h"
+#include "app/MainFrame.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 // The hand-over channel is the user's own on one display: starts on two
 // displays never meet, and a folder others can reach is never used.
-#include "ChannelFolder.h"
-#include "InstanceChannel.h"
+#include "app/ChannelFolder.h"
+#include "app/InstanceChannel.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,15 +2,15 @@
 // menus' items, and the status bar prompts.
 #include "AppTestSupport.h"
 
-#include "CAzView.h"
-#include "ChildFrame.h"
-#include "CommandIds.h"
-#include "EditCommands.h"
-#include "KestrixApp.h"
-#include "KestrixDoc.h"
-#include "MainFrame.h"
-#include "PlotMapping.h"
-#include "XyzExport.h"
+#include "app/ChildFrame.h"
+#include "app/CommandIds.h"
+#include "app/KestrixApp.h"
+#include "app/MainFrame.h"
+#include "survey/EditCommands.h"
+#include "survey/KestrixDoc.h"
+#include "survey/XyzExport.h"
+#include "views/CAzView.h"
+#include "views/PlotMapping.h"
 
 #include <QMenu>
 #include <QDir>
@@ -23,6 +23,8 @@
 #include <algorithm>
 #include <clocale>
 #include <gtest/gtest.h>
+
+using namespace survey;
 
 namespace {
 

@@ -1,6 +1,6 @@
 // A second start hands its file to the running instance; what it sends is
 // bounded, and anything else on the channel is dropped unanswered.
-#include "InstanceChannel.h"
+#include "app/InstanceChannel.h"
 
 #include <QCoreApplication>
 #include <QFile>

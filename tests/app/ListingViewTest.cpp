@@ -1,14 +1,14 @@
 // The listing window: what it draws where, how it looks, and the status bar.
 #include "AppTestSupport.h"
 
-#include "CKestrixView.h"
-#include "ChildFrame.h"
-#include "KestrixApp.h"
-#include "KestrixDoc.h"
-#include "LineSource.h"
-#include "ListingRows.h"
-#include "MainFrame.h"
-#include "ViewServices.h"
+#include "app/ChildFrame.h"
+#include "app/KestrixApp.h"
+#include "app/MainFrame.h"
+#include "survey/KestrixDoc.h"
+#include "survey/LineSource.h"
+#include "survey/ListingRows.h"
+#include "views/CKestrixView.h"
+#include "views/ViewServices.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -16,6 +16,8 @@
 #include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
+
+using namespace survey;
 
 namespace {
 

@@ -2,10 +2,10 @@
 // abbreviated in the File menu, and the only thing in the settings store.
 #include "AppTestSupport.h"
 
-#include "CommandIds.h"
-#include "KestrixApp.h"
-#include "MainFrame.h"
-#include "RecentFileList.h"
+#include "app/CommandIds.h"
+#include "app/KestrixApp.h"
+#include "app/MainFrame.h"
+#include "app/RecentFileList.h"
 
 #include <QFile>
 #include <QMenu>

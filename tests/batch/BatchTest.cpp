@@ -1,6 +1,6 @@
-#include "BatchOptions.h"
-#include "ControlPointsFile.h"
-#include "SurveyCommands.h"
+#include "batch/BatchOptions.h"
+#include "batch/ControlPointsFile.h"
+#include "batch/SurveyCommands.h"
 #include "ScratchFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // A program killed in the middle of writing an XYZ export or a raw survey file
 // leaves the earlier file of that name as it was, and no scratch file.
-#include "BatchOptions.h"
-#include "ConvertCommand.h"
-#include "SurveyCommands.h"
+#include "batch/BatchOptions.h"
+#include "batch/ConvertCommand.h"
+#include "batch/SurveyCommands.h"
 #include "ScratchFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "CCoords.h"
-#include "DialogUnits.h"
+#include "convert/fenwold/CCoords.h"
+#include "convert/fenwold/DialogUnits.h"
 
 #include <QFontDatabase>
 #include <QLabel>

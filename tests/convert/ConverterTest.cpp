@@ -1,9 +1,11 @@
+#include "convert/LasConverter.h"
 #include "ConvertTestFiles.h"
-#include "LasConverter.h"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+
+using namespace convert;
 
 namespace {
 

@@ -1,12 +1,14 @@
+#include "convert/LasConverter.h"
 #include "ConvertTestFiles.h"
-#include "LasConverter.h"
-#include "NumberText.h"
+#include "textio/NumberText.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <sstream>
+
+using namespace convert;
 
 namespace {
 

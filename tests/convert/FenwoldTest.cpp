@@ -1,7 +1,7 @@
-#include "CCoords.h"
+#include "convert/fenwold/CCoords.h"
+#include "convert/fenwold/FenwoldFlow.h"
+#include "convert/fenwold/StartupCheck.h"
 #include "ConvertTestFiles.h"
-#include "FenwoldFlow.h"
-#include "StartupCheck.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+
+using namespace convert;
 
 namespace {
 

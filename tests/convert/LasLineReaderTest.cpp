@@ -1,5 +1,5 @@
+#include "convert/LasLineReader.h"
 #include "ConvertTestFiles.h"
-#include "LasLineReader.h"
 
 #include <gtest/gtest.h>
 

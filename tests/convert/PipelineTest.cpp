@@ -1,12 +1,12 @@
 // From LAS file to loaded survey: the converter's output read by the survey
 // core, and kestrix-batch convert followed by kestrix-batch dump.
-#include "ConvertCommand.h"
+#include "batch/ConvertCommand.h"
+#include "convert/LasConverter.h"
 #include "ConvertTestFiles.h"
-#include "DemoSurvey.h"
-#include "KestrixDoc.h"
-#include "LasConverter.h"
-#include "LineSource.h"
-#include "MessageSink.h"
+#include "examples/DemoSurvey.h"
+#include "survey/KestrixDoc.h"
+#include "survey/LineSource.h"
+#include "survey/MessageSink.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,9 @@
 #include <cmath>
 #include <cstdio>
 #include <sstream>
+
+using namespace survey;
+using namespace convert;
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "NumberText.h"
-#include "RawSurveyText.h"
+#include "convert/RawSurveyText.h"
+#include "textio/NumberText.h"
 
 #include <gtest/gtest.h>
 

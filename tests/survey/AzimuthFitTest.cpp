@@ -1,11 +1,13 @@
-#include "AzimuthFit.h"
-#include "EditCommands.h"
+#include "survey/AzimuthFit.h"
+#include "survey/EditCommands.h"
 #include "SurveyText.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
+
+using namespace survey;
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "EditCommands.h"
-#include "LineSource.h"
-#include "SurveyText.h"
-#include "XyzExport.h"
 #include "ScratchFolder.h"
+#include "survey/EditCommands.h"
+#include "survey/LineSource.h"
+#include "survey/XyzExport.h"
+#include "SurveyText.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
+
+using namespace survey;
 
 namespace {
 

@@ -1,9 +1,11 @@
-#include "ListingRows.h"
+#include "survey/ListingRows.h"
 #include "SurveyText.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+using namespace survey;
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "DocumentHost.h"
 #include "ScratchFolder.h"
+#include "survey/DocumentHost.h"
 #include "SurveyText.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+
+using namespace survey;
 
 namespace {
 

@@ -1,11 +1,13 @@
 #include "NamedRows.h"
-#include "Orientation.h"
+#include "survey/Orientation.h"
 #include "SurveyText.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
+
+using namespace survey;
 
 namespace {
 

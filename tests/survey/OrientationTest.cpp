@@ -1,9 +1,11 @@
-#include "Orientation.h"
+#include "survey/Orientation.h"
 #include "SurveyText.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+using namespace survey;
 
 namespace {
 

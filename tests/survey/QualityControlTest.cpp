@@ -1,8 +1,8 @@
-#include "DemoSurvey.h"
-#include "LineSource.h"
+#include "examples/DemoSurvey.h"
 #include "NamedRows.h"
-#include "Orientation.h"
-#include "SpikeFinder.h"
+#include "survey/LineSource.h"
+#include "survey/Orientation.h"
+#include "survey/SpikeFinder.h"
 #include "SurveyText.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +13,8 @@
 #include <random>
 #include <tuple>
 #include <unistd.h>
+
+using namespace survey;
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "KestrixDoc.h"
-#include "LineSource.h"
-#include "MessageSink.h"
+#include "survey/KestrixDoc.h"
+#include "survey/LineSource.h"
+#include "survey/MessageSink.h"
 
 #include <string>
 #include <vector>
@@ -30,20 +30,20 @@ inline std::string RawSurveyText(const std::vector<Row>& rows, const char* heade
     return text;
 }
 
-class RecordingSink : public MessageSink {
+class RecordingSink : public survey::MessageSink {
 public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     std::vector<std::string> messages;
 };
 
-inline LoadResult LoadText(CKestrixDoc& doc, const std::string& text, RecordingSink& sink)
+inline survey::LoadResult LoadText(survey::CKestrixDoc& doc, const std::string& text, RecordingSink& sink)
 {
-    StringLineSource source(text);
+    survey::StringLineSource source(text);
     return doc.LoadRawSurvey("/surveys/hole7.txt", source, sink);
 }
 
 // A document holding `rows` with their computed fields, as after a load.
-inline void FillDocument(CKestrixDoc& doc, const std::vector<Row>& rows)
+inline void FillDocument(survey::CKestrixDoc& doc, const std::vector<Row>& rows)
 {
     RecordingSink sink;
     LoadText(doc, RawSurveyText(rows), sink);

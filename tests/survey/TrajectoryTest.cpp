@@ -1,9 +1,11 @@
-#include "Trajectory.h"
+#include "survey/Trajectory.h"
 #include "SurveyText.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+using namespace survey;
 
 namespace {
 

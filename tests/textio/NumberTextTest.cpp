@@ -1,4 +1,4 @@
-#include "NumberText.h"
+#include "textio/NumberText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "SafeFile.h"
+#include "textio/SafeFile.h"
 
 #include "ScratchFolder.h"
 

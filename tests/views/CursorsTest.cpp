@@ -1,4 +1,4 @@
-#include "Cursors.h"
+#include "views/Cursors.h"
 
 #include <QBitmap>
 #include <QImage>

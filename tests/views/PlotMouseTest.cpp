@@ -1,10 +1,12 @@
 #include "ViewTestSupport.h"
 
-#include "EditCommands.h"
+#include "survey/EditCommands.h"
 
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+using namespace survey;
 
 namespace {
 

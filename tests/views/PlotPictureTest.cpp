@@ -6,6 +6,8 @@
 
 #include <limits>
 
+using namespace survey;
+
 namespace {
 
 const QRgb kWhite = Rgb(255, 255, 255);

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "DocumentHost.h"
-#include "KestrixDoc.h"
-#include "LineSource.h"
-#include "MessageSink.h"
-#include "PlotViews.h"
-#include "ViewServices.h"
+#include "survey/DocumentHost.h"
+#include "survey/KestrixDoc.h"
+#include "survey/LineSource.h"
+#include "survey/MessageSink.h"
+#include "views/PlotViews.h"
+#include "views/ViewServices.h"
 
 #include <QImage>
 #include <QWidget>
@@ -28,7 +28,7 @@ public:
     QString panes[2];
 };
 
-class FakeHost : public DocumentHost {
+class FakeHost : public survey::DocumentHost {
 public:
     void UpdateAllViews() override
     {
@@ -43,9 +43,9 @@ public:
 };
 
 // An observation with only the fields the plots read.
-inline Observation PlotPoint(double depth, double incl, double az, double e = 0, double n = 0, double u = 0)
+inline survey::Observation PlotPoint(double depth, double incl, double az, double e = 0, double n = 0, double u = 0)
 {
-    Observation obs{};
+    survey::Observation obs{};
     obs.Depth = depth;
     obs.CalcIncl = incl;
     obs.CalcAzMag = az;
@@ -56,25 +56,25 @@ inline Observation PlotPoint(double depth, double incl, double az, double e = 0,
     return obs;
 }
 
-inline void SetObservations(CKestrixDoc& doc, const std::vector<Observation>& rows)
+inline void SetObservations(survey::CKestrixDoc& doc, const std::vector<survey::Observation>& rows)
 {
     doc.m_nObs = static_cast<std::int32_t>(rows.size());
-    doc.m_pObs = std::make_unique<Observation[]>(rows.size() + 1);
+    doc.m_pObs = std::make_unique<survey::Observation[]>(rows.size() + 1);
     for (std::size_t i = 0; i < rows.size(); ++i)
         doc.m_pObs[i] = rows[i];
 }
 
 // The demo survey of examples/, loaded as the program loads it: 4001
 // observations from 0 to 400 m with a disturbed interval and a few spikes.
-inline bool LoadDemoSurvey(CKestrixDoc& doc)
+inline bool LoadDemoSurvey(survey::CKestrixDoc& doc)
 {
-    struct Quiet : MessageSink {
+    struct Quiet : survey::MessageSink {
         void ShowMessage(const std::string&) override { failed = true; }
         bool failed = false;
     } sink;
-    FileLineSource source(KESTRIX_EXAMPLES_DIR "/demo.txt");
-    const LoadResult result = doc.LoadRawSurvey(KESTRIX_EXAMPLES_DIR "/demo.txt", source, sink);
-    return source.IsOpen() && result == LoadResult::Loaded && !sink.failed;
+    survey::FileLineSource source(KESTRIX_EXAMPLES_DIR "/demo.txt");
+    const survey::LoadResult result = doc.LoadRawSurvey(KESTRIX_EXAMPLES_DIR "/demo.txt", source, sink);
+    return source.IsOpen() && result == survey::LoadResult::Loaded && !sink.failed;
 }
 
 // The view painted at `width` x `height` pixels into an image.
