@@ -1,5 +1,6 @@
 // The listing window: what it draws where, how it looks, and the status bar.
 #include "AppTestSupport.h"
+#include "RecordingSink.h"
 
 #include "app/ChildFrame.h"
 #include "app/KestrixApp.h"
@@ -12,6 +13,7 @@
 
 #include <QFontMetrics>
 #include <QImage>
+
 #include <QPainter>
 #include <QProcess>
 #include <QTest>
@@ -20,12 +22,6 @@
 using namespace survey;
 
 namespace {
-
-class RecordingSink : public MessageSink {
-public:
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    std::vector<std::string> messages;
-};
 
 class PaneRecorder : public ViewServices {
 public:

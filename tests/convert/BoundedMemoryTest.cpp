@@ -84,7 +84,7 @@ ChildEnd ConvertFromFifo(const ScratchFolder& folder, const std::vector<Stretch>
     if (wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status))
         end.exitStatus = WEXITSTATUS(status);
     end.peakKilobytes = usage.ru_maxrss;
-    end.errors = ReadBytes(errors);
+    end.errors = ReadFile(errors);
     return end;
 }
 
@@ -112,10 +112,10 @@ TEST_P(BoundedMemory, PeakUnder64MegabytesAndACleanEnd)
         errors.replace(at, 1, folder / "in.las");
     EXPECT_EQ(end.errors, errors);
     if (c.exitStatus == 0) {
-        const std::string raw = WithoutCR(ReadBytes(folder / "out.txt"));
+        const std::string raw = WithoutCR(ReadFile(folder / "out.txt"));
         EXPECT_EQ(raw.substr(raw.find('\n', raw.find("Declination")) + 1), c.records);
     } else {
-        EXPECT_EQ(folder.FileCount(), 2) << "only the FIFO and the error text; no raw survey or scratch file";
+        EXPECT_EQ(folder.Entries().size(), 2u) << "only the FIFO and the error text; no raw survey or scratch file";
     }
 }
 

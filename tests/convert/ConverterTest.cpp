@@ -15,10 +15,10 @@ const std::string kZeroHead = "Collar coordinates:\r\nEasting        0.00\r\nNor
 std::string Convert(const std::string& las, const Collar& collar = {})
 {
     ScratchFolder folder;
-    WriteBytes(folder / "in.las", las);
+    WriteFile(folder / "in.las", las);
     const ConvertResult result = ConvertLasFile(folder / "in.las", folder / "out.txt", collar);
     EXPECT_TRUE(result.Ok()) << result.message;
-    return ReadBytes(folder / "out.txt");
+    return ReadFile(folder / "out.txt");
 }
 
 TEST(Converter, ScansCurveListAndData)
@@ -89,13 +89,13 @@ TEST(Converter, FilesThatCannotBeConvertedAreReported)
     ScratchFolder folder;
     const std::string las = folder / "in.las", out = folder / "out.txt";
     for (const auto& [name, text, status, message] : cases) {
-        WriteBytes(las, text);
-        WriteBytes(out, "earlier");
+        WriteFile(las, text);
+        WriteFile(out, "earlier");
         const ConvertResult result = ConvertLasFile(las, out, {}, small);
         EXPECT_EQ(result.status, status) << name;
         EXPECT_EQ(result.message, las + message) << name;
-        EXPECT_EQ(ReadBytes(out), "earlier") << name;
-        EXPECT_EQ(folder.FileCount(), 2) << name << ": no temporary file is left";
+        EXPECT_EQ(ReadFile(out), "earlier") << name;
+        EXPECT_EQ(folder.Entries().size(), 2u) << name << ": no temporary file is left";
     }
 }
 
@@ -112,10 +112,10 @@ TEST(Converter, LongTextThatIsNotKeptPassesTheLimits)
     };
     ScratchFolder folder;
     for (const auto& [name, text] : cases) {
-        WriteBytes(folder / "in.las", text);
+        WriteFile(folder / "in.las", text);
         const ConvertResult result = ConvertLasFile(folder / "in.las", folder / "out.txt", {}, {8, 3});
         EXPECT_TRUE(result.Ok()) << name << ": " << result.message;
-        EXPECT_EQ(WithoutCR(ReadBytes(folder / "out.txt")), WithoutCR(kZeroHead) + "     DEPTH\n   1.00000\n") << name;
+        EXPECT_EQ(WithoutCR(ReadFile(folder / "out.txt")), WithoutCR(kZeroHead) + "     DEPTH\n   1.00000\n") << name;
     }
 }
 
@@ -169,8 +169,8 @@ TEST(Converter, FailuresLeaveEveryFileAsItWas)
     ScratchFolder folder;
     const std::string las = "~C\nD:DEPTH\n~A\n1\n";
     const std::string hole = folder / "hole.txt"; // its own raw survey name
-    WriteBytes(hole, las);
-    WriteBytes(folder / "old.txt", "earlier");
+    WriteFile(hole, las);
+    WriteFile(folder / "old.txt", "earlier");
     ASSERT_EQ(symlink(hole.c_str(), (folder / "link.txt").c_str()), 0);
     ASSERT_EQ(link(hole.c_str(), (folder / "hard.txt").c_str()), 0);
     std::filesystem::create_directory(folder / "dir.las");
@@ -188,9 +188,9 @@ TEST(Converter, FailuresLeaveEveryFileAsItWas)
         EXPECT_EQ(result.status, status) << in << " to " << out;
         EXPECT_EQ(message.empty() ? !result.message.empty() : result.message == message, true) << result.message;
     }
-    EXPECT_EQ(ReadBytes(hole), las);
-    EXPECT_EQ(ReadBytes(folder / "old.txt"), "earlier");
-    EXPECT_EQ(folder.FileCount(), 5) << "no temporary file is left";
+    EXPECT_EQ(ReadFile(hole), las);
+    EXPECT_EQ(ReadFile(folder / "old.txt"), "earlier");
+    EXPECT_EQ(folder.Entries().size(), 5u) << "no temporary file is left";
 }
 
 } // namespace

@@ -44,12 +44,12 @@ TEST(LasCorpus, EveryFileConvertsOrSaysWhatItLacks)
         if (!result.Ok()) {
             EXPECT_TRUE(result.status == S::NoCurveSection || result.status == S::NoDataSection)
                 << entry.path() << ": " << result.message;
-            EXPECT_EQ(folder.FileCount(), 0) << entry.path();
+            EXPECT_EQ(folder.Entries().size(), 0u) << entry.path();
             continue;
         }
         ++converted;
         const std::size_t lines = 6 + static_cast<std::size_t>(result.recordCount);
-        EXPECT_EQ(Lines(WithoutCR(ReadBytes(folder / "out.txt"))).size(), lines) << entry.path();
+        EXPECT_EQ(Lines(WithoutCR(ReadFile(folder / "out.txt"))).size(), lines) << entry.path();
         fs::remove(folder / "out.txt");
     }
     EXPECT_GT(converted, 90);
@@ -71,7 +71,7 @@ TEST(LasCorpus, CurveNamesOfFilesWithLooseCurveLists)
     ScratchFolder folder;
     for (const auto& [name, namesLine] : files) {
         ASSERT_TRUE(ConvertLasFile((kCorpus / name).string(), folder / "out.txt", {}).Ok()) << name;
-        const std::vector<std::string> lines = Lines(WithoutCR(ReadBytes(folder / "out.txt")));
+        const std::vector<std::string> lines = Lines(WithoutCR(ReadFile(folder / "out.txt")));
         ASSERT_GT(lines.size(), 5u) << name;
         EXPECT_EQ(lines[5].substr(0, namesLine.size()), namesLine) << name;
     }
@@ -91,7 +91,7 @@ TEST(LasCorpus, PlainFilesComeOutWithEveryCurveAndRecord)
     };
     ScratchFolder folder;
     for (const auto& [name, curves, records] : files) {
-        const std::string las = ReadBytes((kCorpus / name).string());
+        const std::string las = ReadFile((kCorpus / name).string());
         std::vector<std::string> expected;
         bool inData = false;
         for (const std::string& line : Lines(las)) {
@@ -109,7 +109,7 @@ TEST(LasCorpus, PlainFilesComeOutWithEveryCurveAndRecord)
         const ConvertResult result = ConvertLasFile((kCorpus / name).string(), folder / "out.txt", {});
         EXPECT_EQ(result.curveCount, curves) << name;
         EXPECT_EQ(result.recordCount, records) << name;
-        const std::vector<std::string> lines = Lines(WithoutCR(ReadBytes(folder / "out.txt")));
+        const std::vector<std::string> lines = Lines(WithoutCR(ReadFile(folder / "out.txt")));
         EXPECT_EQ(std::vector<std::string>(lines.begin() + std::min<std::ptrdiff_t>(6, std::ssize(lines)), lines.end()),
                   expected)
             << name;

@@ -45,10 +45,10 @@ TEST(Fenwold, EndsOfARun)
     };
     for (const Case& c : cases) {
         ScratchFolder folder;
-        WriteBytes(folder / "hole1.LAS", kSevenCurves);
-        WriteBytes(folder / "part.las", "~C\nD:DEPTH\nX:MagX\n~A\n1 2\n");
-        WriteBytes(folder / "nodata.las", "~C\nD:DEPTH\n");
-        WriteBytes(folder / "hole1.txt", kEarlier);
+        WriteFile(folder / "hole1.LAS", kSevenCurves);
+        WriteFile(folder / "part.las", "~C\nD:DEPTH\nX:MagX\n~A\n1 2\n");
+        WriteFile(folder / "nodata.las", "~C\nD:DEPTH\n");
+        WriteFile(folder / "hole1.txt", kEarlier);
         int asked = 0;
         std::vector<std::string> printed, shown;
         const int status = RunFenwold({[&]() -> std::optional<std::string> {
@@ -70,7 +70,7 @@ TEST(Fenwold, EndsOfARun)
         }
         EXPECT_EQ(printed, expected) << c.name;
         EXPECT_EQ(shown, c.failureShown ? expected : std::vector<std::string>{}) << c.name;
-        const std::string hole1Txt = ReadBytes(folder / "hole1.txt");
+        const std::string hole1Txt = ReadFile(folder / "hole1.txt");
         EXPECT_EQ(hole1Txt.substr(0, 63), c.writesHole1 ? "Collar coordinates:\r\nEasting        0.00\r\nNorthing 7000000.00\r\n"
                                                         : kEarlier)
             << c.name << ": an earlier file is left byte for byte";
@@ -80,15 +80,15 @@ TEST(Fenwold, EndsOfARun)
 TEST(Fenwold, RefusesToWriteOverTheLasFile)
 {
     ScratchFolder folder;
-    WriteBytes(folder / "hole.txt", kSevenCurves); // its raw survey name is itself
+    WriteFile(folder / "hole.txt", kSevenCurves); // its raw survey name is itself
     std::vector<std::string> shown;
     EXPECT_EQ(RunFenwold({[&] { return std::optional(folder / "hole.txt"); }, [](Collar&) { return true; },
                           [&](const std::string& message) { shown.push_back(message); }, [](const std::string&) {}}),
               1);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_NE(shown[0].find(folder / "hole.txt"), std::string::npos);
-    EXPECT_EQ(ReadBytes(folder / "hole.txt"), kSevenCurves);
-    EXPECT_EQ(folder.FileCount(), 1);
+    EXPECT_EQ(ReadFile(folder / "hole.txt"), kSevenCurves);
+    EXPECT_EQ(folder.Entries().size(), 1u);
 }
 
 // The program's own dialogs, driven once they are up.

@@ -37,7 +37,7 @@ TEST(LasLineReader, SplitsAtLfCrLfAndLoneCrAcrossReadBlocks)
         expected.pop_back();
 
     ScratchFolder folder;
-    WriteBytes(folder / "in", text);
+    WriteFile(folder / "in", text);
     std::FILE* file = std::fopen((folder / "in").c_str(), "rb");
     ASSERT_NE(file, nullptr);
     convert::LasLineReader reader(file);

@@ -6,7 +6,7 @@
 #include "examples/DemoSurvey.h"
 #include "survey/KestrixDoc.h"
 #include "survey/LineSource.h"
-#include "survey/MessageSink.h"
+#include "RecordingSink.h"
 
 #include <gtest/gtest.h>
 
@@ -25,11 +25,6 @@ const std::string kDemoRaw = KESTRIX_EXAMPLES_DIR "/demo.txt";
 const Collar kDemoCollar{demo::kEasting, demo::kNorthing, demo::kHeight, demo::kDeclination};
 
 using Values = std::array<double, 7>;
-
-class NullSink : public MessageSink {
-public:
-    void ShowMessage(const std::string&) override {}
-};
 
 // The first seven numbers of each line after `marker` (the data of the demo
 // LAS file, or the rows of a dump), read as the C library reads them.
@@ -54,7 +49,7 @@ std::vector<Values> Rows(const std::string& text, const std::string& marker)
 LoadResult Load(CKestrixDoc& doc, const std::string& path)
 {
     FileLineSource source(path);
-    NullSink sink;
+    RecordingSink sink;
     return doc.LoadRawSurvey(path, source, sink);
 }
 
@@ -62,12 +57,12 @@ TEST(Pipeline, DemoConvertsToTheCommittedRawSurveyAndLoadsWithTheLasValues)
 {
     ScratchFolder folder;
     ASSERT_TRUE(ConvertLasFile(kDemoLas, folder / "demo.txt", kDemoCollar).Ok());
-    EXPECT_TRUE(ReadBytes(folder / "demo.txt") == ReadBytes(kDemoRaw)) << "rebuild with the demo-files target";
+    EXPECT_TRUE(ReadFile(folder / "demo.txt") == ReadFile(kDemoRaw)) << "rebuild with the demo-files target";
     CKestrixDoc doc;
     ASSERT_EQ(Load(doc, folder / "demo.txt"), LoadResult::Loaded);
     EXPECT_EQ(doc.m_dNorthing, demo::kNorthing);
     EXPECT_EQ(doc.m_dDeclination, demo::kDeclination);
-    const std::vector<Values> las = Rows(ReadBytes(kDemoLas), "~A");
+    const std::vector<Values> las = Rows(ReadFile(kDemoLas), "~A");
     ASSERT_EQ(las.size(), static_cast<std::size_t>(demo::kSampleCount));
     ASSERT_EQ(doc.m_nObs, demo::kSampleCount);
     for (int i = 0; i < doc.m_nObs; ++i) {
@@ -104,7 +99,7 @@ TEST(Pipeline, DemoSurveyShowsTheIntendedHole)
 TEST(Pipeline, EveryCollarTheConverterWritesLoadsBack)
 {
     ScratchFolder folder;
-    WriteBytes(folder / "in.las", "~C\nD:DEPTH\nX:MagX\nY:MagY\nZ:MagZ\nA:AccX\nB:AccY\nC:AccZ\n~A\n1 2 3 4 5 6 7\n");
+    WriteFile(folder / "in.las", "~C\nD:DEPTH\nX:MagX\nY:MagY\nZ:MagZ\nA:AccX\nB:AccY\nC:AccZ\n~A\n1 2 3 4 5 6 7\n");
     for (const Collar& c : {Collar{500000.25, 10000000, 350, 12.5}, Collar{-1000000, -1000000, 1e10, -1234.5}}) {
         ASSERT_TRUE(ConvertLasFile(folder / "in.las", folder / "out.txt", c).Ok());
         CKestrixDoc doc;
@@ -118,7 +113,7 @@ TEST(BatchConvert, UsageFailuresAndCollarOptions)
 {
     ScratchFolder folder;
     const std::string las = folder / "hole.las";
-    WriteBytes(las, "~C\nD:DEPTH\n~A\n1\n");
+    WriteFile(las, "~C\nD:DEPTH\n~A\n1\n");
     // Each with what its message must name.
     const std::vector<std::tuple<std::vector<std::string>, int, std::string>> failures = {
         {{}, 2, "no LAS file"},
@@ -138,12 +133,12 @@ TEST(BatchConvert, UsageFailuresAndCollarOptions)
         EXPECT_EQ(RunConvertCommand(args, out, err), status) << testing::PrintToString(args);
         EXPECT_NE(err.str().find(named), std::string::npos) << err.str();
     }
-    EXPECT_EQ(folder.FileCount(), 1);
+    EXPECT_EQ(folder.Entries().size(), 1u);
 
     std::ostringstream out, err;
     ASSERT_EQ(RunConvertCommand({"--declination", "-7.25", las, "--easting", " 500000.5", "--northing", "7.1e6"}, out, err), 0);
     EXPECT_EQ(out.str(), folder / "hole.txt\n");
-    EXPECT_EQ(ReadBytes(folder / "hole.txt"), "Collar coordinates:\r\nEasting   500000.50\r\nNorthing 7100000.00\r\n"
+    EXPECT_EQ(ReadFile(folder / "hole.txt"), "Collar coordinates:\r\nEasting   500000.50\r\nNorthing 7100000.00\r\n"
                                               "Height         0.00\r\nDeclination   -7.25\r\n     DEPTH\r\n   1.00000\r\n");
     EXPECT_EQ(err.str(), "kestrix-batch: Warning: the curve names lack MagX, MagY, MagZ, AccX, AccY, AccZ; kestrix will not "
                          "open the file\n");
@@ -160,11 +155,11 @@ TEST(BatchConvert, DefaultOutputReplacesTheExtension)
     for (const auto& [las, raw] : cases) {
         ScratchFolder folder;
         std::filesystem::create_directories(std::filesystem::path(folder / las).parent_path());
-        WriteBytes(folder / las, "~C\nD:DEPTH\n~A\n1\n");
+        WriteFile(folder / las, "~C\nD:DEPTH\n~A\n1\n");
         std::ostringstream out, err;
         ASSERT_EQ(RunConvertCommand({folder / las}, out, err), 0) << las << ": " << err.str();
         EXPECT_EQ(out.str(), folder / raw + "\n");
-        EXPECT_EQ(ReadBytes(folder / raw).substr(0, 19), "Collar coordinates:") << las;
+        EXPECT_EQ(ReadFile(folder / raw).substr(0, 19), "Collar coordinates:") << las;
     }
 }
 
@@ -185,8 +180,8 @@ TEST(BatchConvert, ConvertThenDumpGivesTheLasData)
     ScratchFolder folder;
     RunBatch("convert '" + kDemoLas + "' -o '" + folder / "demo.txt" + "' --easting 512430 --northing 7034815"
              " --height 286 --declination 12.5");
-    EXPECT_TRUE(ReadBytes(folder / "demo.txt") == ReadBytes(kDemoRaw));
-    EXPECT_EQ(Rows(RunBatch("dump '" + folder / "demo.txt" + "'"), "Depth"), Rows(ReadBytes(kDemoLas), "~A"));
+    EXPECT_TRUE(ReadFile(folder / "demo.txt") == ReadFile(kDemoRaw));
+    EXPECT_EQ(Rows(RunBatch("dump '" + folder / "demo.txt" + "'"), "Depth"), Rows(ReadFile(kDemoLas), "~A"));
 }
 #endif
 

@@ -1,6 +1,6 @@
 #include "survey/AzimuthFit.h"
 #include "survey/EditCommands.h"
-#include "SurveyText.h"
+#include "SurveyRows.h"
 
 #include <gtest/gtest.h>
 

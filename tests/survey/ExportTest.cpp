@@ -2,7 +2,7 @@
 #include "survey/EditCommands.h"
 #include "survey/LineSource.h"
 #include "survey/XyzExport.h"
-#include "SurveyText.h"
+#include "SurveyRows.h"
 
 #include <gtest/gtest.h>
 

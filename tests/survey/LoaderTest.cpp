@@ -1,6 +1,6 @@
 #include "ScratchFolder.h"
 #include "survey/DocumentHost.h"
-#include "SurveyText.h"
+#include "SurveyRows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "NamedRows.h"
 #include "survey/Orientation.h"
-#include "SurveyText.h"
+#include "SurveyRows.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "survey/LineSource.h"
 #include "survey/Orientation.h"
 #include "survey/SpikeFinder.h"
-#include "SurveyText.h"
+#include "SurveyRows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "survey/Trajectory.h"
-#include "SurveyText.h"
+#include "SurveyRows.h"
 
 #include <gtest/gtest.h>
 

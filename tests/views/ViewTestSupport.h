@@ -3,7 +3,7 @@
 #include "survey/DocumentHost.h"
 #include "survey/KestrixDoc.h"
 #include "survey/LineSource.h"
-#include "survey/MessageSink.h"
+#include "RecordingSink.h"
 #include "views/PlotViews.h"
 #include "views/ViewServices.h"
 
@@ -68,13 +68,10 @@ inline void SetObservations(survey::CKestrixDoc& doc, const std::vector<survey::
 // observations from 0 to 400 m with a disturbed interval and a few spikes.
 inline bool LoadDemoSurvey(survey::CKestrixDoc& doc)
 {
-    struct Quiet : survey::MessageSink {
-        void ShowMessage(const std::string&) override { failed = true; }
-        bool failed = false;
-    } sink;
+    RecordingSink sink;
     survey::FileLineSource source(KESTRIX_EXAMPLES_DIR "/demo.txt");
     const survey::LoadResult result = doc.LoadRawSurvey(KESTRIX_EXAMPLES_DIR "/demo.txt", source, sink);
-    return source.IsOpen() && result == survey::LoadResult::Loaded && !sink.failed;
+    return source.IsOpen() && result == survey::LoadResult::Loaded && sink.messages.empty();
 }
 
 // The view painted at `width` x `height` pixels into an image.

@@ -1,6 +1,6 @@
 // GoogleTest main for widget tests: one QApplication for the whole run, on
 // the offscreen platform unless another is asked for (test discovery runs
-// this program at build time, without a display).
+// the program at build time, without a display).
 #include <QApplication>
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "RecordingSink.h"
 #include "survey/KestrixDoc.h"
 #include "survey/LineSource.h"
-#include "survey/MessageSink.h"
 
 #include <string>
 #include <vector>
 
-// Test helpers: raw survey text as the converter writes it, a sink that
-// records messages, and loading from memory.
+// Surveys made from rows of readings: raw survey text as the converter
+// writes it, and documents loaded from it as the program loads a file.
 
 struct Row {
     double depth, magX, magY, magZ, accX, accY, accZ;
@@ -29,12 +29,6 @@ inline std::string RawSurveyText(const std::vector<Row>& rows, const char* heade
     }
     return text;
 }
-
-class RecordingSink : public survey::MessageSink {
-public:
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    std::vector<std::string> messages;
-};
 
 inline survey::LoadResult LoadText(survey::CKestrixDoc& doc, const std::string& text, RecordingSink& sink)
 {
