@@ -1,6 +1,8 @@
 #pragma once
 
 #include "survey/AzimuthFit.h"
+#include "survey/ControlPoint.h"
+#include "survey/EditOperations.h"
 #include "survey/Observation.h"
 #include "survey/QualityControl.h"
 
@@ -15,13 +17,6 @@ namespace survey {
 class DocumentHost;
 class LineSource;
 class MessageSink;
-
-// An azimuth control point in the azimuth plot's scaled units:
-// x = depth x m_dScale, y = azimuth x m_dScale.
-struct ControlPoint {
-    std::int32_t x;
-    std::int32_t y;
-};
 
 // How a load ended. Every outcome but Loaded and LoadedOverLimit has shown
 // its message through the sink and left the document as the message says.
@@ -51,6 +46,10 @@ public:
     // Inclination, roll, azimuth, fit, components, positions and quality
     // values of every observation, then every view redraws.
     void Recalculate();
+
+    // Makes the edit `op`; the edits that recalculate (see Recalculates) end
+    // with a recalculation. A degree or roll adjustment out of range changes nothing.
+    void Apply(const EditOperation& op);
 
     // Runs an Edit menu command by id (see EditCommands.h); false for an id
     // the document does not handle.

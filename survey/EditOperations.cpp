@@ -1,0 +1,71 @@
+#include "survey/EditOperations.h"
+
+#include "survey/KestrixDoc.h"
+
+namespace survey {
+namespace {
+
+template <typename... Handlers>
+struct Overloaded : Handlers... {
+    using Handlers::operator()...;
+};
+
+} // namespace
+
+bool Recalculates(const EditOperation& op)
+{
+    return std::visit(Overloaded{[](const edit::ToggleDeleteMode&) { return false; },
+                                 [](const edit::ToggleControlMode&) { return false; },
+                                 [](const edit::AddControlPoint&) { return false; },
+                                 [](const auto&) { return true; }},
+                      op);
+}
+
+bool ChangesData(const EditOperation& op)
+{
+    return !std::holds_alternative<edit::ToggleDeleteMode>(op) && !std::holds_alternative<edit::ToggleControlMode>(op);
+}
+
+bool IsInForce(const CKestrixDoc& doc, const EditOperation& op)
+{
+    return std::visit(Overloaded{[&](const edit::ToggleDeleteMode&) { return doc.m_bDeleteMode; },
+                                 [&](const edit::ToggleControlMode&) { return doc.m_bControlMode; },
+                                 [&](const edit::SetFitDegree& d) { return doc.m_nDegree == d.degree; },
+                                 [&](const edit::SetRollAdjustment& r) { return doc.m_nRollAdjust == r.degrees; },
+                                 [](const auto&) { return false; }},
+                      op);
+}
+
+void CKestrixDoc::Apply(const EditOperation& op)
+{
+    std::visit(Overloaded{[&](const edit::ToggleDeleteMode&) {
+                              m_bDeleteMode = !m_bDeleteMode;
+                              m_bControlMode = false;
+                          },
+                          [&](const edit::ToggleControlMode&) {
+                              m_bControlMode = !m_bControlMode;
+                              m_bDeleteMode = false;
+                          },
+                          [&](const edit::DeleteObservation& d) { DeleteObservation(d.index); },
+                          [&](const edit::AddControlPoint& a) { AddControlPoint(a.point.x, a.point.y); },
+                          [&](const edit::ClearControlPoints&) {
+                              m_nControlPoints = 0;
+                              m_nCoef = 0;
+                              Recalculate();
+                          },
+                          [&](const edit::SetFitDegree& d) {
+                              if (d.degree < 1 || d.degree > kMaxCoefficients - 1)
+                                  return;
+                              m_nDegree = d.degree;
+                              Recalculate();
+                          },
+                          [&](const edit::SetRollAdjustment& r) {
+                              if (r.degrees != 0 && r.degrees != 90 && r.degrees != 180 && r.degrees != -90)
+                                  return;
+                              m_nRollAdjust = r.degrees;
+                              Recalculate();
+                          }},
+               op);
+}
+
+} // namespace survey

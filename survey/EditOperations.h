@@ -1,0 +1,57 @@
+#pragma once
+
+#include "survey/ControlPoint.h"
+
+#include <cstdint>
+#include <variant>
+
+namespace survey {
+
+class CKestrixDoc;
+
+// The edits a user makes to a survey, one type each. The Edit menu, the plots
+// and kestrix-batch change a document only through these, so every change can
+// be applied, taken back and written down the same way.
+namespace edit {
+
+// "Delete observations": delete mode on or off; control mode off.
+struct ToggleDeleteMode {};
+// "Add azimuth control points": control mode on or off; delete mode off.
+struct ToggleControlMode {};
+// Removes observation `index` (out of range: nothing happens).
+struct DeleteObservation {
+    std::int32_t index;
+};
+// Appends a control point in the azimuth plot's units (none past 100).
+struct AddControlPoint {
+    ControlPoint point;
+};
+// Removes every control point and the fit.
+struct ClearControlPoints {};
+// The degree of the azimuth polynomial, 1 to 4.
+struct SetFitDegree {
+    std::int32_t degree;
+};
+// The roll adjustment in degrees: 0, 90, 180 or -90.
+struct SetRollAdjustment {
+    std::int32_t degrees;
+};
+
+} // namespace edit
+
+using EditOperation = std::variant<edit::ToggleDeleteMode, edit::ToggleControlMode, edit::DeleteObservation,
+                                   edit::AddControlPoint, edit::ClearControlPoints, edit::SetFitDegree,
+                                   edit::SetRollAdjustment>;
+
+// Whether applying `op` ends with a recalculation of the survey (and so a
+// redraw of every view). The mode toggles and a new control point do not.
+bool Recalculates(const EditOperation& op);
+
+// Whether `op` changes the survey's data, as opposed to the editing mode.
+bool ChangesData(const EditOperation& op);
+
+// Whether the state that `op` sets is the document's state now: a mode that is
+// on, the degree or roll adjustment in force. False for the other edits.
+bool IsInForce(const CKestrixDoc& doc, const EditOperation& op);
+
+} // namespace survey
