@@ -1,6 +1,7 @@
 #include "app/AboutDlg.h"
 
 #include "app/AppIcon.h"
+#include "app/ProgramInfo.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -9,13 +10,13 @@
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("About Kestrix"));
+    setWindowTitle(QStringLiteral("About %1").arg(kProgramName));
     setModal(true);
 
     auto* icon = new QLabel(this);
     icon->setPixmap(ProgramIcon().pixmap(32, 32));
     icon->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    auto* version = new QLabel(QStringLiteral("Kestrix, Version 1.0.0.4"), this);
+    auto* version = new QLabel(QStringLiteral("%1, Version %2").arg(kProgramName, kProgramVersion), this);
     version->setTextFormat(Qt::PlainText);
     auto* purpose = new QLabel(
         QStringLiteral("Resolves borehole magnetic data into East, North and Up components"), this);

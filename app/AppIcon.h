@@ -2,7 +2,7 @@
 
 #include <QIcon>
 
-// The program icon (resource 128), from the sizes built into the program.
+// The program icon, from the sizes built into the program.
 QIcon ProgramIcon();
-// The raw survey file's icon (resource 129), shown by every listing window.
+// The raw survey file's icon, shown by every listing window.
 QIcon DocumentIcon();

@@ -2,30 +2,30 @@
 
 #include <QMdiSubWindow>
 
-class CDocTemplate;
 class SurveyDocument;
 
-// A survey window: one view of one survey document inside the MDI area.
-// Closing it takes it out of its document, which goes with its last window.
+// A survey window: one view of one survey inside the MDI area. It reports
+// its closing and leaves the rest to whoever listens: the survey renumbers
+// its windows or closes with the last, the main frame updates its menus.
 class CChildFrame : public QMdiSubWindow {
     Q_OBJECT
 public:
-    CChildFrame(SurveyDocument& document, CDocTemplate& docTemplate);
+    // `view` becomes the frame's widget. `document` is the survey the view
+    // shows, which outlives the frame. `bringsSurveyMenu`: whether the frame
+    // puts the survey menu on the bar when it becomes active.
+    CChildFrame(SurveyDocument& document, QWidget* view, bool bringsSurveyMenu);
 
     SurveyDocument& Document() const { return m_document; }
-    CDocTemplate& Template() const { return m_template; }
-    // False once the frame has been closed (it is then on its way out).
-    bool IsOpen() const { return m_open; }
+    bool BringsSurveyMenu() const { return m_bringsSurveyMenu; }
 
 signals:
-    // The frame was closed and has left its document.
-    void frameClosed(CChildFrame* frame);
+    // The frame was closed: it has left the MDI area and is deleted later.
+    void closed(CChildFrame* frame);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     SurveyDocument& m_document;
-    CDocTemplate& m_template;
-    bool m_open = true;
+    bool m_bringsSurveyMenu;
 };

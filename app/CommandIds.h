@@ -1,7 +1,7 @@
 #pragma once
 
-// Command ids of menus 128 and 129, the tool bar and the accelerators. The
-// Edit menu's ids are the survey document's (EditCommands.h).
+// Command ids of the menus, the tool bar and the accelerators, kept as data
+// on their actions. Each Edit item's edit is its operation (EditMenu.h).
 enum CommandId : int {
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,
@@ -20,8 +20,19 @@ enum CommandId : int {
     ID_APP_EXIT = 57665,
     ID_VIEW_TOOLBAR = 59392,
     ID_VIEW_STATUS_BAR = 59393,
-    ID_INDICATOR_DEPTH = 32807,
+    ID_EDIT_DELETE_OBSERVATIONS = 32778,
+    ID_EDIT_ADD_CONTROL_POINTS = 32788,
+    ID_EDIT_CLEAR_CONTROL_POINTS = 32790,
+    ID_EDIT_FIT_DEGREE_1 = 32784,
+    ID_EDIT_FIT_DEGREE_2 = 32785,
+    ID_EDIT_FIT_DEGREE_3 = 32786,
+    ID_EDIT_FIT_DEGREE_4 = 32791,
+    ID_ROLL_NO_ADJUSTMENT = 32806,
+    ID_ROLL_ADD_90 = 32800,
+    ID_ROLL_ADD_180 = 32804,
+    ID_ROLL_SUBTRACT_90 = 32803,
 };
 
-// Resource ids of the two menus.
-enum MenuId : int { IDR_MAINFRAME = 128, IDR_KESTRIXTYPE = 129 };
+// The two menu bars: the main one while no survey window is open, the
+// survey one once a listing window has been active.
+enum class MenuBar { Main, Survey };

@@ -1,5 +1,6 @@
 #include "app/DocManager.h"
 
+#include "app/ChildFrame.h"
 #include "app/DocTemplate.h"
 #include "app/SurveyDocument.h"
 
@@ -21,28 +22,31 @@ CDocTemplate* CDocManager::FirstTemplate() const
 
 SurveyDocument* CDocManager::FindOpen(const QString& canonicalPath) const
 {
-    for (const auto& document : m_open) {
-        if (document->CanonicalPath() == canonicalPath)
-            return document.get();
-    }
-    return nullptr;
+    const auto found = std::find_if(m_open.begin(), m_open.end(),
+                                    [&](const SurveyDocument* open) { return open->CanonicalPath() == canonicalPath; });
+    return found == m_open.end() ? nullptr : *found;
+}
+
+SurveyDocument* CDocManager::DocumentOf(const survey::CKestrixDoc& doc) const
+{
+    const auto found =
+        std::find_if(m_open.begin(), m_open.end(), [&](const SurveyDocument* open) { return open->Doc() == &doc; });
+    return found == m_open.end() ? nullptr : *found;
 }
 
 SurveyDocument* CDocManager::AddDocument(std::unique_ptr<SurveyDocument> document)
 {
-    m_open.push_back(std::move(document));
-    return m_open.back().get();
+    SurveyDocument* added = document.release();
+    added->setParent(this);
+    m_open.push_back(added);
+    connect(added, &SurveyDocument::lastFrameClosed, this, &CDocManager::OnLastFrameClosed);
+    return added;
 }
 
-void CDocManager::CloseDocument(SurveyDocument* document, QObject* lastFrame)
+// The views of the last window read the survey until the window is deleted,
+// so the survey goes only after it.
+void CDocManager::OnLastFrameClosed(SurveyDocument* document, CChildFrame* lastFrame)
 {
-    const auto found = std::find_if(m_open.begin(), m_open.end(),
-                                    [&](const auto& open) { return open.get() == document; });
-    if (found == m_open.end())
-        return;
-    m_closing.push_back(std::move(*found));
-    m_open.erase(found);
-    connect(lastFrame, &QObject::destroyed, this, [this, document] {
-        std::erase_if(m_closing, [&](const auto& closing) { return closing.get() == document; });
-    });
+    std::erase(m_open, document);
+    connect(lastFrame, &QObject::destroyed, document, &QObject::deleteLater);
 }

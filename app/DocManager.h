@@ -5,12 +5,16 @@
 #include <memory>
 #include <vector>
 
+class CChildFrame;
 class CDocTemplate;
 class SurveyDocument;
+namespace survey {
+class CKestrixDoc;
+} // namespace survey
 
-// Owns the document templates and the open surveys. A survey stays open until
-// its last window closes; it is deleted once that window is destroyed, so its
-// views never outlive it.
+// Owns the document templates and the surveys. A survey is open until its
+// last window closes; it is deleted once that window is gone, so its views
+// never outlive it.
 class CDocManager : public QObject {
     Q_OBJECT
 public:
@@ -24,16 +28,17 @@ public:
 
     // The open survey of the file at `canonicalPath`, or none.
     SurveyDocument* FindOpen(const QString& canonicalPath) const;
+    // The open survey whose document is `doc`, or none.
+    SurveyDocument* DocumentOf(const survey::CKestrixDoc& doc) const;
     // Takes a new open survey into the manager's keeping; returns it.
     SurveyDocument* AddDocument(std::unique_ptr<SurveyDocument> document);
-    // `document` has lost its last window `lastFrame`: it is no longer open
-    // and is deleted when `lastFrame` is destroyed.
-    void CloseDocument(SurveyDocument* document, QObject* lastFrame);
 
-    const std::vector<std::unique_ptr<SurveyDocument>>& Documents() const { return m_open; }
+    // The open surveys, in the order they were opened.
+    const std::vector<SurveyDocument*>& Documents() const { return m_open; }
 
 private:
+    void OnLastFrameClosed(SurveyDocument* document, CChildFrame* lastFrame);
+
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;
-    std::vector<std::unique_ptr<SurveyDocument>> m_open;
-    std::vector<std::unique_ptr<SurveyDocument>> m_closing;
+    std::vector<SurveyDocument*> m_open; // children of the manager
 };

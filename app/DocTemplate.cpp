@@ -3,22 +3,16 @@
 #include "app/ChildFrame.h"
 #include "app/SurveyDocument.h"
 
-#include <QMdiArea>
-
-CDocTemplate::CDocTemplate(int resourceId, ViewFactory factory, bool hasMenu, QIcon frameIcon)
-    : m_resourceId(resourceId), m_factory(std::move(factory)), m_hasMenu(hasMenu),
-      m_frameIcon(std::move(frameIcon))
+CDocTemplate::CDocTemplate(ViewFactory factory, bool bringsSurveyMenu, QIcon frameIcon)
+    : m_factory(std::move(factory)), m_bringsSurveyMenu(bringsSurveyMenu), m_frameIcon(std::move(frameIcon))
 {
 }
 
-CChildFrame* CDocTemplate::CreateNewFrame(SurveyDocument& document, QMdiArea& area,
-                                          ViewServices& services)
+CChildFrame* CDocTemplate::CreateNewFrame(SurveyDocument& document, ViewServices& services) const
 {
-    auto* frame = new CChildFrame(document, *this);
-    frame->setWidget(m_factory(document.Doc(), &services, frame));
+    auto* frame = new CChildFrame(document, m_factory(*document.Doc(), services), m_bringsSurveyMenu);
     if (!m_frameIcon.isNull())
         frame->setWindowIcon(m_frameIcon);
-    area.addSubWindow(frame);
     document.AddFrame(frame);
     return frame;
 }

@@ -4,34 +4,27 @@
 #include <functional>
 
 class CChildFrame;
+class QWidget;
+class SurveyDocument;
+class ViewServices;
 namespace survey {
 class CKestrixDoc;
 } // namespace survey
 
-class QMdiArea;
-class QWidget;
-class SurveyDocument;
-class ViewServices;
-
 // Ties the survey document to one kind of view: makes a child frame holding a
-// new view of that kind. Only the listing's template brings a menu (129).
+// new view of that kind. Only the listing's template brings the survey menu.
 class CDocTemplate {
 public:
-    using ViewFactory = std::function<QWidget*(survey::CKestrixDoc*, ViewServices*, QWidget*)>;
+    using ViewFactory = std::function<QWidget*(survey::CKestrixDoc&, ViewServices&)>;
 
-    CDocTemplate(int resourceId, ViewFactory factory, bool hasMenu, QIcon frameIcon = QIcon());
+    CDocTemplate(ViewFactory factory, bool bringsSurveyMenu, QIcon frameIcon = QIcon());
 
-    int ResourceId() const { return m_resourceId; }
-    // Whether this template's windows put menu 129 on the bar when active.
-    bool HasMenu() const { return m_hasMenu; }
-
-    // A new frame in `area` with a new view on `document`, which the view
-    // joins after the views it already has. The frame is hidden until shown.
-    CChildFrame* CreateNewFrame(SurveyDocument& document, QMdiArea& area, ViewServices& services);
+    // A new hidden frame with a new view on `document`, which the view joins
+    // after the views it already has. The caller puts it in the MDI area.
+    CChildFrame* CreateNewFrame(SurveyDocument& document, ViewServices& services) const;
 
 private:
-    int m_resourceId;
     ViewFactory m_factory;
-    bool m_hasMenu;
+    bool m_bringsSurveyMenu;
     QIcon m_frameIcon;
 };

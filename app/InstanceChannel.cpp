@@ -1,8 +1,10 @@
 #include "app/InstanceChannel.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QStringDecoder>
 #include <QTimer>
 #include <QtEndian>
@@ -167,6 +169,16 @@ bool InstanceChannel::Listen()
         return true;
     delete m_server;
     m_server = nullptr;
+    return false;
+}
+
+bool InstanceChannel::HandOverOrListen(const QString& file)
+{
+    QLockFile lock(m_socketPath + QStringLiteral(".lock"));
+    lock.tryLock(5000); // a start that never gets the lock goes on all the same
+    if (!file.isEmpty() && HandOver({QFileInfo(file).absoluteFilePath()}))
+        return true;
+    Listen();
     return false;
 }
 

@@ -37,6 +37,12 @@ public:
     // ended without closing it. False when another instance is listening or
     // no socket can be made.
     bool Listen();
+    // What a start does with its channel: hands `file` (if any; made
+    // absolute) to the running instance and returns true, so this start can
+    // end; otherwise listens for later starts, if none listens yet, and
+    // returns false. A lock beside the socket keeps two starts from deciding
+    // at the same moment.
+    bool HandOverOrListen(const QString& file);
 
     // How long a connection may stay silent before it is dropped (tests).
     void SetIdleTimeout(int milliseconds) { m_idleTimeoutMs = milliseconds; }

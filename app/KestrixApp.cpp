@@ -25,9 +25,7 @@ namespace {
 template <typename View>
 CDocTemplate::ViewFactory FactoryOf()
 {
-    return [](CKestrixDoc* doc, ViewServices* services, QWidget* parent) -> QWidget* {
-        return new View(doc, services, parent);
-    };
+    return [](CKestrixDoc& doc, ViewServices& services) -> QWidget* { return new View(doc, services); };
 }
 
 } // namespace
@@ -37,7 +35,7 @@ CKestrixApp::CKestrixApp() = default;
 CKestrixApp::~CKestrixApp()
 {
     // The windows go before the surveys they show.
-    m_pMainWnd.reset();
+    m_mainFrame.reset();
 }
 
 void CKestrixApp::SetPrompts(UserPrompts* prompts)
@@ -47,44 +45,44 @@ void CKestrixApp::SetPrompts(UserPrompts* prompts)
 
 bool CKestrixApp::InitInstance(const QStringList& arguments)
 {
-    // The settings live under Ardencroft / Kestrix; only the recent files are kept.
+    // Only the recent files are kept in the settings store.
     m_recentFiles.Load();
 
+    // The listing's template opens every file and brings the survey menu; the
+    // plot windows' templates bring nothing.
     CDocTemplate* listing = m_docManager.AddDocTemplate(
-        std::make_unique<CDocTemplate>(129, FactoryOf<CKestrixView>(), true, DocumentIcon()));
+        std::make_unique<CDocTemplate>(FactoryOf<CKestrixView>(), true, DocumentIcon()));
     if (!listing)
         return false;
-    m_pInclTemplate =
-        m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(130, FactoryOf<CInclView>(), false));
-    m_pAzTemplate =
-        m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(130, FactoryOf<CAzView>(), false));
-    m_pMagTemplate =
-        m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(130, FactoryOf<CMagView>(), false));
+    m_pInclTemplate = m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(FactoryOf<CInclView>(), false));
+    m_pAzTemplate = m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(FactoryOf<CAzView>(), false));
+    m_pMagTemplate = m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(FactoryOf<CMagView>(), false));
 
     m_hControlCursor = MakeControlCursor();
     m_hDeleteCursor = MakeDeleteCursor();
     m_hTargetCursor = MakeTargetCursor();
 
-    m_pMainWnd = std::make_unique<CMainFrame>();
-    if (!m_pMainWnd->LoadFrame()) {
-        m_pMainWnd.reset();
+    m_mainFrame = std::make_unique<CMainFrame>();
+    if (!m_mainFrame->LoadFrame()) {
+        m_mainFrame.reset();
         return false;
     }
-    m_pMainWnd->setWindowIcon(ProgramIcon());
-    connect(m_pMainWnd.get(), &CMainFrame::command, this, &CKestrixApp::OnCommand);
-    connect(m_pMainWnd.get(), &CMainFrame::filesDropped, this, [this](const QStringList& paths) {
+    m_mainFrame->setWindowIcon(ProgramIcon());
+    connect(m_mainFrame.get(), &CMainFrame::command, this, &CKestrixApp::OnCommand);
+    connect(m_mainFrame.get(), &CMainFrame::editRequested, this, &CKestrixApp::OnEdit);
+    connect(m_mainFrame.get(), &CMainFrame::filesDropped, this, [this](const QStringList& paths) {
         for (const QString& path : paths)
             OpenDocumentFile(path);
     });
-    m_pMainWnd->setAcceptDrops(true);
+    m_mainFrame->setAcceptDrops(true);
     RefreshRecentFiles();
 
     const QString file = FileArgument(arguments);
     if (!file.isEmpty() && !OpenDocumentFile(file))
         return false;
 
-    m_pMainWnd->show();
-    m_pStatusBar = m_pMainWnd->statusBar();
+    m_mainFrame->show();
+    m_pStatusBar = m_mainFrame->statusBar();
     return true;
 }
 
@@ -106,42 +104,42 @@ QString CKestrixApp::FileArgument(const QStringList& arguments)
 CKestrixDoc* CKestrixApp::OpenDocumentFile(const QString& path)
 {
     SurveyDocument* document = OpenSurvey(path);
-    if (m_pMainWnd)
-        m_pMainWnd->Tile();
+    if (m_mainFrame)
+        m_mainFrame->Tile();
     return document ? document->Doc() : nullptr;
 }
 
 SurveyDocument* CKestrixApp::OpenSurvey(const QString& path)
 {
     CDocTemplate* listing = m_docManager.FirstTemplate();
-    if (!m_pMainWnd || !listing)
+    if (!m_mainFrame || !listing)
         return nullptr;
     const QFileInfo info(path);
     const QString shown = QDir::toNativeSeparators(path);
     if (!info.exists()) {
-        m_prompts->ShowMessage(m_pMainWnd.get(), QStringLiteral("Cannot find the file\n  %1").arg(shown));
+        m_prompts->ShowMessage(m_mainFrame.get(), QStringLiteral("Cannot find the file\n  %1").arg(shown));
         return nullptr;
     }
     const QString absolute = info.absoluteFilePath();
     const QString canonical = info.canonicalFilePath();
     if (SurveyDocument* open = m_docManager.FindOpen(canonical)) {
         if (!open->Frames().empty())
-            m_pMainWnd->ActivateFrame(open->Frames().front());
+            m_mainFrame->ActivateFrame(open->Frames().front());
         return open;
     }
     FileLineSource source(ToCorePath(absolute));
     if (!info.isFile() || !source.IsOpen()) {
-        m_prompts->ShowMessage(m_pMainWnd.get(), QStringLiteral("Failed to open\n  %1").arg(shown));
+        m_prompts->ShowMessage(m_mainFrame.get(), QStringLiteral("Failed to open\n  %1").arg(shown));
         return nullptr;
     }
 
-    SurveyDocument* document = m_docManager.AddDocument(
-        std::make_unique<SurveyDocument>(*this, m_docManager, absolute, canonical));
+    SurveyDocument* document = m_docManager.AddDocument(std::make_unique<SurveyDocument>(absolute, canonical));
+    connect(document, &SurveyDocument::plotWindowsWanted, this, &CKestrixApp::OpenPlotWindows);
     CChildFrame* frame = CreateFrame(*listing, *document);
     // A failed load has shown its message; the survey stays open in its
     // listing window with what was read, read-only, and its file is not
     // offered again in the recent-file list.
-    MessageBoxSink sink(*m_prompts, m_pMainWnd.get());
+    MessageBoxSink sink(*m_prompts, m_mainFrame.get());
     const LoadResult result = document->Doc()->LoadRawSurvey(ToCorePath(absolute), source, sink);
     if (result == LoadResult::Loaded || result == LoadResult::LoadedOverLimit) {
         m_recentFiles.Add(absolute);
@@ -151,55 +149,83 @@ SurveyDocument* CKestrixApp::OpenSurvey(const QString& path)
     }
     RefreshRecentFiles();
     frame->show();
-    m_pMainWnd->ActivateFrame(frame);
+    m_mainFrame->ActivateFrame(frame);
     return document;
 }
 
-CChildFrame* CKestrixApp::CreateFrame(CDocTemplate& docTemplate, SurveyDocument& document)
+CChildFrame* CKestrixApp::CreateFrame(const CDocTemplate& docTemplate, SurveyDocument& document)
 {
-    CChildFrame* frame = docTemplate.CreateNewFrame(document, *m_pMainWnd->MdiArea(), *this);
-    m_pMainWnd->AddFrame(frame);
+    CChildFrame* frame = docTemplate.CreateNewFrame(document, *this);
+    m_mainFrame->AddFrame(frame);
     return frame;
+}
+
+// The inclination, azimuth and magnetic windows, in that order.
+void CKestrixApp::OpenPlotWindows(SurveyDocument* document)
+{
+    for (const CDocTemplate* plot : {m_pInclTemplate, m_pAzTemplate, m_pMagTemplate})
+        CreateFrame(*plot, *document)->show();
 }
 
 SurveyDocument* CKestrixApp::ActiveDocument() const
 {
-    const CChildFrame* frame = m_pMainWnd ? m_pMainWnd->ActiveFrame() : nullptr;
+    const CChildFrame* frame = m_mainFrame ? m_mainFrame->ActiveFrame() : nullptr;
     return frame ? &frame->Document() : nullptr;
+}
+
+void CKestrixApp::ApplyEdit(CKestrixDoc& doc, const EditOperation& op)
+{
+    if (SurveyDocument* document = m_docManager.DocumentOf(doc))
+        document->Apply(op);
 }
 
 void CKestrixApp::SetPaneText(int pane, const QString& text)
 {
-    if (m_pMainWnd)
-        m_pMainWnd->SetPaneText(pane, text);
+    if (m_mainFrame)
+        m_mainFrame->SetPaneText(pane, text);
 }
 
 void CKestrixApp::OnCommand(int id)
 {
-    SurveyDocument* active = ActiveDocument();
-    SurveyDocument* editable = active && !active->IsReadOnly() ? active : nullptr;
     if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST) {
         OnRecentFile(id - ID_FILE_MRU_FIRST);
-    } else if (!editable || !editable->Doc()->OnCommand(id)) {
+    } else {
         switch (id) {
         case ID_FILE_OPEN: OnFileOpen(); break;
         case ID_FILE_CLOSE:
-            if (active)
+            if (SurveyDocument* active = ActiveDocument())
                 active->CloseAllFrames();
             break;
         case ID_FILE_EXPORT: OnFileExport(); break;
-        case ID_APP_ABOUT: m_prompts->ShowAbout(m_pMainWnd.get()); break;
-        case ID_APP_EXIT: m_pMainWnd->close(); break;
+        case ID_APP_ABOUT: m_prompts->ShowAbout(m_mainFrame.get()); break;
+        case ID_APP_EXIT: m_mainFrame->close(); break;
         default: break;
         }
     }
-    if (m_pMainWnd)
-        m_pMainWnd->UpdateCommandUI();
+    if (m_mainFrame)
+        m_mainFrame->UpdateCommandUI();
+}
+
+void CKestrixApp::OnEdit(const EditOperation& op)
+{
+    if (SurveyDocument* active = ActiveDocument())
+        active->Apply(op);
+    m_mainFrame->UpdateCommandUI();
+}
+
+void CKestrixApp::OpenHandedOverFiles(const QStringList& paths)
+{
+    if (m_mainFrame->isMinimized())
+        m_mainFrame->showNormal();
+    m_mainFrame->raise();
+    m_mainFrame->activateWindow();
+    for (const QString& path : paths)
+        OpenDocumentFile(path);
 }
 
 void CKestrixApp::OnFileOpen()
 {
-    if (const std::optional<QString> path = m_prompts->OpenFileName(m_pMainWnd.get()))
+    if (const std::optional<QString> path = m_prompts->OpenFileName(m_mainFrame.get()))
         OpenDocumentFile(*path);
 }
 
@@ -210,13 +236,13 @@ void CKestrixApp::OnFileExport()
         return; // what a failed load read is not a whole survey
     CKestrixDoc& doc = *active->Doc();
     const QString defaultPath = FromCoreText(DefaultExportPath(doc.m_strFilePath));
-    const std::optional<QString> chosen = m_prompts->ExportFileName(m_pMainWnd.get(), defaultPath);
+    const std::optional<QString> chosen = m_prompts->ExportFileName(m_mainFrame.get(), defaultPath);
     if (!chosen)
         return;
     const std::string path = ToCorePath(*chosen);
     const ExportResult result = WriteXyzFile(doc, path);
     if (result != ExportResult::Ok)
-        m_prompts->ShowMessage(m_pMainWnd.get(), FromCoreText(ExportFailureMessage(result, path)));
+        m_prompts->ShowMessage(m_mainFrame.get(), FromCoreText(ExportFailureMessage(result, path)));
 }
 
 // A listed file that cannot be opened any more leaves the list.
@@ -233,6 +259,6 @@ void CKestrixApp::OnRecentFile(int index)
 
 void CKestrixApp::RefreshRecentFiles()
 {
-    if (m_pMainWnd)
-        m_pMainWnd->SetRecentFiles(m_recentFiles.Paths());
+    if (m_mainFrame)
+        m_mainFrame->SetRecentFiles(m_recentFiles.Paths());
 }

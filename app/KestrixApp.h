@@ -12,18 +12,15 @@
 
 class CChildFrame;
 class CDocTemplate;
-namespace survey {
-class CKestrixDoc;
-} // namespace survey
-
 class CMainFrame;
 class QStatusBar;
 class SurveyDocument;
 
 // The application: the four document templates, the editing cursors, the
 // main frame and its status bar, the recent-file list. Every file is opened
-// through OpenDocumentFile. The views reach the status bar and the cursors
-// through it (ViewServices).
+// through OpenDocumentFile, and every edit of a survey, from the Edit menu or
+// a view, reaches it through the survey's SurveyDocument::Apply. The views
+// reach the status bar, the cursors and the edits through it (ViewServices).
 class CKestrixApp : public QObject, public ViewServices {
     Q_OBJECT
 public:
@@ -44,36 +41,33 @@ public:
     // could not be opened at all; a survey whose loading failed stays open in
     // its listing window.
     survey::CKestrixDoc* OpenDocumentFile(const QString& path);
+    // Files that a later start of the program handed over: the main window
+    // comes forward and opens each in turn.
+    void OpenHandedOverFiles(const QStringList& paths);
 
     // The file named on a command line: the first argument after the program
     // name that is not a switch ("-" in front), or empty.
     static QString FileArgument(const QStringList& arguments);
 
-    CMainFrame* MainFrame() const { return m_pMainWnd.get(); }
+    CMainFrame* MainFrame() const { return m_mainFrame.get(); }
+    QStatusBar* StatusBar() const { return m_pStatusBar; }
     const CDocManager& DocManager() const { return m_docManager; }
     const RecentFileList& RecentFiles() const { return m_recentFiles; }
     // The survey of the active window, or none.
     SurveyDocument* ActiveDocument() const;
-    // A new window from `docTemplate` on `document`, registered with the main frame.
-    CChildFrame* CreateFrame(CDocTemplate& docTemplate, SurveyDocument& document);
 
     void SetPaneText(int pane, const QString& text) override;
     QCursor DeleteCursor() const override { return m_hDeleteCursor; }
     QCursor TargetCursor() const override { return m_hTargetCursor; }
     QCursor ControlCursor() const override { return m_hControlCursor; }
-
-    // Templates 2 to 4: the plot windows the loader opens (owned by the manager).
-    CDocTemplate* m_pInclTemplate = nullptr;
-    CDocTemplate* m_pAzTemplate = nullptr;
-    CDocTemplate* m_pMagTemplate = nullptr;
-    QCursor m_hDeleteCursor;  // 132
-    QCursor m_hTargetCursor;  // 133
-    QCursor m_hControlCursor; // 134
-    QStatusBar* m_pStatusBar = nullptr;
+    void ApplyEdit(survey::CKestrixDoc& doc, const survey::EditOperation& op) override;
 
 private:
     void OnCommand(int id);
+    void OnEdit(const survey::EditOperation& op);
     SurveyDocument* OpenSurvey(const QString& path);
+    void OpenPlotWindows(SurveyDocument* document);
+    CChildFrame* CreateFrame(const CDocTemplate& docTemplate, SurveyDocument& document);
     void OnFileOpen();
     void OnFileExport();
     void OnRecentFile(int index);
@@ -81,8 +75,16 @@ private:
 
     // Declared first so that it outlives the main frame and every window.
     CDocManager m_docManager;
+    // The plot windows' templates, which the manager owns.
+    CDocTemplate* m_pInclTemplate = nullptr;
+    CDocTemplate* m_pAzTemplate = nullptr;
+    CDocTemplate* m_pMagTemplate = nullptr;
+    QCursor m_hDeleteCursor;
+    QCursor m_hTargetCursor;
+    QCursor m_hControlCursor;
+    QStatusBar* m_pStatusBar = nullptr;
     RecentFileList m_recentFiles;
     QtUserPrompts m_defaultPrompts;
     UserPrompts* m_prompts = &m_defaultPrompts;
-    std::unique_ptr<CMainFrame> m_pMainWnd;
+    std::unique_ptr<CMainFrame> m_mainFrame;
 };

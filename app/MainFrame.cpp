@@ -1,12 +1,12 @@
 #include "app/MainFrame.h"
 
 #include "app/ChildFrame.h"
-#include "app/CommandIds.h"
-#include "app/DocTemplate.h"
+#include "app/EditMenu.h"
+#include "app/ProgramInfo.h"
 #include "app/RecentFileList.h"
 #include "app/SurveyDocument.h"
 #include "app/ToolbarIcons.h"
-#include "survey/EditCommands.h"
+#include "app/WindowLayout.h"
 #include "survey/KestrixDoc.h"
 
 #include <QApplication>
@@ -16,6 +16,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -23,49 +24,20 @@
 #include <QStyleOptionTitleBar>
 #include <QToolBar>
 #include <algorithm>
-#include <span>
 
 using namespace survey;
 
 namespace {
 
 const QString kReady = QStringLiteral("Ready");
-const QString kTitle = QStringLiteral("Kestrix");
-
-// The Edit menu's commands, in menu order; a null label marks a separator.
-// A Fit item names its polynomial degree, checked while it is in force.
-struct EditItem {
-    int id;
-    const char* label;
-    int degree = 0;
-};
-constexpr EditItem kEditItems[] = {
-    {ID_EDIT_DELETE_OBSERVATIONS, "Delete observations"},
-    {0, nullptr},
-    {ID_EDIT_ADD_CONTROL_POINTS, "Add azimuth control points"},
-    {ID_EDIT_CLEAR_CONTROL_POINTS, "Clear control points"},
-    {ID_EDIT_FIT_DEGREE_1, "Fit degree 1 polynomial", 1},
-    {ID_EDIT_FIT_DEGREE_2, "Fit degree 2 polynomial", 2},
-    {ID_EDIT_FIT_DEGREE_3, "Fit degree 3 polynomial", 3},
-    {ID_EDIT_FIT_DEGREE_4, "Fit degree 4 polynomial", 4},
-};
-constexpr EditItem kRollItems[] = {
-    {ID_ROLL_NO_ADJUSTMENT, "No adjustment"},
-    {ID_ROLL_ADD_90, "Add 90"},
-    {ID_ROLL_ADD_180, "Add 180"},
-    {ID_ROLL_SUBTRACT_90, "Subtract 90"},
-};
-
-// Commands that show a check mark from the survey document.
-constexpr int kCheckedEditIds[] = {ID_EDIT_DELETE_OBSERVATIONS, ID_EDIT_ADD_CONTROL_POINTS,
-                                   ID_EDIT_FIT_DEGREE_1,        ID_EDIT_FIT_DEGREE_2,
-                                   ID_EDIT_FIT_DEGREE_3,        ID_EDIT_FIT_DEGREE_4,
-                                   ID_ROLL_NO_ADJUSTMENT,       ID_ROLL_ADD_90,
-                                   ID_ROLL_ADD_180,             ID_ROLL_SUBTRACT_90};
+const QString kTitle = kProgramName;
+// The depth pane's width in pixels; the message pane takes the rest.
+constexpr int kDepthPaneWidth = 120;
+// The tool bar's button images, in pixels.
+constexpr QSize kButtonImageSize(16, 15);
 
 // Commands nothing handles: shown, never enabled.
-constexpr int kUnhandledIds[] = {ID_FILE_NEW, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE,
-                                 ID_FILE_PRINT};
+constexpr int kUnhandledIds[] = {ID_FILE_NEW, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FILE_PRINT};
 
 QString MenuLabelOfPath(int index, const QString& path)
 {
@@ -100,14 +72,14 @@ bool CMainFrame::LoadFrame()
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
-    ShowMenu(IDR_MAINFRAME);
+    ShowMenu(MenuBar::Main);
     UpdateCommandUI();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect available = screen->availableGeometry();
         resize(available.width() * 4 / 5, available.height() * 4 / 5);
     }
-    return m_area && m_toolBar && m_message && m_depth;
+    return m_area && m_toolBar && m_messagePane && m_depthPane;
 }
 
 QAction* CMainFrame::AddCommand(int id, const QString& label, const QString& prompt,
@@ -118,11 +90,6 @@ QAction* CMainFrame::AddCommand(int id, const QString& label, const QString& pro
     action->setStatusTip(prompt);
     if (!toolTip.isEmpty())
         action->setToolTip(toolTip);
-    // The window arrangement and the bars are the frame's own business.
-    static constexpr int kFrameIds[] = {ID_WINDOW_CASCADE, ID_WINDOW_TILE, ID_WINDOW_ARRANGE,
-                                        ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR};
-    if (std::find(std::begin(kFrameIds), std::end(kFrameIds), id) == std::end(kFrameIds))
-        connect(action, &QAction::triggered, this, [this, id] { emit command(id); });
     m_actions[id] = action;
     return action;
 }
@@ -154,7 +121,7 @@ void CMainFrame::CreateActions()
     AddCommand(ID_WINDOW_ARRANGE, QStringLiteral("&Arrange Icons"),
                QStringLiteral("Arrange icons at the bottom of the window"),
                QStringLiteral("Arrange Icons"));
-    AddCommand(ID_APP_ABOUT, QStringLiteral("&About Kestrix..."),
+    AddCommand(ID_APP_ABOUT, QStringLiteral("&About %1...").arg(kProgramName),
                QStringLiteral("Show the program's name and version"), QStringLiteral("About"));
     AddCommand(ID_APP_EXIT, QStringLiteral("E&xit"),
                QStringLiteral("Quit the application; prompts to save documents"),
@@ -165,16 +132,16 @@ void CMainFrame::CreateActions()
     AddCommand(ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"),
                QStringLiteral("Show or hide the status bar"), QStringLiteral("Toggle StatusBar"))
         ->setCheckable(true);
-    for (const auto& items : {std::span<const EditItem>(kEditItems), std::span<const EditItem>(kRollItems)}) {
+    // An Edit item has no prompt: while it is highlighted the message pane is empty.
+    for (const auto items : {EditMenuItems(), RollOptionItems()}) {
         for (const EditItem& item : items) {
-            if (item.label)
-                AddCommand(item.id, QString::fromLatin1(item.label), QString());
+            QAction* action = AddCommand(item.id, QString::fromLatin1(item.label), QString());
+            action->setCheckable(item.checkable);
+            connect(action, &QAction::triggered, this, [this, op = item.operation] { emit editRequested(op); });
         }
     }
-    for (int id : kCheckedEditIds)
-        m_actions[id]->setCheckable(true);
 
-    // Accelerator table 128: Ctrl+O opens; Ctrl+E, as the label says, and
+    // The accelerators: Ctrl+O opens; Ctrl+E, as the label says, and
     // Ctrl+S export. The actions belong to the frame itself so the keys work
     // whichever menu is on the bar and whether the tool bar shows.
     m_actions[ID_FILE_OPEN]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -182,6 +149,11 @@ void CMainFrame::CreateActions()
     addAction(m_actions[ID_FILE_OPEN]);
     addAction(m_actions[ID_FILE_EXPORT]);
 
+    // The window arrangement and the bars are the frame's own business; the
+    // application handles the rest.
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_EXPORT, ID_FILE_PRINT, ID_EDIT_CUT, ID_EDIT_COPY,
+                   ID_EDIT_PASTE, ID_APP_ABOUT, ID_APP_EXIT})
+        connect(m_actions[id], &QAction::triggered, this, [this, id] { emit command(id); });
     connect(m_actions[ID_WINDOW_CASCADE], &QAction::triggered, this, &CMainFrame::Cascade);
     connect(m_actions[ID_WINDOW_TILE], &QAction::triggered, this, &CMainFrame::Tile);
     connect(m_actions[ID_WINDOW_ARRANGE], &QAction::triggered, this, &CMainFrame::ArrangeIcons);
@@ -199,70 +171,66 @@ void CMainFrame::CreateMenus()
     auto popup = [this](const QString& title) { return new QMenu(title, this); };
     auto add = [this](QMenu* menu, int id) { menu->addAction(m_actions.at(id)); };
 
-    // Menu 128: no survey open.
-    m_fileMenu128 = popup(QStringLiteral("&File"));
-    add(m_fileMenu128, ID_FILE_NEW);
-    add(m_fileMenu128, ID_FILE_OPEN);
-    m_fileMenu128->addSeparator();
-    m_fileMenu128->addAction(m_recentPlaceholder);
-    m_recentEnd128 = m_fileMenu128->addSeparator();
-    add(m_fileMenu128, ID_FILE_CLOSE);
-    add(m_fileMenu128, ID_APP_EXIT);
+    // The main menu bar: no survey open.
+    m_mainFileMenu = popup(QStringLiteral("&File"));
+    add(m_mainFileMenu, ID_FILE_NEW);
+    add(m_mainFileMenu, ID_FILE_OPEN);
+    m_mainFileMenu->addSeparator();
+    m_mainFileMenu->addAction(m_recentPlaceholder);
+    m_mainRecentEnd = m_mainFileMenu->addSeparator();
+    add(m_mainFileMenu, ID_FILE_CLOSE);
+    add(m_mainFileMenu, ID_APP_EXIT);
 
-    QMenu* view = popup(QStringLiteral("&View"));
-    add(view, ID_VIEW_TOOLBAR);
-    add(view, ID_VIEW_STATUS_BAR);
-    QMenu* help = popup(QStringLiteral("&Help"));
-    add(help, ID_APP_ABOUT);
-    m_menus128 = {m_fileMenu128, view, help};
+    QMenu* mainView = popup(QStringLiteral("&View"));
+    add(mainView, ID_VIEW_TOOLBAR);
+    add(mainView, ID_VIEW_STATUS_BAR);
+    QMenu* mainHelp = popup(QStringLiteral("&Help"));
+    add(mainHelp, ID_APP_ABOUT);
+    m_mainMenus = {m_mainFileMenu, mainView, mainHelp};
 
-    // Menu 129: a survey's window is active.
-    m_fileMenu129 = popup(QStringLiteral("&File"));
-    add(m_fileMenu129, ID_FILE_OPEN);
-    add(m_fileMenu129, ID_FILE_CLOSE);
-    add(m_fileMenu129, ID_FILE_EXPORT);
-    m_fileMenu129->addSeparator();
-    m_fileMenu129->addAction(m_recentPlaceholder);
-    m_recentEnd129 = m_fileMenu129->addSeparator();
-    add(m_fileMenu129, ID_APP_EXIT);
+    // The survey menu bar: a survey's window is active.
+    m_surveyFileMenu = popup(QStringLiteral("&File"));
+    add(m_surveyFileMenu, ID_FILE_OPEN);
+    add(m_surveyFileMenu, ID_FILE_CLOSE);
+    add(m_surveyFileMenu, ID_FILE_EXPORT);
+    m_surveyFileMenu->addSeparator();
+    m_surveyFileMenu->addAction(m_recentPlaceholder);
+    m_surveyRecentEnd = m_surveyFileMenu->addSeparator();
+    add(m_surveyFileMenu, ID_APP_EXIT);
 
     QMenu* edit = popup(QStringLiteral("&Edit"));
-    for (const EditItem& item : kEditItems) {
-        if (item.label)
-            add(edit, item.id);
-        else
+    for (const EditItem& item : EditMenuItems()) {
+        if (item.separatorBefore)
             edit->addSeparator();
+        add(edit, item.id);
     }
     edit->addSeparator();
     QMenu* roll = edit->addMenu(QStringLiteral("Roll option"));
-    for (const EditItem& item : kRollItems)
+    for (const EditItem& item : RollOptionItems())
         add(roll, item.id);
 
-    QMenu* view129 = popup(QStringLiteral("&View"));
-    add(view129, ID_VIEW_TOOLBAR);
-    add(view129, ID_VIEW_STATUS_BAR);
+    QMenu* surveyView = popup(QStringLiteral("&View"));
+    add(surveyView, ID_VIEW_TOOLBAR);
+    add(surveyView, ID_VIEW_STATUS_BAR);
     m_windowMenu = popup(QStringLiteral("&Window"));
     add(m_windowMenu, ID_WINDOW_CASCADE);
     add(m_windowMenu, ID_WINDOW_TILE);
     add(m_windowMenu, ID_WINDOW_ARRANGE);
     connect(m_windowMenu, &QMenu::aboutToShow, this, &CMainFrame::FillWindowList);
-    QMenu* help129 = popup(QStringLiteral("&Help"));
-    add(help129, ID_APP_ABOUT);
-    m_menus129 = {m_fileMenu129, edit, view129, m_windowMenu, help129};
+    QMenu* surveyHelp = popup(QStringLiteral("&Help"));
+    add(surveyHelp, ID_APP_ABOUT);
+    m_surveyMenus = {m_surveyFileMenu, edit, surveyView, m_windowMenu, surveyHelp};
 
-    for (QMenu* menu : m_menus128)
-        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
-    for (QMenu* menu : m_menus129)
-        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
-    // Once the menus are closed the message pane goes back to "Ready".
-    for (const auto* menus : {&m_menus128, &m_menus129}) {
+    for (const auto* menus : {&m_mainMenus, &m_surveyMenus}) {
         for (QMenu* menu : *menus) {
+            connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+            // Once the menus are closed the message pane goes back to "Ready".
             connect(menu, &QMenu::aboutToHide, this, [this] {
                 QMetaObject::invokeMethod(
                     this,
                     [this] {
                         if (!QApplication::activePopupWidget())
-                            m_message->setText(kReady);
+                            m_messagePane->setText(kReady);
                     },
                     Qt::QueuedConnection);
             });
@@ -273,11 +241,11 @@ void CMainFrame::CreateMenus()
 void CMainFrame::CreateToolBar()
 {
     m_toolBar = new QToolBar(QStringLiteral("Standard"), this);
-    m_toolBar->setObjectName(QStringLiteral("ToolBar128"));
-    m_toolBar->setIconSize(QSize(16, 15));
+    m_toolBar->setObjectName(QStringLiteral("StandardToolBar"));
+    m_toolBar->setIconSize(kButtonImageSize);
     m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
     for (int id : std::initializer_list<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_EXPORT, 0, ID_EDIT_CUT, ID_EDIT_COPY,
-                   ID_EDIT_PASTE, 0, ID_FILE_PRINT, ID_APP_ABOUT}) {
+                                             ID_EDIT_PASTE, 0, ID_FILE_PRINT, ID_APP_ABOUT}) {
         if (id == 0) {
             m_toolBar->addSeparator();
             continue;
@@ -297,16 +265,16 @@ void CMainFrame::CreateToolBar()
 
 void CMainFrame::CreateStatusBar()
 {
-    m_message = new QLabel(kReady, this);
+    m_messagePane = new QLabel(kReady, this);
     // A long prompt must not widen the window.
-    m_message->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    m_message->setTextFormat(Qt::PlainText);
-    m_depth = new QLabel(QStringLiteral("Depth:"), this);
-    m_depth->setFixedWidth(120);
-    m_depth->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_depth->setTextFormat(Qt::PlainText);
-    statusBar()->addWidget(m_message, 1);
-    statusBar()->addPermanentWidget(m_depth);
+    m_messagePane->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_messagePane->setTextFormat(Qt::PlainText);
+    m_depthPane = new QLabel(QStringLiteral("Depth:"), this);
+    m_depthPane->setFixedWidth(kDepthPaneWidth);
+    m_depthPane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_depthPane->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(m_messagePane, 1);
+    statusBar()->addPermanentWidget(m_depthPane);
 }
 
 QAction* CMainFrame::Action(int id) const
@@ -315,24 +283,24 @@ QAction* CMainFrame::Action(int id) const
     return found == m_actions.end() ? nullptr : found->second;
 }
 
-const std::vector<QMenu*>& CMainFrame::Menus(int resourceId) const
+const std::vector<QMenu*>& CMainFrame::Menus(MenuBar bar) const
 {
-    return resourceId == IDR_KESTRIXTYPE ? m_menus129 : m_menus128;
+    return bar == MenuBar::Survey ? m_surveyMenus : m_mainMenus;
 }
 
-void CMainFrame::ShowMenu(int resourceId)
+void CMainFrame::ShowMenu(MenuBar bar)
 {
-    if (m_menuShown == resourceId)
+    if (m_menuShown == bar && !menuBar()->actions().isEmpty())
         return;
-    m_menuShown = resourceId;
+    m_menuShown = bar;
     menuBar()->clear();
-    for (QMenu* menu : Menus(resourceId))
+    for (QMenu* menu : Menus(bar))
         menuBar()->addMenu(menu);
 }
 
 void CMainFrame::SetPaneText(int pane, const QString& text)
 {
-    QLabel* label = pane == 0 ? m_message : pane == 1 ? m_depth : nullptr;
+    QLabel* label = pane == 0 ? m_messagePane : pane == 1 ? m_depthPane : nullptr;
     if (!label)
         return;
     label->setText(text);
@@ -342,7 +310,7 @@ void CMainFrame::SetPaneText(int pane, const QString& text)
 
 QString CMainFrame::PaneText(int pane) const
 {
-    const QLabel* label = pane == 0 ? m_message : pane == 1 ? m_depth : nullptr;
+    const QLabel* label = pane == 0 ? m_messagePane : pane == 1 ? m_depthPane : nullptr;
     return label ? label->text() : QString();
 }
 
@@ -351,9 +319,9 @@ QString CMainFrame::PaneText(int pane) const
 void CMainFrame::ShowPrompt(const QString& prompt)
 {
     if (!prompt.isEmpty() || QApplication::activePopupWidget())
-        m_message->setText(prompt);
+        m_messagePane->setText(prompt);
     else
-        m_message->setText(kReady);
+        m_messagePane->setText(kReady);
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
@@ -374,8 +342,8 @@ bool CMainFrame::event(QEvent* event)
 
 void CMainFrame::AddFrame(CChildFrame* frame)
 {
-    m_frames.push_back(frame);
-    connect(frame, &CChildFrame::frameClosed, this, &CMainFrame::OnFrameClosed);
+    m_area->addSubWindow(frame);
+    connect(frame, &CChildFrame::closed, this, &CMainFrame::OnFrameClosed);
 }
 
 void CMainFrame::ActivateFrame(CChildFrame* frame)
@@ -388,38 +356,35 @@ void CMainFrame::ActivateFrame(CChildFrame* frame)
 
 CChildFrame* CMainFrame::ActiveFrame() const
 {
-    return m_frames.empty() ? nullptr : m_frames.front();
+    if (QMdiSubWindow* current = m_area->currentSubWindow())
+        return qobject_cast<CChildFrame*>(current);
+    const QList<QMdiSubWindow*> history = m_area->subWindowList(QMdiArea::ActivationHistoryOrder);
+    return history.isEmpty() ? nullptr : qobject_cast<CChildFrame*>(history.last());
 }
 
 void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
 {
-    auto* frame = qobject_cast<CChildFrame*>(window);
-    if (frame && frame->IsOpen()) {
-        const auto found = std::find(m_frames.begin(), m_frames.end(), frame);
-        if (found != m_frames.end())
-            std::rotate(m_frames.begin(), found, found + 1);
-        // A listing window brings menu 129; a plot window leaves the bar as it is.
-        if (frame->Template().HasMenu())
-            ShowMenu(IDR_KESTRIXTYPE);
-    }
+    // A listing window brings the survey menu; a plot window leaves the bar as it is.
+    const auto* frame = qobject_cast<CChildFrame*>(window);
+    if (frame && frame->BringsSurveyMenu())
+        ShowMenu(MenuBar::Survey);
     UpdateCommandUI();
     UpdateTitle();
 }
 
-void CMainFrame::OnFrameClosed(CChildFrame* frame)
+// A closed frame has left the MDI area already.
+void CMainFrame::OnFrameClosed()
 {
-    std::erase(m_frames, frame);
-    if (m_frames.empty())
-        ShowMenu(IDR_MAINFRAME);
-    else if (m_frames.front()->Template().HasMenu())
-        ShowMenu(IDR_KESTRIXTYPE);
+    const CChildFrame* active = ActiveFrame();
+    if (!active)
+        ShowMenu(MenuBar::Main);
+    else if (active->BringsSurveyMenu())
+        ShowMenu(MenuBar::Survey);
     UpdateCommandUI();
     UpdateTitle();
 }
 
-// A grid in reading order: surveys in the order they were opened, each one's
-// windows by number. Rows take ceil(sqrt(n)) windows; the last row's share
-// the width between them. Minimised windows stay where they are.
+// Minimised windows stay where they are.
 void CMainFrame::Tile()
 {
     const std::vector<QMdiSubWindow*> windows = ArrangedWindows();
@@ -427,31 +392,15 @@ void CMainFrame::Tile()
         return;
     // Before the frame is first shown its area has no size yet: tile again then.
     m_tileOnShow = !isVisible();
-    const int count = static_cast<int>(windows.size());
-    int columns = 1;
-    while (columns * columns < count)
-        ++columns;
-    const int rows = (count + columns - 1) / columns;
-    const QRect area = m_area->viewport()->rect();
-    for (int i = 0; i < count; ++i) {
-        const int row = i / columns;
-        const int inRow = row == rows - 1 ? count - row * columns : columns;
-        const int column = i % columns;
-        const int left = area.width() * column / inRow;
-        const int right = area.width() * (column + 1) / inRow;
-        const int top = area.height() * row / rows;
-        const int bottom = area.height() * (row + 1) / rows;
+    const std::vector<QRect> tiles = TileGeometry(static_cast<int>(windows.size()), m_area->viewport()->rect());
+    for (std::size_t i = 0; i < windows.size(); ++i) {
         if (windows[i]->isMaximized())
             windows[i]->showNormal();
-        windows[i]->setGeometry(left, top, right - left, bottom - top);
+        windows[i]->setGeometry(tiles[i]);
     }
 }
 
-// A staircase from the top-left corner, one title bar across and down per
-// window, in the order the windows were made with the active one last, on
-// top. Every window gets the same usable size: the area less the staircase,
-// but at least two thirds of it each way; a staircase that would leave the
-// area starts again at the corner.
+// In the order the windows were made with the active one last, on top.
 void CMainFrame::Cascade()
 {
     std::vector<QMdiSubWindow*> windows = ArrangedWindows();
@@ -461,20 +410,17 @@ void CMainFrame::Cascade()
     if (active != windows.end())
         std::rotate(active, active + 1, windows.end());
 
+    // One title bar down and across per window.
     QStyleOptionTitleBar option;
     option.initFrom(windows.front());
-    const int step = std::max(1, style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, windows.front()) +
-                                     style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, windows.front()));
-    const QRect area = m_area->viewport()->rect();
-    const int count = static_cast<int>(windows.size());
-    const int width = std::max(area.width() - (count - 1) * step, area.width() * 2 / 3);
-    const int height = std::max(area.height() - (count - 1) * step, area.height() * 2 / 3);
-    const int perRun = 1 + std::max(0, std::min((area.width() - width) / step, (area.height() - height) / step));
-    for (int i = 0; i < count; ++i) {
-        const int offset = (i % perRun) * step;
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, windows.front())
+                   + style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, windows.front());
+    const std::vector<QRect> places =
+        CascadeGeometry(static_cast<int>(windows.size()), m_area->viewport()->rect(), step);
+    for (std::size_t i = 0; i < windows.size(); ++i) {
         if (windows[i]->isMaximized())
             windows[i]->showNormal();
-        windows[i]->setGeometry(offset, offset, width, height);
+        windows[i]->setGeometry(places[i]);
         windows[i]->raise();
     }
 }
@@ -485,8 +431,7 @@ std::vector<QMdiSubWindow*> CMainFrame::ArrangedWindows() const
 {
     std::vector<QMdiSubWindow*> windows;
     for (QMdiSubWindow* window : m_area->subWindowList(QMdiArea::CreationOrder)) {
-        const auto* frame = qobject_cast<CChildFrame*>(window);
-        if (!window->isHidden() && !window->isMinimized() && (!frame || frame->IsOpen()))
+        if (!window->isHidden() && !window->isMinimized())
             windows.push_back(window);
     }
     return windows;
@@ -522,7 +467,7 @@ void CMainFrame::FillWindowList()
     int number = 0;
     for (QMdiSubWindow* window : m_area->subWindowList(QMdiArea::CreationOrder)) {
         auto* frame = qobject_cast<CChildFrame*>(window);
-        if (!frame || !frame->IsOpen())
+        if (!frame)
             continue;
         if (number == 0)
             m_windowListActions.push_back(m_windowMenu->addSeparator());
@@ -533,8 +478,8 @@ void CMainFrame::FillWindowList()
         action->setStatusTip(QStringLiteral("Activate this window"));
         action->setCheckable(true);
         action->setChecked(frame == active);
-        connect(action, &QAction::triggered, this, [this, frame] {
-            if (std::find(m_frames.begin(), m_frames.end(), frame) != m_frames.end())
+        connect(action, &QAction::triggered, this, [this, frame = QPointer<CChildFrame>(frame)] {
+            if (frame && m_area->subWindowList().contains(frame))
                 ActivateFrame(frame);
         });
         m_windowListActions.push_back(action);
@@ -544,8 +489,8 @@ void CMainFrame::FillWindowList()
 void CMainFrame::SetRecentFiles(const QStringList& paths)
 {
     for (QAction* action : m_recentActions) {
-        m_fileMenu128->removeAction(action);
-        m_fileMenu129->removeAction(action);
+        m_mainFileMenu->removeAction(action);
+        m_surveyFileMenu->removeAction(action);
         delete action;
     }
     m_recentActions.clear();
@@ -557,36 +502,35 @@ void CMainFrame::SetRecentFiles(const QStringList& paths)
         action->setData(id);
         action->setStatusTip(QStringLiteral("Open this document"));
         connect(action, &QAction::triggered, this, [this, id] { emit command(id); });
-        m_fileMenu128->insertAction(m_recentEnd128, action);
-        m_fileMenu129->insertAction(m_recentEnd129, action);
+        m_mainFileMenu->insertAction(m_mainRecentEnd, action);
+        m_surveyFileMenu->insertAction(m_surveyRecentEnd, action);
         m_recentActions.push_back(action);
     }
 }
 
 void CMainFrame::UpdateCommandUI()
 {
-    CChildFrame* active = ActiveFrame();
+    const CChildFrame* active = ActiveFrame();
     // A read-only survey (its load failed) may be closed, nothing more.
-    CKestrixDoc* doc = active && !active->Document().IsReadOnly() ? active->Document().Doc() : nullptr;
+    const SurveyDocument* document = active ? &active->Document() : nullptr;
+    const CKestrixDoc* doc = document && !document->IsReadOnly() ? document->Doc() : nullptr;
     for (int id : kUnhandledIds)
         m_actions[id]->setEnabled(false);
     m_actions[ID_FILE_CLOSE]->setEnabled(active != nullptr);
     m_actions[ID_FILE_EXPORT]->setEnabled(doc != nullptr);
-    for (const auto& items : {std::span<const EditItem>(kEditItems), std::span<const EditItem>(kRollItems)}) {
+    for (const auto items : {EditMenuItems(), RollOptionItems()}) {
         for (const EditItem& item : items) {
-            if (!item.label)
-                continue;
             QAction* action = m_actions[item.id];
             action->setEnabled(doc != nullptr);
-            if (action->isCheckable())
-                action->setChecked(doc && (item.degree != 0 ? doc->m_nDegree == item.degree : doc->IsChecked(item.id)));
+            if (item.checkable)
+                action->setChecked(doc && IsInForce(*doc, item.operation));
         }
     }
     m_actions[ID_VIEW_TOOLBAR]->setChecked(m_toolBar && !m_toolBar->isHidden());
     m_actions[ID_VIEW_STATUS_BAR]->setChecked(!statusBar()->isHidden());
 }
 
-// "Kestrix", followed by the active survey's title.
+// The program's name, followed by the active survey's title.
 void CMainFrame::UpdateTitle()
 {
     const CChildFrame* active = ActiveFrame();

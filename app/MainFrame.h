@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/CommandIds.h"
+#include "survey/EditOperations.h"
+
 #include <QMainWindow>
 #include <QStringList>
 #include <map>
@@ -12,10 +15,12 @@ class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 
-// The main window: the MDI area holding every survey window, menus 128 and
-// 129, tool bar 128 and the two-pane status bar. Commands that the
-// application or a survey handles are passed on through command(id); the
-// window arrangement and the bars' visibility are handled here.
+// The main window: the MDI area holding every survey window, the main and
+// survey menu bars, the tool bar and the two-pane status bar. The edits of
+// the Edit menu go out through editRequested, the other commands that the
+// application handles through command(id); the window arrangement and the
+// bars' visibility are handled here. Which survey window is active is the
+// MDI area's to say.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
@@ -29,10 +34,10 @@ public:
     QToolBar* ToolBar() const { return m_toolBar; }
     // The action of command `id` (menus, tool bar, accelerators), or none.
     QAction* Action(int id) const;
-    // The menu on the bar: 128 (no survey) or 129 (a survey's window active).
-    int MenuShown() const { return m_menuShown; }
-    // The top-level menus of menu `resourceId` (128 or 129), in bar order.
-    const std::vector<QMenu*>& Menus(int resourceId) const;
+    // The menu bar shown.
+    MenuBar MenuShown() const { return m_menuShown; }
+    // The top-level menus of menu bar `bar`, in bar order.
+    const std::vector<QMenu*>& Menus(MenuBar bar) const;
     // The actions for the recent files, newest first (no placeholder).
     const std::vector<QAction*>& RecentFileActions() const { return m_recentActions; }
 
@@ -40,11 +45,12 @@ public:
     void SetPaneText(int pane, const QString& text);
     QString PaneText(int pane) const;
 
-    // Registers a new survey window; it takes part in activation from now on.
+    // Puts a new survey window in the MDI area, hidden until shown.
     void AddFrame(CChildFrame* frame);
     // Brings `frame` forward and makes it the active survey window.
     void ActivateFrame(CChildFrame* frame);
-    // The active survey window (the last one activated), or none.
+    // The active survey window, or the one last active while the program
+    // is not; none without a survey window.
     CChildFrame* ActiveFrame() const;
     // Tiles all survey windows.
     void Tile();
@@ -57,8 +63,10 @@ public:
     void UpdateCommandUI();
 
 signals:
-    // A command for the application or the active survey.
+    // A command for the application.
     void command(int id);
+    // An edit of the active survey, chosen in the Edit menu.
+    void editRequested(const survey::EditOperation& op);
     // Files dropped on the window, in the order given.
     void filesDropped(const QStringList& paths);
 
@@ -71,15 +79,14 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    QAction* AddCommand(int id, const QString& label, const QString& prompt,
-                        const QString& toolTip = QString());
+    QAction* AddCommand(int id, const QString& label, const QString& prompt, const QString& toolTip = QString());
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
-    void ShowMenu(int resourceId);
+    void ShowMenu(MenuBar bar);
     void OnSubWindowActivated(QMdiSubWindow* window);
-    void OnFrameClosed(CChildFrame* frame);
+    void OnFrameClosed();
     void ShowPrompt(const QString& prompt);
     void FillWindowList();
     void ArrangeIcons();
@@ -88,20 +95,19 @@ private:
 
     QMdiArea* m_area = nullptr;
     QToolBar* m_toolBar = nullptr;
-    QLabel* m_message = nullptr;
-    QLabel* m_depth = nullptr;
+    QLabel* m_messagePane = nullptr;
+    QLabel* m_depthPane = nullptr;
     std::map<int, QAction*> m_actions;
-    std::vector<QMenu*> m_menus128;
-    std::vector<QMenu*> m_menus129;
-    QMenu* m_fileMenu128 = nullptr;
-    QMenu* m_fileMenu129 = nullptr;
+    std::vector<QMenu*> m_mainMenus;
+    std::vector<QMenu*> m_surveyMenus;
+    QMenu* m_mainFileMenu = nullptr;
+    QMenu* m_surveyFileMenu = nullptr;
     QMenu* m_windowMenu = nullptr;
     QAction* m_recentPlaceholder = nullptr;
-    QAction* m_recentEnd128 = nullptr; // separators closing the recent files section
-    QAction* m_recentEnd129 = nullptr;
+    QAction* m_mainRecentEnd = nullptr; // separators closing the recent files section
+    QAction* m_surveyRecentEnd = nullptr;
     std::vector<QAction*> m_recentActions;
     std::vector<QAction*> m_windowListActions;
-    std::vector<CChildFrame*> m_frames; // open survey windows, most recently active first
-    int m_menuShown = 0;
+    MenuBar m_menuShown = MenuBar::Main;
     bool m_tileOnShow = false;
 };

@@ -1,5 +1,7 @@
 #include "app/RecentFileList.h"
 
+#include "app/ProgramInfo.h"
+
 #include <QDir>
 #include <QSettings>
 
@@ -19,7 +21,7 @@ bool SamePath(const QString& a, const QString& b)
 void RecentFileList::Load()
 {
     m_paths.clear();
-    QSettings settings(QStringLiteral("Ardencroft"), QStringLiteral("Kestrix"));
+    QSettings settings(kProgramMaker, kProgramName);
     settings.beginGroup(kGroup);
     for (int i = 0; i < kMaxEntries; ++i) {
         const QString path = settings.value(KeyOf(i)).toString();
@@ -45,7 +47,7 @@ void RecentFileList::Remove(const QString& path)
 
 void RecentFileList::Save() const
 {
-    QSettings settings(QStringLiteral("Ardencroft"), QStringLiteral("Kestrix"));
+    QSettings settings(kProgramMaker, kProgramName);
     settings.remove(kGroup);
     settings.beginGroup(kGroup);
     for (int i = 0; i < m_paths.size(); ++i)

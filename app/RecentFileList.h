@@ -4,8 +4,8 @@
 #include <QStringList>
 
 // The recent-file list: at most 10 paths, newest first, kept in the settings
-// store under Ardencroft / Kestrix, group "Recent File List", keys File1 to
-// File10. It is the only thing the program stores.
+// store under the program's maker and name, group "Recent File List", keys
+// File1 to File10. It is the only thing the program stores.
 class RecentFileList {
 public:
     static constexpr int kMaxEntries = 10;

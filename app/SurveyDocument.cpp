@@ -1,9 +1,6 @@
 #include "app/SurveyDocument.h"
 
 #include "app/ChildFrame.h"
-#include "app/DocManager.h"
-#include "app/DocTemplate.h"
-#include "app/KestrixApp.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -12,59 +9,64 @@ namespace {
 const QString kNotLoaded = QStringLiteral(" (not loaded)");
 } // namespace
 
-SurveyDocument::SurveyDocument(CKestrixApp& app, CDocManager& manager, QString path,
-                               QString canonicalPath)
-    : m_app(app), m_manager(manager), m_path(std::move(path)),
-      m_canonicalPath(std::move(canonicalPath)), m_title(QFileInfo(m_path).fileName())
+SurveyDocument::SurveyDocument(QString path, QString canonicalPath)
+    : m_path(std::move(path)), m_canonicalPath(std::move(canonicalPath)), m_title(QFileInfo(m_path).fileName())
 {
     m_doc.SetHost(this);
 }
 
 SurveyDocument::~SurveyDocument() { m_doc.SetHost(nullptr); }
 
+std::vector<CChildFrame*> SurveyDocument::Frames() const
+{
+    std::vector<CChildFrame*> frames;
+    for (const QPointer<CChildFrame>& frame : m_frames) {
+        if (frame)
+            frames.push_back(frame);
+    }
+    return frames;
+}
+
 void SurveyDocument::AddFrame(CChildFrame* frame)
 {
-    m_frames.push_back(frame);
+    m_frames.emplace_back(frame);
+    connect(frame, &CChildFrame::closed, this, &SurveyDocument::OnFrameClosed);
     UpdateFrameTitles();
 }
 
-void SurveyDocument::RemoveFrame(CChildFrame* frame)
+void SurveyDocument::OnFrameClosed(CChildFrame* frame)
 {
     const auto found = std::find(m_frames.begin(), m_frames.end(), frame);
     if (found == m_frames.end())
-        return;
+        return; // closed before
     m_frames.erase(found);
-    if (m_frames.empty()) {
-        m_manager.CloseDocument(this, frame);
-        return;
-    }
-    UpdateFrameTitles();
+    if (Frames().empty())
+        emit lastFrameClosed(this, frame);
+    else
+        UpdateFrameTitles();
 }
 
 void SurveyDocument::CloseAllFrames()
 {
-    const std::vector<CChildFrame*> frames = m_frames;
-    for (CChildFrame* frame : frames)
+    for (CChildFrame* frame : Frames())
         frame->close();
+}
+
+void SurveyDocument::Apply(const survey::EditOperation& op)
+{
+    if (!m_readOnly)
+        m_doc.Apply(op);
 }
 
 void SurveyDocument::UpdateAllViews()
 {
-    for (CChildFrame* frame : m_frames) {
+    for (CChildFrame* frame : Frames()) {
         if (QWidget* view = frame->widget())
             view->update();
     }
 }
 
-void SurveyDocument::OpenPlotWindows()
-{
-    for (CDocTemplate* plot : {m_app.m_pInclTemplate, m_app.m_pAzTemplate, m_app.m_pMagTemplate}) {
-        if (!plot)
-            continue;
-        if (CChildFrame* frame = m_app.CreateFrame(*plot, *this))
-            frame->show();
-    }
-}
+void SurveyDocument::OpenPlotWindows() { emit plotWindowsWanted(this); }
 
 QString SurveyDocument::Caption() const
 {
@@ -82,10 +84,11 @@ void SurveyDocument::MarkLoadFailed()
 // captions end in "(not loaded)".
 void SurveyDocument::UpdateFrameTitles()
 {
-    const std::size_t count = m_frames.size();
+    const std::vector<CChildFrame*> frames = Frames();
+    const std::size_t count = frames.size();
     const QString mark = m_readOnly ? kNotLoaded : QString();
     for (std::size_t i = 0; i < count; ++i) {
-        m_frames[i]->setWindowTitle(count == 1 ? m_title + mark
-                                               : QStringLiteral("%1:%2%3").arg(m_title).arg(i + 1).arg(mark));
+        frames[i]->setWindowTitle(count == 1 ? m_title + mark
+                                             : QStringLiteral("%1:%2%3").arg(m_title).arg(i + 1).arg(mark));
     }
 }

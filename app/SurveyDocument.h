@@ -1,28 +1,30 @@
 #pragma once
 
 #include "survey/DocumentHost.h"
+#include "survey/EditOperations.h"
 #include "survey/KestrixDoc.h"
 
+#include <QObject>
+#include <QPointer>
 #include <QString>
 #include <vector>
 
 class CChildFrame;
-class CDocManager;
-class CKestrixApp;
 
 // One open raw survey file: the survey document and its windows, in the order
-// their views joined it. It answers the document's requests to redraw its
-// views and to open the plot windows.
-class SurveyDocument : public survey::DocumentHost {
+// their views joined it. It redraws its views when the survey asks and tells
+// the shell through signals what it cannot do itself: open the plot windows,
+// and that its last window has closed.
+class SurveyDocument : public QObject, public survey::DocumentHost {
+    Q_OBJECT
 public:
     // `path`: the file as opened (absolute); `canonicalPath`: the same file
     // with links resolved, by which an open survey is recognised.
-    SurveyDocument(CKestrixApp& app, CDocManager& manager, QString path, QString canonicalPath);
+    SurveyDocument(QString path, QString canonicalPath);
     ~SurveyDocument() override;
-    SurveyDocument(const SurveyDocument&) = delete;
-    SurveyDocument& operator=(const SurveyDocument&) = delete;
 
     survey::CKestrixDoc* Doc() { return &m_doc; }
+    const survey::CKestrixDoc* Doc() const { return &m_doc; }
     const QString& PathName() const { return m_path; }
     const QString& CanonicalPath() const { return m_canonicalPath; }
     // The document's title: the file name.
@@ -34,27 +36,36 @@ public:
     bool IsReadOnly() const { return m_readOnly; }
     void MarkLoadFailed();
     // Open windows, in the order their views joined the document.
-    const std::vector<CChildFrame*>& Frames() const { return m_frames; }
+    std::vector<CChildFrame*> Frames() const;
 
-    // A new window's view joins the document; captions are renumbered.
+    // A new window's view joins the document; captions are renumbered. A
+    // closed window leaves it again.
     void AddFrame(CChildFrame* frame);
-    // A closed window leaves; with the last one the document closes.
-    void RemoveFrame(CChildFrame* frame);
     // Closes every window, and so the document.
     void CloseAllFrames();
+
+    // Makes the edit `op` on the survey, unless it is read-only. Every edit,
+    // from the menus or from a view, comes through here.
+    void Apply(const survey::EditOperation& op);
 
     void UpdateAllViews() override;
     void OpenPlotWindows() override;
 
+signals:
+    // The survey has loaded: the inclination, azimuth and magnetic windows
+    // are wanted on it, in that order, before this returns.
+    void plotWindowsWanted(SurveyDocument* document);
+    // `lastFrame` has closed and no window is left: the survey is closed.
+    void lastFrameClosed(SurveyDocument* document, CChildFrame* lastFrame);
+
 private:
+    void OnFrameClosed(CChildFrame* frame);
     void UpdateFrameTitles();
 
-    CKestrixApp& m_app;
-    CDocManager& m_manager;
     QString m_path;
     QString m_canonicalPath;
     QString m_title;
     survey::CKestrixDoc m_doc;
-    std::vector<CChildFrame*> m_frames;
+    std::vector<QPointer<CChildFrame>> m_frames;
     bool m_readOnly = false;
 };

@@ -2,6 +2,6 @@
 
 #include <QIcon>
 
-// The image of tool bar 128's button for command `id` (New, Open, Export,
+// The image of the tool bar's button for command `id` (New, Open, Export,
 // Cut, Copy, Paste, Print, About), drawn at 16 x 15 pixels and twice that.
 QIcon ToolbarIcon(int id);

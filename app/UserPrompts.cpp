@@ -1,6 +1,7 @@
 #include "app/UserPrompts.h"
 
 #include "app/AboutDlg.h"
+#include "app/ProgramInfo.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -61,7 +62,7 @@ QString ElideLongLines(const QString& text, int maxLength)
 
 void QtUserPrompts::ShowMessage(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Kestrix"), ElideLongLines(text), QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Warning, kProgramName, ElideLongLines(text), QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

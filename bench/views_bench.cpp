@@ -1,8 +1,8 @@
 // Painting of each depth plot at 1200 x 800 pixels with 20000 observations,
 // and a mouse move in delete mode over the magnetic components view (which
 // tests three points of every observation). Target: under 16 ms each.
-#include "survey/EditCommands.h"
 #include "survey/KestrixDoc.h"
+#include "survey/Orientation.h"
 #include "views/PlotViews.h"
 #include "views/ViewServices.h"
 
@@ -13,6 +13,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <numbers>
 #include <memory>
 
 using namespace survey;
@@ -29,6 +30,7 @@ public:
     QCursor DeleteCursor() const override { return QCursor(Qt::CrossCursor); }
     QCursor TargetCursor() const override { return QCursor(Qt::PointingHandCursor); }
     QCursor ControlCursor() const override { return QCursor(Qt::SizeAllCursor); }
+    void ApplyEdit(CKestrixDoc& doc, const EditOperation& op) override { doc.Apply(op); }
 
 private:
     QString m_panes[2];
@@ -38,7 +40,7 @@ private:
 // noise and a disturbed interval, then the whole recalculation.
 void FillSurvey(CKestrixDoc& doc)
 {
-    const double rad = 0.017453292519943295;
+    const double rad = kDegToRad;
     doc.m_nObs = kObservations;
     doc.m_pObs = std::make_unique<Observation[]>(kObservations);
     for (int i = 0; i < kObservations; ++i) {
@@ -46,7 +48,7 @@ void FillSurvey(CKestrixDoc& doc)
         const double incl = 60.0 + 10.0 * std::sin(depth / 300.0) + 0.3 * std::sin(i * 1.7);
         double az = 120.0 + 20.0 * std::sin(depth / 500.0) + 0.5 * std::sin(i * 2.3);
         if (depth > 900.0 && depth < 1100.0)
-            az += 30.0 * std::sin((depth - 900.0) * 3.141592653589793 / 200.0);
+            az += 30.0 * std::sin((depth - 900.0) * std::numbers::pi / 200.0);
         const double h = 0.2 + 0.01 * std::sin(i * 0.9);
         const double v = -0.45;
         const double s = (90.0 - incl) * rad;
@@ -86,7 +88,7 @@ template <typename View>
 void BM_Paint(benchmark::State& state)
 {
     Fixture& f = Shared();
-    View view(&f.doc, &f.services);
+    View view(f.doc, f.services);
     view.resize(kWidth, kHeight);
     for (auto _ : state) {
         view.render(&f.image);
@@ -100,7 +102,7 @@ BENCHMARK(BM_Paint<CMagView>)->Name("PaintMagnetic")->Unit(benchmark::kMilliseco
 void BM_DeleteModeMove(benchmark::State& state)
 {
     Fixture& f = Shared();
-    CMagView view(&f.doc, &f.services);
+    CMagView view(f.doc, f.services);
     view.resize(kWidth, kHeight);
     view.render(&f.image); // the vertical range comes from the latest paint
     f.doc.m_bDeleteMode = true;

@@ -14,7 +14,7 @@ const QColor kBlue(0, 0, 255);
 const QString kControlPointsFull = QStringLiteral("At most 100 control points");
 } // namespace
 
-CAzView::CAzView(CKestrixDoc* doc, ViewServices* services, QWidget* parent) : PlotFrame(doc, services, parent) {}
+CAzView::CAzView(CKestrixDoc& doc, ViewServices& services, QWidget* parent) : PlotFrame(doc, services, parent) {}
 
 QString CAzView::Title() const { return QStringLiteral("Azimuth calculated from magnetometer data"); }
 
@@ -76,8 +76,8 @@ std::int32_t CAzView::PickY(const Observation& obs, int) const { return ClampedY
 
 void CAzView::ApplyModeCursor()
 {
-    if (Doc().m_bControlMode && !Doc().m_bDeleteMode && Services())
-        setCursor(Services()->ControlCursor());
+    if (Doc().m_bControlMode && !Doc().m_bDeleteMode)
+        setCursor(Services().ControlCursor());
     else
         PlotFrame::ApplyModeCursor();
 }
@@ -107,13 +107,13 @@ void CAzView::OnOtherModeClick(QPoint mouse)
     if (!SetupMapping())
         return; // no frame on screen: no depth and azimuth under the mouse
     const PlotMapping::Point logical = Mapping().DPtoLP({mouse.x(), mouse.y()});
-    doc.AddControlPoint(logical.x, logical.y);
+    Services().ApplyEdit(doc, edit::AddControlPoint{{logical.x, logical.y}});
     repaint(); // this view only, before returning; no fit until the next Fit command
 }
 
 void CAzView::mouseReleaseEvent(QMouseEvent* event)
 {
     // The target cursor shown over a deleted observation must not stay.
-    if (event->button() == Qt::LeftButton && Doc().m_bDeleteMode && Services())
-        setCursor(Services()->DeleteCursor());
+    if (event->button() == Qt::LeftButton && Doc().m_bDeleteMode)
+        setCursor(Services().DeleteCursor());
 }

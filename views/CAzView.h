@@ -12,7 +12,7 @@ class CAzView : public PlotFrame {
     Q_OBJECT
 public:
     // `doc` and `services` are not owned and must outlive the view.
-    CAzView(survey::CKestrixDoc* doc, ViewServices* services, QWidget* parent = nullptr);
+    CAzView(survey::CKestrixDoc& doc, ViewServices& services, QWidget* parent = nullptr);
 
     // The frame's mapping, then the logical size of 100 device pixels.
     bool SetupMapping() override;

@@ -8,7 +8,7 @@ namespace {
 double Inclination(const Observation& obs) { return obs.CalcIncl; }
 } // namespace
 
-CInclView::CInclView(CKestrixDoc* doc, ViewServices* services, QWidget* parent) : PlotFrame(doc, services, parent) {}
+CInclView::CInclView(CKestrixDoc& doc, ViewServices& services, QWidget* parent) : PlotFrame(doc, services, parent) {}
 
 QString CInclView::Title() const { return QStringLiteral("Inclination calculated from accelerometer data"); }
 

@@ -9,7 +9,7 @@ class CInclView : public PlotFrame {
     Q_OBJECT
 public:
     // `doc` and `services` are not owned and must outlive the view.
-    CInclView(survey::CKestrixDoc* doc, ViewServices* services, QWidget* parent = nullptr);
+    CInclView(survey::CKestrixDoc& doc, ViewServices& services, QWidget* parent = nullptr);
 
     double m_dCentre = 0.0; // centre of the vertical range, degrees
 

@@ -11,8 +11,8 @@
 
 using namespace survey;
 
-CKestrixView::CKestrixView(CKestrixDoc* doc, ViewServices* services, QWidget* parent)
-    : QWidget(parent), m_pDocument(doc), m_pServices(services)
+CKestrixView::CKestrixView(CKestrixDoc& doc, ViewServices& services, QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_services(services)
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -71,9 +71,7 @@ void CKestrixView::DrawListing(QPainter& painter, const ListingText& listing,
 
 void CKestrixView::OnDraw(QPainter& painter)
 {
-    if (!m_pDocument)
-        return;
-    DrawListing(painter, BuildListing(*m_pDocument), nullptr, height());
+    DrawListing(painter, BuildListing(m_doc), nullptr, height());
 }
 
 void CKestrixView::paintEvent(QPaintEvent*)
@@ -85,9 +83,7 @@ void CKestrixView::paintEvent(QPaintEvent*)
 
 void CKestrixView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_pServices) {
-        m_pServices->SetPaneText(ViewServices::MessagePane, QString());
-        m_pServices->SetPaneText(ViewServices::DepthPane, QString());
-    }
+    m_services.SetPaneText(ViewServices::MessagePane, QString());
+    m_services.SetPaneText(ViewServices::DepthPane, QString());
     QWidget::mouseMoveEvent(event);
 }

@@ -20,8 +20,8 @@ class ViewServices;
 class CKestrixView : public QWidget {
     Q_OBJECT
 public:
-    // Neither pointer is owned; `doc` may be null (nothing is drawn).
-    CKestrixView(survey::CKestrixDoc* doc, ViewServices* services, QWidget* parent = nullptr);
+    // `doc` and `services` are not owned and must outlive the view.
+    CKestrixView(survey::CKestrixDoc& doc, ViewServices& services, QWidget* parent = nullptr);
 
     // One piece of text as drawn: its top-left corner in view pixels.
     struct DrawnPiece {
@@ -39,7 +39,7 @@ public:
     static void DrawListing(QPainter& painter, const survey::ListingText& listing,
                             std::vector<DrawnPiece>* drawn = nullptr, int bottom = -1);
 
-    // Paints the document's listing (nothing without a document).
+    // Paints the document's listing.
     void OnDraw(QPainter& painter);
 
 protected:
@@ -47,6 +47,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    survey::CKestrixDoc* m_pDocument;
-    ViewServices* m_pServices;
+    survey::CKestrixDoc& m_doc;
+    ViewServices& m_services;
 };

@@ -1,6 +1,7 @@
 #include "views/CMagView.h"
 
 #include "survey/KestrixDoc.h"
+#include "survey/QualityControl.h"
 #include "textio/NumberText.h"
 
 #include <QPainter>
@@ -11,19 +12,18 @@ using namespace survey;
 
 namespace {
 
-constexpr double kNanotesla = 100000.0;          // gauss to nT
 constexpr std::int32_t kRangeLimit = 1000000000; // 10,000,000 nT in plot units
 
-double Up(const Observation& obs) { return obs.MagU * kNanotesla; }
-double North(const Observation& obs) { return obs.MagN * kNanotesla; }
-double East(const Observation& obs) { return obs.MagE * kNanotesla; }
+double Up(const Observation& obs) { return obs.MagU * kNanoteslaPerGauss; }
+double North(const Observation& obs) { return obs.MagN * kNanoteslaPerGauss; }
+double East(const Observation& obs) { return obs.MagE * kNanoteslaPerGauss; }
 
 // Picked in the order Up, North, East, as drawn.
 constexpr double (*kComponents[3])(const Observation&) = {Up, North, East};
 
 } // namespace
 
-CMagView::CMagView(CKestrixDoc* doc, ViewServices* services, QWidget* parent) : PlotFrame(doc, services, parent) {}
+CMagView::CMagView(CKestrixDoc& doc, ViewServices& services, QWidget* parent) : PlotFrame(doc, services, parent) {}
 
 QString CMagView::Title() const { return QStringLiteral("Mag components - East:blue North:green Up:red"); }
 

@@ -11,7 +11,7 @@ class CMagView : public PlotFrame {
     Q_OBJECT
 public:
     // `doc` and `services` are not owned and must outlive the view.
-    CMagView(survey::CKestrixDoc* doc, ViewServices* services, QWidget* parent = nullptr);
+    CMagView(survey::CKestrixDoc& doc, ViewServices& services, QWidget* parent = nullptr);
 
 protected:
     QString Title() const override;

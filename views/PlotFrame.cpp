@@ -17,10 +17,18 @@ namespace {
 
 QString FromStd(const std::string& text) { return QString::fromStdString(text); }
 
+// In degrees: the centred range reaches kHalfRange either side of a centre
+// that is a multiple of kGridStep, and the grid has a line every kGridStep
+// out to kGridReach from the centre.
+constexpr double kHalfRange = 90.0;
+constexpr int kGridStep = 10;
+constexpr int kGridReach = 80;
+const QColor kGridGrey(196, 196, 196);
+
 } // namespace
 
-PlotFrame::PlotFrame(CKestrixDoc* doc, ViewServices* services, QWidget* parent)
-    : QWidget(parent), m_pDoc(doc), m_pServices(services)
+PlotFrame::PlotFrame(CKestrixDoc& doc, ViewServices& services, QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_services(services)
 {
     setMouseTracking(true);
     // What shows where a paint draws nothing (the magnetic view without a
@@ -39,7 +47,7 @@ void PlotFrame::paintEvent(QPaintEvent*)
 
 void PlotFrame::OnDraw(QPainter& painter)
 {
-    m_nMargin = 50;
+    m_nMargin = kMargin;
     SetupHorizontalRange();
     if (!BeginPaint())
         return;
@@ -48,8 +56,8 @@ void PlotFrame::OnDraw(QPainter& painter)
     painter.setPen(ThinPen(Qt::black));
     DrawTextAt(painter, QPoint(0, 0), Anchor::LeftTop, Title());
 
-    m_bFramed = SetupMapping();
-    if (!m_bFramed)
+    m_framed = SetupMapping();
+    if (!m_framed)
         return; // no observations, one depth, no vertical range or no room: title only
 
     DrawValueLabels(painter);
@@ -84,8 +92,8 @@ bool PlotFrame::SetupMapping()
     const std::int32_t inner_h = std::max<std::int32_t>(0, h - 2 * m);
     m_mapping.SetWindow(m_nXMin, m_nYMin, std::int64_t{m_nXMax} - m_nXMin, std::int64_t{m_nYMax} - m_nYMin);
     m_mapping.SetViewport(m, h - m, inner_w, -inner_h);
-    m_bFramed = Doc().m_nObs > 0 && m_nXMax != m_nXMin && m_nYMax > m_nYMin && inner_w > 0 && inner_h > 0;
-    return m_bFramed;
+    m_framed = Doc().m_nObs > 0 && m_nXMax != m_nXMin && m_nYMax > m_nYMin && inner_w > 0 && inner_h > 0;
+    return m_framed;
 }
 
 void PlotFrame::DrawTextAt(QPainter& painter, QPoint at, Anchor anchor, const QString& text)
@@ -206,17 +214,17 @@ double PlotFrame::CentredRange(double (*value)(const Observation&))
         double sum = 0.0;
         for (std::int32_t i = 0; i < doc.m_nObs; ++i)
             sum += value(doc.m_pObs[i]);
-        centre = std::floor(sum / doc.m_nObs / 10.0) * 10.0;
+        centre = std::floor(sum / doc.m_nObs / kGridStep) * kGridStep;
     }
-    m_nYMin = Scaled(centre - 90.0);
-    m_nYMax = Scaled(centre + 90.0);
+    m_nYMin = Scaled(centre - kHalfRange);
+    m_nYMax = Scaled(centre + kHalfRange);
     return centre;
 }
 
 void PlotFrame::DrawDegreeGrid(QPainter& painter, double centre) const
 {
-    painter.setPen(ThinPen(QColor(196, 196, 196)));
-    for (int k = -80; k <= 80; k += 10) {
+    painter.setPen(ThinPen(kGridGrey));
+    for (int k = -kGridReach; k <= kGridReach; k += kGridStep) {
         const std::int32_t y = Scaled(k + centre);
         LineLP(painter, m_nXMin, y, m_nXMax, y);
     }
@@ -224,14 +232,13 @@ void PlotFrame::DrawDegreeGrid(QPainter& painter, double centre) const
 
 void PlotFrame::SetPane(int pane, const QString& text) const
 {
-    if (m_pServices)
-        m_pServices->SetPaneText(pane, text);
+    m_services.SetPaneText(pane, text);
 }
 
 void PlotFrame::ApplyModeCursor()
 {
-    if (Doc().m_bDeleteMode && m_pServices)
-        setCursor(m_pServices->DeleteCursor());
+    if (Doc().m_bDeleteMode)
+        setCursor(m_services.DeleteCursor());
     else
         unsetCursor(); // the window's own pointer
 }
@@ -256,7 +263,7 @@ void PlotFrame::mouseMoveEvent(QMouseEvent* event)
 void PlotFrame::Pick(QPoint mouse)
 {
     m_nHitObs = -1;
-    if (!m_bFramed)
+    if (!m_framed)
         return; // nothing is drawn, so nothing can be picked
     const CKestrixDoc& doc = Doc();
     const int points = PointsPerObservation();
@@ -265,14 +272,15 @@ void PlotFrame::Pick(QPoint mouse)
         const std::int32_t x = Scaled(obs.Depth);
         for (int k = 0; k < points; ++k) {
             const QPoint p = ToDevice(x, PickY(obs, k));
-            if (std::abs(std::int64_t{p.x()} - mouse.x()) < 3 && std::abs(std::int64_t{p.y()} - mouse.y()) < 3) {
+            if (std::abs(std::int64_t{p.x()} - mouse.x()) < kPickRadius
+                && std::abs(std::int64_t{p.y()} - mouse.y()) < kPickRadius) {
                 m_nHitObs = i; // the last qualifying observation wins
                 break;
             }
         }
     }
-    if (m_nHitObs != -1 && m_pServices)
-        setCursor(m_pServices->TargetCursor());
+    if (m_nHitObs != -1)
+        setCursor(m_services.TargetCursor());
 }
 
 void PlotFrame::mousePressEvent(QMouseEvent* event)
@@ -283,7 +291,7 @@ void PlotFrame::mousePressEvent(QMouseEvent* event)
         if (m_nHitObs != -1) {
             const std::int32_t index = m_nHitObs;
             m_nHitObs = -1; // a further click deletes nothing until a move marks again
-            Doc().DeleteObservation(index);
+            m_services.ApplyEdit(Doc(), edit::DeleteObservation{index});
         }
         return;
     }

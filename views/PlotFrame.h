@@ -26,9 +26,14 @@ class ViewServices;
 class PlotFrame : public QWidget {
     Q_OBJECT
 public:
-    // `doc` and `services` are not owned and must outlive the view;
-    // `services` may be null (no status bar, no cursors).
-    PlotFrame(survey::CKestrixDoc* doc, ViewServices* services, QWidget* parent);
+    // The frame's distance from each edge of the window, in device pixels.
+    static constexpr std::int32_t kMargin = 50;
+    // A point is picked when the mouse lies less than this many pixels from
+    // it across and up or down: a square of 5 by 5 pixels.
+    static constexpr int kPickRadius = 3;
+
+    // `doc` and `services` are not owned and must outlive the view.
+    PlotFrame(survey::CKestrixDoc& doc, ViewServices& services, QWidget* parent);
 
     // Paints the whole client area from the document, in device pixels.
     void OnDraw(QPainter& painter);
@@ -48,7 +53,7 @@ public:
     // placed on the device point `at` as `anchor` says.
     static void DrawTextAt(QPainter& painter, QPoint at, Anchor anchor, const QString& text);
 
-    std::int32_t m_nMargin = 50;     // device pixels between the window's edges and the frame
+    std::int32_t m_nMargin = kMargin; // device pixels between the window's edges and the frame
     std::int32_t m_nXMin = 0;        // logical x of the frame's left edge
     std::int32_t m_nXMax = 0;        // logical x of the frame's right edge
     std::int32_t m_nYMin = 0;        // logical y of the frame's bottom edge
@@ -56,8 +61,8 @@ public:
     std::int32_t m_nHitObs = -1;     // observation under the mouse in delete mode, or -1
 
 protected:
-    survey::CKestrixDoc& Doc() const { return *m_pDoc; }
-    ViewServices* Services() const { return m_pServices; }
+    survey::CKestrixDoc& Doc() const { return m_doc; }
+    ViewServices& Services() const { return m_services; }
 
     // --- What each view supplies ---
     virtual QString Title() const = 0;
@@ -107,7 +112,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
-    // Sets a status bar pane, if there is a status bar.
+    // Sets a status bar pane.
     void SetPane(int pane, const QString& text) const;
 
 private:
@@ -116,8 +121,8 @@ private:
     void DrawFrame(QPainter& painter);
     void Pick(QPoint mouse);
 
-    survey::CKestrixDoc* m_pDoc;
-    ViewServices* m_pServices;
+    survey::CKestrixDoc& m_doc;
+    ViewServices& m_services;
     PlotMapping m_mapping;
-    bool m_bFramed = false; // the latest mapping spans a drawable frame
+    bool m_framed = false; // the latest mapping spans a drawable frame
 };

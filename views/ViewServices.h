@@ -1,10 +1,17 @@
 #pragma once
 
+#include "survey/EditOperations.h"
+
 #include <QCursor>
 #include <QString>
 
+namespace survey {
+class CKestrixDoc;
+} // namespace survey
+
 // What the survey views reach through the application: the main frame's
-// status bar panes and the three editing cursors, loaded once at start-up.
+// status bar panes, the three editing cursors loaded once at start-up, and
+// the one way a view edits the survey it shows.
 class ViewServices {
 public:
     enum Pane { MessagePane = 0, DepthPane = 1 };
@@ -12,7 +19,9 @@ public:
     virtual ~ViewServices() = default;
     // Sets pane 0 (message) or 1 (depth) and shows it at once.
     virtual void SetPaneText(int pane, const QString& text) = 0;
-    virtual QCursor DeleteCursor() const = 0;  // resource 132
-    virtual QCursor TargetCursor() const = 0;  // resource 133
-    virtual QCursor ControlCursor() const = 0; // resource 134
+    virtual QCursor DeleteCursor() const = 0;  // crosshair with a burst
+    virtual QCursor TargetCursor() const = 0;  // hollow square with a burst
+    virtual QCursor ControlCursor() const = 0; // large crosshair
+    // Makes the edit `op` on `doc`, the survey the asking view shows.
+    virtual void ApplyEdit(survey::CKestrixDoc& doc, const survey::EditOperation& op) = 0;
 };

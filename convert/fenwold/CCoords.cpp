@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kFirstBox = 1000;
 
-// Template 101 in dialog units: x, y, width, height.
+// The dialog's layout in dialog units: x, y, width, height.
 struct ControlPlace {
     int x, y, width, height;
 };
@@ -32,8 +32,8 @@ QRect Place(const DialogBaseUnits& units, const ControlPlace& p) { return Dialog
 CCoords::CCoords(double& easting, double& northing, double& height, double& declination, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint),
-      m_rEasting(easting), m_rNorthing(northing), m_rHeight(height), m_rDeclination(declination),
-      m_dEasting(easting), m_dNorthing(northing), m_dHeight(height), m_dDeclination(declination)
+      m_callerEasting(easting), m_callerNorthing(northing), m_callerHeight(height), m_callerDeclination(declination),
+      m_easting(easting), m_northing(northing), m_height(height), m_declination(declination)
 {
     setWindowTitle(QStringLiteral("Collar coordinates"));
     BuildFromTemplate();
@@ -89,7 +89,7 @@ QLineEdit* CCoords::Box(int id) const
 
 bool CCoords::UpdateData(bool fromBoxes)
 {
-    double* members[4] = {&m_dEasting, &m_dNorthing, &m_dHeight, &m_dDeclination};
+    double* members[4] = {&m_easting, &m_northing, &m_height, &m_declination};
     for (int i = 0; i < 4; ++i) {
         if (!fromBoxes) {
             m_boxes[i]->setText(QString::fromStdString(textio::Format("%.*g", 15, *members[i])));
@@ -118,9 +118,9 @@ void CCoords::accept()
 {
     if (!UpdateData(true))
         return;
-    m_rEasting = m_dEasting;
-    m_rNorthing = m_dNorthing;
-    m_rHeight = m_dHeight;
-    m_rDeclination = m_dDeclination;
+    m_callerEasting = m_easting;
+    m_callerNorthing = m_northing;
+    m_callerHeight = m_height;
+    m_callerDeclination = m_declination;
     QDialog::accept();
 }

@@ -12,8 +12,6 @@ class QPushButton;
 class CCoords : public QDialog {
     Q_OBJECT
 public:
-    enum { IDD = 101 };
-
     // Copies the caller's values into the boxes; the references must outlive the dialog.
     CCoords(double& easting, double& northing, double& height, double& declination, QWidget* parent = nullptr);
 
@@ -23,10 +21,10 @@ public:
     QPushButton* CancelButton() const { return m_cancel; }
 
     // The dialog's own copies, as last read from the boxes.
-    double Easting() const { return m_dEasting; }
-    double Northing() const { return m_dNorthing; }
-    double Height() const { return m_dHeight; }
-    double Declination() const { return m_dDeclination; }
+    double Easting() const { return m_easting; }
+    double Northing() const { return m_northing; }
+    double Height() const { return m_height; }
+    double Declination() const { return m_declination; }
 
     // Replaces how the notice for a box without a number is shown.
     void SetNoticeHandler(std::function<void(const QString&)> handler) { m_notice = std::move(handler); }
@@ -40,14 +38,14 @@ private:
     bool UpdateData(bool fromBoxes);
     void BuildFromTemplate();
 
-    double& m_rEasting;
-    double& m_rNorthing;
-    double& m_rHeight;
-    double& m_rDeclination;
-    double m_dEasting;
-    double m_dNorthing;
-    double m_dHeight;
-    double m_dDeclination;
+    double& m_callerEasting;
+    double& m_callerNorthing;
+    double& m_callerHeight;
+    double& m_callerDeclination;
+    double m_easting;
+    double m_northing;
+    double m_height;
+    double m_declination;
     QLineEdit* m_boxes[4] = {};
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;

@@ -1,14 +1,13 @@
 // Start-up, opening surveys, the windows and menus they bring, closing.
 #include "AppTestSupport.h"
+#include "NamedRows.h"
 
 #include "app/AppIcon.h"
-
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/KestrixApp.h"
 #include "app/MainFrame.h"
 #include "app/SurveyDocument.h"
-#include "survey/EditCommands.h"
 #include "survey/KestrixDoc.h"
 #include "views/CKestrixView.h"
 #include "views/PlotViews.h"
@@ -41,8 +40,8 @@ QStringList BarTitles(CMainFrame* frame)
     return titles;
 }
 
-const QStringList kMenu128 = {"&File", "&View", "&Help"};
-const QStringList kMenu129 = {"&File", "&Edit", "&View", "&Window", "&Help"};
+const QStringList kMainMenus = {"&File", "&View", "&Help"};
+const QStringList kSurveyMenus = {"&File", "&Edit", "&View", "&Window", "&Help"};
 
 // The windows cover the MDI area without overlapping.
 void ExpectTiled(CMainFrame* main, const std::vector<CChildFrame*>& frames)
@@ -64,12 +63,12 @@ protected:
     AppHarness harness;
 };
 
-TEST_F(AppShellTest, StartsWithMenu128AndNoSurvey)
+TEST_F(AppShellTest, StartsWithTheMainMenuBarAndNoSurvey)
 {
     ASSERT_TRUE(harness.Start());
     CMainFrame* main = harness.App().MainFrame();
-    EXPECT_EQ(main->MenuShown(), IDR_MAINFRAME);
-    EXPECT_EQ(BarTitles(main), kMenu128);
+    EXPECT_EQ(main->MenuShown(), MenuBar::Main);
+    EXPECT_EQ(BarTitles(main), kMainMenus);
     EXPECT_TRUE(harness.Frames().empty());
     EXPECT_EQ(main->windowTitle(), "Kestrix");
     for (int id : {ID_FILE_NEW, ID_FILE_CLOSE, ID_FILE_EXPORT, ID_EDIT_CUT, ID_EDIT_COPY,
@@ -79,7 +78,7 @@ TEST_F(AppShellTest, StartsWithMenu128AndNoSurvey)
     EXPECT_TRUE(main->ToolBar()->widgetForAction(main->Action(ID_FILE_OPEN))->isEnabled());
     EXPECT_EQ(main->PaneText(0), "Ready");
     EXPECT_EQ(main->PaneText(1), "Depth:");
-    EXPECT_EQ(harness.App().m_pStatusBar, main->statusBar());
+    EXPECT_EQ(harness.App().StatusBar(), main->statusBar());
     EXPECT_TRUE(harness.prompts.messages.isEmpty());
 }
 
@@ -105,8 +104,8 @@ TEST_F(AppShellTest, OpeningASurveyGivesFourTiledWindowsWithTheListingActive)
     CMainFrame* main = harness.App().MainFrame();
     EXPECT_EQ(main->ActiveFrame(), frames[0]);
     EXPECT_EQ(main->MdiArea()->activeSubWindow(), frames[0]);
-    EXPECT_EQ(main->MenuShown(), IDR_KESTRIXTYPE);
-    EXPECT_EQ(BarTitles(main), kMenu129);
+    EXPECT_EQ(main->MenuShown(), MenuBar::Survey);
+    EXPECT_EQ(BarTitles(main), kSurveyMenus);
     EXPECT_EQ(main->windowTitle(), "Kestrix - demo.txt");
     EXPECT_TRUE(main->Action(ID_FILE_EXPORT)->isEnabled());
     ExpectTiled(main, frames);
@@ -200,7 +199,7 @@ TEST_F(AppShellTest, FailedLoadLeavesAReadOnlyListingOutOfTheRecentFiles)
     EXPECT_TRUE(harness.App().RecentFiles().Paths().isEmpty());
 
     CMainFrame* main = harness.App().MainFrame();
-    EXPECT_EQ(main->MenuShown(), IDR_KESTRIXTYPE);
+    EXPECT_EQ(main->MenuShown(), MenuBar::Survey);
     EXPECT_EQ(main->windowTitle(), "Kestrix - broken.txt (not loaded)");
     const int editIds[] = {ID_FILE_EXPORT, ID_EDIT_DELETE_OBSERVATIONS, ID_EDIT_ADD_CONTROL_POINTS,
                            ID_EDIT_CLEAR_CONTROL_POINTS, ID_EDIT_FIT_DEGREE_1, ID_EDIT_FIT_DEGREE_2,
@@ -222,6 +221,8 @@ TEST_F(AppShellTest, FailedLoadLeavesAReadOnlyListingOutOfTheRecentFiles)
         QTest::keyClick(frames[0]->widget(), key, Qt::ControlModifier);
     EXPECT_TRUE(harness.prompts.exportDefaults.empty());
     EXPECT_FALSE(QFile::exists(harness.DataPath("broken.xyz")));
+    harness.App().ApplyEdit(*doc, edit::DeleteObservation{0}); // as a view would
+    EXPECT_EQ(doc->m_nObs, 3);
 
     // A whole survey beside it can be edited; back on the broken one, not.
     ASSERT_NE(harness.App().OpenDocumentFile(harness.MakeSurvey("whole.txt")), nullptr);
@@ -230,48 +231,57 @@ TEST_F(AppShellTest, FailedLoadLeavesAReadOnlyListingOutOfTheRecentFiles)
     EXPECT_EQ(enabled(), std::vector<int>());
 }
 
-TEST_F(AppShellTest, AFileThatCannotBeOpenedGivesAMessageAndNoWindow)
+struct UnopenableRow {
+    const char* name;
+    const char* file; // in the data folder
+    const char* message;
+};
+
+class Unopenable : public AppShellTest, public ::testing::WithParamInterface<UnopenableRow> {};
+
+TEST_P(Unopenable, GivesAMessageAndNoWindow)
 {
     ASSERT_TRUE(harness.Start());
-    struct Case {
-        QString path;
-        QString message;
-    };
-    const Case cases[] = {
-        {harness.DataPath("missing.txt"), "Cannot find the file\n  " + harness.DataPath("missing.txt")},
-        {harness.DataPath("."), "Failed to open\n  " + harness.DataPath(".")},
-    };
-    for (const Case& c : cases) {
-        harness.prompts.messages.clear();
-        EXPECT_EQ(harness.App().OpenDocumentFile(c.path), nullptr);
-        EXPECT_EQ(harness.prompts.messages, QStringList({c.message}));
-        EXPECT_TRUE(harness.Frames().empty());
-        EXPECT_TRUE(harness.App().DocManager().Documents().empty());
-        EXPECT_TRUE(harness.App().RecentFiles().Paths().isEmpty());
-    }
+    const QString path = harness.DataPath(GetParam().file);
+    EXPECT_EQ(harness.App().OpenDocumentFile(path), nullptr);
+    EXPECT_EQ(harness.prompts.messages, QStringList({GetParam().message + QStringLiteral("\n  ") + path}));
+    EXPECT_TRUE(harness.Frames().empty());
+    EXPECT_TRUE(harness.App().DocManager().Documents().empty());
+    EXPECT_TRUE(harness.App().RecentFiles().Paths().isEmpty());
 }
 
-// A path sent from anywhere can be as long as a file system allows; a
-// message box shows its start and end and stays of a reasonable size.
-TEST(MessageBoxTest, LongPathsAreElidedInTheMiddle)
-{
-    const QString longPath = "/surveys/" + QString(5000, 'x') + "/end.txt";
-    struct Row {
-        const char* name;
-        QString text;
-        QString shown;
-    };
-    const Row rows[] = {
-        {"short path", "Cannot find the file\n  /a/b.txt", "Cannot find the file\n  /a/b.txt"},
-        {"long path", "Failed to open\n  " + longPath + "\nfor writing",
-         "Failed to open\n  /surveys/" + QString(38, 'x') + QChar(0x2026) + QString(42, 'x') + "/end.txt\nfor writing"},
-        {"split surrogate pair kept whole", QString(48, 'a') + QString::fromUtf8("\U0001F600") + QString(100, 'b'),
-         QString(48, 'a') + QChar(0x2026) + QString(50, 'b')},
-    };
-    for (const Row& row : rows)
-        EXPECT_EQ(ElideLongLines(row.text), row.shown) << row.name;
+INSTANTIATE_TEST_SUITE_P(AppShellTest, Unopenable,
+                         ::testing::Values(UnopenableRow{"Missing", "missing.txt", "Cannot find the file"},
+                                           UnopenableRow{"Folder", ".", "Failed to open"}),
+                         RowName());
 
-    // The real box, closed as soon as it shows.
+struct ElideRow {
+    const char* name;
+    QString text;
+    QString shown;
+};
+
+class ElidedMessage : public ::testing::TestWithParam<ElideRow> {};
+
+// A path sent from anywhere can be as long as a file system allows; a
+// message box shows its start and end.
+TEST_P(ElidedMessage, KeepsStartAndEndOfLongLines) { EXPECT_EQ(ElideLongLines(GetParam().text), GetParam().shown); }
+
+const QString kLongPath = "/surveys/" + QString(5000, 'x') + "/end.txt";
+INSTANTIATE_TEST_SUITE_P(
+    MessageBoxTest, ElidedMessage,
+    ::testing::Values(ElideRow{"ShortPath", "Cannot find the file\n  /a/b.txt", "Cannot find the file\n  /a/b.txt"},
+                      ElideRow{"LongPath", "Failed to open\n  " + kLongPath + "\nfor writing",
+                               "Failed to open\n  /surveys/" + QString(38, 'x') + QChar(0x2026) + QString(42, 'x')
+                                   + "/end.txt\nfor writing"},
+                      ElideRow{"SurrogatePairKeptWhole",
+                               QString(48, 'a') + QString::fromUtf8("\U0001F600") + QString(100, 'b'),
+                               QString(48, 'a') + QChar(0x2026) + QString(50, 'b')}),
+    RowName());
+
+// The real box, closed as soon as it shows, stays of a reasonable size.
+TEST(MessageBoxTest, ALongPathDoesNotWidenTheBox)
+{
     const auto widthOfBox = [](const QString& text) {
         int width = 0;
         QTimer::singleShot(0, [&width] {
@@ -285,7 +295,7 @@ TEST(MessageBoxTest, LongPathsAreElidedInTheMiddle)
     };
     const int shortBox = widthOfBox("Failed to open\n  /" + QString(100, 'x'));
     EXPECT_GT(shortBox, 0);
-    EXPECT_LE(widthOfBox("Failed to open\n  " + longPath), shortBox);
+    EXPECT_LE(widthOfBox("Failed to open\n  " + kLongPath), shortBox);
 }
 
 TEST_F(AppShellTest, CommandLineOpensItsFileOrEndsTheProgram)
@@ -299,18 +309,28 @@ TEST_F(AppShellTest, CommandLineOpensItsFileOrEndsTheProgram)
     EXPECT_EQ(harness.prompts.messages.size(), 1);
 }
 
-TEST(FileArgumentTest, FirstArgumentThatIsNotASwitch)
+struct FileArgumentRow {
+    const char* name;
+    QStringList arguments;
+    QString file;
+};
+
+class FileArgument : public ::testing::TestWithParam<FileArgumentRow> {};
+
+TEST_P(FileArgument, IsTheFirstArgumentThatIsNotASwitch)
 {
-    const std::pair<QStringList, QString> cases[] = {
-        {{"kestrix"}, ""},
-        {{"kestrix", "a.txt", "b.txt"}, "a.txt"},
-        {{"kestrix", "-x", "/home/u/a.txt"}, "/home/u/a.txt"},
-        {{"kestrix", "--", "-odd.txt"}, "-odd.txt"},
-        {{"kestrix", "-p"}, ""},
-    };
-    for (const auto& [arguments, file] : cases)
-        EXPECT_EQ(CKestrixApp::FileArgument(arguments), file) << arguments.join(' ').toStdString();
+    EXPECT_EQ(CKestrixApp::FileArgument(GetParam().arguments), GetParam().file);
 }
+
+INSTANTIATE_TEST_SUITE_P(AppShellTest, FileArgument,
+                         ::testing::Values(FileArgumentRow{"None", {"kestrix"}, ""},
+                                           FileArgumentRow{"FirstOfTwo", {"kestrix", "a.txt", "b.txt"}, "a.txt"},
+                                           FileArgumentRow{"AfterASwitch", {"kestrix", "-x", "/home/u/a.txt"},
+                                                           "/home/u/a.txt"},
+                                           FileArgumentRow{"AfterTheEndOfSwitches", {"kestrix", "--", "-odd.txt"},
+                                                           "-odd.txt"},
+                                           FileArgumentRow{"OnlyASwitch", {"kestrix", "-p"}, ""}),
+                         RowName());
 
 TEST_F(AppShellTest, DroppingThreeFilesOpensThreeSurveysOfFourWindows)
 {
@@ -341,10 +361,10 @@ TEST_F(AppShellTest, WindowsAreRenumberedAsTheyCloseAndTheSurveyGoesWithTheLast)
     ASSERT_NE(harness.App().OpenDocumentFile(harness.MakeSurvey("demo.txt")), nullptr);
     CMainFrame* main = harness.App().MainFrame();
 
-    // The listing first: the plot windows keep menu 129 on the bar.
+    // The listing first: the plot windows keep the survey menu bar.
     harness.Frames()[0]->close();
     EXPECT_EQ(harness.Captions(), QStringList({"demo.txt:1", "demo.txt:2", "demo.txt:3"}));
-    EXPECT_EQ(main->MenuShown(), IDR_KESTRIXTYPE);
+    EXPECT_EQ(main->MenuShown(), MenuBar::Survey);
     harness.Frames()[1]->close();
     harness.Frames()[1]->close();
     EXPECT_EQ(harness.Captions(), QStringList({"demo.txt"}));
@@ -354,7 +374,7 @@ TEST_F(AppShellTest, WindowsAreRenumberedAsTheyCloseAndTheSurveyGoesWithTheLast)
     ProcessDeferredDeletes();
     EXPECT_TRUE(harness.Frames().empty());
     EXPECT_TRUE(harness.App().DocManager().Documents().empty());
-    EXPECT_EQ(main->MenuShown(), IDR_MAINFRAME);
+    EXPECT_EQ(main->MenuShown(), MenuBar::Main);
     EXPECT_FALSE(main->Action(ID_FILE_EXPORT)->isEnabled());
     EXPECT_EQ(main->windowTitle(), "Kestrix");
 }
@@ -372,7 +392,7 @@ TEST_F(AppShellTest, CloseCommandClosesTheActiveSurveyOnly)
     EXPECT_EQ(harness.Captions(), QStringList({"two.txt:1", "two.txt:2", "two.txt:3", "two.txt:4"}));
     ASSERT_EQ(harness.App().DocManager().Documents().size(), 1u);
     EXPECT_NE(harness.App().DocManager().Documents()[0]->Doc(), first);
-    EXPECT_EQ(main->MenuShown(), IDR_KESTRIXTYPE);
+    EXPECT_EQ(main->MenuShown(), MenuBar::Survey);
 
     // The survey can be opened again afterwards.
     EXPECT_NE(harness.App().OpenDocumentFile(harness.DataPath("one.txt")), nullptr);

@@ -75,6 +75,13 @@ QByteArray ReadFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+QString PathOf(const ScratchFolder& folder) { return QFile::decodeName(QByteArray::fromStdString(folder.Path())); }
+
+QString PathIn(const ScratchFolder& folder, const QString& name)
+{
+    return QFile::decodeName(QByteArray::fromStdString(folder / QFile::encodeName(name).toStdString()));
+}
+
 void ProcessDeferredDeletes()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -84,7 +91,7 @@ void ProcessDeferredDeletes()
 
 AppHarness::AppHarness()
 {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, PathOf(m_settings));
 }
 
 AppHarness::~AppHarness() { Stop(); }
@@ -123,8 +130,7 @@ std::vector<CChildFrame*> AppHarness::Frames() const
     if (!m_app || !m_app->MainFrame())
         return frames;
     for (QMdiSubWindow* window : m_app->MainFrame()->MdiArea()->subWindowList(QMdiArea::CreationOrder)) {
-        auto* frame = qobject_cast<CChildFrame*>(window);
-        if (frame && frame->IsOpen())
+        if (auto* frame = qobject_cast<CChildFrame*>(window))
             frames.push_back(frame);
     }
     return frames;

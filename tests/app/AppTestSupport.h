@@ -1,10 +1,10 @@
 #pragma once
 
+#include "ScratchFolder.h"
 #include "app/UserPrompts.h"
 
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <memory>
 #include <ostream>
 #include <optional>
@@ -35,6 +35,9 @@ QByteArray RawSurveyText(int rows, double firstDepth = 0.0, double step = 0.5);
 // Writes `text` to `path`; false on failure.
 bool WriteFile(const QString& path, const QByteArray& text);
 QByteArray ReadFile(const QString& path);
+// The path of `folder`, and of `name` in it.
+QString PathOf(const ScratchFolder& folder);
+QString PathIn(const ScratchFolder& folder, const QString& name);
 
 // A started application with its settings and data in temporary folders.
 class AppHarness {
@@ -50,7 +53,7 @@ public:
 
     // A raw survey file of `rows` observations in the data folder.
     QString MakeSurvey(const QString& name, int rows = 201);
-    QString DataPath(const QString& name) const { return m_data.filePath(name); }
+    QString DataPath(const QString& name) const { return PathIn(m_data, name); }
 
     CKestrixApp& App() { return *m_app; }
     RecordingPrompts prompts;
@@ -60,8 +63,8 @@ public:
     QStringList Captions() const;
 
 private:
-    QTemporaryDir m_settings;
-    QTemporaryDir m_data;
+    ScratchFolder m_settings;
+    ScratchFolder m_data;
     std::unique_ptr<CKestrixApp> m_app;
 };
 

@@ -1,11 +1,12 @@
 // The hand-over channel is the user's own on one display: starts on two
 // displays never meet, and a folder others can reach is never used.
+#include "AppTestSupport.h"
+#include "NamedRows.h"
 #include "app/ChannelFolder.h"
 #include "app/InstanceChannel.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -61,12 +62,13 @@ TEST(DisplayKeyTest, SameDisplaySameKeyOtherDisplayOtherKey)
 
 TEST(DisplayKeyTest, StartsOnTwoDisplaysGetTwoChannelsThatDoNotMeet)
 {
-    QTemporaryDir folder;
+    ScratchFolder scratch;
+    const QString folder = PathOf(scratch);
     const unsigned uid = ::getuid();
-    const QString first = handover::SocketPath(folder.path(), uid, DisplayKey("xcb", ":0", ""));
-    const QString second = handover::SocketPath(folder.path(), uid, DisplayKey("xcb", ":1", ""));
-    const QString sameAsFirst = handover::SocketPath(folder.path(), uid, DisplayKey("xcb", "unix:0.0", ""));
-    EXPECT_NE(handover::SocketPath(folder.path(), uid + 1, DisplayKey("xcb", ":0", "")), first);
+    const QString first = handover::SocketPath(folder, uid, DisplayKey("xcb", ":0", ""));
+    const QString second = handover::SocketPath(folder, uid, DisplayKey("xcb", ":1", ""));
+    const QString sameAsFirst = handover::SocketPath(folder, uid, DisplayKey("xcb", "unix:0.0", ""));
+    EXPECT_NE(handover::SocketPath(folder, uid + 1, DisplayKey("xcb", ":0", "")), first);
 
     InstanceChannel running(first);
     ASSERT_TRUE(running.Listen());
@@ -77,62 +79,70 @@ TEST(DisplayKeyTest, StartsOnTwoDisplaysGetTwoChannelsThatDoNotMeet)
     EXPECT_LT(first.toUtf8().size(), 100); // fits a socket's path
 }
 
+enum class Uses { Runtime, Fallback, Nothing };
+struct PrivateFolderRow {
+    const char* name;
+    int runtimeMode;  // -1: no runtime folder named
+    int fallbackMode; // -1: none yet; -2: a file; -3: a link to a private folder
+    bool anotherUser; // the folders are asked for another user
+    Uses uses;
+};
+
+class PrivateFolder : public ::testing::TestWithParam<PrivateFolderRow> {};
+
 // The runtime folder when it is private, else "kestrix-UID" in the temporary
 // folder, made 0700; anything that others own or may enter is refused.
-TEST(PrivateFolderTest, UsesOnlyAFolderNobodyElseCanReach)
+TEST_P(PrivateFolder, UsesOnlyAFolderNobodyElseCanReach)
 {
+    const PrivateFolderRow& row = GetParam();
     const unsigned me = ::getuid();
-    enum class Uses { Runtime, Fallback, Nothing };
-    struct Row {
-        const char* name;
-        int runtimeMode;         // -1: no runtime folder named
-        int fallbackMode;        // -1: none yet; -2: a file; -3: a link to a private folder
-        unsigned owner;          // whose folder is asked for
-        Uses uses;
-    };
-    const Row rows[] = {
-        {"private runtime folder", 0700, -1, me, Uses::Runtime},
-        {"runtime folder others may read", 0750, -1, me, Uses::Fallback},
-        {"runtime folder others may enter", 0701, 0700, me, Uses::Fallback},
-        {"no runtime folder, fallback made", -1, -1, me, Uses::Fallback},
-        {"fallback already there", -1, 0700, me, Uses::Fallback},
-        {"fallback the group may write", -1, 0770, me, Uses::Nothing},
-        {"fallback anyone may enter", -1, 0711, me, Uses::Nothing},
-        {"fallback is a file", -1, -2, me, Uses::Nothing},
-        {"fallback is a link", -1, -3, me, Uses::Nothing},
-        {"folders of another user", 0700, 0700, me + 1, Uses::Nothing},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        QTemporaryDir base;
-        const QString runtime = base.filePath("run");
-        const QString temp = base.filePath("tmp");
-        const QString fallback = QDir(temp).filePath(QStringLiteral("kestrix-%1").arg(row.owner));
-        ASSERT_TRUE(QDir().mkpath(temp));
-        if (row.runtimeMode >= 0) {
-            ASSERT_TRUE(QDir().mkpath(runtime));
-            ASSERT_EQ(::chmod(QFile::encodeName(runtime).constData(), row.runtimeMode), 0);
-        }
-        if (row.fallbackMode >= 0) {
-            ASSERT_TRUE(QDir().mkpath(fallback));
-            ASSERT_EQ(::chmod(QFile::encodeName(fallback).constData(), row.fallbackMode), 0);
-        } else if (row.fallbackMode == -2) {
-            QFile file(fallback);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        } else if (row.fallbackMode == -3) {
-            ASSERT_TRUE(QDir().mkpath(base.filePath("elsewhere")));
-            ASSERT_EQ(::chmod(QFile::encodeName(base.filePath("elsewhere")).constData(), 0700), 0);
-            ASSERT_TRUE(QFile::link(base.filePath("elsewhere"), fallback));
-        }
-        const QString runtimeNamed = row.runtimeMode >= 0 ? runtime : QString();
-        const QString chosen = handover::PrivateFolder(runtimeNamed, temp, row.owner);
-        const QString expected = row.uses == Uses::Runtime ? runtime : row.uses == Uses::Fallback ? fallback : QString();
-        EXPECT_EQ(chosen.toStdString(), expected.toStdString());
-        if (row.uses == Uses::Fallback) {
-            EXPECT_TRUE(handover::IsPrivateFolder(fallback, me));
-        }
+    const unsigned owner = row.anotherUser ? me + 1 : me;
+    ScratchFolder base;
+    const QString runtime = PathIn(base, "run");
+    const QString temp = PathIn(base, "tmp");
+    const QString fallback = QDir(temp).filePath(QStringLiteral("kestrix-%1").arg(owner));
+    ASSERT_TRUE(QDir().mkpath(temp));
+    if (row.runtimeMode >= 0) {
+        ASSERT_TRUE(QDir().mkpath(runtime));
+        ASSERT_EQ(::chmod(QFile::encodeName(runtime).constData(), row.runtimeMode), 0);
     }
-    EXPECT_TRUE(handover::PrivateFolder("relative/run", "", me).isEmpty());
+    if (row.fallbackMode >= 0) {
+        ASSERT_TRUE(QDir().mkpath(fallback));
+        ASSERT_EQ(::chmod(QFile::encodeName(fallback).constData(), row.fallbackMode), 0);
+    } else if (row.fallbackMode == -2) {
+        QFile file(fallback);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    } else if (row.fallbackMode == -3) {
+        const QString elsewhere = PathIn(base, "elsewhere");
+        ASSERT_TRUE(QDir().mkpath(elsewhere));
+        ASSERT_EQ(::chmod(QFile::encodeName(elsewhere).constData(), 0700), 0);
+        ASSERT_TRUE(QFile::link(elsewhere, fallback));
+    }
+    const QString runtimeNamed = row.runtimeMode >= 0 ? runtime : QString();
+    const QString expected = row.uses == Uses::Runtime ? runtime : row.uses == Uses::Fallback ? fallback : QString();
+    EXPECT_EQ(handover::PrivateFolder(runtimeNamed, temp, owner).toStdString(), expected.toStdString());
+    if (row.uses == Uses::Fallback) {
+        EXPECT_TRUE(handover::IsPrivateFolder(fallback, me));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PrivateFolderTest, PrivateFolder,
+    ::testing::Values(PrivateFolderRow{"PrivateRuntimeFolder", 0700, -1, false, Uses::Runtime},
+                      PrivateFolderRow{"RuntimeFolderOthersMayRead", 0750, -1, false, Uses::Fallback},
+                      PrivateFolderRow{"RuntimeFolderOthersMayEnter", 0701, 0700, false, Uses::Fallback},
+                      PrivateFolderRow{"NoRuntimeFolderFallbackMade", -1, -1, false, Uses::Fallback},
+                      PrivateFolderRow{"FallbackAlreadyThere", -1, 0700, false, Uses::Fallback},
+                      PrivateFolderRow{"FallbackTheGroupMayWrite", -1, 0770, false, Uses::Nothing},
+                      PrivateFolderRow{"FallbackAnyoneMayEnter", -1, 0711, false, Uses::Nothing},
+                      PrivateFolderRow{"FallbackIsAFile", -1, -2, false, Uses::Nothing},
+                      PrivateFolderRow{"FallbackIsALink", -1, -3, false, Uses::Nothing},
+                      PrivateFolderRow{"FoldersOfAnotherUser", 0700, 0700, true, Uses::Nothing}),
+    RowName());
+
+TEST(PrivateFolderTest, ARelativeRuntimeFolderIsRefused)
+{
+    EXPECT_TRUE(handover::PrivateFolder("relative/run", "", ::getuid()).isEmpty());
 }
 
 // As root, a folder really owned by someone else.
@@ -140,12 +150,12 @@ TEST(PrivateFolderTest, RefusesAFolderChownedToAnotherUser)
 {
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root to give a folder away";
-    QTemporaryDir base;
-    const QString fallback = base.filePath(QStringLiteral("kestrix-%1").arg(::getuid()));
+    ScratchFolder base;
+    const QString fallback = PathIn(base, QStringLiteral("kestrix-%1").arg(::getuid()));
     ASSERT_TRUE(QDir().mkpath(fallback));
     ASSERT_EQ(::chmod(QFile::encodeName(fallback).constData(), 0700), 0);
     ASSERT_EQ(::chown(QFile::encodeName(fallback).constData(), 54321, 54321), 0);
-    EXPECT_TRUE(handover::PrivateFolder(QString(), base.path(), ::getuid()).isEmpty());
+    EXPECT_TRUE(handover::PrivateFolder(QString(), PathOf(base), ::getuid()).isEmpty());
 }
 
 } // namespace

@@ -1,12 +1,12 @@
 // Export, the accelerators, the Edit commands with their check marks, the
 // menus' items, and the status bar prompts.
 #include "AppTestSupport.h"
+#include "NamedRows.h"
 
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/KestrixApp.h"
 #include "app/MainFrame.h"
-#include "survey/EditCommands.h"
 #include "survey/KestrixDoc.h"
 #include "survey/XyzExport.h"
 #include "views/CAzView.h"
@@ -55,31 +55,42 @@ protected:
     CMainFrame* main = nullptr;
 };
 
+struct ExportKeyRow {
+    const char* name;
+    Qt::Key key;
+    int window; // 0 the listing, 2 the azimuth plot
+};
+
+class ExportKey : public CommandsTest, public ::testing::WithParamInterface<ExportKeyRow> {};
+
 // Ctrl+E, as the menu shows, and Ctrl+S export the active survey from any
-// of its windows; Ctrl+O opens.
-TEST_F(CommandsTest, CtrlEAndCtrlSExportTheActiveSurveyAndCtrlOOpens)
+// of its windows.
+TEST_P(ExportKey, ExportsTheActiveSurvey)
 {
     const QString target = harness.DataPath("out.xyz");
     const QByteArray expected = ReferenceExport("out.xyz");
-    struct Row {
-        Qt::Key key;
-        int window; // 0 the listing, 2 the azimuth plot
-    };
-    for (const Row row : {Row{Qt::Key_E, 0}, Row{Qt::Key_S, 0}, Row{Qt::Key_E, 2}, Row{Qt::Key_S, 2}}) {
-        SCOPED_TRACE(QKeySequence(row.key).toString().toStdString() + " in window " + std::to_string(row.window));
-        QFile::remove(target);
-        harness.prompts.exportDefaults.clear();
-        harness.prompts.exportAnswers = {target};
-        main->ActivateFrame(harness.Frames()[row.window]);
-        QTest::keyClick(harness.Frames()[row.window]->widget(), row.key, Qt::ControlModifier);
-        ASSERT_EQ(harness.prompts.exportDefaults.size(), 1u);
-        EXPECT_EQ(harness.prompts.exportDefaults[0], harness.DataPath("demo.xyz"));
-        EXPECT_EQ(ReadFile(target), expected);
-    }
+    harness.prompts.exportAnswers = {target};
+    CChildFrame* window = harness.Frames()[static_cast<std::size_t>(GetParam().window)];
+    main->ActivateFrame(window);
+    QTest::keyClick(window->widget(), GetParam().key, Qt::ControlModifier);
+    ASSERT_EQ(harness.prompts.exportDefaults.size(), 1u);
+    EXPECT_EQ(harness.prompts.exportDefaults[0], harness.DataPath("demo.xyz"));
+    EXPECT_EQ(ReadFile(target), expected);
     EXPECT_TRUE(harness.prompts.messages.isEmpty());
+    EXPECT_EQ(main->Action(ID_FILE_EXPORT)->text(), "&Export XYZ...\tCtrl+E");
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandsTest, ExportKey,
+                         ::testing::Values(ExportKeyRow{"CtrlEInTheListing", Qt::Key_E, 0},
+                                           ExportKeyRow{"CtrlSInTheListing", Qt::Key_S, 0},
+                                           ExportKeyRow{"CtrlEInAPlot", Qt::Key_E, 2},
+                                           ExportKeyRow{"CtrlSInAPlot", Qt::Key_S, 2}),
+                         RowName());
+
+TEST_F(CommandsTest, CtrlOOpens)
+{
     QTest::keyClick(harness.Frames()[0]->widget(), Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(harness.prompts.openDialogs, 1);
-    EXPECT_EQ(main->Action(ID_FILE_EXPORT)->text(), "&Export XYZ...\tCtrl+E");
 }
 
 // Deleting a reading with a click in a plot and exporting writes what
@@ -168,32 +179,37 @@ TEST_F(CommandsTest, EditCommandsReachTheActiveSurveyAndTheirChecksFollow)
     ASSERT_NE(other, nullptr);
     main->ActivateFrame(harness.Frames()[3]); // demo.txt's magnetic plot
 
+    // Each step one item chosen, in turn; the items checked after it.
     struct Step {
+        const char* name;
         int id;
-        std::vector<int> checked; // every checked Edit item afterwards
+        std::vector<int> checked;
     };
     const Step steps[] = {
-        {ID_EDIT_DELETE_OBSERVATIONS, {ID_EDIT_DELETE_OBSERVATIONS, ID_EDIT_FIT_DEGREE_2, ID_ROLL_NO_ADJUSTMENT}},
-        {ID_EDIT_ADD_CONTROL_POINTS, {ID_EDIT_ADD_CONTROL_POINTS, ID_EDIT_FIT_DEGREE_2, ID_ROLL_NO_ADJUSTMENT}},
-        {ID_EDIT_ADD_CONTROL_POINTS, {ID_EDIT_FIT_DEGREE_2, ID_ROLL_NO_ADJUSTMENT}},
-        {ID_ROLL_ADD_90, {ID_EDIT_FIT_DEGREE_2, ID_ROLL_ADD_90}},
-        {ID_ROLL_SUBTRACT_90, {ID_EDIT_FIT_DEGREE_2, ID_ROLL_SUBTRACT_90}},
-        {ID_EDIT_FIT_DEGREE_3, {ID_EDIT_FIT_DEGREE_3, ID_ROLL_SUBTRACT_90}},
-        {ID_EDIT_FIT_DEGREE_1, {ID_EDIT_FIT_DEGREE_1, ID_ROLL_SUBTRACT_90}},
-        {ID_EDIT_FIT_DEGREE_4, {ID_EDIT_FIT_DEGREE_4, ID_ROLL_SUBTRACT_90}},
-        {ID_EDIT_FIT_DEGREE_3, {ID_EDIT_FIT_DEGREE_3, ID_ROLL_SUBTRACT_90}},
-        {ID_ROLL_ADD_180, {ID_EDIT_FIT_DEGREE_3, ID_ROLL_ADD_180}},
+        {"delete mode on", ID_EDIT_DELETE_OBSERVATIONS,
+         {ID_EDIT_DELETE_OBSERVATIONS, ID_EDIT_FIT_DEGREE_2, ID_ROLL_NO_ADJUSTMENT}},
+        {"control mode on, delete mode off", ID_EDIT_ADD_CONTROL_POINTS,
+         {ID_EDIT_ADD_CONTROL_POINTS, ID_EDIT_FIT_DEGREE_2, ID_ROLL_NO_ADJUSTMENT}},
+        {"control mode off", ID_EDIT_ADD_CONTROL_POINTS, {ID_EDIT_FIT_DEGREE_2, ID_ROLL_NO_ADJUSTMENT}},
+        {"roll +90", ID_ROLL_ADD_90, {ID_EDIT_FIT_DEGREE_2, ID_ROLL_ADD_90}},
+        {"roll -90", ID_ROLL_SUBTRACT_90, {ID_EDIT_FIT_DEGREE_2, ID_ROLL_SUBTRACT_90}},
+        {"degree 3", ID_EDIT_FIT_DEGREE_3, {ID_EDIT_FIT_DEGREE_3, ID_ROLL_SUBTRACT_90}},
+        {"degree 1", ID_EDIT_FIT_DEGREE_1, {ID_EDIT_FIT_DEGREE_1, ID_ROLL_SUBTRACT_90}},
+        {"degree 4", ID_EDIT_FIT_DEGREE_4, {ID_EDIT_FIT_DEGREE_4, ID_ROLL_SUBTRACT_90}},
+        {"degree 3 again", ID_EDIT_FIT_DEGREE_3, {ID_EDIT_FIT_DEGREE_3, ID_ROLL_SUBTRACT_90}},
+        {"roll 180", ID_ROLL_ADD_180, {ID_EDIT_FIT_DEGREE_3, ID_ROLL_ADD_180}},
     };
     const int editIds[] = {ID_EDIT_DELETE_OBSERVATIONS, ID_EDIT_ADD_CONTROL_POINTS,
                            ID_EDIT_CLEAR_CONTROL_POINTS, ID_EDIT_FIT_DEGREE_1,
                            ID_EDIT_FIT_DEGREE_2, ID_EDIT_FIT_DEGREE_3, ID_EDIT_FIT_DEGREE_4,
                            ID_ROLL_NO_ADJUSTMENT, ID_ROLL_ADD_90, ID_ROLL_ADD_180, ID_ROLL_SUBTRACT_90};
     for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
         main->Action(step.id)->trigger();
         for (int id : editIds) {
             const bool expected =
                 std::find(step.checked.begin(), step.checked.end(), id) != step.checked.end();
-            EXPECT_EQ(main->Action(id)->isChecked(), expected) << "after " << step.id << ", item " << id;
+            EXPECT_EQ(main->Action(id)->isChecked(), expected) << "item " << id;
             EXPECT_TRUE(main->Action(id)->isEnabled());
         }
     }
@@ -216,8 +232,9 @@ TEST_F(CommandsTest, EditCommandsReachTheActiveSurveyAndTheirChecksFollow)
     EXPECT_FALSE(main->Action(ID_EDIT_FIT_DEGREE_3)->isChecked());
 }
 
-// Every item of menu 129 in order (0 = separator, -1 = the Roll option popup).
-TEST_F(CommandsTest, Menu129HasEveryItemInOrder)
+// Every item of the survey menu bar in order (0 = separator, -1 = the Roll
+// option popup).
+TEST_F(CommandsTest, SurveyMenuBarHasEveryItemInOrder)
 {
     auto ids = [](QMenu* menu) {
         std::vector<int> out;
@@ -228,7 +245,7 @@ TEST_F(CommandsTest, Menu129HasEveryItemInOrder)
         }
         return out;
     };
-    const auto& menus = main->Menus(IDR_KESTRIXTYPE);
+    const auto& menus = main->Menus(MenuBar::Survey);
     ASSERT_EQ(menus.size(), 5u);
     EXPECT_EQ(ids(menus[0]), std::vector<int>({ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_EXPORT, 0,
                                                ID_FILE_MRU_FIRST, 0, ID_APP_EXIT}));
@@ -287,8 +304,8 @@ TEST_F(CommandsTest, StatusBarShowsPromptsWhileHighlightedAndReadyAfterwards)
     QCoreApplication::sendEvent(print, &enterPrint);
     EXPECT_EQ(main->PaneText(0), "Ready");
 
-    QMenu* file = main->Menus(IDR_KESTRIXTYPE)[0];
-    QMenu* edit = main->Menus(IDR_KESTRIXTYPE)[1];
+    QMenu* file = main->Menus(MenuBar::Survey)[0];
+    QMenu* edit = main->Menus(MenuBar::Survey)[1];
     file->popup(QPoint(0, 0));
     file->setActiveAction(main->Action(ID_FILE_EXPORT));
     EXPECT_EQ(main->PaneText(0), "Save the active document for import to Quarrant");

@@ -1,6 +1,7 @@
 // The listing window: what it draws where, how it looks, and the status bar.
 #include "AppTestSupport.h"
-#include "RecordingSink.h"
+#include "FakeViewServices.h"
+#include "SurveyRows.h"
 
 #include "app/ChildFrame.h"
 #include "app/KestrixApp.h"
@@ -9,7 +10,6 @@
 #include "survey/LineSource.h"
 #include "survey/ListingRows.h"
 #include "views/CKestrixView.h"
-#include "views/ViewServices.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -23,22 +23,11 @@ using namespace survey;
 
 namespace {
 
-class PaneRecorder : public ViewServices {
-public:
-    void SetPaneText(int pane, const QString& text) override { panes[pane] = text; }
-    QCursor DeleteCursor() const override { return QCursor(); }
-    QCursor TargetCursor() const override { return QCursor(); }
-    QCursor ControlCursor() const override { return QCursor(); }
-    QString panes[2] = {"Ready", "Depth: 12.3"};
-};
-
 // A survey of 401 observations every 0.25 m, loaded without windows.
 void LoadSurvey(CKestrixDoc& doc, int rows = 401)
 {
-    const std::string text = RawSurveyText(rows, 3.0, 0.25).toStdString();
-    StringLineSource source(text);
     RecordingSink sink;
-    ASSERT_EQ(doc.LoadRawSurvey("listing.txt", source, sink), LoadResult::Loaded);
+    ASSERT_EQ(LoadText(doc, RawSurveyText(rows, 3.0, 0.25).toStdString(), sink), LoadResult::Loaded);
 }
 
 // The drawn pieces grouped into lines by their y, each line run together.
@@ -91,8 +80,8 @@ TEST(ListingViewTest, ShowsTheSameTextAsTheBatchListing)
 #ifndef KESTRIX_BATCH
     GTEST_SKIP() << "kestrix-batch is not built";
 #else
-    QTemporaryDir folder;
-    const QString path = folder.filePath("survey.txt");
+    ScratchFolder folder;
+    const QString path = PathIn(folder, "survey.txt");
     ASSERT_TRUE(WriteFile(path, RawSurveyText(401, 3.0, 0.25)));
     QProcess batch;
     batch.start(QStringLiteral(KESTRIX_BATCH), {"listing", path});
@@ -129,8 +118,8 @@ TEST(ListingViewTest, RendersBlackTextOnWhite)
 {
     CKestrixDoc doc;
     LoadSurvey(doc, 21);
-    PaneRecorder services;
-    CKestrixView view(&doc, &services);
+    FakeViewServices services;
+    CKestrixView view(doc, services);
     view.resize(1600, 400);
     const QImage image = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
     const int rows = static_cast<int>(BuildListing(doc).rows.size());
@@ -157,8 +146,10 @@ TEST(ListingViewTest, MouseMoveEmptiesBothPanes)
 {
     CKestrixDoc doc;
     LoadSurvey(doc, 5);
-    PaneRecorder services;
-    CKestrixView view(&doc, &services);
+    FakeViewServices services;
+    services.panes[0] = "Ready";
+    services.panes[1] = "Depth: 12.3";
+    CKestrixView view(doc, services);
     view.resize(300, 200);
     view.show();
     QMouseEvent move(QEvent::MouseMove, QPointF(50, 50), view.mapToGlobal(QPointF(50, 50)),

@@ -1,6 +1,7 @@
 // The recent-file list: kept across starts, newest first, at most ten,
 // abbreviated in the File menu, and the only thing in the settings store.
 #include "AppTestSupport.h"
+#include "NamedRows.h"
 
 #include "app/CommandIds.h"
 #include "app/KestrixApp.h"
@@ -74,7 +75,7 @@ TEST(RecentFilesTest, KeepsTenNewestAndTheMenuShowsThePlaceholderWhenEmpty)
 {
     AppHarness harness;
     ASSERT_TRUE(harness.Start());
-    QMenu* file = harness.App().MainFrame()->Menus(IDR_MAINFRAME)[0];
+    QMenu* file = harness.App().MainFrame()->Menus(MenuBar::Main)[0];
     const auto placeholderShown = [&] {
         for (QAction* action : file->actions())
             if (action->text() == "Recent File")
@@ -95,22 +96,34 @@ TEST(RecentFilesTest, KeepsTenNewestAndTheMenuShowsThePlaceholderWhenEmpty)
 
     ASSERT_TRUE(harness.Start());
     EXPECT_EQ(harness.App().MainFrame()->RecentFileActions().size(), 10u);
-    file = harness.App().MainFrame()->Menus(IDR_MAINFRAME)[0];
+    file = harness.App().MainFrame()->Menus(MenuBar::Main)[0];
     EXPECT_FALSE(placeholderShown());
 }
 
-TEST(RecentFilesTest, AbbreviatesLongPathsKeepingRootAndFileName)
+struct AbbreviationRow {
+    const char* name;
+    QString path;
+    QString shown;
+};
+
+class Abbreviation : public ::testing::TestWithParam<AbbreviationRow> {};
+
+TEST_P(Abbreviation, KeepsRootAndFileName)
 {
-    const std::pair<QString, QString> cases[] = {
-        {"/home/u/demo.txt", "/home/u/demo.txt"},
-        {"/home/surveyor/projects/north/demo.txt", "/.../projects/north/demo.txt"},
-        {"/home/surveyor/projects/northern-block/demo.txt", "/.../northern-block/demo.txt"},
-        {"/home/surveyor/projects/the-northern-block/demo.txt", "/.../demo.txt"},
-        {"/a/b/a-survey-file-with-a-very-long-name.txt", "a-survey-file-with-a-very-long-name.txt"},
-        {"relative/folder/with/many/parts/demo.txt", "relative/.../parts/demo.txt"},
-    };
-    for (const auto& [path, shown] : cases)
-        EXPECT_EQ(RecentFileList::Abbreviate(path, 30), shown) << path.toStdString();
+    EXPECT_EQ(RecentFileList::Abbreviate(GetParam().path, 30), GetParam().shown);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    RecentFilesTest, Abbreviation,
+    ::testing::Values(
+        AbbreviationRow{"Short", "/home/u/demo.txt", "/home/u/demo.txt"},
+        AbbreviationRow{"TwoFoldersKept", "/home/surveyor/projects/north/demo.txt", "/.../projects/north/demo.txt"},
+        AbbreviationRow{"OneFolderKept", "/home/surveyor/projects/northern-block/demo.txt",
+                        "/.../northern-block/demo.txt"},
+        AbbreviationRow{"NoFolderKept", "/home/surveyor/projects/the-northern-block/demo.txt", "/.../demo.txt"},
+        AbbreviationRow{"LongNameAlone", "/a/b/a-survey-file-with-a-very-long-name.txt",
+                        "a-survey-file-with-a-very-long-name.txt"},
+        AbbreviationRow{"Relative", "relative/folder/with/many/parts/demo.txt", "relative/.../parts/demo.txt"}),
+    RowName());
 
 } // namespace

@@ -1,7 +1,7 @@
+#include "ConvertTestFiles.h"
+#include "NamedRows.h"
 #include "convert/fenwold/CCoords.h"
 #include "convert/fenwold/FenwoldFlow.h"
-#include "convert/fenwold/StartupCheck.h"
-#include "ConvertTestFiles.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -9,8 +9,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
-
-#include <cstdio>
 
 using namespace convert;
 
@@ -20,62 +18,72 @@ const std::string kSevenCurves = "~C\r\nD:DEPTH\r\nA:MagX\r\nB:MagY\r\nC:MagZ\r\
                                  "1 2 3 4 5 6 7\r\n";
 const std::string kEarlier = "an earlier raw survey file";
 
+struct RunRow {
+    const char* name;
+    std::optional<std::string> chosen; // a file of the scratch folder
+    bool confirmCollar;
+    int status;
+    std::vector<std::string> printed; // "@/" stands for the scratch folder
+    bool failureShown;
+    bool writesHole1;
+};
+
+class Run : public ::testing::TestWithParam<RunRow> {};
+
 // One run of fenwold for each way it can end: what it returns, prints on
 // standard output and shows, and whether hole1.txt was written.
-TEST(Fenwold, EndsOfARun)
+TEST_P(Run, EndsAsItShould)
 {
-    struct Case {
-        const char* name;
-        std::optional<std::string> chosen; // a file of the scratch folder
-        bool confirmCollar;
-        int status;
-        std::vector<std::string> printed; // "@/" stands for the scratch folder
-        bool failureShown;
-        bool writesHole1;
-    };
-    const std::vector<Case> cases = {
-        {"choice cancelled", std::nullopt, true, 1, {}, false, false},
-        {"collar cancelled", "hole1.LAS", false, 0, {"Conversion cancelled: no raw survey file written."}, false, false},
-        {"converted", "hole1.LAS", true, 0, {"@/hole1.txt"}, false, true},
-        {"curve names kestrix needs missing", "part.las", true, 0,
-         {"@/part.txt", "Warning: the curve names lack MagY, MagZ, AccX, AccY, AccZ; kestrix will not open the file"}, false,
-         false},
-        {"no data section", "nodata.las", true, 1, {"@/nodata.las: no data section"}, true, false},
-        {"missing file", "missing.las", true, 1, {"Failed to open\n  @/missing.las"}, true, false},
-    };
-    for (const Case& c : cases) {
-        ScratchFolder folder;
-        WriteFile(folder / "hole1.LAS", kSevenCurves);
-        WriteFile(folder / "part.las", "~C\nD:DEPTH\nX:MagX\n~A\n1 2\n");
-        WriteFile(folder / "nodata.las", "~C\nD:DEPTH\n");
-        WriteFile(folder / "hole1.txt", kEarlier);
-        int asked = 0;
-        std::vector<std::string> printed, shown;
-        const int status = RunFenwold({[&]() -> std::optional<std::string> {
-                                           return c.chosen ? std::optional(folder / *c.chosen) : std::nullopt;
-                                       },
-                                       [&](Collar& collar) {
-                                           ++asked;
-                                           collar.northing = 7000000;
-                                           return c.confirmCollar;
-                                       },
-                                       [&](const std::string& message) { shown.push_back(message); },
-                                       [&](const std::string& line) { printed.push_back(line); }});
-        EXPECT_EQ(status, c.status) << c.name;
-        EXPECT_EQ(asked, c.chosen ? 1 : 0) << c.name;
-        std::vector<std::string> expected = c.printed;
-        for (std::string& line : expected) {
-            if (const auto at = line.find("@/"); at != std::string::npos)
-                line.replace(at, 2, folder / "");
-        }
-        EXPECT_EQ(printed, expected) << c.name;
-        EXPECT_EQ(shown, c.failureShown ? expected : std::vector<std::string>{}) << c.name;
-        const std::string hole1Txt = ReadFile(folder / "hole1.txt");
-        EXPECT_EQ(hole1Txt.substr(0, 63), c.writesHole1 ? "Collar coordinates:\r\nEasting        0.00\r\nNorthing 7000000.00\r\n"
-                                                        : kEarlier)
-            << c.name << ": an earlier file is left byte for byte";
+    const RunRow& c = GetParam();
+    ScratchFolder folder;
+    WriteFile(folder / "hole1.LAS", kSevenCurves);
+    WriteFile(folder / "part.las", "~C\nD:DEPTH\nX:MagX\n~A\n1 2\n");
+    WriteFile(folder / "nodata.las", "~C\nD:DEPTH\n");
+    WriteFile(folder / "hole1.txt", kEarlier);
+    int asked = 0;
+    std::vector<std::string> printed, shown;
+    const int status = RunFenwold({[&]() -> std::optional<std::string> {
+                                       return c.chosen ? std::optional(folder / *c.chosen) : std::nullopt;
+                                   },
+                                   [&](Collar& collar) {
+                                       ++asked;
+                                       collar.northing = 7000000;
+                                       return c.confirmCollar;
+                                   },
+                                   [&](const std::string& message) { shown.push_back(message); },
+                                   [&](const std::string& line) { printed.push_back(line); }});
+    EXPECT_EQ(status, c.status);
+    EXPECT_EQ(asked, c.chosen ? 1 : 0);
+    std::vector<std::string> expected = c.printed;
+    for (std::string& line : expected) {
+        if (const auto at = line.find("@/"); at != std::string::npos)
+            line.replace(at, 2, folder / "");
     }
+    EXPECT_EQ(printed, expected);
+    EXPECT_EQ(shown, c.failureShown ? expected : std::vector<std::string>{});
+    const std::string hole1Txt = ReadFile(folder / "hole1.txt");
+    EXPECT_EQ(hole1Txt.substr(0, 63), c.writesHole1 ? "Collar coordinates:\r\nEasting        0.00\r\nNorthing 7000000.00\r\n"
+                                                    : kEarlier)
+        << "an earlier file is left byte for byte";
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Fenwold, Run,
+    ::testing::Values(
+        RunRow{"ChoiceCancelled", std::nullopt, true, 1, {}, false, false},
+        RunRow{"CollarCancelled", "hole1.LAS", false, 0, {"Conversion cancelled: no raw survey file written."}, false,
+               false},
+        RunRow{"Converted", "hole1.LAS", true, 0, {"@/hole1.txt"}, false, true},
+        RunRow{"CurveNamesKestrixNeedsMissing",
+               "part.las",
+               true,
+               0,
+               {"@/part.txt", "Warning: the curve names lack MagY, MagZ, AccX, AccY, AccZ; kestrix will not open the file"},
+               false,
+               false},
+        RunRow{"NoDataSection", "nodata.las", true, 1, {"@/nodata.las: no data section"}, true, false},
+        RunRow{"MissingFile", "missing.las", true, 1, {"Failed to open\n  @/missing.las"}, true, false}),
+    RowName());
 
 TEST(Fenwold, RefusesToWriteOverTheLasFile)
 {
@@ -120,32 +128,6 @@ TEST(Fenwold, DialogSeams)
     EXPECT_EQ(collar.northing, 7034815.5);
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
     EXPECT_FALSE(DialogSeams().askCollar(collar));
-}
-
-TEST(FenwoldStartup, PlatformAvailability)
-{
-    const std::vector<std::tuple<const char*, const char*, const char*, bool>> cases = {
-        {nullptr, nullptr, nullptr, false}, {"", "", "", false},         {nullptr, ":0", nullptr, true},
-        {nullptr, nullptr, "wayland-0", true}, {"xcb", nullptr, "w", false}, {"wayland;xcb", ":1", nullptr, true},
-        {"offscreen", nullptr, nullptr, true}, {"minimal:fontengine=freetype", nullptr, nullptr, true},
-    };
-    for (const auto& [platform, display, wayland, available] : cases)
-        EXPECT_EQ(PlatformLooksAvailable(platform, display, wayland), available) << (platform ? platform : "(unset)");
-}
-
-TEST(FenwoldStartup, WithoutADisplayTheProgramSaysSoAndFails)
-{
-    // Unset display, and a display that cannot be reached.
-    for (const std::string environment : {"", "QT_QPA_PLATFORM=xcb DISPLAY=:9871"}) {
-        const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + environment + " '"
-                                  + KESTRIX_FENWOLD + "' ignored arguments 2>/dev/null";
-        std::FILE* pipe = popen(command.c_str(), "r");
-        char buffer[256];
-        const std::string output(buffer, std::fread(buffer, 1, sizeof buffer, pipe));
-        const int status = pclose(pipe);
-        EXPECT_EQ(output, kStartupFailure) << environment;
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << environment;
-    }
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "NamedRows.h"
 #include "views/PlotMapping.h"
 
 #include <gtest/gtest.h>
@@ -51,14 +52,29 @@ TEST(PlotMapping, SaturatesAtTheInt32LimitsAndCollapsesEmptyExtents)
     EXPECT_EQ(empty.DPtoLP({400, 300}), (P{1200, 8000}));
 }
 
-TEST(ToPlotUnits, TruncatesTowardZeroAndSaturates)
+struct UnitsRow {
+    const char* name;
+    double value;
+    std::int32_t units;
+};
+
+class ToPlotUnitsRows : public ::testing::TestWithParam<UnitsRow> {};
+
+TEST_P(ToPlotUnitsRows, TruncatesTowardZeroAndSaturates) { EXPECT_EQ(ToPlotUnits(GetParam().value), GetParam().units); }
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+INSTANTIATE_TEST_SUITE_P(ToPlotUnits, ToPlotUnitsRows,
+                         ::testing::Values(UnitsRow{"Positive", 1.99, 1}, UnitsRow{"Negative", -1.99, -1},
+                                           UnitsRow{"JustBelowTheTop", 2147483646.7, 2147483646},
+                                           UnitsRow{"JustBelowTheBottom", -2147483648.9, kMin},
+                                           UnitsRow{"AboveTheTop", 3e9, kMax}, UnitsRow{"BelowTheBottom", -3e9, kMin},
+                                           UnitsRow{"Infinite", kInf, kMax}, UnitsRow{"MinusInfinite", -kInf, kMin},
+                                           UnitsRow{"Huge", 1e300, kMax},
+                                           UnitsRow{"NotANumber", std::numeric_limits<double>::quiet_NaN(), 0}),
+                         RowName());
+
+TEST(SaturateToInt32, LimitsBothWays)
 {
-    const double inf = std::numeric_limits<double>::infinity();
-    const std::pair<double, std::int32_t> table[] = {
-        {1.99, 1}, {-1.99, -1}, {2147483646.7, 2147483646}, {-2147483648.9, kMin}, {3e9, kMax},
-        {-3e9, kMin}, {inf, kMax}, {-inf, kMin}, {1e300, kMax}, {std::nan(""), 0}};
-    for (const auto& [value, expected] : table)
-        EXPECT_EQ(ToPlotUnits(value), expected) << value;
     EXPECT_EQ(SaturateToInt32(std::int64_t{1} << 40), kMax);
     EXPECT_EQ(SaturateToInt32(-(std::int64_t{1} << 40)), kMin);
 }

@@ -1,6 +1,5 @@
+#include "NamedRows.h"
 #include "ViewTestSupport.h"
-
-#include "survey/EditCommands.h"
 
 #include <QTest>
 
@@ -34,6 +33,7 @@ protected:
     }
 
     std::vector<PlotFrame*> Views() { return {&incl, &az, &mag}; }
+    PlotFrame& View(Plot plot) { return *Views()[static_cast<std::size_t>(plot)]; }
 
     // Shows `view` alone (QTest moves the pointer, and the window under it
     // gets the move) and paints it, so its mapping and the magnetic range
@@ -60,27 +60,31 @@ protected:
     void Click(PlotFrame& view, QPoint p) { QTest::mouseClick(&view, Qt::LeftButton, {}, p); }
 
     CKestrixDoc doc;
-    FakeServices services;
+    FakeViewServices services;
     FakeHost host;
-    CInclView incl{&doc, &services};
-    CAzView az{&doc, &services};
-    CMagView mag{&doc, &services};
+    CInclView incl{doc, services};
+    CAzView az{doc, services};
+    CMagView mag{doc, services};
 };
 
-TEST_F(PlotMouse, ReadoutGivesTheDepthUnderTheMouseAlsoInTheMargins)
+// Every plot gives the depth under the mouse, in the margins too.
+class Readout : public PlotMouse, public ::testing::WithParamInterface<PlotRow> {};
+
+TEST_P(Readout, GivesTheDepthUnderTheMouseAlsoInTheMargins)
 {
     ASSERT_TRUE(LoadDemoSurvey(doc)); // 0 to 400 m over 700 pixels
-    const std::pair<int, const char*> table[] = {{50, "Depth:  0.00"},     {400, "Depth:  200.00"},
-                                                 {750, "Depth:  400.00"},  {10, "Depth:  -22.86"},
-                                                 {790, "Depth:  422.86"},  {401, "Depth:  200.57"}};
-    for (PlotFrame* view : Views()) {
-        Use(*view);
-        for (const auto& [x, text] : table) {
-            Move(*view, QPoint(x, 300 + x % 7));
-            EXPECT_EQ(services.panes[1], text) << view->metaObject()->className();
-        }
+    const std::pair<int, const char*> table[] = {{50, "Depth:  0.00"},    {400, "Depth:  200.00"},
+                                                 {750, "Depth:  400.00"}, {10, "Depth:  -22.86"},
+                                                 {790, "Depth:  422.86"}, {401, "Depth:  200.57"}};
+    PlotFrame& view = View(GetParam().plot);
+    Use(view);
+    for (const auto& [x, text] : table) {
+        Move(view, QPoint(x, 300 + x % 7));
+        EXPECT_EQ(services.panes[1], text);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(PlotMouse, Readout, kEveryPlot, RowName());
 
 TEST_F(PlotMouse, WithoutAFrameTheReadoutNamesTheLeftDepthAndNothingIsPicked)
 {
@@ -100,81 +104,102 @@ TEST_F(PlotMouse, WithoutAFrameTheReadoutNamesTheLeftDepthAndNothingIsPicked)
         Click(*view, QPoint(400, 300));
     }
     EXPECT_EQ(host.updates, 0);
-    doc.OnCommand(ID_EDIT_ADD_CONTROL_POINTS);
+    doc.Apply(edit::ToggleControlMode{});
     Click(az, QPoint(400, 300)); // no depth or azimuth to take
     EXPECT_EQ(doc.m_nControlPoints, 0);
+    EXPECT_EQ(services.edits, 0);
 }
 
-TEST_F(PlotMouse, EachModeHasItsPromptAndCursor)
+struct ModeRow {
+    const char* name;
+    Plot plot;
+    bool deleteMode, controlMode;
+    const char* prompt;
+    Qt::CursorShape cursor; // the fakes: delete Cross, control SizeAll
+};
+
+class ModePrompt : public PlotMouse, public ::testing::WithParamInterface<ModeRow> {};
+
+TEST_P(ModePrompt, EachModeHasItsPromptAndCursor)
 {
+    const ModeRow& row = GetParam();
     ASSERT_TRUE(LoadDemoSurvey(doc));
-    const QString deletePrompt = "Click on observation point to delete";
-    const QString controlPrompt = "Click to add control points to define a smoothed azimuth curve";
-    struct Row {
-        PlotFrame* view;
-        int command; // 0: leave both modes
-        QString prompt;
-        Qt::CursorShape cursor; // the fakes: delete Cross, control SizeAll
-    };
-    int step = 0;
-    for (const Row& r : {Row{&incl, ID_EDIT_DELETE_OBSERVATIONS, deletePrompt, Qt::CrossCursor},
-                         Row{&incl, ID_EDIT_ADD_CONTROL_POINTS, "", Qt::ArrowCursor},
-                         Row{&az, ID_EDIT_DELETE_OBSERVATIONS, deletePrompt, Qt::CrossCursor},
-                         Row{&az, ID_EDIT_ADD_CONTROL_POINTS, controlPrompt, Qt::SizeAllCursor},
-                         Row{&az, 0, "", Qt::ArrowCursor},
-                         Row{&mag, ID_EDIT_DELETE_OBSERVATIONS, deletePrompt, Qt::CrossCursor},
-                         Row{&mag, ID_EDIT_ADD_CONTROL_POINTS, "", Qt::ArrowCursor}}) {
-        if (r.command)
-            doc.OnCommand(r.command);
-        else
-            doc.m_bDeleteMode = doc.m_bControlMode = false;
-        if (!r.view->isVisible())
-            Use(*r.view);
-        services.panes[0] = "stale";
-        Move(*r.view, QPoint(70 + step++, 70));
-        EXPECT_EQ(services.panes[0], r.prompt) << step;
-        EXPECT_EQ(r.view->cursor().shape(), r.cursor) << step;
-    }
+    if (row.deleteMode)
+        doc.Apply(edit::ToggleDeleteMode{});
+    if (row.controlMode)
+        doc.Apply(edit::ToggleControlMode{});
+    PlotFrame& view = View(row.plot);
+    Use(view);
+    services.panes[0] = "stale";
+    Move(view, QPoint(70, 70));
+    EXPECT_EQ(services.panes[0], row.prompt);
+    EXPECT_EQ(view.cursor().shape(), row.cursor);
 }
 
-TEST_F(PlotMouse, DeleteModeClickRemovesTheObservationUnderTheMouseOnce)
+const char* const kDeletePrompt = "Click on observation point to delete";
+INSTANTIATE_TEST_SUITE_P(
+    PlotMouse, ModePrompt,
+    ::testing::Values(
+        ModeRow{"InclinationDelete", Plot::Inclination, true, false, kDeletePrompt, Qt::CrossCursor},
+        ModeRow{"InclinationControl", Plot::Inclination, false, true, "", Qt::ArrowCursor},
+        ModeRow{"AzimuthDelete", Plot::Azimuth, true, false, kDeletePrompt, Qt::CrossCursor},
+        ModeRow{"AzimuthControl", Plot::Azimuth, false, true,
+                "Click to add control points to define a smoothed azimuth curve", Qt::SizeAllCursor},
+        ModeRow{"AzimuthNoMode", Plot::Azimuth, false, false, "", Qt::ArrowCursor},
+        ModeRow{"MagneticDelete", Plot::Magnetic, true, false, kDeletePrompt, Qt::CrossCursor},
+        ModeRow{"MagneticControl", Plot::Magnetic, false, true, "", Qt::ArrowCursor}),
+    RowName());
+
+struct DeleteRow {
+    const char* name;
+    Plot plot;
+    int target;
+};
+
+class DeleteClick : public PlotMouse, public ::testing::WithParamInterface<DeleteRow> {};
+
+TEST_P(DeleteClick, RemovesTheObservationUnderTheMouseOnce)
 {
+    const DeleteRow& row = GetParam();
     std::vector<Observation> rows; // 7 pixels apart
     for (int i = 0; i <= 100; ++i)
         rows.push_back(PlotPoint(i, 40 + i % 5, 100 + i % 3, 0.1 * (i % 4), 0.2, -0.3));
     rows.insert(rows.begin() + 31, PlotPoint(30.2, 40, 100, 0, 0.2, -0.3)); // 1.4 px after the 30th
+    SetObservations(doc, rows);
     doc.m_bDeleteMode = true;
-    struct Row {
-        PlotFrame* view;
-        int target;
-    };
-    for (const Row& r : {Row{&incl, 40}, Row{&az, 60}, Row{&mag, 80}, Row{&incl, 30}}) {
-        SCOPED_TRACE(r.view->metaObject()->className());
-        SetObservations(doc, rows); // a deletion recalculates the plotted values from the readings
-        Use(*r.view);
-        const Observation obs = doc.m_pObs[r.target];
-        const double next = doc.m_pObs[r.target + 1].Depth;
-        const int before = doc.m_nObs;
-        const int updates = host.updates;
-        const std::int32_t x = ToPlotUnits(obs.Depth * 100);
-        const double value = r.view == &mag ? obs.MagE * 1e5 : r.view == &az ? obs.CalcAzMag : obs.CalcIncl;
-        const QPoint p = Device(*r.view, x, ToPlotUnits(value * 100)) + QPoint(2, -2); // within 5 x 5
-        Move(*r.view, p);
-        const int marked = r.target == 30 ? 31 : r.target; // of two, the later one
-        EXPECT_EQ(r.view->m_nHitObs, marked);
-        EXPECT_EQ(r.view->cursor().shape(), Qt::PointingHandCursor);
-        Click(*r.view, p);
-        EXPECT_EQ(doc.m_nObs, before - 1);
-        EXPECT_EQ(doc.m_pObs[marked].Depth, marked == r.target ? next : 31.0);
-        EXPECT_EQ(host.updates, updates + 1); // every view of the survey redraws
-        // The azimuth view alone puts the delete cursor back on release.
-        EXPECT_EQ(r.view->cursor().shape(), r.view == &az ? Qt::CrossCursor : Qt::PointingHandCursor);
-        Click(*r.view, p); // no move in between: nothing marked
-        EXPECT_EQ(doc.m_nObs, before - 1);
-        Move(*r.view, p + QPoint(1, 0));
-        EXPECT_EQ(r.view->m_nHitObs, -1); // nothing left there
-    }
+    PlotFrame& view = View(row.plot);
+    Use(view);
+    const Observation obs = doc.m_pObs[row.target];
+    const double next = doc.m_pObs[row.target + 1].Depth;
+    const int before = doc.m_nObs;
+    const std::int32_t x = ToPlotUnits(obs.Depth * 100);
+    const double value = row.plot == Plot::Magnetic  ? obs.MagE * 1e5
+                         : row.plot == Plot::Azimuth ? obs.CalcAzMag
+                                                     : obs.CalcIncl;
+    const QPoint p = Device(view, x, ToPlotUnits(value * 100)) + QPoint(2, -2); // within 5 x 5
+    Move(view, p);
+    const int marked = row.target == 30 ? 31 : row.target; // of two, the later one
+    EXPECT_EQ(view.m_nHitObs, marked);
+    EXPECT_EQ(view.cursor().shape(), Qt::PointingHandCursor);
+    Click(view, p);
+    EXPECT_EQ(services.edits, 1); // through the application's one road
+    EXPECT_EQ(doc.m_nObs, before - 1);
+    EXPECT_EQ(doc.m_pObs[marked].Depth, marked == row.target ? next : 31.0);
+    EXPECT_EQ(host.updates, 1); // every view of the survey redraws
+    // The azimuth view alone puts the delete cursor back on release.
+    EXPECT_EQ(view.cursor().shape(), row.plot == Plot::Azimuth ? Qt::CrossCursor : Qt::PointingHandCursor);
+    Click(view, p); // no move in between: nothing marked
+    EXPECT_EQ(doc.m_nObs, before - 1);
+    Move(view, p + QPoint(1, 0));
+    EXPECT_EQ(view.m_nHitObs, -1); // nothing left there
 }
+
+INSTANTIATE_TEST_SUITE_P(PlotMouse, DeleteClick,
+                         ::testing::Values(DeleteRow{"Inclination", Plot::Inclination, 40},
+                                           DeleteRow{"Azimuth", Plot::Azimuth, 60},
+                                           DeleteRow{"Magnetic", Plot::Magnetic, 80},
+                                           DeleteRow{"LaterOfTwoUnderTheMouse", Plot::Inclination, 30}),
+                         RowName());
 
 TEST_F(PlotMouse, ControlClicksAddPointsDrawnAsCrossesUpToOneHundred)
 {
@@ -182,7 +207,7 @@ TEST_F(PlotMouse, ControlClicksAddPointsDrawnAsCrossesUpToOneHundred)
     for (int i = 0; i <= 100; ++i)
         rows.push_back(PlotPoint(i, 0, 170));
     SetObservations(doc, rows); // azimuth frame 80 to 260 degrees
-    doc.OnCommand(ID_EDIT_ADD_CONTROL_POINTS);
+    doc.Apply(edit::ToggleControlMode{});
     Use(az);
     PaintCounter counter;
     az.installEventFilter(&counter);
@@ -190,6 +215,7 @@ TEST_F(PlotMouse, ControlClicksAddPointsDrawnAsCrossesUpToOneHundred)
     EXPECT_EQ(counter.paints, 1); // redrawn before the click returned
     Click(az, QPoint(20, 20));    // in the margin
     ASSERT_EQ(doc.m_nControlPoints, 2);
+    EXPECT_EQ(services.edits, 2);
     EXPECT_EQ(doc.m_ControlPoints[0].x, 5000);  // 50.00 m
     EXPECT_EQ(doc.m_ControlPoints[0].y, 16532); // 165.32 degrees
     EXPECT_EQ(doc.m_ControlPoints[1].x, -429);
@@ -228,7 +254,7 @@ TEST_F(PlotMouse, ControlClicksAddPointsDrawnAsCrossesUpToOneHundred)
 TEST_F(PlotMouse, FitCommandsDrawTheFittedCurveThroughTheControlPoints)
 {
     ASSERT_TRUE(LoadDemoSurvey(doc));
-    doc.OnCommand(ID_EDIT_ADD_CONTROL_POINTS);
+    doc.Apply(edit::ToggleControlMode{});
     Use(az);
     const auto clickOnCurve = [&](int index) {
         const Observation& obs = doc.m_pObs[index];
@@ -238,9 +264,9 @@ TEST_F(PlotMouse, FitCommandsDrawTheFittedCurveThroughTheControlPoints)
         clickOnCurve(index);
     EXPECT_EQ(doc.m_nCoef, 0);
     const QImage unfitted = Render(az);
-    for (int command : {ID_EDIT_FIT_DEGREE_2, ID_EDIT_FIT_DEGREE_3}) {
-        doc.OnCommand(command);
-        ASSERT_EQ(doc.m_nCoef, command == ID_EDIT_FIT_DEGREE_2 ? 3 : 4);
+    for (int degree : {2, 3}) {
+        doc.Apply(edit::SetFitDegree{degree});
+        ASSERT_EQ(doc.m_nCoef, degree + 1);
         const QImage image = Render(az);
         int blue = 0;
         int changed = 0;

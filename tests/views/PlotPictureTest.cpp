@@ -1,3 +1,4 @@
+#include "NamedRows.h"
 #include "ViewTestSupport.h"
 
 #include <QPainter>
@@ -43,81 +44,83 @@ bool ShowsText(const QImage& image, const QWidget& view, QPoint at, PlotFrame::A
 }
 
 template <typename View>
-struct Plot {
+struct OnePlot {
     CKestrixDoc doc;
-    FakeServices services;
-    View view{&doc, &services};
+    FakeViewServices services;
+    View view{doc, services};
 };
 
-TEST(PlotPicture, FrameLiesFiftyPixelsInsideEachSide)
+class FramePicture : public ::testing::TestWithParam<PlotRow> {};
+
+TEST_P(FramePicture, LiesFiftyPixelsInsideEachSide)
 {
-    Plot<CInclView> incl;
-    Plot<CAzView> az;
-    Plot<CMagView> mag;
-    ASSERT_TRUE(LoadDemoSurvey(incl.doc));
-    ASSERT_TRUE(LoadDemoSurvey(az.doc));
-    ASSERT_TRUE(LoadDemoSurvey(mag.doc));
-    for (PlotFrame* view : std::initializer_list<PlotFrame*>{&incl.view, &az.view, &mag.view}) {
-        const QImage image = Render(*view);
-        SCOPED_TRACE(view->metaObject()->className());
-        for (int y = 50; y <= 550; y += 5) {
-            EXPECT_EQ(image.pixel(50, y), kBlack) << y;
-            EXPECT_EQ(image.pixel(750, y), kBlack) << y;
-            EXPECT_EQ(image.pixel(751, y), kWhite) << y;
-        }
-        for (int x = 50; x <= 750; x += 5) {
-            EXPECT_EQ(image.pixel(x, 50), kBlack) << x;
-            EXPECT_EQ(image.pixel(x, 550), kBlack) << x;
-        }
-        for (int x = 100; x <= 700; x += 5) {
-            EXPECT_EQ(image.pixel(x, 49), kWhite) << x;
-            EXPECT_EQ(image.pixel(x, 551), kWhite) << x;
-        }
+    CKestrixDoc doc;
+    FakeViewServices services;
+    ASSERT_TRUE(LoadDemoSurvey(doc));
+    const QImage image = Render(*MakePlot(GetParam().plot, doc, services));
+    for (int y = 50; y <= 550; y += 5) {
+        EXPECT_EQ(image.pixel(50, y), kBlack) << y;
+        EXPECT_EQ(image.pixel(750, y), kBlack) << y;
+        EXPECT_EQ(image.pixel(751, y), kWhite) << y;
+    }
+    for (int x = 50; x <= 750; x += 5) {
+        EXPECT_EQ(image.pixel(x, 50), kBlack) << x;
+        EXPECT_EQ(image.pixel(x, 550), kBlack) << x;
+    }
+    for (int x = 100; x <= 700; x += 5) {
+        EXPECT_EQ(image.pixel(x, 49), kWhite) << x;
+        EXPECT_EQ(image.pixel(x, 551), kWhite) << x;
     }
 }
 
-TEST(PlotPicture, CentredRangesFloorTowardMinusInfinityAndLabelTheirEnds)
+INSTANTIATE_TEST_SUITE_P(PlotPicture, FramePicture, kEveryPlot, RowName());
+
+struct CentredRow {
+    const char* name;
+    Plot plot;
+    double mean;
+    std::int32_t yMin, yMax;
+    const char *bottom, *middle, *top;
+};
+
+class CentredRange : public ::testing::TestWithParam<CentredRow> {};
+
+TEST_P(CentredRange, FloorsTowardMinusInfinityAndLabelsItsEnds)
 {
-    struct Row {
-        bool azimuth;
-        double mean;
-        std::int32_t yMin, yMax;
-        const char *bottom, *middle, *top;
-    };
-    for (const Row& r : {Row{true, 175.2, 8000, 26000, "80", "170", "260"},
-                         Row{true, -12.5, -11000, 7000, "-110", "-20", "70"},
-                         Row{true, 90.0, 0, 18000, "0", "90", "180"},
-                         Row{false, -63.4, -16000, 2000, "-160", "-70", "20"},
-                         Row{false, -60.0, -15000, 3000, "-150", "-60", "30"}}) {
-        SCOPED_TRACE(r.mean);
-        CKestrixDoc doc;
-        FakeServices services;
-        // Both values lie beyond the frame, so the curve runs corner to corner.
-        SetObservations(doc, {PlotPoint(12.5, r.mean - 100, r.mean - 100), PlotPoint(112.5, r.mean + 100, r.mean + 100)});
-        std::unique_ptr<PlotFrame> view;
-        if (r.azimuth)
-            view = std::make_unique<CAzView>(&doc, &services);
-        else
-            view = std::make_unique<CInclView>(&doc, &services);
-        const QImage image = Render(*view);
-        EXPECT_EQ(view->m_nYMin, r.yMin);
-        EXPECT_EQ(view->m_nYMax, r.yMax);
-        const std::int32_t middle = (r.yMin + r.yMax) / 2;
-        using A = PlotFrame::Anchor;
-        EXPECT_TRUE(ShowsText(image, *view, QPoint(50, 550), A::RightBottom, r.bottom));
-        EXPECT_TRUE(ShowsText(image, *view, Device(*view, 1250, middle), A::RightBottom, r.middle));
-        EXPECT_TRUE(ShowsText(image, *view, QPoint(50, 50), A::RightBottom, r.top));
-        EXPECT_TRUE(ShowsText(image, *view, QPoint(50, 550), A::CenterTop, "12.5m"));
-        EXPECT_TRUE(ShowsText(image, *view, QPoint(750, 550), A::CenterTop, "112.5m"));
-        EXPECT_FALSE(ShowsText(image, *view, QPoint(50, 50), A::RightBottom, "99"));
-        EXPECT_EQ(image.pixel(330, 350), kRed); // on the line from (50, 550) to (750, 50)
-        EXPECT_EQ(image.pixel(330, 349), kWhite);
-    }
+    const CentredRow& r = GetParam();
+    CKestrixDoc doc;
+    FakeViewServices services;
+    // Both values lie beyond the frame, so the curve runs corner to corner.
+    SetObservations(doc, {PlotPoint(12.5, r.mean - 100, r.mean - 100), PlotPoint(112.5, r.mean + 100, r.mean + 100)});
+    const std::unique_ptr<PlotFrame> view = MakePlot(r.plot, doc, services);
+    const QImage image = Render(*view);
+    EXPECT_EQ(view->m_nYMin, r.yMin);
+    EXPECT_EQ(view->m_nYMax, r.yMax);
+    const std::int32_t middle = (r.yMin + r.yMax) / 2;
+    using A = PlotFrame::Anchor;
+    EXPECT_TRUE(ShowsText(image, *view, QPoint(50, 550), A::RightBottom, r.bottom));
+    EXPECT_TRUE(ShowsText(image, *view, Device(*view, 1250, middle), A::RightBottom, r.middle));
+    EXPECT_TRUE(ShowsText(image, *view, QPoint(50, 50), A::RightBottom, r.top));
+    EXPECT_TRUE(ShowsText(image, *view, QPoint(50, 550), A::CenterTop, "12.5m"));
+    EXPECT_TRUE(ShowsText(image, *view, QPoint(750, 550), A::CenterTop, "112.5m"));
+    EXPECT_FALSE(ShowsText(image, *view, QPoint(50, 50), A::RightBottom, "99"));
+    EXPECT_EQ(image.pixel(330, 350), kRed); // on the line from (50, 550) to (750, 50)
+    EXPECT_EQ(image.pixel(330, 349), kWhite);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    PlotPicture, CentredRange,
+    ::testing::Values(CentredRow{"AzimuthNearSouth", Plot::Azimuth, 175.2, 8000, 26000, "80", "170", "260"},
+                      CentredRow{"AzimuthBelowZero", Plot::Azimuth, -12.5, -11000, 7000, "-110", "-20", "70"},
+                      CentredRow{"AzimuthOnAMultipleOfTen", Plot::Azimuth, 90.0, 0, 18000, "0", "90", "180"},
+                      CentredRow{"InclinationBelowZero", Plot::Inclination, -63.4, -16000, 2000, "-160", "-70", "20"},
+                      CentredRow{"InclinationOnAMultipleOfTen", Plot::Inclination, -60.0, -15000, 3000, "-150", "-60",
+                                 "30"}),
+    RowName());
 
 TEST(PlotPicture, CurvePixelsLieWhereTheMappingPutsThem)
 {
-    Plot<CInclView> plot;
+    OnePlot<CInclView> plot;
     ASSERT_TRUE(LoadDemoSurvey(plot.doc));
     const QImage image = Render(plot.view);
     int onGrid = 0;
@@ -134,7 +137,7 @@ TEST(PlotPicture, CurvePixelsLieWhereTheMappingPutsThem)
 
 TEST(PlotPicture, GridHasSeventeenLinesTheMiddleOneUnderTheCentreLine)
 {
-    Plot<CAzView> plot;
+    OnePlot<CAzView> plot;
     ASSERT_TRUE(LoadDemoSurvey(plot.doc));
     const QImage image = Render(plot.view);
     const double centre = plot.view.m_dCentre;
@@ -156,7 +159,7 @@ TEST(PlotPicture, GridHasSeventeenLinesTheMiddleOneUnderTheCentreLine)
 
 TEST(PlotPicture, MagneticComponentsDrawEastOverNorthOverUp)
 {
-    Plot<CMagView> plot;
+    OnePlot<CMagView> plot;
     std::vector<Observation> rows;
     for (int i = 0; i <= 200; ++i)
         rows.push_back(PlotPoint(i * 0.5, 0, 0, 0.1 + 0.0001 * i, 0.2 - 0.0002 * i, -0.3 + 0.0002 * i));
@@ -172,42 +175,49 @@ TEST(PlotPicture, MagneticComponentsDrawEastOverNorthOverUp)
     }
 }
 
-TEST(PlotPicture, MagneticRangeFollowsTheDataWithinTenMillionNanotesla)
+struct MagneticRow {
+    const char* name;
+    double e, n, u, spike;
+    std::int32_t yMin, yMax;
+    const char *bottom, *top; // no bottom label to check where "0" covers it
+    bool zeroLine;
+};
+
+class MagneticRange : public ::testing::TestWithParam<MagneticRow> {};
+
+TEST_P(MagneticRange, FollowsTheDataWithinTenMillionNanotesla)
 {
-    struct Row {
-        const char* name;
-        double e, n, u, spike;
-        std::int32_t yMin, yMax;
-        const char *bottom, *top; // no bottom label to check where "0" covers it
-        bool zeroLine;
-    };
-    for (const Row& r : {Row{"above zero", 0.1, 0.2, 0.3, 0.3, 1000000, 3000000, "10000", "30000", false},
-                         Row{"top at zero", -0.1, -0.2, 0.0, 0.0, -2000000, 0, "-20000", "0", false},
-                         Row{"whole nT", 0.1, 0.2, -0.5234567, -0.5234567, -5234567, 2000000, "-52346", "20000", true},
-                         Row{"limited", 0.1, 0.2, -0.3, 150.0, -3000000, 1000000000, nullptr, "10000000", true}}) {
-        SCOPED_TRACE(r.name);
-        Plot<CMagView> plot;
-        std::vector<Observation> rows;
-        for (int i = 0; i <= 100; ++i)
-            rows.push_back(PlotPoint(i, 0, 0, r.e, r.n, i == 50 ? r.spike : r.u));
-        SetObservations(plot.doc, rows);
-        const QImage image = Render(plot.view);
-        EXPECT_NEAR(plot.view.m_nYMin, r.yMin, 1);
-        EXPECT_EQ(plot.view.m_nYMax, r.yMax);
-        if (r.bottom) {
-            EXPECT_TRUE(ShowsText(image, plot.view, QPoint(50, 550), PlotFrame::Anchor::RightBottom, r.bottom));
-        }
-        EXPECT_TRUE(ShowsText(image, plot.view, QPoint(50, 50), PlotFrame::Anchor::RightBottom, r.top));
-        int blackRows = 0;
-        for (int y = 51; y < 550; ++y)
-            blackRows += image.pixel(400, y) == kBlack && image.pixel(700, y) == kBlack;
-        EXPECT_EQ(blackRows, r.zeroLine ? 1 : 0);
-        const QPoint zero = Device(plot.view, 0, 0);
-        EXPECT_EQ(r.zeroLine && image.pixel(100, zero.y()) == kBlack, r.zeroLine);
-        EXPECT_EQ(ShowsText(image, plot.view, QPoint(50, zero.y()), PlotFrame::Anchor::RightBottom, "0"),
-                  r.zeroLine || r.yMax == 0);
+    const MagneticRow& r = GetParam();
+    OnePlot<CMagView> plot;
+    std::vector<Observation> rows;
+    for (int i = 0; i <= 100; ++i)
+        rows.push_back(PlotPoint(i, 0, 0, r.e, r.n, i == 50 ? r.spike : r.u));
+    SetObservations(plot.doc, rows);
+    const QImage image = Render(plot.view);
+    EXPECT_NEAR(plot.view.m_nYMin, r.yMin, 1);
+    EXPECT_EQ(plot.view.m_nYMax, r.yMax);
+    if (r.bottom) {
+        EXPECT_TRUE(ShowsText(image, plot.view, QPoint(50, 550), PlotFrame::Anchor::RightBottom, r.bottom));
     }
+    EXPECT_TRUE(ShowsText(image, plot.view, QPoint(50, 50), PlotFrame::Anchor::RightBottom, r.top));
+    int blackRows = 0;
+    for (int y = 51; y < 550; ++y)
+        blackRows += image.pixel(400, y) == kBlack && image.pixel(700, y) == kBlack;
+    EXPECT_EQ(blackRows, r.zeroLine ? 1 : 0);
+    const QPoint zero = Device(plot.view, 0, 0);
+    EXPECT_EQ(r.zeroLine && image.pixel(100, zero.y()) == kBlack, r.zeroLine);
+    EXPECT_EQ(ShowsText(image, plot.view, QPoint(50, zero.y()), PlotFrame::Anchor::RightBottom, "0"),
+              r.zeroLine || r.yMax == 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    PlotPicture, MagneticRange,
+    ::testing::Values(MagneticRow{"AboveZero", 0.1, 0.2, 0.3, 0.3, 1000000, 3000000, "10000", "30000", false},
+                      MagneticRow{"TopAtZero", -0.1, -0.2, 0.0, 0.0, -2000000, 0, "-20000", "0", false},
+                      MagneticRow{"WholeNanotesla", 0.1, 0.2, -0.5234567, -0.5234567, -5234567, 2000000, "-52346",
+                                  "20000", true},
+                      MagneticRow{"Limited", 0.1, 0.2, -0.3, 150.0, -3000000, 1000000000, nullptr, "10000000", true}),
+    RowName());
 
 // What a view shows of a survey that gives it no usable range.
 enum class Shows { Title, Nothing, Frame };
@@ -230,46 +240,55 @@ void ExpectPicture(const QImage& image, Shows shows)
     EXPECT_EQ(titled, shows == Shows::Title);
 }
 
-TEST(PlotPicture, SurveysWithoutARangeDrawATitleOnWhite)
+struct NoRangeRow {
+    const char* name;
+    std::vector<Observation> rows;
+    int width, height;
+    Shows mag; // what the magnetic view shows
+};
+
+class NoRange : public ::testing::TestWithParam<NoRangeRow> {};
+
+TEST_P(NoRange, DrawsATitleOnWhite)
 {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
-    struct Row {
-        const char* name;
-        std::vector<Observation> rows;
-        int width, height;
-        Shows mag; // what the magnetic view shows
-    };
-    const std::vector<Row> table = {
-        {"no observations", {}, 800, 600, Shows::Title},
-        {"one depth", {PlotPoint(20, 10, 10, 0.1, 0.2, 0.3), PlotPoint(20, 30, 30, 0.2, 0.3, 0.4)}, 800, 600, Shows::Title},
-        {"all components equal", {PlotPoint(20, 10, 10, 0.1, 0.1, 0.1)}, 800, 600, Shows::Nothing},
-        {"not a number", {PlotPoint(0, nan, nan, nan, nan, nan), PlotPoint(9, 1, 1, nan, nan, nan)}, 800, 600, Shows::Nothing},
-        {"infinite", {PlotPoint(0, inf, -inf, inf, -inf, inf), PlotPoint(9, 1, 1, -inf, inf, -inf)}, 800, 600, Shows::Frame},
-        {"window too small", {PlotPoint(0, 10, 10, 0.1, 0.2, 0.3), PlotPoint(9, 30, 30, 0.2, 0.3, 0.4)}, 100, 140, Shows::Title},
-    };
-    for (const Row& r : table) {
-        SCOPED_TRACE(r.name);
-        CKestrixDoc doc;
-        FakeServices services;
-        SetObservations(doc, r.rows);
-        CInclView incl(&doc, &services);
-        CAzView az(&doc, &services);
-        CMagView mag(&doc, &services);
-        ExpectPicture(Render(incl, r.width, r.height), Shows::Title);
-        ExpectPicture(Render(az, r.width, r.height), Shows::Title);
-        ExpectPicture(Render(mag, r.width, r.height), r.mag);
-    }
+    const NoRangeRow& r = GetParam();
+    CKestrixDoc doc;
+    FakeViewServices services;
+    SetObservations(doc, r.rows);
+    CInclView incl(doc, services);
+    CAzView az(doc, services);
+    CMagView mag(doc, services);
+    ExpectPicture(Render(incl, r.width, r.height), Shows::Title);
+    ExpectPicture(Render(az, r.width, r.height), Shows::Title);
+    ExpectPicture(Render(mag, r.width, r.height), r.mag);
 }
+
+constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+INSTANTIATE_TEST_SUITE_P(
+    PlotPicture, NoRange,
+    ::testing::Values(
+        NoRangeRow{"NoObservations", {}, 800, 600, Shows::Title},
+        NoRangeRow{"OneDepth", {PlotPoint(20, 10, 10, 0.1, 0.2, 0.3), PlotPoint(20, 30, 30, 0.2, 0.3, 0.4)}, 800, 600,
+                   Shows::Title},
+        NoRangeRow{"AllComponentsEqual", {PlotPoint(20, 10, 10, 0.1, 0.1, 0.1)}, 800, 600, Shows::Nothing},
+        NoRangeRow{"NotANumber",
+                   {PlotPoint(0, kNan, kNan, kNan, kNan, kNan), PlotPoint(9, 1, 1, kNan, kNan, kNan)},
+                   800, 600, Shows::Nothing},
+        NoRangeRow{"Infinite", {PlotPoint(0, kInf, -kInf, kInf, -kInf, kInf), PlotPoint(9, 1, 1, -kInf, kInf, -kInf)},
+                   800, 600, Shows::Frame},
+        NoRangeRow{"WindowTooSmall", {PlotPoint(0, 10, 10, 0.1, 0.2, 0.3), PlotPoint(9, 30, 30, 0.2, 0.3, 0.4)}, 100,
+                   140, Shows::Title}),
+    RowName());
 
 TEST(PlotPicture, HugeDepthsValuesAndControlPointsSaturate)
 {
-    Plot<CAzView> plot;
+    OnePlot<CAzView> plot;
     SetObservations(plot.doc, {PlotPoint(0, 0, -1e300, 1e300), PlotPoint(1e12, 0, 1e300, -1e300)});
     plot.doc.AddControlPoint(std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min());
     Render(plot.view);
     EXPECT_EQ(plot.view.m_nXMax, std::numeric_limits<std::int32_t>::max());
-    CMagView mag(&plot.doc, &plot.services);
+    CMagView mag(plot.doc, plot.services);
     Render(mag);
     EXPECT_EQ(mag.m_nYMin, -1000000000);
     EXPECT_EQ(mag.m_nYMax, 1000000000);

@@ -1,32 +1,22 @@
 #pragma once
 
+#include "FakeViewServices.h"
+#include "RecordingSink.h"
 #include "survey/DocumentHost.h"
 #include "survey/KestrixDoc.h"
 #include "survey/LineSource.h"
-#include "RecordingSink.h"
 #include "views/PlotViews.h"
-#include "views/ViewServices.h"
 
 #include <QImage>
+#include <gtest/gtest.h>
 #include <QWidget>
 
 #include <memory>
 #include <ostream>
 #include <vector>
 
-// Test helpers for the depth plots: a status bar and cursors that record,
-// a host that redraws the views it knows, surveys made in code, rendering.
-
-class FakeServices : public ViewServices {
-public:
-    void SetPaneText(int pane, const QString& text) override { panes[pane == 1 ? 1 : 0] = text; }
-    // Standard shapes stand in for the drawn cursors so tests can tell them apart.
-    QCursor DeleteCursor() const override { return QCursor(Qt::CrossCursor); }
-    QCursor TargetCursor() const override { return QCursor(Qt::PointingHandCursor); }
-    QCursor ControlCursor() const override { return QCursor(Qt::SizeAllCursor); }
-
-    QString panes[2];
-};
+// Test helpers for the depth plots: a host that redraws the views it knows,
+// surveys made in code, rendering.
 
 class FakeHost : public survey::DocumentHost {
 public:
@@ -41,6 +31,25 @@ public:
     std::vector<QWidget*> views;
     int updates = 0;
 };
+
+// The three depth plots, for rows that name one.
+enum class Plot { Inclination, Azimuth, Magnetic };
+struct PlotRow {
+    const char* name;
+    Plot plot;
+};
+inline const auto kEveryPlot = ::testing::Values(PlotRow{"Inclination", Plot::Inclination},
+                                                 PlotRow{"Azimuth", Plot::Azimuth}, PlotRow{"Magnetic", Plot::Magnetic});
+
+inline std::unique_ptr<PlotFrame> MakePlot(Plot plot, survey::CKestrixDoc& doc, ViewServices& services)
+{
+    switch (plot) {
+    case Plot::Inclination: return std::make_unique<CInclView>(doc, services);
+    case Plot::Azimuth: return std::make_unique<CAzView>(doc, services);
+    case Plot::Magnetic: break;
+    }
+    return std::make_unique<CMagView>(doc, services);
+}
 
 // An observation with only the fields the plots read.
 inline survey::Observation PlotPoint(double depth, double incl, double az, double e = 0, double n = 0, double u = 0)
