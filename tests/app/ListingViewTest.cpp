@@ -142,24 +142,7 @@ TEST(ListingViewTest, RendersBlackTextOnWhite)
     EXPECT_EQ(image.pixel(1599, 0), qRgb(255, 255, 255));
 }
 
-TEST(ListingViewTest, MouseMoveEmptiesBothPanes)
-{
-    CKestrixDoc doc;
-    LoadSurvey(doc, 5);
-    FakeViewServices services;
-    services.panes[0] = "Ready";
-    services.panes[1] = "Depth: 12.3";
-    CKestrixView view(doc, services);
-    view.resize(300, 200);
-    view.show();
-    QMouseEvent move(QEvent::MouseMove, QPointF(50, 50), view.mapToGlobal(QPointF(50, 50)),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&view, &move);
-    EXPECT_EQ(services.panes[0], "");
-    EXPECT_EQ(services.panes[1], "");
-}
-
-// In the program: the main frame's panes, after a plot view has filled them.
+// The main frame's panes, after a plot view has filled them.
 TEST(ListingViewTest, MouseMoveInTheProgramBlanksTheStatusBar)
 {
     AppHarness harness;
