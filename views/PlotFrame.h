@@ -54,11 +54,11 @@ public:
     static void DrawTextAt(QPainter& painter, QPoint at, Anchor anchor, const QString& text);
 
     std::int32_t m_nMargin = kMargin; // device pixels between the window's edges and the frame
-    std::int32_t m_nXMin = 0;        // logical x of the frame's left edge
-    std::int32_t m_nXMax = 0;        // logical x of the frame's right edge
-    std::int32_t m_nYMin = 0;        // logical y of the frame's bottom edge
-    std::int32_t m_nYMax = 0;        // logical y of the frame's top edge
-    std::int32_t m_nHitObs = -1;     // observation under the mouse in delete mode, or -1
+    std::int32_t m_nXMin = 0;         // logical x of the frame's left edge
+    std::int32_t m_nXMax = 0;         // logical x of the frame's right edge
+    std::int32_t m_nYMin = 0;         // logical y of the frame's bottom edge
+    std::int32_t m_nYMax = 0;         // logical y of the frame's top edge
+    std::int32_t m_nHitObs = -1;      // observation under the mouse in delete mode, or -1
 
 protected:
     survey::CKestrixDoc& Doc() const { return m_doc; }
