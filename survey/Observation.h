@@ -2,10 +2,13 @@
 
 namespace survey {
 
+// Gauss to nanotesla, as the magnetometer values are shown and exported.
+inline constexpr double kNanoteslaPerGauss = 100000.0;
+
 // One reading of the probe and everything computed from it. Fields Depth to
 // AccZ come from a row of the raw survey file; the rest are computed and start
 // at zero. Depths and positions in metres, angles in degrees, magnetometer
-// values in gauss (x 100000 for nanotesla).
+// values in gauss (x kNanoteslaPerGauss for nanotesla).
 struct Observation {
     double Depth;
     double MagX;
