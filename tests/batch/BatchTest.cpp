@@ -24,7 +24,6 @@ TEST(Options, GoodUsage)
     EXPECT_EQ(options.deleteDepths, (std::vector<double>{1.5, -20}));
     EXPECT_EQ(*options.degree, 3);
     EXPECT_EQ(*options.rollAdjust, -90);
-    EXPECT_TRUE(options.HasEdits());
 }
 
 struct BadUsageCase {
