@@ -110,19 +110,23 @@ int ApplyEdits(CKestrixDoc& doc, const SurveyOptions& options, std::ostream& err
     return 0;
 }
 
+// Text gathered before it goes to the output stream.
+constexpr std::size_t kDumpChunk = 1 << 16;
+
 void Dump(const CKestrixDoc& doc, std::ostream& out)
 {
+    const auto separator = [](int field) { return field < kObservationFieldCount - 1 ? '\t' : '\n'; };
     std::string text;
-    for (int f = 0; f < 20; ++f) {
+    for (int f = 0; f < kObservationFieldCount; ++f) {
         text += kObservationFieldNames[f];
-        text += f < 19 ? '\t' : '\n';
+        text += separator(f);
     }
     for (int i = 0; i < doc.m_nObs; ++i) {
-        for (int f = 0; f < 20; ++f) {
+        for (int f = 0; f < kObservationFieldCount; ++f) {
             textio::AppendFormat(text, "%.17g", FieldOf(doc.m_pObs[i], f));
-            text += f < 19 ? '\t' : '\n';
+            text += separator(f);
         }
-        if (text.size() > 1 << 16) {
+        if (text.size() > kDumpChunk) {
             out << text;
             text.clear();
         }

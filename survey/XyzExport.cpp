@@ -44,17 +44,15 @@ ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path)
     if (writer.Open() != textio::SafeFileWriter::Status::Ok)
         return ExportResult::OpenFailed;
 
-    std::string text = "/East North Height TMI magE, magN, magZ\r\n";
-    text += "Li " + LineName(path) + "\r\n";
+    writer.Write("/East North Height TMI magE, magN, magZ\r\n");
+    writer.Write("Li " + LineName(path) + "\r\n");
     const bool backwards = TraversesBackwards(doc);
+    std::string row;
     for (int k = 0; k < doc.m_nObs; ++k) {
-        AppendRow(text, doc.m_pObs[backwards ? doc.m_nObs - 1 - k : k]);
-        if (text.size() >= 1 << 16) {
-            writer.Write(text);
-            text.clear();
-        }
+        row.clear();
+        AppendRow(row, doc.m_pObs[backwards ? doc.m_nObs - 1 - k : k]);
+        writer.Write(row);
     }
-    writer.Write(text);
     return writer.Commit() == textio::SafeFileWriter::Status::Ok ? ExportResult::Ok
                                                                   : ExportResult::WriteFailed;
 }
