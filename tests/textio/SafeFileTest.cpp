@@ -9,9 +9,7 @@
 #include <csignal>
 #include <exception>
 #include <stdexcept>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
