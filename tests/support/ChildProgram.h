@@ -66,6 +66,8 @@ inline pid_t StartFeeding(const std::string& path, const std::vector<Stretch>& s
     std::signal(SIGPIPE, SIG_IGN);
     const int fd = open(path.c_str(), O_WRONLY);
     for (const auto& [unit, times] : stretches) {
+        if (unit.empty())
+            continue;
         const long long perChunk = std::min<long long>(times, (1 << 20) / static_cast<long long>(unit.size()) + 1);
         std::string chunk;
         for (long long i = 0; i < perChunk; ++i)
