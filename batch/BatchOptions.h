@@ -13,11 +13,6 @@ struct SurveyOptions {
     std::string controlPointsPath;
     std::optional<int> degree;     // 1 to 4
     std::optional<int> rollAdjust; // 0, 90, 180 or -90
-
-    bool HasEdits() const
-    {
-        return !deleteDepths.empty() || !controlPointsPath.empty() || degree || rollAdjust;
-    }
 };
 
 // Parses the words after the program name for export, dump and listing.

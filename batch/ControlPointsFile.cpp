@@ -1,5 +1,6 @@
 #include "batch/ControlPointsFile.h"
 
+#include "survey/ControlPoint.h"
 #include "textio/NumberText.h"
 
 #include <cmath>
@@ -68,7 +69,7 @@ bool ReadControlPoints(std::istream& in, const std::string& name,
         });
         const ControlPointEntry entry{values[0], values[1]};
         int x = 0, y = 0;
-        if (!ok || count != 2 || !ScaledControlPoint(entry, 100.0, x, y)) {
+        if (!ok || count != 2 || !ScaledControlPoint(entry, survey::kPlotScale, x, y)) {
             error = textio::Format("%s:%ld: expected DEPTH AZIMUTH", name.c_str(), number);
             return false;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "survey/KestrixDoc.h"
+
 #include <cstddef>
 #include <istream>
 #include <string>
@@ -11,8 +13,8 @@ struct ControlPointEntry {
     double azimuth;
 };
 
-// The most control points a file may hold (the document's limit).
-constexpr std::size_t kMaxControlPointEntries = 100;
+// The most control points a file may hold: as many as a survey holds.
+constexpr std::size_t kMaxControlPointEntries = survey::CKestrixDoc::kMaxControlPoints;
 // The longest line of a control-point file that is read; a comment line may
 // run longer and is passed over.
 constexpr std::size_t kMaxControlPointLine = std::size_t(1) << 20;

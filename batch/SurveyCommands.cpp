@@ -7,12 +7,12 @@
 #include "survey/ListingRows.h"
 #include "survey/MessageSink.h"
 #include "survey/XyzExport.h"
+#include "textio/FileFacts.h"
 #include "textio/NumberText.h"
 
 #include <charconv>
 #include <fstream>
 #include <ostream>
-#include <sys/stat.h>
 
 using namespace survey;
 
@@ -27,11 +27,36 @@ private:
     std::ostream& m_err;
 };
 
-int DeleteDepth(CKestrixDoc& doc, double depth, std::ostream& err)
+// Applies the edits of one survey, remembering whether the last of them
+// ended with a recalculation.
+class Editor {
+public:
+    explicit Editor(CKestrixDoc& doc) : m_doc(doc) {}
+
+    void Apply(const EditOperation& op)
+    {
+        m_doc.Apply(op);
+        m_recalculated = Recalculates(op);
+    }
+    // What is computed follows every edit made.
+    void Finish()
+    {
+        if (!m_recalculated)
+            m_doc.Recalculate();
+    }
+    CKestrixDoc& Doc() { return m_doc; }
+
+private:
+    CKestrixDoc& m_doc;
+    bool m_recalculated = true; // a load ends with a recalculation
+};
+
+int DeleteDepth(Editor& editor, double depth, std::ostream& err)
 {
+    const CKestrixDoc& doc = editor.Doc();
     for (int i = 0; i < doc.m_nObs; ++i) {
         if (doc.m_pObs[i].Depth == depth) {
-            doc.DeleteObservation(i);
+            editor.Apply(edit::DeleteObservation{i});
             return 0;
         }
     }
@@ -41,12 +66,12 @@ int DeleteDepth(CKestrixDoc& doc, double depth, std::ostream& err)
     return 2;
 }
 
-int AddControlPoints(CKestrixDoc& doc, const std::string& path, std::ostream& err)
+int AddControlPoints(Editor& editor, const std::string& path, std::ostream& err)
 {
     std::ifstream in(path, std::ios::binary);
     // A folder opens like a file on Linux but reads as nothing at all.
-    struct stat info {};
-    if (!in || stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+    const std::optional<textio::FileFacts> facts = textio::FactsOf(path);
+    if (!in || !facts || facts->folder) {
         err << "kestrix-batch: cannot open " << path << '\n';
         return 2;
     }
@@ -58,46 +83,50 @@ int AddControlPoints(CKestrixDoc& doc, const std::string& path, std::ostream& er
     }
     for (const ControlPointEntry& point : points) {
         int x = 0, y = 0;
-        ScaledControlPoint(point, doc.m_dScale, x, y);
-        doc.AddControlPoint(x, y);
+        ScaledControlPoint(point, editor.Doc().m_dScale, x, y);
+        editor.Apply(edit::AddControlPoint{{x, y}});
     }
     return 0;
 }
 
-// The editing options, in their fixed order, then one recalculation.
+// The editing options, in their fixed order, as the edits a user makes in
+// the windows; the survey is recalculated once they are all made.
 int ApplyEdits(CKestrixDoc& doc, const SurveyOptions& options, std::ostream& err)
 {
-    if (!options.HasEdits())
-        return 0;
+    Editor editor(doc);
     for (const double depth : options.deleteDepths) {
-        if (int status = DeleteDepth(doc, depth, err))
+        if (int status = DeleteDepth(editor, depth, err))
             return status;
     }
     if (!options.controlPointsPath.empty()) {
-        if (int status = AddControlPoints(doc, options.controlPointsPath, err))
+        if (int status = AddControlPoints(editor, options.controlPointsPath, err))
             return status;
     }
     if (options.degree)
-        doc.m_nDegree = *options.degree;
+        editor.Apply(edit::SetFitDegree{*options.degree});
     if (options.rollAdjust)
-        doc.m_nRollAdjust = *options.rollAdjust;
-    doc.Recalculate();
+        editor.Apply(edit::SetRollAdjustment{*options.rollAdjust});
+    editor.Finish();
     return 0;
 }
 
+// Text gathered before it goes to the output stream.
+constexpr std::size_t kDumpChunk = 1 << 16;
+
 void Dump(const CKestrixDoc& doc, std::ostream& out)
 {
+    const auto separator = [](int field) { return field < kObservationFieldCount - 1 ? '\t' : '\n'; };
     std::string text;
-    for (int f = 0; f < 20; ++f) {
+    for (int f = 0; f < kObservationFieldCount; ++f) {
         text += kObservationFieldNames[f];
-        text += f < 19 ? '\t' : '\n';
+        text += separator(f);
     }
     for (int i = 0; i < doc.m_nObs; ++i) {
-        for (int f = 0; f < 20; ++f) {
+        for (int f = 0; f < kObservationFieldCount; ++f) {
             textio::AppendFormat(text, "%.17g", FieldOf(doc.m_pObs[i], f));
-            text += f < 19 ? '\t' : '\n';
+            text += separator(f);
         }
-        if (text.size() > 1 << 16) {
+        if (text.size() > kDumpChunk) {
             out << text;
             text.clear();
         }

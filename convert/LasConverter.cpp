@@ -3,11 +3,11 @@
 #include "convert/LasLineReader.h"
 #include "convert/LasScan.h"
 #include "convert/RawSurveyText.h"
+#include "textio/FileFacts.h"
 #include "textio/NumberText.h"
 #include "textio/SafeFile.h"
 
 #include <cstdio>
-#include <sys/stat.h>
 
 namespace convert {
 
@@ -89,14 +89,13 @@ ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outP
 {
     using Status = ConvertResult::Status;
     InputFile las(lasPath);
-    struct stat lasInfo {};
-    if (!las.get() || fstat(fileno(las.get()), &lasInfo) != 0 || S_ISDIR(lasInfo.st_mode))
+    const std::optional<textio::FileFacts> lasFacts = textio::FactsOf(las.get());
+    if (!lasFacts || lasFacts->folder)
         return Failure(Status::OpenLasFailed, textio::Format("Failed to open\n  %s", lasPath.c_str()));
 
     // Writing over the LAS file (under any of its names) would destroy it.
-    struct stat outInfo {};
-    if (stat(outPath.c_str(), &outInfo) == 0 && outInfo.st_dev == lasInfo.st_dev
-        && outInfo.st_ino == lasInfo.st_ino) {
+    const std::optional<textio::FileFacts> outFacts = textio::FactsOf(outPath);
+    if (outFacts && outFacts->IsSameFileAs(*lasFacts)) {
         return Failure(Status::SameFile,
                        textio::Format("The raw survey file would replace the LAS file\n  %s", lasPath.c_str()));
     }

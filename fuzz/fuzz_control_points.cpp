@@ -2,6 +2,7 @@
 // accepts more than the document holds, and every point it accepts is finite
 // and fits the azimuth plot's units.
 #include "batch/ControlPointsFile.h"
+#include "survey/ControlPoint.h"
 
 #include <cmath>
 #include <cstdint>
@@ -18,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         for (const ControlPointEntry& point : points) {
             int x = 0, y = 0;
-            if (!std::isfinite(point.depth) || !std::isfinite(point.azimuth) || !ScaledControlPoint(point, 100.0, x, y))
+            if (!std::isfinite(point.depth) || !std::isfinite(point.azimuth) || !ScaledControlPoint(point, survey::kPlotScale, x, y))
                 std::abort();
         }
     } else if (error.rfind("fuzz.txt:", 0) != 0) {

@@ -1,6 +1,7 @@
-// The azimuth fit on arbitrary sets of up to 100 points. Control points are
+// The azimuth fit on arbitrary sets of up to 100 points (as many as a survey holds). Control points are
 // 32-bit integers: from them no NaN and no infinity may come.
 #include "survey/AzimuthFit.h"
+#include "survey/KestrixDoc.h"
 
 #include <cmath>
 #include <cstdint>
@@ -17,10 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool integers = data[0] & 0x80;
     ++data;
     --size;
-    double x[100], y[100];
+    constexpr int kMost = CKestrixDoc::kMaxControlPoints;
+    double x[kMost], y[kMost];
     int n = 0;
     const std::size_t pointSize = integers ? 8 : 16;
-    for (; n < 100 && size >= pointSize; ++n, data += pointSize, size -= pointSize) {
+    for (; n < kMost && size >= pointSize; ++n, data += pointSize, size -= pointSize) {
         if (integers) {
             std::int32_t xi, yi;
             std::memcpy(&xi, data, 4);

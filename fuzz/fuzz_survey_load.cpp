@@ -3,7 +3,6 @@
 // same bytes handed out in pieces of a few characters must load the same, and
 // a token over the loader's bound must never load.
 #include "fuzz/FuzzSupport.h"
-#include "survey/EditCommands.h"
 #include "survey/KestrixDoc.h"
 #include "survey/LineSource.h"
 #include "survey/ListingRows.h"
@@ -83,17 +82,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     if (doc.m_nObs > 0 && (steer & 1))
-        doc.DeleteObservation(steer % doc.m_nObs);
+        doc.Apply(edit::DeleteObservation{steer % doc.m_nObs});
     // Control points as the azimuth view would give them: whole plot units.
     auto plotUnits = [](double value) {
         return static_cast<std::int32_t>(std::isfinite(value) ? std::clamp(value, -2e9, 2e9) : 0.0);
     };
     for (int i = 0; i < doc.m_nObs && i < (steer >> 4); ++i)
-        doc.AddControlPoint(plotUnits(doc.m_pObs[i].Depth * 100) ^ i, plotUnits(doc.m_pObs[i].MagX * 1e4));
-    const int fits[] = {ID_EDIT_FIT_DEGREE_1, ID_EDIT_FIT_DEGREE_2, ID_EDIT_FIT_DEGREE_3, ID_EDIT_FIT_DEGREE_4};
-    doc.OnCommand(fits[(steer >> 1) & 3]);
+        doc.Apply(edit::AddControlPoint{
+            {plotUnits(doc.m_pObs[i].Depth * doc.m_dScale) ^ i, plotUnits(doc.m_pObs[i].MagX * 1e4)}});
+    doc.Apply(edit::SetFitDegree{1 + ((steer >> 1) & 3)});
     if (steer & 8)
-        doc.OnCommand(ID_ROLL_SUBTRACT_90);
+        doc.Apply(edit::SetRollAdjustment{-90});
 
     if (result != LoadResult::OutOfMemory) {
         const std::string path = FuzzTempPath(".xyz");

@@ -77,7 +77,7 @@ public:
     std::array<double, kMaxCoefficients> m_dCoef{};
     std::int32_t m_nDegree = 2;
     std::int32_t m_nCoef = 0;
-    double m_dScale = 100.0;
+    double m_dScale = kPlotScale;
     std::int32_t m_nObs = 0;
     std::unique_ptr<Observation[]> m_pObs;
     double m_dEasting = 0.0;

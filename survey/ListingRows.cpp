@@ -63,8 +63,9 @@ ListingText BuildListing(const CKestrixDoc& doc)
                                     Piece("%*.5lf", 12, o.CalcIncl),
                                     Piece("%*.5lf", 12, o.CalcRoll),
                                     Piece("%*.5lf", 12, o.CalcAzMag),
-                                    Piece("%*.1lf%*.1lf%*.1lf%*.2lf", 12, o.MagE * 100000, 12,
-                                          o.MagN * 100000, 12, o.MagU * 100000, 12, o.CalcIncl),
+                                    Piece("%*.1lf%*.1lf%*.1lf%*.2lf", 12, o.MagE * kNanoteslaPerGauss, 12,
+                                          o.MagN * kNanoteslaPerGauss, 12, o.MagU * kNanoteslaPerGauss, 12,
+                                          o.CalcIncl),
                                     Piece("%*.5lf%*.5lf%*.5lf%*.5lf", 12, tvd, 16, o.East, 16,
                                           o.North, 12, o.Height),
                                 }});

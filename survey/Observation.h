@@ -2,10 +2,13 @@
 
 namespace survey {
 
+// Gauss to nanotesla, as the magnetometer values are shown and exported.
+inline constexpr double kNanoteslaPerGauss = 100000.0;
+
 // One reading of the probe and everything computed from it. Fields Depth to
 // AccZ come from a row of the raw survey file; the rest are computed and start
 // at zero. Depths and positions in metres, angles in degrees, magnetometer
-// values in gauss (x 100000 for nanotesla).
+// values in gauss (x kNanoteslaPerGauss for nanotesla).
 struct Observation {
     double Depth;
     double MagX;
@@ -29,18 +32,19 @@ struct Observation {
     double AzUsed;
 };
 
-static_assert(sizeof(Observation) == 20 * sizeof(double), "an observation is twenty doubles");
+inline constexpr int kObservationFieldCount = 20;
+static_assert(sizeof(Observation) == kObservationFieldCount * sizeof(double), "an observation is twenty doubles");
 
 // The field names in record order, for tabular dumps.
-inline constexpr const char* kObservationFieldNames[20] = {
+inline constexpr const char* kObservationFieldNames[kObservationFieldCount] = {
     "Depth", "MagX", "MagY", "MagZ", "AccX", "AccY", "AccZ", "MagH1", "MagH2", "MagV",
     "CalcIncl", "CalcRoll", "CalcAzMag", "MagE", "MagN", "MagU", "East", "North", "Height", "AzUsed",
 };
 
-// Field `index` (0 to 19) of `obs`, in record order.
+// Field `index` (0 to kObservationFieldCount - 1) of `obs`, in record order.
 inline double FieldOf(const Observation& obs, int index)
 {
-    const double* fields[20] = {
+    const double* fields[kObservationFieldCount] = {
         &obs.Depth, &obs.MagX, &obs.MagY, &obs.MagZ, &obs.AccX, &obs.AccY, &obs.AccZ,
         &obs.MagH1, &obs.MagH2, &obs.MagV, &obs.CalcIncl, &obs.CalcRoll, &obs.CalcAzMag,
         &obs.MagE, &obs.MagN, &obs.MagU, &obs.East, &obs.North, &obs.Height, &obs.AzUsed,

@@ -20,7 +20,7 @@ void CalcRollAngle(CKestrixDoc& doc)
     for (int i = 0; i < doc.m_nObs; ++i) {
         Observation& o = doc.m_pObs[i];
         const double t = std::atan2(o.AccX, o.AccY);
-        o.CalcRoll = t * -180.0 / 3.141592653589793 + 180.0 + doc.m_nRollAdjust;
+        o.CalcRoll = t * -180.0 / kPi + 180.0 + doc.m_nRollAdjust;
         if (o.CalcRoll > 360)
             o.CalcRoll -= 360;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <numbers>
+
 namespace survey {
 
 class CKestrixDoc;
@@ -17,7 +19,10 @@ void CalcAzimuth(CKestrixDoc& doc);
 // MagE, MagN, MagU with the azimuth in force, AzUsed.
 void ResolveComponents(CKestrixDoc& doc);
 
-// Degrees to radians, as every step of the chain converts.
-inline constexpr double kDegToRad = 0.017453292519943295;
+// The circle's constant, and degrees to radians as every step of the chain
+// converts.
+inline constexpr double kPi = std::numbers::pi;
+inline constexpr double kDegToRad = kPi / 180;
+static_assert(kDegToRad == 0.017453292519943295, "the double nearest to pi / 180");
 
 } // namespace survey

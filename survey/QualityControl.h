@@ -6,9 +6,6 @@ namespace survey {
 
 class CKestrixDoc;
 
-// Gauss to nanotesla, as the magnetometer values are shown and exported.
-inline constexpr double kNanoteslaPerGauss = 100000.0;
-
 // What a reading says about the probe's sensors: away from magnetic bodies
 // and with the probe still, all three stay nearly constant down the hole.
 struct QualityValues {

@@ -2,11 +2,11 @@
 
 #include "survey/KestrixDoc.h"
 #include "survey/Trajectory.h"
+#include "textio/FileFacts.h"
 #include "textio/NumberText.h"
 #include "textio/SafeFile.h"
 
 #include <cmath>
-#include <sys/stat.h>
 
 namespace survey {
 
@@ -28,41 +28,31 @@ std::string LineName(const std::string& path)
 
 void AppendRow(std::string& out, const Observation& o)
 {
-    const double e = o.MagE * 100000, n = o.MagN * 100000, u = o.MagU * 100000;
-    const double tmi = std::sqrt(o.MagE * o.MagE + o.MagN * o.MagN + o.MagU * o.MagU) * 100000;
+    const double e = o.MagE * kNanoteslaPerGauss, n = o.MagN * kNanoteslaPerGauss, u = o.MagU * kNanoteslaPerGauss;
+    const double tmi = std::sqrt(o.MagE * o.MagE + o.MagN * o.MagN + o.MagU * o.MagU) * kNanoteslaPerGauss;
     textio::AppendFormat(out, "%10.2lf %10.2lf %10.2lf %10.2lf %10.2lf %10.2lf %10.2lf \r\n",
                          o.East, o.North, o.Height, tmi, e, n, u);
-}
-
-// Whether both paths name one existing file, through links or not.
-bool IsSameFile(const std::string& a, const std::string& b)
-{
-    struct stat infoA {}, infoB {};
-    return !a.empty() && !b.empty() && stat(a.c_str(), &infoA) == 0 && stat(b.c_str(), &infoB) == 0
-        && infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino;
 }
 
 } // namespace
 
 ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path)
 {
-    if (IsSameFile(path, doc.m_strFilePath))
+    if (textio::IsSameFile(path, doc.m_strFilePath))
         return ExportResult::SameFile;
     textio::SafeFileWriter writer(path);
     if (writer.Open() != textio::SafeFileWriter::Status::Ok)
         return ExportResult::OpenFailed;
 
-    std::string text = "/East North Height TMI magE, magN, magZ\r\n";
-    text += "Li " + LineName(path) + "\r\n";
+    writer.Write("/East North Height TMI magE, magN, magZ\r\n");
+    writer.Write("Li " + LineName(path) + "\r\n");
     const bool backwards = TraversesBackwards(doc);
+    std::string row;
     for (int k = 0; k < doc.m_nObs; ++k) {
-        AppendRow(text, doc.m_pObs[backwards ? doc.m_nObs - 1 - k : k]);
-        if (text.size() >= 1 << 16) {
-            writer.Write(text);
-            text.clear();
-        }
+        row.clear();
+        AppendRow(row, doc.m_pObs[backwards ? doc.m_nObs - 1 - k : k]);
+        writer.Write(row);
     }
-    writer.Write(text);
     return writer.Commit() == textio::SafeFileWriter::Status::Ok ? ExportResult::Ok
                                                                   : ExportResult::WriteFailed;
 }

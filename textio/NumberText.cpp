@@ -1,40 +1,21 @@
 #include "textio/NumberText.h"
 
+#include "textio/CLocaleText.h"
+
 #include <charconv>
-#include <clocale>
 #include <cstdarg>
-#include <cstdio>
-#include <locale.h>
 
 namespace textio {
 namespace {
-
-// The "C" locale as a thread-local switch: uselocale affects only the calling
-// thread, so a QApplication's setlocale() elsewhere never leaks into our files.
-class CLocaleScope {
-public:
-    CLocaleScope() : m_previous(uselocale(CLocale())) {}
-    ~CLocaleScope() { uselocale(m_previous); }
-    CLocaleScope(const CLocaleScope&) = delete;
-    CLocaleScope& operator=(const CLocaleScope&) = delete;
-
-private:
-    static locale_t CLocale()
-    {
-        static const locale_t locale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-        return locale;
-    }
-    locale_t m_previous;
-};
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool ReadWithScanf(std::string_view token, double& value)
 {
     const std::string text(token); // sscanf needs a terminated string
-    CLocaleScope cLocale;
     double parsed = 0.0;
-    if (std::sscanf(text.c_str(), "%lf", &parsed) != 1)
+    int consumed = 0;
+    if (!ScanNumberInCLocale(text.c_str(), parsed, consumed))
         return false;
     value = parsed;
     return true;
@@ -44,11 +25,10 @@ bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' ||
 
 void AppendFormatV(std::string& out, const char* format, va_list args)
 {
-    CLocaleScope cLocale;
     char buffer[256];
     va_list copy;
     va_copy(copy, args);
-    const int length = std::vsnprintf(buffer, sizeof buffer, format, copy);
+    const int length = FormatInCLocale(buffer, sizeof buffer, format, copy);
     va_end(copy);
     if (length < 0)
         return;
@@ -58,7 +38,7 @@ void AppendFormatV(std::string& out, const char* format, va_list args)
     }
     const std::size_t start = out.size();
     out.resize(start + static_cast<std::size_t>(length) + 1);
-    std::vsnprintf(out.data() + start, static_cast<std::size_t>(length) + 1, format, args);
+    FormatInCLocale(out.data() + start, static_cast<std::size_t>(length) + 1, format, args);
     out.resize(start + static_cast<std::size_t>(length));
 }
 
@@ -128,11 +108,8 @@ bool ReadWholeNumber(std::string_view text, double& value)
     const std::string terminated(text); // an embedded NUL stops the scan and is refused below
     double parsed = 0.0;
     int consumed = 0;
-    {
-        CLocaleScope cLocale;
-        if (std::sscanf(terminated.c_str(), "%lf%n", &parsed, &consumed) != 1)
-            return false;
-    }
+    if (!ScanNumberInCLocale(terminated.c_str(), parsed, consumed))
+        return false;
     if (static_cast<std::size_t>(consumed) != terminated.size())
         return false;
     value = parsed;

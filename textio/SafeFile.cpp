@@ -1,12 +1,10 @@
 #include "textio/SafeFile.h"
 
+#include "textio/DurableRename.h"
+#include "textio/FileFacts.h"
 #include "textio/ScratchFiles.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <cstdio>
 #include <utility>
 
 namespace textio {
@@ -36,45 +34,19 @@ SafeFileWriter::Status SafeFileWriter::Open()
     m_failed = false;
     m_buffer.clear();
     // A target that exists but cannot be written to is refused, as opening it
-    // for writing would be.
-    if (access(m_targetPath.c_str(), F_OK) == 0 && access(m_targetPath.c_str(), W_OK) != 0)
+    // for writing would be, and so is anything but a plain file.
+    const std::optional<FileFacts> earlier = FactsOf(m_targetPath);
+    if (earlier && (!MayWrite(m_targetPath) || !earlier->regular))
         return Status::OpenFailed;
-    struct stat info {};
-    const bool exists = stat(m_targetPath.c_str(), &info) == 0;
-    if (exists && !S_ISREG(info.st_mode))
-        return Status::OpenFailed;
-    m_finalPath = m_targetPath;
-    if (exists) {
-        if (char* real = realpath(m_targetPath.c_str(), nullptr)) {
-            m_finalPath = real;
-            std::free(real);
-        }
-    }
+    m_finalPath = earlier ? ResolvedPath(m_targetPath) : m_targetPath;
 
     const std::string folder = FolderOf(m_finalPath);
     RemoveDeadScratchFiles(folder);
-    std::string scratch;
-    const int fd = CreateScratchFile(folder, scratch);
-    if (fd < 0)
+    // The new file gets the permission bits of the file it replaces (never
+    // setuid, setgid or sticky), or those an ordinary new file would get.
+    m_file = CreateScratchFile(folder, earlier ? std::optional(earlier->permissions) : std::nullopt, m_tempPath);
+    if (!m_file)
         return Status::OpenFailed;
-    // The scratch file is created readable by its owner only; give it the
-    // permission bits of the file it replaces (never setuid, setgid or
-    // sticky), or those an ordinary new file would get.
-    if (exists) {
-        fchmod(fd, info.st_mode & 0777);
-    } else {
-        const mode_t mask = umask(0);
-        umask(mask);
-        fchmod(fd, 0666 & ~mask);
-    }
-    m_file = fdopen(fd, "wb");
-    if (!m_file) {
-        close(fd);
-        unlink(scratch.c_str());
-        ForgetScratchFile(scratch);
-        return Status::OpenFailed;
-    }
-    m_tempPath = std::move(scratch);
     m_buffer.reserve(kFlushSize * 2);
     return Status::Ok;
 }
@@ -102,11 +74,11 @@ SafeFileWriter::Status SafeFileWriter::Commit()
     if (!m_file)
         return Status::OpenFailed;
     Flush();
-    if (std::fflush(m_file) != 0 || fsync(fileno(m_file)) != 0)
+    if (!FlushToDisk(m_file))
         m_failed = true;
     const bool closeFailed = std::fclose(m_file) != 0;
     m_file = nullptr;
-    if (m_failed || closeFailed || std::rename(m_tempPath.c_str(), m_finalPath.c_str()) != 0) {
+    if (m_failed || closeFailed || !ReplaceFile(m_tempPath, m_finalPath)) {
         Discard();
         return Status::WriteFailed;
     }
@@ -122,7 +94,7 @@ void SafeFileWriter::Discard()
         m_file = nullptr;
     }
     if (!m_tempPath.empty()) {
-        unlink(m_tempPath.c_str());
+        std::remove(m_tempPath.c_str());
         ForgetScratchFile(m_tempPath);
         m_tempPath.clear();
     }

@@ -1,20 +1,13 @@
 // kestrix-batch run as its own process: gigabytes of input through a pipe,
 // /dev/zero and a sparse file, and a signal in the middle of a conversion.
+#include "ChildProgram.h"
 #include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <chrono>
-#include <csignal>
-#include <fcntl.h>
-#include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -24,67 +17,9 @@ constexpr long kPeakLimitKib = 64 * 1024; // 64 MB
 const std::string kCollar = "Collar coordinates:\r\nEasting 1\r\nNorthing 2\r\nHeight 3\r\nDeclination 4\r\n";
 const std::string kHeader = "DEPTH MagX MagY MagZ AccX AccY AccZ\r\n";
 
-// kestrix-batch with `args`, its standard error into `errorsPath`, and the
-// signals a shell may have set aside back at their defaults.
 pid_t StartBatch(const std::vector<std::string>& args, const std::string& errorsPath)
 {
-    const pid_t child = fork();
-    if (child != 0)
-        return child;
-    const int errors = open(errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int nothing = open("/dev/null", O_RDWR);
-    dup2(nothing, STDIN_FILENO);
-    dup2(nothing, STDOUT_FILENO);
-    dup2(errors, STDERR_FILENO);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
-        std::signal(signal, SIG_DFL);
-    std::vector<char*> argv{const_cast<char*>(KESTRIX_BATCH_EXE)};
-    for (const std::string& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    execv(KESTRIX_BATCH_EXE, argv.data());
-    _exit(127);
-}
-
-struct Finished {
-    int status = 0;
-    long peakKib = 0;
-};
-
-Finished Wait(pid_t child)
-{
-    Finished finished;
-    rusage usage{};
-    while (wait4(child, &finished.status, 0, &usage) < 0 && errno == EINTR) {
-    }
-    finished.peakKib = usage.ru_maxrss;
-    return finished;
-}
-
-// Writes `head`, then `fillerBytes` of `filler` repeated, then `tail` into
-// the FIFO at `path` from a child process; a reader that stops early ends it.
-pid_t StartFeeding(const std::string& path, const std::string& head, char filler, long long fillerBytes,
-                   const std::string& tail)
-{
-    const pid_t child = fork();
-    if (child != 0)
-        return child;
-    std::signal(SIGPIPE, SIG_IGN);
-    const int fd = open(path.c_str(), O_WRONLY);
-    auto put = [fd](const char* data, std::size_t size) {
-        for (std::size_t done = 0; done < size;) {
-            const ssize_t n = write(fd, data + done, size - done);
-            if (n <= 0)
-                _exit(0); // the reader went away
-            done += static_cast<std::size_t>(n);
-        }
-    };
-    put(head.data(), head.size());
-    const std::string block(1 << 20, filler);
-    for (long long left = fillerBytes; left > 0; left -= static_cast<long long>(block.size()))
-        put(block.data(), static_cast<std::size_t>(std::min<long long>(left, static_cast<long long>(block.size()))));
-    put(tail.data(), tail.size());
-    _exit(0);
+    return StartProgram(KESTRIX_BATCH_EXE, args, errorsPath);
 }
 
 int RowsOf(const std::string& xyz)
@@ -121,7 +56,7 @@ TEST_P(HugeInput, StaysWithinBoundedMemory)
     pid_t feeder = -1;
     if (c.feed == Feed::Fifo) {
         ASSERT_EQ(mkfifo(input.c_str(), 0600), 0);
-        feeder = StartFeeding(input, c.head, c.filler, c.fillerBytes, c.tail);
+        feeder = StartFeeding(input, {{c.head}, {std::string(1, c.filler), c.fillerBytes}, {c.tail}});
     } else if (c.feed == Feed::SparseFile) {
         WriteFile(input, c.head);
         ASSERT_EQ(truncate(input.c_str(), static_cast<off_t>(c.head.size() + c.fillerBytes)), 0);

@@ -1,15 +1,15 @@
 // A program killed in the middle of writing an XYZ export or a raw survey file
 // leaves the earlier file of that name as it was, and no scratch file.
-#include "batch/BatchOptions.h"
-#include "batch/ConvertCommand.h"
-#include "batch/SurveyCommands.h"
+#include "batch/RunBatch.h"
+#include "NamedRows.h"
 #include "ScratchFolder.h"
+#include "SurveyRows.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <functional>
-#include <fstream>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -33,51 +33,53 @@ int RunKilledMidWrite(const std::function<int()>& work)
     return status;
 }
 
-class InterruptedWrite : public ::testing::Test {
-protected:
-    ScratchFolder m_folder;
-    const std::string m_dir = m_folder.Path();
-};
-
-TEST_F(InterruptedWrite, ExportKeepsTheEarlierFile)
+std::string SurveyOf5000Rows()
 {
-    const std::string survey = m_dir + "/hole.txt", xyz = m_dir + "/hole.xyz";
-    std::string text = "Collar coordinates:\r\nEasting 0\r\nNorthing 0\r\nHeight 0\r\nDeclination 0\r\n"
-                       "DEPTH MagX MagY MagZ AccX AccY AccZ\r\n";
+    std::vector<Row> rows;
     for (int i = 0; i < 5000; ++i)
-        text += std::to_string(i * 0.1) + " 0.2 0.1 0.4 0.1 1 0.3\r\n";
-    std::ofstream(survey, std::ios::binary) << text;
-    std::ofstream(xyz, std::ios::binary) << "earlier export";
-
-    const int status = RunKilledMidWrite([&] {
-        SurveyOptions options;
-        std::string error;
-        ParseSurveyOptions({"export", survey}, options, error);
-        std::ostringstream out, err;
-        return RunSurveyCommand(options, out, err);
-    });
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "the child died mid-write";
-    EXPECT_EQ(ReadFile(xyz), "earlier export");
-    EXPECT_TRUE(m_folder.ScratchFiles().empty());
+        rows.push_back({i * 0.1, 0.2, 0.1, 0.4, 0.1, 1, 0.3});
+    return RawSurveyText(rows);
 }
 
-TEST_F(InterruptedWrite, ConversionKeepsTheEarlierFile)
+std::string LasOf20000Records()
 {
-    const std::string las = m_dir + "/hole.las", raw = m_dir + "/hole.txt";
     std::string text = "~Curve Information\n DEPT.M : DEPTH\n MAGX.G : MagX\n~A\n";
     for (int i = 0; i < 20000; ++i)
         text += std::to_string(i * 0.1) + " 0.25\n";
-    std::ofstream(las, std::ios::binary) << text;
-    std::ofstream(raw, std::ios::binary) << "earlier survey";
+    return text;
+}
+
+struct KilledRow {
+    const char* name;
+    std::vector<std::string> args; // "@" stands for the input file
+    std::string input, inputText, output;
+};
+
+class KilledMidWrite : public ::testing::TestWithParam<KilledRow> {};
+
+TEST_P(KilledMidWrite, KeepsTheEarlierFileAndLeavesNoScratchFile)
+{
+    const KilledRow& row = GetParam();
+    ScratchFolder folder;
+    WriteFile(folder / row.input, row.inputText);
+    WriteFile(folder / row.output, "earlier file");
+    std::vector<std::string> args = row.args;
+    std::replace(args.begin(), args.end(), std::string("@"), folder / row.input);
 
     const int status = RunKilledMidWrite([&] {
         std::ostringstream out, err;
-        return RunConvertCommand({las}, out, err);
+        return RunBatch(args, out, err);
     });
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "the child died mid-write";
-    EXPECT_EQ(ReadFile(raw), "earlier survey");
-    EXPECT_EQ(ReadFile(las), text) << "the LAS file is never harmed";
-    EXPECT_TRUE(m_folder.ScratchFiles().empty());
+    EXPECT_EQ(ReadFile(folder / row.output), "earlier file");
+    EXPECT_EQ(ReadFile(folder / row.input), row.inputText) << "the input is never harmed";
+    EXPECT_TRUE(folder.ScratchFiles().empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(InterruptedWrite, KilledMidWrite,
+                         ::testing::Values(KilledRow{"Export", {"export", "@"}, "hole.txt", SurveyOf5000Rows(), "hole.xyz"},
+                                           KilledRow{"Conversion", {"convert", "@"}, "hole.las", LasOf20000Records(),
+                                                     "hole.txt"}),
+                         RowName());
 
 } // namespace

@@ -1,52 +1,17 @@
 // kestrix-batch convert reading gigabytes from a FIFO that this test fills:
 // its peak memory stays small whatever the lines hold, and text past the
 // limits ends it cleanly, with nothing written.
+#include "ChildProgram.h"
 #include "ConvertTestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <chrono>
-#include <csignal>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 
 namespace {
 
 constexpr long long kGiB = 1LL << 30;
 constexpr long kMostKilobytes = 64'000'000 / 1024; // 64 MB
-
-// Text to feed: `unit` written `times` times over.
-struct Stretch {
-    std::string unit;
-    long long times = 1;
-};
-
-// Writes every stretch to `fd` until the reader goes away; false on any other failure.
-bool Feed(int fd, const std::vector<Stretch>& stretches)
-{
-    for (const auto& [unit, times] : stretches) {
-        const long long perChunk = std::min<long long>(times, (1 << 20) / static_cast<long long>(unit.size()) + 1);
-        std::string chunk;
-        for (long long i = 0; i < perChunk; ++i)
-            chunk += unit;
-        for (long long left = times; left > 0; left -= perChunk) {
-            std::string_view rest(chunk.data(), static_cast<std::size_t>(std::min(left, perChunk)) * unit.size());
-            while (!rest.empty()) {
-                const ssize_t written = write(fd, rest.data(), rest.size());
-                if (written < 0 && errno != EINTR)
-                    return errno == EPIPE;
-                rest.remove_prefix(static_cast<std::size_t>(std::max<ssize_t>(written, 0)));
-            }
-        }
-    }
-    return true;
-}
 
 struct ChildEnd {
     int exitStatus = -1;
@@ -57,34 +22,18 @@ struct ChildEnd {
 // Runs kestrix-batch convert on a FIFO, feeds it and waits for its end.
 ChildEnd ConvertFromFifo(const ScratchFolder& folder, const std::vector<Stretch>& stretches)
 {
-    const std::string fifo = folder / "in.las", out = folder / "out.txt", errors = folder / "errors";
+    const std::string fifo = folder / "in.las";
     ChildEnd end;
     if (mkfifo(fifo.c_str(), 0600) != 0)
         return end;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(open("/dev/null", O_WRONLY), 1);
-        dup2(open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
-        execl(KESTRIX_BATCH, KESTRIX_BATCH, "convert", fifo.c_str(), "-o", out.c_str(), nullptr);
-        _exit(127);
-    }
-    // Opening for writing without blocking succeeds once the child reads.
-    const auto oldPipeHandler = std::signal(SIGPIPE, SIG_IGN);
-    int fd = -1;
-    while ((fd = open(fifo.c_str(), O_WRONLY | O_NONBLOCK)) < 0 && errno == ENXIO && waitpid(pid, nullptr, WNOHANG) == 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    if (fd >= 0) {
-        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-        EXPECT_TRUE(Feed(fd, stretches)) << std::strerror(errno);
-        close(fd);
-    }
-    std::signal(SIGPIPE, oldPipeHandler);
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status))
-        end.exitStatus = WEXITSTATUS(status);
-    end.peakKilobytes = usage.ru_maxrss;
-    end.errors = ReadFile(errors);
+    const pid_t converter = StartProgram(KESTRIX_BATCH, {"convert", fifo, "-o", folder / "out.txt"}, folder / "errors");
+    const pid_t feeder = StartFeeding(fifo, stretches);
+    const Finished run = Wait(converter);
+    Wait(feeder);
+    if (WIFEXITED(run.status))
+        end.exitStatus = WEXITSTATUS(run.status);
+    end.peakKilobytes = run.peakKib;
+    end.errors = ReadFile(folder / "errors");
     return end;
 }
 

@@ -1,10 +1,12 @@
 #include "convert/LasConverter.h"
 #include "ConvertTestFiles.h"
+#include "NamedRows.h"
 #include "textio/NumberText.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <sstream>
 
@@ -16,6 +18,16 @@ namespace fs = std::filesystem;
 
 // Public LAS files that the converter must get through; optional.
 const fs::path kCorpus = KESTRIX_LAS_CORPUS;
+
+template <typename Base = ::testing::Test>
+class WithCorpus : public Base {
+protected:
+    void SetUp() override
+    {
+        if (!fs::is_directory(kCorpus))
+            GTEST_SKIP() << "no LAS corpus at " << kCorpus;
+    }
+};
 
 std::vector<std::string> Lines(std::string text)
 {
@@ -30,10 +42,10 @@ std::vector<std::string> Lines(std::string text)
 
 // A file either converts into a well-formed raw survey file or says what it
 // lacks and leaves nothing behind.
-TEST(LasCorpus, EveryFileConvertsOrSaysWhatItLacks)
+using LasCorpus = WithCorpus<>;
+
+TEST_F(LasCorpus, EveryFileConvertsOrSaysWhatItLacks)
 {
-    if (!fs::is_directory(kCorpus))
-        GTEST_SKIP() << "no LAS corpus at " << kCorpus;
     using S = ConvertResult::Status;
     ScratchFolder folder;
     int converted = 0;
@@ -55,65 +67,85 @@ TEST(LasCorpus, EveryFileConvertsOrSaysWhatItLacks)
     EXPECT_GT(converted, 90);
 }
 
+struct NamesRow {
+    const char* name;
+    const char* file;
+    std::string namesLine; // how the line of curve names starts
+};
+
+class LooseCurveList : public WithCorpus<::testing::TestWithParam<NamesRow>> {};
+
 // Rulers, column headings and curve lines without a description: a curve
 // line is one with a "." or a ":", and one without ":" is named by its
 // whole line.
-TEST(LasCorpus, CurveNamesOfFilesWithLooseCurveLists)
+TEST_P(LooseCurveList, NamesEveryCurve)
 {
-    if (!fs::is_directory(kCorpus))
-        GTEST_SKIP() << "no LAS corpus at " << kCorpus;
-    const std::vector<std::pair<const char*, std::string>> files = {
-        {"issue92.las", "DEPTH (BOREHOLE) {F10.2} USIT PROCESSING FLAG"},
-        {"sparse_curves.las", " DEPT.M        DT  .US/M     RHOB.K/M3     NPHI.V/V      SFLU.OHMM     SFLA.OHMM     ILM .OHMM"
-                              "     ILD .OHMM"},
-        {"lasio_issue_271.las", std::string(10, ' ') + " TEST               .cps " + std::string(10, ' ')},
-    };
     ScratchFolder folder;
-    for (const auto& [name, namesLine] : files) {
-        ASSERT_TRUE(ConvertLasFile((kCorpus / name).string(), folder / "out.txt", {}).Ok()) << name;
-        const std::vector<std::string> lines = Lines(WithoutCR(ReadFile(folder / "out.txt")));
-        ASSERT_GT(lines.size(), 5u) << name;
-        EXPECT_EQ(lines[5].substr(0, namesLine.size()), namesLine) << name;
-    }
+    ASSERT_TRUE(ConvertLasFile((kCorpus / GetParam().file).string(), folder / "out.txt", {}).Ok());
+    const std::vector<std::string> lines = Lines(WithoutCR(ReadFile(folder / "out.txt")));
+    ASSERT_GT(lines.size(), 5u);
+    EXPECT_EQ(lines[5].substr(0, GetParam().namesLine.size()), GetParam().namesLine);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    LasCorpus, LooseCurveList,
+    ::testing::Values(NamesRow{"DescriptionsAfterRulers", "issue92.las", "DEPTH (BOREHOLE) {F10.2} USIT PROCESSING FLAG"},
+                      NamesRow{"NoDescriptions", "sparse_curves.las",
+                               " DEPT.M        DT  .US/M     RHOB.K/M3     NPHI.V/V      SFLU.OHMM     SFLA.OHMM     ILM .OHMM"
+                               "     ILD .OHMM"},
+                      NamesRow{"OneCurveWithoutAColon", "lasio_issue_271.las",
+                               std::string(10, ' ') + " TEST               .cps " + std::string(10, ' ')}),
+    RowName());
+
+struct PlainRow {
+    const char* file;
+    int curves;
+    std::int64_t records;
+};
+
+class PlainFile : public WithCorpus<::testing::TestWithParam<PlainRow>> {};
 
 // Files with a curve section and one record per data line: every curve and
 // every record comes out, each value as the LAS text has it.
-TEST(LasCorpus, PlainFilesComeOutWithEveryCurveAndRecord)
+TEST_P(PlainFile, ComesOutWithEveryCurveAndRecord)
 {
-    if (!fs::is_directory(kCorpus))
-        GTEST_SKIP() << "no LAS corpus at " << kCorpus;
-    const std::vector<std::tuple<const char*, int, std::int64_t>> files = {
-        {"1.2/sample.las", 8, 3},        {"1.2/sample_big.las", 8, 29897},         {"2.0/sample_2.0.las", 8, 3},
-        {"2.0/sample_2.0_tab_dlm.las", 8, 3}, {"2.0/sample_2.0_universal_newline.las", 8, 3},
-        {"6038187_v1.2.las", 9, 2732},   {"skip_data_section_comments.las", 6, 4}, {"autodepthindex_M.las", 2, 101},
-        {"issue92.las", 16, 1},          {"sparse_curves.las", 8, 3},
-    };
-    ScratchFolder folder;
-    for (const auto& [name, curves, records] : files) {
-        const std::string las = ReadFile((kCorpus / name).string());
-        std::vector<std::string> expected;
-        bool inData = false;
-        for (const std::string& line : Lines(las)) {
-            const auto first = line.find_first_not_of(" \t");
-            if (first == std::string::npos || line[first] == '#' || !inData) {
-                inData = inData || line.compare(first == std::string::npos ? 0 : first, 2, "~A") == 0;
-                continue;
-            }
-            std::istringstream tokens(line);
-            std::string record;
-            for (std::string token; tokens >> token;)
-                record += (record.empty() ? "" : " ") + textio::Format("%10.5f", std::strtod(token.c_str(), nullptr));
-            expected.push_back(record);
+    const PlainRow& row = GetParam();
+    const std::string las = ReadFile((kCorpus / row.file).string());
+    std::vector<std::string> expected;
+    bool inData = false;
+    for (const std::string& line : Lines(las)) {
+        const auto first = line.find_first_not_of(" \t");
+        if (first == std::string::npos || line[first] == '#' || !inData) {
+            inData = inData || line.compare(first == std::string::npos ? 0 : first, 2, "~A") == 0;
+            continue;
         }
-        const ConvertResult result = ConvertLasFile((kCorpus / name).string(), folder / "out.txt", {});
-        EXPECT_EQ(result.curveCount, curves) << name;
-        EXPECT_EQ(result.recordCount, records) << name;
-        const std::vector<std::string> lines = Lines(WithoutCR(ReadFile(folder / "out.txt")));
-        EXPECT_EQ(std::vector<std::string>(lines.begin() + std::min<std::ptrdiff_t>(6, std::ssize(lines)), lines.end()),
-                  expected)
-            << name;
+        std::istringstream tokens(line);
+        std::string record;
+        for (std::string token; tokens >> token;)
+            record += (record.empty() ? "" : " ") + textio::Format("%10.5f", std::strtod(token.c_str(), nullptr));
+        expected.push_back(record);
     }
+    ScratchFolder folder;
+    const ConvertResult result = ConvertLasFile((kCorpus / row.file).string(), folder / "out.txt", {});
+    EXPECT_EQ(result.curveCount, row.curves);
+    EXPECT_EQ(result.recordCount, row.records);
+    const std::vector<std::string> lines = Lines(WithoutCR(ReadFile(folder / "out.txt")));
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + std::min<std::ptrdiff_t>(6, std::ssize(lines)), lines.end()),
+              expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    LasCorpus, PlainFile,
+    ::testing::Values(PlainRow{"1.2/sample.las", 8, 3}, PlainRow{"1.2/sample_big.las", 8, 29897},
+                      PlainRow{"2.0/sample_2.0.las", 8, 3}, PlainRow{"2.0/sample_2.0_tab_dlm.las", 8, 3},
+                      PlainRow{"2.0/sample_2.0_universal_newline.las", 8, 3}, PlainRow{"6038187_v1.2.las", 9, 2732},
+                      PlainRow{"skip_data_section_comments.las", 6, 4}, PlainRow{"autodepthindex_M.las", 2, 101},
+                      PlainRow{"issue92.las", 16, 1}, PlainRow{"sparse_curves.las", 8, 3}),
+    [](const ::testing::TestParamInfo<PlainRow>& info) {
+        std::string name = info.param.file; // letters and digits only
+        for (char& c : name)
+            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        return name;
+    });
 
 } // namespace

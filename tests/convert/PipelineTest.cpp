@@ -1,18 +1,17 @@
 // From LAS file to loaded survey: the converter's output read by the survey
 // core, and kestrix-batch convert followed by kestrix-batch dump.
 #include "batch/ConvertCommand.h"
+#include "batch/RunBatch.h"
 #include "convert/LasConverter.h"
 #include "ConvertTestFiles.h"
 #include "examples/DemoSurvey.h"
-#include "survey/KestrixDoc.h"
-#include "survey/LineSource.h"
-#include "RecordingSink.h"
+#include "NamedRows.h"
+#include "SurveyFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <sstream>
 
 using namespace survey;
@@ -22,7 +21,6 @@ namespace {
 
 const std::string kDemoLas = KESTRIX_EXAMPLES_DIR "/demo.las";
 const std::string kDemoRaw = KESTRIX_EXAMPLES_DIR "/demo.txt";
-const Collar kDemoCollar{demo::kEasting, demo::kNorthing, demo::kHeight, demo::kDeclination};
 
 using Values = std::array<double, 7>;
 
@@ -46,29 +44,22 @@ std::vector<Values> Rows(const std::string& text, const std::string& marker)
     return rows;
 }
 
-LoadResult Load(CKestrixDoc& doc, const std::string& path)
-{
-    FileLineSource source(path);
-    RecordingSink sink;
-    return doc.LoadRawSurvey(path, source, sink);
-}
-
-TEST(Pipeline, DemoConvertsToTheCommittedRawSurveyAndLoadsWithTheLasValues)
+// kestrix-batch convert with the demo's collar writes the committed raw
+// survey file, and its dump holds the values of the LAS file.
+TEST(Pipeline, DemoConvertsToTheCommittedRawSurveyWhoseDumpHoldsTheLasValues)
 {
     ScratchFolder folder;
-    ASSERT_TRUE(ConvertLasFile(kDemoLas, folder / "demo.txt", kDemoCollar).Ok());
+    std::ostringstream converted, dumped, err;
+    ASSERT_EQ(RunBatch({"convert", kDemoLas, "-o", folder / "demo.txt", "--easting", std::to_string(demo::kEasting),
+                        "--northing", std::to_string(demo::kNorthing), "--height", std::to_string(demo::kHeight),
+                        "--declination", std::to_string(demo::kDeclination)},
+                       converted, err),
+              0) << err.str();
     EXPECT_TRUE(ReadFile(folder / "demo.txt") == ReadFile(kDemoRaw)) << "rebuild with the demo-files target";
-    CKestrixDoc doc;
-    ASSERT_EQ(Load(doc, folder / "demo.txt"), LoadResult::Loaded);
-    EXPECT_EQ(doc.m_dNorthing, demo::kNorthing);
-    EXPECT_EQ(doc.m_dDeclination, demo::kDeclination);
+    ASSERT_EQ(RunBatch({"dump", folder / "demo.txt"}, dumped, err), 0) << err.str();
     const std::vector<Values> las = Rows(ReadFile(kDemoLas), "~A");
-    ASSERT_EQ(las.size(), static_cast<std::size_t>(demo::kSampleCount));
-    ASSERT_EQ(doc.m_nObs, demo::kSampleCount);
-    for (int i = 0; i < doc.m_nObs; ++i) {
-        const Observation& o = doc.m_pObs[i];
-        ASSERT_EQ((Values{o.Depth, o.MagX, o.MagY, o.MagZ, o.AccX, o.AccY, o.AccZ}), las[static_cast<std::size_t>(i)]) << i;
-    }
+    EXPECT_EQ(las.size(), static_cast<std::size_t>(demo::kSampleCount));
+    EXPECT_EQ(Rows(dumped.str(), "Depth"), las);
 }
 
 double AngleBetween(double a, double b) { return std::fabs(std::remainder(a - b, 360.0)); }
@@ -79,7 +70,7 @@ double AngleBetween(double a, double b) { return std::fabs(std::remainder(a - b,
 TEST(Pipeline, DemoSurveyShowsTheIntendedHole)
 {
     CKestrixDoc doc;
-    ASSERT_EQ(Load(doc, kDemoRaw), LoadResult::Loaded);
+    ASSERT_EQ(LoadSurveyFile(doc, kDemoRaw), LoadResult::Loaded);
     double largestDisturbance = 0.0;
     for (int i = 0; i < doc.m_nObs; ++i) {
         const Observation& o = doc.m_pObs[i];
@@ -96,45 +87,73 @@ TEST(Pipeline, DemoSurveyShowsTheIntendedHole)
     EXPECT_GT(largestDisturbance, 5.0);
 }
 
-TEST(Pipeline, EveryCollarTheConverterWritesLoadsBack)
+struct CollarRow {
+    const char* name;
+    Collar collar;
+};
+
+class CollarRoundTrip : public ::testing::TestWithParam<CollarRow> {};
+
+TEST_P(CollarRoundTrip, EveryCollarTheConverterWritesLoadsBack)
 {
+    const Collar& c = GetParam().collar;
     ScratchFolder folder;
     WriteFile(folder / "in.las", "~C\nD:DEPTH\nX:MagX\nY:MagY\nZ:MagZ\nA:AccX\nB:AccY\nC:AccZ\n~A\n1 2 3 4 5 6 7\n");
-    for (const Collar& c : {Collar{500000.25, 10000000, 350, 12.5}, Collar{-1000000, -1000000, 1e10, -1234.5}}) {
-        ASSERT_TRUE(ConvertLasFile(folder / "in.las", folder / "out.txt", c).Ok());
-        CKestrixDoc doc;
-        ASSERT_EQ(Load(doc, folder / "out.txt"), LoadResult::Loaded) << c.northing;
-        EXPECT_EQ((std::array{doc.m_dEasting, doc.m_dNorthing, doc.m_dHeight, doc.m_dDeclination}),
-                  (std::array{c.easting, c.northing, c.height, c.declination}));
-    }
+    ASSERT_TRUE(ConvertLasFile(folder / "in.las", folder / "out.txt", c).Ok());
+    CKestrixDoc doc;
+    ASSERT_EQ(LoadSurveyFile(doc, folder / "out.txt"), LoadResult::Loaded);
+    EXPECT_EQ((std::array{doc.m_dEasting, doc.m_dNorthing, doc.m_dHeight, doc.m_dDeclination}),
+              (std::array{c.easting, c.northing, c.height, c.declination}));
 }
 
-TEST(BatchConvert, UsageFailuresAndCollarOptions)
+INSTANTIATE_TEST_SUITE_P(Pipeline, CollarRoundTrip,
+                         ::testing::Values(CollarRow{"Ordinary", {500000.25, 10000000, 350, 12.5}},
+                                           CollarRow{"FarOut", {-1000000, -1000000, 1e10, -1234.5}}),
+                         RowName());
+
+struct UsageRow {
+    const char* name;
+    std::vector<std::string> args; // "@" stands for a LAS file, "@@" for one that is missing
+    int status;
+    std::string named; // what the message must name; "@" as in args
+};
+
+class ConvertUsage : public ::testing::TestWithParam<UsageRow> {};
+
+TEST_P(ConvertUsage, FailsNamingTheFaultAndWritesNothing)
 {
     ScratchFolder folder;
     const std::string las = folder / "hole.las";
     WriteFile(las, "~C\nD:DEPTH\n~A\n1\n");
-    // Each with what its message must name.
-    const std::vector<std::tuple<std::vector<std::string>, int, std::string>> failures = {
-        {{}, 2, "no LAS file"},
-        {{las, las}, 2, "one LAS file"},
-        {{las, "--easting", "12abc"}, 2, "--easting"},
-        {{las, "--easting", "5x"}, 2, "--easting"},
-        {{las, "--northing", "1,5"}, 2, "--northing"},
-        {{las, "--height", "1e400"}, 2, "--height"},
-        {{las, "--declination", "nan"}, 2, "--declination"},
-        {{las, "--depth", "1"}, 2, "--depth"},
-        {{las, "-o"}, 2, "-o"},
-        {{folder / "missing.las"}, 1, "missing.las"},
-        {{las, "-o", las}, 1, las},
-    };
-    for (const auto& [args, status, named] : failures) {
-        std::ostringstream out, err;
-        EXPECT_EQ(RunConvertCommand(args, out, err), status) << testing::PrintToString(args);
-        EXPECT_NE(err.str().find(named), std::string::npos) << err.str();
-    }
+    const auto placed = [&](const std::string& arg) { return arg == "@" ? las : arg == "@@" ? folder / "missing.las" : arg; };
+    std::vector<std::string> args;
+    for (const std::string& arg : GetParam().args)
+        args.push_back(placed(arg));
+    std::ostringstream out, err;
+    EXPECT_EQ(RunConvertCommand(args, out, err), GetParam().status);
+    EXPECT_NE(err.str().find(placed(GetParam().named)), std::string::npos) << err.str();
     EXPECT_EQ(folder.Entries().size(), 1u);
+}
 
+INSTANTIATE_TEST_SUITE_P(
+    BatchConvert, ConvertUsage,
+    ::testing::Values(UsageRow{"NoLasFile", {}, 2, "no LAS file"}, UsageRow{"TwoLasFiles", {"@", "@"}, 2, "one LAS file"},
+                      UsageRow{"EastingWithLetters", {"@", "--easting", "12abc"}, 2, "--easting"},
+                      UsageRow{"EastingWithATail", {"@", "--easting", "5x"}, 2, "--easting"},
+                      UsageRow{"NorthingCommaDecimal", {"@", "--northing", "1,5"}, 2, "--northing"},
+                      UsageRow{"HeightInfinite", {"@", "--height", "1e400"}, 2, "--height"},
+                      UsageRow{"DeclinationNotANumber", {"@", "--declination", "nan"}, 2, "--declination"},
+                      UsageRow{"UnknownOption", {"@", "--depth", "1"}, 2, "--depth"},
+                      UsageRow{"OutputWithoutPath", {"@", "-o"}, 2, "-o"},
+                      UsageRow{"MissingLasFile", {"@@"}, 1, "missing.las"},
+                      UsageRow{"OutputOverTheLasFile", {"@", "-o", "@"}, 1, "@"}),
+    RowName());
+
+TEST(BatchConvert, CollarOptionsInAnyOrder)
+{
+    ScratchFolder folder;
+    const std::string las = folder / "hole.las";
+    WriteFile(las, "~C\nD:DEPTH\n~A\n1\n");
     std::ostringstream out, err;
     ASSERT_EQ(RunConvertCommand({"--declination", "-7.25", las, "--easting", " 500000.5", "--northing", "7.1e6"}, out, err), 0);
     EXPECT_EQ(out.str(), folder / "hole.txt\n");
@@ -144,45 +163,34 @@ TEST(BatchConvert, UsageFailuresAndCollarOptions)
                          "open the file\n");
 }
 
+struct DefaultOutputRow {
+    const char* name;
+    std::string las, raw;
+};
+
+class DefaultOutput : public ::testing::TestWithParam<DefaultOutputRow> {};
+
 // Without -o the raw survey file takes the LAS file's name with its
 // extension replaced, or with ".txt" added when the name has none.
-TEST(BatchConvert, DefaultOutputReplacesTheExtension)
+TEST_P(DefaultOutput, ReplacesTheExtension)
 {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"hole.las", "hole.txt"}, {"hole.LAS", "hole.txt"}, {"short/x1", "short/x1.txt"},
-        {"a.b/c", "a.b/c.txt"},   {"x.dat.las", "x.dat.txt"}, {"hole.ls", "hole.txt"},
-    };
-    for (const auto& [las, raw] : cases) {
-        ScratchFolder folder;
-        std::filesystem::create_directories(std::filesystem::path(folder / las).parent_path());
-        WriteFile(folder / las, "~C\nD:DEPTH\n~A\n1\n");
-        std::ostringstream out, err;
-        ASSERT_EQ(RunConvertCommand({folder / las}, out, err), 0) << las << ": " << err.str();
-        EXPECT_EQ(out.str(), folder / raw + "\n");
-        EXPECT_EQ(ReadFile(folder / raw).substr(0, 19), "Collar coordinates:") << las;
-    }
-}
-
-#ifdef KESTRIX_BATCH
-std::string RunBatch(const std::string& args)
-{
-    std::FILE* pipe = popen((std::string("'") + KESTRIX_BATCH + "' " + args).c_str(), "r");
-    std::string output;
-    char buffer[1 << 14];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        output.append(buffer, n);
-    EXPECT_EQ(pclose(pipe), 0) << args;
-    return output;
-}
-
-TEST(BatchConvert, ConvertThenDumpGivesTheLasData)
-{
+    const DefaultOutputRow& row = GetParam();
     ScratchFolder folder;
-    RunBatch("convert '" + kDemoLas + "' -o '" + folder / "demo.txt" + "' --easting 512430 --northing 7034815"
-             " --height 286 --declination 12.5");
-    EXPECT_TRUE(ReadFile(folder / "demo.txt") == ReadFile(kDemoRaw));
-    EXPECT_EQ(Rows(RunBatch("dump '" + folder / "demo.txt" + "'"), "Depth"), Rows(ReadFile(kDemoLas), "~A"));
+    std::filesystem::create_directories(std::filesystem::path(folder / row.las).parent_path());
+    WriteFile(folder / row.las, "~C\nD:DEPTH\n~A\n1\n");
+    std::ostringstream out, err;
+    ASSERT_EQ(RunConvertCommand({folder / row.las}, out, err), 0) << err.str();
+    EXPECT_EQ(out.str(), folder / row.raw + "\n");
+    EXPECT_EQ(ReadFile(folder / row.raw).substr(0, 19), "Collar coordinates:");
 }
-#endif
+
+INSTANTIATE_TEST_SUITE_P(BatchConvert, DefaultOutput,
+                         ::testing::Values(DefaultOutputRow{"LasExtension", "hole.las", "hole.txt"},
+                                           DefaultOutputRow{"UpperCaseExtension", "hole.LAS", "hole.txt"},
+                                           DefaultOutputRow{"NoExtension", "short/x1", "short/x1.txt"},
+                                           DefaultOutputRow{"DotInTheFolderOnly", "a.b/c", "a.b/c.txt"},
+                                           DefaultOutputRow{"TwoExtensions", "x.dat.las", "x.dat.txt"},
+                                           DefaultOutputRow{"ShortExtension", "hole.ls", "hole.txt"}),
+                         RowName());
 
 } // namespace

@@ -1,9 +1,9 @@
+#include "NamedRows.h"
 #include "survey/AzimuthFit.h"
-#include "survey/EditCommands.h"
-#include "SurveyRows.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <random>
 
@@ -88,149 +88,45 @@ TEST(PolyFit, MatchesAnIndependentLeastSquaresSolutionAtRealisticDepths)
     }
 }
 
-TEST(PolyFit, PowerSeriesAgreesWhereItIsWellConditioned)
+struct SmallSetRow {
+    const char* name;
+    int m;
+    std::vector<double> x, y;
+    std::array<double, 5> c; // the coefficients afterwards; they start as 7s
+    double tolerance;
+};
+
+class SmallSets : public ::testing::TestWithParam<SmallSetRow> {};
+
+// Small sets give their polynomial exactly, and write only m coefficients.
+TEST_P(SmallSets, GiveTheirOwnPolynomial)
 {
-    const double x[] = {-2, -1, 0, 1, 2, 3};
-    const double y[] = {5, 1, 0, 2, 8, 19};
-    double c[5] = {9, 9, 9, 9, 9};
+    const SmallSetRow& row = GetParam();
+    std::array<double, 5> c = {7, 7, 7, 7, 7};
     OrthogonalFit fit;
-    PolyFit(3, x, y, 6, c, &fit);
-    for (double X : {-2.5, 0.0, 1.5, 3.0})
-        EXPECT_NEAR(c[0] + c[1] * X + c[2] * X * X, fit.Evaluate(X), 1e-9);
-    EXPECT_EQ(c[3], 9) << "only m coefficients are written";
-}
-
-TEST(PolyFit, DegenerateSets)
-{
-    double c[5] = {7, 7, 7, 7, 7};
-    PolyFit(3, nullptr, nullptr, 0, c);
-    EXPECT_EQ(c[0], 7) << "no points leave the coefficients alone";
-
-    const double one[] = {500}, oneY[] = {1234};
-    PolyFit(5, one, oneY, 1, c);
-    EXPECT_EQ(c[0], 1234);
-    EXPECT_EQ(c[1], 0);
-
-    const double two[] = {100, 300}, twoY[] = {10, 30};
-    PolyFit(5, two, twoY, 2, c);
-    EXPECT_NEAR(c[0], 0, 1e-9);
-    EXPECT_NEAR(c[1], 0.1, 1e-12);
-    EXPECT_EQ(c[2], 0);
-    EXPECT_EQ(c[4], 0);
-
-    const double three[] = {1, 5, 9}, flat[] = {42, 42, 42};
-    PolyFit(4, three, flat, 3, c);
-    EXPECT_EQ(c[0], 42);
-    EXPECT_EQ(c[1], 0);
-    EXPECT_EQ(c[2], 0);
-
-    const double same[] = {70, 70, 70}, sameY[] = {1, 2, 6};
-    OrthogonalFit fit;
-    PolyFit(3, same, sameY, 3, c, &fit);
-    EXPECT_NEAR(fit.Evaluate(70), 3, 1e-12);
-    EXPECT_NEAR(fit.Evaluate(1000), 3, 1e-12) << "all-equal x give their mean";
-}
-
-// A survey with a measured azimuth of about 40 degrees.
-CKestrixDoc& Survey(CKestrixDoc& doc, int rows = 50)
-{
-    std::vector<Row> data;
-    for (int i = 0; i < rows; ++i)
-        data.push_back({10.0 + i, 0.3, -0.2 + 0.001 * i, 0.4, 0.1, 0.9, 0.2});
-    FillDocument(doc, data);
-    return doc;
-}
-
-TEST(EditCommands, ModesExcludeEachOtherAndToggle)
-{
-    CKestrixDoc doc;
-    EXPECT_TRUE(doc.OnCommand(ID_EDIT_DELETE_OBSERVATIONS));
-    EXPECT_TRUE(doc.IsChecked(ID_EDIT_DELETE_OBSERVATIONS));
-    doc.OnCommand(ID_EDIT_ADD_CONTROL_POINTS);
-    EXPECT_FALSE(doc.m_bDeleteMode);
-    EXPECT_TRUE(doc.IsChecked(ID_EDIT_ADD_CONTROL_POINTS));
-    doc.OnCommand(ID_EDIT_ADD_CONTROL_POINTS);
-    EXPECT_FALSE(doc.m_bControlMode);
-    doc.OnCommand(ID_EDIT_DELETE_OBSERVATIONS);
-    doc.OnCommand(ID_EDIT_DELETE_OBSERVATIONS);
-    EXPECT_FALSE(doc.m_bDeleteMode);
-    EXPECT_FALSE(doc.OnCommand(57603)) << "export is not the document's edit command";
-}
-
-TEST(EditCommands, RollOptionsAreCheckedOneAtATime)
-{
-    CKestrixDoc doc;
-    Survey(doc);
-    const int ids[] = {ID_ROLL_NO_ADJUSTMENT, ID_ROLL_ADD_90, ID_ROLL_ADD_180, ID_ROLL_SUBTRACT_90};
-    const int values[] = {0, 90, 180, -90};
-    for (int i = 0; i < 4; ++i) {
-        doc.OnCommand(ids[i]);
-        EXPECT_EQ(doc.m_nRollAdjust, values[i]);
-        for (int j = 0; j < 4; ++j)
-            EXPECT_EQ(doc.IsChecked(ids[j]), i == j);
+    PolyFit(row.m, row.x.data(), row.y.data(), static_cast<int>(row.x.size()), c.data(), &fit);
+    for (std::size_t i = 0; i < c.size(); ++i)
+        EXPECT_NEAR(c[i], row.c[i], row.tolerance) << "c[" << i << "]";
+    // The orthogonal form is the same polynomial, at the points and away from them.
+    for (double X : row.x) {
+        for (double at : {X, X + 1000}) {
+            double series = 0;
+            for (int i = row.m - 1; i >= 0; --i)
+                series = series * at + c[static_cast<std::size_t>(i)];
+            EXPECT_NEAR(fit.Evaluate(at), series, 1e-12 * std::max(1.0, std::fabs(series))) << at;
+        }
     }
-    for (int id : {ID_EDIT_CLEAR_CONTROL_POINTS, ID_EDIT_FIT_DEGREE_1, ID_EDIT_FIT_DEGREE_4})
-        EXPECT_FALSE(doc.IsChecked(id));
 }
 
-TEST(EditCommands, FittingFollowsTheControlPoints)
-{
-    CKestrixDoc doc;
-    Survey(doc);
-    const double measured = doc.m_pObs[10].CalcAzMag;
-
-    doc.OnCommand(ID_EDIT_FIT_DEGREE_3);
-    EXPECT_EQ(doc.m_nCoef, 0) << "a fit without control points changes nothing";
-    EXPECT_EQ(doc.m_pObs[10].AzUsed, measured);
-
-    doc.AddControlPoint(2000, 4500);
-    EXPECT_EQ(doc.m_pObs[10].AzUsed, measured) << "adding a point fits nothing yet";
-    doc.OnCommand(ID_ROLL_NO_ADJUSTMENT);
-    EXPECT_EQ(doc.m_nCoef, 4) << "the first point is fitted with the chosen degree";
-    for (int i = 0; i < doc.m_nObs; ++i)
-        EXPECT_NEAR(doc.m_pObs[i].AzUsed, 45.0, 1e-12) << "one point gives a constant";
-    EXPECT_NEAR(doc.m_pObs[10].CalcAzMag, measured, 1e-12);
-    EXPECT_GT(std::fabs(doc.m_pObs[10].MagE), 1e-3) << "the smoothed azimuth shows in the East component";
-
-    doc.AddControlPoint(5000, 3500);
-    doc.OnCommand(ID_ROLL_ADD_90);
-    // The line through (20 m, 45 deg) and (50 m, 35 deg), at 10 m.
-    EXPECT_NEAR(doc.m_pObs[0].AzUsed, 45.0 + 10.0 / 3, 1e-9) << "two points give the line through them";
-
-    doc.OnCommand(ID_EDIT_CLEAR_CONTROL_POINTS);
-    EXPECT_EQ(doc.m_nCoef, 0);
-    EXPECT_EQ(doc.m_nControlPoints, 0);
-    for (int i = 0; i < doc.m_nObs; ++i)
-        EXPECT_EQ(doc.m_pObs[i].AzUsed, doc.m_pObs[i].CalcAzMag);
-}
-
-TEST(EditCommands, AtMostAHundredControlPoints)
-{
-    CKestrixDoc doc;
-    for (int i = 0; i < 101; ++i)
-        doc.AddControlPoint(i, -i);
-    EXPECT_EQ(doc.m_nControlPoints, 100);
-    EXPECT_EQ(doc.m_ControlPoints[99].x, 99);
-}
-
-TEST(DeleteObservation, RemovesOneAndKeepsTheAllocation)
-{
-    CKestrixDoc doc;
-    Survey(doc, 5);
-    const Observation third = doc.m_pObs[3];
-    const Observation* storage = doc.m_pObs.get();
-    doc.DeleteObservation(2);
-    ASSERT_EQ(doc.m_nObs, 4);
-    EXPECT_EQ(doc.m_pObs.get(), storage) << "the array keeps its allocation";
-    EXPECT_EQ(doc.m_pObs[2].Depth, third.Depth);
-    doc.DeleteObservation(4);
-    doc.DeleteObservation(-1);
-    EXPECT_EQ(doc.m_nObs, 4) << "indices outside the table are ignored";
-    for (int i = 0; i < 4; ++i)
-        doc.DeleteObservation(0);
-    EXPECT_EQ(doc.m_nObs, 0);
-    doc.OnCommand(ID_EDIT_FIT_DEGREE_2);
-    EXPECT_EQ(doc.m_nObs, 0);
-}
+INSTANTIATE_TEST_SUITE_P(
+    PolyFit, SmallSets,
+    ::testing::Values(SmallSetRow{"NoPointsLeaveTheCoefficientsAlone", 3, {}, {}, {7, 7, 7, 7, 7}, 0},
+                      SmallSetRow{"OnePointIsAConstant", 5, {500}, {1234}, {1234, 0, 0, 0, 0}, 0},
+                      SmallSetRow{"TwoPointsGiveTheirLine", 5, {100, 300}, {10, 30}, {0, 0.1, 0, 0, 0}, 1e-12},
+                      SmallSetRow{"EqualValuesStopTheFitAtAConstant", 4, {1, 5, 9}, {42, 42, 42}, {42, 0, 0, 0, 7}, 0},
+                      SmallSetRow{"EqualDepthsGiveTheMeanOfTheirValues", 3, {70, 70, 70}, {1, 2, 6}, {3, 0, 0, 7, 7}, 1e-12},
+                      SmallSetRow{"MorePointsThanCoefficientsGiveTheLeastSquares", 3, {-2, -1, 0, 1, 2, 3}, {5, 1, 0, 2, 8, 19},
+                                  {-0.4, 229.0 / 280, 103.0 / 56, 7, 7}, 1e-12}),
+    RowName());
 
 } // namespace

@@ -1,14 +1,12 @@
+#include "NamedRows.h"
 #include "ScratchFolder.h"
-#include "survey/EditCommands.h"
-#include "survey/LineSource.h"
 #include "survey/XyzExport.h"
+#include "SurveyFiles.h"
 #include "SurveyRows.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 using namespace survey;
@@ -36,7 +34,6 @@ TEST(ExportNames, DefaultPathAndLineName)
     EXPECT_EQ(DefaultExportPath("/data/hole7.txt"), "/data/hole7.xyz");
     EXPECT_EQ(DefaultExportPath("/data/hole7.TXT"), "/data/hole7.xyz");
     EXPECT_EQ(DefaultExportPath("ab"), "xyz");
-    EXPECT_EQ(ExportFailureMessage(ExportResult::OpenFailed, "/x/a.xyz"), "Failed to open\n  /x/a.xyz\nfor writing");
     EXPECT_EQ(ExportFailureMessage(ExportResult::WriteFailed, "/x/a.xyz"), "Failed to write\n  /x/a.xyz");
 }
 
@@ -82,32 +79,27 @@ TEST_F(ExportTest, EmptySurveyAndWideValues)
     EXPECT_NE(row.find(" 100000"), std::string::npos);
 }
 
-TEST_F(ExportTest, FailedExportKeepsTheEarlierFile)
-{
-    CKestrixDoc doc;
-    EXPECT_EQ(WriteXyzFile(doc, m_dir + "/missing/folder/a.xyz"), ExportResult::OpenFailed);
-    const std::string path = m_dir + "/kept.xyz";
-    std::ofstream(path) << "earlier";
-    EXPECT_EQ(WriteXyzFile(doc, m_dir), ExportResult::OpenFailed) << "a folder is no export file";
-    EXPECT_EQ(ReadFile(path), "earlier");
-}
+struct RefusedRow {
+    const char* name;
+    ExportResult result;
+    std::string message; // "@" stands for the path
+};
 
-// The export never replaces the survey's own raw survey file, under whatever
-// name the chosen path reaches it.
-class ExportOntoItsSurvey : public ::testing::TestWithParam<const char*> {};
+class RefusedExport : public ::testing::TestWithParam<RefusedRow> {};
 
-TEST_P(ExportOntoItsSurvey, IsRefusedAndTheSurveyKept)
+// An export that cannot be written leaves every file as it was; one that
+// would replace the survey's own raw survey file, under whatever name the
+// path reaches it, is refused.
+TEST_P(RefusedExport, KeepsTheSurveyAndSaysWhy)
 {
     ScratchFolder folder;
     const std::string dir = folder.Path(), survey = dir + "/hole.txt";
     const std::string text = RawSurveyText({{1, 0.2, 0.1, 0.4, 0, 1, 0.1}});
     WriteFile(survey, text);
     CKestrixDoc doc;
-    FileLineSource source(survey);
-    RecordingSink sink;
-    ASSERT_EQ(doc.LoadRawSurvey(survey, source, sink), LoadResult::Loaded);
+    ASSERT_EQ(LoadSurveyFile(doc, survey), LoadResult::Loaded);
 
-    const std::string how = GetParam();
+    const std::string how = GetParam().name;
     std::string path = survey;
     if (how == "SymbolicLink")
         ASSERT_EQ(symlink(survey.c_str(), (path = dir + "/link.xyz").c_str()), 0);
@@ -115,15 +107,28 @@ TEST_P(ExportOntoItsSurvey, IsRefusedAndTheSurveyKept)
         ASSERT_EQ(link(survey.c_str(), (path = dir + "/hard.xyz").c_str()), 0);
     else if (how == "DotSegments")
         path = dir + "/./../" + dir.substr(dir.rfind('/') + 1) + "/hole.txt";
-    EXPECT_EQ(WriteXyzFile(doc, path), ExportResult::SameFile);
+    else if (how == "MissingFolder")
+        path = dir + "/missing/folder/a.xyz";
+    else if (how == "Folder")
+        path = dir;
+    EXPECT_EQ(WriteXyzFile(doc, path), GetParam().result);
     EXPECT_EQ(ReadFile(survey), text);
-    EXPECT_EQ(ExportFailureMessage(ExportResult::SameFile, path),
-              "The XYZ file would replace the raw survey file\n  " + path);
+    std::string message = GetParam().message;
+    EXPECT_EQ(ExportFailureMessage(GetParam().result, path), message.replace(message.find('@'), 1, path));
     EXPECT_TRUE(folder.ScratchFiles().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Export, ExportOntoItsSurvey,
-                         ::testing::Values("SamePath", "SymbolicLink", "HardLink", "DotSegments"));
+const std::string kWouldReplace = "The XYZ file would replace the raw survey file\n  @";
+const std::string kCannotOpen = "Failed to open\n  @\nfor writing";
+
+INSTANTIATE_TEST_SUITE_P(Export, RefusedExport,
+                         ::testing::Values(RefusedRow{"SamePath", ExportResult::SameFile, kWouldReplace},
+                                           RefusedRow{"SymbolicLink", ExportResult::SameFile, kWouldReplace},
+                                           RefusedRow{"HardLink", ExportResult::SameFile, kWouldReplace},
+                                           RefusedRow{"DotSegments", ExportResult::SameFile, kWouldReplace},
+                                           RefusedRow{"MissingFolder", ExportResult::OpenFailed, kCannotOpen},
+                                           RefusedRow{"Folder", ExportResult::OpenFailed, kCannotOpen}),
+                         RowName());
 
 // A deletion recalculates at once: the export right after it equals the
 // export of a survey that never had the deleted observation.
@@ -134,7 +139,7 @@ TEST_F(ExportTest, DeletionIsExportedAtOnce)
         rows.push_back({10.0 * i, 0.2, 0.1 * i, 0.4, 0.1 * i, 1, 0.3});
     CKestrixDoc doc;
     FillDocument(doc, rows);
-    doc.DeleteObservation(3);
+    doc.Apply(edit::DeleteObservation{3});
     rows.erase(rows.begin() + 3);
     CKestrixDoc without;
     FillDocument(without, rows);
@@ -150,31 +155,24 @@ TEST_F(ExportTest, DeletionIsExportedAtOnce)
 TEST_F(ExportTest, DemoSurveyWithControlPointsAndAfterClear)
 {
     const std::string demo = std::string(KESTRIX_EXAMPLES_DIR) + "/demo.txt";
-    if (access(demo.c_str(), R_OK) != 0)
-        GTEST_SKIP() << "no demo survey";
-    auto load = [&](CKestrixDoc& doc) {
-        FileLineSource source(demo);
-        RecordingSink sink;
-        ASSERT_EQ(doc.LoadRawSurvey(demo, source, sink), LoadResult::Loaded);
-    };
     CKestrixDoc plain;
-    load(plain);
+    ASSERT_EQ(LoadSurveyFile(plain, demo), LoadResult::Loaded);
     ASSERT_EQ(WriteXyzFile(plain, m_dir + "/plain.xyz"), ExportResult::Ok);
 
     CKestrixDoc edited;
-    load(edited);
+    ASSERT_EQ(LoadSurveyFile(edited, demo), LoadResult::Loaded);
     // Control points along the measured azimuth outside the disturbed stretch.
     for (int i = 0; i < edited.m_nObs; i += edited.m_nObs / 12)
-        edited.AddControlPoint(static_cast<int>(edited.m_pObs[i].Depth * 100),
-                               static_cast<int>(edited.m_pObs[i].CalcAzMag * 100));
-    edited.OnCommand(ID_EDIT_FIT_DEGREE_3);
+        edited.Apply(edit::AddControlPoint{{static_cast<int>(edited.m_pObs[i].Depth * edited.m_dScale),
+                                            static_cast<int>(edited.m_pObs[i].CalcAzMag * edited.m_dScale)}});
+    edited.Apply(edit::SetFitDegree{3});
     ASSERT_EQ(WriteXyzFile(edited, m_dir + "/fitted.xyz"), ExportResult::Ok);
     int nonZeroEast = 0;
     for (const auto& line : Lines(ReadFile(m_dir + "/fitted.xyz")))
         nonZeroEast += line.size() > 54 && line.substr(44, 10) != "      0.00" && line.substr(44, 10) != "     -0.00";
     EXPECT_GT(nonZeroEast, edited.m_nObs / 2);
 
-    edited.OnCommand(ID_EDIT_CLEAR_CONTROL_POINTS);
+    edited.Apply(edit::ClearControlPoints{});
     ASSERT_EQ(WriteXyzFile(edited, m_dir + "/plain.xyz.again"), ExportResult::Ok);
     auto cleared = ReadFile(m_dir + "/plain.xyz.again");
     auto original = ReadFile(m_dir + "/plain.xyz");

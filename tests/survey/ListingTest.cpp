@@ -1,3 +1,4 @@
+#include "NamedRows.h"
 #include "survey/ListingRows.h"
 #include "SurveyRows.h"
 
@@ -9,32 +10,36 @@ using namespace survey;
 
 namespace {
 
-std::vector<double> ListedDepths(const std::vector<double>& depths)
+struct FilterRow {
+    const char* name;
+    std::vector<double> depths, listed;
+};
+
+class ListingFilter : public ::testing::TestWithParam<FilterRow> {};
+
+TEST_P(ListingFilter, KeepsTheEndsAndTheSampleAtOrJustPastEachTenMetres)
 {
     CKestrixDoc doc;
     std::vector<Row> rows;
-    for (double d : depths)
+    for (double d : GetParam().depths)
         rows.push_back({d, 0.2, 0.1, 0.4, 0, 1, 0.1});
     FillDocument(doc, rows);
     std::vector<double> listed;
     for (const auto& row : BuildListing(doc).rows)
         listed.push_back(doc.m_pObs[row.index].Depth);
-    return listed;
+    EXPECT_EQ(listed, GetParam().listed);
 }
 
-TEST(ListingFilter, KeepsTheSampleAtOrJustPastEachTenMetres)
-{
-    using V = std::vector<double>;
-    EXPECT_EQ(ListedDepths({9.8, 9.9, 10.0, 10.1, 10.2}), (V{9.8, 10.0, 10.2}));
-    EXPECT_EQ(ListedDepths({10.2, 10.1, 10.0, 9.9, 9.8}), (V{10.2, 10.0, 9.8})) << "either direction";
-    EXPECT_EQ(ListedDepths({-9.8, -9.9, -10.0, -10.1, -10.2}), (V{-9.8, -10.0, -10.2})) << "sign dropped";
-    EXPECT_EQ(ListedDepths({5}), (V{5}));
-    EXPECT_EQ(ListedDepths({5, 6}), (V{5, 6}));
-    EXPECT_EQ(ListedDepths({3, 5, 3, 5}), (V{3, 3, 5})) << "equal remainders are shown";
-    EXPECT_TRUE(ListedDepths({}).empty());
-}
+INSTANTIATE_TEST_SUITE_P(Rows, ListingFilter,
+                         ::testing::Values(FilterRow{"Downwards", {9.8, 9.9, 10.0, 10.1, 10.2}, {9.8, 10.0, 10.2}},
+                                           FilterRow{"Upwards", {10.2, 10.1, 10.0, 9.9, 9.8}, {10.2, 10.0, 9.8}},
+                                           FilterRow{"SignDropped", {-9.8, -9.9, -10.0, -10.1, -10.2}, {-9.8, -10.0, -10.2}},
+                                           FilterRow{"OneRow", {5}, {5}}, FilterRow{"TwoRows", {5, 6}, {5, 6}},
+                                           FilterRow{"EqualRemaindersAreShown", {3, 5, 3, 5}, {3, 3, 5}},
+                                           FilterRow{"NoRows", {}, {}}),
+                         RowName());
 
-TEST(ListingFilter, NotANumberShowsTheRow)
+TEST(Listing, NotANumberShowsTheRow)
 {
     CKestrixDoc doc;
     FillDocument(doc, {{1, 0, 0, 0, 0, 0, 1}, {5, 0, 0, 0, 0, 0, 1}, {2, 0, 0, 0, 0, 0, 1}, {9, 0, 0, 0, 0, 0, 1}});

@@ -1,5 +1,5 @@
+#include "CountingHost.h"
 #include "ScratchFolder.h"
-#include "survey/DocumentHost.h"
 #include "SurveyRows.h"
 
 #include <gtest/gtest.h>
@@ -11,14 +11,6 @@
 using namespace survey;
 
 namespace {
-
-class CountingHost : public DocumentHost {
-public:
-    void UpdateAllViews() override { ++updates; }
-    void OpenPlotWindows() override { ++plotWindows; }
-    int updates = 0;
-    int plotWindows = 0;
-};
 
 const std::vector<Row> kRows = {
     {1.0, 0.2, 0.1, 0.4, 0.0, 1.0, 0.1},

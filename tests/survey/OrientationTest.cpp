@@ -1,3 +1,4 @@
+#include "NamedRows.h"
 #include "survey/Orientation.h"
 #include "SurveyRows.h"
 
@@ -27,34 +28,40 @@ Observation Accel(double x, double y, double z)
     return o;
 }
 
-TEST(Orientation, InclinationAndRollFromTheAccelerometer)
+struct AccelRow {
+    const char* name;
+    double accX, accY, accZ;
+    int rollAdjust;
+    double incl, roll;
+};
+
+class InclinationAndRoll : public ::testing::TestWithParam<AccelRow> {};
+
+TEST_P(InclinationAndRoll, ComeFromTheAccelerometer)
 {
-    struct Case {
-        double accX, accY, accZ;
-        int rollAdjust;
-        double incl, roll;
-    } cases[] = {
-        {0, 9.81, 0, 0, 90, 180},
-        {0, 9.81, 0, 90, 90, 270},
-        {0, 0, 9.81, 0, 0, 180},
-        {0, 0, -9.81, 0, 180, 180},
-        {0, 0, 0, 0, 0, 180},
-        {0, 0, 0, -90, 0, 90},
-        {-1, 0, 0, 90, 90, 360},  // atan2 = -90: 180 + 90 + 90 = 360 stays
-        {-1, 0, 0, 180, 90, 90},  // 90 + 180 + 180 = 450, one subtraction
-        {0, -1, 0, -90, 90, -90}, // atan2 = 180: -180 + 180 - 90
-        {1, 0, 0, 0, 90, 90},
-    };
-    for (const Case& c : cases) {
-        CKestrixDoc doc;
-        doc.m_nRollAdjust = c.rollAdjust;
-        SetObservations(doc, {Accel(c.accX, c.accY, c.accZ)});
-        CalcInclination(doc);
-        CalcRollAngle(doc);
-        EXPECT_NEAR(doc.m_pObs[0].CalcIncl, c.incl, 1e-12) << c.accX << " " << c.accY << " " << c.accZ;
-        EXPECT_NEAR(doc.m_pObs[0].CalcRoll, c.roll, 1e-12) << c.accX << " " << c.accY << " adj " << c.rollAdjust;
-    }
+    const AccelRow& row = GetParam();
+    CKestrixDoc doc;
+    doc.m_nRollAdjust = row.rollAdjust;
+    SetObservations(doc, {Accel(row.accX, row.accY, row.accZ)});
+    CalcInclination(doc);
+    CalcRollAngle(doc);
+    EXPECT_NEAR(doc.m_pObs[0].CalcIncl, row.incl, 1e-12);
+    EXPECT_NEAR(doc.m_pObs[0].CalcRoll, row.roll, 1e-12);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Orientation, InclinationAndRoll,
+    ::testing::Values(AccelRow{"LevelOnItsY", 0, 9.81, 0, 0, 90, 180}, AccelRow{"LevelOnItsYAdd90", 0, 9.81, 0, 90, 90, 270},
+                      AccelRow{"PointingDown", 0, 0, 9.81, 0, 0, 180}, AccelRow{"PointingUp", 0, 0, -9.81, 0, 180, 180},
+                      AccelRow{"ZeroVector", 0, 0, 0, 0, 0, 180}, AccelRow{"ZeroVectorSubtract90", 0, 0, 0, -90, 0, 90},
+                      // atan2 = -90: 180 + 90 + 90 = 360 stays
+                      AccelRow{"RollOf360Stays", -1, 0, 0, 90, 90, 360},
+                      // 90 + 180 + 180 = 450, one subtraction
+                      AccelRow{"RollPast360LosesOneTurn", -1, 0, 0, 180, 90, 90},
+                      // atan2 = 180: -180 + 180 - 90
+                      AccelRow{"RollBelowZeroStays", 0, -1, 0, -90, 90, -90},
+                      AccelRow{"LevelOnItsX", 1, 0, 0, 0, 90, 90}),
+    RowName());
 
 // Observations whose measured azimuths are the given angles (horizontal probe,
 // no roll adjustment), run through the azimuth step.
@@ -87,23 +94,31 @@ std::vector<double> AzimuthsAfterWrapRule(const std::vector<double>& azimuths)
     return result;
 }
 
-void ExpectAngles(const std::vector<double>& actual, const std::vector<double>& expected)
+struct RangeRow {
+    const char* name;
+    std::vector<double> measured, expected;
+};
+
+class AzimuthRange : public ::testing::TestWithParam<RangeRow> {};
+
+TEST_P(AzimuthRange, GoesTo0To360OnlyWhenTheMeanLiesWithin20DegreesOfSouth)
 {
+    const std::vector<double> actual = AzimuthsAfterWrapRule(GetParam().measured);
+    const std::vector<double>& expected = GetParam().expected;
     ASSERT_EQ(actual.size(), expected.size());
     for (std::size_t i = 0; i < actual.size(); ++i)
         EXPECT_NEAR(actual[i], expected[i], 1e-9) << "azimuth " << i;
 }
 
-TEST(Orientation, AzimuthRangeRule)
-{
-    ExpectAngles(AzimuthsAfterWrapRule({170, -175}), {170, 185});
-    ExpectAngles(AzimuthsAfterWrapRule({5, 15}), {5, 15});
-    ExpectAngles(AzimuthsAfterWrapRule({10, -10}), {10, 350});
-    // Means of exactly 160 and exactly 200 stay in -180 to 180; just inside wraps.
-    ExpectAngles(AzimuthsAfterWrapRule({-45, -45, -45, -45, 180, 0, 0, 0, 0}), {-45, -45, -45, -45, 180, 0, 0, 0, 0});
-    ExpectAngles(AzimuthsAfterWrapRule({-45, -45, -45, -45, -45, -135, 0, 0, 0}), {-45, -45, -45, -45, -45, -135, 0, 0, 0});
-    ExpectAngles(AzimuthsAfterWrapRule({-45, -45, -45, -45, 180, 0, 0, 0, 1}), {315, 315, 315, 315, 180, 0, 0, 0, 1});
-}
+INSTANTIATE_TEST_SUITE_P(
+    Orientation, AzimuthRange,
+    ::testing::Values(RangeRow{"NearSouthWraps", {170, -175}, {170, 185}}, RangeRow{"NearNorthStays", {5, 15}, {5, 15}},
+                      RangeRow{"EitherSideOfNorthMeansSouth", {10, -10}, {10, 350}},
+                      RangeRow{"MeanOfExactly160Stays", {-45, -45, -45, -45, 180, 0, 0, 0, 0}, {-45, -45, -45, -45, 180, 0, 0, 0, 0}},
+                      RangeRow{"MeanOfExactly200Stays", {-45, -45, -45, -45, -45, -135, 0, 0, 0},
+                               {-45, -45, -45, -45, -45, -135, 0, 0, 0}},
+                      RangeRow{"MeanJustInsideWraps", {-45, -45, -45, -45, 180, 0, 0, 0, 1}, {315, 315, 315, 315, 180, 0, 0, 0, 1}}),
+    RowName());
 
 TEST(Orientation, ComponentsWithTheMeasuredAzimuthHaveNoEastPart)
 {

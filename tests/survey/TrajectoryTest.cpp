@@ -1,3 +1,5 @@
+#include "NamedRows.h"
+#include "survey/Orientation.h"
 #include "survey/Trajectory.h"
 #include "SurveyRows.h"
 
@@ -8,8 +10,6 @@
 using namespace survey;
 
 namespace {
-
-constexpr double kDeg = 0.017453292519943295;
 
 struct Station {
     double depth, incl, az;
@@ -32,25 +32,30 @@ CKestrixDoc& Place(CKestrixDoc& doc, const std::vector<Station>& stations, doubl
     return doc;
 }
 
-TEST(Trajectory, FirstStationFromTheCollar)
+struct FirstStationRow {
+    const char* name;
+    Station station;
+    double declination;
+    double east, north, height;
+};
+
+class FirstStation : public ::testing::TestWithParam<FirstStationRow> {};
+
+TEST_P(FirstStation, IsOneStepFromTheCollar)
 {
-    CKestrixDoc down;
-    Place(down, {{100, 90, 0}});
-    EXPECT_NEAR(down.m_pObs[0].East, 1000, 1e-9);
-    EXPECT_NEAR(down.m_pObs[0].North, 2000, 1e-9);
-    EXPECT_NEAR(down.m_pObs[0].Height, 200, 1e-9);
-
-    CKestrixDoc east;
-    Place(east, {{100, 0, 90}});
-    EXPECT_NEAR(east.m_pObs[0].East, 1100, 1e-9);
-    EXPECT_NEAR(east.m_pObs[0].North, 2000, 1e-9);
-    EXPECT_NEAR(east.m_pObs[0].Height, 300, 1e-9);
-
-    CKestrixDoc declined;
-    Place(declined, {{100, 0, 10}}, 10);
-    EXPECT_NEAR(declined.m_pObs[0].East, 1000, 1e-9) << "the declination turns the step due north";
-    EXPECT_NEAR(declined.m_pObs[0].North, 2100, 1e-9);
+    const FirstStationRow& row = GetParam();
+    CKestrixDoc doc;
+    Place(doc, {row.station}, row.declination);
+    EXPECT_NEAR(doc.m_pObs[0].East, row.east, 1e-9);
+    EXPECT_NEAR(doc.m_pObs[0].North, row.north, 1e-9);
+    EXPECT_NEAR(doc.m_pObs[0].Height, row.height, 1e-9);
 }
+
+INSTANTIATE_TEST_SUITE_P(Trajectory, FirstStation,
+                         ::testing::Values(FirstStationRow{"StraightDown", {100, 90, 0}, 0, 1000, 2000, 200},
+                                           FirstStationRow{"LevelEast", {100, 0, 90}, 0, 1100, 2000, 300},
+                                           FirstStationRow{"DeclinationTurnsTheStepDueNorth", {100, 0, 10}, 10, 1000, 2100, 300}),
+                         RowName());
 
 TEST(Trajectory, StepsUseTheAveragedAngles)
 {
@@ -86,7 +91,7 @@ TEST(Trajectory, AHoleHeadingNorthKeepsHeadingNorthAcrossZero)
     EXPECT_NEAR(doc.m_pObs[1].East, 1000, 1e-9);
     EXPECT_GT(doc.m_pObs[2].North, doc.m_pObs[1].North);
     // Exactly half a circle apart is no crossing: the plain mean.
-    EXPECT_NEAR(doc.m_pObs[4].East - doc.m_pObs[3].East, 10 * std::sin(95 * kDeg), 1e-9) << "185 and 5 average to 95";
+    EXPECT_NEAR(doc.m_pObs[4].East - doc.m_pObs[3].East, 10 * std::sin(95 * kDegToRad), 1e-9) << "185 and 5 average to 95";
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "NamedRows.h"
 #include "textio/NumberText.h"
 
 #include <gtest/gtest.h>
@@ -24,31 +25,39 @@ bool SameDouble(double a, double b)
     return std::memcmp(&a, &b, sizeof a) == 0; // also tells 0.0 from -0.0
 }
 
-TEST(ReadNumber, AgreesWithScanfOnTrickyTokens)
+struct TokensRow {
+    const char* name;
+    std::vector<std::string> tokens;
+};
+
+class TrickyTokens : public ::testing::TestWithParam<TokensRow> {};
+
+TEST_P(TrickyTokens, ReadAsScanfReadsThem)
 {
-    const std::vector<std::string> tokens = {
-        "0", "-0", "+0", "1", "-1", "+1", "12.5", "12.", ".5", "+.5", "-.5", ".", "-", "+", "",
-        "1e", "1e+", "1e-", "1e5", "1E5", "1e+5", "1e-5", "1.5e3x", "12.5abc", "abc", "e5",
-        "inf", "-inf", "INF", "infinity", "Infinity", "infx", "i", "nan", "-nan", "NaN",
-        "nan(123)", "nan(", "0x", "0x1", "0x1p3", "0X1P-2", "0x.p1", "0x1g", "0xg", "-0x10",
-        "1e400", "-1e400", "1e-400", "4.9e-324", "2.4e-324", "2.2250738585072011e-308",
-        "1.7976931348623157e308", "1.7976931348623159e308", "0.1", "-999.25", "12345.6",
-        "00012", "1..2", "1.2.3", "--1", "+-1", "1,5", "999999999999999999999999",
-        "0.30000000000000004441", "1e0001", "123456789012345678901234567890e-10",
-    };
-    for (const std::string& token : tokens) {
+    for (const std::string& token : GetParam().tokens) {
         double expected = -7.0, actual = -7.0;
         const bool scanfOk = ScanfReads(token, expected);
         const bool ok = textio::ReadNumber(token, actual);
         EXPECT_EQ(ok, scanfOk) << "token '" << token << "'";
-        if (ok && scanfOk) {
-            EXPECT_TRUE(SameDouble(actual, expected)) << "token '" << token << "': " << actual << " vs " << expected;
-        }
-        if (!ok) {
-            EXPECT_EQ(actual, -7.0) << "a failed read leaves the value alone: '" << token << "'";
-        }
+        // A failed read leaves the value alone.
+        EXPECT_TRUE(SameDouble(actual, ok ? expected : -7.0)) << "token '" << token << "': " << actual;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    ReadNumber, TrickyTokens,
+    ::testing::Values(
+        TokensRow{"SignsAndFractions", {"0", "-0", "+0", "1", "-1", "+1", "12.5", "12.", ".5", "+.5", "-.5", "0.1", "-999.25",
+                                        "12345.6", "00012", "0.30000000000000004441"}},
+        TokensRow{"NotQuiteNumbers", {".", "-", "+", "", "e5", "abc", "1..2", "1.2.3", "--1", "+-1", "1,5"}},
+        TokensRow{"Exponents", {"1e", "1e+", "1e-", "1e5", "1E5", "1e+5", "1e-5", "1.5e3x", "12.5abc", "1e0001",
+                                "123456789012345678901234567890e-10"}},
+        TokensRow{"InfinitiesAndNaNs", {"inf", "-inf", "INF", "infinity", "Infinity", "infx", "i", "nan", "-nan", "NaN",
+                                        "nan(123)", "nan("}},
+        TokensRow{"Hexadecimal", {"0x", "0x1", "0x1p3", "0X1P-2", "0x.p1", "0x1g", "0xg", "-0x10"}},
+        TokensRow{"RangeAndRounding", {"1e400", "-1e400", "1e-400", "4.9e-324", "2.4e-324", "2.2250738585072011e-308",
+                                       "1.7976931348623157e308", "1.7976931348623159e308", "999999999999999999999999"}}),
+    RowName());
 
 TEST(ReadNumber, AgreesWithScanfOnGeneratedDecimals)
 {
@@ -96,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WholeNumberRow{"Empty", "", false, 0},
                       WholeNumberRow{"Blank", "   ", false, 0},
                       WholeNumberRow{"EmbeddedNul", std::string("5\0" "1", 3), false, 0}),
-    [](const ::testing::TestParamInfo<WholeNumberRow>& info) { return std::string(info.param.name); });
+    RowName());
 
 TEST(Tokens, SplitAtBlanksTabsAndLineFeedsOnly)
 {

@@ -1,5 +1,6 @@
 #include "textio/SafeFile.h"
 
+#include "NamedRows.h"
 #include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -8,8 +9,7 @@
 #include <csignal>
 #include <exception>
 #include <stdexcept>
-#include <fstream>
-#include <sstream>
+#include <optional>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -103,34 +103,48 @@ TEST_F(SafeFileTest, SymbolicLinkTargetReplacesTheFileItNames)
 
 struct ModeCase {
     const char* name;
-    mode_t earlier;
+    std::optional<mode_t> earlier; // the replaced file's mode; none for a new file
+    mode_t umask;
+    mode_t expected;
 };
 
-class ReplacedFileMode : public ::testing::TestWithParam<ModeCase> {};
+class FileMode : public ::testing::TestWithParam<ModeCase> {};
 
-// Only the permission bits carry over: a setuid, setgid or sticky bit on the
-// earlier file must not land on a file that someone else's export wrote.
-TEST_P(ReplacedFileMode, KeepsOnlyThePermissionBits)
+// A new file gets the mode of any new file; a replaced one keeps only the
+// permission bits of the earlier file: a setuid, setgid or sticky bit on it
+// must not land on a file that someone else's export wrote.
+TEST_P(FileMode, IsTheUmasksOrTheEarlierFilesPermissions)
 {
+    const ModeCase& c = GetParam();
     ScratchFolder folder;
-    const std::string target = folder.Path() + "/out.xyz";
-    WriteFile(target, "old");
-    ASSERT_EQ(chmod(target.c_str(), GetParam().earlier), 0);
-    struct stat before {};
-    ASSERT_EQ(stat(target.c_str(), &before), 0);
+    const std::string target = folder / "out.xyz";
+    if (c.earlier) {
+        WriteFile(target, "old");
+        ASSERT_EQ(chmod(target.c_str(), *c.earlier), 0);
+    }
+    const mode_t savedUmask = umask(c.umask);
     textio::SafeFileWriter writer(target);
-    ASSERT_EQ(writer.Open(), textio::SafeFileWriter::Status::Ok);
+    const auto opened = writer.Open();
     writer.Write("new");
-    ASSERT_EQ(writer.Commit(), textio::SafeFileWriter::Status::Ok);
+    const auto committed = writer.Commit();
+    umask(savedUmask);
+    ASSERT_EQ(opened, textio::SafeFileWriter::Status::Ok);
+    ASSERT_EQ(committed, textio::SafeFileWriter::Status::Ok);
     struct stat after {};
     ASSERT_EQ(stat(target.c_str(), &after), 0);
-    EXPECT_EQ(after.st_mode & 07777, before.st_mode & 0777);
+    EXPECT_EQ(after.st_mode & 07777, c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(SafeFile, ReplacedFileMode,
-                         ::testing::Values(ModeCase{"ReadOnlyForOthers", 0640}, ModeCase{"Setuid", 04755},
-                                           ModeCase{"Setgid", 02775}, ModeCase{"Sticky", 01666}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(SafeFile, FileMode,
+                         ::testing::Values(ModeCase{"NewFile", std::nullopt, 022, 0644},
+                                           ModeCase{"NewFileUnderAGroupUmask", std::nullopt, 027, 0640},
+                                           ModeCase{"NewFileUnderNoUmask", std::nullopt, 0, 0666},
+                                           ModeCase{"ReadOnlyForOthers", 0640, 022, 0640},
+                                           ModeCase{"PrivateUnderNoUmask", 0600, 0, 0600},
+                                           ModeCase{"ExecutableUnderAGroupUmask", 0775, 027, 0775},
+                                           ModeCase{"Setuid", 04755, 022, 0755}, ModeCase{"Setgid", 02775, 022, 0775},
+                                           ModeCase{"Sticky", 01666, 022, 0666}),
+                         RowName());
 
 // A child that opens a write over "old" and is then ended before its commit.
 struct EndingCase {

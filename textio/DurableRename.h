@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace textio {
+
+// Everything written to `file` reaches the disk: false when the stream's
+// buffer or the disk refused it. The file stays open.
+bool FlushToDisk(std::FILE* file);
+
+// Renames `from` to `to` in one step, replacing a file at `to`: at every
+// moment `to` names either its earlier file or the new one.
+bool ReplaceFile(const std::string& from, const std::string& to);
+
+} // namespace textio

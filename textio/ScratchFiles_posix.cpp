@@ -1,0 +1,180 @@
+#include "textio/ScratchFiles.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <csignal>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace textio {
+namespace {
+
+constexpr int kCleanedSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGXFSZ, SIGABRT};
+// Names to try before giving up when others of the folder keep matching.
+constexpr int kNameAttempts = 100;
+
+// A scratch file that a signal must remove. `owner` is 0 for a free slot, -1
+// while a slot is being filled, otherwise the id of the process that made the
+// file (a child made by fork() must not remove its parent's files).
+struct PendingScratch {
+    std::atomic<pid_t> owner{0};
+    char path[PATH_MAX];
+};
+static_assert(std::atomic<pid_t>::is_always_lock_free, "read from a signal handler");
+
+PendingScratch g_pending[8];
+
+void RemovePendingScratchAndDie(int signal)
+{
+    const int savedErrno = errno;
+    const pid_t self = getpid();
+    for (PendingScratch& slot : g_pending) {
+        if (slot.owner.load() == self)
+            unlink(slot.path);
+    }
+    // The default action follows as soon as the handler returns.
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigemptyset(&fallback.sa_mask);
+    sigaction(signal, &fallback, nullptr);
+    raise(signal);
+    errno = savedErrno;
+}
+
+sigset_t CleanedSignals()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (int signal : kCleanedSignals)
+        sigaddset(&set, signal);
+    return set;
+}
+
+// Takes over each of the signals whose action is the default; one the program
+// ignores or handles itself is left alone.
+void InstallHandlers()
+{
+    for (int signal : kCleanedSignals) {
+        struct sigaction current {};
+        if (sigaction(signal, nullptr, &current) != 0 || (current.sa_flags & SA_SIGINFO)
+            || current.sa_handler != SIG_DFL)
+            continue;
+        struct sigaction cleanup {};
+        cleanup.sa_handler = RemovePendingScratchAndDie;
+        cleanup.sa_mask = CleanedSignals();
+        sigaction(signal, &cleanup, nullptr);
+    }
+}
+
+void Remember(const std::string& path)
+{
+    if (path.size() >= PATH_MAX)
+        return;
+    for (PendingScratch& slot : g_pending) {
+        pid_t free = 0;
+        if (slot.owner.compare_exchange_strong(free, -1)) {
+            std::memcpy(slot.path, path.c_str(), path.size() + 1);
+            slot.owner.store(getpid());
+            return;
+        }
+    }
+    // Every slot taken: this file is left to the destructor and the sweep.
+}
+
+// Bits for a name no other writer is likely to pick at the same moment; the
+// exclusive creation, not these bits, keeps two writers apart.
+std::uint64_t NameBits()
+{
+    static std::atomic<std::uint64_t> counter{0};
+    std::uint64_t z = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())
+                    + (counter.fetch_add(1) + 1) * 0x9e3779b97f4a7c15ULL;
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+    return z ^ (z >> 31);
+}
+
+// Creates the file at `path` if nothing is there; -1 with errno otherwise.
+// No signal may come between the file's creation and its registration.
+int CreateRemembered(const std::string& path, mode_t mode)
+{
+    const sigset_t cleaned = CleanedSignals();
+    sigset_t previous;
+    pthread_sigmask(SIG_BLOCK, &cleaned, &previous);
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    const int savedErrno = errno;
+    if (fd >= 0)
+        Remember(path);
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    errno = savedErrno;
+    return fd;
+}
+
+} // namespace
+
+std::FILE* CreateScratchFile(const std::string& folder, std::optional<unsigned> permissions, std::string& path)
+{
+    InstallHandlers();
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const std::string candidate = folder + "/" + ScratchFileName(getpid(), NameBits());
+        // A file that replaces another starts readable by its owner only and
+        // then takes the earlier file's bits; a new one gets the umask's say.
+        const int fd = CreateRemembered(candidate, permissions ? 0600 : 0666);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return nullptr;
+        // Should this fail, the file stays readable by its owner only.
+        if (permissions)
+            fchmod(fd, static_cast<mode_t>(*permissions & 0777));
+        std::FILE* file = fdopen(fd, "wb");
+        if (!file) {
+            close(fd);
+            unlink(candidate.c_str());
+            ForgetScratchFile(candidate);
+            return nullptr;
+        }
+        path = candidate;
+        return file;
+    }
+    return nullptr;
+}
+
+void ForgetScratchFile(const std::string& path)
+{
+    const pid_t self = getpid();
+    for (PendingScratch& slot : g_pending) {
+        if (slot.owner.load() == self && path == slot.path) {
+            slot.owner.store(0);
+            return;
+        }
+    }
+}
+
+void RemoveDeadScratchFiles(const std::string& folder)
+{
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return;
+    const int dirFd = dirfd(dir);
+    const uid_t user = geteuid();
+    const pid_t self = getpid();
+    while (const dirent* entry = readdir(dir)) {
+        const std::optional<long> owner = OwnerOfScratchFile(entry->d_name);
+        struct stat info {};
+        if (!owner || *owner == self || fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0
+            || !S_ISREG(info.st_mode) || info.st_uid != user)
+            continue;
+        // Only a process that does not exist is dead; EPERM means it lives.
+        if (kill(static_cast<pid_t>(*owner), 0) != 0 && errno == ESRCH)
+            unlinkat(dirFd, entry->d_name, 0);
+    }
+    closedir(dir);
+}
+
+} // namespace textio
