@@ -51,12 +51,6 @@ public:
     // with a recalculation. A degree or roll adjustment out of range changes nothing.
     void Apply(const EditOperation& op);
 
-    // Runs an Edit menu command by id (see EditCommands.h); false for an id
-    // the document does not handle.
-    bool OnCommand(int id);
-    // Whether the Edit menu item `id` shows a check mark.
-    bool IsChecked(int id) const;
-
     // Removes observation `index` (ignored when out of range), then
     // recalculates; every view redraws.
     void DeleteObservation(int index);
