@@ -1,6 +1,7 @@
 #include "survey/EditOperations.h"
 
 #include "survey/KestrixDoc.h"
+#include "survey/TableEdits.h"
 
 namespace survey {
 namespace {
@@ -17,6 +18,7 @@ bool Recalculates(const EditOperation& op)
     return std::visit(Overloaded{[](const edit::ToggleDeleteMode&) { return false; },
                                  [](const edit::ToggleControlMode&) { return false; },
                                  [](const edit::AddControlPoint&) { return false; },
+                                 [](const edit::RemoveControlPoint&) { return false; },
                                  [](const auto&) { return true; }},
                       op);
 }
@@ -32,6 +34,7 @@ bool IsInForce(const CKestrixDoc& doc, const EditOperation& op)
                                  [&](const edit::ToggleControlMode&) { return doc.m_bControlMode; },
                                  [&](const edit::SetFitDegree& d) { return doc.m_nDegree == d.degree; },
                                  [&](const edit::SetRollAdjustment& r) { return doc.m_nRollAdjust == r.degrees; },
+                                 [&](const edit::SetLocalFit& l) { return doc.m_bFitLocal == l.on; },
                                  [](const auto&) { return false; }},
                       op);
 }
@@ -63,6 +66,18 @@ void CKestrixDoc::Apply(const EditOperation& op)
                               if (r.degrees != 0 && r.degrees != 90 && r.degrees != 180 && r.degrees != -90)
                                   return;
                               m_nRollAdjust = r.degrees;
+                              Recalculate();
+                          },
+                          [&](const edit::RemoveControlPoint& r) {
+                              if (RemoveControlPointAt(*this, r.index))
+                                  UpdateAllViews();
+                          },
+                          [&](const edit::DeleteObservations& d) {
+                              if (!RemoveObservations(*this, d.indices).empty())
+                                  Recalculate();
+                          },
+                          [&](const edit::SetLocalFit& l) {
+                              m_bFitLocal = l.on;
                               Recalculate();
                           }},
                op);
