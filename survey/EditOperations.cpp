@@ -1,17 +1,10 @@
 #include "survey/EditOperations.h"
 
 #include "survey/KestrixDoc.h"
+#include "survey/Overloaded.h"
 #include "survey/TableEdits.h"
 
 namespace survey {
-namespace {
-
-template <typename... Handlers>
-struct Overloaded : Handlers... {
-    using Handlers::operator()...;
-};
-
-} // namespace
 
 bool Recalculates(const EditOperation& op)
 {

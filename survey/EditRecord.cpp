@@ -1,6 +1,7 @@
 #include "survey/EditRecord.h"
 
 #include "survey/KestrixDoc.h"
+#include "survey/Overloaded.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -8,11 +9,6 @@
 
 namespace survey {
 namespace {
-
-template <typename... Handlers>
-struct Overloaded : Handlers... {
-    using Handlers::operator()...;
-};
 
 // Whether `op` changes anything when applied to `doc` now.
 bool Changes(const CKestrixDoc& doc, const EditOperation& op)

@@ -12,9 +12,9 @@
 // compared to the last bit (NaN included).
 struct DocumentState {
     explicit DocumentState(const survey::CKestrixDoc& doc)
-        : scalars(doc.m_strFilePath, doc.m_bDeleteMode, doc.m_bControlMode, doc.m_nControlPoints, doc.m_dCoef,
+        : scalars{doc.m_strFilePath, doc.m_bDeleteMode, doc.m_bControlMode, doc.m_nControlPoints, doc.m_dCoef,
               doc.m_nDegree, doc.m_nCoef, doc.m_dScale, doc.m_nObs, doc.m_dEasting, doc.m_dNorthing, doc.m_dHeight,
-              doc.m_dDeclination, doc.m_nRollAdjust, doc.m_bFitLocal, doc.m_fit, doc.m_fitSpan),
+              doc.m_dDeclination, doc.m_nRollAdjust, doc.m_bFitLocal, doc.m_fit, doc.m_fitSpan},
           controlPoints(doc.m_ControlPoints.begin(), doc.m_ControlPoints.begin() + doc.m_nControlPoints),
           observations(doc.m_pObs.get(), doc.m_pObs.get() + doc.m_nObs),
           quality(doc.m_QualityValues),
