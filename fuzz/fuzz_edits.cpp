@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort(); // a fault in the text names its line
         return 0;
     }
-    if (edits->controlPoints.size() > CKestrixDoc::kMaxControlPoints || edits->deletions.size() > kMaxEditsDeletions)
+    if (edits->controlPoints.size() > CKestrixDoc::kMaxControlPoints || edits->deletions.size() > static_cast<std::size_t>(CKestrixDoc::kMaxObservations))
         std::abort();
 
     const std::string writtenText = EditsText(*edits);

@@ -6,6 +6,16 @@
 
 namespace survey {
 
+bool IsFitDegree(std::int32_t degree)
+{
+    return degree >= 1 && degree < CKestrixDoc::kMaxCoefficients;
+}
+
+bool IsRollAdjustment(std::int32_t degrees)
+{
+    return degrees == 0 || degrees == 90 || degrees == 180 || degrees == -90;
+}
+
 bool Recalculates(const EditOperation& op)
 {
     return std::visit(Overloaded{[](const edit::ToggleDeleteMode&) { return false; },
@@ -50,13 +60,13 @@ void CKestrixDoc::Apply(const EditOperation& op)
                               Recalculate();
                           },
                           [&](const edit::SetFitDegree& d) {
-                              if (d.degree < 1 || d.degree > kMaxCoefficients - 1)
+                              if (!IsFitDegree(d.degree))
                                   return;
                               m_nDegree = d.degree;
                               Recalculate();
                           },
                           [&](const edit::SetRollAdjustment& r) {
-                              if (r.degrees != 0 && r.degrees != 90 && r.degrees != 180 && r.degrees != -90)
+                              if (!IsRollAdjustment(r.degrees))
                                   return;
                               m_nRollAdjust = r.degrees;
                               Recalculate();

@@ -60,6 +60,11 @@ using EditOperation = std::variant<edit::ToggleDeleteMode, edit::ToggleControlMo
                                    edit::SetRollAdjustment, edit::RemoveControlPoint, edit::DeleteObservations,
                                    edit::SetLocalFit>;
 
+// The degrees of the azimuth polynomial (1 to 4) and the roll adjustments
+// (0, 90, 180, -90) there are; edits to any other value change nothing.
+bool IsFitDegree(std::int32_t degree);
+bool IsRollAdjustment(std::int32_t degrees);
+
 // Whether applying `op` ends with a recalculation of the survey (and so a
 // redraw of every view). The mode toggles and adding or removing a control
 // point do not.

@@ -21,10 +21,8 @@ bool Changes(const CKestrixDoc& doc, const EditOperation& op)
                    [&](const edit::DeleteObservations& d) { return std::any_of(d.indices.begin(), d.indices.end(), inTable); },
                    [&](const edit::AddControlPoint&) { return doc.m_nControlPoints < CKestrixDoc::kMaxControlPoints; },
                    [&](const edit::RemoveControlPoint& r) { return r.index >= 0 && r.index < doc.m_nControlPoints; },
-                   [](const edit::SetFitDegree& d) { return d.degree >= 1 && d.degree < CKestrixDoc::kMaxCoefficients; },
-                   [](const edit::SetRollAdjustment& r) {
-                       return r.degrees == 0 || r.degrees == 90 || r.degrees == 180 || r.degrees == -90;
-                   },
+                   [](const edit::SetFitDegree& d) { return IsFitDegree(d.degree); },
+                   [](const edit::SetRollAdjustment& r) { return IsRollAdjustment(r.degrees); },
                    [](const auto&) { return true; }},
         op);
 }

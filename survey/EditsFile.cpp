@@ -14,6 +14,7 @@ namespace survey {
 namespace {
 
 constexpr std::string_view kHeader = "Kestrix edits 1";
+constexpr const char* kHeaderFault = "the first line must be \"Kestrix edits 1\"";
 // Control points are held in hundredths of a metre and of a degree.
 constexpr double kPlotScale = 100.0;
 
@@ -36,10 +37,12 @@ Tokens Split(std::string_view line)
     return tokens;
 }
 
-bool ReadInteger(std::string_view text, double low, double high, std::int32_t& value)
+// A whole number that is an integer of 32 bits ("3", "3.0" or "3e0").
+bool ReadInteger(std::string_view text, std::int32_t& value)
 {
     double number = 0;
-    if (!textio::ReadWholeNumber(text, number) || !(number >= low && number <= high) || number != std::floor(number))
+    if (!textio::ReadWholeNumber(text, number) || !(number >= INT32_MIN && number <= INT32_MAX)
+        || number != std::floor(number))
         return false;
     value = static_cast<std::int32_t>(number);
     return true;
@@ -64,29 +67,32 @@ std::optional<std::string> ReadEditLine(const Tokens& line, std::int64_t number,
     if (keyword == "delete") {
         SurveyEdits::Deletion deletion{0.0, 1, number};
         if ((line.count != 2 && line.count != 3) || !textio::ReadWholeNumber(line.token[1], deletion.depth)
-            || (line.count == 3 && !ReadInteger(line.token[2], 1, kMaxEditsDeletions, deletion.occurrence)))
+            || (line.count == 3
+                && (!ReadInteger(line.token[2], deletion.occurrence) || deletion.occurrence < 1
+                    || deletion.occurrence > CKestrixDoc::kMaxObservations)))
             return "expected delete DEPTH, or delete DEPTH N for the N-th reading at that depth";
-        if (edits.deletions.size() == kMaxEditsDeletions)
-            return textio::Format("more than %zu deletions", kMaxEditsDeletions);
+        // More deletions than a survey holds readings cannot all apply.
+        if (edits.deletions.size() == static_cast<std::size_t>(CKestrixDoc::kMaxObservations))
+            return textio::Format("more than %d deletions", CKestrixDoc::kMaxObservations);
         edits.deletions.push_back(deletion);
     } else if (keyword == "control") {
         SurveyEdits::Point point{{0, 0}, number};
         if (line.count != 3 || !ReadScaled(line.token[1], point.point.x) || !ReadScaled(line.token[2], point.point.y))
             return "expected control DEPTH AZIMUTH, in metres and degrees within the plot's range";
-        if (edits.controlPoints.size() == CKestrixDoc::kMaxControlPoints)
+        if (edits.controlPoints.size() == static_cast<std::size_t>(CKestrixDoc::kMaxControlPoints))
             return textio::Format("more than %d control points", CKestrixDoc::kMaxControlPoints);
         edits.controlPoints.push_back(point);
     } else if (keyword == "degree") {
         std::int32_t degree = 0;
-        if (line.count != 2 || !ReadInteger(line.token[1], 1, CKestrixDoc::kMaxCoefficients - 1, degree))
-            return "expected degree 1, 2, 3 or 4";
+        if (line.count != 2 || !ReadInteger(line.token[1], degree) || !IsFitDegree(degree))
+            return kDegreeUsage;
         if (edits.degree)
             return "a second degree line";
         edits.degree = degree;
     } else if (keyword == "roll") {
         std::int32_t roll = 0;
-        if (line.count != 2 || !ReadInteger(line.token[1], -90, 180, roll) || roll % 90 != 0)
-            return "expected roll 0, 90, 180 or -90";
+        if (line.count != 2 || !ReadInteger(line.token[1], roll) || !IsRollAdjustment(roll))
+            return kRollUsage;
         if (edits.rollAdjustment)
             return "a second roll line";
         edits.rollAdjustment = roll;
@@ -131,7 +137,7 @@ std::variant<SurveyEdits, EditsFault> ReadEdits(LineSource& source)
         const Tokens tokens = Split(line);
         if (number == 1) {
             if (tokens.count != 3 || tokens.token[0] != "Kestrix" || tokens.token[1] != "edits" || tokens.token[2] != "1")
-                return EditsFault{1, "the first line must be \"Kestrix edits 1\""};
+                return EditsFault{1, kHeaderFault};
         } else if (tokens.count > 0) {
             if (auto reason = ReadEditLine(tokens, number, edits))
                 return EditsFault{number, std::move(*reason)};
@@ -140,7 +146,7 @@ std::variant<SurveyEdits, EditsFault> ReadEdits(LineSource& source)
     if (source.Failed())
         return EditsFault{number + 1, "the file cannot be read"};
     if (number == 0)
-        return EditsFault{1, "the first line must be \"Kestrix edits 1\""};
+        return EditsFault{1, kHeaderFault};
     return edits;
 }
 

@@ -51,8 +51,10 @@ struct EditsFault {
 
 // The longest line an edits file may hold.
 inline constexpr std::size_t kMaxEditsLine = std::size_t(1) << 20;
-// More deletions than a survey holds readings cannot all apply.
-inline constexpr std::size_t kMaxEditsDeletions = 20000;
+
+// Why a degree or roll line is refused.
+inline constexpr const char* kDegreeUsage = "expected degree 1, 2, 3 or 4";
+inline constexpr const char* kRollUsage = "expected roll 0, 90, 180 or -90";
 
 // The edits file of the survey at `surveyPath`: its full name with ".edits".
 std::string EditsFilePath(const std::string& surveyPath);
@@ -60,7 +62,8 @@ std::string EditsFilePath(const std::string& surveyPath);
 // Reads an edits file's text; its first line must be "Kestrix edits 1". Every
 // number is one whole number in the C locale; depths and azimuths of control
 // points are finite and fit the plot's 32-bit units, a deletion's depth may be
-// any number a raw survey file holds. Memory stays bounded whatever the input.
+// any number a raw survey file holds. At most 100 control points and as many
+// deletions as a survey holds readings. Memory stays bounded whatever the input.
 std::variant<SurveyEdits, EditsFault> ReadEdits(LineSource& source);
 // As ReadEdits, from the file at `path`; a file that cannot be opened or read
 // is a fault.

@@ -37,11 +37,6 @@ std::string Summary(const CKestrixDoc& before, const ResolvedEdits& edits)
     return summary.empty() ? "no changes" : summary;
 }
 
-bool ValidRoll(std::int32_t roll)
-{
-    return roll == 0 || roll == 90 || roll == 180 || roll == -90;
-}
-
 } // namespace
 
 SurveyEdits EditsOf(const CKestrixDoc& doc)
@@ -86,10 +81,11 @@ std::variant<RestoredEdits, EditsFault> RestoreEdits(CKestrixDoc& doc, const Sur
     for (const SurveyEdits::Point& point : edits.controlPoints)
         resolved.controlPoints.push_back(point.point);
 
-    if (edits.degree && (*edits.degree < 1 || *edits.degree >= CKestrixDoc::kMaxCoefficients))
-        return EditsFault{0, "expected degree 1, 2, 3 or 4"};
-    if (edits.rollAdjustment && !ValidRoll(*edits.rollAdjustment))
-        return EditsFault{0, "expected roll 0, 90, 180 or -90"};
+    // Read edits were checked line by line; edits made in code are checked here.
+    if (edits.degree && !IsFitDegree(*edits.degree))
+        return EditsFault{0, kDegreeUsage};
+    if (edits.rollAdjustment && !IsRollAdjustment(*edits.rollAdjustment))
+        return EditsFault{0, kRollUsage};
     resolved.degree = edits.degree;
     resolved.rollAdjustment = edits.rollAdjustment;
     resolved.fitLocal = edits.fitLocal;
