@@ -101,8 +101,12 @@ void PolyFit(int m, const double* x, const double* y, int n, double* c, Orthogon
 void FitAzimuth(CKestrixDoc& doc)
 {
     const int n = doc.m_nControlPoints;
-    if (n == 0)
+    if (n == 0) {
+        // The last point may have gone without a refit; its curve must not
+        // stay in force once the azimuth is measured again.
+        doc.m_nCoef = 0;
         return;
+    }
     double x[CKestrixDoc::kMaxControlPoints];
     double y[CKestrixDoc::kMaxControlPoints];
     for (int i = 0; i < n; ++i) {
@@ -114,10 +118,18 @@ void FitAzimuth(CKestrixDoc& doc)
     // Depths compared in metres: x / m_dScale is the nearest double to the
     // point's depth in hundredths, as a depth read from the file is.
     const auto [shallowest, deepest] = std::minmax_element(x, x + n);
-    const double top = *shallowest / doc.m_dScale, bottom = *deepest / doc.m_dScale;
+    doc.m_fitSpan = {*shallowest / doc.m_dScale, *deepest / doc.m_dScale};
+    ApplyFitInForce(doc);
+}
+
+void ApplyFitInForce(CKestrixDoc& doc)
+{
+    if (doc.m_nCoef == 0)
+        return;
+    const FitSpan span = doc.m_fitSpan;
     for (int i = 0; i < doc.m_nObs; ++i) {
         Observation& o = doc.m_pObs[i];
-        if (!doc.m_bFitLocal || (o.Depth >= top && o.Depth <= bottom))
+        if (!doc.m_bFitLocal || (o.Depth >= span.top && o.Depth <= span.bottom))
             o.AzUsed = doc.m_fit.Evaluate(doc.m_dScale * o.Depth) / doc.m_dScale;
     }
 }

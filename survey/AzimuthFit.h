@@ -17,6 +17,14 @@ struct OrthogonalFit {
     double Evaluate(double X) const;
 };
 
+// The depths, in metres, of the shallowest and the deepest control point a fit
+// went through: under the local fit it replaces the measured azimuth only
+// there, the ends included.
+struct FitSpan {
+    double top = 0.0;
+    double bottom = 0.0;
+};
+
 // Unweighted least-squares polynomial with `m` coefficients (degree at most
 // m - 1, and at most n - 1) through the `n` points (x, y), by Forsythe's
 // three-term recurrence. Writes the power-series coefficients c[0] (constant)
@@ -24,10 +32,14 @@ struct OrthogonalFit {
 // `fit` is given it receives the same polynomial in orthogonal form.
 void PolyFit(int m, const double* x, const double* y, int n, double* c, OrthogonalFit* fit = nullptr);
 
-// Replaces AzUsed by the polynomial fitted through the document's control
-// points with its current degree (under m_bFitLocal only at depths from the
-// shallowest to the deepest point, inclusive); does nothing without control
-// points.
+// Fits the polynomial through the document's control points with its current
+// degree (m_nCoef, m_dCoef, m_fit, m_fitSpan), then puts it in force as
+// ApplyFitInForce does. Without control points no fit is in force (m_nCoef 0)
+// and AzUsed stays the measured azimuth.
 void FitAzimuth(CKestrixDoc& doc);
+
+// Replaces AzUsed by the fit in force, as it was made (under m_bFitLocal only
+// within m_fitSpan); does nothing while m_nCoef is 0.
+void ApplyFitInForce(CKestrixDoc& doc);
 
 } // namespace survey

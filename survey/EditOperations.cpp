@@ -1,25 +1,27 @@
 #include "survey/EditOperations.h"
 
 #include "survey/KestrixDoc.h"
+#include "survey/Overloaded.h"
+#include "survey/TableEdits.h"
 
 namespace survey {
-namespace {
 
-template <typename... Handlers>
-struct Overloaded : Handlers... {
-    using Handlers::operator()...;
-};
-// Clang before 17 deduces no aggregate's arguments without this guide.
-template <typename... Handlers>
-Overloaded(Handlers...) -> Overloaded<Handlers...>;
+bool IsFitDegree(std::int32_t degree)
+{
+    return degree >= 1 && degree < CKestrixDoc::kMaxCoefficients;
+}
 
-} // namespace
+bool IsRollAdjustment(std::int32_t degrees)
+{
+    return degrees == 0 || degrees == 90 || degrees == 180 || degrees == -90;
+}
 
 bool Recalculates(const EditOperation& op)
 {
     return std::visit(Overloaded{[](const edit::ToggleDeleteMode&) { return false; },
                                  [](const edit::ToggleControlMode&) { return false; },
                                  [](const edit::AddControlPoint&) { return false; },
+                                 [](const edit::RemoveControlPoint&) { return false; },
                                  [](const auto&) { return true; }},
                       op);
 }
@@ -35,6 +37,7 @@ bool IsInForce(const CKestrixDoc& doc, const EditOperation& op)
                                  [&](const edit::ToggleControlMode&) { return doc.m_bControlMode; },
                                  [&](const edit::SetFitDegree& d) { return doc.m_nDegree == d.degree; },
                                  [&](const edit::SetRollAdjustment& r) { return doc.m_nRollAdjust == r.degrees; },
+                                 [&](const edit::SetLocalFit& l) { return doc.m_bFitLocal == l.on; },
                                  [](const auto&) { return false; }},
                       op);
 }
@@ -57,15 +60,27 @@ void CKestrixDoc::Apply(const EditOperation& op)
                               Recalculate();
                           },
                           [&](const edit::SetFitDegree& d) {
-                              if (d.degree < 1 || d.degree > kMaxCoefficients - 1)
+                              if (!IsFitDegree(d.degree))
                                   return;
                               m_nDegree = d.degree;
                               Recalculate();
                           },
                           [&](const edit::SetRollAdjustment& r) {
-                              if (r.degrees != 0 && r.degrees != 90 && r.degrees != 180 && r.degrees != -90)
+                              if (!IsRollAdjustment(r.degrees))
                                   return;
                               m_nRollAdjust = r.degrees;
+                              Recalculate();
+                          },
+                          [&](const edit::RemoveControlPoint& r) {
+                              if (RemoveControlPointAt(*this, r.index))
+                                  UpdateAllViews();
+                          },
+                          [&](const edit::DeleteObservations& d) {
+                              if (!RemoveObservations(*this, d.indices).empty())
+                                  Recalculate();
+                          },
+                          [&](const edit::SetLocalFit& l) {
+                              m_bFitLocal = l.on;
                               Recalculate();
                           }},
                op);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <variant>
+#include <vector>
 
 namespace survey {
 
@@ -26,6 +27,11 @@ struct DeleteObservation {
 struct AddControlPoint {
     ControlPoint point;
 };
+// Removes control point `index` (out of range: nothing happens). As with a new
+// point, nothing is refitted until the next recalculation.
+struct RemoveControlPoint {
+    std::int32_t index;
+};
 // Removes every control point and the fit.
 struct ClearControlPoints {};
 // The degree of the azimuth polynomial, 1 to 4.
@@ -36,22 +42,40 @@ struct SetFitDegree {
 struct SetRollAdjustment {
     std::int32_t degrees;
 };
+// Removes the observations at `indices` (positions in the table before the
+// edit, noted as deleted in this order; outside ones and repeats passed over)
+// with one recalculation.
+struct DeleteObservations {
+    std::vector<std::int32_t> indices;
+};
+// "Fit Between Control Points Only" on or off.
+struct SetLocalFit {
+    bool on;
+};
 
 } // namespace edit
 
 using EditOperation = std::variant<edit::ToggleDeleteMode, edit::ToggleControlMode, edit::DeleteObservation,
                                    edit::AddControlPoint, edit::ClearControlPoints, edit::SetFitDegree,
-                                   edit::SetRollAdjustment>;
+                                   edit::SetRollAdjustment, edit::RemoveControlPoint, edit::DeleteObservations,
+                                   edit::SetLocalFit>;
+
+// The degrees of the azimuth polynomial (1 to 4) and the roll adjustments
+// (0, 90, 180, -90) there are; edits to any other value change nothing.
+bool IsFitDegree(std::int32_t degree);
+bool IsRollAdjustment(std::int32_t degrees);
 
 // Whether applying `op` ends with a recalculation of the survey (and so a
-// redraw of every view). The mode toggles and a new control point do not.
+// redraw of every view). The mode toggles and adding or removing a control
+// point do not.
 bool Recalculates(const EditOperation& op);
 
 // Whether `op` changes the survey's data, as opposed to the editing mode.
 bool ChangesData(const EditOperation& op);
 
 // Whether the state that `op` sets is the document's state now: a mode that is
-// on, the degree or roll adjustment in force. False for the other edits.
+// on, the degree, roll adjustment or local fit in force. False for the other
+// edits.
 bool IsInForce(const CKestrixDoc& doc, const EditOperation& op);
 
 } // namespace survey

@@ -4,9 +4,8 @@
 #include "survey/DocumentHost.h"
 #include "survey/Orientation.h"
 #include "survey/QualityControl.h"
+#include "survey/TableEdits.h"
 #include "survey/Trajectory.h"
-
-#include <cstring>
 
 namespace survey {
 
@@ -18,10 +17,23 @@ void CKestrixDoc::UpdateAllViews()
 
 void CKestrixDoc::Recalculate()
 {
+    Calculate(true);
+}
+
+void CKestrixDoc::RecalculateWithFitInForce()
+{
+    Calculate(false);
+}
+
+void CKestrixDoc::Calculate(bool refit)
+{
     CalcInclination(*this);
     CalcRollAngle(*this);
     CalcAzimuth(*this);
-    FitAzimuth(*this);
+    if (refit)
+        FitAzimuth(*this);
+    else
+        ApplyFitInForce(*this);
     ResolveComponents(*this);
     CalcPositions(*this);
     CalcQualityValues(*this);
@@ -30,11 +42,9 @@ void CKestrixDoc::Recalculate()
 
 void CKestrixDoc::DeleteObservation(int index)
 {
-    if (index < 0 || index >= m_nObs)
+    const std::int32_t indices[] = {index};
+    if (RemoveObservations(*this, indices).empty())
         return;
-    std::memmove(&m_pObs[index], &m_pObs[index + 1],
-                 sizeof(Observation) * static_cast<std::size_t>(m_nObs - index - 1));
-    --m_nObs;
     // Positions and the fit follow the remaining observations at once, so
     // what is exported always matches what is shown.
     Recalculate();

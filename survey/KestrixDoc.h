@@ -2,6 +2,7 @@
 
 #include "survey/AzimuthFit.h"
 #include "survey/ControlPoint.h"
+#include "survey/DeletedReading.h"
 #include "survey/EditOperations.h"
 #include "survey/Observation.h"
 #include "survey/QualityControl.h"
@@ -46,13 +47,17 @@ public:
     // Inclination, roll, azimuth, fit, components, positions and quality
     // values of every observation, then every view redraws.
     void Recalculate();
+    // As Recalculate, but with the fit in force (m_nCoef, m_dCoef, m_fit,
+    // m_fitSpan) instead of a new fit through the control points: the state a
+    // recalculation left, before points were added or removed since.
+    void RecalculateWithFitInForce();
 
     // Makes the edit `op`; the edits that recalculate (see Recalculates) end
     // with a recalculation. A degree or roll adjustment out of range changes nothing.
     void Apply(const EditOperation& op);
 
-    // Removes observation `index` (ignored when out of range), then
-    // recalculates; every view redraws.
+    // Removes observation `index` (ignored when out of range) and notes it in
+    // m_DeletedReadings, then recalculates; every view redraws.
     void DeleteObservation(int index);
     // Appends a control point unless 100 are stored; nothing is recomputed.
     void AddControlPoint(std::int32_t x, std::int32_t y);
@@ -88,8 +93,15 @@ public:
     std::vector<QualityValues> m_QualityValues;
     // The fit of m_dCoef in orthogonal form, for accurate evaluation.
     OrthogonalFit m_fit;
+    // Where the fit in force was made (see m_bFitLocal).
+    FitSpan m_fitSpan;
+    // Every reading deleted since the load and not restored, in the order of
+    // deletion: what an edits file names.
+    std::vector<DeletedReading> m_DeletedReadings;
 
 private:
+    void Calculate(bool refit);
+
     DocumentHost* m_pHost = nullptr;
 };
 

@@ -1,0 +1,162 @@
+#include "survey/EditRecord.h"
+
+#include "survey/KestrixDoc.h"
+#include "survey/Overloaded.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+
+namespace survey {
+namespace {
+
+// Whether `op` changes anything when applied to `doc` now.
+bool Changes(const CKestrixDoc& doc, const EditOperation& op)
+{
+    const auto inTable = [&](std::int32_t i) { return i >= 0 && i < doc.m_nObs; };
+    return std::visit(
+        Overloaded{[](const edit::ToggleDeleteMode&) { return false; },
+                   [](const edit::ToggleControlMode&) { return false; },
+                   [&](const edit::DeleteObservation& d) { return inTable(d.index); },
+                   [&](const edit::DeleteObservations& d) { return std::any_of(d.indices.begin(), d.indices.end(), inTable); },
+                   [&](const edit::AddControlPoint&) { return doc.m_nControlPoints < CKestrixDoc::kMaxControlPoints; },
+                   [&](const edit::RemoveControlPoint& r) { return r.index >= 0 && r.index < doc.m_nControlPoints; },
+                   [](const edit::SetFitDegree& d) { return IsFitDegree(d.degree); },
+                   [](const edit::SetRollAdjustment& r) { return IsRollAdjustment(r.degrees); },
+                   [](const auto&) { return true; }},
+        op);
+}
+
+void MakeResolved(CKestrixDoc& doc, const ResolvedEdits& edits, std::vector<RemovedObservation>* removed)
+{
+    std::vector<RemovedObservation> taken = RemoveObservations(doc, edits.deletions);
+    if (removed)
+        *removed = std::move(taken);
+    for (const ControlPoint& point : edits.controlPoints)
+        doc.AddControlPoint(point.x, point.y);
+    if (edits.degree)
+        doc.m_nDegree = *edits.degree;
+    if (edits.rollAdjustment)
+        doc.m_nRollAdjust = *edits.rollAdjustment;
+    if (edits.fitLocal)
+        doc.m_bFitLocal = true;
+    doc.Recalculate();
+}
+
+// The computed fields of a table that was never recalculated: zero, as loaded.
+void ClearComputedFields(CKestrixDoc& doc)
+{
+    for (std::int32_t i = 0; i < doc.m_nObs; ++i) {
+        Observation& o = doc.m_pObs[i];
+        Observation raw{};
+        std::memcpy(&raw, &o, offsetof(Observation, MagH1)); // Depth to AccZ, as read
+        o = raw;
+    }
+    doc.m_QualityValues.clear();
+}
+
+} // namespace
+
+EditRecord::EditRecord(Edit edit, const CKestrixDoc& doc)
+    : m_edit(std::move(edit)),
+      m_before{doc.m_pObs.get(),
+               doc.m_nObs,
+               doc.m_DeletedReadings.size(),
+               doc.m_nControlPoints,
+               doc.m_nDegree,
+               doc.m_nRollAdjust,
+               doc.m_bFitLocal,
+               doc.m_nCoef,
+               doc.m_dCoef,
+               doc.m_fit,
+               doc.m_fitSpan,
+               doc.m_QualityValues.size() == static_cast<std::size_t>(doc.m_nObs)}
+{
+}
+
+std::optional<EditRecord> ApplyRecorded(CKestrixDoc& doc, const EditOperation& op)
+{
+    if (!Changes(doc, op)) {
+        doc.Apply(op); // a mode toggle still switches the mode
+        return std::nullopt;
+    }
+    EditRecord record(op, doc);
+    std::visit(Overloaded{[&](const edit::DeleteObservation& d) {
+                              const std::int32_t indices[] = {d.index};
+                              record.m_removedObservations = RemoveObservations(doc, indices);
+                              doc.Recalculate();
+                          },
+                          [&](const edit::DeleteObservations& d) {
+                              record.m_removedObservations = RemoveObservations(doc, d.indices);
+                              doc.Recalculate();
+                          },
+                          [&](const edit::RemoveControlPoint& r) {
+                              record.m_removedPoints.push_back(
+                                  {r.index, doc.m_ControlPoints[static_cast<std::size_t>(r.index)]});
+                              doc.Apply(op);
+                          },
+                          [&](const edit::ClearControlPoints&) {
+                              // Taken from the front one by one, so put back from the last.
+                              for (std::int32_t i = 0; i < doc.m_nControlPoints; ++i)
+                                  record.m_removedPoints.push_back({0, doc.m_ControlPoints[static_cast<std::size_t>(i)]});
+                              doc.Apply(op);
+                          },
+                          [&](const auto&) { doc.Apply(op); }},
+               op);
+    return record;
+}
+
+EditRecord ApplyRecorded(CKestrixDoc& doc, ResolvedEdits edits)
+{
+    EditRecord record(std::move(edits), doc);
+    MakeResolved(doc, std::get<ResolvedEdits>(record.m_edit), &record.m_removedObservations);
+    return record;
+}
+
+bool Undo(CKestrixDoc& doc, const EditRecord& record)
+{
+    const EditRecord::StateBefore& before = record.m_before;
+    const auto removedPoints = static_cast<std::int32_t>(record.m_removedPoints.size());
+    const std::size_t removedObservations = record.m_removedObservations.size();
+    if (doc.m_nObs + static_cast<std::int32_t>(removedObservations) != before.observations
+        || (removedObservations > 0 && doc.m_pObs.get() != before.table)
+        || doc.m_DeletedReadings.size() < before.deletedReadings || before.controlPoints < removedPoints
+        || doc.m_nControlPoints < before.controlPoints - removedPoints)
+        return false;
+
+    RestoreObservations(doc, record.m_removedObservations);
+    doc.m_DeletedReadings.resize(before.deletedReadings);
+    // Points the edit appended go first, then the removed ones come back.
+    doc.m_nControlPoints = before.controlPoints - removedPoints;
+    for (auto point = record.m_removedPoints.rbegin(); point != record.m_removedPoints.rend(); ++point)
+        InsertControlPointAt(doc, point->index, point->point);
+    doc.m_nDegree = before.degree;
+    doc.m_nRollAdjust = before.rollAdjust;
+    doc.m_bFitLocal = before.fitLocal;
+    doc.m_nCoef = before.nCoef;
+    doc.m_dCoef = before.coef;
+    doc.m_fit = before.fit;
+    doc.m_fitSpan = before.fitSpan;
+
+    const bool recalculated = std::visit(
+        Overloaded{[](const EditOperation& op) { return Recalculates(op); }, [](const ResolvedEdits&) { return true; }},
+        record.m_edit);
+    if (!recalculated) {
+        doc.UpdateAllViews();
+    } else if (before.computed) {
+        doc.RecalculateWithFitInForce();
+    } else {
+        ClearComputedFields(doc);
+        doc.UpdateAllViews();
+    }
+    return true;
+}
+
+void Redo(CKestrixDoc& doc, const EditRecord& record)
+{
+    std::visit(Overloaded{[&](const EditOperation& op) { doc.Apply(op); },
+                          [&](const ResolvedEdits& edits) { MakeResolved(doc, edits, nullptr); }},
+               record.What());
+}
+
+} // namespace survey
