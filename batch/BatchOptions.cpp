@@ -2,6 +2,7 @@
 
 #include "textio/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -9,8 +10,12 @@ const char* const kUsage =
     "usage: kestrix-batch export RAW [-o XYZ] [EDITS]\n"
     "       kestrix-batch dump RAW [EDITS]\n"
     "       kestrix-batch listing RAW [EDITS]\n"
+    "       kestrix-batch edits RAW [-o FILE] [EDITS]\n"
+    "       kestrix-batch qc RAW [EDITS] [--window K] [--threshold T]\n"
     "       kestrix-batch convert LAS [-o RAW] [--easting E] [--northing N] [--height H] [--declination D]\n"
-    "EDITS: [--delete-depth D]... [--control-points FILE] [--degree 1|2|3|4] [--roll 0|90|180|-90]\n";
+    "EDITS, made in the order given: [--delete-depth D]... [--control-points FILE]... [--edits FILE]...\n"
+    "       [--degree 1|2|3|4] [--roll 0|90|180|-90] [--fit local|whole]\n"
+    "       [--delete-flagged [--window K] [--threshold T]]\n";
 
 namespace {
 
@@ -27,20 +32,32 @@ bool ParseFiniteNumber(const std::string& text, double& value)
     return textio::ReadWholeNumber(text, value) && std::isfinite(value);
 }
 
+bool IsSurveyCommand(const std::string& word)
+{
+    return word == "export" || word == "dump" || word == "listing" || word == "edits" || word == "qc";
+}
+
+// Whether `command` writes a file that -o names.
+bool TakesOutput(const std::string& command)
+{
+    return command == "export" || command == "edits";
+}
+
 } // namespace
 
 bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& options, std::string& error)
 {
-    if (args.empty() || (args[0] != "export" && args[0] != "dump" && args[0] != "listing")) {
+    if (args.empty() || !IsSurveyCommand(args[0])) {
         error = "unknown command";
         return false;
     }
     options.command = args[0];
+    bool windowGiven = false, thresholdGiven = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
         auto value = [&]() -> const std::string& { return args[++i]; };
-        if (arg == "-o" && options.command == "export") {
+        if (arg == "-o" && TakesOutput(options.command)) {
             if (!hasValue || !options.outputPath.empty()) {
                 error = "-o needs one output path";
                 return false;
@@ -56,27 +73,55 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
                 error = "--delete-depth " + args[i] + " is not one finite number";
                 return false;
             }
-            options.deleteDepths.push_back(depth);
-        } else if (arg == "--control-points") {
-            if (!hasValue || !options.controlPointsPath.empty()) {
-                error = "--control-points needs one file";
+            options.edits.push_back(step::DeleteDepth{depth});
+        } else if (arg == "--control-points" || arg == "--edits") {
+            if (!hasValue) {
+                error = arg + " needs one file";
                 return false;
             }
-            options.controlPointsPath = value();
+            if (arg == "--edits")
+                options.edits.push_back(step::EditsFile{value()});
+            else
+                options.edits.push_back(step::ControlPoints{value()});
         } else if (arg == "--degree") {
             int degree = 0;
-            if (!hasValue || !ParseInt(value(), degree) || degree < 1 || degree > 4) {
+            if (!hasValue || !ParseInt(value(), degree) || !survey::IsFitDegree(degree)) {
                 error = "--degree takes 1, 2, 3 or 4";
                 return false;
             }
-            options.degree = degree;
+            options.edits.push_back(survey::edit::SetFitDegree{degree});
         } else if (arg == "--roll") {
             int roll = 0;
-            if (!hasValue || !ParseInt(value(), roll) || (roll != 0 && roll != 90 && roll != 180 && roll != -90)) {
+            if (!hasValue || !ParseInt(value(), roll) || !survey::IsRollAdjustment(roll)) {
                 error = "--roll takes 0, 90, 180 or -90";
                 return false;
             }
-            options.rollAdjust = roll;
+            options.edits.push_back(survey::edit::SetRollAdjustment{roll});
+        } else if (arg == "--fit") {
+            const std::string fit = hasValue ? value() : std::string();
+            if (fit != "local" && fit != "whole") {
+                error = "--fit takes local or whole";
+                return false;
+            }
+            options.edits.push_back(survey::edit::SetLocalFit{fit == "local"});
+        } else if (arg == "--delete-flagged") {
+            options.edits.push_back(step::DeleteFlagged{});
+        } else if (arg == "--window") {
+            int k = 0;
+            if (windowGiven || !hasValue || !ParseInt(value(), k) || k < 0 || k > kMaxHalfWindow) {
+                error = textio::Format("--window takes one whole number from 0 to %d", kMaxHalfWindow);
+                return false;
+            }
+            windowGiven = true;
+            options.spikes.halfWindow = k;
+        } else if (arg == "--threshold") {
+            double t = 0;
+            if (thresholdGiven || !hasValue || !ParseFiniteNumber(value(), t) || !(t > 0)) {
+                error = "--threshold takes one finite number above 0";
+                return false;
+            }
+            thresholdGiven = true;
+            options.spikes.threshold = t;
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
             error = "unknown option " + arg;
             return false;
@@ -89,6 +134,14 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
     }
     if (options.rawPath.empty()) {
         error = "no survey file";
+        return false;
+    }
+    const bool findsSpikes =
+        options.command == "qc"
+        || std::any_of(options.edits.begin(), options.edits.end(),
+                       [](const EditStep& s) { return std::holds_alternative<step::DeleteFlagged>(s); });
+    if ((windowGiven || thresholdGiven) && !findsSpikes) {
+        error = "--window and --threshold go with qc or --delete-flagged";
         return false;
     }
     return true;

@@ -1,21 +1,52 @@
 #pragma once
 
+#include "survey/EditOperations.h"
+#include "survey/KestrixDoc.h"
+#include "survey/SpikeFinder.h"
+
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
-// What a survey subcommand (export, dump, listing) of kestrix-batch was asked to do.
+// The editing options of kestrix-batch, one step each, made in the order given.
+namespace step {
+
+// --delete-depth D: the first reading left at exactly depth D.
+struct DeleteDepth {
+    double depth; // finite, read as the loader reads numbers
+};
+// --control-points FILE: the file's points appended.
+struct ControlPoints {
+    std::string path;
+};
+// --edits FILE: an edits file made as one edit.
+struct EditsFile {
+    std::string path;
+};
+// --delete-flagged: every reading the spike finder flags then, as one edit.
+struct DeleteFlagged {};
+
+} // namespace step
+
+// --degree, --roll and --fit are the typed edits themselves.
+using EditStep = std::variant<step::DeleteDepth, step::ControlPoints, step::EditsFile, step::DeleteFlagged,
+                              survey::EditOperation>;
+
+// The largest --window: a window of 2k + 1 readings then holds any survey.
+inline constexpr int kMaxHalfWindow = survey::CKestrixDoc::kMaxObservations / 2;
+
+// What a survey subcommand (export, dump, listing, edits, qc) of kestrix-batch
+// was asked to do.
 struct SurveyOptions {
-    std::string command;  // "export", "dump" or "listing"
+    std::string command;
     std::string rawPath;
-    std::string outputPath; // export only; empty for the default name
-    std::vector<double> deleteDepths; // finite, read as the loader reads numbers
-    std::string controlPointsPath;
-    std::optional<int> degree;     // 1 to 4
-    std::optional<int> rollAdjust; // 0, 90, 180 or -90
+    std::string outputPath; // export and edits; empty for the default name
+    std::vector<EditStep> edits;
+    survey::SpikeSettings spikes; // --window and --threshold over the defaults
 };
 
-// Parses the words after the program name for export, dump and listing.
+// Parses the words after the program name for a survey subcommand.
 // Returns false with a reason in `error` on bad usage.
 bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& options, std::string& error);
 

@@ -1,17 +1,18 @@
 #include "batch/SurveyCommands.h"
 
 #include "batch/BatchOptions.h"
-#include "batch/ControlPointsFile.h"
+#include "batch/EditSteps.h"
+#include "survey/EditsFile.h"
+#include "survey/EditsRestore.h"
 #include "survey/KestrixDoc.h"
 #include "survey/LineSource.h"
 #include "survey/ListingRows.h"
 #include "survey/MessageSink.h"
+#include "survey/SpikeFinder.h"
 #include "survey/XyzExport.h"
 #include "textio/FileFacts.h"
 #include "textio/NumberText.h"
 
-#include <charconv>
-#include <fstream>
 #include <ostream>
 
 using namespace survey;
@@ -26,89 +27,6 @@ public:
 private:
     std::ostream& m_err;
 };
-
-// Applies the edits of one survey, remembering whether the last of them
-// ended with a recalculation.
-class Editor {
-public:
-    explicit Editor(CKestrixDoc& doc) : m_doc(doc) {}
-
-    void Apply(const EditOperation& op)
-    {
-        m_doc.Apply(op);
-        m_recalculated = Recalculates(op);
-    }
-    // What is computed follows every edit made.
-    void Finish()
-    {
-        if (!m_recalculated)
-            m_doc.Recalculate();
-    }
-    CKestrixDoc& Doc() { return m_doc; }
-
-private:
-    CKestrixDoc& m_doc;
-    bool m_recalculated = true; // a load ends with a recalculation
-};
-
-int DeleteDepth(Editor& editor, double depth, std::ostream& err)
-{
-    const CKestrixDoc& doc = editor.Doc();
-    for (int i = 0; i < doc.m_nObs; ++i) {
-        if (doc.m_pObs[i].Depth == depth) {
-            editor.Apply(edit::DeleteObservation{i});
-            return 0;
-        }
-    }
-    char text[32];
-    const auto written = std::to_chars(text, text + sizeof text, depth);
-    err << "kestrix-batch: no observation at depth " << std::string_view(text, written.ptr - text) << '\n';
-    return 2;
-}
-
-int AddControlPoints(Editor& editor, const std::string& path, std::ostream& err)
-{
-    std::ifstream in(path, std::ios::binary);
-    // A folder opens like a file on Linux but reads as nothing at all.
-    const std::optional<textio::FileFacts> facts = textio::FactsOf(path);
-    if (!in || !facts || facts->folder) {
-        err << "kestrix-batch: cannot open " << path << '\n';
-        return 2;
-    }
-    std::vector<ControlPointEntry> points;
-    std::string error;
-    if (!ReadControlPoints(in, path, points, error)) {
-        err << "kestrix-batch: " << error << '\n';
-        return 2;
-    }
-    for (const ControlPointEntry& point : points) {
-        int x = 0, y = 0;
-        ScaledControlPoint(point, editor.Doc().m_dScale, x, y);
-        editor.Apply(edit::AddControlPoint{{x, y}});
-    }
-    return 0;
-}
-
-// The editing options, in their fixed order, as the edits a user makes in
-// the windows; the survey is recalculated once they are all made.
-int ApplyEdits(CKestrixDoc& doc, const SurveyOptions& options, std::ostream& err)
-{
-    Editor editor(doc);
-    for (const double depth : options.deleteDepths) {
-        if (int status = DeleteDepth(editor, depth, err))
-            return status;
-    }
-    if (!options.controlPointsPath.empty()) {
-        if (int status = AddControlPoints(editor, options.controlPointsPath, err))
-            return status;
-    }
-    if (options.degree)
-        editor.Apply(edit::SetFitDegree{*options.degree});
-    if (options.rollAdjust)
-        editor.Apply(edit::SetRollAdjustment{*options.rollAdjust});
-    editor.Finish();
-    return 0;
-}
 
 // Text gathered before it goes to the output stream.
 constexpr std::size_t kDumpChunk = 1 << 16;
@@ -134,6 +52,56 @@ void Dump(const CKestrixDoc& doc, std::ostream& out)
     out << text;
 }
 
+// Every reading's quality values and whether the spike finder flags it.
+void QualityTable(const CKestrixDoc& doc, const SpikeSettings& settings, std::ostream& out)
+{
+    const std::vector<std::uint8_t> flags = FindSpikes(doc.m_QualityValues, settings);
+    std::string text = "depth,total_field_nT,total_gravity,dip_deg,flagged\n";
+    for (std::size_t i = 0; i < flags.size(); ++i) {
+        const QualityValues& q = doc.m_QualityValues[i];
+        textio::AppendFormat(text, "%.6g,%.6g,%.6g,%.6g,%d\n", doc.m_pObs[i].Depth, q.totalField, q.totalGravity,
+                             q.dip, flags[i] != 0 ? 1 : 0);
+        if (text.size() > kDumpChunk) {
+            out << text;
+            text.clear();
+        }
+    }
+    out << text;
+}
+
+// Writes the edits that bring the survey as loaded to `doc`, never over the
+// survey itself. Exit status 0 or 1.
+int WriteEdits(const CKestrixDoc& doc, const std::string& path, std::ostream& out, std::ostream& err)
+{
+    if (textio::IsSameFile(path, doc.m_strFilePath)) {
+        err << "The edits file would replace the raw survey file\n  " << path << '\n';
+        return 1;
+    }
+    switch (WriteEditsFile(EditsOf(doc), path)) {
+    case textio::SafeFileWriter::Status::Ok:
+        out << path << '\n';
+        return 0;
+    case textio::SafeFileWriter::Status::OpenFailed:
+        err << "Failed to open\n  " << path << "\nfor writing\n";
+        return 1;
+    case textio::SafeFileWriter::Status::WriteFailed:
+        break;
+    }
+    err << "Failed to write\n  " << path << '\n';
+    return 1;
+}
+
+int WriteExport(const CKestrixDoc& doc, const std::string& path, std::ostream& out, std::ostream& err)
+{
+    const ExportResult result = WriteXyzFile(doc, path);
+    if (result != ExportResult::Ok) {
+        err << ExportFailureMessage(result, path) << '\n';
+        return 1;
+    }
+    out << path << '\n';
+    return 0;
+}
+
 } // namespace
 
 int RunSurveyCommand(const SurveyOptions& options, std::ostream& out, std::ostream& err)
@@ -148,22 +116,23 @@ int RunSurveyCommand(const SurveyOptions& options, std::ostream& out, std::ostre
     const LoadResult loaded = doc.LoadRawSurvey(options.rawPath, source, sink);
     if (loaded != LoadResult::Loaded && loaded != LoadResult::LoadedOverLimit)
         return 1;
-    if (int status = ApplyEdits(doc, options, err))
+    if (int status = ApplyEditSteps(doc, options, err))
         return status;
 
     if (options.command == "dump") {
         Dump(doc, out);
     } else if (options.command == "listing") {
         out << ListingAsText(BuildListing(doc));
+    } else if (options.command == "qc") {
+        QualityTable(doc, options.spikes, out);
+    } else if (options.command == "edits") {
+        const std::string& given = options.outputPath;
+        if (int status = WriteEdits(doc, given.empty() ? EditsFilePath(options.rawPath) : given, out, err))
+            return status;
     } else {
-        const std::string path =
-            options.outputPath.empty() ? DefaultExportPath(options.rawPath) : options.outputPath;
-        const ExportResult result = WriteXyzFile(doc, path);
-        if (result != ExportResult::Ok) {
-            err << ExportFailureMessage(result, path) << '\n';
-            return 1;
-        }
-        out << path << '\n';
+        const std::string& given = options.outputPath;
+        if (int status = WriteExport(doc, given.empty() ? DefaultExportPath(options.rawPath) : given, out, err))
+            return status;
     }
     out.flush();
     return out ? 0 : 1;

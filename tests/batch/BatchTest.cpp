@@ -1,8 +1,8 @@
+#include "BatchRunner.h"
+#include "NamedRows.h"
+#include "SurveyRows.h"
 #include "batch/BatchOptions.h"
 #include "batch/ControlPointsFile.h"
-#include "batch/RunBatch.h"
-#include "ScratchFolder.h"
-#include "SurveyRows.h"
 
 #include <gtest/gtest.h>
 
@@ -12,18 +12,29 @@
 
 namespace {
 
-TEST(Options, GoodUsage)
+TEST(Options, EditsAreStepsInTheOrderGiven)
 {
     SurveyOptions options;
     std::string error;
-    ASSERT_TRUE(ParseSurveyOptions({"export", "a.txt", "-o", "b.xyz", "--delete-depth", "1.5", "--delete-depth",
-                                    " -2e1 ", "--control-points", "cp.txt", "--degree", "3", "--roll", "-90"},
-                                   options, error));
+    ASSERT_TRUE(ParseSurveyOptions({"export", "--roll", "-90", "a.txt", "-o", "b.xyz", "--delete-depth", "1.5",
+                                    "--edits", "a.edits", "--delete-depth", " -2e1 ", "--control-points", "cp.txt",
+                                    "--fit", "local", "--delete-flagged", "--degree", "3", "--window", "0",
+                                    "--threshold", "2.5"},
+                                   options, error))
+        << error;
     EXPECT_EQ(options.rawPath, "a.txt");
     EXPECT_EQ(options.outputPath, "b.xyz");
-    EXPECT_EQ(options.deleteDepths, (std::vector<double>{1.5, -20}));
-    EXPECT_EQ(*options.degree, 3);
-    EXPECT_EQ(*options.rollAdjust, -90);
+    ASSERT_EQ(options.edits.size(), 8u);
+    EXPECT_EQ(std::get<survey::edit::SetRollAdjustment>(std::get<survey::EditOperation>(options.edits[0])).degrees, -90);
+    EXPECT_EQ(std::get<step::DeleteDepth>(options.edits[1]).depth, 1.5);
+    EXPECT_EQ(std::get<step::EditsFile>(options.edits[2]).path, "a.edits");
+    EXPECT_EQ(std::get<step::DeleteDepth>(options.edits[3]).depth, -20);
+    EXPECT_EQ(std::get<step::ControlPoints>(options.edits[4]).path, "cp.txt");
+    EXPECT_TRUE(std::get<survey::edit::SetLocalFit>(std::get<survey::EditOperation>(options.edits[5])).on);
+    EXPECT_TRUE(std::holds_alternative<step::DeleteFlagged>(options.edits[6]));
+    EXPECT_EQ(std::get<survey::edit::SetFitDegree>(std::get<survey::EditOperation>(options.edits[7])).degree, 3);
+    EXPECT_EQ(options.spikes.halfWindow, 0);
+    EXPECT_EQ(options.spikes.threshold, 2.5);
 }
 
 struct BadUsageCase {
@@ -31,6 +42,9 @@ struct BadUsageCase {
     std::vector<std::string> args;
     const char* error;
 };
+
+constexpr const char* kWindowUsage = "--window takes one whole number from 0 to 10000";
+constexpr const char* kThresholdUsage = "--threshold takes one finite number above 0";
 
 class BadUsage : public ::testing::TestWithParam<BadUsageCase> {};
 
@@ -63,7 +77,18 @@ INSTANTIATE_TEST_SUITE_P(
                      "--delete-depth 1e400 is not one finite number"},
         BadUsageCase{"DeleteDepthNan", {"listing", "a.txt", "--delete-depth", "nan"},
                      "--delete-depth nan is not one finite number"},
-        BadUsageCase{"UnknownOption", {"listing", "a.txt", "--bogus"}, "unknown option --bogus"}),
+        BadUsageCase{"UnknownOption", {"listing", "a.txt", "--bogus"}, "unknown option --bogus"},
+        BadUsageCase{"OutputForQc", {"qc", "a.txt", "-o", "x"}, "unknown option -o"},
+        BadUsageCase{"EditsWithoutFile", {"edits", "a.txt", "--edits"}, "--edits needs one file"},
+        BadUsageCase{"FitSideways", {"dump", "a.txt", "--fit", "sideways"}, "--fit takes local or whole"},
+        BadUsageCase{"WindowNegative", {"qc", "a.txt", "--window", "-1"}, kWindowUsage},
+        BadUsageCase{"WindowPastAnySurvey", {"qc", "a.txt", "--window", "10001"}, kWindowUsage},
+        BadUsageCase{"WindowNotWhole", {"qc", "a.txt", "--window", "2.5"}, kWindowUsage},
+        BadUsageCase{"WindowTwice", {"qc", "a.txt", "--window", "2", "--window", "3"}, kWindowUsage},
+        BadUsageCase{"ThresholdZero", {"qc", "a.txt", "--threshold", "0"}, kThresholdUsage},
+        BadUsageCase{"ThresholdInfinite", {"qc", "a.txt", "--threshold", "inf"}, kThresholdUsage},
+        BadUsageCase{"WindowWithoutSpikeFinding", {"export", "a.txt", "--window", "3"},
+                     "--window and --threshold go with qc or --delete-flagged"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ControlPointsFile, ReadsPointsPassingOverCommentsAndBlankLines)
@@ -125,7 +150,9 @@ INSTANTIATE_TEST_SUITE_P(
                                     "cp.txt:102: at most 100 control points"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-class BatchRun : public ::testing::Test {
+// Runs on a small survey of 30 readings one metre apart, hole.txt.
+template <typename Base>
+class SmallSurveyRun : public Base, protected BatchRunner {
 protected:
     void SetUp() override
     {
@@ -135,26 +162,18 @@ protected:
         WriteFile(m_survey, RawSurveyText(rows));
     }
 
-    int Run(const std::vector<std::string>& args)
-    {
-        out.str("");
-        err.str("");
-        return RunBatch(args, out, err);
-    }
-
-    ScratchFolder m_folder;
-    const std::string m_dir = m_folder.Path();
     const std::string m_survey = m_dir + "/hole.txt";
-    std::ostringstream out, err;
 };
+
+using BatchRun = SmallSurveyRun<::testing::Test>;
 
 TEST_F(BatchRun, ExportToTheDefaultNameAndDump)
 {
-    EXPECT_EQ(Run({"export", m_survey}), 0);
+    EXPECT_EQ(Batch({"export", m_survey}), 0);
     EXPECT_EQ(out.str(), m_dir + "/hole.xyz\n");
     EXPECT_EQ(ReadFile(m_dir + "/hole.xyz").substr(0, 50), "/East North Height TMI magE, magN, magZ\r\nLi hole\r\n");
 
-    EXPECT_EQ(Run({"dump", m_survey}), 0);
+    EXPECT_EQ(Batch({"dump", m_survey}), 0);
     std::istringstream lines(out.str());
     std::string header, first;
     std::getline(lines, header);
@@ -167,7 +186,7 @@ TEST_F(BatchRun, ExportToTheDefaultNameAndDump)
 
 TEST_F(BatchRun, EditsAreAppliedBeforeOneRecalculation)
 {
-    EXPECT_EQ(Run({"listing", m_survey}), 0);
+    EXPECT_EQ(Batch({"listing", m_survey}), 0);
     const std::string plain = out.str();
     EXPECT_NE(plain.find("      10.000"), std::string::npos);
     const std::size_t collarRow = plain.find("\n       0.000");
@@ -175,47 +194,116 @@ TEST_F(BatchRun, EditsAreAppliedBeforeOneRecalculation)
     EXPECT_EQ(plain.substr(collarRow + 1 + 8 * 12, 12), "     0.00000")
         << "TVD at the collar is 0 whatever the collar height (350 m here)";
 
-    EXPECT_EQ(Run({"listing", m_survey, "--delete-depth", "10.0"}), 0);
+    EXPECT_EQ(Batch({"listing", m_survey, "--delete-depth", "10.0"}), 0);
     EXPECT_EQ(out.str().find("      10.000"), std::string::npos);
 
-    EXPECT_EQ(Run({"listing", m_survey, "--delete-depth", "10.5"}), 2);
+    EXPECT_EQ(Batch({"listing", m_survey, "--delete-depth", "10.5"}), 2);
     EXPECT_NE(err.str().find("no observation at depth 10.5"), std::string::npos);
 
     WriteFile(m_dir + "/cp.txt", "5 30\n25 50\n");
-    EXPECT_EQ(Run({"dump", m_survey, "--control-points", m_dir + "/cp.txt", "--degree", "1"}), 0);
+    EXPECT_EQ(Batch({"dump", m_survey, "--control-points", m_dir + "/cp.txt", "--degree", "1"}), 0);
     EXPECT_NE(out.str().find("\t40\n"), std::string::npos) << "AzUsed at 15 m lies on the line: 40 degrees";
 
     WriteFile(m_dir + "/bad.txt", "5 30\nfive 50\n");
-    EXPECT_EQ(Run({"dump", m_survey, "--control-points", m_dir + "/bad.txt"}), 2);
+    EXPECT_EQ(Batch({"dump", m_survey, "--control-points", m_dir + "/bad.txt"}), 2);
     EXPECT_EQ(err.str(), "kestrix-batch: " + m_dir + "/bad.txt:2: expected DEPTH AZIMUTH\n");
-    EXPECT_EQ(Run({"dump", m_survey, "--control-points", m_dir + "/none.txt"}), 2);
-    EXPECT_EQ(Run({"dump", m_survey, "--control-points", m_dir}), 2) << "a folder holds no points";
+    EXPECT_EQ(Batch({"dump", m_survey, "--control-points", m_dir + "/none.txt"}), 2);
+    EXPECT_EQ(Batch({"dump", m_survey, "--control-points", m_dir}), 2) << "a folder holds no points";
     EXPECT_EQ(err.str(), "kestrix-batch: cannot open " + m_dir + "\n");
+}
+
+TEST_F(BatchRun, QcPrintsEveryReadingsValuesAndFlag)
+{
+    WriteFile(m_dir + "/qc.txt", RawSurveyText({{5, 0.2, 0.1, 0.4, 0.1, 1, 0.3}, {5.25, 0.3, 0, 0.4, 0, 0, 0}}));
+    EXPECT_EQ(Batch({"qc", m_dir + "/qc.txt"}), 0);
+    EXPECT_EQ(out.str(), "depth,total_field_nT,total_gravity,dip_deg,flagged\n"
+                         "5,45825.8,1.04881,29.957,0\n"
+                         "5.25,50000,0,nan,0\n")
+        << "without gravity the second reading has no dip";
+}
+
+TEST_F(BatchRun, EditsAreWrittenBesideTheSurveyButNeverOverIt)
+{
+    EXPECT_EQ(Batch({"edits", m_survey, "--delete-depth", "3", "--roll", "90"}), 0);
+    EXPECT_EQ(out.str(), m_survey + ".edits\n");
+    EXPECT_EQ(ReadFile(m_survey + ".edits"), "Kestrix edits 1\r\ndelete 3.00\r\ndegree 2\r\nroll 90\r\n");
+
+    const std::string survey = ReadFile(m_survey), link = m_dir + "/link.txt";
+    ASSERT_EQ(symlink(m_survey.c_str(), link.c_str()), 0);
+    EXPECT_EQ(Batch({"edits", m_survey, "-o", link}), 1);
+    EXPECT_EQ(err.str(), "The edits file would replace the raw survey file\n  " + link + "\n");
+    EXPECT_EQ(ReadFile(m_survey), survey);
+}
+
+struct EditsFaultCase {
+    const char* name;
+    const char* command;
+    std::string text; // of bad.edits
+    std::string fault;
+};
+
+class EditsFileFault : public SmallSurveyRun<::testing::TestWithParam<EditsFaultCase>> {};
+
+TEST_P(EditsFileFault, IsNamedByLineAndNothingIsWritten)
+{
+    const EditsFaultCase& c = GetParam();
+    const std::string edits = m_dir + "/bad.edits", output = m_dir + "/out";
+    WriteFile(edits, c.text);
+    WriteFile(output, "earlier");
+    std::vector<std::string> args{c.command, m_survey, "--delete-depth", "4", "--edits", edits};
+    if (c.command == std::string("export") || c.command == std::string("edits"))
+        args.insert(args.end(), {"-o", output});
+    EXPECT_EQ(Batch(args), 1);
+    EXPECT_EQ(err.str(), edits + c.fault + "\n");
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(ReadFile(output), "earlier");
+    EXPECT_EQ(ReadFile(edits), c.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BatchRun, EditsFileFault,
+    ::testing::Values(
+        EditsFaultCase{"StaleDeletion", "export", "Kestrix edits 1\r\ndelete 3\r\ndelete 4\r\n",
+                       ":3: no reading at depth 4.00"},
+        EditsFaultCase{"SecondReadingThatIsNot", "edits", "Kestrix edits 1\ndelete 3 2\n",
+                       ":2: no reading number 2 at depth 3.00"},
+        EditsFaultCase{"MalformedLine", "dump", "Kestrix edits 1\n# the fit\ndegree 9\n",
+                       ":3: expected degree 1, 2, 3 or 4"},
+        EditsFaultCase{"NoHeader", "listing", "delete 3\n", ":1: the first line must be \"Kestrix edits 1\""},
+        EditsFaultCase{"UnknownEdit", "qc", "Kestrix edits 1\nsmooth 3\n",
+                       ":2: expected delete, control, degree, roll or fit local"}),
+    RowName());
+
+TEST_F(BatchRun, EditsFileThatCannotBeOpened)
+{
+    EXPECT_EQ(Batch({"export", m_survey, "--edits", m_dir + "/none.edits"}), 1);
+    EXPECT_EQ(err.str(), m_dir + "/none.edits: the file cannot be opened\n");
+    EXPECT_EQ(access((m_dir + "/hole.xyz").c_str(), F_OK), -1);
 }
 
 TEST_F(BatchRun, LoadAndExportFailures)
 {
     WriteFile(m_dir + "/bad.txt", "Collar coordinates:\r\nEasting x\r\n");
-    EXPECT_EQ(Run({"export", m_dir + "/bad.txt"}), 1);
+    EXPECT_EQ(Batch({"export", m_dir + "/bad.txt"}), 1);
     EXPECT_EQ(err.str(), "Invalid file format\n");
-    EXPECT_EQ(Run({"export", m_dir + "/missing.txt"}), 1);
+    EXPECT_EQ(Batch({"export", m_dir + "/missing.txt"}), 1);
     EXPECT_EQ(access((m_dir + "/missing.xyz").c_str(), F_OK), -1);
 
     const std::string survey = ReadFile(m_survey), named = m_dir + "/named.xyz";
     WriteFile(named, survey);
-    EXPECT_EQ(Run({"export", named}), 1) << "the default name of a survey ending in .xyz";
+    EXPECT_EQ(Batch({"export", named}), 1) << "the default name of a survey ending in .xyz";
     EXPECT_EQ(err.str(), "The XYZ file would replace the raw survey file\n  " + named + "\n");
     EXPECT_EQ(ReadFile(named), survey);
 
     WriteFile(m_dir + "/earlier.xyz", "earlier");
-    EXPECT_EQ(Run({"export", m_survey, "-o", m_dir + "/no/such/dir.xyz"}), 1);
+    EXPECT_EQ(Batch({"export", m_survey, "-o", m_dir + "/no/such/dir.xyz"}), 1);
     EXPECT_EQ(err.str(), "Failed to open\n  " + m_dir + "/no/such/dir.xyz\nfor writing\n");
 
     std::string big = ReadFile(m_survey);
     for (int i = 0; i < 20000; ++i)
         big += "99 0.2 0.1 0.4 0.1 1 0.3\r\n";
     WriteFile(m_dir + "/big.txt", big);
-    EXPECT_EQ(Run({"export", m_dir + "/big.txt"}), 0) << "the limit is a warning";
+    EXPECT_EQ(Batch({"export", m_dir + "/big.txt"}), 0) << "the limit is a warning";
     EXPECT_EQ(err.str(), "The number of observations in the file exceeds the limit of 20000.\n"
                          "Observations in excess of this have been ignored.\n");
 }
@@ -224,7 +312,7 @@ TEST_F(BatchRun, DemoSurveyExportsInTraversalOrder)
 {
     const std::string demo = std::string(KESTRIX_EXAMPLES_DIR) + "/demo.txt";
     const std::string xyz = m_dir + "/demo.xyz";
-    ASSERT_EQ(Run({"export", demo, "-o", xyz}), 0) << err.str();
+    ASSERT_EQ(Batch({"export", demo, "-o", xyz}), 0) << err.str();
     const std::string text = ReadFile(xyz);
     std::vector<double> heights;
     std::size_t start = 0, lines = 0;
@@ -247,7 +335,7 @@ TEST_F(BatchRun, DemoControlPointsBringOutTheBodyInTheEastComponent)
     const std::string demo = std::string(KESTRIX_EXAMPLES_DIR) + "/demo.txt";
     const std::string points = std::string(KESTRIX_EXAMPLES_DIR) + "/demo-control-points.txt";
     const std::string xyz = m_dir + "/fitted.xyz";
-    ASSERT_EQ(Run({"export", demo, "-o", xyz, "--control-points", points, "--degree", "3"}), 0) << err.str();
+    ASSERT_EQ(Batch({"export", demo, "-o", xyz, "--control-points", points, "--degree", "3"}), 0) << err.str();
     std::istringstream rows(ReadFile(xyz));
     std::string line;
     std::getline(rows, line);
