@@ -1,7 +1,7 @@
 #include "views/CKestrixView.h"
 
 #include "survey/KestrixDoc.h"
-#include "views/ListingCopy.h"
+#include "survey/ListingRows.h"
 #include "views/ViewServices.h"
 
 #include <QClipboard>
