@@ -20,8 +20,8 @@ class QToolBar;
 // survey menu bars, the tool bar and the two-pane status bar. The edits of
 // the Edit menu go out through editRequested, the other commands that the
 // application handles through command(id); the window arrangement, the
-// bars' visibility and Copy (the active listing's selected rows) are handled here. Which survey window is active is the
-// MDI area's to say.
+// bars' visibility and Copy (the active listing's selected rows) are handled
+// here. Which survey window is active is the MDI area's to say.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
