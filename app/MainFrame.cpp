@@ -8,6 +8,7 @@
 #include "app/ToolbarIcons.h"
 #include "app/WindowLayout.h"
 #include "survey/KestrixDoc.h"
+#include "views/CKestrixView.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -37,7 +38,7 @@ constexpr int kDepthPaneWidth = 120;
 constexpr QSize kButtonImageSize(16, 15);
 
 // Commands nothing handles: shown, never enabled.
-constexpr int kUnhandledIds[] = {ID_FILE_NEW, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FILE_PRINT};
+constexpr int kUnhandledIds[] = {ID_FILE_NEW, ID_EDIT_CUT, ID_EDIT_PASTE, ID_FILE_PRINT};
 
 QString MenuLabelOfPath(int index, const QString& path)
 {
@@ -108,7 +109,7 @@ void CMainFrame::CreateActions()
     AddCommand(ID_FILE_PRINT, QString(), QString());
     AddCommand(ID_EDIT_CUT, QStringLiteral("Cu&t"),
                QStringLiteral("Cut the selection and put it on the Clipboard"), QStringLiteral("Cut"));
-    AddCommand(ID_EDIT_COPY, QStringLiteral("&Copy"),
+    AddCommand(ID_EDIT_COPY, QStringLiteral("&Copy\tCtrl+C"),
                QStringLiteral("Copy the selection and put it on the Clipboard"),
                QStringLiteral("Copy"));
     AddCommand(ID_EDIT_PASTE, QStringLiteral("&Paste"), QStringLiteral("Insert Clipboard contents"),
@@ -149,10 +150,18 @@ void CMainFrame::CreateActions()
     addAction(m_actions[ID_FILE_OPEN]);
     addAction(m_actions[ID_FILE_EXPORT]);
 
+    // Copy is the active listing's: its selected rows.
+    m_actions[ID_EDIT_COPY]->setShortcut(QKeySequence::Copy);
+    addAction(m_actions[ID_EDIT_COPY]);
+    connect(m_actions[ID_EDIT_COPY], &QAction::triggered, this, [this] {
+        if (CKestrixView* listing = ActiveListing())
+            listing->Copy();
+    });
+
     // The window arrangement and the bars are the frame's own business; the
     // application handles the rest.
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_EXPORT, ID_FILE_PRINT, ID_EDIT_CUT, ID_EDIT_COPY,
-                   ID_EDIT_PASTE, ID_APP_ABOUT, ID_APP_EXIT})
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_EXPORT, ID_FILE_PRINT, ID_EDIT_CUT, ID_EDIT_PASTE,
+                   ID_APP_ABOUT, ID_APP_EXIT})
         connect(m_actions[id], &QAction::triggered, this, [this, id] { emit command(id); });
     connect(m_actions[ID_WINDOW_CASCADE], &QAction::triggered, this, &CMainFrame::Cascade);
     connect(m_actions[ID_WINDOW_TILE], &QAction::triggered, this, &CMainFrame::Tile);
@@ -199,6 +208,8 @@ void CMainFrame::CreateMenus()
     add(m_surveyFileMenu, ID_APP_EXIT);
 
     QMenu* edit = popup(QStringLiteral("&Edit"));
+    add(edit, ID_EDIT_COPY);
+    edit->addSeparator();
     for (const EditItem& item : EditMenuItems()) {
         if (item.separatorBefore)
             edit->addSeparator();
@@ -344,6 +355,8 @@ void CMainFrame::AddFrame(CChildFrame* frame)
 {
     m_area->addSubWindow(frame);
     connect(frame, &CChildFrame::closed, this, &CMainFrame::OnFrameClosed);
+    if (auto* listing = qobject_cast<CKestrixView*>(frame->widget()))
+        connect(listing, &CKestrixView::copyAvailable, this, &CMainFrame::UpdateCommandUI);
 }
 
 void CMainFrame::ActivateFrame(CChildFrame* frame)
@@ -352,6 +365,12 @@ void CMainFrame::ActivateFrame(CChildFrame* frame)
         frame->showNormal();
     m_area->setActiveSubWindow(frame);
     OnSubWindowActivated(frame);
+}
+
+CKestrixView* CMainFrame::ActiveListing() const
+{
+    const CChildFrame* active = ActiveFrame();
+    return active ? qobject_cast<CKestrixView*>(active->widget()) : nullptr;
 }
 
 CChildFrame* CMainFrame::ActiveFrame() const
@@ -517,6 +536,8 @@ void CMainFrame::UpdateCommandUI()
     for (int id : kUnhandledIds)
         m_actions[id]->setEnabled(false);
     m_actions[ID_FILE_CLOSE]->setEnabled(active != nullptr);
+    const CKestrixView* listing = ActiveListing();
+    m_actions[ID_EDIT_COPY]->setEnabled(listing && listing->HasSelection());
     m_actions[ID_FILE_EXPORT]->setEnabled(doc != nullptr);
     for (const auto items : {EditMenuItems(), RollOptionItems()}) {
         for (const EditItem& item : items) {

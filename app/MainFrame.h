@@ -9,6 +9,7 @@
 #include <vector>
 
 class CChildFrame;
+class CKestrixView;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -18,9 +19,9 @@ class QToolBar;
 // The main window: the MDI area holding every survey window, the main and
 // survey menu bars, the tool bar and the two-pane status bar. The edits of
 // the Edit menu go out through editRequested, the other commands that the
-// application handles through command(id); the window arrangement and the
-// bars' visibility are handled here. Which survey window is active is the
-// MDI area's to say.
+// application handles through command(id); the window arrangement, the
+// bars' visibility and Copy (the active listing's selected rows) are handled
+// here. Which survey window is active is the MDI area's to say.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
@@ -52,6 +53,8 @@ public:
     // The active survey window, or the one last active while the program
     // is not; none without a survey window.
     CChildFrame* ActiveFrame() const;
+    // The active survey window's listing, or none when that is a plot window.
+    CKestrixView* ActiveListing() const;
     // Tiles all survey windows.
     void Tile();
     // Cascades all survey windows, each at a size fit to work in.

@@ -3,7 +3,9 @@
 #include "survey/KestrixDoc.h"
 #include "textio/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace survey {
 
@@ -20,7 +22,38 @@ std::string Piece(const char* format, Args... args)
     return text;
 }
 
+// The six pieces of a line, each its columns' texts run together.
+template <typename ColumnText>
+std::array<std::string, 6> Pieces(ColumnText columnText)
+{
+    std::array<std::string, 6> pieces;
+    std::size_t column = 0;
+    for (std::size_t piece = 0; piece < pieces.size(); ++piece) {
+        for (int k = 0; k < kColumnsPerPiece[piece]; ++k)
+            pieces[piece] += columnText(kListingColumns[column++]);
+        if (pieces[piece].size() > kListingPieceLimit)
+            pieces[piece].resize(kListingPieceLimit);
+    }
+    return pieces;
+}
+
 } // namespace
+
+const std::array<ListingColumn, 12> kListingColumns = {{
+    {"Depth", 12, 3, [](const CKestrixDoc&, const Observation& o) { return o.Depth; }},
+    {"CalcIncl", 12, 5, [](const CKestrixDoc&, const Observation& o) { return o.CalcIncl; }},
+    {"CalcRoll", 12, 5, [](const CKestrixDoc&, const Observation& o) { return o.CalcRoll; }},
+    {"CalcAzMag", 12, 5, [](const CKestrixDoc&, const Observation& o) { return o.CalcAzMag; }},
+    {"MagE(nT)", 12, 1, [](const CKestrixDoc&, const Observation& o) { return o.MagE * kNanoteslaPerGauss; }},
+    {"MagN(nT)", 12, 1, [](const CKestrixDoc&, const Observation& o) { return o.MagN * kNanoteslaPerGauss; }},
+    {"MagU(nT)", 12, 1, [](const CKestrixDoc&, const Observation& o) { return o.MagU * kNanoteslaPerGauss; }},
+    {"MagIncl", 12, 2, [](const CKestrixDoc&, const Observation& o) { return o.CalcIncl; }},
+    // The vertical depth below the collar.
+    {"TVD", 12, 5, [](const CKestrixDoc& d, const Observation& o) { return d.m_dHeight - o.Height; }},
+    {"East", 16, 5, [](const CKestrixDoc&, const Observation& o) { return o.East; }},
+    {"North", 16, 5, [](const CKestrixDoc&, const Observation& o) { return o.North; }},
+    {"Height", 12, 5, [](const CKestrixDoc&, const Observation& o) { return o.Height; }},
+}};
 
 bool IsListed(const CKestrixDoc& doc, int index)
 {
@@ -44,31 +77,17 @@ ListingText BuildListing(const CKestrixDoc& doc)
         Piece("Collar height:   %10.2lf", doc.m_dHeight),
         Piece("Declination:     %10.2lf", doc.m_dDeclination),
     };
-    listing.headingPieces = {
-        Piece("%*s", 12, "Depth"),
-        Piece("%*s", 12, "CalcIncl"),
-        Piece("%*s", 12, "CalcRoll"),
-        Piece("%*s", 12, "CalcAzMag"),
-        Piece("%*s%*s%*s%*s", 12, "MagE(nT)", 12, "MagN(nT)", 12, "MagU(nT)", 12, "MagIncl"),
-        Piece("%*s%*s%*s%*s", 12, "TVD", 16, "East", 16, "North", 12, "Height"),
-    };
+    listing.headingPieces = Pieces([](const ListingColumn& column) {
+        return textio::Format("%*s", column.width, column.heading);
+    });
     for (int i = 0; i < doc.m_nObs; ++i) {
         if (!IsListed(doc, i))
             continue;
         const Observation& o = doc.m_pObs[i];
-        const double tvd = doc.m_dHeight - o.Height; // vertical depth below the collar
-        listing.rows.push_back({i,
-                                {
-                                    Piece("%*.3lf", 12, o.Depth),
-                                    Piece("%*.5lf", 12, o.CalcIncl),
-                                    Piece("%*.5lf", 12, o.CalcRoll),
-                                    Piece("%*.5lf", 12, o.CalcAzMag),
-                                    Piece("%*.1lf%*.1lf%*.1lf%*.2lf", 12, o.MagE * kNanoteslaPerGauss, 12,
-                                          o.MagN * kNanoteslaPerGauss, 12, o.MagU * kNanoteslaPerGauss, 12,
-                                          o.CalcIncl),
-                                    Piece("%*.5lf%*.5lf%*.5lf%*.5lf", 12, tvd, 16, o.East, 16,
-                                          o.North, 12, o.Height),
-                                }});
+        listing.rows.push_back({i, Pieces([&](const ListingColumn& column) {
+                                    return textio::Format("%*.*lf", column.width, column.decimals,
+                                                          column.value(doc, o));
+                                })});
     }
     return listing;
 }
@@ -85,6 +104,30 @@ std::string ListingAsText(const ListingText& listing)
         for (const auto& piece : row.pieces)
             text += piece;
         text += "\n";
+    }
+    return text;
+}
+
+std::string ListingRowsAsTabText(const CKestrixDoc& doc, const ListingText& listing, int first, int last)
+{
+    std::string text;
+    const char* separator = "";
+    for (const ListingColumn& column : kListingColumns) {
+        text += std::exchange(separator, "\t");
+        text += column.heading;
+    }
+    text += '\n';
+    const int rows = static_cast<int>(listing.rows.size());
+    for (int row = std::max(first, 0); row <= last && row < rows; ++row) {
+        const int index = listing.rows[static_cast<std::size_t>(row)].index;
+        if (index < 0 || index >= doc.m_nObs)
+            continue;
+        separator = "";
+        for (const ListingColumn& column : kListingColumns) {
+            text += std::exchange(separator, "\t");
+            textio::AppendFormat(text, "%.*lf", column.decimals, column.value(doc, doc.m_pObs[index]));
+        }
+        text += '\n';
     }
     return text;
 }

@@ -7,6 +7,7 @@
 namespace survey {
 
 class CKestrixDoc;
+struct Observation;
 
 // The text of the listing window: what it draws, line by line and piece by
 // piece. The window advances each piece by its measured width; printed with
@@ -24,6 +25,20 @@ struct ListingText {
 // Each piece is cut to 1023 characters, as the listing's piece buffer holds.
 inline constexpr std::size_t kListingPieceLimit = 1023;
 
+// One number of a listed row: its heading, its field width in the listing,
+// its decimals and the value it shows of an observation.
+struct ListingColumn {
+    const char* heading;
+    int width;
+    int decimals;
+    double (*value)(const CKestrixDoc& doc, const Observation& obs);
+};
+
+// The twelve columns, left to right, and how many of them each of the six
+// pieces of a line holds.
+extern const std::array<ListingColumn, 12> kListingColumns;
+inline constexpr std::array<int, 6> kColumnsPerPiece = {1, 1, 1, 1, 4, 4};
+
 // Whether observation `index` of `doc` is listed: the first and last always,
 // any other when its depth's distance past a multiple of 10 m is not larger
 // than a neighbour's.
@@ -33,5 +48,11 @@ ListingText BuildListing(const CKestrixDoc& doc);
 
 // The listing as text: every line its pieces run together, ending in "\n".
 std::string ListingAsText(const ListingText& listing);
+
+// Rows `first` to `last` of `listing` (built from `doc`) as tab-separated
+// text for the clipboard: the headings on the first line, then one line per
+// row with its numbers as the listing prints them, without the padding.
+// Every line ends in "\n".
+std::string ListingRowsAsTabText(const CKestrixDoc& doc, const ListingText& listing, int first, int last);
 
 } // namespace survey

@@ -4,18 +4,58 @@
 #include "survey/ListingRows.h"
 #include "views/ViewServices.h"
 
+#include <QClipboard>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <map>
 
 using namespace survey;
 
-CKestrixView::CKestrixView(CKestrixDoc& doc, ViewServices& services, QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_services(services)
+namespace {
+
+// The widest line in pixels. The font has a fixed pitch, so lines whose
+// pieces have the same lengths are equally wide: each pattern of lengths is
+// measured once, on the first line that has it.
+int WidestLine(const ListingText& listing, const QFontMetrics& metrics)
 {
-    setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    auto width = [&](const auto& pieces) {
+        int sum = 0;
+        for (const std::string& piece : pieces)
+            sum += metrics.horizontalAdvance(QString::fromStdString(piece));
+        return sum;
+    };
+    int widest = width(listing.headingPieces);
+    for (const std::string& line : listing.headerLines)
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(line)));
+    std::map<std::array<std::size_t, 6>, int> widthOfLengths;
+    for (const ListingText::Row& row : listing.rows) {
+        std::array<std::size_t, 6> lengths;
+        for (std::size_t i = 0; i < lengths.size(); ++i)
+            lengths[i] = row.pieces[i].size();
+        const auto [found, added] = widthOfLengths.try_emplace(lengths, 0);
+        if (added)
+            found->second = width(row.pieces);
+        widest = std::max(widest, found->second);
+    }
+    return widest;
+}
+
+} // namespace
+
+CKestrixView::CKestrixView(CKestrixDoc& doc, ViewServices& services, QWidget* parent)
+    : QAbstractScrollArea(parent), m_doc(doc), m_services(services), m_font(ListingFont())
+{
+    // No frame: unscrolled, the listing starts at the window's top-left corner.
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setMouseTracking(true);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAutoFillBackground(false);
 }
 
 QFont CKestrixView::ListingFont()
@@ -34,56 +74,262 @@ QFont CKestrixView::ListingFont()
     return font;
 }
 
-void CKestrixView::DrawListing(QPainter& painter, const ListingText& listing,
-                               std::vector<DrawnPiece>* drawn, int bottom)
+const ListingText& CKestrixView::Listing()
 {
-    const QFont font = ListingFont();
-    painter.save();
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.setBackground(Qt::white);
-    painter.setBackgroundMode(Qt::OpaqueMode);
-    const QFontMetrics metrics(font, painter.device());
-    int y = 0;
-    auto drawLine = [&](const auto& pieces) {
-        if (bottom < 0 || y <= bottom) {
-            int x = 0;
-            for (const std::string& piece : pieces) {
-                const QString text = QString::fromStdString(piece);
-                painter.drawText(x, y + metrics.ascent(), text);
-                if (drawn)
-                    drawn->push_back({QPoint(x, y), text});
-                x += metrics.horizontalAdvance(text);
-            }
-        }
-        y += kLineHeight;
-    };
-    for (const std::string& line : listing.headerLines)
-        drawLine(std::array<std::string, 1>{line});
-    drawLine(listing.headingPieces);
-    for (const ListingText::Row& row : listing.rows) {
-        if (bottom >= 0 && y > bottom)
-            break;
-        drawLine(row.pieces);
-    }
-    painter.restore();
+    Sync();
+    return m_cache.Text();
+}
+
+ListingGeometry CKestrixView::Geometry() const
+{
+    return {static_cast<int>(m_cache.Text().rows.size()), viewport()->height(), verticalScrollBar()->value()};
+}
+
+// Rebuilds the text when the survey changed: what the window shows, its
+// extent and, when other observations are listed, no selection.
+bool CKestrixView::RefreshListing()
+{
+    const ListingCache::Change change = m_cache.Refresh(m_doc);
+    if (change == ListingCache::Change::None)
+        return false;
+    m_contentWidth = WidestLine(m_cache.Text(), QFontMetrics(m_font));
+    if (change == ListingCache::Change::Rows)
+        ClearSelection();
+    return true;
+}
+
+void CKestrixView::Sync()
+{
+    if (RefreshListing())
+        UpdateScrollBars();
+}
+
+void CKestrixView::UpdateScrollBars()
+{
+    const ListingGeometry geometry = Geometry();
+    QScrollBar* vertical = verticalScrollBar();
+    vertical->setRange(0, geometry.MaxScroll());
+    vertical->setPageStep(geometry.PageRows());
+    vertical->setSingleStep(1);
+    QScrollBar* horizontal = horizontalScrollBar();
+    const int width = viewport()->width();
+    horizontal->setRange(0, std::max(m_contentWidth - width, 0));
+    horizontal->setPageStep(std::max(width, 1));
+    horizontal->setSingleStep(QFontMetrics(m_font).horizontalAdvance(QLatin1Char('0')));
 }
 
 void CKestrixView::OnDraw(QPainter& painter)
 {
-    DrawListing(painter, BuildListing(m_doc), nullptr, height());
+    const ListingText& listing = m_cache.Text();
+    const ListingGeometry geometry = Geometry();
+    const int left = -horizontalScrollBar()->value();
+    const int width = viewport()->width();
+    const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
+    const QColor highlight = palette().color(group, QPalette::Highlight);
+    const QColor highlightedText = palette().color(group, QPalette::HighlightedText);
+
+    painter.save();
+    painter.setFont(m_font);
+    painter.setPen(Qt::black);
+    painter.setBackground(Qt::white);
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    const QFontMetrics metrics(m_font, painter.device());
+    // Each piece starts where the one before it ended.
+    auto drawLine = [&](int y, const auto& pieces) {
+        int x = left;
+        for (const std::string& piece : pieces) {
+            const QString text = QString::fromStdString(piece);
+            painter.drawText(x, y + metrics.ascent(), text);
+            x += metrics.horizontalAdvance(text);
+        }
+    };
+    for (int line = 0; line < ListingGeometry::kCollarLines; ++line) {
+        const int y = geometry.CollarLineTop(line);
+        if (y > -kLineHeight)
+            drawLine(y, std::array<std::string, 1>{listing.headerLines[static_cast<std::size_t>(line)]});
+    }
+    drawLine(geometry.HeadingTop(), listing.headingPieces);
+    for (int row = geometry.FirstVisibleRow(); row < geometry.rows; ++row) {
+        const int y = geometry.RowTop(row);
+        if (y >= geometry.viewHeight)
+            break;
+        const bool selected = HasSelection() && row >= FirstSelectedRow() && row <= LastSelectedRow();
+        if (selected) {
+            painter.fillRect(0, y, width, kLineHeight, highlight);
+            painter.setPen(highlightedText);
+            painter.setBackgroundMode(Qt::TransparentMode);
+        }
+        drawLine(y, listing.rows[static_cast<std::size_t>(row)].pieces);
+        if (selected) {
+            painter.setPen(Qt::black);
+            painter.setBackgroundMode(Qt::OpaqueMode);
+        }
+    }
+    painter.restore();
 }
 
 void CKestrixView::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
+    // A change of the survey shows in this paint; the scroll bars follow
+    // once it is over, since they may resize the viewport being painted.
+    if (RefreshListing())
+        QMetaObject::invokeMethod(this, &CKestrixView::UpdateScrollBars, Qt::QueuedConnection);
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), Qt::white);
     OnDraw(painter);
+}
+
+void CKestrixView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    RefreshListing();
+    UpdateScrollBars();
+}
+
+// The heading stays while the rows move, so the whole viewport is painted again.
+void CKestrixView::scrollContentsBy(int, int) { viewport()->update(); }
+
+void CKestrixView::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    if (HasSelection())
+        viewport()->update(); // the selection's colours follow the focus
+}
+
+void CKestrixView::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    if (HasSelection())
+        viewport()->update();
+}
+
+void CKestrixView::Select(int anchor, int current)
+{
+    const bool had = HasSelection();
+    m_anchor = anchor;
+    m_current = current;
+    viewport()->update();
+    if (had != HasSelection())
+        emit copyAvailable(HasSelection());
+}
+
+void CKestrixView::SelectAll()
+{
+    Sync();
+    const int rows = Geometry().rows;
+    if (rows > 0)
+        Select(0, rows - 1);
+}
+
+void CKestrixView::ClearSelection()
+{
+    if (HasSelection())
+        Select(-1, -1);
+}
+
+QString CKestrixView::SelectedText()
+{
+    Sync();
+    if (!HasSelection())
+        return QString();
+    return QString::fromStdString(ListingRowsAsTabText(m_doc, m_cache.Text(), FirstSelectedRow(), LastSelectedRow()));
+}
+
+void CKestrixView::Copy()
+{
+    const QString text = SelectedText();
+    if (!text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
+}
+
+// Moves the selection's moving end by `rows` and scrolls it into view. A
+// first Shift+key selects the first row in view.
+void CKestrixView::ExtendSelection(int rows)
+{
+    const ListingGeometry geometry = Geometry();
+    if (geometry.rows == 0)
+        return;
+    if (!HasSelection()) {
+        Select(geometry.FirstVisibleRow(), geometry.FirstVisibleRow());
+    } else {
+        const long long moved = static_cast<long long>(m_current) + rows;
+        Select(m_anchor, static_cast<int>(std::clamp<long long>(moved, 0, geometry.rows - 1)));
+    }
+    verticalScrollBar()->setValue(geometry.ScrollShowing(m_current));
+}
+
+void CKestrixView::keyPressEvent(QKeyEvent* event)
+{
+    Sync();
+    if (event->matches(QKeySequence::SelectAll)) {
+        SelectAll();
+        return;
+    }
+    const ListingGeometry geometry = Geometry();
+    const int everything = geometry.rows + ListingGeometry::kCollarLines + 1;
+    int lines = 0;
+    switch (event->key()) {
+    case Qt::Key_Up: lines = -1; break;
+    case Qt::Key_Down: lines = 1; break;
+    case Qt::Key_PageUp: lines = -geometry.PageRows(); break;
+    case Qt::Key_PageDown: lines = geometry.PageRows(); break;
+    case Qt::Key_Home: lines = -everything; break;
+    case Qt::Key_End: lines = everything; break;
+    case Qt::Key_Left: horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub); return;
+    case Qt::Key_Right: horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd); return;
+    default: QAbstractScrollArea::keyPressEvent(event); return;
+    }
+    if (event->modifiers() & Qt::ShiftModifier)
+        ExtendSelection(lines);
+    else
+        verticalScrollBar()->setValue(geometry.scroll + lines);
+}
+
+void CKestrixView::mousePressEvent(QMouseEvent* event)
+{
+    Sync();
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    const int row = Geometry().RowAt(static_cast<int>(event->position().y()));
+    if (row < 0) {
+        ClearSelection();
+        return;
+    }
+    m_selecting = true;
+    if ((event->modifiers() & Qt::ShiftModifier) && HasSelection())
+        Select(m_anchor, row);
+    else
+        Select(row, row);
 }
 
 void CKestrixView::mouseMoveEvent(QMouseEvent* event)
 {
     m_services.SetPaneText(ViewServices::MessagePane, QString());
     m_services.SetPaneText(ViewServices::DepthPane, QString());
-    QWidget::mouseMoveEvent(event);
+    if (m_selecting && (event->buttons() & Qt::LeftButton) && HasSelection()) {
+        Sync();
+        // Dragged above the rows or below the window: one line further each move.
+        const int y = static_cast<int>(event->position().y());
+        ListingGeometry geometry = Geometry();
+        if (y < geometry.RowsTop() && geometry.FirstVisibleRow() > 0)
+            verticalScrollBar()->setValue(geometry.scroll - 1);
+        else if (y >= geometry.viewHeight)
+            verticalScrollBar()->setValue(geometry.scroll + 1);
+        geometry = Geometry();
+        if (geometry.rows > 0) {
+            const int last = std::min(geometry.LastWholeRow(), geometry.rows - 1);
+            Select(m_anchor, std::clamp(geometry.RowLineAt(std::max(y, 0)), geometry.FirstVisibleRow(),
+                                        std::max(last, geometry.FirstVisibleRow())));
+        }
+    }
+    QAbstractScrollArea::mouseMoveEvent(event);
+}
+
+void CKestrixView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_selecting = false;
+    QAbstractScrollArea::mouseReleaseEvent(event);
 }

@@ -1,52 +1,84 @@
 #pragma once
 
+#include "views/ListingCache.h"
+#include "views/ListingGeometry.h"
+
+#include <QAbstractScrollArea>
 #include <QFont>
-#include <QPoint>
 #include <QString>
-#include <QWidget>
-#include <vector>
+#include <algorithm>
 
 namespace survey {
 class CKestrixDoc;
-struct ListingText;
 } // namespace survey
 
 class ViewServices;
 
 // The listing window: the collar and a table of measured and computed values
-// of about one observation per 10 m, read from the document at every paint.
-// No scrolling and no selection; moving the mouse over it empties both
-// status bar panes.
-class CKestrixView : public QWidget {
+// of about one observation per 10 m. Every line is reached by scrolling (scroll
+// bars, wheel, arrows, Page Up/Down, Home/End); the heading stays in view while
+// the rows pass under it. Rows are selected with the mouse, Shift with the
+// keys, or Ctrl+A, and copied as tab-separated text. Moving the mouse over it
+// empties both status bar panes. Unscrolled and without a selection it shows
+// the lines at 16-pixel steps from the top-left corner.
+class CKestrixView : public QAbstractScrollArea {
     Q_OBJECT
 public:
     // `doc` and `services` are not owned and must outlive the view.
     CKestrixView(survey::CKestrixDoc& doc, ViewServices& services, QWidget* parent = nullptr);
 
-    // One piece of text as drawn: its top-left corner in view pixels.
-    struct DrawnPiece {
-        QPoint topLeft;
-        QString text;
-    };
-
     // The listing font: fixed pitch, normal weight, a 16-pixel cell.
     static QFont ListingFont();
-    static constexpr int kLineHeight = 16;
+    static constexpr int kLineHeight = ListingGeometry::kLineHeight;
 
-    // Draws `listing` with its top-left at the origin: line k at y = 16 k,
-    // each piece where the one before it ended. Appends what it drew where to
-    // `drawn` when given. Lines wholly below `bottom` are skipped.
-    static void DrawListing(QPainter& painter, const survey::ListingText& listing,
-                            std::vector<DrawnPiece>* drawn = nullptr, int bottom = -1);
+    // The listing as shown, brought up to date with the document first.
+    const survey::ListingText& Listing();
+    // The line layout at the present size and scroll position.
+    ListingGeometry Geometry() const;
 
-    // Paints the document's listing.
+    // The selected rows, first to last (indices into Listing().rows).
+    bool HasSelection() const { return m_anchor >= 0; }
+    int FirstSelectedRow() const { return std::min(m_anchor, m_current); }
+    int LastSelectedRow() const { return std::max(m_anchor, m_current); }
+    void SelectAll();
+    void ClearSelection();
+    // The selected rows as tab-separated text (heading names first); empty
+    // without a selection.
+    QString SelectedText();
+    // Puts SelectedText() on the clipboard; nothing without a selection.
+    void Copy();
+
+    // Paints the lines in view onto the viewport.
     void OnDraw(QPainter& painter);
+
+signals:
+    // Whether there is a selection to copy, on every change of that.
+    void copyAvailable(bool available);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    bool RefreshListing();
+    void Sync();
+    void UpdateScrollBars();
+    void Select(int anchor, int current);
+    void ExtendSelection(int rows);
+
     survey::CKestrixDoc& m_doc;
     ViewServices& m_services;
+    QFont m_font;
+    ListingCache m_cache;
+    int m_contentWidth = 0; // of the widest line, in pixels
+    int m_anchor = -1;      // the row a selection started at; -1 without one
+    int m_current = -1;     // the row it reaches to
+    bool m_selecting = false; // the left button is down over the rows
 };

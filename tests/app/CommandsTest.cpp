@@ -250,7 +250,7 @@ TEST_F(CommandsTest, SurveyMenuBarHasEveryItemInOrder)
     EXPECT_EQ(ids(menus[0]), std::vector<int>({ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_EXPORT, 0,
                                                ID_FILE_MRU_FIRST, 0, ID_APP_EXIT}));
     EXPECT_EQ(ids(menus[1]),
-              std::vector<int>({ID_EDIT_DELETE_OBSERVATIONS, 0, ID_EDIT_ADD_CONTROL_POINTS,
+              std::vector<int>({ID_EDIT_COPY, 0, ID_EDIT_DELETE_OBSERVATIONS, 0, ID_EDIT_ADD_CONTROL_POINTS,
                                 ID_EDIT_CLEAR_CONTROL_POINTS, ID_EDIT_FIT_DEGREE_1, ID_EDIT_FIT_DEGREE_2,
                                 ID_EDIT_FIT_DEGREE_3, ID_EDIT_FIT_DEGREE_4, 0, -1}));
     QMenu* roll = menus[1]->actions().last()->menu();

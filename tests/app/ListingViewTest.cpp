@@ -1,79 +1,127 @@
-// The listing window: what it draws where, how it looks, and the status bar.
+// The listing window: its picture, scrolling through every row, selecting
+// and copying rows, and the status bar.
 #include "AppTestSupport.h"
 #include "FakeViewServices.h"
+#include "NamedRows.h"
 #include "SurveyRows.h"
 
 #include "app/ChildFrame.h"
+#include "app/CommandIds.h"
 #include "app/KestrixApp.h"
 #include "app/MainFrame.h"
 #include "survey/KestrixDoc.h"
 #include "survey/LineSource.h"
 #include "survey/ListingRows.h"
+#include "textio/NumberText.h"
 #include "views/CKestrixView.h"
 
+#include <QClipboard>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QImage>
-
 #include <QPainter>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTest>
+#include <QToolBar>
+#include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace survey;
 
 namespace {
 
-// A survey of 401 observations every 0.25 m, loaded without windows.
-void LoadSurvey(CKestrixDoc& doc, int rows = 401)
+using Line = std::vector<std::string>;
+
+// A survey of `rows` observations `step` metres apart from 3 m, loaded without windows.
+void LoadSurvey(CKestrixDoc& doc, int rows = 401, double step = 0.25)
 {
     RecordingSink sink;
-    ASSERT_EQ(LoadText(doc, RawSurveyText(rows, 3.0, 0.25).toStdString(), sink), LoadResult::Loaded);
+    ASSERT_EQ(LoadText(doc, RawSurveyText(rows, 3.0, step).toStdString(), sink), LoadResult::Loaded);
 }
 
-// The drawn pieces grouped into lines by their y, each line run together.
-QStringList DrawnLines(const std::vector<CKestrixView::DrawnPiece>& drawn)
+std::vector<Line> LinesOf(const ListingText& listing)
 {
-    QStringList lines;
-    int y = -1;
-    for (const auto& piece : drawn) {
-        if (piece.topLeft.y() != y) {
-            lines.append(QString());
-            y = piece.topLeft.y();
-        }
-        lines.last() += piece.text;
-    }
+    std::vector<Line> lines;
+    for (const std::string& line : listing.headerLines)
+        lines.push_back({line});
+    lines.emplace_back(listing.headingPieces.begin(), listing.headingPieces.end());
+    for (const ListingText::Row& row : listing.rows)
+        lines.emplace_back(row.pieces.begin(), row.pieces.end());
     return lines;
 }
 
-TEST(ListingViewTest, DrawsEveryLineSixteenPixelsApartAndEachPieceWhereTheLastEnded)
+// `lines` drawn as the listing has always been drawn: line k at y = 16 k from
+// the top-left corner, each piece where the one before it ended, black text
+// on white cells over white.
+QImage ReferencePicture(const std::vector<Line>& lines, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const QFont font = CKestrixView::ListingFont();
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.setBackground(Qt::white);
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    const QFontMetrics metrics(font, &image);
+    for (std::size_t k = 0; k < lines.size() && 16 * static_cast<int>(k) < size.height(); ++k) {
+        int x = 0;
+        for (const std::string& piece : lines[k]) {
+            const QString text = QString::fromStdString(piece);
+            painter.drawText(x, 16 * static_cast<int>(k) + metrics.ascent(), text);
+            x += metrics.horizontalAdvance(text);
+        }
+    }
+    return image;
+}
+
+QImage Picture(CKestrixView& view) { return view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+// The 16-pixel band of `image` from `top`.
+QImage Band(const QImage& image, int top) { return image.copy(0, top, image.width(), 16); }
+
+// Fields of a printed line, tab-separated.
+std::string TabSeparated(const Line& line)
+{
+    std::string joined;
+    for (const std::string& piece : line)
+        joined += piece;
+    std::string fields;
+    textio::ForEachToken(joined, [&](std::string_view token) {
+        fields += (fields.empty() ? "" : "\t") + std::string(token);
+        return true;
+    });
+    return fields;
+}
+
+struct PictureRow {
+    const char* name;
+    int observations;
+    QSize window;
+};
+
+class ListingPictureTest : public ::testing::TestWithParam<PictureRow> {};
+
+// Unscrolled and without a selection: the same pixels as ever, wherever no
+// scroll bar covers them.
+TEST_P(ListingPictureTest, UnscrolledItIsTheListingAtSixteenPixelSteps)
 {
     CKestrixDoc doc;
-    LoadSurvey(doc);
-    const ListingText listing = BuildListing(doc);
-    QImage image(1400, 800, QImage::Format_RGB32);
-    QPainter painter(&image);
-    std::vector<CKestrixView::DrawnPiece> drawn;
-    CKestrixView::DrawListing(painter, listing, &drawn);
-    painter.end();
-
-    const QString expected = QString::fromStdString(ListingAsText(listing));
-    EXPECT_EQ(DrawnLines(drawn).join('\n') + '\n', expected);
-    ASSERT_EQ(drawn.size(), 5 + 6 * (1 + listing.rows.size()));
-
-    const QFontMetrics metrics(CKestrixView::ListingFont(), &image);
-    int line = -1;
-    int x = 0;
-    int previousY = -1;
-    for (const auto& piece : drawn) {
-        if (piece.topLeft.y() != previousY) {
-            ++line;
-            x = 0;
-            previousY = piece.topLeft.y();
-        }
-        EXPECT_EQ(piece.topLeft, QPoint(x, 16 * line)) << piece.text.toStdString();
-        x += metrics.horizontalAdvance(piece.text);
-    }
+    LoadSurvey(doc, GetParam().observations);
+    FakeViewServices services;
+    CKestrixView view(doc, services);
+    view.resize(GetParam().window);
+    view.show();
+    const QImage shown = Picture(view);
+    EXPECT_EQ(shown, ReferencePicture(LinesOf(BuildListing(doc)), shown.size()));
 }
+
+INSTANTIATE_TEST_SUITE_P(Windows, ListingPictureTest,
+                         ::testing::Values(PictureRow{"AllFits", 21, {1600, 400}},
+                                           PictureRow{"ScrollBarsAtTheEdges", 401, {700, 300}}),
+                         RowName());
 
 TEST(ListingViewTest, ShowsTheSameTextAsTheBatchListing)
 {
@@ -93,11 +141,9 @@ TEST(ListingViewTest, ShowsTheSameTextAsTheBatchListing)
     FileLineSource source(ToCorePath(path));
     RecordingSink sink;
     ASSERT_EQ(doc.LoadRawSurvey(ToCorePath(path), source, sink), LoadResult::Loaded);
-    QImage image(10, 10, QImage::Format_RGB32);
-    QPainter painter(&image);
-    std::vector<CKestrixView::DrawnPiece> drawn;
-    CKestrixView::DrawListing(painter, BuildListing(doc), &drawn);
-    EXPECT_EQ(DrawnLines(drawn).join('\n') + '\n', printed);
+    FakeViewServices services;
+    CKestrixView view(doc, services);
+    EXPECT_EQ(QString::fromStdString(ListingAsText(view.Listing())), printed);
 #endif
 }
 
@@ -142,6 +188,243 @@ TEST(ListingViewTest, RendersBlackTextOnWhite)
     EXPECT_EQ(image.pixel(1599, 0), qRgb(255, 255, 255));
 }
 
+// A 20000-reading survey 10 m apart, so every reading is a listed row.
+class LongListingTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        doc = new CKestrixDoc;
+        LoadSurvey(*doc, CKestrixDoc::kMaxObservations, 10.0);
+    }
+    static void TearDownTestSuite() { delete doc; }
+
+    void SetUp() override
+    {
+        view = std::make_unique<CKestrixView>(*doc, services);
+        view->resize(900, 600);
+        view->show();
+        ASSERT_EQ(view->Listing().rows.size(), std::size_t{CKestrixDoc::kMaxObservations});
+    }
+
+    static CKestrixDoc* doc;
+    FakeViewServices services;
+    std::unique_ptr<CKestrixView> view;
+};
+CKestrixDoc* LongListingTest::doc = nullptr;
+
+TEST_F(LongListingTest, TheScrollBarsReachTheLastRowAndTheEndOfTheWidestLine)
+{
+    QScrollBar* vertical = view->verticalScrollBar();
+    vertical->setValue(vertical->maximum());
+    const ListingGeometry at = view->Geometry();
+    const int last = at.rows - 1;
+    EXPECT_EQ(at.RowTop(last) + 16, at.viewHeight - at.viewHeight % 16); // the last whole line
+    const ListingText& listing = view->Listing();
+    const QImage shown = Picture(*view);
+    const Line lastRow(listing.rows.back().pieces.begin(), listing.rows.back().pieces.end());
+    const Line heading(listing.headingPieces.begin(), listing.headingPieces.end());
+    EXPECT_EQ(Band(shown, at.RowTop(last)), ReferencePicture({lastRow}, {shown.width(), 16}));
+    EXPECT_EQ(Band(shown, 0), ReferencePicture({heading}, {shown.width(), 16})) << "the heading stays at the top";
+
+    // Each piece of a line starts where the one before it ended.
+    const std::vector<Line> lines = LinesOf(view->Listing());
+    const auto characters = [](const Line& line) {
+        std::size_t count = 0;
+        for (const std::string& piece : line)
+            count += piece.size();
+        return count;
+    };
+    const Line& widest = *std::max_element(lines.begin(), lines.end(),
+                                           [&](const Line& a, const Line& b) { return characters(a) < characters(b); });
+    const QFontMetrics metrics(CKestrixView::ListingFont());
+    int width = 0;
+    for (const std::string& piece : widest)
+        width += metrics.horizontalAdvance(QString::fromStdString(piece));
+    EXPECT_EQ(view->horizontalScrollBar()->maximum() + view->viewport()->width(), width);
+}
+
+struct ScrollRow {
+    const char* name;
+    bool fromEnd;
+    std::function<void(CKestrixView&)> action;
+    // The scroll expected, given the layout before the action.
+    std::function<int(const ListingGeometry&)> expected;
+};
+
+class ListingScrollTest : public LongListingTest, public ::testing::WithParamInterface<ScrollRow> {};
+
+void Wheel(CKestrixView& view, int notches)
+{
+    const QPointF at(100, 200);
+    QWheelEvent wheel(at, view.viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120 * notches), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(view.viewport(), &wheel);
+}
+
+TEST_P(ListingScrollTest, ScrollsByWholeLines)
+{
+    if (GetParam().fromEnd)
+        QTest::keyClick(view.get(), Qt::Key_End);
+    const ListingGeometry before = view->Geometry();
+    GetParam().action(*view);
+    EXPECT_EQ(view->Geometry().scroll, GetParam().expected(before));
+}
+
+auto Key(Qt::Key key)
+{
+    return [key](CKestrixView& view) { QTest::keyClick(&view, key); };
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ListingScrollTest,
+    ::testing::Values(
+        ScrollRow{"EndShowsTheLastRow", false, Key(Qt::Key_End), [](const auto& g) { return g.rows + 5 - g.PageRows(); }},
+        ScrollRow{"HomeShowsTheCollar", true, Key(Qt::Key_Home), [](const auto&) { return 0; }},
+        ScrollRow{"PageDownMovesAPage", false, Key(Qt::Key_PageDown), [](const auto& g) { return g.PageRows(); }},
+        ScrollRow{"PageUpMovesAPage", true, Key(Qt::Key_PageUp), [](const auto& g) { return g.scroll - g.PageRows(); }},
+        ScrollRow{"DownMovesALine", false, Key(Qt::Key_Down), [](const auto&) { return 1; }},
+        ScrollRow{"UpMovesALine", true, Key(Qt::Key_Up), [](const auto& g) { return g.scroll - 1; }},
+        ScrollRow{"DownStopsAtTheLastRow", true, Key(Qt::Key_Down), [](const auto& g) { return g.scroll; }},
+        ScrollRow{"WheelMovesThreeLines", false, [](CKestrixView& v) { Wheel(v, 1); }, [](const auto&) { return 3; }}),
+    RowName());
+
+// After a page down the row that was cut off at the bottom is the first under the heading.
+TEST_F(LongListingTest, PageDownBringsTheNextRowsUnderTheHeading)
+{
+    QTest::keyClick(view.get(), Qt::Key_PageDown);
+    QTest::keyClick(view.get(), Qt::Key_PageDown);
+    const ListingGeometry before = view->Geometry();
+    QTest::keyClick(view.get(), Qt::Key_PageDown);
+    const ListingGeometry after = view->Geometry();
+    EXPECT_EQ(after.FirstVisibleRow(), before.LastWholeRow() + 1);
+    EXPECT_EQ(after.RowTop(after.FirstVisibleRow()), 16);
+}
+
+// The rows selected by a gesture, and what Copy then gives.
+constexpr int kNone = -1;
+constexpr int kLastRow = -2;
+struct SelectionRow {
+    const char* name;
+    std::function<void(CKestrixView&)> gesture;
+    int first; // kNone: no selection
+    int last;  // or kLastRow
+};
+
+class ListingSelectionTest : public ::testing::TestWithParam<SelectionRow> {};
+
+QPoint OnRow(const CKestrixView& view, int row) { return {40, view.Geometry().RowTop(row) + 8}; }
+
+void Click(CKestrixView& view, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, modifiers, OnRow(view, row));
+}
+
+void MouseEvent(CKestrixView& view, QEvent::Type type, QPoint at, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, at, view.viewport()->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(view.viewport(), &event);
+}
+
+TEST_P(ListingSelectionTest, SelectsRowsAndCopiesThemTabSeparated)
+{
+    CKestrixDoc doc;
+    LoadSurvey(doc, 2001); // 52 rows, more than the window shows
+    FakeViewServices services;
+    CKestrixView view(doc, services);
+    view.resize(900, 600);
+    view.show();
+    GetParam().gesture(view);
+    const int first = GetParam().first;
+    const int last = GetParam().last == kLastRow ? static_cast<int>(view.Listing().rows.size()) - 1 : GetParam().last;
+    ASSERT_EQ(view.HasSelection(), first >= 0);
+
+    std::string expected;
+    if (first >= 0) {
+        const std::vector<Line> lines = LinesOf(view.Listing());
+        expected = TabSeparated(lines[5]) + "\n";
+        for (int row = first; row <= last; ++row)
+            expected += TabSeparated(lines[6 + static_cast<std::size_t>(row)]) + "\n";
+        EXPECT_EQ(view.FirstSelectedRow(), first);
+        EXPECT_EQ(view.LastSelectedRow(), last);
+    }
+    EXPECT_EQ(view.SelectedText().toStdString(), expected);
+
+    // Highlighted across the window, the rows around as before.
+    const QImage shown = Picture(view);
+    const ListingGeometry g = view.Geometry();
+    const QColor highlight =
+        view.palette().color(view.hasFocus() ? QPalette::Active : QPalette::Inactive, QPalette::Highlight);
+    for (int row = g.FirstVisibleRow(); row <= std::min(g.LastWholeRow(), g.rows - 1); ++row) {
+        const bool selected = row >= first && row <= last;
+        EXPECT_EQ(shown.pixelColor(shown.width() - 1, g.RowTop(row)) == highlight, selected) << row;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gestures, ListingSelectionTest,
+    ::testing::Values(
+        SelectionRow{"NothingAtFirst", [](CKestrixView&) {}, kNone, kNone},
+        SelectionRow{"ClickSelectsARow", [](CKestrixView& v) { Click(v, 3); }, 3, 3},
+        SelectionRow{"ShiftClickExtends",
+                     [](CKestrixView& v) {
+                         Click(v, 7);
+                         Click(v, 2, Qt::ShiftModifier);
+                     },
+                     2, 7},
+        SelectionRow{"DragSelects",
+                     [](CKestrixView& v) {
+                         MouseEvent(v, QEvent::MouseButtonPress, OnRow(v, 1), Qt::LeftButton);
+                         MouseEvent(v, QEvent::MouseMove, OnRow(v, 4), Qt::LeftButton);
+                         MouseEvent(v, QEvent::MouseButtonRelease, OnRow(v, 4), Qt::NoButton);
+                     },
+                     1, 4},
+        SelectionRow{"ShiftArrowsExtend",
+                     [](CKestrixView& v) {
+                         Click(v, 5);
+                         QTest::keyClick(&v, Qt::Key_Down, Qt::ShiftModifier);
+                         QTest::keyClick(&v, Qt::Key_Down, Qt::ShiftModifier);
+                     },
+                     5, 7},
+        SelectionRow{"ShiftEndSelectsToTheLastRow",
+                     [](CKestrixView& v) {
+                         Click(v, 0);
+                         QTest::keyClick(&v, Qt::Key_End, Qt::ShiftModifier);
+                     },
+                     0, kLastRow},
+        SelectionRow{"CtrlASelectsEveryRow", [](CKestrixView& v) { QTest::keyClick(&v, Qt::Key_A, Qt::ControlModifier); },
+                     0, kLastRow},
+        SelectionRow{"ClickOnTheHeadingClears",
+                     [](CKestrixView& v) {
+                         Click(v, 3);
+                         QTest::mouseClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(40, 88));
+                     },
+                     kNone, kNone}),
+    RowName());
+
+// The text is built again when the survey changes, and only then; a change
+// of the listed observations ends the selection.
+TEST(ListingViewTest, FollowsTheSurveyThroughEdits)
+{
+    CKestrixDoc doc;
+    LoadSurvey(doc);
+    FakeViewServices services;
+    CKestrixView view(doc, services);
+    view.resize(900, 600);
+    view.show();
+    Click(view, 2);
+    const ListingText* built = &view.Listing();
+    const std::string before = ListingAsText(*built);
+
+    doc.Apply(edit::SetRollAdjustment{90});
+    EXPECT_NE(ListingAsText(view.Listing()), before);
+    EXPECT_EQ(ListingAsText(view.Listing()), ListingAsText(BuildListing(doc)));
+    EXPECT_TRUE(view.HasSelection()) << "the same rows are listed";
+
+    doc.DeleteObservation(0);
+    EXPECT_EQ(ListingAsText(view.Listing()), ListingAsText(BuildListing(doc)));
+    EXPECT_FALSE(view.HasSelection());
+}
+
 // The main frame's panes, after a plot view has filled them.
 TEST(ListingViewTest, MouseMoveInTheProgramBlanksTheStatusBar)
 {
@@ -151,12 +434,38 @@ TEST(ListingViewTest, MouseMoveInTheProgramBlanksTheStatusBar)
     harness.App().SetPaneText(0, "Click to delete");
     harness.App().SetPaneText(1, "Depth: 10.00");
     EXPECT_EQ(main->PaneText(1), "Depth: 10.00");
-    QWidget* listing = harness.Frames()[0]->widget();
-    QMouseEvent move(QEvent::MouseMove, QPointF(41, 41), listing->mapToGlobal(QPointF(41, 41)),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(listing, &move);
+    auto* listing = qobject_cast<CKestrixView*>(harness.Frames()[0]->widget());
+    ASSERT_NE(listing, nullptr);
+    MouseEvent(*listing, QEvent::MouseMove, QPoint(41, 41), Qt::NoButton);
     EXPECT_EQ(main->PaneText(0), "");
     EXPECT_EQ(main->PaneText(1), "");
+}
+
+// Copy (menu, button, Ctrl+C) works while a listing with a selection is active.
+TEST(ListingViewTest, CopyIsEnabledForTheActiveListingsSelection)
+{
+    AppHarness harness;
+    ASSERT_TRUE(harness.Start({harness.MakeSurvey("demo.txt")}));
+    CMainFrame* main = harness.App().MainFrame();
+    QAction* copy = main->Action(ID_EDIT_COPY);
+    EXPECT_EQ(copy->shortcut(), QKeySequence(QKeySequence::Copy));
+    EXPECT_FALSE(copy->isEnabled());
+    auto* listing = qobject_cast<CKestrixView*>(harness.Frames()[0]->widget());
+    ASSERT_NE(listing, nullptr);
+
+    listing->SelectAll();
+    EXPECT_TRUE(copy->isEnabled());
+    EXPECT_TRUE(main->ToolBar()->widgetForAction(copy)->isEnabled());
+    QGuiApplication::clipboard()->clear();
+    copy->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), listing->SelectedText());
+
+    main->ActivateFrame(harness.Frames()[1]); // a plot window
+    EXPECT_FALSE(copy->isEnabled());
+    main->ActivateFrame(harness.Frames()[0]);
+    EXPECT_TRUE(copy->isEnabled());
+    listing->ClearSelection();
+    EXPECT_FALSE(copy->isEnabled());
 }
 
 } // namespace

@@ -1,0 +1,129 @@
+// The listing window at 1200 x 800 pixels on a 20000-reading survey: one
+// scroll step (a wheel notch, then the paint), and the paint after the survey
+// changed (the text built again). Target: under 16 ms each. The readings lie
+// 10 m apart, so every one is a listed row: the most text a survey can give.
+#include "survey/KestrixDoc.h"
+#include "views/CKestrixView.h"
+#include "views/ViewServices.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+
+using namespace survey;
+
+namespace {
+
+constexpr int kWidth = 1200;
+constexpr int kHeight = 800;
+
+class NoStatusBar : public ViewServices {
+public:
+    void SetPaneText(int, const QString&) override {}
+    QCursor DeleteCursor() const override { return {}; }
+    QCursor TargetCursor() const override { return {}; }
+    QCursor ControlCursor() const override { return {}; }
+    void ApplyEdit(CKestrixDoc& doc, const EditOperation& op) override { doc.Apply(op); }
+};
+
+// A hole with a wandering inclination and a rolling probe, recalculated.
+void FillSurvey(CKestrixDoc& doc, double spacing)
+{
+    doc.m_nObs = CKestrixDoc::kMaxObservations;
+    doc.m_pObs = std::make_unique<Observation[]>(CKestrixDoc::kMaxObservations);
+    doc.m_dEasting = 512430.0;
+    doc.m_dNorthing = 7034815.0;
+    doc.m_dHeight = 286.0;
+    for (int i = 0; i < doc.m_nObs; ++i) {
+        const double depth = 3.0 + spacing * i;
+        const double roll = i * 0.7;
+        Observation& obs = doc.m_pObs[i];
+        obs = Observation{};
+        obs.Depth = depth;
+        obs.MagX = 0.2 * std::cos(roll) - 0.1 * std::sin(roll);
+        obs.MagY = 0.2 * std::sin(roll) + 0.1 * std::cos(roll);
+        obs.MagZ = 0.45 + 0.01 * std::sin(depth / 5);
+        obs.AccX = 1.5 * std::cos(roll);
+        obs.AccY = 1.5 * std::sin(roll);
+        obs.AccZ = 9.6 + 0.1 * std::sin(depth / 300);
+    }
+    doc.Recalculate();
+}
+
+struct Fixture {
+    explicit Fixture(double spacing) : view(doc, services)
+    {
+        FillSurvey(doc, spacing);
+        view.resize(kWidth, kHeight);
+        view.show();
+        view.render(&image);
+    }
+    CKestrixDoc doc;
+    NoStatusBar services;
+    CKestrixView view;
+    QImage image{kWidth, kHeight, QImage::Format_RGB32};
+};
+
+// state.range(0): metres between readings, 10 (every reading listed) or 0.1 (every hundredth).
+Fixture& Shared(double spacing)
+{
+    static Fixture everyReading(10.0);
+    static Fixture everyHundredth(0.1);
+    return spacing > 1.0 ? everyReading : everyHundredth;
+}
+
+double SpacingOf(const benchmark::State& state) { return state.range(0) / 10.0; }
+
+// Down the listing a wheel notch at a time, back to the top at the end.
+void BM_ScrollStep(benchmark::State& state)
+{
+    Fixture& f = Shared(SpacingOf(state));
+    QWidget* viewport = f.view.viewport();
+    const QPointF at(400, 400);
+    QScrollBar* scrollBar = f.view.verticalScrollBar();
+    for (auto _ : state) {
+        if (scrollBar->value() == scrollBar->maximum()) {
+            scrollBar->setValue(0);
+        } else {
+            QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(viewport, &wheel);
+        }
+        f.view.render(&f.image);
+        benchmark::DoNotOptimize(f.image.constBits());
+    }
+}
+BENCHMARK(BM_ScrollStep)->Name("ListingScrollStep")->Arg(100)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The collar moved back and forth, so every paint finds a changed survey.
+void BM_RepaintAfterChange(benchmark::State& state)
+{
+    Fixture& f = Shared(SpacingOf(state));
+    for (auto _ : state) {
+        f.doc.m_dEasting += 1.0;
+        f.view.render(&f.image);
+        benchmark::DoNotOptimize(f.image.constBits());
+    }
+}
+BENCHMARK(BM_RepaintAfterChange)->Name("ListingRepaintAfterChange")->Arg(100)->Arg(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
