@@ -31,6 +31,10 @@ enum CommandId : int {
     ID_ROLL_ADD_90 = 32800,
     ID_ROLL_ADD_180 = 32804,
     ID_ROLL_SUBTRACT_90 = 32803,
+    ID_FILE_SAVE_PLOT = 32810,
+    ID_EDIT_FIT_LOCAL = 32811,
+    ID_EDIT_DELETE_FLAGGED = 32812,
+    ID_EDIT_SPIKE_SETTINGS = 32813,
 };
 
 // The two menu bars: the main one while no survey window is open, the

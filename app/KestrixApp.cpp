@@ -5,7 +5,9 @@
 #include "app/CommandIds.h"
 #include "app/DocTemplate.h"
 #include "app/MainFrame.h"
+#include "app/QualityMenu.h"
 #include "app/SurveyDocument.h"
+#include "app/WindowOutput.h"
 #include "survey/KestrixDoc.h"
 #include "survey/LineSource.h"
 #include "survey/XyzExport.h"
@@ -75,6 +77,8 @@ bool CKestrixApp::InitInstance(const QStringList& arguments)
             OpenDocumentFile(path);
     });
     m_mainFrame->setAcceptDrops(true);
+    m_quality = new QualityMenu(*this, *m_mainFrame->Menus(MenuBar::Survey).at(1));
+    m_output = new WindowOutput(*this);
     RefreshRecentFiles();
 
     const QString file = FileArgument(arguments);

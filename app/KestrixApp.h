@@ -14,7 +14,9 @@ class CChildFrame;
 class CDocTemplate;
 class CMainFrame;
 class QStatusBar;
+class QualityMenu;
 class SurveyDocument;
+class WindowOutput;
 
 // The application: the four document templates, the editing cursors, the
 // main frame and its status bar, the recent-file list. Every file is opened
@@ -55,6 +57,11 @@ public:
     const RecentFileList& RecentFiles() const { return m_recentFiles; }
     // The survey of the active window, or none.
     SurveyDocument* ActiveDocument() const;
+    // The dialogs and message boxes in use.
+    UserPrompts& Prompts() const { return *m_prompts; }
+    // The quality control items of the Edit menu, and Save Plot As and Print.
+    QualityMenu* Quality() const { return m_quality; }
+    WindowOutput* Output() const { return m_output; }
 
     void SetPaneText(int pane, const QString& text) override;
     QCursor DeleteCursor() const override { return m_hDeleteCursor; }
@@ -87,4 +94,6 @@ private:
     QtUserPrompts m_defaultPrompts;
     UserPrompts* m_prompts = &m_defaultPrompts;
     std::unique_ptr<CMainFrame> m_mainFrame;
+    QualityMenu* m_quality = nullptr; // owned by the main frame's Edit menu
+    WindowOutput* m_output = nullptr; // owned by the main frame
 };

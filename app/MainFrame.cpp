@@ -38,7 +38,7 @@ constexpr int kDepthPaneWidth = 120;
 constexpr QSize kButtonImageSize(16, 15);
 
 // Commands nothing handles: shown, never enabled.
-constexpr int kUnhandledIds[] = {ID_FILE_NEW, ID_EDIT_CUT, ID_EDIT_PASTE, ID_FILE_PRINT};
+constexpr int kUnhandledIds[] = {ID_FILE_NEW, ID_EDIT_CUT, ID_EDIT_PASTE};
 
 QString MenuLabelOfPath(int index, const QString& path)
 {
@@ -106,7 +106,8 @@ void CMainFrame::CreateActions()
     AddCommand(ID_FILE_EXPORT, QStringLiteral("&Export XYZ...\tCtrl+E"),
                QStringLiteral("Save the active document for import to Quarrant"),
                QStringLiteral("Export"));
-    AddCommand(ID_FILE_PRINT, QString(), QString());
+    AddCommand(ID_FILE_PRINT, QStringLiteral("&Print...\tCtrl+P"), QStringLiteral("Print the active window"),
+               QStringLiteral("Print"));
     AddCommand(ID_EDIT_CUT, QStringLiteral("Cu&t"),
                QStringLiteral("Cut the selection and put it on the Clipboard"), QStringLiteral("Cut"));
     AddCommand(ID_EDIT_COPY, QStringLiteral("&Copy\tCtrl+C"),
@@ -149,6 +150,8 @@ void CMainFrame::CreateActions()
     m_actions[ID_FILE_EXPORT]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_E), QKeySequence(Qt::CTRL | Qt::Key_S)});
     addAction(m_actions[ID_FILE_OPEN]);
     addAction(m_actions[ID_FILE_EXPORT]);
+    m_actions[ID_FILE_PRINT]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    addAction(m_actions[ID_FILE_PRINT]);
 
     // Copy is the active listing's: its selected rows.
     m_actions[ID_EDIT_COPY]->setShortcut(QKeySequence::Copy);
@@ -538,6 +541,7 @@ void CMainFrame::UpdateCommandUI()
     m_actions[ID_FILE_CLOSE]->setEnabled(active != nullptr);
     const CKestrixView* listing = ActiveListing();
     m_actions[ID_EDIT_COPY]->setEnabled(listing && listing->HasSelection());
+    m_actions[ID_FILE_PRINT]->setEnabled(active != nullptr);
     m_actions[ID_FILE_EXPORT]->setEnabled(doc != nullptr);
     for (const auto items : {EditMenuItems(), RollOptionItems()}) {
         for (const EditItem& item : items) {

@@ -1,11 +1,14 @@
 #include "app/UserPrompts.h"
 
 #include "app/AboutDlg.h"
+#include "app/PlotSizeDlg.h"
 #include "app/ProgramInfo.h"
+#include "app/SpikeSettingsDlg.h"
 
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace {
 
@@ -14,6 +17,9 @@ const QStringList kOpenFilters = {QStringLiteral("Text Files (*.txt)"),
                                   QStringLiteral("All Files (*)")};
 const QStringList kExportFilters = {QStringLiteral("XYZ files (*.xyz)"),
                                     QStringLiteral("All files (*)")};
+// The filter chosen gives a name typed without an extension its own.
+const QStringList kPlotFilters = {QStringLiteral("PNG images (*.png)"), QStringLiteral("SVG images (*.svg)")};
+const QStringList kPlotSuffixes = {QStringLiteral("png"), QStringLiteral("svg")};
 
 } // namespace
 
@@ -40,6 +46,47 @@ std::optional<QString> QtUserPrompts::ExportFileName(QWidget* parent, const QStr
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> QtUserPrompts::PlotFileName(QWidget* parent, const QString& defaultPath)
+{
+    QFileDialog dialog(parent, QStringLiteral("Save Plot As"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(kPlotFilters);
+    const bool svg = defaultPath.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
+    dialog.selectNameFilter(kPlotFilters[svg ? 1 : 0]);
+    dialog.setDefaultSuffix(kPlotSuffixes[svg ? 1 : 0]);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        dialog.setDefaultSuffix(kPlotSuffixes[std::max<qsizetype>(0, kPlotFilters.indexOf(filter))]);
+    });
+    dialog.selectFile(defaultPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QSize> QtUserPrompts::PlotPictureSize(QWidget* parent, QSize initial)
+{
+    CPlotSizeDlg dialog(initial, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Size();
+}
+
+std::optional<survey::SpikeSettings> QtUserPrompts::EditSpikeSettings(QWidget* parent,
+                                                                      const survey::SpikeSettings& current)
+{
+    CSpikeSettingsDlg dialog(current, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Settings();
+}
+
+bool QtUserPrompts::SetUpPrinter(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 QString ElideLongLines(const QString& text, int maxLength)

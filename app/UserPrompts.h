@@ -1,10 +1,13 @@
 #pragma once
 
 #include "survey/MessageSink.h"
+#include "survey/SpikeFinder.h"
 
+#include <QSize>
 #include <QString>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 // The modal dialogs of the program: file dialogs, message boxes and the About
@@ -21,6 +24,18 @@ public:
     virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
     // The About box, modal.
     virtual void ShowAbout(QWidget* parent) = 0;
+    // The file chosen in the Save Plot As dialog, a PNG or SVG picture,
+    // starting at `defaultPath`; nullopt when cancelled.
+    virtual std::optional<QString> PlotFileName(QWidget* parent, const QString& defaultPath) = 0;
+    // The picture's width and height in pixels, starting at `initial`;
+    // nullopt when cancelled.
+    virtual std::optional<QSize> PlotPictureSize(QWidget* parent, QSize initial) = 0;
+    // The spike finder's settings as the Spike Settings dialog leaves
+    // `current`, each within its range; nullopt when cancelled.
+    virtual std::optional<survey::SpikeSettings> EditSpikeSettings(QWidget* parent,
+                                                                   const survey::SpikeSettings& current) = 0;
+    // Sets up `printer` in the Print dialog; false when cancelled.
+    virtual bool SetUpPrinter(QWidget* parent, QPrinter& printer) = 0;
 };
 
 // `text` as a message box shows it: a line longer than `maxLength`
@@ -35,6 +50,11 @@ public:
     std::optional<QString> ExportFileName(QWidget* parent, const QString& defaultPath) override;
     void ShowMessage(QWidget* parent, const QString& text) override;
     void ShowAbout(QWidget* parent) override;
+    std::optional<QString> PlotFileName(QWidget* parent, const QString& defaultPath) override;
+    std::optional<QSize> PlotPictureSize(QWidget* parent, QSize initial) override;
+    std::optional<survey::SpikeSettings> EditSpikeSettings(QWidget* parent,
+                                                           const survey::SpikeSettings& current) override;
+    bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
 };
 
 // The survey loader's messages, shown through the program's message box.

@@ -12,6 +12,7 @@ const char* const kUsage =
     "       kestrix-batch listing RAW [EDITS]\n"
     "       kestrix-batch edits RAW [-o FILE] [EDITS]\n"
     "       kestrix-batch qc RAW [EDITS] [--window K] [--threshold T]\n"
+    "       kestrix-batch plot RAW --view incl|az|mag|qc -o PNG|SVG [--size WxH] [EDITS]\n"
     "       kestrix-batch convert LAS [-o RAW] [--easting E] [--northing N] [--height H] [--declination D]\n"
     "EDITS, made in the order given: [--delete-depth D]... [--control-points FILE]... [--edits FILE]...\n"
     "       [--degree 1|2|3|4] [--roll 0|90|180|-90] [--fit local|whole]\n"
@@ -34,13 +35,22 @@ bool ParseFiniteNumber(const std::string& text, double& value)
 
 bool IsSurveyCommand(const std::string& word)
 {
-    return word == "export" || word == "dump" || word == "listing" || word == "edits" || word == "qc";
+    return word == "export" || word == "dump" || word == "listing" || word == "edits" || word == "qc"
+        || word == "plot";
 }
 
 // Whether `command` writes a file that -o names.
 bool TakesOutput(const std::string& command)
 {
-    return command == "export" || command == "edits";
+    return command == "export" || command == "edits" || command == "plot";
+}
+
+// "WxH": two whole numbers above 0.
+bool ParseSize(const std::string& text, int& width, int& height)
+{
+    const std::size_t x = text.find_first_of("xX");
+    return x != std::string::npos && ParseInt(text.substr(0, x), width) && ParseInt(text.substr(x + 1), height)
+        && width > 0 && height > 0;
 }
 
 } // namespace
@@ -104,6 +114,17 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
                 return false;
             }
             options.edits.push_back(survey::edit::SetLocalFit{fit == "local"});
+        } else if (arg == "--view" && options.command == "plot") {
+            if (!hasValue || !options.plotView.empty()) {
+                error = "--view needs one plot name";
+                return false;
+            }
+            options.plotView = value();
+        } else if (arg == "--size" && options.command == "plot") {
+            if (!hasValue || !ParseSize(value(), options.plotWidth, options.plotHeight)) {
+                error = "--size takes WIDTHxHEIGHT in pixels, such as 1200x800";
+                return false;
+            }
         } else if (arg == "--delete-flagged") {
             options.edits.push_back(step::DeleteFlagged{});
         } else if (arg == "--window") {
@@ -134,6 +155,10 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
     }
     if (options.rawPath.empty()) {
         error = "no survey file";
+        return false;
+    }
+    if (options.command == "plot" && (options.plotView.empty() || options.outputPath.empty())) {
+        error = "plot needs --view and -o";
         return false;
     }
     const bool findsSpikes =

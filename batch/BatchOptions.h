@@ -36,14 +36,21 @@ using EditStep = std::variant<step::DeleteDepth, step::ControlPoints, step::Edit
 // The largest --window: a window of 2k + 1 readings then holds any survey.
 inline constexpr int kMaxHalfWindow = survey::CKestrixDoc::kMaxObservations / 2;
 
-// What a survey subcommand (export, dump, listing, edits, qc) of kestrix-batch
-// was asked to do.
+// The picture kestrix-batch plot draws unless --size says otherwise.
+inline constexpr int kDefaultPlotWidth = 1200;
+inline constexpr int kDefaultPlotHeight = 800;
+
+// What a survey subcommand (export, dump, listing, edits, qc, plot) of
+// kestrix-batch was asked to do.
 struct SurveyOptions {
     std::string command;
     std::string rawPath;
-    std::string outputPath; // export and edits; empty for the default name
+    std::string outputPath; // export, edits and plot; empty for the default name
     std::vector<EditStep> edits;
     survey::SpikeSettings spikes; // --window and --threshold over the defaults
+    std::string plotView;         // plot: the --view name
+    int plotWidth = kDefaultPlotWidth;
+    int plotHeight = kDefaultPlotHeight;
 };
 
 // Parses the words after the program name for a survey subcommand.

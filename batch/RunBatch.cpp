@@ -6,7 +6,7 @@
 
 #include <ostream>
 
-int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, PlotRenderer plot)
 {
     if (!args.empty() && args[0] == "convert")
         return RunConvertCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
@@ -17,5 +17,5 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         err << "kestrix-batch: " << error << '\n' << kUsage;
         return 2;
     }
-    return RunSurveyCommand(options, out, err);
+    return RunSurveyCommand(options, out, err, plot);
 }

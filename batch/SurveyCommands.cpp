@@ -104,8 +104,12 @@ int WriteExport(const CKestrixDoc& doc, const std::string& path, std::ostream& o
 
 } // namespace
 
-int RunSurveyCommand(const SurveyOptions& options, std::ostream& out, std::ostream& err)
+int RunSurveyCommand(const SurveyOptions& options, std::ostream& out, std::ostream& err, PlotRenderer plot)
 {
+    if (options.command == "plot" && !plot) {
+        err << "kestrix-batch plot is not available: this kestrix-batch was built without the Qt programs\n";
+        return 1;
+    }
     FileLineSource source(options.rawPath);
     if (!source.IsOpen()) {
         err << textio::Format("Failed to open\n  %s", options.rawPath.c_str()) << '\n';
@@ -125,6 +129,9 @@ int RunSurveyCommand(const SurveyOptions& options, std::ostream& out, std::ostre
         out << ListingAsText(BuildListing(doc));
     } else if (options.command == "qc") {
         QualityTable(doc, options.spikes, out);
+    } else if (options.command == "plot") {
+        if (int status = plot(doc, options, out, err))
+            return status;
     } else if (options.command == "edits") {
         const std::string& given = options.outputPath;
         if (int status = WriteEdits(doc, given.empty() ? EditsFilePath(options.rawPath) : given, out, err))

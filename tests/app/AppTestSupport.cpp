@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QPrinter>
 #include <QMdiArea>
 #include <QSettings>
 #include <QTest>
@@ -32,6 +33,37 @@ std::optional<QString> RecordingPrompts::ExportFileName(QWidget*, const QString&
 void RecordingPrompts::ShowMessage(QWidget*, const QString& text) { messages.append(text); }
 
 void RecordingPrompts::ShowAbout(QWidget*) { ++aboutBoxes; }
+
+std::optional<QString> RecordingPrompts::PlotFileName(QWidget*, const QString& defaultPath)
+{
+    plotDefaults.push_back(defaultPath);
+    const QString answer = plotAnswers.isEmpty() ? QString() : plotAnswers.takeFirst();
+    if (answer.isEmpty())
+        return std::nullopt;
+    return answer;
+}
+
+std::optional<QSize> RecordingPrompts::PlotPictureSize(QWidget*, QSize initial)
+{
+    sizesOffered.push_back(initial);
+    return sizeAnswer;
+}
+
+std::optional<survey::SpikeSettings> RecordingPrompts::EditSpikeSettings(QWidget*, const survey::SpikeSettings&)
+{
+    return settingsAnswer;
+}
+
+bool RecordingPrompts::SetUpPrinter(QWidget*, QPrinter& printer)
+{
+    if (printFile.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printFile);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                      QPageLayout::Millimeter));
+    return true;
+}
 
 namespace {
 

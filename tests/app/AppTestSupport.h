@@ -20,6 +20,11 @@ public:
     std::optional<QString> ExportFileName(QWidget* parent, const QString& defaultPath) override;
     void ShowMessage(QWidget* parent, const QString& text) override;
     void ShowAbout(QWidget* parent) override;
+    std::optional<QString> PlotFileName(QWidget* parent, const QString& defaultPath) override;
+    std::optional<QSize> PlotPictureSize(QWidget* parent, QSize initial) override;
+    std::optional<survey::SpikeSettings> EditSpikeSettings(QWidget* parent,
+                                                           const survey::SpikeSettings& current) override;
+    bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
 
     QStringList openAnswers; // in turn; an empty answer cancels, as does running out
     QStringList exportAnswers;
@@ -27,6 +32,12 @@ public:
     QStringList messages;
     int openDialogs = 0;
     int aboutBoxes = 0;
+    QStringList plotAnswers;                       // as the open answers
+    std::vector<QString> plotDefaults;             // default path of every Save Plot As dialog
+    std::vector<QSize> sizesOffered;               // initial size of every picture size dialog
+    std::optional<QSize> sizeAnswer;               // none cancels
+    std::optional<survey::SpikeSettings> settingsAnswer; // none cancels
+    QString printFile;                             // prints into this PDF file; empty cancels
 };
 
 // Text of a raw survey file: the collar, the header and `rows` observations

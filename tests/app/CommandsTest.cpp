@@ -247,12 +247,13 @@ TEST_F(CommandsTest, SurveyMenuBarHasEveryItemInOrder)
     };
     const auto& menus = main->Menus(MenuBar::Survey);
     ASSERT_EQ(menus.size(), 5u);
-    EXPECT_EQ(ids(menus[0]), std::vector<int>({ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_EXPORT, 0,
-                                               ID_FILE_MRU_FIRST, 0, ID_APP_EXIT}));
+    EXPECT_EQ(ids(menus[0]), std::vector<int>({ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_EXPORT, ID_FILE_SAVE_PLOT,
+                                               ID_FILE_PRINT, 0, ID_FILE_MRU_FIRST, 0, ID_APP_EXIT}));
     EXPECT_EQ(ids(menus[1]),
               std::vector<int>({ID_EDIT_COPY, 0, ID_EDIT_DELETE_OBSERVATIONS, 0, ID_EDIT_ADD_CONTROL_POINTS,
                                 ID_EDIT_CLEAR_CONTROL_POINTS, ID_EDIT_FIT_DEGREE_1, ID_EDIT_FIT_DEGREE_2,
-                                ID_EDIT_FIT_DEGREE_3, ID_EDIT_FIT_DEGREE_4, 0, -1}));
+                                ID_EDIT_FIT_DEGREE_3, ID_EDIT_FIT_DEGREE_4, ID_EDIT_FIT_LOCAL, 0,
+                                ID_EDIT_DELETE_FLAGGED, ID_EDIT_SPIKE_SETTINGS, 0, -1}));
     QMenu* roll = menus[1]->actions().last()->menu();
     EXPECT_EQ(roll->title(), "Roll option");
     EXPECT_EQ(ids(roll), std::vector<int>({ID_ROLL_NO_ADJUSTMENT, ID_ROLL_ADD_90, ID_ROLL_ADD_180,
@@ -275,12 +276,12 @@ TEST_F(CommandsTest, ToolBarHoldsTheEightButtonsWithTheirRules)
     EXPECT_EQ(ids, std::vector<int>({ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_EXPORT, 0, ID_EDIT_CUT,
                                      ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_FILE_PRINT, ID_APP_ABOUT}));
     EXPECT_EQ(main->Action(ID_FILE_EXPORT)->toolTip(), "Export");
-    EXPECT_EQ(main->Action(ID_FILE_PRINT)->toolTip(), ""); // Print has no string
+    EXPECT_EQ(main->Action(ID_FILE_PRINT)->toolTip(), "Print");
     std::vector<bool> enabled;
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_EXPORT, ID_EDIT_CUT, ID_EDIT_COPY,
                    ID_EDIT_PASTE, ID_FILE_PRINT, ID_APP_ABOUT})
         enabled.push_back(main->ToolBar()->widgetForAction(main->Action(id))->isEnabled());
-    EXPECT_EQ(enabled, std::vector<bool>({false, true, true, false, false, false, false, true}));
+    EXPECT_EQ(enabled, std::vector<bool>({false, true, true, false, false, false, true, true}));
 
     main->Action(ID_VIEW_TOOLBAR)->trigger();
     EXPECT_TRUE(main->ToolBar()->isHidden());
@@ -297,12 +298,10 @@ TEST_F(CommandsTest, StatusBarShowsPromptsWhileHighlightedAndReadyAfterwards)
     QCoreApplication::sendEvent(open, &leave);
     EXPECT_EQ(main->PaneText(0), "Ready");
 
-    // Print has no prompt: over it the pane reads "Ready", whatever it held.
-    main->SetPaneText(0, QString());
     QWidget* print = main->ToolBar()->widgetForAction(main->Action(ID_FILE_PRINT));
     QEnterEvent enterPrint(QPointF(2, 2), QPointF(2, 2), print->mapToGlobal(QPointF(2, 2)));
     QCoreApplication::sendEvent(print, &enterPrint);
-    EXPECT_EQ(main->PaneText(0), "Ready");
+    EXPECT_EQ(main->PaneText(0), "Print the active window");
 
     QMenu* file = main->Menus(MenuBar::Survey)[0];
     QMenu* edit = main->Menus(MenuBar::Survey)[1];

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QSize>
+
+namespace survey {
+class CKestrixDoc;
+} // namespace survey
+
+class QPagedPaintDevice;
+class QPainter;
+struct PlotKind;
+
+// A survey window on paper. `painter` is active on `device`, its viewport the
+// printable area.
+
+// The plot as a window of `windowSize` shows it, scaled to fit the page
+// whole with its shape kept, on one page.
+void PrintPlot(QPainter& painter, const PlotKind& kind, survey::CKestrixDoc& doc, QSize windowSize);
+
+// The survey's listing text, top to bottom, as many pages as it takes; a
+// listing wider than the page is made smaller to fit it. The number of pages.
+int PrintListing(QPainter& painter, QPagedPaintDevice& device, const survey::CKestrixDoc& doc);

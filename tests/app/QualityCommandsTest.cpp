@@ -1,0 +1,165 @@
+// The quality control items of the Edit menu, Save Plot As and Print, driven
+// through their actions with the dialogs answered in advance.
+#include "AppTestSupport.h"
+#include "NamedRows.h"
+
+#include "app/ChildFrame.h"
+#include "app/CommandIds.h"
+#include "app/KestrixApp.h"
+#include "app/MainFrame.h"
+#include "app/QualityMenu.h"
+#include "app/WindowOutput.h"
+#include "examples/DemoSurvey.h"
+#include "survey/KestrixDoc.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFile>
+#include <QImage>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using namespace survey;
+
+namespace {
+
+const QString kDemo = QStringLiteral(KESTRIX_EXAMPLES_DIR "/demo.txt");
+
+class QualityCommandsTest : public ::testing::Test {
+protected:
+    void Open(const QString& path)
+    {
+        ASSERT_TRUE(harness.Start());
+        doc = harness.App().OpenDocumentFile(path);
+        ASSERT_NE(doc, nullptr);
+        main = harness.App().MainFrame();
+        quality = harness.App().Quality();
+    }
+
+    // The message pane once the queued updates are through.
+    QString Message()
+    {
+        QCoreApplication::processEvents();
+        return main->PaneText(0);
+    }
+
+    AppHarness harness;
+    CKestrixDoc* doc = nullptr;
+    CMainFrame* main = nullptr;
+    QualityMenu* quality = nullptr;
+};
+
+TEST_F(QualityCommandsTest, LocalFitItemTogglesTheSurveysFit)
+{
+    Open(harness.MakeSurvey("hole.txt"));
+    QAction* local = quality->LocalFitAction();
+    ASSERT_TRUE(local->isEnabled());
+    EXPECT_FALSE(local->isChecked());
+    local->trigger();
+    EXPECT_TRUE(doc->m_bFitLocal);
+    EXPECT_TRUE(local->isChecked());
+    local->trigger();
+    EXPECT_FALSE(doc->m_bFitLocal);
+    EXPECT_FALSE(local->isChecked());
+}
+
+TEST_F(QualityCommandsTest, DeleteFlaggedReadingsDeletesTheDemosSpikesOnly)
+{
+    Open(kDemo);
+    ASSERT_EQ(doc->m_nObs, demo::kSampleCount);
+    quality->DeleteFlaggedAction()->trigger();
+    EXPECT_EQ(Message(), "5 flagged readings deleted");
+    ASSERT_EQ(doc->m_nObs, demo::kSampleCount - static_cast<int>(demo::kSpikeSamples.size()));
+    // Readings are 0.1 m apart: the spikes' depths are the ones gone.
+    std::vector<int> gone;
+    for (int i = 0, sample = 0; sample < demo::kSampleCount; ++sample) {
+        if (i < doc->m_nObs && std::lround(doc->m_pObs[i].Depth * 10) == sample)
+            ++i;
+        else
+            gone.push_back(sample);
+    }
+    EXPECT_EQ(gone, std::vector<int>(demo::kSpikeSamples.begin(), demo::kSpikeSamples.end()));
+
+    quality->DeleteFlaggedAction()->trigger();
+    EXPECT_EQ(Message(), "No flagged readings");
+    EXPECT_EQ(doc->m_nObs, demo::kSampleCount - 5);
+}
+
+TEST_F(QualityCommandsTest, SpikeSettingsAreUsedAndKeptOnlyWhenValid)
+{
+    Open(kDemo);
+    SpikeSettings lenient{10, 500, 1e5, 10, 90};
+    harness.prompts.settingsAnswer = lenient;
+    quality->SpikeSettingsAction()->trigger();
+    quality->DeleteFlaggedAction()->trigger();
+    EXPECT_EQ(Message(), "No flagged readings");
+
+    SpikeSettings invalid = lenient;
+    invalid.dipFloor = -1;
+    harness.prompts.settingsAnswer = invalid;
+    quality->SpikeSettingsAction()->trigger();
+    harness.prompts.settingsAnswer.reset(); // cancelled
+    quality->SpikeSettingsAction()->trigger();
+    EXPECT_EQ(quality->Settings().threshold, 500);
+    EXPECT_EQ(quality->Settings().dipFloor, 90);
+
+    ASSERT_TRUE(harness.Start()); // a later run
+    EXPECT_EQ(harness.App().Quality()->Settings().threshold, 500);
+}
+
+TEST_F(QualityCommandsTest, SavePlotAsWritesTheActivePlotAtTheChosenSize)
+{
+    Open(harness.MakeSurvey("hole.txt"));
+    WindowOutput* output = harness.App().Output();
+    CChildFrame* azimuth = harness.Frames().at(2);
+    main->ActivateFrame(harness.Frames().front());
+    EXPECT_FALSE(output->SavePlotAction()->isEnabled()); // the listing is no plot
+    main->ActivateFrame(azimuth);
+    ASSERT_TRUE(output->SavePlotAction()->isEnabled());
+
+    const QString path = harness.DataPath("azimuth.png");
+    harness.prompts.plotAnswers = {path, path};
+    harness.prompts.sizeAnswer.reset();
+    output->SavePlotAction()->trigger(); // size cancelled: nothing written
+    EXPECT_FALSE(QFile::exists(path));
+    harness.prompts.sizeAnswer = QSize(300, 200);
+    output->SavePlotAction()->trigger();
+    EXPECT_EQ(QImage(path).size(), QSize(300, 200));
+    EXPECT_EQ(harness.prompts.plotDefaults.back(), harness.DataPath("hole-az.png"));
+    EXPECT_EQ(harness.prompts.sizesOffered.back(), azimuth->widget()->size());
+
+    harness.prompts.plotAnswers = {harness.DataPath("azimuth.gif")};
+    output->SavePlotAction()->trigger();
+    ASSERT_EQ(harness.prompts.messages.size(), 1);
+    EXPECT_TRUE(harness.prompts.messages[0].startsWith("A plot picture is a .png or .svg file"));
+}
+
+int PdfPages(const QString& path)
+{
+    return static_cast<int>(QString::fromLatin1(ReadFile(path)).count(QRegularExpression("/Type\\s*/Page\\b(?!s)")));
+}
+
+struct PrintRow {
+    const char* name;
+    int window; // in creation order: the listing, then the three plots
+    int pages;
+};
+
+class PrintActiveWindow : public QualityCommandsTest, public ::testing::WithParamInterface<PrintRow> {};
+
+// 1500 m of survey: a listing row every 10 m fills more than one page.
+TEST_P(PrintActiveWindow, PrintsItOnItsPages)
+{
+    Open(harness.MakeSurvey("long.txt", 3001));
+    main->ActivateFrame(harness.Frames().at(GetParam().window));
+    harness.prompts.printFile = harness.DataPath("printed.pdf");
+    ASSERT_TRUE(main->Action(ID_FILE_PRINT)->isEnabled());
+    main->Action(ID_FILE_PRINT)->trigger();
+    EXPECT_EQ(PdfPages(harness.prompts.printFile), GetParam().pages);
+    EXPECT_TRUE(harness.prompts.messages.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, PrintActiveWindow,
+                         ::testing::Values(PrintRow{"Listing", 0, 2}, PrintRow{"AzimuthPlot", 2, 1}), RowName());
+
+} // namespace

@@ -1,0 +1,115 @@
+// kestrix-batch plot run as its own process, as a report script runs it:
+// no display, the picture read back.
+#include "ChildProgram.h"
+#include "NamedRows.h"
+#include "ScratchFolder.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+const std::string kDemo = KESTRIX_EXAMPLES_DIR "/demo.txt";
+const std::string kDemoPoints = KESTRIX_EXAMPLES_DIR "/demo-control-points.txt";
+
+struct Outcome {
+    int status;
+    std::string errors;
+};
+
+Outcome Plot(const ScratchFolder& folder, std::vector<std::string> args)
+{
+    args.insert(args.begin(), "plot");
+    const Finished finished = Wait(StartProgram(KESTRIX_BATCH_EXE, args, folder / "errors"));
+    return {WIFEXITED(finished.status) ? WEXITSTATUS(finished.status) : -1, ReadFile(folder / "errors")};
+}
+
+struct PictureRow {
+    const char* name;
+    const char* view;
+    const char* file;
+    std::vector<QRgb> colours; // of the curves and marks the view draws
+};
+
+class PlotPicture : public ::testing::TestWithParam<PictureRow> {};
+
+TEST_P(PlotPicture, HasTheSizeAskedForAndTheCurvesColours)
+{
+    const PictureRow& row = GetParam();
+    ScratchFolder folder;
+    const std::string path = folder / row.file;
+    const Outcome run = Plot(folder, {kDemo, "--view", row.view, "-o", path, "--size", "640x480", "--control-points",
+                                  kDemoPoints});
+    ASSERT_EQ(run.status, 0) << run.errors;
+    const std::string bytes = ReadFile(path);
+    if (std::string(row.file).ends_with(".svg")) {
+        EXPECT_NE(bytes.find("viewBox=\"0 0 640 480\""), std::string::npos);
+        for (QRgb colour : row.colours) {
+            const std::string hex = QColor(colour).name().toStdString();
+            EXPECT_NE(bytes.find(hex), std::string::npos) << hex;
+        }
+        return;
+    }
+    const QImage image = QImage::fromData(QByteArray::fromStdString(bytes), "PNG");
+    ASSERT_EQ(image.size(), QSize(640, 480));
+    for (QRgb colour : row.colours) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixel(x, y) == colour;
+        EXPECT_GT(count, 50) << QColor(colour).name().toStdString();
+    }
+}
+
+const QRgb kRed = qRgb(255, 0, 0), kGreen = qRgb(0, 255, 0), kBlue = qRgb(0, 0, 255);
+
+INSTANTIATE_TEST_SUITE_P(Rows, PlotPicture,
+                         ::testing::Values(PictureRow{"InclinationPng", "incl", "incl.png", {kRed}},
+                                           PictureRow{"AzimuthPng", "az", "az.PNG", {kRed, kBlue}},
+                                           PictureRow{"MagneticPng", "mag", "mag.png", {kRed, kGreen, kBlue}},
+                                           PictureRow{"InclinationSvg", "incl", "incl.svg", {kRed}},
+                                           PictureRow{"AzimuthSvg", "az", "az.svg", {kRed, kBlue}},
+                                           PictureRow{"MagneticSvg", "mag", "mag.svg", {kRed, kGreen, kBlue}}),
+                         RowName());
+
+struct RefusedRow {
+    const char* name;
+    std::vector<std::string> args; // after the survey; "OUT" is the output in the scratch folder
+    int status;
+    const char* error;
+};
+
+class PlotRefused : public ::testing::TestWithParam<RefusedRow> {};
+
+// The survey is called survey.png, so that it could pass for a picture.
+TEST_P(PlotRefused, WritesNothingAndSaysWhy)
+{
+    const RefusedRow& row = GetParam();
+    ScratchFolder folder;
+    const std::string survey = folder / "survey.png";
+    const std::string original = ReadFile(kDemo);
+    WriteFile(survey, original);
+    std::vector<std::string> args{survey};
+    for (const std::string& arg : row.args)
+        args.push_back(arg == "OUT" ? folder / "out.svg" : arg == "SURVEY" ? survey : arg);
+    const Outcome run = Plot(folder, args);
+    EXPECT_EQ(run.status, row.status);
+    EXPECT_NE(run.errors.find(row.error), std::string::npos) << run.errors;
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"errors", "survey.png"}));
+    EXPECT_EQ(ReadFile(survey), original);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, PlotRefused,
+    ::testing::Values(RefusedRow{"QualityViewNotYetAvailable", {"--view", "qc", "-o", "OUT"}, 1, "not available"},
+                      RefusedRow{"UnknownView", {"--view", "roll", "-o", "OUT"}, 1, "the views are incl, az, mag"},
+                      RefusedRow{"OverTheSurvey", {"--view", "az", "-o", "SURVEY"}, 1, "replace the raw survey file"},
+                      RefusedRow{"NotAPictureName", {"--view", "az", "-o", "out.jpg"}, 1, ".png or .svg"},
+                      RefusedRow{"TooLarge", {"--view", "az", "-o", "OUT", "--size", "8001x10"}, 1, "1 to 8000 pixels"},
+                      RefusedRow{"BadSize", {"--view", "az", "-o", "OUT", "--size", "640x"}, 2, "--size takes"},
+                      RefusedRow{"NoOutput", {"--view", "az"}, 2, "plot needs --view and -o"}),
+    RowName());
+
+} // namespace

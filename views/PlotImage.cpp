@@ -1,0 +1,156 @@
+#include "views/PlotImage.h"
+
+#include "survey/KestrixDoc.h"
+#include "textio/FileFacts.h"
+#include "views/PlotViews.h"
+#include "views/ViewServices.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+#include <algorithm>
+
+using namespace survey;
+
+namespace {
+
+// A picture's view is never shown: it has no status bar, cursor or edit to reach.
+class NoViewServices : public ViewServices {
+public:
+    void SetPaneText(int, const QString&) override {}
+    QCursor DeleteCursor() const override { return QCursor(); }
+    QCursor TargetCursor() const override { return QCursor(); }
+    QCursor ControlCursor() const override { return QCursor(); }
+    void ApplyEdit(CKestrixDoc&, const EditOperation&) override {}
+};
+
+template <typename View>
+std::unique_ptr<PlotFrame> Make(CKestrixDoc& doc, ViewServices& services)
+{
+    return std::make_unique<View>(doc, services);
+}
+
+// One row per plot kind.
+const PlotKind kKinds[] = {
+    {"incl", &CInclView::staticMetaObject, Make<CInclView>},
+    {"az", &CAzView::staticMetaObject, Make<CAzView>},
+    {"mag", &CMagView::staticMetaObject, Make<CMagView>},
+};
+
+// A view of its own at `size`, so the window the user looks at keeps its size.
+std::unique_ptr<PlotFrame> PictureView(const PlotKind& kind, CKestrixDoc& doc, QSize size)
+{
+    static NoViewServices services;
+    std::unique_ptr<PlotFrame> view = kind.make(doc, services);
+    view->setAttribute(Qt::WA_DontShowOnScreen);
+    view->resize(size);
+    return view;
+}
+
+QString FromCorePath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+QByteArray SvgOf(const PlotKind& kind, CKestrixDoc& doc, QSize size)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setTitle(QFileInfo(FromCorePath(doc.m_strFilePath)).fileName());
+    svg.setDescription(QStringLiteral("%1 plot").arg(QLatin1String(kind.name)));
+    QPainter painter;
+    if (!painter.begin(&svg))
+        return QByteArray();
+    PaintPlot(kind, doc, size, painter);
+    painter.end();
+    return buffer.data();
+}
+
+QByteArray PngOf(const PlotKind& kind, CKestrixDoc& doc, QSize size)
+{
+    const QImage image = RenderPlot(kind, doc, size);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (image.isNull() || !image.save(&buffer, "PNG"))
+        return QByteArray();
+    return buffer.data();
+}
+
+} // namespace
+
+std::span<const PlotKind> PlotKinds() { return kKinds; }
+
+const PlotKind* FindPlotKind(std::string_view name)
+{
+    const auto found = std::find_if(std::begin(kKinds), std::end(kKinds),
+                                    [&](const PlotKind& kind) { return name == kind.name; });
+    return found == std::end(kKinds) ? nullptr : found;
+}
+
+const PlotKind* KindOf(const QWidget* view)
+{
+    if (!view)
+        return nullptr;
+    const auto found = std::find_if(std::begin(kKinds), std::end(kKinds), [&](const PlotKind& kind) {
+        return view->metaObject() == kind.viewClass;
+    });
+    return found == std::end(kKinds) ? nullptr : found;
+}
+
+bool IsPlotSize(QSize size)
+{
+    return size.width() >= 1 && size.width() <= kMaxPlotSide && size.height() >= 1 && size.height() <= kMaxPlotSide;
+}
+
+QImage RenderPlot(const PlotKind& kind, CKestrixDoc& doc, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PaintPlot(kind, doc, size, painter);
+    return image;
+}
+
+void PaintPlot(const PlotKind& kind, CKestrixDoc& doc, QSize size, QPainter& painter)
+{
+    PictureView(kind, doc, size)->render(&painter);
+}
+
+std::optional<PictureFormat> PictureFormatOf(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix.compare(QLatin1String("png"), Qt::CaseInsensitive) == 0)
+        return PictureFormat::Png;
+    if (suffix.compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0)
+        return PictureFormat::Svg;
+    return std::nullopt;
+}
+
+QString WritePlotPicture(const PlotKind& kind, CKestrixDoc& doc, QSize size, const QString& path)
+{
+    const std::optional<PictureFormat> format = PictureFormatOf(path);
+    if (!format)
+        return QStringLiteral("A plot picture is a .png or .svg file\n  %1").arg(path);
+    if (!IsPlotSize(size))
+        return QStringLiteral("A plot picture is 1 to %1 pixels wide and high").arg(kMaxPlotSide);
+    if (textio::IsSameFile(QFile::encodeName(path).toStdString(), doc.m_strFilePath))
+        return QStringLiteral("The picture would replace the raw survey file\n  %1").arg(FromCorePath(doc.m_strFilePath));
+
+    const QByteArray bytes = *format == PictureFormat::Png ? PngOf(kind, doc, size) : SvgOf(kind, doc, size);
+    if (bytes.isEmpty())
+        return QStringLiteral("Not enough memory to draw the plot at %1 x %2 pixels").arg(size.width()).arg(size.height());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("Failed to open\n  %1\nfor writing").arg(path);
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return QStringLiteral("Failed to write\n  %1").arg(path);
+    return QString();
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace survey {
+class CKestrixDoc;
+} // namespace survey
+
+class PlotFrame;
+class QImage;
+class QPainter;
+class QWidget;
+class ViewServices;
+
+// A depth plot that can be drawn as a picture, by the name kestrix-batch's
+// --view takes. The picture is that of a window of the plot at the same size.
+struct PlotKind {
+    const char* name;
+    const QMetaObject* viewClass;
+    std::unique_ptr<PlotFrame> (*make)(survey::CKestrixDoc& doc, ViewServices& services);
+};
+
+// Every plot kind, one row each.
+std::span<const PlotKind> PlotKinds();
+// The kind named `name`, or none.
+const PlotKind* FindPlotKind(std::string_view name);
+// The kind of plot that `view` is, or none (the listing, any other widget).
+const PlotKind* KindOf(const QWidget* view);
+
+// Pictures are 1 to kMaxPlotSide pixels each way.
+inline constexpr int kMaxPlotSide = 8000;
+bool IsPlotSize(QSize size);
+
+// The plot of `kind` on `doc` as a window of `size` pixels shows it; a null
+// image when there is no memory for it.
+QImage RenderPlot(const PlotKind& kind, survey::CKestrixDoc& doc, QSize size);
+// Paints the same picture with `painter`, its top-left at the painter's origin.
+void PaintPlot(const PlotKind& kind, survey::CKestrixDoc& doc, QSize size, QPainter& painter);
+
+// The picture formats, chosen by the file name's extension.
+enum class PictureFormat { Png, Svg };
+// The format of `path` by its extension (".png" or ".svg", any case), or none.
+std::optional<PictureFormat> PictureFormatOf(const QString& path);
+
+// Writes the plot of `kind` on `doc` at `size` to `path` as PNG or SVG by
+// the path's extension; the whole file or nothing, and never over the
+// survey's raw survey file. Empty on success, else the message for the user.
+QString WritePlotPicture(const PlotKind& kind, survey::CKestrixDoc& doc, QSize size, const QString& path);
