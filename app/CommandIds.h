@@ -31,6 +31,10 @@ enum CommandId : int {
     ID_ROLL_ADD_90 = 32800,
     ID_ROLL_ADD_180 = 32804,
     ID_ROLL_SUBTRACT_90 = 32803,
+    // The depth plots' View and Window items.
+    ID_VIEW_WHOLE_HOLE = 32830,
+    ID_VIEW_ANOMALIES = 32831,
+    ID_WINDOW_SHOW_ALL = 32832,
 };
 
 // The two menu bars: the main one while no survey window is open, the

@@ -67,6 +67,7 @@ private:
     void OnEdit(const survey::EditOperation& op);
     SurveyDocument* OpenSurvey(const QString& path);
     void OpenPlotWindows(SurveyDocument* document);
+    void ShowAllViews();
     CChildFrame* CreateFrame(const CDocTemplate& docTemplate, SurveyDocument& document);
     void OnFileOpen();
     void OnFileExport();

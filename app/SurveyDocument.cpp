@@ -52,6 +52,14 @@ void SurveyDocument::CloseAllFrames()
         frame->close();
 }
 
+void SurveyDocument::OrderFrames(const std::function<int(const CChildFrame*)>& rank)
+{
+    std::erase_if(m_frames, [](const QPointer<CChildFrame>& frame) { return frame.isNull(); });
+    std::stable_sort(m_frames.begin(), m_frames.end(),
+                     [&](const QPointer<CChildFrame>& a, const QPointer<CChildFrame>& b) { return rank(a) < rank(b); });
+    UpdateFrameTitles();
+}
+
 void SurveyDocument::Apply(const survey::EditOperation& op)
 {
     if (!m_readOnly)
