@@ -35,6 +35,7 @@ enum CommandId : int {
     ID_VIEW_WHOLE_HOLE = 32830,
     ID_VIEW_ANOMALIES = 32831,
     ID_WINDOW_SHOW_ALL = 32832,
+    ID_VIEW_QUALITY = 32833,
 };
 
 // The two menu bars: the main one while no survey window is open, the

@@ -41,7 +41,7 @@ CDocTemplate::ViewFactory PlotFactoryOf()
 }
 
 // Where a survey's window stands among its windows: the listing, then the
-// inclination, azimuth and magnetic plots.
+// inclination, azimuth, magnetic and quality plots.
 int WindowRank(const CChildFrame* frame)
 {
     const QWidget* view = frame->widget();
@@ -51,6 +51,8 @@ int WindowRank(const CChildFrame* frame)
         return 2;
     if (qobject_cast<const CMagView*>(view))
         return 3;
+    if (qobject_cast<const CQcView*>(view))
+        return 4;
     return 0;
 }
 
@@ -83,6 +85,7 @@ bool CKestrixApp::InitInstance(const QStringList& arguments)
     m_pInclTemplate = m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(PlotFactoryOf<CInclView>(), false));
     m_pAzTemplate = m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(PlotFactoryOf<CAzView>(), false));
     m_pMagTemplate = m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(PlotFactoryOf<CMagView>(), false));
+    m_pQcTemplate = m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(PlotFactoryOf<CQcView>(), false));
 
     m_hControlCursor = MakeControlCursor();
     m_hDeleteCursor = MakeDeleteCursor();
@@ -212,6 +215,26 @@ void CKestrixApp::ShowAllViews()
     m_mainFrame->Tile();
 }
 
+// The active survey's quality plot window: opened in its place after the
+// other plots and the windows tiled, or closed when it is open.
+void CKestrixApp::ToggleQualityView()
+{
+    SurveyDocument* document = ActiveDocument();
+    if (!document || document->IsReadOnly())
+        return;
+    for (CChildFrame* frame : document->Frames()) {
+        if (WindowRank(frame) == 4) {
+            frame->close();
+            return;
+        }
+    }
+    CChildFrame* active = m_mainFrame->ActiveFrame();
+    CreateFrame(*m_pQcTemplate, *document)->show();
+    document->OrderFrames(WindowRank);
+    m_mainFrame->ActivateFrame(active);
+    m_mainFrame->Tile();
+}
+
 SurveyDocument* CKestrixApp::ActiveDocument() const
 {
     const CChildFrame* frame = m_mainFrame ? m_mainFrame->ActiveFrame() : nullptr;
@@ -252,6 +275,7 @@ void CKestrixApp::OnCommand(int id)
                 active->Plots().SetComponentsAsAnomalies(!active->Plots().ComponentsAsAnomalies());
             break;
         case ID_WINDOW_SHOW_ALL: ShowAllViews(); break;
+        case ID_VIEW_QUALITY: ToggleQualityView(); break;
         case ID_APP_EXIT: m_mainFrame->close(); break;
         default: break;
         }

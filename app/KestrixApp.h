@@ -68,6 +68,7 @@ private:
     SurveyDocument* OpenSurvey(const QString& path);
     void OpenPlotWindows(SurveyDocument* document);
     void ShowAllViews();
+    void ToggleQualityView();
     CChildFrame* CreateFrame(const CDocTemplate& docTemplate, SurveyDocument& document);
     void OnFileOpen();
     void OnFileExport();
@@ -80,6 +81,7 @@ private:
     CDocTemplate* m_pInclTemplate = nullptr;
     CDocTemplate* m_pAzTemplate = nullptr;
     CDocTemplate* m_pMagTemplate = nullptr;
+    CDocTemplate* m_pQcTemplate = nullptr;
     QCursor m_hDeleteCursor;
     QCursor m_hTargetCursor;
     QCursor m_hControlCursor;

@@ -171,7 +171,10 @@ void CMainFrame::CreateActions()
         ->setCheckable(true);
     AddCommand(ID_WINDOW_SHOW_ALL, QStringLiteral("&Show All Views"),
                QStringLiteral("Bring back the survey's closed plot windows and tile the windows"));
-    for (int id : {ID_VIEW_WHOLE_HOLE, ID_VIEW_ANOMALIES, ID_WINDOW_SHOW_ALL})
+    AddCommand(ID_VIEW_QUALITY, QStringLiteral("&Quality Control"),
+               QStringLiteral("Show the survey's total field, total gravity and dip against depth"))
+        ->setCheckable(true);
+    for (int id : {ID_VIEW_WHOLE_HOLE, ID_VIEW_ANOMALIES, ID_WINDOW_SHOW_ALL, ID_VIEW_QUALITY})
         connect(m_actions[id], &QAction::triggered, this, [this, id] { emit command(id); });
 
     m_recentPlaceholder = new QAction(QStringLiteral("Recent File"), this);
@@ -227,6 +230,7 @@ void CMainFrame::CreateMenus()
     surveyView->addSeparator();
     add(surveyView, ID_VIEW_WHOLE_HOLE);
     add(surveyView, ID_VIEW_ANOMALIES);
+    add(surveyView, ID_VIEW_QUALITY);
     m_windowMenu = popup(QStringLiteral("&Window"));
     add(m_windowMenu, ID_WINDOW_CASCADE);
     add(m_windowMenu, ID_WINDOW_TILE);
@@ -548,6 +552,8 @@ void CMainFrame::UpdateCommandUI()
     m_actions[ID_VIEW_ANOMALIES]->setEnabled(plots != nullptr);
     m_actions[ID_VIEW_ANOMALIES]->setChecked(plots && plots->ComponentsAsAnomalies());
     m_actions[ID_WINDOW_SHOW_ALL]->setEnabled(plots != nullptr);
+    m_actions[ID_VIEW_QUALITY]->setEnabled(plots != nullptr);
+    m_actions[ID_VIEW_QUALITY]->setChecked(plots && document->ShowsQualityPlot());
 
     m_actions[ID_VIEW_TOOLBAR]->setChecked(m_toolBar && !m_toolBar->isHidden());
     m_actions[ID_VIEW_STATUS_BAR]->setChecked(!statusBar()->isHidden());

@@ -1,6 +1,7 @@
 #include "app/SurveyDocument.h"
 
 #include "app/ChildFrame.h"
+#include "views/CQcView.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -58,6 +59,13 @@ void SurveyDocument::OrderFrames(const std::function<int(const CChildFrame*)>& r
     std::stable_sort(m_frames.begin(), m_frames.end(),
                      [&](const QPointer<CChildFrame>& a, const QPointer<CChildFrame>& b) { return rank(a) < rank(b); });
     UpdateFrameTitles();
+}
+
+bool SurveyDocument::ShowsQualityPlot() const
+{
+    return std::any_of(m_frames.begin(), m_frames.end(), [](const QPointer<CChildFrame>& frame) {
+        return frame && qobject_cast<const CQcView*>(frame->widget());
+    });
 }
 
 void SurveyDocument::Apply(const survey::EditOperation& op)

@@ -49,6 +49,9 @@ public:
     // renumbers their captions.
     void OrderFrames(const std::function<int(const CChildFrame*)>& rank);
 
+    // Whether one of the survey's windows is its quality plot.
+    bool ShowsQualityPlot() const;
+
     // What the survey's depth plots share: their depth window and whether
     // the magnetic components show as anomalies.
     PlotLink& Plots() { return m_plots; }

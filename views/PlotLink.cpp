@@ -15,3 +15,9 @@ void PlotLink::SetComponentsAsAnomalies(bool on)
     m_anomalies = on;
     emit changed();
 }
+
+void PlotLink::SetSpikes(const survey::SpikeSettings& settings)
+{
+    m_spikes = settings;
+    emit changed();
+}

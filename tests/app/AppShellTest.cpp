@@ -478,4 +478,29 @@ TEST_F(AppShellTest, ViewItemsActOnTheActiveSurveysPlots)
     EXPECT_TRUE(main->Action(ID_VIEW_ANOMALIES)->isChecked());
 }
 
+TEST_F(AppShellTest, QualityControlOpensAFifthWindowAfterThePlotsAndClosesIt)
+{
+    ASSERT_TRUE(harness.Start());
+    ASSERT_NE(harness.App().OpenDocumentFile(harness.MakeSurvey("demo.txt")), nullptr);
+    CMainFrame* main = harness.App().MainFrame();
+    main->UpdateCommandUI();
+    EXPECT_FALSE(main->Action(ID_VIEW_QUALITY)->isChecked()); // the four windows of every survey
+    main->ActivateFrame(harness.Frames()[2]);
+    main->Action(ID_VIEW_QUALITY)->trigger();
+    const auto frames = harness.Frames();
+    ASSERT_EQ(frames.size(), 5u);
+    EXPECT_NE(qobject_cast<CQcView*>(frames[4]->widget()), nullptr);
+    EXPECT_EQ(frames[4]->windowTitle(), "demo.txt:5");
+    EXPECT_EQ(main->ActiveFrame(), frames[2]);
+    ExpectTiled(main, frames);
+    main->UpdateCommandUI();
+    EXPECT_TRUE(main->Action(ID_VIEW_QUALITY)->isChecked());
+
+    main->Action(ID_VIEW_QUALITY)->trigger();
+    ProcessDeferredDeletes();
+    EXPECT_EQ(harness.Frames().size(), 4u);
+    main->UpdateCommandUI();
+    EXPECT_FALSE(main->Action(ID_VIEW_QUALITY)->isChecked());
+}
+
 } // namespace

@@ -258,7 +258,7 @@ TEST_F(CommandsTest, SurveyMenuBarHasEveryItemInOrder)
     EXPECT_EQ(ids(roll), std::vector<int>({ID_ROLL_NO_ADJUSTMENT, ID_ROLL_ADD_90, ID_ROLL_ADD_180,
                                            ID_ROLL_SUBTRACT_90}));
     EXPECT_EQ(ids(menus[2]), std::vector<int>({ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_WHOLE_HOLE,
-                                               ID_VIEW_ANOMALIES}));
+                                               ID_VIEW_ANOMALIES, ID_VIEW_QUALITY}));
     EXPECT_EQ(ids(menus[4]), std::vector<int>({ID_APP_ABOUT}));
     emit menus[3]->aboutToShow(); // the window list joins the Window menu
     const auto windowIds = ids(menus[3]);
