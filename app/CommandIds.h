@@ -35,6 +35,11 @@ enum CommandId : int {
     ID_EDIT_FIT_LOCAL = 32811,
     ID_EDIT_DELETE_FLAGGED = 32812,
     ID_EDIT_SPIKE_SETTINGS = 32813,
+    // The depth plots' View and Window items.
+    ID_VIEW_WHOLE_HOLE = 32830,
+    ID_VIEW_ANOMALIES = 32831,
+    ID_WINDOW_SHOW_ALL = 32832,
+    ID_VIEW_QUALITY = 32833,
 };
 
 // The two menu bars: the main one while no survey window is open, the

@@ -10,7 +10,7 @@ CDocTemplate::CDocTemplate(ViewFactory factory, bool bringsSurveyMenu, QIcon fra
 
 CChildFrame* CDocTemplate::CreateNewFrame(SurveyDocument& document, ViewServices& services) const
 {
-    auto* frame = new CChildFrame(document, m_factory(*document.Doc(), services), m_bringsSurveyMenu);
+    auto* frame = new CChildFrame(document, m_factory(document, services), m_bringsSurveyMenu);
     if (!m_frameIcon.isNull())
         frame->setWindowIcon(m_frameIcon);
     document.AddFrame(frame);

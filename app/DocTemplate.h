@@ -7,15 +7,12 @@ class CChildFrame;
 class QWidget;
 class SurveyDocument;
 class ViewServices;
-namespace survey {
-class CKestrixDoc;
-} // namespace survey
 
 // Ties the survey document to one kind of view: makes a child frame holding a
 // new view of that kind. Only the listing's template brings the survey menu.
 class CDocTemplate {
 public:
-    using ViewFactory = std::function<QWidget*(survey::CKestrixDoc&, ViewServices&)>;
+    using ViewFactory = std::function<QWidget*(SurveyDocument&, ViewServices&)>;
 
     CDocTemplate(ViewFactory factory, bool bringsSurveyMenu, QIcon frameIcon = QIcon());
 

@@ -16,4 +16,5 @@ struct EditItem {
 // The Edit menu's own items, in menu order.
 std::span<const EditItem> EditMenuItems();
 // The items of its "Roll option" popup, which ends the menu after a separator.
+// Labels carry their mnemonics ("&"), which the menus do not show.
 std::span<const EditItem> RollOptionItems();

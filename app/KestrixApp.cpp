@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QStatusBar>
+#include <algorithm>
 
 using namespace survey;
 
@@ -27,7 +28,34 @@ namespace {
 template <typename View>
 CDocTemplate::ViewFactory FactoryOf()
 {
-    return [](CKestrixDoc& doc, ViewServices& services) -> QWidget* { return new View(doc, services); };
+    return [](SurveyDocument& document, ViewServices& services) -> QWidget* {
+        return new View(*document.Doc(), services);
+    };
+}
+
+// The depth plots of a survey share its depth window.
+template <typename View>
+CDocTemplate::ViewFactory PlotFactoryOf()
+{
+    return [](SurveyDocument& document, ViewServices& services) -> QWidget* {
+        return new View(*document.Doc(), services, &document.Plots());
+    };
+}
+
+// Where a survey's window stands among its windows: the listing, then the
+// inclination, azimuth, magnetic and quality plots.
+int WindowRank(const CChildFrame* frame)
+{
+    const QWidget* view = frame->widget();
+    if (qobject_cast<const CInclView*>(view))
+        return 1;
+    if (qobject_cast<const CAzView*>(view))
+        return 2;
+    if (qobject_cast<const CMagView*>(view))
+        return 3;
+    if (qobject_cast<const CQcView*>(view))
+        return 4;
+    return 0;
 }
 
 } // namespace
@@ -56,9 +84,10 @@ bool CKestrixApp::InitInstance(const QStringList& arguments)
         std::make_unique<CDocTemplate>(FactoryOf<CKestrixView>(), true, DocumentIcon()));
     if (!listing)
         return false;
-    m_pInclTemplate = m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(FactoryOf<CInclView>(), false));
-    m_pAzTemplate = m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(FactoryOf<CAzView>(), false));
-    m_pMagTemplate = m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(FactoryOf<CMagView>(), false));
+    m_pInclTemplate = m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(PlotFactoryOf<CInclView>(), false));
+    m_pAzTemplate = m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(PlotFactoryOf<CAzView>(), false));
+    m_pMagTemplate = m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(PlotFactoryOf<CMagView>(), false));
+    m_pQcTemplate = m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(PlotFactoryOf<CQcView>(), false));
 
     m_hControlCursor = MakeControlCursor();
     m_hDeleteCursor = MakeDeleteCursor();
@@ -171,6 +200,45 @@ void CKestrixApp::OpenPlotWindows(SurveyDocument* document)
         CreateFrame(*plot, *document)->show();
 }
 
+// Each plot window the survey lacks, made again in its place among the
+// survey's windows, showing the survey as it is now; then every window tiled.
+void CKestrixApp::ShowAllViews()
+{
+    SurveyDocument* document = ActiveDocument();
+    if (!document || document->IsReadOnly())
+        return;
+    CChildFrame* active = m_mainFrame->ActiveFrame();
+    const CDocTemplate* plots[] = {m_pInclTemplate, m_pAzTemplate, m_pMagTemplate};
+    for (int rank = 1; rank <= 3; ++rank) {
+        const std::vector<CChildFrame*> frames = document->Frames();
+        if (std::none_of(frames.begin(), frames.end(), [&](const CChildFrame* f) { return WindowRank(f) == rank; }))
+            CreateFrame(*plots[rank - 1], *document)->show();
+    }
+    document->OrderFrames(WindowRank);
+    m_mainFrame->ActivateFrame(active);
+    m_mainFrame->Tile();
+}
+
+// The active survey's quality plot window: opened in its place after the
+// other plots and the windows tiled, or closed when it is open.
+void CKestrixApp::ToggleQualityView()
+{
+    SurveyDocument* document = ActiveDocument();
+    if (!document || document->IsReadOnly())
+        return;
+    for (CChildFrame* frame : document->Frames()) {
+        if (WindowRank(frame) == 4) {
+            frame->close();
+            return;
+        }
+    }
+    CChildFrame* active = m_mainFrame->ActiveFrame();
+    CreateFrame(*m_pQcTemplate, *document)->show();
+    document->OrderFrames(WindowRank);
+    m_mainFrame->ActivateFrame(active);
+    m_mainFrame->Tile();
+}
+
 SurveyDocument* CKestrixApp::ActiveDocument() const
 {
     const CChildFrame* frame = m_mainFrame ? m_mainFrame->ActiveFrame() : nullptr;
@@ -202,6 +270,16 @@ void CKestrixApp::OnCommand(int id)
             break;
         case ID_FILE_EXPORT: OnFileExport(); break;
         case ID_APP_ABOUT: m_prompts->ShowAbout(m_mainFrame.get()); break;
+        case ID_VIEW_WHOLE_HOLE:
+            if (SurveyDocument* active = ActiveDocument())
+                active->Plots().ShowWholeHole();
+            break;
+        case ID_VIEW_ANOMALIES:
+            if (SurveyDocument* active = ActiveDocument())
+                active->Plots().SetComponentsAsAnomalies(!active->Plots().ComponentsAsAnomalies());
+            break;
+        case ID_WINDOW_SHOW_ALL: ShowAllViews(); break;
+        case ID_VIEW_QUALITY: ToggleQualityView(); break;
         case ID_APP_EXIT: m_mainFrame->close(); break;
         default: break;
         }

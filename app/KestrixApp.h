@@ -74,6 +74,8 @@ private:
     void OnEdit(const survey::EditOperation& op);
     SurveyDocument* OpenSurvey(const QString& path);
     void OpenPlotWindows(SurveyDocument* document);
+    void ShowAllViews();
+    void ToggleQualityView();
     CChildFrame* CreateFrame(const CDocTemplate& docTemplate, SurveyDocument& document);
     void OnFileOpen();
     void OnFileExport();
@@ -86,6 +88,7 @@ private:
     CDocTemplate* m_pInclTemplate = nullptr;
     CDocTemplate* m_pAzTemplate = nullptr;
     CDocTemplate* m_pMagTemplate = nullptr;
+    CDocTemplate* m_pQcTemplate = nullptr;
     QCursor m_hDeleteCursor;
     QCursor m_hTargetCursor;
     QCursor m_hControlCursor;

@@ -174,6 +174,21 @@ void CMainFrame::CreateActions()
     connect(m_actions[ID_VIEW_STATUS_BAR], &QAction::triggered, this,
             [this](bool on) { statusBar()->setVisible(on); });
 
+    // The depth plots' items: the active survey's depth window and magnetic
+    // picture, and its closed plot windows back.
+    AddCommand(ID_VIEW_WHOLE_HOLE, QStringLiteral("&Zoom to Whole Hole"),
+               QStringLiteral("Show the whole hole in the survey's depth plots"));
+    AddCommand(ID_VIEW_ANOMALIES, QStringLiteral("Components as &Anomalies"),
+               QStringLiteral("Draw each magnetic component less its median over the survey"))
+        ->setCheckable(true);
+    AddCommand(ID_WINDOW_SHOW_ALL, QStringLiteral("&Show All Views"),
+               QStringLiteral("Bring back the survey's closed plot windows and tile the windows"));
+    AddCommand(ID_VIEW_QUALITY, QStringLiteral("&Quality Control"),
+               QStringLiteral("Show the survey's total field, total gravity and dip against depth"))
+        ->setCheckable(true);
+    for (int id : {ID_VIEW_WHOLE_HOLE, ID_VIEW_ANOMALIES, ID_WINDOW_SHOW_ALL, ID_VIEW_QUALITY})
+        connect(m_actions[id], &QAction::triggered, this, [this, id] { emit command(id); });
+
     m_recentPlaceholder = new QAction(QStringLiteral("Recent File"), this);
     m_recentPlaceholder->setEnabled(false);
 }
@@ -219,17 +234,22 @@ void CMainFrame::CreateMenus()
         add(edit, item.id);
     }
     edit->addSeparator();
-    QMenu* roll = edit->addMenu(QStringLiteral("Roll option"));
+    QMenu* roll = edit->addMenu(QStringLiteral("R&oll option"));
     for (const EditItem& item : RollOptionItems())
         add(roll, item.id);
 
     QMenu* surveyView = popup(QStringLiteral("&View"));
     add(surveyView, ID_VIEW_TOOLBAR);
     add(surveyView, ID_VIEW_STATUS_BAR);
+    surveyView->addSeparator();
+    add(surveyView, ID_VIEW_WHOLE_HOLE);
+    add(surveyView, ID_VIEW_ANOMALIES);
+    add(surveyView, ID_VIEW_QUALITY);
     m_windowMenu = popup(QStringLiteral("&Window"));
     add(m_windowMenu, ID_WINDOW_CASCADE);
     add(m_windowMenu, ID_WINDOW_TILE);
     add(m_windowMenu, ID_WINDOW_ARRANGE);
+    add(m_windowMenu, ID_WINDOW_SHOW_ALL);
     connect(m_windowMenu, &QMenu::aboutToShow, this, &CMainFrame::FillWindowList);
     QMenu* surveyHelp = popup(QStringLiteral("&Help"));
     add(surveyHelp, ID_APP_ABOUT);
@@ -551,6 +571,15 @@ void CMainFrame::UpdateCommandUI()
                 action->setChecked(doc && IsInForce(*doc, item.operation));
         }
     }
+    // The depth plots' items follow the active survey.
+    const PlotLink* plots = doc ? &document->Plots() : nullptr;
+    m_actions[ID_VIEW_WHOLE_HOLE]->setEnabled(plots && !plots->Window().IsWhole());
+    m_actions[ID_VIEW_ANOMALIES]->setEnabled(plots != nullptr);
+    m_actions[ID_VIEW_ANOMALIES]->setChecked(plots && plots->ComponentsAsAnomalies());
+    m_actions[ID_WINDOW_SHOW_ALL]->setEnabled(plots != nullptr);
+    m_actions[ID_VIEW_QUALITY]->setEnabled(plots != nullptr);
+    m_actions[ID_VIEW_QUALITY]->setChecked(plots && document->ShowsQualityPlot());
+
     m_actions[ID_VIEW_TOOLBAR]->setChecked(m_toolBar && !m_toolBar->isHidden());
     m_actions[ID_VIEW_STATUS_BAR]->setChecked(!statusBar()->isHidden());
 }

@@ -1,6 +1,7 @@
 #include "app/SurveyDocument.h"
 
 #include "app/ChildFrame.h"
+#include "views/CQcView.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -50,6 +51,21 @@ void SurveyDocument::CloseAllFrames()
 {
     for (CChildFrame* frame : Frames())
         frame->close();
+}
+
+void SurveyDocument::OrderFrames(const std::function<int(const CChildFrame*)>& rank)
+{
+    std::erase_if(m_frames, [](const QPointer<CChildFrame>& frame) { return frame.isNull(); });
+    std::stable_sort(m_frames.begin(), m_frames.end(),
+                     [&](const QPointer<CChildFrame>& a, const QPointer<CChildFrame>& b) { return rank(a) < rank(b); });
+    UpdateFrameTitles();
+}
+
+bool SurveyDocument::ShowsQualityPlot() const
+{
+    return std::any_of(m_frames.begin(), m_frames.end(), [](const QPointer<CChildFrame>& frame) {
+        return frame && qobject_cast<const CQcView*>(frame->widget());
+    });
 }
 
 void SurveyDocument::Apply(const survey::EditOperation& op)

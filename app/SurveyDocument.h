@@ -3,10 +3,12 @@
 #include "survey/DocumentHost.h"
 #include "survey/EditOperations.h"
 #include "survey/KestrixDoc.h"
+#include "views/PlotLink.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <vector>
 
 class CChildFrame;
@@ -43,6 +45,17 @@ public:
     void AddFrame(CChildFrame* frame);
     // Closes every window, and so the document.
     void CloseAllFrames();
+    // Puts the windows in the order of `rank` (ties keep their order) and
+    // renumbers their captions.
+    void OrderFrames(const std::function<int(const CChildFrame*)>& rank);
+
+    // Whether one of the survey's windows is its quality plot.
+    bool ShowsQualityPlot() const;
+
+    // What the survey's depth plots share: their depth window and whether
+    // the magnetic components show as anomalies.
+    PlotLink& Plots() { return m_plots; }
+    const PlotLink& Plots() const { return m_plots; }
 
     // Makes the edit `op` on the survey, unless it is read-only. Every edit,
     // from the menus or from a view, comes through here.
@@ -68,4 +81,5 @@ private:
     survey::CKestrixDoc m_doc;
     std::vector<QPointer<CChildFrame>> m_frames;
     bool m_readOnly = false;
+    PlotLink m_plots;
 };

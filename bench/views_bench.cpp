@@ -1,14 +1,17 @@
 // Painting of each depth plot at 1200 x 800 pixels with 20000 observations,
-// and a mouse move in delete mode over the magnetic components view (which
-// tests three points of every observation). Target: under 16 ms each.
+// a mouse move in delete mode over the magnetic components view (which
+// tests three points of every observation), and one wheel step of the depth
+// zoom with the repaint of the three linked plots. Target: under 16 ms each.
 #include "survey/KestrixDoc.h"
 #include "survey/Orientation.h"
+#include "views/PlotLink.h"
 #include "views/PlotViews.h"
 #include "views/ViewServices.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 #include <benchmark/benchmark.h>
 
@@ -116,6 +119,36 @@ void BM_DeleteModeMove(benchmark::State& state)
     f.doc.m_bDeleteMode = false;
 }
 BENCHMARK(BM_DeleteModeMove)->Name("DeleteModeMoveMagnetic")->Unit(benchmark::kMillisecond);
+
+// A zoomed-in window, one notch in or out (in turn) at the mouse on the
+// azimuth plot, then the three plots repainted.
+void BM_ZoomStep(benchmark::State& state)
+{
+    Fixture& f = Shared();
+    PlotLink link;
+    CInclView incl(f.doc, f.services, &link);
+    CAzView az(f.doc, f.services, &link);
+    CMagView mag(f.doc, f.services, &link);
+    PlotFrame* views[] = {&incl, &az, &mag};
+    for (PlotFrame* view : views)
+        view->resize(kWidth, kHeight);
+    const auto wheel = [&](int notches) {
+        const QPointF at(500, 400);
+        QWheelEvent event(at, az.mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&az, &event);
+    };
+    az.render(&f.image);
+    wheel(8); // about a sixth of the hole
+    int step = 0;
+    for (auto _ : state) {
+        wheel(step++ % 2 == 0 ? 1 : -1);
+        for (PlotFrame* view : views)
+            view->render(&f.image);
+        benchmark::DoNotOptimize(f.image.constBits());
+    }
+}
+BENCHMARK(BM_ZoomStep)->Name("ZoomStepThreeLinkedPlots")->Unit(benchmark::kMillisecond);
 
 } // namespace
 

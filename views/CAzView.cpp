@@ -6,15 +6,23 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <cstdlib>
+
 using namespace survey;
 
 namespace {
 double Azimuth(const Observation& obs) { return obs.CalcAzMag; }
 const QColor kBlue(0, 0, 255);
 const QString kControlPointsFull = QStringLiteral("At most 100 control points");
+// A control point's cross reaches this many pixels from its centre each way.
+constexpr int kCrossArm = 6;
 } // namespace
 
-CAzView::CAzView(CKestrixDoc& doc, ViewServices& services, QWidget* parent) : PlotFrame(doc, services, parent) {}
+CAzView::CAzView(CKestrixDoc& doc, ViewServices& services, PlotLink* link, QWidget* parent)
+    : PlotFrame(doc, services, link, parent)
+{
+}
 
 QString CAzView::Title() const { return QStringLiteral("Azimuth calculated from magnetometer data"); }
 
@@ -44,14 +52,25 @@ void CAzView::DrawOverlays(QPainter& painter)
 
 void CAzView::DrawControlPoints(QPainter& painter) const
 {
+    const CKestrixDoc& doc = Doc();
+    const std::int32_t count = std::min<std::int32_t>(doc.m_nControlPoints, CKestrixDoc::kMaxControlPoints);
+    if (IsZoomed()) {
+        // Zoomed in, 100 pixels may span less than one plot unit of depth:
+        // the arms are laid out in pixels.
+        for (std::int32_t i = 0; i < count; ++i) {
+            const ControlPoint& point = doc.m_ControlPoints[static_cast<std::size_t>(i)];
+            const QPoint c = ToDevice(point.x, point.y);
+            painter.drawLine(c - QPoint(kCrossArm, 0), c + QPoint(kCrossArm + 1, 0));
+            painter.drawLine(c - QPoint(0, kCrossArm), c + QPoint(0, kCrossArm + 1));
+        }
+        return;
+    }
     // Arms of 6 pixels before and 7 after the point; as the end pixel is left
     // out, every cross is 13 by 13 pixels at any window size.
     const std::int64_t a = 6 * std::int64_t{m_size100Px.width} / 100;
     const std::int64_t b = 42 * std::int64_t{m_size100Px.width} / 600;
     const std::int64_t c = 6 * std::int64_t{m_size100Px.height} / 100;
     const std::int64_t d = 42 * std::int64_t{m_size100Px.height} / 600;
-    const CKestrixDoc& doc = Doc();
-    const std::int32_t count = std::min<std::int32_t>(doc.m_nControlPoints, CKestrixDoc::kMaxControlPoints);
     for (std::int32_t i = 0; i < count; ++i) {
         const std::int64_t x = doc.m_ControlPoints[static_cast<std::size_t>(i)].x;
         const std::int64_t y = doc.m_ControlPoints[static_cast<std::size_t>(i)].y;
@@ -69,7 +88,7 @@ void CAzView::DrawFittedCurve(QPainter& painter) const
         const double x = doc.m_pObs[i].Depth * doc.m_dScale;
         points.append(ToDevice(ToPlotUnits(x), ToPlotUnits(doc.FittedAzimuthScaled(x))));
     }
-    DrawPolyline(painter, points);
+    DrawCurve(painter, points);
 }
 
 std::int32_t CAzView::PickY(const Observation& obs, int) const { return ClampedY(obs.CalcAzMag); }
@@ -111,8 +130,40 @@ void CAzView::OnOtherModeClick(QPoint mouse)
     repaint(); // this view only, before returning; no fit until the next Fit command
 }
 
+void CAzView::OnRightClick(QPoint mouse)
+{
+    const CKestrixDoc& doc = Doc();
+    if (!doc.m_bControlMode || doc.m_bDeleteMode || !SetupMapping())
+        return;
+    const std::int32_t index = ControlPointAt(mouse);
+    if (index < 0)
+        return;
+    Services().ApplyEdit(Doc(), edit::RemoveControlPoint{index});
+    repaint(); // as after adding one: this view, at once
+}
+
+std::int32_t CAzView::ControlPointAt(QPoint mouse) const
+{
+    const CKestrixDoc& doc = Doc();
+    const std::int32_t count = std::min<std::int32_t>(doc.m_nControlPoints, CKestrixDoc::kMaxControlPoints);
+    std::int32_t found = -1;
+    std::int64_t nearest = kCrossArm;
+    for (std::int32_t i = 0; i < count; ++i) {
+        const ControlPoint& point = doc.m_ControlPoints[static_cast<std::size_t>(i)];
+        const QPoint c = ToDevice(point.x, point.y);
+        const std::int64_t distance =
+            std::max(std::abs(std::int64_t{c.x()} - mouse.x()), std::abs(std::int64_t{c.y()} - mouse.y()));
+        if (distance <= nearest && IsShownColumn(c.x())) {
+            found = i;
+            nearest = distance;
+        }
+    }
+    return found;
+}
+
 void CAzView::mouseReleaseEvent(QMouseEvent* event)
 {
+    PlotFrame::mouseReleaseEvent(event);
     // The target cursor shown over a deleted observation must not stay.
     if (event->button() == Qt::LeftButton && Doc().m_bDeleteMode)
         setCursor(Services().DeleteCursor());

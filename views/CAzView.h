@@ -6,13 +6,15 @@
 
 // The magnetic azimuth against depth, where the user edits the azimuth: in
 // delete mode a click removes the observation under the mouse, in control
-// mode a click adds a control point. Shows the control points as blue
-// crosses and, once a fit is in force, the fitted curve.
+// mode a click adds a control point and a right click on a control point's
+// cross removes it. Shows the control points as blue crosses and, once a fit
+// is in force, the fitted curve.
 class CAzView : public PlotFrame {
     Q_OBJECT
 public:
-    // `doc` and `services` are not owned and must outlive the view.
-    CAzView(survey::CKestrixDoc& doc, ViewServices& services, QWidget* parent = nullptr);
+    // `doc`, `services` and `link` are not owned and must outlive the view;
+    // without a link the view keeps a depth window of its own.
+    CAzView(survey::CKestrixDoc& doc, ViewServices& services, PlotLink* link = nullptr, QWidget* parent = nullptr);
 
     // The frame's mapping, then the logical size of 100 device pixels.
     bool SetupMapping() override;
@@ -34,9 +36,13 @@ protected:
     void ApplyModeCursor() override;
     QString Prompt() const override;
     void OnOtherModeClick(QPoint mouse) override;
+    void OnRightClick(QPoint mouse) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void DrawControlPoints(QPainter& painter) const;
+    // The control point whose cross covers device pixel `mouse` (of several,
+    // the one centred nearest, then the one drawn last), or -1.
+    std::int32_t ControlPointAt(QPoint mouse) const;
     void DrawFittedCurve(QPainter& painter) const;
 };

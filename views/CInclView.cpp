@@ -8,7 +8,10 @@ namespace {
 double Inclination(const Observation& obs) { return obs.CalcIncl; }
 } // namespace
 
-CInclView::CInclView(CKestrixDoc& doc, ViewServices& services, QWidget* parent) : PlotFrame(doc, services, parent) {}
+CInclView::CInclView(CKestrixDoc& doc, ViewServices& services, PlotLink* link, QWidget* parent)
+    : PlotFrame(doc, services, link, parent)
+{
+}
 
 QString CInclView::Title() const { return QStringLiteral("Inclination calculated from accelerometer data"); }
 

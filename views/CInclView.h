@@ -8,8 +8,9 @@
 class CInclView : public PlotFrame {
     Q_OBJECT
 public:
-    // `doc` and `services` are not owned and must outlive the view.
-    CInclView(survey::CKestrixDoc& doc, ViewServices& services, QWidget* parent = nullptr);
+    // `doc`, `services` and `link` are not owned and must outlive the view;
+    // without a link the view keeps a depth window of its own.
+    CInclView(survey::CKestrixDoc& doc, ViewServices& services, PlotLink* link = nullptr, QWidget* parent = nullptr);
 
     double m_dCentre = 0.0; // centre of the vertical range, degrees
 

@@ -3,10 +3,14 @@
 #include "survey/KestrixDoc.h"
 #include "survey/QualityControl.h"
 #include "textio/NumberText.h"
+#include "views/PlotLink.h"
 
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <vector>
 
 using namespace survey;
 
@@ -21,11 +25,42 @@ double East(const Observation& obs) { return obs.MagE * kNanoteslaPerGauss; }
 // Picked in the order Up, North, East, as drawn.
 constexpr double (*kComponents[3])(const Observation&) = {Up, North, East};
 
+// The median of `value` over the survey, numbers only; 0 when there is no
+// finite one to take.
+double Median(const CKestrixDoc& doc, double (*value)(const Observation&))
+{
+    std::vector<double> values;
+    values.reserve(static_cast<std::size_t>(std::max(0, doc.m_nObs)));
+    for (std::int32_t i = 0; i < doc.m_nObs; ++i) {
+        const double v = value(doc.m_pObs[i]);
+        if (!std::isnan(v))
+            values.push_back(v);
+    }
+    if (values.empty())
+        return 0.0;
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    double median = *middle;
+    if (values.size() % 2 == 0)
+        median = std::midpoint(*std::max_element(values.begin(), middle), median);
+    return std::isfinite(median) ? median : 0.0;
+}
+
 } // namespace
 
-CMagView::CMagView(CKestrixDoc& doc, ViewServices& services, QWidget* parent) : PlotFrame(doc, services, parent) {}
+CMagView::CMagView(CKestrixDoc& doc, ViewServices& services, PlotLink* link, QWidget* parent)
+    : PlotFrame(doc, services, link, parent)
+{
+}
 
-QString CMagView::Title() const { return QStringLiteral("Mag components - East:blue North:green Up:red"); }
+QString CMagView::Title() const
+{
+    if (!Link().ComponentsAsAnomalies())
+        return QStringLiteral("Mag components - East:blue North:green Up:red");
+    return QString::fromStdString(textio::Format("Mag anomalies, less medians E %.0lf N %.0lf U %.0lf nT", m_offsets[2],
+                                                 m_offsets[1], m_offsets[0]))
+           + QStringLiteral(" - East:blue North:green Up:red");
+}
 
 bool CMagView::BeginPaint()
 {
@@ -34,11 +69,14 @@ bool CMagView::BeginPaint()
         m_nYMin = m_nYMax = 0;
         return true; // the frame's picture of an empty table
     }
+    const bool anomalies = Link().ComponentsAsAnomalies();
+    for (std::size_t k = 0; k < m_offsets.size(); ++k)
+        m_offsets[k] = anomalies ? Median(doc, kComponents[k]) : 0.0;
     double low = 1e10;
     double high = -1e10;
     for (std::int32_t i = 0; i < doc.m_nObs; ++i) {
-        for (auto component : kComponents) {
-            const double v = component(doc.m_pObs[i]);
+        for (std::size_t k = 0; k < m_offsets.size(); ++k) {
+            const double v = kComponents[k](doc.m_pObs[i]) - m_offsets[k];
             if (v < low)
                 low = v;
             if (v > high)
@@ -69,9 +107,9 @@ void CMagView::DrawValueLabels(QPainter& painter)
 void CMagView::DrawCurves(QPainter& painter)
 {
     // East over North over Up where they cross.
-    DrawFieldCurve(painter, QColor(255, 0, 0), Up);
-    DrawFieldCurve(painter, QColor(0, 255, 0), North);
-    DrawFieldCurve(painter, QColor(0, 0, 255), East);
+    DrawFieldCurve(painter, QColor(255, 0, 0), Up, m_offsets[0]);
+    DrawFieldCurve(painter, QColor(0, 255, 0), North, m_offsets[1]);
+    DrawFieldCurve(painter, QColor(0, 0, 255), East, m_offsets[2]);
 }
 
 void CMagView::DrawLevelLine(QPainter& painter)
@@ -80,4 +118,7 @@ void CMagView::DrawLevelLine(QPainter& painter)
         LineLP(painter, m_nXMin, 0, m_nXMax, 0);
 }
 
-std::int32_t CMagView::PickY(const Observation& obs, int k) const { return Scaled(kComponents[k](obs)); }
+std::int32_t CMagView::PickY(const Observation& obs, int k) const
+{
+    return Scaled(kComponents[k](obs) - m_offsets[static_cast<std::size_t>(k)]);
+}

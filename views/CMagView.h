@@ -2,16 +2,21 @@
 
 #include "views/PlotFrame.h"
 
+#include <array>
+
 // The East, North and Up magnetic components against depth, in nanotesla.
 // The vertical range follows the data (within +-10,000,000 nT) and is worked
 // out only when the view paints; the mouse uses the range of the latest
 // paint. Draws a zero line instead of a grid and centre line, and picks an
-// observation by any of its three points.
+// observation by any of its three points. Drawn as anomalies (a choice of the
+// survey's linked plots), each component is less its median over the survey,
+// all three on one scale, and the title says so.
 class CMagView : public PlotFrame {
     Q_OBJECT
 public:
-    // `doc` and `services` are not owned and must outlive the view.
-    CMagView(survey::CKestrixDoc& doc, ViewServices& services, QWidget* parent = nullptr);
+    // `doc`, `services` and `link` are not owned and must outlive the view;
+    // without a link the view keeps a depth window of its own.
+    CMagView(survey::CKestrixDoc& doc, ViewServices& services, PlotLink* link = nullptr, QWidget* parent = nullptr);
 
 protected:
     QString Title() const override;
@@ -25,4 +30,8 @@ protected:
 
 private:
     bool SpansZero() const { return m_nYMax > 0 && m_nYMin < 0; }
+
+    // What is taken from each component (Up, North, East) in nanotesla, at
+    // the latest paint: its median when drawn as anomalies, otherwise 0.
+    std::array<double, 3> m_offsets{};
 };

@@ -2,10 +2,9 @@
 
 #include "survey/KestrixDoc.h"
 #include "textio/NumberText.h"
-#include "views/ViewServices.h"
+#include "views/PlotLink.h"
 
 #include <QFontMetrics>
-#include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -24,13 +23,22 @@ constexpr double kHalfRange = 90.0;
 constexpr int kGridStep = 10;
 constexpr int kGridReach = 80;
 const QColor kGridGrey(196, 196, 196);
+const QColor kMarkerColour(255, 0, 255);
+
+// Zoomed in, depth labels carry centimetres below this window length (10 m).
+constexpr std::int64_t kCentimetreLabelsBelow = 1000;
+// Ticks on the frame's bottom edge at the round depths, in pixels.
+constexpr int kTickLength = 5;
 
 } // namespace
 
-PlotFrame::PlotFrame(CKestrixDoc& doc, ViewServices& services, QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_services(services)
+PlotFrame::PlotFrame(CKestrixDoc& doc, ViewServices& services, PlotLink* link, QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_services(services), m_ownLink(link ? nullptr : std::make_unique<PlotLink>()),
+      m_link(link ? link : m_ownLink.get())
 {
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus); // the arrow, Home and Delete keys
+    connect(m_link, &PlotLink::changed, this, &PlotFrame::OnLinkChanged);
     // What shows where a paint draws nothing (the magnetic view without a
     // range) is white like every plot, not the palette's window grey.
     QPalette background = palette();
@@ -38,6 +46,8 @@ PlotFrame::PlotFrame(CKestrixDoc& doc, ViewServices& services, QWidget* parent)
     setPalette(background);
     setAutoFillBackground(true);
 }
+
+PlotFrame::~PlotFrame() = default;
 
 void PlotFrame::paintEvent(QPaintEvent*)
 {
@@ -62,9 +72,14 @@ void PlotFrame::OnDraw(QPainter& painter)
 
     DrawValueLabels(painter);
     DrawDepthLabels(painter);
+    painter.save();
+    if (m_zoomed)
+        painter.setClipRect(ShownColumns());
     DrawCurves(painter);
     DrawGrid(painter);
     DrawOverlays(painter);
+    DrawMarker(painter);
+    painter.restore();
     DrawFrame(painter);
 }
 
@@ -73,12 +88,17 @@ void PlotFrame::SetupHorizontalRange()
     const CKestrixDoc& doc = Doc();
     if (doc.m_nObs <= 0) {
         m_nXMin = m_nXMax = 0;
+        m_wholeHole = {0, 0};
+        m_zoomed = false;
         return;
     }
     const double first = doc.m_pObs[0].Depth;
     const double last = doc.m_pObs[doc.m_nObs - 1].Depth;
-    m_nXMin = Scaled(std::min(first, last));
-    m_nXMax = Scaled(std::max(first, last));
+    m_wholeHole = {Scaled(std::min(first, last)), Scaled(std::max(first, last))};
+    const DepthSpan shown = m_link->Window().Shown(m_wholeHole);
+    m_zoomed = shown != m_wholeHole;
+    m_nXMin = shown.from;
+    m_nXMax = shown.to;
 }
 
 bool PlotFrame::SetupMapping()
@@ -127,11 +147,36 @@ void PlotFrame::DrawValueLabels(QPainter& painter)
         DrawTextAt(painter, ToDevice(m_nXMin, y), Anchor::RightBottom, FromStd(textio::Format("%.0lf", y / scale)));
 }
 
+// The two ends, and zoomed in the round depths between them, with
+// centimetres when the window is short enough to need them.
 void PlotFrame::DrawDepthLabels(QPainter& painter)
 {
     const double scale = Doc().m_dScale;
+    const int decimals = m_zoomed && std::int64_t{m_nXMax} - m_nXMin < kCentimetreLabelsBelow ? 2 : 1;
+    const char* format = decimals == 2 ? "%.2lfm" : "%.1lfm";
     for (std::int32_t x : {m_nXMin, m_nXMax})
-        DrawTextAt(painter, ToDevice(x, m_nYMin), Anchor::CenterTop, FromStd(textio::Format("%.1lfm", x / scale)));
+        DrawTextAt(painter, ToDevice(x, m_nYMin), Anchor::CenterTop, FromStd(textio::Format(format, x / scale)));
+    if (m_zoomed)
+        DrawRoundDepthLabels(painter, decimals);
+}
+
+void PlotFrame::DrawRoundDepthLabels(QPainter& painter, int decimals)
+{
+    const double scale = Doc().m_dScale;
+    const char* format = decimals == 2 ? "%.2lfm" : "%.1lfm";
+    const QFontMetrics metrics(painter.font());
+    int widest = 0;
+    for (std::int32_t x : {m_nXMin, m_nXMax}) // the longest texts are those of the ends
+        widest = std::max(widest, metrics.horizontalAdvance(FromStd(textio::Format(format, x / scale))));
+    const QPoint left = ToDevice(m_nXMin, m_nYMin);
+    const QPoint right = ToDevice(m_nXMax, m_nYMin);
+    const int gap = metrics.horizontalAdvance(QLatin1Char('0'));
+    painter.setPen(ThinPen(Qt::black));
+    for (std::int64_t x : RoundDepths({m_nXMin, m_nXMax}, right.x() - left.x(), widest, gap)) {
+        const QPoint at = ToDevice(static_cast<std::int32_t>(x), m_nYMin);
+        DrawTextAt(painter, at, Anchor::CenterTop, FromStd(textio::Format(format, static_cast<double>(x) / scale)));
+        painter.drawLine(at, at - QPoint(0, kTickLength));
+    }
 }
 
 void PlotFrame::DrawFrame(QPainter& painter)
@@ -148,6 +193,21 @@ void PlotFrame::DrawFrame(QPainter& painter)
     DrawLevelLine(painter);
 }
 
+// A double square around each point of the marked reading.
+void PlotFrame::DrawMarker(QPainter& painter)
+{
+    const std::int32_t marked = MarkedObservation();
+    if (marked < 0)
+        return;
+    const Observation& obs = Doc().m_pObs[marked];
+    painter.setPen(ThinPen(kMarkerColour));
+    for (int k = 0; k < PointsPerObservation(); ++k) {
+        const QPoint p = ToDevice(Scaled(obs.Depth), std::clamp(PickY(obs, k), m_nYMin, m_nYMax));
+        painter.drawRect(QRect(p - QPoint(5, 5), QSize(10, 10)));
+        painter.drawRect(QRect(p - QPoint(4, 4), QSize(8, 8)));
+    }
+}
+
 void PlotFrame::DrawLevelLine(QPainter& painter)
 {
     const std::int32_t middle = static_cast<std::int32_t>((std::int64_t{m_nYMin} + m_nYMax) / 2);
@@ -162,6 +222,22 @@ QPoint PlotFrame::ToDevice(std::int32_t x, std::int32_t y) const
 {
     const PlotMapping::Point p = m_mapping.LPtoDP({x, y});
     return QPoint(p.x, p.y);
+}
+
+// The frame's columns, edges included, over the window's full height.
+QRect PlotFrame::ShownColumns() const
+{
+    const int left = ToDevice(m_nXMin, m_nYMin).x();
+    const int right = ToDevice(m_nXMax, m_nYMin).x();
+    return QRect(QPoint(left, 0), QPoint(right, height()));
+}
+
+bool PlotFrame::IsShownColumn(int x) const
+{
+    if (!m_zoomed)
+        return true;
+    const QRect columns = ShownColumns();
+    return x >= columns.left() && x <= columns.right();
 }
 
 QPen PlotFrame::ThinPen(QColor colour)
@@ -193,17 +269,41 @@ void PlotFrame::DrawPolyline(QPainter& painter, const QPolygon& points)
         painter.drawPolyline(distinct);
 }
 
-void PlotFrame::DrawFieldCurve(QPainter& painter, QColor colour, double (*value)(const Observation&)) const
+void PlotFrame::DrawCurve(QPainter& painter, const QPolygon& points) const
+{
+    if (!m_zoomed) {
+        DrawPolyline(painter, points);
+        return;
+    }
+    // A piece between two points that both lie left, or both right, of the
+    // frame cannot show: leaving such pieces out draws the same pixels and
+    // keeps a narrow window over a long survey cheap.
+    const QRect columns = ShownColumns();
+    const auto side = [&](const QPoint& p) { return p.x() < columns.left() ? -1 : p.x() > columns.right() ? 1 : 0; };
+    QPolygon run;
+    for (qsizetype i = 0; i < points.size(); ++i) {
+        const bool joinsPrevious = i > 0 && (side(points[i - 1]) == 0 || side(points[i - 1]) != side(points[i]));
+        if (!joinsPrevious) {
+            DrawPolyline(painter, run);
+            run.clear();
+        }
+        run.append(points[i]);
+    }
+    DrawPolyline(painter, run);
+}
+
+void PlotFrame::DrawFieldCurve(QPainter& painter, QColor colour, double (*value)(const Observation&),
+                               double offset) const
 {
     const CKestrixDoc& doc = Doc();
     QPolygon points;
     points.reserve(doc.m_nObs);
     for (std::int32_t i = 0; i < doc.m_nObs; ++i) {
         const Observation& obs = doc.m_pObs[i];
-        points.append(ToDevice(Scaled(obs.Depth), ClampedY(value(obs))));
+        points.append(ToDevice(Scaled(obs.Depth), ClampedY(value(obs) - offset)));
     }
     painter.setPen(ThinPen(colour));
-    DrawPolyline(painter, points);
+    DrawCurve(painter, points);
 }
 
 double PlotFrame::CentredRange(double (*value)(const Observation&))
@@ -230,70 +330,3 @@ void PlotFrame::DrawDegreeGrid(QPainter& painter, double centre) const
     }
 }
 
-void PlotFrame::SetPane(int pane, const QString& text) const
-{
-    m_services.SetPaneText(pane, text);
-}
-
-void PlotFrame::ApplyModeCursor()
-{
-    if (Doc().m_bDeleteMode)
-        setCursor(m_services.DeleteCursor());
-    else
-        unsetCursor(); // the window's own pointer
-}
-
-QString PlotFrame::Prompt() const
-{
-    return Doc().m_bDeleteMode ? QStringLiteral("Click on observation point to delete") : QString();
-}
-
-void PlotFrame::mouseMoveEvent(QMouseEvent* event)
-{
-    const QPoint mouse = event->position().toPoint();
-    ApplyModeCursor();
-    SetupMapping();
-    const PlotMapping::Point logical = m_mapping.DPtoLP({mouse.x(), mouse.y()});
-    SetPane(ViewServices::DepthPane, FromStd(textio::Format("Depth:  %.2lf", logical.x / Doc().m_dScale)));
-    SetPane(ViewServices::MessagePane, Prompt());
-    if (Doc().m_bDeleteMode)
-        Pick(mouse);
-}
-
-void PlotFrame::Pick(QPoint mouse)
-{
-    m_nHitObs = -1;
-    if (!m_framed)
-        return; // nothing is drawn, so nothing can be picked
-    const CKestrixDoc& doc = Doc();
-    const int points = PointsPerObservation();
-    for (std::int32_t i = 0; i < doc.m_nObs; ++i) {
-        const Observation& obs = doc.m_pObs[i];
-        const std::int32_t x = Scaled(obs.Depth);
-        for (int k = 0; k < points; ++k) {
-            const QPoint p = ToDevice(x, PickY(obs, k));
-            if (std::abs(std::int64_t{p.x()} - mouse.x()) < kPickRadius
-                && std::abs(std::int64_t{p.y()} - mouse.y()) < kPickRadius) {
-                m_nHitObs = i; // the last qualifying observation wins
-                break;
-            }
-        }
-    }
-    if (m_nHitObs != -1)
-        setCursor(m_services.TargetCursor());
-}
-
-void PlotFrame::mousePressEvent(QMouseEvent* event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    if (Doc().m_bDeleteMode) {
-        if (m_nHitObs != -1) {
-            const std::int32_t index = m_nHitObs;
-            m_nHitObs = -1; // a further click deletes nothing until a move marks again
-            m_services.ApplyEdit(Doc(), edit::DeleteObservation{index});
-        }
-        return;
-    }
-    OnOtherModeClick(event->position().toPoint());
-}

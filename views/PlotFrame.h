@@ -1,5 +1,7 @@
 #pragma once
 
+#include "survey/Observation.h"
+#include "views/DepthWindow.h"
 #include "views/PlotMapping.h"
 
 #include <QColor>
@@ -8,12 +10,14 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 
 namespace survey {
 class CKestrixDoc;
-struct Observation;
 } // namespace survey
 
+class PlotLink;
 class QPainter;
 class ViewServices;
 
@@ -23,6 +27,14 @@ class ViewServices;
 // mouse moves, and the picking and deletion of observations in delete mode.
 // Each view adds its vertical range, curves, overlays and mouse rules. The
 // view keeps no survey data: every paint and mouse event reads the document.
+//
+// The plots of a survey show one depth window (PlotLink): the wheel zooms it
+// about the mouse, a drag with the middle button (or Shift and the left
+// button) pans it, Home shows the whole hole again. Zoomed in, the frame
+// shows that stretch of the hole, with labels at round depths, and nothing
+// is drawn or picked beyond its left and right edges; at the whole hole the
+// picture is the frame's own. The Left and Right keys mark the next reading
+// in depth, which the Delete key deletes in delete mode.
 class PlotFrame : public QWidget {
     Q_OBJECT
 public:
@@ -32,8 +44,10 @@ public:
     // it across and up or down: a square of 5 by 5 pixels.
     static constexpr int kPickRadius = 3;
 
-    // `doc` and `services` are not owned and must outlive the view.
-    PlotFrame(survey::CKestrixDoc& doc, ViewServices& services, QWidget* parent);
+    // `doc`, `services` and `link` are not owned and must outlive the view.
+    // Without a link the view keeps a depth window of its own.
+    PlotFrame(survey::CKestrixDoc& doc, ViewServices& services, PlotLink* link, QWidget* parent);
+    ~PlotFrame() override;
 
     // Paints the whole client area from the document, in device pixels.
     void OnDraw(QPainter& painter);
@@ -46,6 +60,11 @@ public:
     virtual bool SetupMapping();
 
     const PlotMapping& Mapping() const { return m_mapping; }
+    PlotLink& Link() const { return *m_link; }
+    // Whether the latest mapping shows less than the whole hole.
+    bool IsZoomed() const { return m_zoomed; }
+    // The observation marked with the arrow keys, or -1.
+    std::int32_t MarkedObservation() const;
 
     // Text alignments of the frame's labels.
     enum class Anchor { LeftTop, RightBottom, CenterTop };
@@ -86,6 +105,8 @@ protected:
     virtual QString Prompt() const;
     // Left button down outside delete mode.
     virtual void OnOtherModeClick(QPoint) {}
+    // Right button down.
+    virtual void OnRightClick(QPoint) {}
 
     // --- Helpers for the views ---
     // trunc(value x m_dScale) clamped into [m_nYMin, m_nYMax].
@@ -93,6 +114,9 @@ protected:
     // trunc(value x m_dScale), saturated.
     std::int32_t Scaled(double value) const;
     QPoint ToDevice(std::int32_t x, std::int32_t y) const;
+    // Whether device column `x` shows: always at the whole hole, zoomed in
+    // only within the frame's left and right edges.
+    bool IsShownColumn(int x) const;
     // A solid pen one device pixel wide whose lines leave out their end pixel.
     static QPen ThinPen(QColor colour);
     // A line from (x1, y1) to (x2, y2) in logical units, leaving out its end.
@@ -100,8 +124,12 @@ protected:
     // One polyline through `points` (device pixels), the first a move; a
     // point equal to the one before adds nothing, and the last pixel is left out.
     static void DrawPolyline(QPainter& painter, const QPolygon& points);
-    // The curve of one field: one clamped point per observation.
-    void DrawFieldCurve(QPainter& painter, QColor colour, double (*value)(const survey::Observation&)) const;
+    // A curve through `points` (device pixels): the whole polyline, or when
+    // zoomed in only its pieces that reach the frame's depth extent.
+    void DrawCurve(QPainter& painter, const QPolygon& points) const;
+    // The curve of one field less `offset`: one clamped point per observation.
+    void DrawFieldCurve(QPainter& painter, QColor colour, double (*value)(const survey::Observation&),
+                        double offset = 0.0) const;
     // The centred 180-degree range of the inclination and azimuth views:
     // floor(mean of the field / 10) x 10, the frame spanning +-90 around it.
     double CentredRange(double (*value)(const survey::Observation&));
@@ -111,18 +139,51 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
     // Sets a status bar pane.
     void SetPane(int pane, const QString& text) const;
 
 private:
+    // A reading's place in depth order: its depth in plot units, then twice
+    // its index (an odd slot stands for a place between two readings).
+    struct DepthOrder {
+        std::int32_t x;
+        std::int64_t slot;
+        friend auto operator<=>(const DepthOrder&, const DepthOrder&) = default;
+    };
+
     void SetupHorizontalRange();
     void DrawDepthLabels(QPainter& painter);
+    void DrawRoundDepthLabels(QPainter& painter, int decimals);
     void DrawFrame(QPainter& painter);
+    void DrawMarker(QPainter& painter);
+    QRect ShownColumns() const;
     void Pick(QPoint mouse);
+    void Readout(std::int32_t x);
+    void OnLinkChanged();
+    void ChangeWindow(const DepthWindow& window);
+    void MoveMarker(int direction);
+    void DeleteMarked();
 
     survey::CKestrixDoc& m_doc;
     ViewServices& m_services;
+    std::unique_ptr<PlotLink> m_ownLink; // only without a shared one
+    PlotLink* m_link;
     PlotMapping m_mapping;
-    bool m_framed = false; // the latest mapping spans a drawable frame
+    bool m_framed = false;       // the latest mapping spans a drawable frame
+    DepthSpan m_wholeHole{0, 0}; // the hole's ends in plot units, at the latest mapping
+    bool m_zoomed = false;       // the latest mapping shows less than the whole hole
+    // A drag that pans: the button, where it started and the window then.
+    Qt::MouseButton m_panButton = Qt::NoButton;
+    int m_panStartX = 0;
+    DepthSpan m_panStart{0, 0};
+    // The reading marked with the arrow keys (checked against the table
+    // before use, since edits elsewhere move readings) and the place from
+    // which the keys move on.
+    std::int32_t m_nMarked = -1;
+    survey::Observation m_markedReading{};
+    std::optional<DepthOrder> m_markPlace;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
-// The three depth plots of a survey.
+// The depth plots of a survey: the three of every survey and the quality plot.
 #include "views/CAzView.h"
 #include "views/CInclView.h"
 #include "views/CMagView.h"
+#include "views/CQcView.h"

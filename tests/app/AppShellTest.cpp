@@ -424,4 +424,83 @@ TEST_F(AppShellTest, FileOpenAndAboutGoThroughTheirDialogs)
     EXPECT_EQ(harness.prompts.aboutBoxes, 1);
 }
 
+TEST_F(AppShellTest, ShowAllViewsBringsBackClosedPlotWindowsWithTheSurveysEdits)
+{
+    ASSERT_TRUE(harness.Start());
+    CKestrixDoc* doc = harness.App().OpenDocumentFile(harness.MakeSurvey("demo.txt"));
+    ASSERT_NE(doc, nullptr);
+    CMainFrame* main = harness.App().MainFrame();
+    harness.Frames()[2]->close(); // azimuth
+    harness.Frames()[1]->close(); // inclination
+    ProcessDeferredDeletes();
+    doc->Apply(edit::DeleteObservation{7});
+    main->ActivateFrame(harness.Frames()[0]);
+    main->Action(ID_WINDOW_SHOW_ALL)->trigger();
+
+    const auto frames = harness.Frames();
+    ASSERT_EQ(frames.size(), 4u);
+    EXPECT_EQ(harness.Captions(), QStringList({"demo.txt:1", "demo.txt:4", "demo.txt:2", "demo.txt:3"}));
+    EXPECT_NE(qobject_cast<CMagView*>(frames[1]->widget()), nullptr);
+    EXPECT_NE(qobject_cast<CInclView*>(frames[2]->widget()), nullptr);
+    EXPECT_NE(qobject_cast<CAzView*>(frames[3]->widget()), nullptr);
+    for (CChildFrame* frame : frames)
+        EXPECT_EQ(frame->Document().Doc(), doc);
+    EXPECT_EQ(doc->m_nObs, 200);
+    EXPECT_EQ(main->ActiveFrame(), frames[0]);
+    ExpectTiled(main, frames);
+    main->Action(ID_WINDOW_SHOW_ALL)->trigger(); // nothing missing: nothing more
+    EXPECT_EQ(harness.Frames().size(), 4u);
+}
+
+TEST_F(AppShellTest, ViewItemsActOnTheActiveSurveysPlots)
+{
+    ASSERT_TRUE(harness.Start());
+    ASSERT_NE(harness.App().OpenDocumentFile(harness.MakeSurvey("one.txt")), nullptr);
+    ASSERT_NE(harness.App().OpenDocumentFile(harness.MakeSurvey("two.txt")), nullptr);
+    CMainFrame* main = harness.App().MainFrame();
+    PlotLink& one = harness.Frames()[0]->Document().Plots();
+    PlotLink& two = harness.Frames()[4]->Document().Plots();
+    DepthWindow zoomed;
+    zoomed.Zoom({0, 10000}, 0.5, 4.0);
+    one.SetWindow(zoomed);
+    two.SetWindow(zoomed);
+    main->ActivateFrame(harness.Frames()[3]);
+    EXPECT_TRUE(main->Action(ID_VIEW_WHOLE_HOLE)->isEnabled());
+    EXPECT_FALSE(main->Action(ID_VIEW_ANOMALIES)->isChecked());
+    main->Action(ID_VIEW_WHOLE_HOLE)->trigger();
+    main->Action(ID_VIEW_ANOMALIES)->trigger();
+    EXPECT_TRUE(one.Window().IsWhole());
+    EXPECT_TRUE(one.ComponentsAsAnomalies());
+    EXPECT_FALSE(two.Window().IsWhole());
+    EXPECT_FALSE(two.ComponentsAsAnomalies());
+    main->UpdateCommandUI();
+    EXPECT_FALSE(main->Action(ID_VIEW_WHOLE_HOLE)->isEnabled());
+    EXPECT_TRUE(main->Action(ID_VIEW_ANOMALIES)->isChecked());
+}
+
+TEST_F(AppShellTest, QualityControlOpensAFifthWindowAfterThePlotsAndClosesIt)
+{
+    ASSERT_TRUE(harness.Start());
+    ASSERT_NE(harness.App().OpenDocumentFile(harness.MakeSurvey("demo.txt")), nullptr);
+    CMainFrame* main = harness.App().MainFrame();
+    main->UpdateCommandUI();
+    EXPECT_FALSE(main->Action(ID_VIEW_QUALITY)->isChecked()); // the four windows of every survey
+    main->ActivateFrame(harness.Frames()[2]);
+    main->Action(ID_VIEW_QUALITY)->trigger();
+    const auto frames = harness.Frames();
+    ASSERT_EQ(frames.size(), 5u);
+    EXPECT_NE(qobject_cast<CQcView*>(frames[4]->widget()), nullptr);
+    EXPECT_EQ(frames[4]->windowTitle(), "demo.txt:5");
+    EXPECT_EQ(main->ActiveFrame(), frames[2]);
+    ExpectTiled(main, frames);
+    main->UpdateCommandUI();
+    EXPECT_TRUE(main->Action(ID_VIEW_QUALITY)->isChecked());
+
+    main->Action(ID_VIEW_QUALITY)->trigger();
+    ProcessDeferredDeletes();
+    EXPECT_EQ(harness.Frames().size(), 4u);
+    main->UpdateCommandUI();
+    EXPECT_FALSE(main->Action(ID_VIEW_QUALITY)->isChecked());
+}
+
 } // namespace

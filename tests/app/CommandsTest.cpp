@@ -255,17 +255,18 @@ TEST_F(CommandsTest, SurveyMenuBarHasEveryItemInOrder)
                                 ID_EDIT_FIT_DEGREE_3, ID_EDIT_FIT_DEGREE_4, ID_EDIT_FIT_LOCAL, 0,
                                 ID_EDIT_DELETE_FLAGGED, ID_EDIT_SPIKE_SETTINGS, 0, -1}));
     QMenu* roll = menus[1]->actions().last()->menu();
-    EXPECT_EQ(roll->title(), "Roll option");
+    EXPECT_EQ(roll->title(), "R&oll option");
     EXPECT_EQ(ids(roll), std::vector<int>({ID_ROLL_NO_ADJUSTMENT, ID_ROLL_ADD_90, ID_ROLL_ADD_180,
                                            ID_ROLL_SUBTRACT_90}));
-    EXPECT_EQ(ids(menus[2]), std::vector<int>({ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}));
+    EXPECT_EQ(ids(menus[2]), std::vector<int>({ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_WHOLE_HOLE,
+                                               ID_VIEW_ANOMALIES, ID_VIEW_QUALITY}));
     EXPECT_EQ(ids(menus[4]), std::vector<int>({ID_APP_ABOUT}));
     emit menus[3]->aboutToShow(); // the window list joins the Window menu
     const auto windowIds = ids(menus[3]);
-    EXPECT_EQ(std::vector<int>(windowIds.begin(), windowIds.begin() + 4),
-              std::vector<int>({ID_WINDOW_CASCADE, ID_WINDOW_TILE, ID_WINDOW_ARRANGE, 0}));
+    EXPECT_EQ(std::vector<int>(windowIds.begin(), windowIds.begin() + 5),
+              std::vector<int>({ID_WINDOW_CASCADE, ID_WINDOW_TILE, ID_WINDOW_ARRANGE, ID_WINDOW_SHOW_ALL, 0}));
     EXPECT_EQ(menus[3]->actions().last()->text(), "&4 demo.txt:4");
-    EXPECT_TRUE(menus[3]->actions()[4]->isChecked()); // "&1 demo.txt:1", the active one
+    EXPECT_TRUE(menus[3]->actions()[5]->isChecked()); // "&1 demo.txt:1", the active one
 }
 
 TEST_F(CommandsTest, ToolBarHoldsTheEightButtonsWithTheirRules)

@@ -1,0 +1,123 @@
+#include "ViewTestSupport.h"
+#include "survey/SpikeFinder.h"
+#include "views/CQcView.h"
+#include "views/PlotLink.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace survey;
+
+namespace {
+
+const QRgb kOrange = qRgb(255, 128, 0);
+
+// 121 readings a metre apart with smoothly varying sensors and one spike
+// each: the total field at 30 m, the total gravity at 60 m, the dip at 90 m.
+std::vector<Observation> SpikedSurvey()
+{
+    std::vector<Observation> rows;
+    for (int i = 0; i <= 120; ++i) {
+        Observation obs{};
+        obs.Depth = i;
+        obs.MagX = 0.2 + 1e-4 * std::sin(i / 10.0);
+        obs.MagY = 0.1;
+        obs.MagZ = 0.45;
+        obs.AccZ = 1.0 + 1e-4 * std::cos(i / 7.0);
+        if (i == 30) {
+            obs.MagX *= 1.05;
+            obs.MagY *= 1.05;
+            obs.MagZ *= 1.05;
+        }
+        if (i == 60)
+            obs.AccZ *= 1.1;
+        if (i == 90)
+            std::swap(obs.MagX, obs.MagZ); // the same length at another angle
+        rows.push_back(obs);
+    }
+    return rows;
+}
+
+class QcView : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetObservations(doc, SpikedSurvey());
+        doc.SetHost(&host);
+        host.views = {&qc, &incl};
+    }
+
+    QPoint OnBand(CQcView::Band band, int index)
+    {
+        const QualityValues v = QualityOf(doc.m_pObs[index]);
+        const double value = band == CQcView::FieldBand     ? v.totalField
+                             : band == CQcView::GravityBand ? v.totalGravity
+                                                            : v.dip;
+        return Device(qc, ToPlotUnits(doc.m_pObs[index].Depth * 100), qc.BandY(band, value));
+    }
+
+    CKestrixDoc doc;
+    FakeViewServices services;
+    FakeHost host;
+    PlotLink link;
+    CQcView qc{doc, services, &link};
+    CInclView incl{doc, services, &link};
+};
+
+TEST_F(QcView, MarksEachSpikeInItsOwnBandAndScalesEachBandToTheRest)
+{
+    const QImage image = Render(qc);
+    ASSERT_EQ(qc.Flags().size(), 121u);
+    for (std::size_t i = 0; i < qc.Flags().size(); ++i) {
+        const std::uint8_t expected = i == 30 ? kFieldSpike : i == 60 ? kGravitySpike : i == 90 ? kDipSpike : 0;
+        EXPECT_EQ(qc.Flags()[i], expected) << i;
+    }
+    const struct {
+        CQcView::Band band;
+        int spike;
+        QRgb curve;
+    } bands[] = {{CQcView::FieldBand, 30, qRgb(255, 0, 0)},
+                 {CQcView::GravityBand, 60, qRgb(0, 128, 0)},
+                 {CQcView::DipBand, 90, qRgb(0, 0, 255)}};
+    for (const auto& b : bands) {
+        SCOPED_TRACE(b.band);
+        // The spike lies beyond its band's scale, on the band's edge, inside
+        // its square.
+        const bool low = b.band == CQcView::DipBand;
+        const QPoint spike = OnBand(b.band, b.spike);
+        EXPECT_EQ(spike.y(), Device(qc, 0, qc.BandY(b.band, low ? -HUGE_VAL : HUGE_VAL)).y());
+        EXPECT_EQ(image.pixel(spike + QPoint(-4, low ? -2 : 2)), kOrange);
+        // The band's curve at an ordinary reading.
+        EXPECT_EQ(image.pixel(OnBand(b.band, b.spike - 10)), b.curve);
+    }
+}
+
+TEST_F(QcView, FollowsTheSharedDepthWindowAndDeletesByAnyBand)
+{
+    Render(incl);
+    DepthWindow zoomed;
+    zoomed.Zoom({0, 12000}, 0.5, 3.0);
+    link.SetWindow(zoomed);
+    Render(incl);
+    Render(qc);
+    EXPECT_EQ(qc.m_nXMin, incl.m_nXMin);
+    EXPECT_EQ(qc.m_nXMax, incl.m_nXMax);
+    EXPECT_EQ(qc.m_nXMin, 4000);
+
+    doc.Apply(edit::ToggleDeleteMode{});
+    const QPoint at = OnBand(CQcView::GravityBand, 45);
+    QMouseEvent move(QEvent::MouseMove, at, qc.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&qc, &move);
+    EXPECT_EQ(qc.m_nHitObs, 45);
+    QMouseEvent press(QEvent::MouseButtonPress, at, qc.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&qc, &press);
+    EXPECT_EQ(services.edits, 1);
+    EXPECT_EQ(doc.m_nObs, 120);
+    EXPECT_EQ(doc.m_pObs[45].Depth, 46.0);
+}
+
+} // namespace

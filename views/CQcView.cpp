@@ -1,0 +1,206 @@
+#include "views/CQcView.h"
+
+#include "survey/KestrixDoc.h"
+#include "survey/SpikeFinder.h"
+#include "textio/NumberText.h"
+#include "views/PlotLink.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+using namespace survey;
+
+namespace {
+
+// Logical units: each band is kBandUnits high, with kGapUnits between bands.
+constexpr std::int32_t kBandUnits = 10000;
+constexpr std::int32_t kGapUnits = 1500;
+constexpr std::int32_t kTop = CQcView::kBands * kBandUnits + (CQcView::kBands - 1) * kGapUnits;
+constexpr std::int32_t kNotDrawn = std::numeric_limits<std::int32_t>::min();
+// Each scale reaches this share of its span beyond the values it spans.
+constexpr double kScalePadding = 0.05;
+constexpr int kFlagHalfSize = 4; // pixels from a flagged point to its square's edge
+
+const QColor kBandColours[CQcView::kBands] = {QColor(255, 0, 0), QColor(0, 128, 0), QColor(0, 0, 255)};
+const QColor kFlagColour(255, 128, 0);
+const char* const kBandNames[CQcView::kBands] = {"B (nT)", "G", "Dip (deg)"};
+constexpr std::uint8_t kBandFlags[CQcView::kBands] = {kFieldSpike, kGravitySpike, kDipSpike};
+
+double Quantity(const QualityValues& values, int band)
+{
+    return band == CQcView::FieldBand ? values.totalField
+           : band == CQcView::GravityBand ? values.totalGravity
+                                          : values.dip;
+}
+
+std::int32_t BandBottom(int band) { return (CQcView::kBands - 1 - band) * (kBandUnits + kGapUnits); }
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return std::numeric_limits<double>::quiet_NaN();
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
+}
+
+// The narrowest span a band's scale shows: twice the spike finder's floor, so
+// a smooth survey is not blown up into its rounding noise.
+double MinimumSpan(int band, const SpikeSettings& settings, double medianGravity)
+{
+    const double floor = band == CQcView::FieldBand     ? settings.fieldFloor
+                         : band == CQcView::GravityBand ? settings.gravityFloor * medianGravity
+                                                        : settings.dipFloor;
+    return std::isfinite(floor) && floor > 0.0 ? 2.0 * floor : 0.0;
+}
+
+// The scale of one band: the finite values of the unflagged readings (of all
+// readings when every one is flagged), widened to `minimumSpan` and padded.
+CQcView::Scale ScaleOf(const std::vector<QualityValues>& values, const std::vector<std::uint8_t>& flags, int band,
+                       double minimumSpan)
+{
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (bool anyReading : {false, true}) {
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const double v = Quantity(values[i], band);
+            if (std::isfinite(v) && (anyReading || !(flags[i] & kBandFlags[band]))) {
+                low = std::min(low, v);
+                high = std::max(high, v);
+            }
+        }
+        if (low <= high)
+            break;
+    }
+    if (!(low <= high))
+        return {};
+    const double middle = std::midpoint(low, high);
+    const double span = std::max({high - low, minimumSpan, 1e-9 * std::max(1.0, std::abs(middle))});
+    const double padded = span * (1.0 + 2.0 * kScalePadding);
+    const int decimals = std::clamp(1 - static_cast<int>(std::floor(std::log10(padded))), 0, 6);
+    return {middle - padded / 2.0, middle + padded / 2.0, decimals};
+}
+
+} // namespace
+
+CQcView::CQcView(CKestrixDoc& doc, ViewServices& services, PlotLink* link, QWidget* parent)
+    : PlotFrame(doc, services, link, parent)
+{
+}
+
+QString CQcView::Title() const
+{
+    return QString::fromStdString(
+        textio::Format("Quality control - B:red G:green dip:blue, %d flagged readings", m_flagged));
+}
+
+bool CQcView::BeginPaint()
+{
+    const CKestrixDoc& doc = Doc();
+    m_values.clear();
+    for (std::int32_t i = 0; i < doc.m_nObs; ++i)
+        m_values.push_back(QualityOf(doc.m_pObs[i]));
+    const SpikeSettings& settings = Link().Spikes();
+    m_flags = FindSpikes(m_values, settings);
+    m_flagged = static_cast<int>(std::count_if(m_flags.begin(), m_flags.end(), [](std::uint8_t f) { return f != 0; }));
+    std::vector<double> gravity;
+    for (const QualityValues& v : m_values) {
+        if (std::isfinite(v.totalGravity))
+            gravity.push_back(v.totalGravity);
+    }
+    const double medianGravity = Median(std::move(gravity));
+    for (int band = 0; band < kBands; ++band)
+        m_scales[static_cast<std::size_t>(band)] =
+            ScaleOf(m_values, m_flags, band, MinimumSpan(band, settings, medianGravity));
+    return true;
+}
+
+void CQcView::SetupVerticalRange()
+{
+    m_nYMin = 0;
+    m_nYMax = kTop;
+}
+
+std::int32_t CQcView::BandY(Band band, double value) const
+{
+    if (std::isnan(value))
+        return kNotDrawn;
+    const Scale& scale = BandScale(band);
+    const double share = std::clamp((value - scale.low) / (scale.high - scale.low), 0.0, 1.0);
+    return BandBottom(band) + static_cast<std::int32_t>(std::lround(share * kBandUnits));
+}
+
+std::int32_t CQcView::PickY(const Observation& obs, int k) const
+{
+    return BandY(static_cast<Band>(k), Quantity(QualityOf(obs), k));
+}
+
+// Each band's low value on its bottom edge and high value below its top edge.
+void CQcView::DrawValueLabels(QPainter& painter)
+{
+    const int lineHeight = QFontMetrics(painter.font()).height();
+    for (int band = 0; band < kBands; ++band) {
+        const Scale& scale = BandScale(static_cast<Band>(band));
+        const auto text = [&](double v) { return QString::fromStdString(textio::Format("%.*lf", scale.decimals, v)); };
+        DrawTextAt(painter, ToDevice(m_nXMin, BandBottom(band)), Anchor::RightBottom, text(scale.low));
+        DrawTextAt(painter, ToDevice(m_nXMin, BandBottom(band) + kBandUnits) + QPoint(0, lineHeight + 1),
+                   Anchor::RightBottom, text(scale.high));
+    }
+}
+
+void CQcView::DrawCurves(QPainter& painter)
+{
+    const CKestrixDoc& doc = Doc();
+    for (int band = 0; band < kBands; ++band) {
+        painter.setPen(ThinPen(kBandColours[band]));
+        QPolygon run; // a NaN value breaks the curve
+        for (std::int32_t i = 0; i < doc.m_nObs && static_cast<std::size_t>(i) < m_values.size(); ++i) {
+            const std::int32_t y = BandY(static_cast<Band>(band), Quantity(m_values[static_cast<std::size_t>(i)], band));
+            if (y == kNotDrawn) {
+                DrawCurve(painter, run);
+                run.clear();
+                continue;
+            }
+            run.append(ToDevice(Scaled(doc.m_pObs[i].Depth), y));
+        }
+        DrawCurve(painter, run);
+    }
+}
+
+// The flag squares, then each band's name in its top-left corner.
+void CQcView::DrawOverlays(QPainter& painter)
+{
+    const CKestrixDoc& doc = Doc();
+    painter.setPen(ThinPen(kFlagColour));
+    const std::size_t count = std::min(m_flags.size(), static_cast<std::size_t>(std::max(0, doc.m_nObs)));
+    for (std::size_t i = 0; i < count; ++i) {
+        for (int band = 0; band < kBands && m_flags[i]; ++band) {
+            if (!(m_flags[i] & kBandFlags[band]))
+                continue;
+            const std::int32_t y = BandY(static_cast<Band>(band), Quantity(m_values[i], band));
+            if (y == kNotDrawn)
+                continue;
+            const QPoint p = ToDevice(Scaled(doc.m_pObs[i].Depth), y);
+            painter.drawRect(QRect(p - QPoint(kFlagHalfSize, kFlagHalfSize), QSize(2 * kFlagHalfSize, 2 * kFlagHalfSize)));
+        }
+    }
+    for (int band = 0; band < kBands; ++band)
+        DrawTextAt(painter, ToDevice(m_nXMin, BandBottom(band) + kBandUnits) + QPoint(3, 2), Anchor::LeftTop,
+                   QString::fromLatin1(kBandNames[band]));
+}
+
+// The edges of the bands inside the frame.
+void CQcView::DrawLevelLine(QPainter& painter)
+{
+    for (int band = 0; band < kBands; ++band) {
+        const std::int32_t bottom = BandBottom(band);
+        if (bottom > m_nYMin)
+            LineLP(painter, m_nXMin, bottom, m_nXMax, bottom);
+        if (bottom + kBandUnits < m_nYMax)
+            LineLP(painter, m_nXMin, bottom + kBandUnits, m_nXMax, bottom + kBandUnits);
+    }
+}

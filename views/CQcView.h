@@ -1,0 +1,59 @@
+#pragma once
+
+#include "survey/QualityControl.h"
+#include "views/PlotFrame.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// What the probe's sensors say about each reading, against depth: the total
+// magnetic field B (nT), the total gravity G and the magnetic dip (degrees),
+// each in its own band, B on top, with its own scale and labels. Readings the
+// spike finder flags are marked by a square in each band whose quantity
+// departs. A band's scale spans its unflagged readings, so one spike does not
+// flatten the rest; a flagged value beyond the scale lies on the band's edge.
+// Picks and deletes readings in delete mode by any of their three points.
+// Values, flags and scales are those of the latest paint.
+class CQcView : public PlotFrame {
+    Q_OBJECT
+public:
+    enum Band { FieldBand = 0, GravityBand = 1, DipBand = 2 };
+    static constexpr int kBands = 3;
+
+    // One band's scale: `low` on its bottom edge, `high` on its top edge,
+    // labels with `decimals` places.
+    struct Scale {
+        double low = 0.0;
+        double high = 1.0;
+        int decimals = 0;
+    };
+
+    // `doc`, `services` and `link` are not owned and must outlive the view;
+    // without a link the view keeps a depth window and spike settings of its own.
+    CQcView(survey::CKestrixDoc& doc, ViewServices& services, PlotLink* link = nullptr, QWidget* parent = nullptr);
+
+    const Scale& BandScale(Band band) const { return m_scales[static_cast<std::size_t>(band)]; }
+    // The survey::SpikeFlag bits of every reading.
+    const std::vector<std::uint8_t>& Flags() const { return m_flags; }
+    // Logical y of `value` in `band`, clamped into the band; the lowest
+    // int32 for NaN, which is not drawn.
+    std::int32_t BandY(Band band, double value) const;
+
+protected:
+    QString Title() const override;
+    bool BeginPaint() override;
+    void SetupVerticalRange() override;
+    void DrawValueLabels(QPainter& painter) override;
+    void DrawCurves(QPainter& painter) override;
+    void DrawOverlays(QPainter& painter) override;
+    void DrawLevelLine(QPainter& painter) override;
+    int PointsPerObservation() const override { return kBands; }
+    std::int32_t PickY(const survey::Observation& obs, int k) const override;
+
+private:
+    std::array<Scale, kBands> m_scales{};
+    std::vector<survey::QualityValues> m_values;
+    std::vector<std::uint8_t> m_flags;
+    int m_flagged = 0;
+};
