@@ -168,6 +168,7 @@ SurveyDocument* CKestrixApp::OpenSurvey(const QString& path)
 
     SurveyDocument* document = m_docManager.AddDocument(std::make_unique<SurveyDocument>(absolute, canonical));
     connect(document, &SurveyDocument::plotWindowsWanted, this, &CKestrixApp::OpenPlotWindows);
+    document->Plots().SetSpikes(m_quality->Settings());
     CChildFrame* frame = CreateFrame(*listing, *document);
     // A failed load has shown its message; the survey stays open in its
     // listing window with what was read, read-only, and its file is not

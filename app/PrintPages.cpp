@@ -36,13 +36,13 @@ QStringList ListingLines(const ListingText& listing)
 
 } // namespace
 
-void PrintPlot(QPainter& painter, const PlotKind& kind, CKestrixDoc& doc, QSize windowSize)
+void PrintPlot(QPainter& painter, const PlotKind& kind, CKestrixDoc& doc, QSize windowSize, PlotLink* link)
 {
     const QRect page = painter.viewport();
     const QSize size = windowSize.isEmpty() ? page.size() : windowSize;
     painter.setViewport(QRect(page.topLeft(), size.scaled(page.size(), Qt::KeepAspectRatio)));
     painter.setWindow(QRect(QPoint(0, 0), size));
-    PaintPlot(kind, doc, size, painter);
+    PaintPlot(kind, doc, size, painter, link);
 }
 
 int PrintListing(QPainter& painter, QPagedPaintDevice& device, const CKestrixDoc& doc)

@@ -7,15 +7,17 @@ class CKestrixDoc;
 } // namespace survey
 
 class QPagedPaintDevice;
+class PlotLink;
 class QPainter;
 struct PlotKind;
 
 // A survey window on paper. `painter` is active on `device`, its viewport the
 // printable area.
 
-// The plot as a window of `windowSize` shows it, scaled to fit the page
+// The plot as a window of `windowSize` shows it (with the survey's depth
+// window and settings in `link`), scaled to fit the page
 // whole with its shape kept, on one page.
-void PrintPlot(QPainter& painter, const PlotKind& kind, survey::CKestrixDoc& doc, QSize windowSize);
+void PrintPlot(QPainter& painter, const PlotKind& kind, survey::CKestrixDoc& doc, QSize windowSize, PlotLink* link);
 
 // The survey's listing text, top to bottom, as many pages as it takes; a
 // listing wider than the page is made smaller to fit it. The number of pages.

@@ -1,6 +1,7 @@
 #include "app/QualityMenu.h"
 
 #include "app/CommandIds.h"
+#include "app/DocManager.h"
 #include "app/KestrixApp.h"
 #include "app/MainFrame.h"
 #include "app/SpikeSettingsStore.h"
@@ -86,17 +87,7 @@ void QualityMenu::OnDeleteFlagged()
     SurveyDocument* document = EditableSurvey(m_app);
     if (!document)
         return;
-    const CKestrixDoc& doc = *document->Doc();
-    std::vector<QualityValues> values;
-    values.reserve(static_cast<std::size_t>(std::max(doc.m_nObs, 0)));
-    for (std::int32_t i = 0; i < doc.m_nObs; ++i)
-        values.push_back(QualityOf(doc.m_pObs[i]));
-    const std::vector<std::uint8_t> flags = FindSpikes(values, m_settings);
-    edit::DeleteObservations flagged;
-    for (std::size_t i = 0; i < flags.size(); ++i) {
-        if (flags[i] != 0)
-            flagged.indices.push_back(static_cast<std::int32_t>(i));
-    }
+    const edit::DeleteObservations flagged = FlaggedReadings(*document->Doc(), m_settings);
     const std::size_t count = flagged.indices.size();
     if (count == 0) {
         ShowCount(QStringLiteral("No flagged readings"));
@@ -111,8 +102,12 @@ void QualityMenu::OnDeleteFlagged()
 void QualityMenu::OnSpikeSettings()
 {
     const std::optional<SpikeSettings> chosen = m_app.Prompts().EditSpikeSettings(m_app.MainFrame(), m_settings);
-    if (chosen && SaveSpikeSettings(*chosen))
-        m_settings = *chosen;
+    if (!chosen || !SaveSpikeSettings(*chosen))
+        return;
+    m_settings = *chosen;
+    // The quality plots flag what Delete Flagged Readings would delete.
+    for (SurveyDocument* document : m_app.DocManager().Documents())
+        document->Plots().SetSpikes(m_settings);
 }
 
 // The closing menu puts "Ready" in the message pane once events are handled;

@@ -76,7 +76,7 @@ void WindowOutput::SavePlotAs()
     const std::optional<QSize> size = prompts.PlotPictureSize(frame, window->widget()->size());
     if (!size)
         return;
-    const QString failure = WritePlotPicture(*kind, *document.Doc(), *size, *path);
+    const QString failure = WritePlotPicture(*kind, *document.Doc(), *size, *path, &document.Plots());
     if (!failure.isEmpty())
         prompts.ShowMessage(frame, failure);
 }
@@ -99,7 +99,7 @@ void WindowOutput::Print()
     }
     survey::CKestrixDoc& doc = *window->Document().Doc();
     if (const PlotKind* kind = KindOf(window->widget()))
-        PrintPlot(painter, *kind, doc, window->widget()->size());
+        PrintPlot(painter, *kind, doc, window->widget()->size(), &window->Document().Plots());
     else
         PrintListing(painter, printer, doc);
     if (!painter.end())

@@ -104,17 +104,10 @@ int ApplyEditsFile(Editor& editor, const std::string& path, std::ostream& err)
     return 1;
 }
 
-// The spike finder judges the quality values of the readings left now.
+// The spike finder judges the readings left now.
 void DeleteFlagged(Editor& editor, const SpikeSettings& settings)
 {
-    editor.UpToDate();
-    const CKestrixDoc& doc = editor.Doc();
-    const std::vector<std::uint8_t> flags = FindSpikes(doc.m_QualityValues, settings);
-    edit::DeleteObservations flagged;
-    for (std::size_t i = 0; i < flags.size(); ++i) {
-        if (flags[i] != 0)
-            flagged.indices.push_back(static_cast<std::int32_t>(i));
-    }
+    edit::DeleteObservations flagged = FlaggedReadings(editor.Doc(), settings);
     if (!flagged.indices.empty())
         editor.Apply(flagged);
 }

@@ -1,5 +1,7 @@
 #include "survey/SpikeFinder.h"
 
+#include "survey/KestrixDoc.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -158,6 +160,21 @@ std::vector<std::uint8_t> FindSpikes(std::span<const QualityValues> values, cons
     judge(&QualityValues::totalGravity, settings.gravityFloor * oneG, kGravitySpike);
     judge(&QualityValues::dip, settings.dipFloor, kDipSpike);
     return flags;
+}
+
+edit::DeleteObservations FlaggedReadings(const CKestrixDoc& doc, const SpikeSettings& settings)
+{
+    std::vector<QualityValues> values;
+    values.reserve(static_cast<std::size_t>(std::max(doc.m_nObs, 0)));
+    for (std::int32_t i = 0; i < doc.m_nObs; ++i)
+        values.push_back(QualityOf(doc.m_pObs[i]));
+    const std::vector<std::uint8_t> flags = FindSpikes(values, settings);
+    edit::DeleteObservations flagged;
+    for (std::size_t i = 0; i < flags.size(); ++i) {
+        if (flags[i] != 0)
+            flagged.indices.push_back(static_cast<std::int32_t>(i));
+    }
+    return flagged;
 }
 
 } // namespace survey

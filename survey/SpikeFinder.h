@@ -1,5 +1,6 @@
 #pragma once
 
+#include "survey/EditOperations.h"
 #include "survey/QualityControl.h"
 
 #include <cstdint>
@@ -39,5 +40,9 @@ enum SpikeFlag : std::uint8_t {
 // - A NaN threshold or floor flags nothing in its quantity.
 // Takes O(n k) time.
 std::vector<std::uint8_t> FindSpikes(std::span<const QualityValues> values, const SpikeSettings& settings = {});
+
+// Every reading of `doc` that the spike finder flags, judged on the readings
+// as they are now, as the one edit that deletes them all.
+edit::DeleteObservations FlaggedReadings(const CKestrixDoc& doc, const SpikeSettings& settings);
 
 } // namespace survey

@@ -30,9 +30,9 @@ public:
 };
 
 template <typename View>
-std::unique_ptr<PlotFrame> Make(CKestrixDoc& doc, ViewServices& services)
+std::unique_ptr<PlotFrame> Make(CKestrixDoc& doc, ViewServices& services, PlotLink* link)
 {
-    return std::make_unique<View>(doc, services);
+    return std::make_unique<View>(doc, services, link);
 }
 
 // One row per plot kind.
@@ -40,13 +40,14 @@ const PlotKind kKinds[] = {
     {"incl", &CInclView::staticMetaObject, Make<CInclView>},
     {"az", &CAzView::staticMetaObject, Make<CAzView>},
     {"mag", &CMagView::staticMetaObject, Make<CMagView>},
+    {"qc", &CQcView::staticMetaObject, Make<CQcView>},
 };
 
 // A view of its own at `size`, so the window the user looks at keeps its size.
-std::unique_ptr<PlotFrame> PictureView(const PlotKind& kind, CKestrixDoc& doc, QSize size)
+std::unique_ptr<PlotFrame> PictureView(const PlotKind& kind, CKestrixDoc& doc, QSize size, PlotLink* link)
 {
     static NoViewServices services;
-    std::unique_ptr<PlotFrame> view = kind.make(doc, services);
+    std::unique_ptr<PlotFrame> view = kind.make(doc, services, link);
     view->setAttribute(Qt::WA_DontShowOnScreen);
     view->resize(size);
     return view;
@@ -54,7 +55,7 @@ std::unique_ptr<PlotFrame> PictureView(const PlotKind& kind, CKestrixDoc& doc, Q
 
 QString FromCorePath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
-QByteArray SvgOf(const PlotKind& kind, CKestrixDoc& doc, QSize size)
+QByteArray SvgOf(const PlotKind& kind, CKestrixDoc& doc, QSize size, PlotLink* link)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -67,14 +68,14 @@ QByteArray SvgOf(const PlotKind& kind, CKestrixDoc& doc, QSize size)
     QPainter painter;
     if (!painter.begin(&svg))
         return QByteArray();
-    PaintPlot(kind, doc, size, painter);
+    PaintPlot(kind, doc, size, painter, link);
     painter.end();
     return buffer.data();
 }
 
-QByteArray PngOf(const PlotKind& kind, CKestrixDoc& doc, QSize size)
+QByteArray PngOf(const PlotKind& kind, CKestrixDoc& doc, QSize size, PlotLink* link)
 {
-    const QImage image = RenderPlot(kind, doc, size);
+    const QImage image = RenderPlot(kind, doc, size, link);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (image.isNull() || !image.save(&buffer, "PNG"))
@@ -108,20 +109,20 @@ bool IsPlotSize(QSize size)
     return size.width() >= 1 && size.width() <= kMaxPlotSide && size.height() >= 1 && size.height() <= kMaxPlotSide;
 }
 
-QImage RenderPlot(const PlotKind& kind, CKestrixDoc& doc, QSize size)
+QImage RenderPlot(const PlotKind& kind, CKestrixDoc& doc, QSize size, PlotLink* link)
 {
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return image;
     image.fill(Qt::white);
     QPainter painter(&image);
-    PaintPlot(kind, doc, size, painter);
+    PaintPlot(kind, doc, size, painter, link);
     return image;
 }
 
-void PaintPlot(const PlotKind& kind, CKestrixDoc& doc, QSize size, QPainter& painter)
+void PaintPlot(const PlotKind& kind, CKestrixDoc& doc, QSize size, QPainter& painter, PlotLink* link)
 {
-    PictureView(kind, doc, size)->render(&painter);
+    PictureView(kind, doc, size, link)->render(&painter);
 }
 
 std::optional<PictureFormat> PictureFormatOf(const QString& path)
@@ -134,7 +135,7 @@ std::optional<PictureFormat> PictureFormatOf(const QString& path)
     return std::nullopt;
 }
 
-QString WritePlotPicture(const PlotKind& kind, CKestrixDoc& doc, QSize size, const QString& path)
+QString WritePlotPicture(const PlotKind& kind, CKestrixDoc& doc, QSize size, const QString& path, PlotLink* link)
 {
     const std::optional<PictureFormat> format = PictureFormatOf(path);
     if (!format)
@@ -144,7 +145,7 @@ QString WritePlotPicture(const PlotKind& kind, CKestrixDoc& doc, QSize size, con
     if (textio::IsSameFile(QFile::encodeName(path).toStdString(), doc.m_strFilePath))
         return QStringLiteral("The picture would replace the raw survey file\n  %1").arg(FromCorePath(doc.m_strFilePath));
 
-    const QByteArray bytes = *format == PictureFormat::Png ? PngOf(kind, doc, size) : SvgOf(kind, doc, size);
+    const QByteArray bytes = *format == PictureFormat::Png ? PngOf(kind, doc, size, link) : SvgOf(kind, doc, size, link);
     if (bytes.isEmpty())
         return QStringLiteral("Not enough memory to draw the plot at %1 x %2 pixels").arg(size.width()).arg(size.height());
     QSaveFile file(path);

@@ -13,6 +13,7 @@ class CKestrixDoc;
 } // namespace survey
 
 class PlotFrame;
+class PlotLink;
 class QImage;
 class QPainter;
 class QWidget;
@@ -23,7 +24,7 @@ class ViewServices;
 struct PlotKind {
     const char* name;
     const QMetaObject* viewClass;
-    std::unique_ptr<PlotFrame> (*make)(survey::CKestrixDoc& doc, ViewServices& services);
+    std::unique_ptr<PlotFrame> (*make)(survey::CKestrixDoc& doc, ViewServices& services, PlotLink* link);
 };
 
 // Every plot kind, one row each.
@@ -37,11 +38,13 @@ const PlotKind* KindOf(const QWidget* view);
 inline constexpr int kMaxPlotSide = 8000;
 bool IsPlotSize(QSize size);
 
-// The plot of `kind` on `doc` as a window of `size` pixels shows it; a null
-// image when there is no memory for it.
-QImage RenderPlot(const PlotKind& kind, survey::CKestrixDoc& doc, QSize size);
+// The plot of `kind` on `doc` as a window of `size` pixels shows it, with the
+// depth window, anomalies and spike settings of `link` (a survey's plots) or
+// else the whole hole as loaded; a null image when there is no memory for it.
+QImage RenderPlot(const PlotKind& kind, survey::CKestrixDoc& doc, QSize size, PlotLink* link = nullptr);
 // Paints the same picture with `painter`, its top-left at the painter's origin.
-void PaintPlot(const PlotKind& kind, survey::CKestrixDoc& doc, QSize size, QPainter& painter);
+void PaintPlot(const PlotKind& kind, survey::CKestrixDoc& doc, QSize size, QPainter& painter,
+               PlotLink* link = nullptr);
 
 // The picture formats, chosen by the file name's extension.
 enum class PictureFormat { Png, Svg };
@@ -51,4 +54,5 @@ std::optional<PictureFormat> PictureFormatOf(const QString& path);
 // Writes the plot of `kind` on `doc` at `size` to `path` as PNG or SVG by
 // the path's extension; the whole file or nothing, and never over the
 // survey's raw survey file. Empty on success, else the message for the user.
-QString WritePlotPicture(const PlotKind& kind, survey::CKestrixDoc& doc, QSize size, const QString& path);
+QString WritePlotPicture(const PlotKind& kind, survey::CKestrixDoc& doc, QSize size, const QString& path,
+                         PlotLink* link = nullptr);

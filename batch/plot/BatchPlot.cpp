@@ -27,7 +27,7 @@ int RenderBatchPlot(survey::CKestrixDoc& doc, const SurveyOptions& options, std:
     const PlotKind* kind = FindPlotKind(options.plotView);
     if (!kind) {
         err << "The plot view " << options.plotView << " is not available; the views are " << PlotNames() << '\n';
-        return 1;
+        return 2;
     }
     // The views are widgets: they need an application, but never a display.
     int argc = 1;

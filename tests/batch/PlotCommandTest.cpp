@@ -64,6 +64,8 @@ TEST_P(PlotPicture, HasTheSizeAskedForAndTheCurvesColours)
 }
 
 const QRgb kRed = qRgb(255, 0, 0), kGreen = qRgb(0, 255, 0), kBlue = qRgb(0, 0, 255);
+// The quality plot: total field red, total gravity dark green, dip blue, flags orange.
+const QRgb kDarkGreen = qRgb(0, 128, 0), kOrange = qRgb(255, 128, 0);
 
 INSTANTIATE_TEST_SUITE_P(Rows, PlotPicture,
                          ::testing::Values(PictureRow{"InclinationPng", "incl", "incl.png", {kRed}},
@@ -71,7 +73,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, PlotPicture,
                                            PictureRow{"MagneticPng", "mag", "mag.png", {kRed, kGreen, kBlue}},
                                            PictureRow{"InclinationSvg", "incl", "incl.svg", {kRed}},
                                            PictureRow{"AzimuthSvg", "az", "az.svg", {kRed, kBlue}},
-                                           PictureRow{"MagneticSvg", "mag", "mag.svg", {kRed, kGreen, kBlue}}),
+                                           PictureRow{"MagneticSvg", "mag", "mag.svg", {kRed, kGreen, kBlue}},
+                                           PictureRow{"QualityPng", "qc", "qc.png", {kRed, kDarkGreen, kBlue, kOrange}},
+                                           PictureRow{"QualitySvg", "qc", "qc.svg", {kRed, kDarkGreen, kBlue, kOrange}}),
                          RowName());
 
 struct RefusedRow {
@@ -103,8 +107,7 @@ TEST_P(PlotRefused, WritesNothingAndSaysWhy)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, PlotRefused,
-    ::testing::Values(RefusedRow{"QualityViewNotYetAvailable", {"--view", "qc", "-o", "OUT"}, 1, "not available"},
-                      RefusedRow{"UnknownView", {"--view", "roll", "-o", "OUT"}, 1, "the views are incl, az, mag"},
+    ::testing::Values(RefusedRow{"UnknownView", {"--view", "roll", "-o", "OUT"}, 2, "the views are incl, az, mag, qc"},
                       RefusedRow{"OverTheSurvey", {"--view", "az", "-o", "SURVEY"}, 1, "replace the raw survey file"},
                       RefusedRow{"NotAPictureName", {"--view", "az", "-o", "out.jpg"}, 1, ".png or .svg"},
                       RefusedRow{"TooLarge", {"--view", "az", "-o", "OUT", "--size", "8001x10"}, 1, "1 to 8000 pixels"},
