@@ -13,6 +13,8 @@ enum CommandId : int {
     ID_EDIT_COPY = 57634,
     ID_EDIT_CUT = 57635,
     ID_EDIT_PASTE = 57637,
+    ID_EDIT_UNDO = 57643,
+    ID_EDIT_REDO = 57644,
     ID_WINDOW_ARRANGE = 57649,
     ID_WINDOW_CASCADE = 57650,
     ID_WINDOW_TILE = 57651,
@@ -31,6 +33,7 @@ enum CommandId : int {
     ID_ROLL_ADD_90 = 32800,
     ID_ROLL_ADD_180 = 32804,
     ID_ROLL_SUBTRACT_90 = 32803,
+    ID_FILE_SAVE_EDITS = 32820,
 };
 
 // The two menu bars: the main one while no survey window is open, the

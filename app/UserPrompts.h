@@ -11,6 +11,8 @@ class QWidget;
 // box. Tests replace them with recorders so nothing waits for a user.
 class UserPrompts {
 public:
+    enum class SaveChoice { Save, Discard, Cancel };
+
     virtual ~UserPrompts() = default;
     // The file chosen in the Open dialog; nullopt when cancelled.
     virtual std::optional<QString> OpenFileName(QWidget* parent) = 0;
@@ -21,6 +23,8 @@ public:
     virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
     // The About box, modal.
     virtual void ShowAbout(QWidget* parent) = 0;
+    // `question` with the buttons Save, Discard and Cancel; closing the box cancels.
+    virtual SaveChoice AskToSave(QWidget* parent, const QString& question) = 0;
 };
 
 // `text` as a message box shows it: a line longer than `maxLength`
@@ -35,6 +39,7 @@ public:
     std::optional<QString> ExportFileName(QWidget* parent, const QString& defaultPath) override;
     void ShowMessage(QWidget* parent, const QString& text) override;
     void ShowAbout(QWidget* parent) override;
+    SaveChoice AskToSave(QWidget* parent, const QString& question) override;
 };
 
 // The survey loader's messages, shown through the program's message box.

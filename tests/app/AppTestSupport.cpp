@@ -33,6 +33,16 @@ void RecordingPrompts::ShowMessage(QWidget*, const QString& text) { messages.app
 
 void RecordingPrompts::ShowAbout(QWidget*) { ++aboutBoxes; }
 
+UserPrompts::SaveChoice RecordingPrompts::AskToSave(QWidget*, const QString& question)
+{
+    saveQuestions.append(question);
+    if (saveAnswers.empty())
+        return SaveChoice::Cancel;
+    const SaveChoice answer = saveAnswers.front();
+    saveAnswers.erase(saveAnswers.begin());
+    return answer;
+}
+
 namespace {
 
 QByteArray Field(double value) { return QByteArray::number(value, 'f', 5).rightJustified(10); }

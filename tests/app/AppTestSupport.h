@@ -20,6 +20,7 @@ public:
     std::optional<QString> ExportFileName(QWidget* parent, const QString& defaultPath) override;
     void ShowMessage(QWidget* parent, const QString& text) override;
     void ShowAbout(QWidget* parent) override;
+    SaveChoice AskToSave(QWidget* parent, const QString& question) override;
 
     QStringList openAnswers; // in turn; an empty answer cancels, as does running out
     QStringList exportAnswers;
@@ -27,6 +28,8 @@ public:
     QStringList messages;
     int openDialogs = 0;
     int aboutBoxes = 0;
+    std::vector<SaveChoice> saveAnswers; // in turn; running out cancels
+    QStringList saveQuestions;
 };
 
 // Text of a raw survey file: the collar, the header and `rows` observations
