@@ -7,6 +7,7 @@ enum CommandId : int {
     ID_FILE_OPEN = 57601,
     ID_FILE_CLOSE = 57602,
     ID_FILE_EXPORT = 57603,
+    ID_FILE_SAVE_EDITS = 57604,
     ID_FILE_PRINT = 57607,
     ID_FILE_MRU_FIRST = 57616, // recent files 1 to 16: 57616 to 57631
     ID_FILE_MRU_LAST = 57631,
@@ -33,7 +34,6 @@ enum CommandId : int {
     ID_ROLL_ADD_90 = 32800,
     ID_ROLL_ADD_180 = 32804,
     ID_ROLL_SUBTRACT_90 = 32803,
-    ID_FILE_SAVE_EDITS = 32820,
 };
 
 // The two menu bars: the main one while no survey window is open, the

@@ -51,15 +51,6 @@ protected:
         return text;
     }
 
-    CAzView* AzimuthView()
-    {
-        CChildFrame* frame = harness.Frames()[2];
-        main->ActivateFrame(frame);
-        auto* view = qobject_cast<CAzView*>(frame->widget());
-        EXPECT_TRUE(view && view->SetupMapping());
-        return view;
-    }
-
     // The azimuth plot's point of `reading`, raised by `above` units.
     QPoint PointOf(CAzView* view, const Observation& reading, std::int32_t above = 0) const
     {
@@ -75,7 +66,8 @@ protected:
     {
         main->ActivateFrame(harness.Frames()[2]);
         main->Action(ID_EDIT_DELETE_OBSERVATIONS)->trigger();
-        CAzView* view = AzimuthView();
+        auto* view = qobject_cast<CAzView*>(harness.Frames()[2]->widget());
+        ASSERT_TRUE(view && view->SetupMapping());
         const QPoint spike = PointOf(view, doc->m_pObs[120]);
         QTest::mouseMove(view, spike + QPoint(1, 1)); // the mouse may rest on the spike from before
         QTest::mouseMove(view, spike);
@@ -93,7 +85,7 @@ protected:
         ASSERT_EQ(doc->m_nControlPoints, 2);
     }
 
-    SurveyDocument& Document() { return harness.Frames()[0]->Document(); }
+    int Steps() { return harness.Frames()[0]->Document().History().count(); }
     QString UndoText() { return main->Action(ID_EDIT_UNDO)->text(); }
 
     AppHarness harness;
@@ -113,7 +105,7 @@ TEST_F(EditsHistoryTest, UndoOfEveryStepGivesTheUneditedExportAndRedoTheEdited)
     EditByClicks();
     const QByteArray edited = Export();
     ASSERT_NE(edited, unedited);
-    EXPECT_EQ(Document().History().count(), 5);
+    EXPECT_EQ(Steps(), 5);
     EXPECT_EQ(UndoText(), "&Undo Roll adjustment Add 90\tCtrl+Z");
     EXPECT_EQ(harness.Captions()[0], "demo.txt*:1");
 
@@ -225,7 +217,7 @@ TEST_P(BadEditsFile, LeavesTheSurveyUneditedAndTheFileAlone)
     EXPECT_TRUE(harness.prompts.messages[0].startsWith(QDir::toNativeSeparators(editsFile) + GetParam().where))
         << harness.prompts.messages[0].toStdString();
     EXPECT_EQ(Export(), unedited);
-    EXPECT_EQ(Document().History().count(), 0);
+    EXPECT_EQ(Steps(), 0);
     main->Action(ID_FILE_CLOSE)->trigger();
     ProcessDeferredDeletes();
     EXPECT_TRUE(harness.prompts.saveQuestions.isEmpty());
