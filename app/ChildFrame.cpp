@@ -1,5 +1,7 @@
 #include "app/ChildFrame.h"
 
+#include "app/SurveyDocument.h"
+
 #include <QCloseEvent>
 
 CChildFrame::CChildFrame(SurveyDocument& document, QWidget* view, bool bringsSurveyMenu)
@@ -11,6 +13,11 @@ CChildFrame::CChildFrame(SurveyDocument& document, QWidget* view, bool bringsSur
 
 void CChildFrame::closeEvent(QCloseEvent* event)
 {
+    // The survey's last window asks about unsaved edits before anything closes.
+    if (!m_document.MayCloseFrame(this)) {
+        event->ignore();
+        return;
+    }
     QMdiSubWindow::closeEvent(event);
     if (event->isAccepted())
         emit closed(this);

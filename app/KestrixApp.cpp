@@ -6,6 +6,7 @@
 #include "app/DocTemplate.h"
 #include "app/MainFrame.h"
 #include "app/QualityMenu.h"
+#include "app/SavedEdits.h"
 #include "app/SurveyDocument.h"
 #include "app/WindowOutput.h"
 #include "survey/KestrixDoc.h"
@@ -169,14 +170,17 @@ SurveyDocument* CKestrixApp::OpenSurvey(const QString& path)
     SurveyDocument* document = m_docManager.AddDocument(std::make_unique<SurveyDocument>(absolute, canonical));
     connect(document, &SurveyDocument::plotWindowsWanted, this, &CKestrixApp::OpenPlotWindows);
     document->Plots().SetSpikes(m_quality->Settings());
+    document->SetCloseQuestion([this](SurveyDocument& asked) { return AskToSaveBeforeClose(asked); });
     CChildFrame* frame = CreateFrame(*listing, *document);
     // A failed load has shown its message; the survey stays open in its
     // listing window with what was read, read-only, and its file is not
     // offered again in the recent-file list.
     MessageBoxSink sink(*m_prompts, m_mainFrame.get());
     const LoadResult result = document->Doc()->LoadRawSurvey(ToCorePath(absolute), source, sink);
+    std::optional<QString> restored;
     if (result == LoadResult::Loaded || result == LoadResult::LoadedOverLimit) {
         m_recentFiles.Add(absolute);
+        restored = RestoreSavedEdits(*document, *m_prompts, m_mainFrame.get());
     } else {
         document->MarkLoadFailed();
         m_recentFiles.Remove(absolute);
@@ -184,6 +188,8 @@ SurveyDocument* CKestrixApp::OpenSurvey(const QString& path)
     RefreshRecentFiles();
     frame->show();
     m_mainFrame->ActivateFrame(frame);
+    if (restored)
+        m_mainFrame->SetPaneText(0, *restored);
     return document;
 }
 
@@ -267,7 +273,11 @@ void CKestrixApp::OnCommand(int id)
         case ID_FILE_OPEN: OnFileOpen(); break;
         case ID_FILE_CLOSE:
             if (SurveyDocument* active = ActiveDocument())
-                active->CloseAllFrames();
+                active->Close();
+            break;
+        case ID_FILE_SAVE_EDITS:
+            if (SurveyDocument* active = ActiveDocument())
+                SaveEdits(*active, *m_prompts, m_mainFrame.get());
             break;
         case ID_FILE_EXPORT: OnFileExport(); break;
         case ID_APP_ABOUT: m_prompts->ShowAbout(m_mainFrame.get()); break;
@@ -294,6 +304,14 @@ void CKestrixApp::OnEdit(const EditOperation& op)
     if (SurveyDocument* active = ActiveDocument())
         active->Apply(op);
     m_mainFrame->UpdateCommandUI();
+}
+
+// The survey comes forward so the user sees which one is asked about.
+bool CKestrixApp::AskToSaveBeforeClose(SurveyDocument& document)
+{
+    if (!document.Frames().empty())
+        m_mainFrame->ActivateFrame(document.Frames().front());
+    return AskToSaveEdits(document, *m_prompts, m_mainFrame.get());
 }
 
 void CKestrixApp::OpenHandedOverFiles(const QStringList& paths)

@@ -79,6 +79,7 @@ private:
     CChildFrame* CreateFrame(const CDocTemplate& docTemplate, SurveyDocument& document);
     void OnFileOpen();
     void OnFileExport();
+    bool AskToSaveBeforeClose(SurveyDocument& document);
     void OnRecentFile(int index);
     void RefreshRecentFiles();
 

@@ -6,6 +6,7 @@
 #include "app/RecentFileList.h"
 #include "app/SurveyDocument.h"
 #include "app/ToolbarIcons.h"
+#include "app/UndoActions.h"
 #include "app/WindowLayout.h"
 #include "survey/KestrixDoc.h"
 #include "views/CKestrixView.h"
@@ -188,9 +189,30 @@ void CMainFrame::CreateActions()
         ->setCheckable(true);
     for (int id : {ID_VIEW_WHOLE_HOLE, ID_VIEW_ANOMALIES, ID_WINDOW_SHOW_ALL, ID_VIEW_QUALITY})
         connect(m_actions[id], &QAction::triggered, this, [this, id] { emit command(id); });
+    CreateEditsActions();
 
     m_recentPlaceholder = new QAction(QStringLiteral("Recent File"), this);
     m_recentPlaceholder->setEnabled(false);
+}
+
+// Undo, Redo and Save Edits: the edits of the active survey kept or taken back.
+void CMainFrame::CreateEditsActions()
+{
+    m_undoActions = new UndoActions(this);
+    for (const auto& [id, action] : {std::pair{ID_EDIT_UNDO, m_undoActions->Undo()},
+                                     std::pair{ID_EDIT_REDO, m_undoActions->Redo()}}) {
+        action->setData(id);
+        m_actions[id] = action;
+    }
+    connect(m_undoActions, &UndoActions::historyMoved, this, &CMainFrame::UpdateCommandUI);
+    connect(m_undoActions, &UndoActions::savedStateChanged, this, &CMainFrame::UpdateTitle);
+
+    QAction* save = AddCommand(ID_FILE_SAVE_EDITS, QStringLiteral("Save &Edits\tCtrl+Shift+S"),
+                               QStringLiteral("Save the edits of the active document beside it"),
+                               QStringLiteral("Save Edits"));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    addAction(save);
+    connect(save, &QAction::triggered, this, [this] { emit command(ID_FILE_SAVE_EDITS); });
 }
 
 void CMainFrame::CreateMenus()
@@ -219,6 +241,7 @@ void CMainFrame::CreateMenus()
     m_surveyFileMenu = popup(QStringLiteral("&File"));
     add(m_surveyFileMenu, ID_FILE_OPEN);
     add(m_surveyFileMenu, ID_FILE_CLOSE);
+    add(m_surveyFileMenu, ID_FILE_SAVE_EDITS);
     add(m_surveyFileMenu, ID_FILE_EXPORT);
     m_surveyFileMenu->addSeparator();
     m_surveyFileMenu->addAction(m_recentPlaceholder);
@@ -226,6 +249,9 @@ void CMainFrame::CreateMenus()
     add(m_surveyFileMenu, ID_APP_EXIT);
 
     QMenu* edit = popup(QStringLiteral("&Edit"));
+    add(edit, ID_EDIT_UNDO);
+    add(edit, ID_EDIT_REDO);
+    edit->addSeparator();
     add(edit, ID_EDIT_COPY);
     edit->addSeparator();
     for (const EditItem& item : EditMenuItems()) {
@@ -278,8 +304,9 @@ void CMainFrame::CreateToolBar()
     m_toolBar->setObjectName(QStringLiteral("StandardToolBar"));
     m_toolBar->setIconSize(kButtonImageSize);
     m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
-    for (int id : std::initializer_list<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_EXPORT, 0, ID_EDIT_CUT, ID_EDIT_COPY,
-                                             ID_EDIT_PASTE, 0, ID_FILE_PRINT, ID_APP_ABOUT}) {
+    for (int id : std::initializer_list<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE_EDITS, ID_FILE_EXPORT, 0,
+                                             ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_EDIT_UNDO,
+                                             ID_EDIT_REDO, 0, ID_FILE_PRINT, ID_APP_ABOUT}) {
         if (id == 0) {
             m_toolBar->addSeparator();
             continue;
@@ -410,6 +437,7 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
     const auto* frame = qobject_cast<CChildFrame*>(window);
     if (frame && frame->BringsSurveyMenu())
         ShowMenu(MenuBar::Survey);
+    FollowActiveHistory();
     UpdateCommandUI();
     UpdateTitle();
 }
@@ -422,6 +450,7 @@ void CMainFrame::OnFrameClosed()
         ShowMenu(MenuBar::Main);
     else if (active->BringsSurveyMenu())
         ShowMenu(MenuBar::Survey);
+    FollowActiveHistory();
     UpdateCommandUI();
     UpdateTitle();
 }
@@ -563,6 +592,7 @@ void CMainFrame::UpdateCommandUI()
     m_actions[ID_EDIT_COPY]->setEnabled(listing && listing->HasSelection());
     m_actions[ID_FILE_PRINT]->setEnabled(active != nullptr);
     m_actions[ID_FILE_EXPORT]->setEnabled(doc != nullptr);
+    m_actions[ID_FILE_SAVE_EDITS]->setEnabled(doc != nullptr);
     for (const auto items : {EditMenuItems(), RollOptionItems()}) {
         for (const EditItem& item : items) {
             QAction* action = m_actions[item.id];
@@ -600,8 +630,30 @@ void CMainFrame::showEvent(QShowEvent* event)
     }
 }
 
+void CMainFrame::FollowActiveHistory()
+{
+    CChildFrame* active = ActiveFrame();
+    m_undoActions->Follow(active ? &active->Document() : nullptr);
+}
+
+// Every survey with unsaved edits is asked about before any window closes;
+// one that stays open keeps the program running with all its windows.
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    std::vector<SurveyDocument*> surveys;
+    for (QMdiSubWindow* window : m_area->subWindowList(QMdiArea::CreationOrder)) {
+        auto* frame = qobject_cast<CChildFrame*>(window);
+        if (frame && std::find(surveys.begin(), surveys.end(), &frame->Document()) == surveys.end())
+            surveys.push_back(&frame->Document());
+    }
+    for (SurveyDocument* survey : surveys) {
+        if (!survey->ConfirmClose()) {
+            event->ignore();
+            return;
+        }
+    }
+    for (SurveyDocument* survey : surveys)
+        survey->CloseAllFrames();
     m_area->closeAllSubWindows();
     event->accept();
 }

@@ -15,6 +15,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
+class UndoActions;
 
 // The main window: the MDI area holding every survey window, the main and
 // survey menu bars, the tool bar and the two-pane status bar. The edits of
@@ -84,6 +85,7 @@ protected:
 private:
     QAction* AddCommand(int id, const QString& label, const QString& prompt, const QString& toolTip = QString());
     void CreateActions();
+    void CreateEditsActions();
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
@@ -95,11 +97,13 @@ private:
     void ArrangeIcons();
     std::vector<QMdiSubWindow*> ArrangedWindows() const;
     void UpdateTitle();
+    void FollowActiveHistory();
 
     QMdiArea* m_area = nullptr;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_messagePane = nullptr;
     QLabel* m_depthPane = nullptr;
+    UndoActions* m_undoActions = nullptr;
     std::map<int, QAction*> m_actions;
     std::vector<QMenu*> m_mainMenus;
     std::vector<QMenu*> m_surveyMenus;

@@ -2,21 +2,29 @@
 
 #include "app/ChildFrame.h"
 #include "views/CQcView.h"
+#include "app/EditCommand.h"
 
 #include <QFileInfo>
 #include <algorithm>
 
 namespace {
 const QString kNotLoaded = QStringLiteral(" (not loaded)");
+const QString kUnsaved = QStringLiteral("*");
 } // namespace
 
 SurveyDocument::SurveyDocument(QString path, QString canonicalPath)
     : m_path(std::move(path)), m_canonicalPath(std::move(canonicalPath)), m_title(QFileInfo(m_path).fileName())
 {
     m_doc.SetHost(this);
+    connect(&m_history, &QUndoStack::cleanChanged, this, &SurveyDocument::UpdateFrameTitles);
 }
 
-SurveyDocument::~SurveyDocument() { m_doc.SetHost(nullptr); }
+SurveyDocument::~SurveyDocument()
+{
+    // The history signals as it empties; this document is half gone by then.
+    disconnect(&m_history, nullptr, this, nullptr);
+    m_doc.SetHost(nullptr);
+}
 
 std::vector<CChildFrame*> SurveyDocument::Frames() const
 {
@@ -49,6 +57,7 @@ void SurveyDocument::OnFrameClosed(CChildFrame* frame)
 
 void SurveyDocument::CloseAllFrames()
 {
+    m_closing = true;
     for (CChildFrame* frame : Frames())
         frame->close();
 }
@@ -68,10 +77,46 @@ bool SurveyDocument::ShowsQualityPlot() const
     });
 }
 
+bool SurveyDocument::Close()
+{
+    if (!ConfirmClose())
+        return false;
+    CloseAllFrames();
+    return true;
+}
+
+void SurveyDocument::SetCloseQuestion(std::function<bool(SurveyDocument&)> question)
+{
+    m_closeQuestion = std::move(question);
+}
+
+bool SurveyDocument::ConfirmClose()
+{
+    return m_closing || !HasUnsavedEdits() || !m_closeQuestion || m_closeQuestion(*this);
+}
+
+bool SurveyDocument::MayCloseFrame(const CChildFrame* frame)
+{
+    const std::vector<CChildFrame*> frames = Frames();
+    const bool last = frames.size() == 1 && frames.front() == frame;
+    return !last || ConfirmClose();
+}
+
 void SurveyDocument::Apply(const survey::EditOperation& op)
 {
-    if (!m_readOnly)
-        m_doc.Apply(op);
+    if (m_readOnly)
+        return;
+    if (std::optional<survey::EditRecord> record = survey::ApplyRecorded(m_doc, op)) {
+        const QString name = EditName(*record);
+        m_history.push(new EditCommand(m_doc, std::move(*record), name));
+    }
+}
+
+void SurveyDocument::AddRestoredEdits(survey::EditRecord record)
+{
+    const QString name = EditName(record);
+    m_history.push(new EditCommand(m_doc, std::move(record), name));
+    m_history.setClean();
 }
 
 void SurveyDocument::UpdateAllViews()
@@ -86,7 +131,7 @@ void SurveyDocument::OpenPlotWindows() { emit plotWindowsWanted(this); }
 
 QString SurveyDocument::Caption() const
 {
-    return m_readOnly ? m_title + kNotLoaded : m_title;
+    return m_title + (HasUnsavedEdits() ? kUnsaved : QString()) + (m_readOnly ? kNotLoaded : QString());
 }
 
 void SurveyDocument::MarkLoadFailed()
@@ -96,15 +141,16 @@ void SurveyDocument::MarkLoadFailed()
 }
 
 // A survey with one window shows its title alone; with more, every window
-// adds its number: "demo.txt:1" to "demo.txt:4"; a read-only survey's
-// captions end in "(not loaded)".
+// adds its number: "demo.txt:1" to "demo.txt:4". Unsaved edits mark the
+// title, "demo.txt*:1"; a read-only survey's captions end in "(not loaded)".
 void SurveyDocument::UpdateFrameTitles()
 {
     const std::vector<CChildFrame*> frames = Frames();
     const std::size_t count = frames.size();
+    const QString title = HasUnsavedEdits() ? m_title + kUnsaved : m_title;
     const QString mark = m_readOnly ? kNotLoaded : QString();
     for (std::size_t i = 0; i < count; ++i) {
-        frames[i]->setWindowTitle(count == 1 ? m_title + mark
-                                             : QStringLiteral("%1:%2%3").arg(m_title).arg(i + 1).arg(mark));
+        frames[i]->setWindowTitle(count == 1 ? title + mark
+                                             : QStringLiteral("%1:%2%3").arg(title, QString::number(i + 1), mark));
     }
 }

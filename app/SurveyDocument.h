@@ -2,21 +2,23 @@
 
 #include "survey/DocumentHost.h"
 #include "survey/EditOperations.h"
+#include "survey/EditRecord.h"
 #include "survey/KestrixDoc.h"
 #include "views/PlotLink.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QUndoStack>
 #include <functional>
 #include <vector>
 
 class CChildFrame;
 
-// One open raw survey file: the survey document and its windows, in the order
-// their views joined it. It redraws its views when the survey asks and tells
-// the shell through signals what it cannot do itself: open the plot windows,
-// and that its last window has closed.
+// One open raw survey file: the survey document, its undo history and its
+// windows, in the order their views joined it. It redraws its views when the
+// survey asks and tells the shell through signals what it cannot do itself:
+// open the plot windows, and that its last window has closed.
 class SurveyDocument : public QObject, public survey::DocumentHost {
     Q_OBJECT
 public:
@@ -31,7 +33,8 @@ public:
     const QString& CanonicalPath() const { return m_canonicalPath; }
     // The document's title: the file name.
     const QString& Title() const { return m_title; }
-    // The title as captions show it: marked "(not loaded)" when read-only.
+    // The title as captions show it: "demo.txt*" with unsaved edits, marked
+    // "(not loaded)" when read-only.
     QString Caption() const;
     // A survey whose load failed keeps what was read for the user to look
     // at, but is read-only: it is neither edited nor exported.
@@ -43,7 +46,7 @@ public:
     // A new window's view joins the document; captions are renumbered. A
     // closed window leaves it again.
     void AddFrame(CChildFrame* frame);
-    // Closes every window, and so the document.
+    // Closes every window, and so the document, without asking about edits.
     void CloseAllFrames();
     // Puts the windows in the order of `rank` (ties keep their order) and
     // renumbers their captions.
@@ -56,10 +59,32 @@ public:
     // the magnetic components show as anomalies.
     PlotLink& Plots() { return m_plots; }
     const PlotLink& Plots() const { return m_plots; }
+    // Closes the survey once ConfirmClose allows it; false when it stays open.
+    bool Close();
 
-    // Makes the edit `op` on the survey, unless it is read-only. Every edit,
-    // from the menus or from a view, comes through here.
+    // Asked when the survey is about to close with unsaved edits: true when
+    // it may close (the edits saved or given up), false to keep it open.
+    void SetCloseQuestion(std::function<bool(SurveyDocument&)> question);
+    // Whether the survey may close now: without unsaved edits it may,
+    // otherwise the close question decides.
+    bool ConfirmClose();
+    // Whether `frame` may close: any but the last window may; the last one as
+    // ConfirmClose says.
+    bool MayCloseFrame(const CChildFrame* frame);
+
+    // Makes the edit `op` on the survey, unless it is read-only, and puts it
+    // on the undo history (a mode toggle, which edits nothing, is not put
+    // there). Every edit, from the menus or from a view, comes through here.
     void Apply(const survey::EditOperation& op);
+    // The survey's undo history; it is clean while the survey holds no edits
+    // beyond those of its edits file (as loaded, restored or saved).
+    QUndoStack& History() { return m_history; }
+    bool HasUnsavedEdits() const { return !m_history.isClean(); }
+    // Saved edits that were just made on the survey join the history as one
+    // step, "Restore edits"; the survey then holds what its edits file says.
+    void AddRestoredEdits(survey::EditRecord record);
+    // The edits file now holds the survey's edits.
+    void MarkEditsSaved() { m_history.setClean(); }
 
     void UpdateAllViews() override;
     void OpenPlotWindows() override;
@@ -79,7 +104,10 @@ private:
     QString m_canonicalPath;
     QString m_title;
     survey::CKestrixDoc m_doc;
+    QUndoStack m_history; // after m_doc: its commands refer to it
     std::vector<QPointer<CChildFrame>> m_frames;
+    std::function<bool(SurveyDocument&)> m_closeQuestion;
     bool m_readOnly = false;
     PlotLink m_plots;
+    bool m_closing = false; // the close was confirmed: the windows go without a question
 };

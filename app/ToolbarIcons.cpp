@@ -111,6 +111,41 @@ void DrawAbout(QPainter& p)
     p.drawText(QRect(0, 0, 16, 15), Qt::AlignCenter, QStringLiteral("?"));
 }
 
+// A pencil across a page: the edits kept beside the survey.
+void DrawSaveEdits(QPainter& p)
+{
+    Page(p, 1, 1, 10, 14);
+    TextLines(p, 3, 7, 5, 11);
+    p.setPen(QPen(QColor(0xc0, 0x80, 0x20), 3, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(7, 12, 13, 4);
+    p.setPen(QPen(kInk, 1));
+    p.drawLine(6, 13, 7, 12);
+}
+
+// A hooked arrow turning left (undo) or, mirrored, right (redo).
+void DrawTurnArrow(QPainter& p, bool right)
+{
+    if (right) {
+        p.translate(16, 0);
+        p.scale(-1, 1);
+    }
+    const QColor blue(0x20, 0x40, 0xb0);
+    p.setPen(QPen(blue, 2, Qt::SolidLine, Qt::FlatCap));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath hook;
+    hook.moveTo(5, 6);
+    hook.lineTo(10, 6);
+    hook.cubicTo(15, 6, 15, 13, 10, 13);
+    hook.lineTo(7, 13);
+    p.drawPath(hook);
+    p.setPen(Qt::NoPen);
+    p.setBrush(blue);
+    p.drawPolygon(QPolygon({QPoint(1, 6), QPoint(6, 1), QPoint(6, 11)}));
+}
+
+void DrawUndo(QPainter& p) { DrawTurnArrow(p, false); }
+void DrawRedo(QPainter& p) { DrawTurnArrow(p, true); }
+
 QPixmap Render(void (*draw)(QPainter&), int scale)
 {
     QPixmap pixmap(16 * scale, 15 * scale);
@@ -131,6 +166,9 @@ QIcon ToolbarIcon(int id)
     case ID_FILE_NEW: draw = DrawNew; break;
     case ID_FILE_OPEN: draw = DrawOpen; break;
     case ID_FILE_EXPORT: draw = DrawExport; break;
+    case ID_FILE_SAVE_EDITS: draw = DrawSaveEdits; break;
+    case ID_EDIT_UNDO: draw = DrawUndo; break;
+    case ID_EDIT_REDO: draw = DrawRedo; break;
     case ID_EDIT_CUT: draw = DrawCut; break;
     case ID_EDIT_COPY: draw = DrawCopy; break;
     case ID_EDIT_PASTE: draw = DrawPaste; break;

@@ -120,6 +120,20 @@ void QtUserPrompts::ShowAbout(QWidget* parent)
     dialog.exec();
 }
 
+UserPrompts::SaveChoice QtUserPrompts::AskToSave(QWidget* parent, const QString& question)
+{
+    QMessageBox box(QMessageBox::Question, kProgramName, ElideLongLines(question),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save: return SaveChoice::Save;
+    case QMessageBox::Discard: return SaveChoice::Discard;
+    default: return SaveChoice::Cancel;
+    }
+}
+
 void MessageBoxSink::ShowMessage(const std::string& text)
 {
     m_prompts.ShowMessage(m_parent, FromCoreText(text));

@@ -14,6 +14,8 @@ class QWidget;
 // box. Tests replace them with recorders so nothing waits for a user.
 class UserPrompts {
 public:
+    enum class SaveChoice { Save, Discard, Cancel };
+
     virtual ~UserPrompts() = default;
     // The file chosen in the Open dialog; nullopt when cancelled.
     virtual std::optional<QString> OpenFileName(QWidget* parent) = 0;
@@ -36,6 +38,8 @@ public:
                                                                    const survey::SpikeSettings& current) = 0;
     // Sets up `printer` in the Print dialog; false when cancelled.
     virtual bool SetUpPrinter(QWidget* parent, QPrinter& printer) = 0;
+    // `question` with the buttons Save, Discard and Cancel; closing the box cancels.
+    virtual SaveChoice AskToSave(QWidget* parent, const QString& question) = 0;
 };
 
 // `text` as a message box shows it: a line longer than `maxLength`
@@ -55,6 +59,7 @@ public:
     std::optional<survey::SpikeSettings> EditSpikeSettings(QWidget* parent,
                                                            const survey::SpikeSettings& current) override;
     bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
+    SaveChoice AskToSave(QWidget* parent, const QString& question) override;
 };
 
 // The survey loader's messages, shown through the program's message box.

@@ -65,6 +65,16 @@ bool RecordingPrompts::SetUpPrinter(QWidget*, QPrinter& printer)
     return true;
 }
 
+UserPrompts::SaveChoice RecordingPrompts::AskToSave(QWidget*, const QString& question)
+{
+    saveQuestions.append(question);
+    if (saveAnswers.empty())
+        return SaveChoice::Cancel;
+    const SaveChoice answer = saveAnswers.front();
+    saveAnswers.erase(saveAnswers.begin());
+    return answer;
+}
+
 namespace {
 
 QByteArray Field(double value) { return QByteArray::number(value, 'f', 5).rightJustified(10); }

@@ -25,6 +25,7 @@ public:
     std::optional<survey::SpikeSettings> EditSpikeSettings(QWidget* parent,
                                                            const survey::SpikeSettings& current) override;
     bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
+    SaveChoice AskToSave(QWidget* parent, const QString& question) override;
 
     QStringList openAnswers; // in turn; an empty answer cancels, as does running out
     QStringList exportAnswers;
@@ -38,6 +39,8 @@ public:
     std::optional<QSize> sizeAnswer;               // none cancels
     std::optional<survey::SpikeSettings> settingsAnswer; // none cancels
     QString printFile;                             // prints into this PDF file; empty cancels
+    std::vector<SaveChoice> saveAnswers; // in turn; running out cancels
+    QStringList saveQuestions;
 };
 
 // Text of a raw survey file: the collar, the header and `rows` observations

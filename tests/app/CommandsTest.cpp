@@ -247,10 +247,11 @@ TEST_F(CommandsTest, SurveyMenuBarHasEveryItemInOrder)
     };
     const auto& menus = main->Menus(MenuBar::Survey);
     ASSERT_EQ(menus.size(), 5u);
-    EXPECT_EQ(ids(menus[0]), std::vector<int>({ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_EXPORT, ID_FILE_SAVE_PLOT,
-                                               ID_FILE_PRINT, 0, ID_FILE_MRU_FIRST, 0, ID_APP_EXIT}));
+    EXPECT_EQ(ids(menus[0]), std::vector<int>({ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE_EDITS, ID_FILE_EXPORT,
+                                               ID_FILE_SAVE_PLOT, ID_FILE_PRINT, 0, ID_FILE_MRU_FIRST, 0, ID_APP_EXIT}));
     EXPECT_EQ(ids(menus[1]),
-              std::vector<int>({ID_EDIT_COPY, 0, ID_EDIT_DELETE_OBSERVATIONS, 0, ID_EDIT_ADD_CONTROL_POINTS,
+              std::vector<int>({ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_COPY, 0, ID_EDIT_DELETE_OBSERVATIONS, 0,
+                                ID_EDIT_ADD_CONTROL_POINTS,
                                 ID_EDIT_CLEAR_CONTROL_POINTS, ID_EDIT_FIT_DEGREE_1, ID_EDIT_FIT_DEGREE_2,
                                 ID_EDIT_FIT_DEGREE_3, ID_EDIT_FIT_DEGREE_4, ID_EDIT_FIT_LOCAL, 0,
                                 ID_EDIT_DELETE_FLAGGED, ID_EDIT_SPIKE_SETTINGS, 0, -1}));
@@ -269,20 +270,21 @@ TEST_F(CommandsTest, SurveyMenuBarHasEveryItemInOrder)
     EXPECT_TRUE(menus[3]->actions()[5]->isChecked()); // "&1 demo.txt:1", the active one
 }
 
-TEST_F(CommandsTest, ToolBarHoldsTheEightButtonsWithTheirRules)
+TEST_F(CommandsTest, ToolBarHoldsTheElevenButtonsWithTheirRules)
 {
     std::vector<int> ids;
     for (QAction* action : main->ToolBar()->actions())
         ids.push_back(action->isSeparator() ? 0 : action->data().toInt());
-    EXPECT_EQ(ids, std::vector<int>({ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_EXPORT, 0, ID_EDIT_CUT,
-                                     ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_FILE_PRINT, ID_APP_ABOUT}));
+    EXPECT_EQ(ids, std::vector<int>({ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE_EDITS, ID_FILE_EXPORT, 0, ID_EDIT_CUT,
+                                     ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_FILE_PRINT,
+                                     ID_APP_ABOUT}));
     EXPECT_EQ(main->Action(ID_FILE_EXPORT)->toolTip(), "Export");
     EXPECT_EQ(main->Action(ID_FILE_PRINT)->toolTip(), "Print");
     std::vector<bool> enabled;
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_EXPORT, ID_EDIT_CUT, ID_EDIT_COPY,
-                   ID_EDIT_PASTE, ID_FILE_PRINT, ID_APP_ABOUT})
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE_EDITS, ID_FILE_EXPORT, ID_EDIT_CUT, ID_EDIT_COPY,
+                   ID_EDIT_PASTE, ID_EDIT_UNDO, ID_EDIT_REDO, ID_FILE_PRINT, ID_APP_ABOUT})
         enabled.push_back(main->ToolBar()->widgetForAction(main->Action(id))->isEnabled());
-    EXPECT_EQ(enabled, std::vector<bool>({false, true, true, false, false, false, true, true}));
+    EXPECT_EQ(enabled, std::vector<bool>({false, true, true, true, false, false, false, false, false, true, true}));
 
     main->Action(ID_VIEW_TOOLBAR)->trigger();
     EXPECT_TRUE(main->ToolBar()->isHidden());

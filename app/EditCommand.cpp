@@ -1,0 +1,83 @@
+#include "app/EditCommand.h"
+
+#include "app/EditMenu.h"
+#include "survey/KestrixDoc.h"
+#include "survey/Overloaded.h"
+
+using namespace survey;
+
+EditCommand::EditCommand(CKestrixDoc& doc, EditRecord record, const QString& name)
+    : QUndoCommand(name), m_doc(doc), m_record(std::move(record))
+{
+}
+
+void EditCommand::undo()
+{
+    // Only an edit made behind the history's back can make this fail; the
+    // command then leaves the history rather than take back the wrong thing.
+    if (!Undo(m_doc, m_record))
+        setObsolete(true);
+}
+
+void EditCommand::redo()
+{
+    if (m_madeOnPush) {
+        m_madeOnPush = false;
+        return;
+    }
+    Redo(m_doc, m_record);
+    m_doc.UpdateAllViews(); // a control point alone redraws nothing by itself
+}
+
+namespace {
+
+QString DepthText(double depth) { return QString::number(depth, 'f', 2); }
+
+QString DeletionName(const EditRecord& record)
+{
+    const auto removed = record.RemovedObservations();
+    if (removed.size() == 1)
+        return QStringLiteral("Delete reading at %1 m").arg(DepthText(removed.front().observation.Depth));
+    return QStringLiteral("Delete %1 readings").arg(removed.size());
+}
+
+// A menu label as words: its mnemonic marks dropped.
+QString MenuLabelText(const char* label) { return QString::fromLatin1(label).remove(QLatin1Char('&')); }
+
+QString RollName(std::int32_t degrees)
+{
+    for (const EditItem& item : RollOptionItems()) {
+        const auto* roll = std::get_if<edit::SetRollAdjustment>(&item.operation);
+        if (roll && roll->degrees == degrees)
+            return degrees == 0 ? QStringLiteral("No roll adjustment")
+                                : QStringLiteral("Roll adjustment %1").arg(MenuLabelText(item.label));
+    }
+    return QStringLiteral("Roll adjustment %1").arg(degrees);
+}
+
+QString OperationName(const EditRecord& record, const EditOperation& op)
+{
+    return std::visit(
+        Overloaded{[&](const edit::DeleteObservation&) { return DeletionName(record); },
+                   [&](const edit::DeleteObservations&) { return DeletionName(record); },
+                   [](const edit::AddControlPoint&) { return QStringLiteral("Add control point"); },
+                   [](const edit::RemoveControlPoint&) { return QStringLiteral("Remove control point"); },
+                   [](const edit::ClearControlPoints&) { return QStringLiteral("Clear control points"); },
+                   [](const edit::SetFitDegree& d) { return QStringLiteral("Fit degree %1 polynomial").arg(d.degree); },
+                   [](const edit::SetRollAdjustment& r) { return RollName(r.degrees); },
+                   [](const edit::SetLocalFit& l) {
+                       return l.on ? QStringLiteral("Fit between control points only")
+                                   : QStringLiteral("Fit along the whole hole");
+                   },
+                   [](const auto&) { return QStringLiteral("Change mode"); }},
+        op);
+}
+
+} // namespace
+
+QString EditName(const EditRecord& record)
+{
+    return std::visit(Overloaded{[&](const EditOperation& op) { return OperationName(record, op); },
+                                 [](const ResolvedEdits&) { return QStringLiteral("Restore edits"); }},
+                      record.What());
+}

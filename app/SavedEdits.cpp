@@ -1,0 +1,67 @@
+#include "app/SavedEdits.h"
+
+#include "app/SurveyDocument.h"
+#include "survey/EditsFile.h"
+#include "survey/EditsRestore.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+using namespace survey;
+
+namespace {
+
+std::string CoreEditsPath(const SurveyDocument& document) { return EditsFilePath(ToCorePath(document.PathName())); }
+
+} // namespace
+
+QString EditsPathOf(const SurveyDocument& document) { return FromCoreText(CoreEditsPath(document)); }
+
+bool SaveEdits(SurveyDocument& document, UserPrompts& prompts, QWidget* parent)
+{
+    if (document.IsReadOnly())
+        return false;
+    const auto status = WriteEditsFile(EditsOf(*document.Doc()), CoreEditsPath(document));
+    if (status == textio::SafeFileWriter::Status::Ok) {
+        document.MarkEditsSaved();
+        return true;
+    }
+    const QString shown = QDir::toNativeSeparators(EditsPathOf(document));
+    prompts.ShowMessage(parent, status == textio::SafeFileWriter::Status::OpenFailed
+                                    ? QStringLiteral("Failed to open\n  %1\nfor writing").arg(shown)
+                                    : QStringLiteral("Failed to write\n  %1").arg(shown));
+    return false;
+}
+
+std::optional<QString> RestoreSavedEdits(SurveyDocument& document, UserPrompts& prompts, QWidget* parent)
+{
+    const std::string path = CoreEditsPath(document);
+    if (document.IsReadOnly() || !QFileInfo::exists(FromCoreText(path)))
+        return std::nullopt;
+    EditsFault fault{};
+    const std::variant<SurveyEdits, EditsFault> read = ReadEditsFile(path);
+    if (const auto* edits = std::get_if<SurveyEdits>(&read)) {
+        std::variant<RestoredEdits, EditsFault> restored = RestoreEdits(*document.Doc(), *edits);
+        if (auto* made = std::get_if<RestoredEdits>(&restored)) {
+            document.AddRestoredEdits(std::move(made->record));
+            return QStringLiteral("Edits restored: %1").arg(FromCoreText(made->summary));
+        }
+        fault = std::get<EditsFault>(restored);
+    } else {
+        fault = std::get<EditsFault>(read);
+    }
+    prompts.ShowMessage(parent, QStringLiteral("%1\nThe survey is opened without these edits.")
+                                    .arg(FromCoreText(EditsFaultText(path, fault))));
+    return std::nullopt;
+}
+
+bool AskToSaveEdits(SurveyDocument& document, UserPrompts& prompts, QWidget* parent)
+{
+    const QString question = QStringLiteral("Save the edits to %1?").arg(QFileInfo(EditsPathOf(document)).fileName());
+    switch (prompts.AskToSave(parent, question)) {
+    case UserPrompts::SaveChoice::Save: return SaveEdits(document, prompts, parent);
+    case UserPrompts::SaveChoice::Discard: return true;
+    case UserPrompts::SaveChoice::Cancel: break;
+    }
+    return false;
+}

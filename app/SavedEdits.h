@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/UserPrompts.h"
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+class SurveyDocument;
+
+// The edits file of a survey open in the windows: saving it, making its
+// edits after the load, and the question before unsaved edits are lost.
+// Failures are shown through `prompts` with `parent` as the dialogs' parent.
+
+// The edits file of `document`: its file's full name with ".edits".
+QString EditsPathOf(const SurveyDocument& document);
+
+// Writes the survey's edits to its edits file (an earlier file stays whole
+// until the new one is complete). False, after a message, when it failed.
+bool SaveEdits(SurveyDocument& document, UserPrompts& prompts, QWidget* parent);
+
+// After a successful load: when the survey has an edits file, makes its
+// edits as one undoable step and returns the status bar's text, "Edits
+// restored: 5 deletions, ...". A file that cannot be read or does not fit
+// the survey is shown with its line and reason; nothing of it is made and
+// the file is left as it is.
+std::optional<QString> RestoreSavedEdits(SurveyDocument& document, UserPrompts& prompts, QWidget* parent);
+
+// "Save the edits to NAME?": Save writes them and is true unless that
+// failed, Discard gives them up (true), Cancel keeps the survey open (false).
+bool AskToSaveEdits(SurveyDocument& document, UserPrompts& prompts, QWidget* parent);
