@@ -50,10 +50,10 @@ QualityMenu::QualityMenu(CKestrixApp& app, QMenu& editMenu) : QObject(&editMenu)
     m_settings = LoadSpikeSettings();
     // Edit items have no prompt, as the menu's others. The local fit follows
     // the fit's degrees.
-    m_localFit = NewItem(editMenu, ID_EDIT_FIT_LOCAL, QStringLiteral("Fit Between Control Points Only"));
+    m_localFit = NewItem(editMenu, ID_EDIT_FIT_LOCAL, QStringLiteral("Fit &Between Control Points Only"));
     m_localFit->setCheckable(true);
-    m_deleteFlagged = NewItem(editMenu, ID_EDIT_DELETE_FLAGGED, QStringLiteral("Delete Flagged Readings"));
-    m_spikeSettings = NewItem(editMenu, ID_EDIT_SPIKE_SETTINGS, QStringLiteral("Spike Settings..."));
+    m_deleteFlagged = NewItem(editMenu, ID_EDIT_DELETE_FLAGGED, QStringLiteral("Delete &Flagged Readings"));
+    m_spikeSettings = NewItem(editMenu, ID_EDIT_SPIKE_SETTINGS, QStringLiteral("Spike &Settings..."));
     QAction* before = InsertionPoint(editMenu);
     editMenu.insertAction(before, m_localFit);
     editMenu.insertSeparator(before);

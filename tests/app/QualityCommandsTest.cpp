@@ -83,6 +83,13 @@ TEST_F(QualityCommandsTest, DeleteFlaggedReadingsDeletesTheDemosSpikesOnly)
     quality->DeleteFlaggedAction()->trigger();
     EXPECT_EQ(Message(), "No flagged readings");
     EXPECT_EQ(doc->m_nObs, demo::kSampleCount - 5);
+
+    // One edit: one undo brings every reading back.
+    QAction* undo = main->Action(ID_EDIT_UNDO);
+    EXPECT_EQ(undo->text(), "&Undo Delete 5 readings\tCtrl+Z");
+    undo->trigger();
+    EXPECT_EQ(doc->m_nObs, demo::kSampleCount);
+    EXPECT_FALSE(undo->isEnabled());
 }
 
 TEST_F(QualityCommandsTest, SpikeSettingsAreUsedAndKeptOnlyWhenValid)
