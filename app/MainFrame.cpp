@@ -207,7 +207,7 @@ void CMainFrame::CreateEditsActions()
     connect(m_undoActions, &UndoActions::historyMoved, this, &CMainFrame::UpdateCommandUI);
     connect(m_undoActions, &UndoActions::savedStateChanged, this, &CMainFrame::UpdateTitle);
 
-    QAction* save = AddCommand(ID_FILE_SAVE_EDITS, QStringLiteral("Save &Edits\tCtrl+Shift+S"),
+    QAction* save = AddCommand(ID_FILE_SAVE_EDITS, QStringLiteral("&Save Edits\tCtrl+Shift+S"),
                                QStringLiteral("Save the edits of the active document beside it"),
                                QStringLiteral("Save Edits"));
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));

@@ -37,7 +37,7 @@ QString DefaultPicturePath(const SurveyDocument& document, const PlotKind& kind)
 WindowOutput::WindowOutput(CKestrixApp& app) : QObject(app.MainFrame()), m_app(app)
 {
     CMainFrame& frame = *app.MainFrame();
-    m_savePlot = new QAction(QStringLiteral("Save &Plot As..."), &frame);
+    m_savePlot = new QAction(QStringLiteral("Save P&lot As..."), &frame);
     m_savePlot->setData(ID_FILE_SAVE_PLOT);
     m_savePlot->setStatusTip(QStringLiteral("Save the active plot as a PNG or SVG picture"));
     connect(m_savePlot, &QAction::triggered, this, &WindowOutput::SavePlotAs);
