@@ -121,6 +121,11 @@ void PlotFrame::mousePressEvent(QMouseEvent* event)
     }
     if (event->button() != Qt::LeftButton)
         return;
+    // The arrow keys go on from where the user clicked.
+    if (SetupMapping()) {
+        m_markPlace = DepthOrder{m_mapping.DPtoLP({mouse.x(), mouse.y()}).x, -1};
+        m_nMarked = -1;
+    }
     if (Doc().m_bDeleteMode) {
         if (m_nHitObs != -1) {
             const std::int32_t index = m_nHitObs;

@@ -133,6 +133,18 @@ TEST_F(PlotZoom, ArrowKeysMarkReadingsAndDeleteRemovesTheMarkedOne)
     EXPECT_EQ(doc.m_pObs[marked + 2].Depth, next);
 }
 
+TEST_F(PlotZoom, AfterAClickTheArrowKeysGoOnFromTheClickedDepth)
+{
+    Render(incl);
+    QTest::mouseClick(&incl, Qt::LeftButton, {}, QPoint(300, 200));
+    const std::int32_t clicked = incl.Mapping().DPtoLP({300, 200}).x;
+    QTest::keyClick(&incl, Qt::Key_Right);
+    const std::int32_t marked = incl.MarkedObservation();
+    ASSERT_GT(marked, 0);
+    EXPECT_GE(ToPlotUnits(doc.m_pObs[marked].Depth * 100), clicked);
+    EXPECT_LT(ToPlotUnits(doc.m_pObs[marked - 1].Depth * 100), clicked);
+}
+
 TEST_F(PlotZoom, ARightClickOnAControlPointsCrossRemovesItAtAnyZoom)
 {
     doc.Apply(edit::ToggleControlMode{});
