@@ -58,7 +58,7 @@ bool ParseSize(const std::string& text, int& width, int& height)
 bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& options, std::string& error)
 {
     if (args.empty() || !IsSurveyCommand(args[0])) {
-        error = "unknown command";
+        error = args.empty() ? "no command" : "unknown command " + args[0];
         return false;
     }
     options.command = args[0];

@@ -59,8 +59,8 @@ TEST_P(BadUsage, IsRefusedNamingTheFault)
 INSTANTIATE_TEST_SUITE_P(
     Options, BadUsage,
     ::testing::Values(
-        BadUsageCase{"NoWords", {}, "unknown command"},
-        BadUsageCase{"UnknownCommand", {"frobnicate", "a.txt"}, "unknown command"},
+        BadUsageCase{"NoWords", {}, "no command"},
+        BadUsageCase{"UnknownCommand", {"frobnicate", "a.txt"}, "unknown command frobnicate"},
         BadUsageCase{"NoSurvey", {"export"}, "no survey file"},
         BadUsageCase{"OutputForDump", {"dump", "a.txt", "-o", "x"}, "unknown option -o"},
         BadUsageCase{"TwoSurveys", {"export", "a.txt", "b.txt"}, "more than one survey file"},
