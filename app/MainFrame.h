@@ -83,6 +83,9 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // The message pane's text when nothing else is shown.
+    static QString ReadyText() { return QStringLiteral("Ready"); }
+
     QAction* AddCommand(int id, const QString& label, const QString& prompt, const QString& toolTip = QString());
     void CreateActions();
     void CreateEditsActions();
