@@ -67,7 +67,7 @@ bool ReadControlPoints(std::istream& in, const std::string& name,
             ++count;
             return ok;
         });
-        const ControlPointEntry entry{values[0], values[1]};
+        const ControlPointEntry entry{values[0], values[1], number};
         int x = 0, y = 0;
         if (!ok || count != 2 || !ScaledControlPoint(entry, survey::kPlotScale, x, y)) {
             error = textio::Format("%s:%ld: expected DEPTH AZIMUTH", name.c_str(), number);

@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
-// One azimuth control point as typed: depth in metres, azimuth in degrees.
+// One azimuth control point as typed: depth in metres, azimuth in degrees,
+// and the line of its file.
 struct ControlPointEntry {
     double depth;
     double azimuth;
+    long line = 0;
 };
 
 // The most control points a file may hold: as many as a survey holds.

@@ -8,6 +8,7 @@
 #include "survey/Overloaded.h"
 #include "survey/SpikeFinder.h"
 #include "textio/FileFacts.h"
+#include "textio/NumberText.h"
 
 #include <charconv>
 #include <fstream>
@@ -80,6 +81,14 @@ int AddControlPoints(Editor& editor, const std::string& path, std::ostream& err)
     std::string error;
     if (!ReadControlPoints(in, path, points, error)) {
         err << "kestrix-batch: " << error << '\n';
+        return 2;
+    }
+    // The bound counts every point in force, from earlier files and edits too.
+    const std::size_t room = static_cast<std::size_t>(CKestrixDoc::kMaxControlPoints - editor.Doc().m_nControlPoints);
+    if (points.size() > room) {
+        err << textio::Format("kestrix-batch: %s:%ld: more than %d control points", path.c_str(), points[room].line,
+                              CKestrixDoc::kMaxControlPoints)
+            << '\n';
         return 2;
     }
     for (const ControlPointEntry& point : points) {

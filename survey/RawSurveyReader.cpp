@@ -40,6 +40,15 @@ bool ReadTitleLine(LineSource& source)
     return EqualsIgnoringCase(line, kTitle);
 }
 
+// The tokens left on a line are ignored, but none may be over the bound.
+bool RestOfLineFits(LineTokens& tokens)
+{
+    LineTokens::Status status = LineTokens::Status::Token;
+    for (std::string_view token; status == LineTokens::Status::Token;)
+        status = tokens.Next(token);
+    return status == LineTokens::Status::End;
+}
+
 // A collar line: its keyword at the very first character, then a number.
 bool ReadCollarLine(LineSource& source, std::string_view keyword, double& value)
 {
@@ -48,7 +57,8 @@ bool ReadCollarLine(LineSource& source, std::string_view keyword, double& value)
     if (tokens.Next(token) != LineTokens::Status::Token || tokens.TokenStart() != 0
         || !EqualsIgnoringCase(token, keyword))
         return false;
-    return tokens.Next(token) == LineTokens::Status::Token && textio::ReadNumber(token, value);
+    return tokens.Next(token) == LineTokens::Status::Token && textio::ReadFiniteNumber(token, value)
+        && RestOfLineFits(tokens);
 }
 
 // The header line must hold every one of the seven names, anywhere. It is
@@ -70,7 +80,7 @@ bool ReadHeaderLine(LineSource& source)
 }
 
 // The rest of a data line whose first token is `first`: the first seven
-// tokens must all be numbers; any further ones are ignored.
+// tokens must all be finite numbers; any further ones are ignored.
 bool ReadDataLine(LineTokens& tokens, std::string_view first, Observation& obs)
 {
     double* const fields[7] = {&obs.Depth, &obs.MagX, &obs.MagY, &obs.MagZ,
@@ -79,10 +89,10 @@ bool ReadDataLine(LineTokens& tokens, std::string_view first, Observation& obs)
     for (int i = 0; i < 7; ++i) {
         if (i > 0 && tokens.Next(token) != LineTokens::Status::Token)
             return false;
-        if (!textio::ReadNumber(token, *fields[i]))
+        if (!textio::ReadFiniteNumber(token, *fields[i]))
             return false;
     }
-    return true;
+    return RestOfLineFits(tokens);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "textio/CLocaleText.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdarg>
 
 namespace textio {
@@ -10,7 +11,8 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool ReadWithScanf(std::string_view token, double& value)
+// The number at the start of `token` and how many characters it took.
+bool ReadWithScanf(std::string_view token, double& value, std::size_t& length)
 {
     const std::string text(token); // sscanf needs a terminated string
     double parsed = 0.0;
@@ -18,7 +20,29 @@ bool ReadWithScanf(std::string_view token, double& value)
     if (!ScanNumberInCLocale(text.c_str(), parsed, consumed))
         return false;
     value = parsed;
+    length = static_cast<std::size_t>(consumed);
     return true;
+}
+
+bool ReadNumberPrefix(std::string_view token, double& value, std::size_t& length)
+{
+    // A token that is one plain decimal reads the same through from_chars,
+    // which is much faster than the C library's scanner.
+    if (!token.empty() && DecimalPrefixLength(token) == token.size()) {
+        const char* first = token.data();
+        const char* last = token.data() + token.size();
+        if (*first == '+')
+            ++first;
+        double parsed = 0.0;
+        const auto result = std::from_chars(first, last, parsed, std::chars_format::general);
+        if (result.ec == std::errc() && result.ptr == last) {
+            value = parsed;
+            length = token.size();
+            return true;
+        }
+        // Out of range: the C library's overflow and underflow rules apply.
+    }
+    return ReadWithScanf(token, value, length);
 }
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
@@ -79,22 +103,20 @@ std::size_t DecimalPrefixLength(std::string_view t)
 
 bool ReadNumber(std::string_view token, double& value)
 {
-    // A token that is one plain decimal reads the same through from_chars,
-    // which is much faster than the C library's scanner.
-    if (!token.empty() && DecimalPrefixLength(token) == token.size()) {
-        const char* first = token.data();
-        const char* last = token.data() + token.size();
-        if (*first == '+')
-            ++first;
-        double parsed = 0.0;
-        const auto result = std::from_chars(first, last, parsed, std::chars_format::general);
-        if (result.ec == std::errc() && result.ptr == last) {
-            value = parsed;
-            return true;
-        }
-        // Out of range: the C library's overflow and underflow rules apply.
-    }
-    return ReadWithScanf(token, value);
+    std::size_t length = 0;
+    return ReadNumberPrefix(token, value, length);
+}
+
+bool ReadFiniteNumber(std::string_view token, double& value)
+{
+    double parsed = 0.0;
+    std::size_t length = 0;
+    if (!ReadNumberPrefix(token, parsed, length) || !std::isfinite(parsed))
+        return false;
+    if (length < token.size() && (token[length] == ',' || token[length] == '.'))
+        return false;
+    value = parsed;
+    return true;
 }
 
 bool ReadWholeNumber(std::string_view text, double& value)

@@ -14,6 +14,13 @@ namespace textio {
 // the number are ignored), false and `value` untouched otherwise.
 bool ReadNumber(std::string_view token, double& value);
 
+// Reads a number from the start of `token` as ReadNumber does, and refuses
+// what would be read as something else: a number that runs on into a decimal
+// comma or a second decimal point ("0,04635", "1.2.3") and one that is not
+// finite ("nan", "inf", "1e999"). Other text after the number is ignored
+// ("12.5km" reads 12.5). False and `value` untouched when refused.
+bool ReadFiniteNumber(std::string_view token, double& value);
+
 // Reads `text` when it holds exactly one number as sscanf("%lf") reads it in
 // the C locale, with nothing but white space before or after it ("1,5",
 // "1000abc" and "12 13" are refused). False and `value` untouched otherwise.

@@ -27,6 +27,7 @@
 #include <QToolBar>
 #include <QUrl>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace survey;
 
@@ -231,28 +232,74 @@ TEST_F(AppShellTest, FailedLoadLeavesAReadOnlyListingOutOfTheRecentFiles)
     EXPECT_EQ(enabled(), std::vector<int>());
 }
 
+struct BadNumberRow {
+    const char* name;
+    QByteArray collarEasting, firstRow;
+    bool loads;
+};
+
+class BadNumbers : public AppShellTest, public ::testing::WithParamInterface<BadNumberRow> {};
+
+// A number the C library would read as something else makes the survey
+// invalid: a message, and a read-only listing of what was read.
+TEST_P(BadNumbers, AreRefusedWithTheListingReadOnly)
+{
+    ASSERT_TRUE(harness.Start());
+    QByteArray text = RawSurveyText(3);
+    text.replace("Easting    512430.00", "Easting " + GetParam().collarEasting);
+    text.replace(text.indexOf("\r\n", text.indexOf("AccZ")) + 2, 0, GetParam().firstRow + "\r\n");
+    const QString path = harness.DataPath("numbers.txt");
+    ASSERT_TRUE(WriteFile(path, text));
+    ASSERT_NE(harness.App().OpenDocumentFile(path), nullptr);
+    EXPECT_EQ(harness.prompts.messages, GetParam().loads ? QStringList() : QStringList({"Invalid file format"}));
+    EXPECT_EQ(harness.Frames()[0]->Document().IsReadOnly(), !GetParam().loads);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AppShellTest, BadNumbers,
+    ::testing::Values(BadNumberRow{"DecimalCommas", "512430.00", "0 0,04635 0,1 0,4 0 1 0,1", false},
+                      BadNumberRow{"NotANumber", "512430.00", "0 nan 0.1 0.4 0 1 0.1", false},
+                      BadNumberRow{"CollarWithADecimalComma", "1,5", "0 0.2 0.1 0.4 0 1 0.1", false},
+                      BadNumberRow{"CollarWithAUnit", "12.5km", "0 0.2 0.1 0.4 0 1 0.1", true}),
+    RowName());
+
+// kestrix must not wait for a writer that never comes.
+TEST_F(AppShellTest, AnEditsFileThatIsAFifoIsPassedOverAtOnce)
+{
+    ASSERT_TRUE(harness.Start());
+    const QString path = harness.MakeSurvey("demo.txt");
+    ASSERT_EQ(mkfifo(QFile::encodeName(path + ".edits").constData(), 0600), 0);
+    ASSERT_NE(harness.App().OpenDocumentFile(path), nullptr);
+    EXPECT_EQ(harness.Frames().size(), 4u);
+    EXPECT_EQ(harness.prompts.messages,
+              QStringList({path + ".edits: not a regular file\nThe survey is opened without these edits."}));
+}
+
 struct UnopenableRow {
     const char* name;
-    const char* file; // in the data folder
-    const char* message;
+    const char* file; // in the data folder, which holds a FIFO "fifo.txt" without a writer
+    const char* message; // "@" stands for the path
 };
 
 class Unopenable : public AppShellTest, public ::testing::WithParamInterface<UnopenableRow> {};
 
+// A FIFO or device would hold the window up: it is refused without waiting.
 TEST_P(Unopenable, GivesAMessageAndNoWindow)
 {
     ASSERT_TRUE(harness.Start());
+    ASSERT_EQ(mkfifo(QFile::encodeName(harness.DataPath("fifo.txt")).constData(), 0600), 0);
     const QString path = harness.DataPath(GetParam().file);
     EXPECT_EQ(harness.App().OpenDocumentFile(path), nullptr);
-    EXPECT_EQ(harness.prompts.messages, QStringList({GetParam().message + QStringLiteral("\n  ") + path}));
+    EXPECT_EQ(harness.prompts.messages, QStringList({QString(GetParam().message).replace('@', path)}));
     EXPECT_TRUE(harness.Frames().empty());
     EXPECT_TRUE(harness.App().DocManager().Documents().empty());
     EXPECT_TRUE(harness.App().RecentFiles().Paths().isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(AppShellTest, Unopenable,
-                         ::testing::Values(UnopenableRow{"Missing", "missing.txt", "Cannot find the file"},
-                                           UnopenableRow{"Folder", ".", "Failed to open"}),
+                         ::testing::Values(UnopenableRow{"Missing", "missing.txt", "Cannot find the file\n  @"},
+                                           UnopenableRow{"Folder", ".", "Failed to open\n  @"},
+                                           UnopenableRow{"Fifo", "fifo.txt", "Failed to open\n  @\nIt is not a regular file."}),
                          RowName());
 
 struct ElideRow {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <sstream>
 #include <unistd.h>
 
@@ -211,6 +212,51 @@ TEST_F(BatchRun, EditsAreAppliedBeforeOneRecalculation)
     EXPECT_EQ(Batch({"dump", m_survey, "--control-points", m_dir}), 2) << "a folder holds no points";
     EXPECT_EQ(err.str(), "kestrix-batch: cannot open " + m_dir + "\n");
 }
+
+// The bound of 100 counts every point in force, however the points came.
+TEST_F(BatchRun, MoreThanHundredControlPointsFromSeveralFilesAreRefused)
+{
+    std::string sixty, fortyTwo;
+    for (int i = 0; i < 60; ++i)
+        sixty += std::to_string(i) + " 30\n";
+    for (int i = 0; i < 42; ++i)
+        fortyTwo += std::to_string(100 + i) + " 30\n";
+    WriteFile(m_dir + "/a.txt", sixty);
+    WriteFile(m_dir + "/b.txt", "# the rest\n" + fortyTwo);
+    std::string edits = "Kestrix edits 1\n";
+    for (int i = 0; i < 42; ++i)
+        edits += "control " + std::to_string(100 + i) + " 30\n";
+    WriteFile(m_dir + "/b.edits", edits);
+
+    EXPECT_EQ(Batch({"export", m_survey, "--control-points", m_dir + "/a.txt", "--control-points", m_dir + "/b.txt"}), 2);
+    EXPECT_EQ(err.str(), "kestrix-batch: " + m_dir + "/b.txt:42: more than 100 control points\n");
+    EXPECT_EQ(Batch({"export", m_survey, "--control-points", m_dir + "/a.txt", "--edits", m_dir + "/b.edits"}), 1);
+    EXPECT_EQ(err.str(), m_dir + "/b.edits:42: more than 100 control points\n");
+    EXPECT_FALSE(std::filesystem::exists(m_dir + "/hole.xyz")) << "nothing is exported";
+}
+
+struct BadSurveyRow {
+    const char* name;
+    std::string row;
+};
+
+class BadSurveyNumbers : public SmallSurveyRun<::testing::TestWithParam<BadSurveyRow>> {};
+
+// A number the C library would read as something else makes the survey
+// invalid instead of spreading through the export.
+TEST_P(BadSurveyNumbers, MakeTheSurveyInvalid)
+{
+    WriteFile(m_dir + "/bad.txt", ReadFile(m_survey) + GetParam().row + "\r\n");
+    EXPECT_EQ(Batch({"export", m_dir + "/bad.txt"}), 1);
+    EXPECT_EQ(err.str(), "Invalid file format\n");
+    EXPECT_FALSE(std::filesystem::exists(m_dir + "/bad.xyz"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Batch, BadSurveyNumbers,
+                         ::testing::Values(BadSurveyRow{"DecimalComma", "30 0,04635 0,1 0,4 0,1 1 0,3"},
+                                           BadSurveyRow{"NotANumber", "30 nan 0.1 0.4 0.1 1 0.3"},
+                                           BadSurveyRow{"TooLarge", "30 0.2 0.1 0.4 0.1 1 1e999"}),
+                         RowName());
 
 TEST_F(BatchRun, QcPrintsEveryReadingsValuesAndFlag)
 {

@@ -86,6 +86,18 @@ INSTANTIATE_TEST_SUITE_P(
         BadFileCase{"NumberOverTheBound", Head() + "1 2 3 4 5 6 7\r\n1 2 " + kOverlongNumber + " 4 5 6 7\r\n", 1,
                     500000.0},
         BadFileCase{"CollarNumberOverTheBound", "Collar coordinates:\r\nEasting " + kOverlongNumber, 0, 0.0},
+        BadFileCase{"WordOverTheBoundAfterTheSeventhNumber",
+                    Head() + "1 2 3 4 5 6 7\r\n1 2 3 4 5 6 7 x " + kOverlongNumber + "\r\n", 1, 500000.0},
+        BadFileCase{"WordOverTheBoundAfterACollarNumber",
+                    "Collar coordinates:\r\nEasting 1 " + kOverlongNumber + "\r\n", 0, 1.0},
+        // Numbers that the C library would read as something else.
+        BadFileCase{"DecimalCommas", Head() + "1 2 3 4 5 6 7\r\n1 0,04635 3 4 5 6 7\r\n", 1, 500000.0},
+        BadFileCase{"SecondDecimalPoint", Head() + "1 2 3 4 5 6 7\r\n1 2 3 1.2.3 5 6 7\r\n", 1, 500000.0},
+        BadFileCase{"NotANumber", Head() + "1 2 3 4 5 6 7\r\n1 2 3 4 5 6 nan\r\n", 1, 500000.0},
+        BadFileCase{"Infinity", Head() + "-inf 2 3 4 5 6 7\r\n", 0, 500000.0},
+        BadFileCase{"NumberTooLarge", Head() + "1 2 3 4 5 6 7\r\n1e999 2 3 4 5 6 7\r\n", 1, 500000.0},
+        BadFileCase{"CollarWithADecimalComma", "Collar coordinates:\r\nEasting 1,5\r\n", 0, 0.0},
+        BadFileCase{"CollarNotANumber", "Collar coordinates:\r\nEasting 1\r\nNorthing NaN\r\n", 0, 1.0},
         BadFileCase{"CrOnlyLineEnds", "Collar coordinates:\rEasting 1\rNorthing 2\r", 0, 0.0},
         BadFileCase{"KeywordRunIntoItsNumber", "Collar coordinates:\r\nEasting500000.00\r\n", 0, 0.0},
         BadFileCase{"BlankBeforeTheKeyword", "Collar coordinates:\r\n Easting 1\r\n", 0, 0.0},
@@ -117,7 +129,7 @@ TEST(Loader, LenientFormsAreAccepted)
 {
     const std::string tail = "     DEPTH       MagX       MagY       MagZ       AccX       AccY       AccZ\r\n"
                              "1 2 3 4 5 6 7 8 9\r\n";
-    const std::string text = "COLLAR COORDINATES:\nEASTING 12.5m and more\r\nnorthing\t-3e2\r\n"
+    const std::string text = "COLLAR COORDINATES:\nEASTING 12.5km and more\r\nnorthing\t-3e2\r\n"
                              "Height 0\r\nDeclination 1\r\n" + tail;
     CKestrixDoc doc;
     RecordingSink sink;
@@ -152,19 +164,18 @@ TEST(Loader, HeaderWithoutRowsGivesAnEmptyComputedSurvey)
 
 // Only the first seven tokens of a row count: whatever follows, however long,
 // is passed over; a token of exactly the bound is still read.
-TEST(Loader, LongLinesNeedOnlyTheirFirstTokens)
+TEST(Loader, LinesOfMegabytesLoadWhenNoTokenIsOverTheBound)
 {
     const std::string header = "     DEPTH       MagX       MagY       MagZ       AccX" + std::string(3 << 20, ' ') +
                                "AccY       AccZ";
-    const std::string longest = "1" + std::string(LineSource::kMaxPiece - 1, '0');
-    const std::string rows = "1 2 3 4 5 6 7 " + kOverlongNumber + " x" + std::string(3 << 20, ' ') + "\r\n" +
-                             longest + " 2 3 4 5 6 7\r\n";
+    const std::string longest = "0." + std::string(LineSource::kMaxPiece - 3, '0') + "5";
+    const std::string rows = "1 2 3 4 5 6 7 x" + std::string(3 << 20, ' ') + "\r\n" + longest + " 2 3 4 5 6 7\r\n";
     CKestrixDoc doc;
     RecordingSink sink;
     EXPECT_EQ(LoadText(doc, RawSurveyText({}, header.c_str()) + rows, sink), LoadResult::Loaded);
     ASSERT_EQ(doc.m_nObs, 2);
     EXPECT_EQ(doc.m_pObs[0].AccZ, 7.0);
-    EXPECT_EQ(doc.m_pObs[1].Depth, HUGE_VAL);
+    EXPECT_EQ(doc.m_pObs[1].Depth, 0.0);
 }
 
 // Pieces as short as one character split every token and name: the load

@@ -148,3 +148,35 @@ TEST(Format, LongPiecesAreWrittenWhole)
 }
 
 } // namespace
+
+namespace {
+
+class ReadFiniteNumber : public ::testing::TestWithParam<WholeNumberRow> {};
+
+// Survey numbers: what the C library would read as something else is refused;
+// text after a number is not.
+TEST_P(ReadFiniteNumber, RefusesWhatWouldBeReadAsSomethingElse)
+{
+    const WholeNumberRow& row = GetParam();
+    double value = -7.0;
+    EXPECT_EQ(textio::ReadFiniteNumber(row.text, value), row.accepted);
+    EXPECT_TRUE(SameDouble(value, row.accepted ? row.value : -7.0)) << value;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ReadFiniteNumber,
+    ::testing::Values(WholeNumberRow{"Plain", "-999.25", true, -999.25},
+                      WholeNumberRow{"UnitAfterTheNumber", "12.5km", true, 12.5},
+                      WholeNumberRow{"PointEndingTheNumber", "12.", true, 12},
+                      WholeNumberRow{"Hexadecimal", "0x1p3", true, 8},
+                      WholeNumberRow{"Underflow", "1e-400", true, 0},
+                      WholeNumberRow{"DecimalComma", "0,04635", false, 0},
+                      WholeNumberRow{"SecondDecimalPoint", "1.2.3", false, 0},
+                      WholeNumberRow{"TwoPoints", "12..", false, 0},
+                      WholeNumberRow{"NotANumber", "nan", false, 0},
+                      WholeNumberRow{"Infinity", "-infinity", false, 0},
+                      WholeNumberRow{"Overflow", "1e999", false, 0},
+                      WholeNumberRow{"Word", "abc", false, 0}),
+    RowName());
+
+} // namespace
