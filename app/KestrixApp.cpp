@@ -161,8 +161,14 @@ SurveyDocument* CKestrixApp::OpenSurvey(const QString& path)
             m_mainFrame->ActivateFrame(open->Frames().front());
         return open;
     }
-    FileLineSource source(ToCorePath(absolute));
-    if (!info.isFile() || !source.IsOpen()) {
+    // Only a regular file: a FIFO or device would hold up the window.
+    FileLineSource source(ToCorePath(absolute), textio::ReadFrom::RegularFileOnly);
+    if (source.Fault() == textio::OpenFault::NotARegularFile) {
+        m_prompts->ShowMessage(m_mainFrame.get(),
+                               QStringLiteral("Failed to open\n  %1\nIt is not a regular file.").arg(shown));
+        return nullptr;
+    }
+    if (!source.IsOpen()) {
         m_prompts->ShowMessage(m_mainFrame.get(), QStringLiteral("Failed to open\n  %1").arg(shown));
         return nullptr;
     }

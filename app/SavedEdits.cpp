@@ -39,7 +39,7 @@ std::optional<QString> RestoreSavedEdits(SurveyDocument& document, UserPrompts& 
     if (document.IsReadOnly() || !QFileInfo::exists(FromCoreText(path)))
         return std::nullopt;
     EditsFault fault{};
-    const std::variant<SurveyEdits, EditsFault> read = ReadEditsFile(path);
+    const std::variant<SurveyEdits, EditsFault> read = ReadEditsFile(path, textio::ReadFrom::RegularFileOnly);
     if (const auto* edits = std::get_if<SurveyEdits>(&read)) {
         std::variant<RestoredEdits, EditsFault> restored = RestoreEdits(*document.Doc(), *edits);
         if (auto* made = std::get_if<RestoredEdits>(&restored)) {

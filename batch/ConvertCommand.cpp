@@ -24,11 +24,6 @@ bool ParseCollarValue(const std::string& text, double& value)
 
 // The default raw survey path: the LAS path with its extension replaced by
 // ".txt", or with ".txt" appended when its name has none.
-std::string DefaultRawPath(const std::string& lasPath)
-{
-    return std::filesystem::path(lasPath).replace_extension(".txt").string();
-}
-
 struct ConvertOptions {
     std::string lasPath;
     std::string rawPath;
@@ -88,14 +83,14 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
         return 2;
     }
     if (options.rawPath.empty())
-        options.rawPath = DefaultRawPath(options.lasPath);
+        options.rawPath = RawSurveyPathFor(options.lasPath);
     const ConvertResult result = ConvertLasFile(options.lasPath, options.rawPath, options.collar);
     if (!result.Ok()) {
         err << result.message << '\n';
         return 1;
     }
     out << options.rawPath << '\n';
-    if (const std::string warning = result.Warning(); !warning.empty())
+    for (const std::string& warning : result.Warnings())
         err << "kestrix-batch: " << warning << '\n';
     return 0;
 }

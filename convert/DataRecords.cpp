@@ -46,27 +46,28 @@ bool DataRecords::Take(const LinePiece& piece)
             break;
         }
         if (m_token.empty()) {
-            TakeToken(part);
+            TakeToken(part, piece.line);
         } else {
             m_token.append(part);
-            TakeToken(m_token);
+            TakeToken(m_token, piece.line);
             m_token.clear();
         }
     }
     if (piece.last) {
         if (!m_token.empty() && !m_lineDone)
-            TakeToken(m_token);
+            TakeToken(m_token, piece.line);
         m_token.clear();
     }
     return true;
 }
 
-void DataRecords::TakeToken(std::string_view token)
+void DataRecords::TakeToken(std::string_view token, std::int64_t line)
 {
     m_firstToken = false;
     if (m_values > 0)
         m_record.push_back(' ');
-    AppendTokenField(m_record, token);
+    if (!AppendTokenField(m_record, token) && m_notNumbers++ == 0)
+        m_firstNotNumberLine = line;
     if (++m_values < m_curveCount)
         return;
     m_record.append("\r\n");

@@ -23,9 +23,13 @@ public:
     bool Take(const LinePiece& piece);
 
     std::int64_t Written() const { return m_written; }
+    // Values written that were not wholly a finite number, and the line of
+    // the first of them (0 when none).
+    std::int64_t NotNumbers() const { return m_notNumbers; }
+    std::int64_t FirstNotNumberLine() const { return m_firstNotNumberLine; }
 
 private:
-    void TakeToken(std::string_view token);
+    void TakeToken(std::string_view token, std::int64_t line);
 
     textio::SafeFileWriter& m_out;
     std::size_t m_longestToken;
@@ -36,6 +40,8 @@ private:
     bool m_lineDone = false;  // the rest of the line is dropped
     bool m_firstToken = true; // no token of the line was taken yet
     std::int64_t m_written = 0;
+    std::int64_t m_notNumbers = 0;
+    std::int64_t m_firstNotNumberLine = 0;
 };
 
 } // namespace convert

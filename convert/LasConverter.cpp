@@ -5,9 +5,11 @@
 #include "convert/RawSurveyText.h"
 #include "textio/FileFacts.h"
 #include "textio/NumberText.h"
+#include "textio/ReadableFile.h"
 #include "textio/SafeFile.h"
 
 #include <cstdio>
+#include <filesystem>
 
 namespace convert {
 
@@ -16,7 +18,7 @@ namespace {
 // The LAS file, closed when the conversion ends however it ends.
 class InputFile {
 public:
-    explicit InputFile(const std::string& path) : m_file(std::fopen(path.c_str(), "rb")) {}
+    InputFile(const std::string& path, textio::ReadFrom from) : m_file(textio::OpenForReading(path, from, m_fault)) {}
     ~InputFile() { Close(); }
     void Close()
     {
@@ -27,8 +29,10 @@ public:
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
     std::FILE* get() const { return m_file; }
+    textio::OpenFault Fault() const { return m_fault; }
 
 private:
+    textio::OpenFault m_fault = textio::OpenFault::None;
     std::FILE* m_file;
 };
 
@@ -67,30 +71,38 @@ std::string FormatProblem(ConvertResult::Status status, const std::string& lasPa
 
 } // namespace
 
-std::string ConvertResult::Warning() const
+std::vector<std::string> ConvertResult::Warnings() const
 {
-    if (missingNames.empty())
-        return std::string();
-    std::string names;
-    for (const std::string& name : missingNames)
-        names += (names.empty() ? "" : ", ") + name;
-    return "Warning: the curve names lack " + names + "; kestrix will not open the file";
+    std::vector<std::string> warnings;
+    if (!missingNames.empty()) {
+        std::string names;
+        for (const std::string& name : missingNames)
+            names += (names.empty() ? "" : ", ") + name;
+        warnings.push_back("Warning: the curve names lack " + names + "; kestrix will not open the file");
+    }
+    if (notNumbers > 0) {
+        warnings.push_back(textio::Format(
+            "Warning: %lld values were not numbers and were written as their leading number or 0 (first at line %lld)",
+            static_cast<long long>(notNumbers), static_cast<long long>(firstNotNumberLine)));
+    }
+    return warnings;
 }
 
 std::string RawSurveyPathFor(const std::string& lasPath)
 {
-    if (lasPath.size() < 3)
-        return "txt";
-    return lasPath.substr(0, lasPath.size() - 3) + "txt";
+    return std::filesystem::path(lasPath).replace_extension(".txt").string();
 }
 
 ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outPath, const Collar& collar,
-                             const ConvertLimits& limits)
+                             const ConvertLimits& limits, textio::ReadFrom from)
 {
     using Status = ConvertResult::Status;
-    InputFile las(lasPath);
+    InputFile las(lasPath, from);
     const std::optional<textio::FileFacts> lasFacts = textio::FactsOf(las.get());
-    if (!lasFacts || lasFacts->folder)
+    if (las.Fault() == textio::OpenFault::NotARegularFile)
+        return Failure(Status::OpenLasFailed,
+                       textio::Format("Failed to open\n  %s\nIt is not a regular file.", lasPath.c_str()));
+    if (!lasFacts)
         return Failure(Status::OpenLasFailed, textio::Format("Failed to open\n  %s", lasPath.c_str()));
 
     // Writing over the LAS file (under any of its names) would destroy it.
@@ -129,6 +141,8 @@ ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outP
     result.curveCount = scan.CurveCount();
     result.recordCount = scan.RecordCount();
     result.missingNames = scan.MissingNames();
+    result.notNumbers = scan.Records().NotNumbers();
+    result.firstNotNumberLine = scan.Records().FirstNotNumberLine();
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "convert/Collar.h"
+#include "textio/ReadableFile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -42,15 +43,21 @@ struct ConvertResult {
     // Of the names kestrix looks for in the curve names line (DEPTH, MagX,
     // MagY, MagZ, AccX, AccY, AccZ), those that no curve name holds.
     std::vector<std::string> missingNames;
+    // Data values that were not wholly a finite number ("abc", "1,5", "NaN",
+    // "1e999"), written as their leading number or 0, and the LAS line of the
+    // first of them (0 when none).
+    std::int64_t notNumbers = 0;
+    std::int64_t firstNotNumberLine = 0;
 
     bool Ok() const { return status == Status::Ok; }
-    // A one-line warning naming the missing names, or "" when none is missing.
-    std::string Warning() const;
+    // One line per warning the user must see: curve names that kestrix needs
+    // and the file lacks, values written that were not numbers.
+    std::vector<std::string> Warnings() const;
 };
 
-// The raw survey file path for a LAS path: the path less its last three
-// characters, followed by "txt" ("hole7.las" gives "hole7.txt"; a path of
-// fewer than three characters gives "txt").
+// The raw survey file path for a LAS path, in the LAS file's folder: its
+// extension replaced by ".txt" ("hole7.las" gives "hole7.txt"), or ".txt"
+// appended when it has none ("d/xy" gives "d/xy.txt").
 std::string RawSurveyPathFor(const std::string& lasPath);
 
 // Converts the LAS file at `lasPath` into a raw survey file at `outPath`:
@@ -59,7 +66,9 @@ std::string RawSurveyPathFor(const std::string& lasPath);
 // long the file or its lines. The LAS file is only read; an output path that
 // is the LAS file itself is refused. A file without a curve section, without
 // curves or without a data section is a failure, as is one past `limits`.
+// `from` says which LAS files are taken (textio/ReadableFile.h).
 ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outPath, const Collar& collar,
-                             const ConvertLimits& limits = {});
+                             const ConvertLimits& limits = {},
+                             textio::ReadFrom from = textio::ReadFrom::AnyFile);
 
 } // namespace convert

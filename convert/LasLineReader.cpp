@@ -20,7 +20,7 @@ bool LasLineReader::Next(LinePiece& piece)
             if (!m_inLine || m_failed)
                 return false;
             m_inLine = false; // the file ends inside its last line
-            piece = {std::string_view(), false, true};
+            piece = {std::string_view(), false, true, m_lineNumber};
             return true;
         }
         if (m_afterCR) {
@@ -41,13 +41,13 @@ bool LasLineReader::Next(LinePiece& piece)
         if (first)
             ++m_lineNumber;
         if (!stop) {
-            piece = {std::string_view(start, available), first, false};
+            piece = {std::string_view(start, available), first, false, m_lineNumber};
             m_inLine = true;
             m_pos = m_end;
             return true;
         }
         const std::size_t length = static_cast<std::size_t>(stop - start);
-        piece = {std::string_view(start, length), first, true};
+        piece = {std::string_view(start, length), first, true, m_lineNumber};
         m_inLine = false;
         m_afterCR = *stop == '\r';
         m_pos += length + 1;

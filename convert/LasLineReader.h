@@ -13,6 +13,7 @@ struct LinePiece {
     std::string_view text;
     bool first = false; // the piece starts its line
     bool last = false;  // the piece ends its line
+    std::int64_t line = 0; // the line's number, counted from 1
 };
 
 // Reads the lines of an open file as pieces. LF, CR LF and a lone CR each end

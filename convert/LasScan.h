@@ -53,6 +53,7 @@ public:
 
     int CurveCount() const { return m_curveCount; }
     std::int64_t RecordCount() const { return m_records.Written(); }
+    const DataRecords& Records() const { return m_records; }
     std::vector<std::string> MissingNames() const;
 
 private:

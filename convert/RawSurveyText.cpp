@@ -3,6 +3,7 @@
 #include "textio/NumberText.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace convert {
 namespace {
@@ -47,9 +48,12 @@ std::string CollarBlockText(const Collar& collar)
 
 void AppendNameField(std::string& out, std::string_view name) { AppendPadded(out, name); }
 
-double LeadingDecimalValue(std::string_view token)
+namespace {
+
+// The value of a plain decimal `number`; out of range, the infinity or the
+// value towards zero that the C library's conversion gives.
+double DecimalValue(std::string_view number)
 {
-    std::string_view number = token.substr(0, textio::DecimalPrefixLength(token));
     if (number.empty())
         return 0.0;
     std::string_view unsigned_ = number.front() == '+' ? number.substr(1) : number;
@@ -57,10 +61,16 @@ double LeadingDecimalValue(std::string_view token)
     const auto result = std::from_chars(unsigned_.data(), unsigned_.data() + unsigned_.size(), value);
     if (result.ec == std::errc())
         return value;
-    // Out of range: the C library's conversion gives the infinity or the
-    // nearest value towards zero.
     textio::ReadNumber(number, value);
     return value;
+}
+
+} // namespace
+
+double LeadingDecimalValue(std::string_view token)
+{
+    const double value = DecimalValue(token.substr(0, textio::DecimalPrefixLength(token)));
+    return std::isfinite(value) ? value : 0.0;
 }
 
 void AppendValueField(std::string& out, double value)
@@ -76,7 +86,7 @@ void AppendValueField(std::string& out, double value)
     AppendPadded(out, std::string_view(text, static_cast<std::size_t>(result.ptr - text)));
 }
 
-void AppendTokenField(std::string& out, std::string_view t)
+bool AppendTokenField(std::string& out, std::string_view t)
 {
     const std::size_t n = t.size();
     std::size_t i = 0;
@@ -106,8 +116,11 @@ void AppendTokenField(std::string& out, std::string_view t)
     const bool exponent = i < n && (t[i] == 'e' || t[i] == 'E') && e < n && IsDigit(t[e]);
     if (!anyDigits || exponent || intEnd - intStart > kMaxDirectIntegerDigits
         || fracEnd - fracStart > kDecimals) {
-        AppendValueField(out, LeadingDecimalValue(t));
-        return;
+        const std::size_t length = textio::DecimalPrefixLength(t);
+        const double value = DecimalValue(t.substr(0, length));
+        const bool finite = std::isfinite(value);
+        AppendValueField(out, finite ? value : 0.0);
+        return finite && length > 0 && length == n;
     }
     char text[32];
     std::size_t length = 0;
@@ -123,6 +136,7 @@ void AppendTokenField(std::string& out, std::string_view t)
     for (std::size_t k = fracEnd - fracStart; k < kDecimals; ++k)
         text[length++] = '0';
     AppendPadded(out, std::string_view(text, length));
+    return i == n;
 }
 
 } // namespace convert

@@ -18,8 +18,8 @@ std::string CollarBlockText(const Collar& collar);
 void AppendNameField(std::string& out, std::string_view name);
 
 // The value of the leading decimal number of `token`, 0.0 when it has none.
-// Out-of-range numbers go to infinity or towards zero as the C library's
-// conversion takes them.
+// A number too large for a double is 0.0 too (the survey loader refuses
+// infinities); a tiny one goes towards zero as the C library takes it.
 double LeadingDecimalValue(std::string_view token);
 
 // Appends `value` formatted as "%*.5lf" with width 10 in the C locale.
@@ -28,6 +28,8 @@ void AppendValueField(std::string& out, double value);
 // Appends the data value of `token` as the converter writes it: exactly
 // AppendValueField(out, LeadingDecimalValue(token)). Short plain decimals
 // are rewritten straight from their text, which gives the same characters.
-void AppendTokenField(std::string& out, std::string_view token);
+// True when the token was wholly a finite number, false when something else
+// was written in its place (its leading number or 0).
+bool AppendTokenField(std::string& out, std::string_view token);
 
 } // namespace convert

@@ -150,9 +150,11 @@ std::variant<SurveyEdits, EditsFault> ReadEdits(LineSource& source)
     return edits;
 }
 
-std::variant<SurveyEdits, EditsFault> ReadEditsFile(const std::string& path)
+std::variant<SurveyEdits, EditsFault> ReadEditsFile(const std::string& path, textio::ReadFrom from)
 {
-    FileLineSource source(path);
+    FileLineSource source(path, from);
+    if (source.Fault() == textio::OpenFault::NotARegularFile)
+        return EditsFault{0, "not a regular file"};
     if (!source.IsOpen())
         return EditsFault{0, "the file cannot be opened"};
     return ReadEdits(source);

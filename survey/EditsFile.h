@@ -1,6 +1,7 @@
 #pragma once
 
 #include "survey/ControlPoint.h"
+#include "textio/ReadableFile.h"
 #include "textio/SafeFile.h"
 
 #include <cstddef>
@@ -65,9 +66,10 @@ std::string EditsFilePath(const std::string& surveyPath);
 // any number a raw survey file holds. At most 100 control points and as many
 // deletions as a survey holds readings. Memory stays bounded whatever the input.
 std::variant<SurveyEdits, EditsFault> ReadEdits(LineSource& source);
-// As ReadEdits, from the file at `path`; a file that cannot be opened or read
-// is a fault.
-std::variant<SurveyEdits, EditsFault> ReadEditsFile(const std::string& path);
+// As ReadEdits, from the file at `path`; a file that cannot be opened or read,
+// or that `from` does not take (textio/ReadableFile.h), is a fault.
+std::variant<SurveyEdits, EditsFault> ReadEditsFile(const std::string& path,
+                                                    textio::ReadFrom from = textio::ReadFrom::AnyFile);
 
 // The text of an edits file holding `edits` (CR LF): a deletion's occurrence
 // only past the first, the degree, roll and local fit only when set.

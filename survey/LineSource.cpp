@@ -32,7 +32,10 @@ bool StringLineSource::NextPiece(std::string_view& piece)
     return true;
 }
 
-FileLineSource::FileLineSource(const std::string& path) : m_file(std::fopen(path.c_str(), "rb")) {}
+FileLineSource::FileLineSource(const std::string& path, textio::ReadFrom from)
+    : m_file(textio::OpenForReading(path, from, m_fault))
+{
+}
 
 FileLineSource::~FileLineSource()
 {

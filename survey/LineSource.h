@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textio/ReadableFile.h"
+
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -44,15 +46,17 @@ private:
 };
 
 // Lines of a file, read through a fixed block: memory does not grow with the
-// length of a line.
+// length of a line. `from` says which files are taken (textio/ReadableFile.h).
 class FileLineSource : public LineSource {
 public:
-    explicit FileLineSource(const std::string& path);
+    explicit FileLineSource(const std::string& path, textio::ReadFrom from = textio::ReadFrom::AnyFile);
     ~FileLineSource() override;
     FileLineSource(const FileLineSource&) = delete;
     FileLineSource& operator=(const FileLineSource&) = delete;
 
     bool IsOpen() const { return m_file != nullptr; }
+    // Why the file is not open.
+    textio::OpenFault Fault() const { return m_fault; }
     bool NextLine() override;
     bool NextPiece(std::string_view& piece) override;
     bool Failed() const override { return m_failed; }
@@ -60,6 +64,7 @@ public:
 private:
     bool Fill();
 
+    textio::OpenFault m_fault = textio::OpenFault::None;
     std::FILE* m_file = nullptr;
     char m_block[1 << 16];
     std::size_t m_pos = 0;

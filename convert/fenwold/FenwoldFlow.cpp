@@ -20,15 +20,16 @@ int RunFenwold(const FenwoldSeams& seams)
         return 0;
     }
     const std::string rawPath = RawSurveyPathFor(*lasPath);
-    const ConvertResult result = ConvertLasFile(*lasPath, rawPath, collar);
+    // A FIFO or device picked in the dialog would hold the program up.
+    const ConvertResult result = ConvertLasFile(*lasPath, rawPath, collar, {}, textio::ReadFrom::RegularFileOnly);
     if (!result.Ok()) {
         seams.printLine(result.message);
         seams.showFailure(result.message);
         return 1;
     }
     seams.printLine(rawPath);
-    if (const std::string warning = result.Warning(); !warning.empty())
-        seams.printLine(warning);
+    for (const std::string& warning : result.Warnings())
+        seams.printWarning(warning);
     return 0;
 }
 
@@ -58,13 +59,19 @@ void ShowFailureInMessageBox(const std::string& message)
     QMessageBox::critical(nullptr, QStringLiteral("Fenwold"), QString::fromStdString(message));
 }
 
-void PrintLine(const std::string& line)
+void PrintLineOn(std::FILE* stream, const std::string& line)
 {
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+    std::fwrite(line.data(), 1, line.size(), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
 }
+
+void PrintLine(const std::string& line) { PrintLineOn(stdout, line); }
+void PrintWarning(const std::string& line) { PrintLineOn(stderr, line); }
 
 } // namespace
 
-FenwoldSeams DialogSeams() { return {ChooseLasFileInDialog, AskCollarInDialog, ShowFailureInMessageBox, PrintLine}; }
+FenwoldSeams DialogSeams()
+{
+    return {ChooseLasFileInDialog, AskCollarInDialog, ShowFailureInMessageBox, PrintLine, PrintWarning};
+}

@@ -17,11 +17,13 @@ struct FenwoldSeams {
     std::function<void(const std::string&)> showFailure;
     // Writes one line (given without its end) on standard output.
     std::function<void(const std::string&)> printLine;
+    // Writes one warning line (given without its end) on standard error.
+    std::function<void(const std::string&)> printWarning;
 };
 
 // One run: choose the LAS file, ask for the collar, convert it beside the
-// LAS file and print the path written (with a warning when the curve names
-// lack a name kestrix needs). Exit status: 0 once converted, or when the
+// LAS file and print the path written, with a warning on standard error when
+// the curve names lack a name kestrix needs or values were not numbers. Exit status: 0 once converted, or when the
 // collar was cancelled (a line says so; nothing is written or replaced);
 // 1 when the choice of the LAS file was cancelled (nothing asked, written or
 // printed) or the conversion failed (printed and shown with showFailure).

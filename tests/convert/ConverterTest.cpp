@@ -1,6 +1,7 @@
 #include "convert/LasConverter.h"
 #include "ConvertTestFiles.h"
 #include "NamedRows.h"
+#include "textio/NumberText.h"
 
 #include <gtest/gtest.h>
 
@@ -66,6 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
         ScanRow{"NumberFormats", kThree + "12345.6 -999.25 0\n", kThreeNames + "12345.60000 -999.25000    0.00000\n"},
         ScanRow{"TokensThatAreNotNumbers", kThree + "abc 12.5abc 1e3x\n-.5 nan 0x1A\n",
                 kThreeNames + "   0.00000   12.50000 1000.00000\n  -0.50000    0.00000    0.00000\n"},
+        ScanRow{"ValuesTooLargeAreWrittenAsZero", kThree + "1e999 -1e400 1e-400\n",
+                kThreeNames + "   0.00000    0.00000    0.00000\n"},
         ScanRow{"IncompleteLastRecordDropped", kThree + "1 2 3\n4 5\n", kThreeNames + "   1.00000    2.00000    3.00000\n"},
         ScanRow{"LastDataLineWithoutALineEnd", kThree + "1 2\n3", kThreeNames + "   1.00000    2.00000    3.00000\n"},
         ScanRow{"DataSectionWithoutRecords", kThree, kThreeNames},
@@ -74,6 +77,43 @@ INSTANTIATE_TEST_SUITE_P(
                 kTwoNames + "   1.00000    2.00000\n   3.00000    4.00000\n"},
         ScanRow{"SectionLinesInTheDataAreData", kTwo + "~A\n1 2\n~Other 5\n",
                 kTwoNames + "   1.00000    2.00000\n   0.00000    5.00000\n"}),
+    RowName());
+
+struct NotNumberRow {
+    const char* name;
+    std::string data; // after the curve list of three curves, which ends on line 5
+    std::int64_t count, firstLine;
+};
+
+class NotNumbers : public ::testing::TestWithParam<NotNumberRow> {};
+
+// Values written that were not wholly finite numbers are counted, with the
+// line of the first, and reported as one warning.
+TEST_P(NotNumbers, AreCountedWithTheFirstLine)
+{
+    ScratchFolder folder;
+    WriteFile(folder / "in.las", kThree + GetParam().data);
+    const ConvertResult result = ConvertLasFile(folder / "in.las", folder / "out.txt", {});
+    ASSERT_TRUE(result.Ok()) << result.message;
+    EXPECT_EQ(result.notNumbers, GetParam().count);
+    EXPECT_EQ(result.firstNotNumberLine, GetParam().firstLine);
+    const std::vector<std::string> warnings = result.Warnings();
+    const std::string expected = textio::Format("Warning: %lld values were not numbers and were written as their "
+                                                "leading number or 0 (first at line %lld)",
+                                                static_cast<long long>(GetParam().count),
+                                                static_cast<long long>(GetParam().firstLine));
+    // The curves lack the names kestrix needs, which is the first warning.
+    EXPECT_EQ(warnings.size(), GetParam().count ? 2u : 1u);
+    EXPECT_EQ(warnings.back() == expected, GetParam().count > 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Converter, NotNumbers,
+    ::testing::Values(NotNumberRow{"AllNumbers", "1 2 3\n-4.5e2 +.5 7.\n", 0, 0},
+                      NotNumberRow{"LettersCommasTimesAndNan", "1 2 3\n1 abc 3\n4 1,5 12:30\nNaN 2 3\n", 4, 7},
+                      NotNumberRow{"TooLarge", "1 2 3\n\n1e999 2 3\n", 1, 8},
+                      NotNumberRow{"NulInsideAValue", std::string("1 2\0" "3 4\n", 8), 1, 6},
+                      NotNumberRow{"DroppedTokensAndCommentsAreNotWritten", "# x y\n1 2 3 junk\n", 0, 0}),
     RowName());
 
 const ConvertLimits kSmallLimits{8, 3};
@@ -208,14 +248,16 @@ struct PathRow {
 
 class RawSurveyPath : public ::testing::TestWithParam<PathRow> {};
 
-TEST_P(RawSurveyPath, ReplacesTheLastThreeCharacters) { EXPECT_EQ(RawSurveyPathFor(GetParam().las), GetParam().raw); }
+TEST_P(RawSurveyPath, ReplacesTheExtension) { EXPECT_EQ(RawSurveyPathFor(GetParam().las), GetParam().raw); }
 
 INSTANTIATE_TEST_SUITE_P(Converter, RawSurveyPath,
                          ::testing::Values(PathRow{"LasExtension", "/d/hole1.las", "/d/hole1.txt"},
                                            PathRow{"UpperCaseExtension", "/d/hole1.LAS", "/d/hole1.txt"},
                                            PathRow{"OtherExtension", "/d/hole1.dat", "/d/hole1.txt"},
-                                           PathRow{"ShortExtensionLosesItsDot", "/d/hole1.ls", "/d/hole1txt"},
-                                           PathRow{"ShortName", "ab", "txt"}),
+                                           PathRow{"ShortExtension", "/d/hole1.ls", "/d/hole1.txt"},
+                                           PathRow{"NoExtensionStaysInItsFolder", "/d/xy", "/d/xy.txt"},
+                                           PathRow{"DotInTheFolderOnly", "/d.las/xy", "/d.las/xy.txt"},
+                                           PathRow{"ShortName", "ab", "ab.txt"}),
                          RowName());
 
 struct FailureRow {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace convert;
 
@@ -23,7 +24,7 @@ struct RunRow {
     std::optional<std::string> chosen; // a file of the scratch folder
     bool confirmCollar;
     int status;
-    std::vector<std::string> printed; // "@/" stands for the scratch folder
+    std::vector<std::string> printed; // "@/" stands for the scratch folder; "2> " marks standard error
     bool failureShown;
     bool writesHole1;
 };
@@ -40,6 +41,9 @@ TEST_P(Run, EndsAsItShould)
     WriteFile(folder / "part.las", "~C\nD:DEPTH\nX:MagX\n~A\n1 2\n");
     WriteFile(folder / "nodata.las", "~C\nD:DEPTH\n");
     WriteFile(folder / "hole1.txt", kEarlier);
+    WriteFile(folder / "xy", "~C\nD:DEPTH\nA:MagX\nB:MagY\nC:MagZ\nE:AccX\nF:AccY\nG:AccZ\n~A\n1 2 3 4 5 6 7\n"
+                             "2 1,5 3 abc 5 6 7\n");
+    ASSERT_EQ(mkfifo((folder / "fifo.las").c_str(), 0600), 0);
     int asked = 0;
     std::vector<std::string> printed, shown;
     const int status = RunFenwold({[&]() -> std::optional<std::string> {
@@ -51,7 +55,8 @@ TEST_P(Run, EndsAsItShould)
                                        return c.confirmCollar;
                                    },
                                    [&](const std::string& message) { shown.push_back(message); },
-                                   [&](const std::string& line) { printed.push_back(line); }});
+                                   [&](const std::string& line) { printed.push_back(line); },
+                                   [&](const std::string& line) { printed.push_back("2> " + line); }});
     EXPECT_EQ(status, c.status);
     EXPECT_EQ(asked, c.chosen ? 1 : 0);
     std::vector<std::string> expected = c.printed;
@@ -75,8 +80,15 @@ INSTANTIATE_TEST_SUITE_P(
                false},
         RunRow{"Converted", "hole1.LAS", true, 0, {"@/hole1.txt"}, false, true},
         RunRow{"CurveNamesKestrixNeedsMissing", "part.las", true, 0,
-               {"@/part.txt", "Warning: the curve names lack MagY, MagZ, AccX, AccY, AccZ; kestrix will not open the file"},
+               {"@/part.txt", "2> Warning: the curve names lack MagY, MagZ, AccX, AccY, AccZ; kestrix will not open the file"},
                false, false},
+        // A name without an extension gets ".txt" beside it, in its own folder.
+        RunRow{"ValuesNotNumbersWithoutExtension", "xy", true, 0,
+               {"@/xy.txt", "2> Warning: 2 values were not numbers and were written as their leading number or 0 "
+                            "(first at line 11)"},
+               false, false},
+        RunRow{"FifoRefusedWithoutWaiting", "fifo.las", true, 1,
+               {"Failed to open\n  @/fifo.las\nIt is not a regular file."}, true, false},
         RunRow{"NoDataSection", "nodata.las", true, 1, {"@/nodata.las: no data section"}, true, false},
         RunRow{"MissingFile", "missing.las", true, 1, {"Failed to open\n  @/missing.las"}, true, false}),
     RowName());
@@ -87,7 +99,8 @@ TEST(Fenwold, RefusesToWriteOverTheLasFile)
     WriteFile(folder / "hole.txt", kSevenCurves); // its raw survey name is itself
     std::vector<std::string> shown;
     EXPECT_EQ(RunFenwold({[&] { return std::optional(folder / "hole.txt"); }, [](Collar&) { return true; },
-                          [&](const std::string& message) { shown.push_back(message); }, [](const std::string&) {}}),
+                          [&](const std::string& message) { shown.push_back(message); }, [](const std::string&) {},
+                          [](const std::string&) {}}),
               1);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_NE(shown[0].find(folder / "hole.txt"), std::string::npos);

@@ -34,21 +34,26 @@ std::string MakeToken(std::uint64_t& state)
     return pick(8) ? t : t + "m/s";
 }
 
+// The field is the leading number formatted like printf (0 when there is
+// none or it is too large), and the token counts as a number only when it is
+// wholly a finite one.
 TEST(RawSurveyText, TokenFieldIsTheLeadingNumberFormattedLikePrintf)
 {
     std::uint64_t state = 12345;
     for (int i = 0; i < 200000; ++i) {
         const std::string token = MakeToken(state);
         const std::string number = token.substr(0, textio::DecimalPrefixLength(token));
+        const double value = number.empty() ? 0.0 : std::strtod(number.c_str(), nullptr);
         std::string field;
-        convert::AppendTokenField(field, token);
-        ASSERT_EQ(field, textio::Format("%10.5f", number.empty() ? 0.0 : std::strtod(number.c_str(), nullptr))) << token;
+        const bool wholeNumber = convert::AppendTokenField(field, token);
+        ASSERT_EQ(field, textio::Format("%10.5f", std::isfinite(value) ? value : 0.0)) << token;
+        ASSERT_EQ(wholeNumber, !number.empty() && number.size() == token.size() && std::isfinite(value)) << token;
     }
 }
 
 TEST(RawSurveyText, ValuesOutOfRangeAndHalfwayCasesFollowTheCLibrary)
 {
-    EXPECT_EQ(convert::LeadingDecimalValue("-1e400"), -HUGE_VAL);
+    EXPECT_EQ(convert::LeadingDecimalValue("-1e400"), 0.0) << "an infinity is written as 0";
     EXPECT_EQ(convert::LeadingDecimalValue("1e-400"), 0.0);
     EXPECT_EQ(convert::LeadingDecimalValue("4.9e-324x"), std::strtod("4.9e-324", nullptr));
     std::vector<double> values = {-0.0, 1e300, -1.7976931348623157e308, 5e-324, HUGE_VAL};
