@@ -1,5 +1,7 @@
 // The number reader against the C library's "%lf" conversion: they must agree
-// on every token, in success and in the exact value.
+// on every token, in success and in the exact value. The survey reader's
+// stricter form takes exactly the finite numbers not followed by a decimal
+// comma or a second decimal point.
 #include "textio/NumberText.h"
 
 #include <cmath>
@@ -18,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         token.resize(cut);
 
     double expected = 0, actual = 0;
-    const bool scanfOk = std::sscanf(token.c_str(), "%lf", &expected) == 1;
+    int consumed = 0;
+    const bool scanfOk = std::sscanf(token.c_str(), "%lf%n", &expected, &consumed) == 1;
     const bool ok = textio::ReadNumber(token, actual);
     if (ok != scanfOk)
         std::abort();
@@ -27,5 +30,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!bothNan && std::memcmp(&expected, &actual, sizeof actual) != 0)
             std::abort();
     }
+
+    double finite = 0;
+    const char next = scanfOk ? token.c_str()[consumed] : '\0';
+    const bool finiteExpected = scanfOk && std::isfinite(expected) && next != ',' && next != '.';
+    if (textio::ReadFiniteNumber(token, finite) != finiteExpected)
+        std::abort();
+    if (finiteExpected && std::memcmp(&expected, &finite, sizeof finite) != 0)
+        std::abort();
     return 0;
 }

@@ -1,7 +1,7 @@
 // The raw survey loader on arbitrary bytes, then everything a user can do with
 // what it loaded: edits, recalculation, the XYZ export and the listing. The
 // same bytes handed out in pieces of a few characters must load the same, and
-// a token over the loader's bound must never load.
+// a token over the loader's bound must never load. Whatever loads is finite.
 #include "fuzz/FuzzSupport.h"
 #include "survey/KestrixDoc.h"
 #include "survey/LineSource.h"
@@ -55,6 +55,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CKestrixDoc doc;
     int messages = 0;
     const LoadResult result = Load(doc, text, LineSource::kMaxPiece, messages);
+    for (double value : {doc.m_dEasting, doc.m_dNorthing, doc.m_dHeight, doc.m_dDeclination}) {
+        if (!std::isfinite(value))
+            std::abort();
+    }
+    for (int i = 0; i < doc.m_nObs; ++i) {
+        const Observation& obs = doc.m_pObs[i];
+        for (double value : {obs.Depth, obs.MagX, obs.MagY, obs.MagZ, obs.AccX, obs.AccY, obs.AccZ}) {
+            if (!std::isfinite(value))
+                std::abort();
+        }
+    }
 
     // The last bytes steer a few edits, whatever the load gave.
     const std::uint8_t steer = size ? data[size - 1] : 0;
