@@ -132,6 +132,19 @@ int LockNewScratchFile(int fd)
     return fcntl(fd, F_DUPFD_CLOEXEC, 0);
 }
 
+// Whether this process is writing the scratch file at `path`. A lock may not
+// keep it from a sweep of its own (a network file system that makes every
+// lock a process's), so the sweep passes over it by name.
+bool IsWrittenHere(const std::string& path)
+{
+    const pid_t self = getpid();
+    for (const PendingScratch& slot : g_pending) {
+        if (slot.owner.load() == self && path == slot.path)
+            return true;
+    }
+    return false;
+}
+
 bool LooksAbandoned(const struct stat& info, uid_t user, time_t now)
 {
     return S_ISREG(info.st_mode) && info.st_uid == user && now - info.st_mtime >= kAbandonedAfterSeconds;
@@ -252,7 +265,7 @@ void RemoveDeadScratchFiles(const std::string& folder)
     const uid_t user = geteuid();
     const time_t now = time(nullptr);
     while (const dirent* entry = readdir(dir)) {
-        if (OwnerOfScratchFile(entry->d_name))
+        if (OwnerOfScratchFile(entry->d_name) && !IsWrittenHere(folder + "/" + entry->d_name))
             RemoveIfAbandoned(dirFd, entry->d_name, user, now);
     }
     closedir(dir);
