@@ -4,6 +4,7 @@
 #include "app/KestrixApp.h"
 #include "app/ProgramInfo.h"
 #include "startup/StartupCheck.h"
+#include "textio/ScratchFiles.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -16,6 +17,7 @@ const startup::StartupFailure kNoDisplay{
 
 int main(int argc, char* argv[])
 {
+    textio::ReportOversizedWritesAsFailures();
     // Read before QApplication takes the window system's switches away.
     const std::string_view displayOption = startup::X11DisplayOption(argc, argv);
     const QString displayName = QString::fromLocal8Bit(displayOption);

@@ -45,12 +45,13 @@ bool TakesOutput(const std::string& command)
     return command == "export" || command == "edits" || command == "plot";
 }
 
-// "WxH": two whole numbers above 0.
+// "WxH": two whole numbers from 1 to kMaxPlotPixels.
 bool ParseSize(const std::string& text, int& width, int& height)
 {
+    const auto isSide = [](int side) { return side >= 1 && side <= kMaxPlotPixels; };
     const std::size_t x = text.find_first_of("xX");
     return x != std::string::npos && ParseInt(text.substr(0, x), width) && ParseInt(text.substr(x + 1), height)
-        && width > 0 && height > 0;
+        && isSide(width) && isSide(height);
 }
 
 } // namespace
@@ -68,7 +69,7 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
         const bool hasValue = i + 1 < args.size();
         auto value = [&]() -> const std::string& { return args[++i]; };
         if (arg == "-o" && TakesOutput(options.command)) {
-            if (!hasValue || !options.outputPath.empty()) {
+            if (!hasValue || args[i + 1].empty() || !options.outputPath.empty()) {
                 error = "-o needs one output path";
                 return false;
             }
@@ -122,7 +123,8 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
             options.plotView = value();
         } else if (arg == "--size" && options.command == "plot") {
             if (!hasValue || !ParseSize(value(), options.plotWidth, options.plotHeight)) {
-                error = "--size takes WIDTHxHEIGHT in pixels, such as 1200x800";
+                error = textio::Format("--size takes WIDTHxHEIGHT in pixels, each from 1 to %d, such as 1200x800",
+                                       kMaxPlotPixels);
                 return false;
             }
         } else if (arg == "--delete-flagged") {

@@ -39,6 +39,8 @@ inline constexpr int kMaxHalfWindow = survey::CKestrixDoc::kMaxObservations / 2;
 // The picture kestrix-batch plot draws unless --size says otherwise.
 inline constexpr int kDefaultPlotWidth = 1200;
 inline constexpr int kDefaultPlotHeight = 800;
+// The largest side of a picture --size takes, in pixels.
+inline constexpr int kMaxPlotPixels = 8000;
 
 // What a survey subcommand (export, dump, listing, edits, qc, plot) of
 // kestrix-batch was asked to do.

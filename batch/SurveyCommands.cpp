@@ -141,6 +141,5 @@ int RunSurveyCommand(const SurveyOptions& options, std::ostream& out, std::ostre
         if (int status = WriteExport(doc, given.empty() ? DefaultExportPath(options.rawPath) : given, out, err))
             return status;
     }
-    out.flush();
-    return out ? 0 : 1;
+    return 0;
 }

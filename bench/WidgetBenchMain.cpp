@@ -1,7 +1,23 @@
 // The main of the benchmarks that paint widgets: an application on the
 // offscreen platform (unless one is named), so no display is needed.
+#include "WidgetBench.h"
+
 #include <QApplication>
 #include <benchmark/benchmark.h>
+
+#include <vector>
+
+namespace {
+
+std::vector<std::shared_ptr<void>>& Kept()
+{
+    static std::vector<std::shared_ptr<void>> kept;
+    return kept;
+}
+
+} // namespace
+
+void KeepUntilTheBenchmarksEnd(std::shared_ptr<void> object) { Kept().push_back(std::move(object)); }
 
 int main(int argc, char** argv)
 {
@@ -13,5 +29,8 @@ int main(int argc, char** argv)
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    // Latest first, as statics would go.
+    while (!Kept().empty())
+        Kept().pop_back();
     return 0;
 }

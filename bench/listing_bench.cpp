@@ -2,6 +2,7 @@
 // scroll step (a wheel notch, then the paint), and the paint after the survey
 // changed (the text built again). Target: under 16 ms each. The readings lie
 // 10 m apart, so every one is a listed row: the most text a survey can give.
+#include "WidgetBench.h"
 #include "survey/KestrixDoc.h"
 #include "views/CKestrixView.h"
 #include "views/ViewServices.h"
@@ -73,8 +74,9 @@ struct Fixture {
 // state.range(0): metres between readings, 10 (every reading listed) or 0.1 (every hundredth).
 Fixture& Shared(double spacing)
 {
-    static Fixture everyReading(10.0);
-    static Fixture everyHundredth(0.1);
+    // Held by the main, so that the views go before the application.
+    static Fixture& everyReading = KeepUntilTheBenchmarksEnd(std::make_unique<Fixture>(10.0));
+    static Fixture& everyHundredth = KeepUntilTheBenchmarksEnd(std::make_unique<Fixture>(0.1));
     return spacing > 1.0 ? everyReading : everyHundredth;
 }
 

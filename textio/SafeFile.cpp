@@ -44,7 +44,8 @@ SafeFileWriter::Status SafeFileWriter::Open()
     RemoveDeadScratchFiles(folder);
     // The new file gets the permission bits of the file it replaces (never
     // setuid, setgid or sticky), or those an ordinary new file would get.
-    m_file = CreateScratchFile(folder, earlier ? std::optional(earlier->permissions) : std::nullopt, m_tempPath);
+    m_file = CreateScratchFile(folder, earlier ? std::optional(earlier->permissions) : std::nullopt, m_tempPath,
+                               m_tempLock);
     if (!m_file)
         return Status::OpenFailed;
     m_buffer.reserve(kFlushSize * 2);
@@ -84,6 +85,7 @@ SafeFileWriter::Status SafeFileWriter::Commit()
     }
     ForgetScratchFile(m_tempPath);
     m_tempPath.clear();
+    m_tempLock.Release();
     return Status::Ok;
 }
 
@@ -98,6 +100,7 @@ void SafeFileWriter::Discard()
         ForgetScratchFile(m_tempPath);
         m_tempPath.clear();
     }
+    m_tempLock.Release();
 }
 
 } // namespace textio

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textio/ScratchFiles.h"
+
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -24,7 +26,8 @@ public:
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
     // Creates the temporary file, first removing those that dead processes
-    // left in the folder. OpenFailed when the folder cannot take it.
+    // left in the folder. OpenFailed when the folder cannot take it or the
+    // target is not a plain file (a folder, FIFO or device is never replaced).
     Status Open();
     // Buffers text; large buffers are flushed as they fill. Errors are kept
     // and reported by Commit().
@@ -41,6 +44,7 @@ private:
     std::string m_targetPath;
     std::string m_finalPath; // the target with symbolic links resolved
     std::string m_tempPath;
+    ScratchLock m_tempLock; // held until the temporary file is renamed or removed
     std::FILE* m_file = nullptr;
     std::string m_buffer;
     bool m_failed = false;

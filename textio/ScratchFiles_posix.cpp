@@ -6,18 +6,23 @@
 #include <climits>
 #include <csignal>
 #include <cstring>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <pthread.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace textio {
 namespace {
 
-constexpr int kCleanedSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGXFSZ, SIGABRT};
+constexpr int kCleanedSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGXFSZ, SIGABRT};
 // Names to try before giving up when others of the folder keep matching.
 constexpr int kNameAttempts = 100;
+// A writer locks its file at once, so one younger than this may be a writer's
+// that is about to lock it.
+constexpr time_t kAbandonedAfterSeconds = 60;
 
 // A scratch file that a signal must remove. `owner` is 0 for a free slot, -1
 // while a slot is being filled, otherwise the id of the process that made the
@@ -115,9 +120,92 @@ int CreateRemembered(const std::string& path, mode_t mode)
     return fd;
 }
 
+// Locks the new file at `fd` and returns a second descriptor that holds the
+// lock once the first is closed; -1 when a sweep took the lock first (a
+// clock that makes a new file look old), and the file is left to it.
+int LockNewScratchFile(int fd)
+{
+    // A file system without locks leaves the file unlocked: no sweep can
+    // lock it either, so none removes it.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
+        return -1;
+    return fcntl(fd, F_DUPFD_CLOEXEC, 0);
+}
+
+// Whether this process is writing the scratch file at `path`. A lock may not
+// keep it from a sweep of its own (a network file system that makes every
+// lock a process's), so the sweep passes over it by name.
+bool IsWrittenHere(const std::string& path)
+{
+    const pid_t self = getpid();
+    for (const PendingScratch& slot : g_pending) {
+        if (slot.owner.load() == self && path == slot.path)
+            return true;
+    }
+    return false;
+}
+
+bool LooksAbandoned(const struct stat& info, uid_t user, time_t now)
+{
+    return S_ISREG(info.st_mode) && info.st_uid == user && now - info.st_mtime >= kAbandonedAfterSeconds;
+}
+
+// Removes the scratch file `name` when it looks abandoned and no writer holds
+// its lock, and only the file that was locked, never one renamed into its
+// place meanwhile.
+void RemoveIfAbandoned(int dirFd, const char* name, uid_t user, time_t now)
+{
+    struct stat named {};
+    if (fstatat(dirFd, name, &named, AT_SYMLINK_NOFOLLOW) != 0 || !LooksAbandoned(named, user, now))
+        return;
+    // Opening for reading or writing, whichever its bits allow, neither
+    // changes the file nor blocks.
+    constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    int fd = openat(dirFd, name, O_RDONLY | kFlags);
+    if (fd < 0)
+        fd = openat(dirFd, name, O_WRONLY | kFlags);
+    if (fd < 0)
+        return;
+    struct stat locked {};
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &locked) == 0 && LooksAbandoned(locked, user, now)
+        && fstatat(dirFd, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_dev == locked.st_dev
+        && named.st_ino == locked.st_ino)
+        unlinkat(dirFd, name, 0);
+    close(fd);
+}
+
 } // namespace
 
-std::FILE* CreateScratchFile(const std::string& folder, std::optional<unsigned> permissions, std::string& path)
+ScratchLock::ScratchLock(ScratchLock&& other) noexcept : m_descriptor(other.m_descriptor)
+{
+    other.m_descriptor = -1;
+}
+
+ScratchLock& ScratchLock::operator=(ScratchLock&& other) noexcept
+{
+    if (this != &other) {
+        Release();
+        m_descriptor = other.m_descriptor;
+        other.m_descriptor = -1;
+    }
+    return *this;
+}
+
+void ScratchLock::Hold(int descriptor)
+{
+    Release();
+    m_descriptor = descriptor;
+}
+
+void ScratchLock::Release()
+{
+    if (m_descriptor >= 0)
+        close(m_descriptor);
+    m_descriptor = -1;
+}
+
+std::FILE* CreateScratchFile(const std::string& folder, std::optional<unsigned> permissions, std::string& path,
+                             ScratchLock& lock)
 {
     InstallHandlers();
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
@@ -129,6 +217,17 @@ std::FILE* CreateScratchFile(const std::string& folder, std::optional<unsigned> 
             continue;
         if (fd < 0)
             return nullptr;
+        const int lockFd = LockNewScratchFile(fd);
+        if (lockFd < 0) {
+            const bool takenBySweep = errno == EWOULDBLOCK;
+            close(fd);
+            ForgetScratchFile(candidate);
+            if (takenBySweep)
+                continue;
+            unlink(candidate.c_str());
+            return nullptr;
+        }
+        lock.Hold(lockFd);
         // Should this fail, the file stays readable by its owner only.
         if (permissions)
             fchmod(fd, static_cast<mode_t>(*permissions & 0777));
@@ -137,6 +236,7 @@ std::FILE* CreateScratchFile(const std::string& folder, std::optional<unsigned> 
             close(fd);
             unlink(candidate.c_str());
             ForgetScratchFile(candidate);
+            lock.Release();
             return nullptr;
         }
         path = candidate;
@@ -163,18 +263,14 @@ void RemoveDeadScratchFiles(const std::string& folder)
         return;
     const int dirFd = dirfd(dir);
     const uid_t user = geteuid();
-    const pid_t self = getpid();
+    const time_t now = time(nullptr);
     while (const dirent* entry = readdir(dir)) {
-        const std::optional<long> owner = OwnerOfScratchFile(entry->d_name);
-        struct stat info {};
-        if (!owner || *owner == self || fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0
-            || !S_ISREG(info.st_mode) || info.st_uid != user)
-            continue;
-        // Only a process that does not exist is dead; EPERM means it lives.
-        if (kill(static_cast<pid_t>(*owner), 0) != 0 && errno == ESRCH)
-            unlinkat(dirFd, entry->d_name, 0);
+        if (OwnerOfScratchFile(entry->d_name) && !IsWrittenHere(folder + "/" + entry->d_name))
+            RemoveIfAbandoned(dirFd, entry->d_name, user, now);
     }
     closedir(dir);
 }
+
+void ReportOversizedWritesAsFailures() { signal(SIGXFSZ, SIG_IGN); }
 
 } // namespace textio

@@ -2,6 +2,7 @@
 
 #include "survey/KestrixDoc.h"
 #include "textio/FileFacts.h"
+#include "textio/SafeFile.h"
 #include "views/PlotViews.h"
 #include "views/ViewServices.h"
 
@@ -10,7 +11,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <algorithm>
@@ -148,10 +148,13 @@ QString WritePlotPicture(const PlotKind& kind, CKestrixDoc& doc, QSize size, con
     const QByteArray bytes = *format == PictureFormat::Png ? PngOf(kind, doc, size, link) : SvgOf(kind, doc, size, link);
     if (bytes.isEmpty())
         return QStringLiteral("Not enough memory to draw the plot at %1 x %2 pixels").arg(size.width()).arg(size.height());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // The same safe writer as every other file: a FIFO or device is refused,
+    // and a failed write leaves the earlier file and no scratch file.
+    textio::SafeFileWriter file(QFile::encodeName(path).toStdString());
+    if (file.Open() != textio::SafeFileWriter::Status::Ok)
         return QStringLiteral("Failed to open\n  %1\nfor writing").arg(path);
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    file.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (file.Commit() != textio::SafeFileWriter::Status::Ok)
         return QStringLiteral("Failed to write\n  %1").arg(path);
     return QString();
 }

@@ -52,7 +52,8 @@ enum class PictureFormat { Png, Svg };
 std::optional<PictureFormat> PictureFormatOf(const QString& path);
 
 // Writes the plot of `kind` on `doc` at `size` to `path` as PNG or SVG by
-// the path's extension; the whole file or nothing, and never over the
-// survey's raw survey file. Empty on success, else the message for the user.
+// the path's extension; the whole file or nothing, never over the survey's
+// raw survey file nor onto anything but a plain file (a FIFO, a device).
+// Empty on success, else the message for the user.
 QString WritePlotPicture(const PlotKind& kind, survey::CKestrixDoc& doc, QSize size, const QString& path,
                          PlotLink* link = nullptr);

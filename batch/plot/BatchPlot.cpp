@@ -10,6 +10,8 @@
 #include <ostream>
 #include <string>
 
+static_assert(kMaxPlotPixels == kMaxPlotSide, "--size takes every size a plot picture may have");
+
 namespace {
 
 std::string PlotNames()

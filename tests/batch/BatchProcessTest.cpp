@@ -1,6 +1,8 @@
 // kestrix-batch run as its own process: gigabytes of input through a pipe,
-// /dev/zero and a sparse file, and a signal in the middle of a conversion.
+// /dev/zero and a sparse file, a signal in the middle of a conversion, and
+// writes that fail under a file-size limit or onto a full device.
 #include "ChildProgram.h"
+#include "NamedRows.h"
 #include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -134,5 +136,51 @@ TEST(BatchProcess, TerminatedConversionLeavesNoScratchFile)
     EXPECT_EQ(WTERMSIG(run.status), SIGTERM);
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"errors", "feed.las"}));
 }
+
+constexpr const char* kOutputLost = "kestrix-batch: failed to write the standard output";
+
+struct WriteFaultRow {
+    const char* name;
+    bool underSizeLimit; // run by a shell after `ulimit -f 1`
+    const char* output;  // kestrix-batch's standard output
+    std::string command; // export or convert, of the demo survey or LAS file
+    bool fileWritten;
+    const char* error;
+};
+
+class WriteFault : public ::testing::TestWithParam<WriteFaultRow> {};
+
+// A write that fails, whether of the file or of the path printed after it,
+// is exit status 1 for every command, never a signal's status, and leaves no
+// scratch file.
+TEST_P(WriteFault, IsExitStatusOne)
+{
+    const WriteFaultRow& row = GetParam();
+    ScratchFolder folder;
+    const bool isExport = row.command == "export";
+    const std::string input = KESTRIX_EXAMPLES_DIR + std::string(isExport ? "/demo.txt" : "/demo.las");
+    const std::string written = folder / (isExport ? "out.xyz" : "out.txt");
+    std::vector<std::string> args{row.command, input, "-o", written};
+    const char* program = KESTRIX_BATCH_EXE;
+    if (row.underSizeLimit) {
+        args.insert(args.begin(), {"-c", "ulimit -f 1 && exec \"$0\" \"$@\"", KESTRIX_BATCH_EXE});
+        program = "/bin/sh";
+    }
+    const Finished run = Wait(StartProgram(program, args, folder / "errors", row.output));
+    ASSERT_TRUE(WIFEXITED(run.status)) << "ended by signal " << WTERMSIG(run.status);
+    EXPECT_EQ(WEXITSTATUS(run.status), 1);
+    EXPECT_NE(ReadFile(folder / "errors").find(row.error), std::string::npos) << ReadFile(folder / "errors");
+    EXPECT_EQ(access(written.c_str(), F_OK) == 0, row.fileWritten);
+    EXPECT_TRUE(folder.ScratchFiles().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BatchProcess, WriteFault,
+    ::testing::Values(
+        WriteFaultRow{"ExportUnderAFileSizeLimit", true, "/dev/null", "export", false, "Failed to write"},
+        WriteFaultRow{"ConversionUnderAFileSizeLimit", true, "/dev/null", "convert", false, "Failed to write"},
+        WriteFaultRow{"ExportPrintingOntoAFullDevice", false, "/dev/full", "export", true, kOutputLost},
+        WriteFaultRow{"ConversionPrintingOntoAFullDevice", false, "/dev/full", "convert", true, kOutputLost}),
+    RowName());
 
 } // namespace

@@ -46,6 +46,7 @@ struct BadUsageCase {
 
 constexpr const char* kWindowUsage = "--window takes one whole number from 0 to 10000";
 constexpr const char* kThresholdUsage = "--threshold takes one finite number above 0";
+constexpr const char* kSizeUsage = "--size takes WIDTHxHEIGHT in pixels, each from 1 to 8000, such as 1200x800";
 
 class BadUsage : public ::testing::TestWithParam<BadUsageCase> {};
 
@@ -89,7 +90,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadUsageCase{"ThresholdZero", {"qc", "a.txt", "--threshold", "0"}, kThresholdUsage},
         BadUsageCase{"ThresholdInfinite", {"qc", "a.txt", "--threshold", "inf"}, kThresholdUsage},
         BadUsageCase{"WindowWithoutSpikeFinding", {"export", "a.txt", "--window", "3"},
-                     "--window and --threshold go with qc or --delete-flagged"}),
+                     "--window and --threshold go with qc or --delete-flagged"},
+        BadUsageCase{"EmptyPlotOutput", {"plot", "a.txt", "--view", "az", "-o", ""}, "-o needs one output path"},
+        BadUsageCase{"PlotWiderThanAnyPicture", {"plot", "a.txt", "--view", "az", "-o", "p.png", "--size", "8001x10"},
+                     kSizeUsage},
+        BadUsageCase{"PlotWithoutWidth", {"plot", "a.txt", "--view", "az", "-o", "p.png", "--size", "0x10"},
+                     kSizeUsage}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ControlPointsFile, ReadsPointsPassingOverCommentsAndBlankLines)
@@ -183,6 +189,15 @@ TEST_F(BatchRun, ExportToTheDefaultNameAndDump)
                       "CalcAzMag\tMagE\tMagN\tMagU\tEast\tNorth\tHeight\tAzUsed");
     EXPECT_EQ(first.substr(0, 24), "0\t0.20000000000000001\t0.");
     EXPECT_EQ(std::count(first.begin(), first.end(), '\t'), 19);
+}
+
+// An empty -o is bad usage, never the default name.
+TEST_F(BatchRun, EmptyOutputPathIsBadUsageForEveryCommand)
+{
+    for (const char* command : {"export", "edits", "convert"}) {
+        EXPECT_EQ(Batch({command, m_survey, "-o", ""}), 2) << command;
+        EXPECT_EQ(m_folder.Entries(), std::vector<std::string>{"hole.txt"}) << command;
+    }
 }
 
 TEST_F(BatchRun, EditsAreAppliedBeforeOneRecalculation)

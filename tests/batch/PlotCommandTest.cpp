@@ -7,6 +7,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -87,7 +88,8 @@ struct RefusedRow {
 
 class PlotRefused : public ::testing::TestWithParam<RefusedRow> {};
 
-// The survey is called survey.png, so that it could pass for a picture.
+// The survey is called survey.png, so that it could pass for a picture, and
+// fifo.png is a FIFO, which must stay one.
 TEST_P(PlotRefused, WritesNothingAndSaysWhy)
 {
     const RefusedRow& row = GetParam();
@@ -95,14 +97,20 @@ TEST_P(PlotRefused, WritesNothingAndSaysWhy)
     const std::string survey = folder / "survey.png";
     const std::string original = ReadFile(kDemo);
     WriteFile(survey, original);
+    ASSERT_EQ(mkfifo((folder / "fifo.png").c_str(), 0644), 0);
     std::vector<std::string> args{survey};
     for (const std::string& arg : row.args)
-        args.push_back(arg == "OUT" ? folder / "out.svg" : arg == "SURVEY" ? survey : arg);
+        args.push_back(arg == "OUT"      ? folder / "out.svg"
+                       : arg == "SURVEY" ? survey
+                       : arg == "FIFO"   ? folder / "fifo.png"
+                                         : arg);
     const Outcome run = Plot(folder, args);
     EXPECT_EQ(run.status, row.status);
     EXPECT_NE(run.errors.find(row.error), std::string::npos) << run.errors;
-    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"errors", "survey.png"}));
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"errors", "fifo.png", "survey.png"}));
     EXPECT_EQ(ReadFile(survey), original);
+    struct stat fifo {};
+    EXPECT_TRUE(stat((folder / "fifo.png").c_str(), &fifo) == 0 && S_ISFIFO(fifo.st_mode));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -110,7 +118,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(RefusedRow{"UnknownView", {"--view", "roll", "-o", "OUT"}, 2, "the views are incl, az, mag, qc"},
                       RefusedRow{"OverTheSurvey", {"--view", "az", "-o", "SURVEY"}, 1, "replace the raw survey file"},
                       RefusedRow{"NotAPictureName", {"--view", "az", "-o", "out.jpg"}, 1, ".png or .svg"},
-                      RefusedRow{"TooLarge", {"--view", "az", "-o", "OUT", "--size", "8001x10"}, 1, "1 to 8000 pixels"},
+                      RefusedRow{"TooLarge", {"--view", "az", "-o", "OUT", "--size", "8001x10"}, 2, "--size takes"},
+                      RefusedRow{"NoWidth", {"--view", "az", "-o", "OUT", "--size", "0x10"}, 2, "--size takes"},
+                      RefusedRow{"EmptyOutput", {"--view", "az", "-o", ""}, 2, "-o needs one output path"},
+                      RefusedRow{"OntoAFifo", {"--view", "az", "-o", "FIFO"}, 1, "Failed to open"},
                       RefusedRow{"BadSize", {"--view", "az", "-o", "OUT", "--size", "640x"}, 2, "--size takes"},
                       RefusedRow{"NoOutput", {"--view", "az"}, 2, "plot needs --view and -o"}),
     RowName());

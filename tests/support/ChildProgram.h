@@ -12,18 +12,20 @@
 #include <unistd.h>
 #include <vector>
 
-// Starts `program` with `args`, standard input and output on /dev/null and
-// standard error into the file `errorsPath`, with the signals a shell may
-// have set aside back at their defaults.
-inline pid_t StartProgram(const char* program, const std::vector<std::string>& args, const std::string& errorsPath)
+// Starts `program` with `args`, standard input on /dev/null, standard output
+// on `outputPath` and standard error into the file `errorsPath`, with the
+// signals a shell may have set aside back at their defaults.
+inline pid_t StartProgram(const char* program, const std::vector<std::string>& args, const std::string& errorsPath,
+                          const char* outputPath = "/dev/null")
 {
     const pid_t child = fork();
     if (child != 0)
         return child;
     const int errors = open(errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int nothing = open("/dev/null", O_RDWR);
+    const int output = open(outputPath, O_WRONLY);
     dup2(nothing, STDIN_FILENO);
-    dup2(nothing, STDOUT_FILENO);
+    dup2(output, STDOUT_FILENO);
     dup2(errors, STDERR_FILENO);
     for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
         std::signal(signal, SIG_DFL);

@@ -1,4 +1,5 @@
 #include "textio/SafeFile.h"
+#include "textio/ScratchFiles.h"
 
 #include "NamedRows.h"
 #include "ScratchFolder.h"
@@ -7,10 +8,13 @@
 
 #include <algorithm>
 #include <csignal>
+#include <ctime>
 #include <exception>
-#include <stdexcept>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -50,13 +54,18 @@ TEST_F(SafeFileTest, AbandonedWriteLeavesNothing)
     EXPECT_TRUE(m_folder.ScratchFiles().empty());
 }
 
-TEST_F(SafeFileTest, MissingFolderOrDirectoryTargetFailsToOpen)
+// Anything but a plain file is refused, never replaced by one: a FIFO or a
+// device keeps its reader or its node.
+TEST_F(SafeFileTest, TargetThatIsNoPlainFileFailsToOpen)
 {
-    textio::SafeFileWriter missing(m_dir + "/no/such/folder/out.xyz");
-    EXPECT_EQ(missing.Open(), textio::SafeFileWriter::Status::OpenFailed);
-    EXPECT_EQ(missing.Commit(), textio::SafeFileWriter::Status::OpenFailed);
-    textio::SafeFileWriter directory(m_dir);
-    EXPECT_EQ(directory.Open(), textio::SafeFileWriter::Status::OpenFailed);
+    ASSERT_EQ(mkfifo((m_dir + "/fifo.xyz").c_str(), 0644), 0);
+    for (const std::string& target : {m_dir + "/no/such/folder/out.xyz", m_dir, m_dir + "/fifo.xyz",
+                                      std::string("/dev/null")}) {
+        textio::SafeFileWriter writer(target);
+        EXPECT_EQ(writer.Open(), textio::SafeFileWriter::Status::OpenFailed) << target;
+        EXPECT_EQ(writer.Commit(), textio::SafeFileWriter::Status::OpenFailed) << target;
+    }
+    EXPECT_EQ(m_folder.Entries(), std::vector<std::string>{"fifo.xyz"});
 }
 
 // A disk that fills up in the middle of the write: the file-size limit makes
@@ -173,6 +182,8 @@ TEST_P(EndedWrite, LeavesNoScratchFile)
     ASSERT_GE(child, 0);
     if (child == 0) {
         std::signal(c.signal, SIG_DFL);
+        const rlimit noCore{0, 0}; // SIGQUIT and SIGABRT would dump one
+        setrlimit(RLIMIT_CORE, &noCore);
         textio::SafeFileWriter writer(target);
         if (writer.Open() != textio::SafeFileWriter::Status::Ok)
             _exit(3);
@@ -207,10 +218,10 @@ TEST_P(EndedWrite, LeavesNoScratchFile)
 
 INSTANTIATE_TEST_SUITE_P(SafeFile, EndedWrite,
                          ::testing::Values(EndingCase{"Interrupt", SIGINT, true}, EndingCase{"Terminate", SIGTERM, true},
-                                           EndingCase{"HangUp", SIGHUP, true},
+                                           EndingCase{"HangUp", SIGHUP, true}, EndingCase{"Quit", SIGQUIT, true},
                                            EndingCase{"FileSizeLimit", SIGXFSZ, true},
                                            EndingCase{"UncaughtException", SIGABRT, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         RowName());
 
 // A process id that no process has: a child's after it was reaped.
 pid_t DeadProcessId()
@@ -230,41 +241,67 @@ struct LeftoverCase {
 class Leftover : public ::testing::TestWithParam<LeftoverCase> {};
 
 // What a killed writer leaves is removed by the next write into the folder,
-// and nothing else is.
-TEST_P(Leftover, OnlyThoseOfDeadProcessesOfThisUserAreRemoved)
+// and nothing else is: above all not the file of a live writer whose name
+// carries a process id that is dead here (another PID namespace's writer).
+TEST_P(Leftover, OnlyUnlockedOldFilesOfThisUserAreRemoved)
 {
     const std::string how = GetParam().name;
     ScratchFolder folder;
-    const std::string dir = folder.Path();
-    std::string name = ".kestrix-" + std::to_string(DeadProcessId()) + "-a1B2c3";
-    if (how == "LiveProcess")
-        name = ".kestrix-" + std::to_string(getppid()) + "-a1B2c3";
-    else if (how == "ShortSuffix")
+    std::string name = textio::ScratchFileName(DeadProcessId(), 12345);
+    if (how == "ShortSuffix")
         name.pop_back();
     else if (how == "NoProcessId")
         name = ".kestrix-a1B2c3";
+    const std::string path = folder / name;
     if (how == "SymbolicLink") {
-        WriteFile(dir + "/kept", "kept");
-        ASSERT_EQ(symlink((dir + "/kept").c_str(), (dir + "/" + name).c_str()), 0);
+        WriteFile(folder / "kept", "kept");
+        ASSERT_EQ(symlink((folder / "kept").c_str(), path.c_str()), 0);
     } else {
-        WriteFile(dir + "/" + name, "left by a killed writer");
+        WriteFile(path, "left by a writer");
     }
     if (how == "OtherUser") {
         if (geteuid() != 0)
             GTEST_SKIP() << "needs root to give a file away";
-        ASSERT_EQ(chown((dir + "/" + name).c_str(), 65534, 65534), 0);
+        ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+    }
+    // Untouched for two minutes, but for the fresh one.
+    const timespec twoMinutesAgo{time(nullptr) - 120, 0};
+    const timespec times[2] = {twoMinutesAgo, twoMinutesAgo};
+    if (how != "Fresh") {
+        ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
+    }
+    const int writersLock = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (how == "LockedByALiveWriter") {
+        ASSERT_EQ(flock(writersLock, LOCK_EX | LOCK_NB), 0);
     }
 
-    textio::SafeFileWriter writer(dir + "/out.xyz");
+    textio::SafeFileWriter writer(folder / "out.xyz");
     ASSERT_EQ(writer.Open(), textio::SafeFileWriter::Status::Ok);
     const std::vector<std::string> left = folder.Entries();
     EXPECT_EQ(std::find(left.begin(), left.end(), name) == left.end(), GetParam().removed);
+    if (writersLock >= 0)
+        close(writersLock);
 }
 
 INSTANTIATE_TEST_SUITE_P(SafeFile, Leftover,
-                         ::testing::Values(LeftoverCase{"DeadProcess", true}, LeftoverCase{"LiveProcess", false},
-                                           LeftoverCase{"OtherUser", false}, LeftoverCase{"SymbolicLink", false},
-                                           LeftoverCase{"ShortSuffix", false}, LeftoverCase{"NoProcessId", false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         ::testing::Values(LeftoverCase{"Abandoned", true}, LeftoverCase{"LockedByALiveWriter", false},
+                                           LeftoverCase{"Fresh", false}, LeftoverCase{"OtherUser", false},
+                                           LeftoverCase{"SymbolicLink", false}, LeftoverCase{"ShortSuffix", false},
+                                           LeftoverCase{"NoProcessId", false}),
+                         RowName());
+
+// A writer holds its scratch file's lock until the rename, so no sweep in
+// another process takes the file away.
+TEST_F(SafeFileTest, WriterHoldsItsScratchFileLockedUntilTheCommit)
+{
+    textio::SafeFileWriter writer(m_dir + "/out.xyz");
+    ASSERT_EQ(writer.Open(), textio::SafeFileWriter::Status::Ok);
+    ASSERT_EQ(m_folder.ScratchFiles().size(), 1u);
+    const int other = open((m_folder / m_folder.ScratchFiles()[0]).c_str(), O_RDONLY | O_CLOEXEC);
+    EXPECT_NE(flock(other, LOCK_EX | LOCK_NB), 0) << "locked while it is written";
+    EXPECT_EQ(writer.Commit(), textio::SafeFileWriter::Status::Ok);
+    EXPECT_EQ(flock(other, LOCK_EX | LOCK_NB), 0) << "released after the rename";
+    close(other);
+}
 
 } // namespace
