@@ -2,6 +2,7 @@
 // command line is ignored.
 #include "convert/fenwold/FenwoldFlow.h"
 #include "startup/StartupCheck.h"
+#include "textio/ScratchFiles.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -12,6 +13,8 @@ const startup::StartupFailure kNoWindows{stdout, "Fatal Error: MFC initializatio
 
 int main(int, char**)
 {
+    // A file-size limit makes a write fail and be reported, not kill the program.
+    textio::ReportOversizedWritesAsFailures();
     if (!startup::PlatformLooksAvailableHere())
         return startup::ReportStartupFailure(kNoWindows);
     startup::GuardStartup(kNoWindows);
