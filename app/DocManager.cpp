@@ -27,13 +27,6 @@ SurveyDocument* CDocManager::FindOpen(const QString& canonicalPath) const
     return found == m_open.end() ? nullptr : *found;
 }
 
-SurveyDocument* CDocManager::DocumentOf(const survey::CKestrixDoc& doc) const
-{
-    const auto found =
-        std::find_if(m_open.begin(), m_open.end(), [&](const SurveyDocument* open) { return open->Doc() == &doc; });
-    return found == m_open.end() ? nullptr : *found;
-}
-
 SurveyDocument* CDocManager::AddDocument(std::unique_ptr<SurveyDocument> document)
 {
     SurveyDocument* added = document.release();

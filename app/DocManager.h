@@ -28,8 +28,6 @@ public:
 
     // The open survey of the file at `canonicalPath`, or none.
     SurveyDocument* FindOpen(const QString& canonicalPath) const;
-    // The open survey whose document is `doc`, or none.
-    SurveyDocument* DocumentOf(const survey::CKestrixDoc& doc) const;
     // Takes a new open survey into the manager's keeping; returns it.
     SurveyDocument* AddDocument(std::unique_ptr<SurveyDocument> document);
 

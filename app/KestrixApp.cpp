@@ -39,7 +39,7 @@ template <typename View>
 CDocTemplate::ViewFactory PlotFactoryOf()
 {
     return [](SurveyDocument& document, ViewServices& services) -> QWidget* {
-        return new View(*document.Doc(), services, &document.Plots());
+        return new View(document, services, &document.Plots());
     };
 }
 
@@ -135,7 +135,7 @@ QString CKestrixApp::FileArgument(const QStringList& arguments)
     return QString();
 }
 
-CKestrixDoc* CKestrixApp::OpenDocumentFile(const QString& path)
+const CKestrixDoc* CKestrixApp::OpenDocumentFile(const QString& path)
 {
     SurveyDocument* document = OpenSurvey(path);
     if (m_mainFrame)
@@ -182,7 +182,7 @@ SurveyDocument* CKestrixApp::OpenSurvey(const QString& path)
     // listing window with what was read, read-only, and its file is not
     // offered again in the recent-file list.
     MessageBoxSink sink(*m_prompts, m_mainFrame.get());
-    const LoadResult result = document->Doc()->LoadRawSurvey(ToCorePath(absolute), source, sink);
+    const LoadResult result = document->Load(ToCorePath(absolute), source, sink);
     std::optional<QString> restored;
     if (result == LoadResult::Loaded || result == LoadResult::LoadedOverLimit) {
         m_recentFiles.Add(absolute);
@@ -256,12 +256,6 @@ SurveyDocument* CKestrixApp::ActiveDocument() const
 {
     const CChildFrame* frame = m_mainFrame ? m_mainFrame->ActiveFrame() : nullptr;
     return frame ? &frame->Document() : nullptr;
-}
-
-void CKestrixApp::ApplyEdit(CKestrixDoc& doc, const EditOperation& op)
-{
-    if (SurveyDocument* document = m_docManager.DocumentOf(doc))
-        document->Apply(op);
 }
 
 void CKestrixApp::SetPaneText(int pane, const QString& text)
@@ -341,7 +335,7 @@ void CKestrixApp::OnFileExport()
     SurveyDocument* active = ActiveDocument();
     if (!active || active->IsReadOnly())
         return; // what a failed load read is not a whole survey
-    CKestrixDoc& doc = *active->Doc();
+    const CKestrixDoc& doc = *active->Doc();
     const QString defaultPath = FromCoreText(DefaultExportPath(doc.m_strFilePath));
     const std::optional<QString> chosen = m_prompts->ExportFileName(m_mainFrame.get(), defaultPath);
     if (!chosen)

@@ -22,7 +22,7 @@ class WindowOutput;
 // main frame and its status bar, the recent-file list. Every file is opened
 // through OpenDocumentFile, and every edit of a survey, from the Edit menu or
 // a view, reaches it through the survey's SurveyDocument::Apply. The views
-// reach the status bar, the cursors and the edits through it (ViewServices).
+// reach the status bar and the cursors through it (ViewServices).
 class CKestrixApp : public QObject, public ViewServices {
     Q_OBJECT
 public:
@@ -42,7 +42,7 @@ public:
     // forward), then tiles all windows. The survey, or none when the file
     // could not be opened at all; a survey whose loading failed stays open in
     // its listing window.
-    survey::CKestrixDoc* OpenDocumentFile(const QString& path);
+    const survey::CKestrixDoc* OpenDocumentFile(const QString& path);
     // Files that a later start of the program handed over: the main window
     // comes forward and opens each in turn.
     void OpenHandedOverFiles(const QStringList& paths);
@@ -67,7 +67,6 @@ public:
     QCursor DeleteCursor() const override { return m_hDeleteCursor; }
     QCursor TargetCursor() const override { return m_hTargetCursor; }
     QCursor ControlCursor() const override { return m_hControlCursor; }
-    void ApplyEdit(survey::CKestrixDoc& doc, const survey::EditOperation& op) override;
 
 private:
     void OnCommand(int id);

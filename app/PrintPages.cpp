@@ -36,7 +36,7 @@ QStringList ListingLines(const ListingText& listing)
 
 } // namespace
 
-void PrintPlot(QPainter& painter, const PlotKind& kind, CKestrixDoc& doc, QSize windowSize, PlotLink* link)
+void PrintPlot(QPainter& painter, const PlotKind& kind, const CKestrixDoc& doc, QSize windowSize, PlotLink* link)
 {
     const QRect page = painter.viewport();
     const QSize size = windowSize.isEmpty() ? page.size() : windowSize;

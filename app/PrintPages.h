@@ -17,7 +17,8 @@ struct PlotKind;
 // The plot as a window of `windowSize` shows it (with the survey's depth
 // window and settings in `link`), scaled to fit the page
 // whole with its shape kept, on one page.
-void PrintPlot(QPainter& painter, const PlotKind& kind, survey::CKestrixDoc& doc, QSize windowSize, PlotLink* link);
+void PrintPlot(QPainter& painter, const PlotKind& kind, const survey::CKestrixDoc& doc, QSize windowSize,
+               PlotLink* link);
 
 // The survey's listing text, top to bottom, as many pages as it takes; a
 // listing wider than the page is made smaller to fit it. The number of pages.

@@ -41,11 +41,9 @@ std::optional<QString> RestoreSavedEdits(SurveyDocument& document, UserPrompts& 
     EditsFault fault{};
     const std::variant<SurveyEdits, EditsFault> read = ReadEditsFile(path, textio::ReadFrom::RegularFileOnly);
     if (const auto* edits = std::get_if<SurveyEdits>(&read)) {
-        std::variant<RestoredEdits, EditsFault> restored = RestoreEdits(*document.Doc(), *edits);
-        if (auto* made = std::get_if<RestoredEdits>(&restored)) {
-            document.AddRestoredEdits(std::move(made->record));
-            return QStringLiteral("Edits restored: %1").arg(FromCoreText(made->summary));
-        }
+        const std::variant<std::string, EditsFault> restored = document.RestoreEdits(*edits);
+        if (const auto* summary = std::get_if<std::string>(&restored))
+            return QStringLiteral("Edits restored: %1").arg(FromCoreText(*summary));
         fault = std::get<EditsFault>(restored);
     } else {
         fault = std::get<EditsFault>(read);

@@ -1,8 +1,9 @@
 #include "app/SurveyDocument.h"
 
 #include "app/ChildFrame.h"
-#include "views/CQcView.h"
 #include "app/EditCommand.h"
+#include "survey/EditsRestore.h"
+#include "views/CQcView.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -112,11 +113,21 @@ void SurveyDocument::Apply(const survey::EditOperation& op)
     }
 }
 
-void SurveyDocument::AddRestoredEdits(survey::EditRecord record)
+std::variant<std::string, survey::EditsFault> SurveyDocument::RestoreEdits(const survey::SurveyEdits& edits)
 {
-    const QString name = EditName(record);
-    m_history.push(new EditCommand(m_doc, std::move(record), name));
+    std::variant<survey::RestoredEdits, survey::EditsFault> restored = survey::RestoreEdits(m_doc, edits);
+    if (auto* fault = std::get_if<survey::EditsFault>(&restored))
+        return std::move(*fault);
+    survey::RestoredEdits& made = std::get<survey::RestoredEdits>(restored);
+    const QString name = EditName(made.record);
+    m_history.push(new EditCommand(m_doc, std::move(made.record), name));
     m_history.setClean();
+    return std::move(made.summary);
+}
+
+survey::LoadResult SurveyDocument::Load(const std::string& path, survey::LineSource& source, survey::MessageSink& sink)
+{
+    return m_doc.LoadRawSurvey(path, source, sink);
 }
 
 void SurveyDocument::UpdateAllViews()

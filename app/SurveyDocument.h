@@ -2,24 +2,29 @@
 
 #include "survey/DocumentHost.h"
 #include "survey/EditOperations.h"
-#include "survey/EditRecord.h"
+#include "survey/EditsFile.h"
 #include "survey/KestrixDoc.h"
 #include "views/PlotLink.h"
+#include "views/SurveyEditor.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QUndoStack>
 #include <functional>
+#include <string>
+#include <variant>
 #include <vector>
 
 class CChildFrame;
 
 // One open raw survey file: the survey document, its undo history and its
-// windows, in the order their views joined it. It redraws its views when the
-// survey asks and tells the shell through signals what it cannot do itself:
-// open the plot windows, and that its last window has closed.
-class SurveyDocument : public QObject, public survey::DocumentHost {
+// windows, in the order their views joined it. It is the survey's one editor:
+// the Edit menu and the plots edit through it, and only it holds the survey
+// to change. It redraws its views when the survey asks and tells the shell
+// through signals what it cannot do itself: open the plot windows, and that
+// its last window has closed.
+class SurveyDocument : public QObject, public survey::DocumentHost, public SurveyEditor {
     Q_OBJECT
 public:
     // `path`: the file as opened (absolute); `canonicalPath`: the same file
@@ -27,8 +32,11 @@ public:
     SurveyDocument(QString path, QString canonicalPath);
     ~SurveyDocument() override;
 
-    survey::CKestrixDoc* Doc() { return &m_doc; }
     const survey::CKestrixDoc* Doc() const { return &m_doc; }
+    const survey::CKestrixDoc& Survey() const override { return m_doc; }
+
+    // Loads the raw survey file read from `source`, once, into the new survey.
+    survey::LoadResult Load(const std::string& path, survey::LineSource& source, survey::MessageSink& sink);
     const QString& PathName() const { return m_path; }
     const QString& CanonicalPath() const { return m_canonicalPath; }
     // The document's title: the file name.
@@ -75,14 +83,15 @@ public:
     // Makes the edit `op` on the survey, unless it is read-only, and puts it
     // on the undo history (a mode toggle, which edits nothing, is not put
     // there). Every edit, from the menus or from a view, comes through here.
-    void Apply(const survey::EditOperation& op);
+    void Apply(const survey::EditOperation& op) override;
     // The survey's undo history; it is clean while the survey holds no edits
     // beyond those of its edits file (as loaded, restored or saved).
     QUndoStack& History() { return m_history; }
     bool HasUnsavedEdits() const { return !m_history.isClean(); }
-    // Saved edits that were just made on the survey join the history as one
-    // step, "Restore edits"; the survey then holds what its edits file says.
-    void AddRestoredEdits(survey::EditRecord record);
+    // Makes saved `edits` on the survey as one step of the history, "Restore
+    // edits", after which the survey holds what its edits file says. What
+    // changed ("5 deletions, degree 3"), or the fault that kept every edit out.
+    std::variant<std::string, survey::EditsFault> RestoreEdits(const survey::SurveyEdits& edits);
     // The edits file now holds the survey's edits.
     void MarkEditsSaved() { m_history.setClean(); }
 

@@ -97,7 +97,7 @@ void WindowOutput::Print()
         m_app.Prompts().ShowMessage(frame, QStringLiteral("Failed to print\n  %1").arg(window->windowTitle()));
         return;
     }
-    survey::CKestrixDoc& doc = *window->Document().Doc();
+    const survey::CKestrixDoc& doc = *window->Document().Doc();
     if (const PlotKind* kind = KindOf(window->widget()))
         PrintPlot(painter, *kind, doc, window->widget()->size(), &window->Document().Plots());
     else

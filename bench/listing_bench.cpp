@@ -3,6 +3,7 @@
 // changed (the text built again). Target: under 16 ms each. The readings lie
 // 10 m apart, so every one is a listed row: the most text a survey can give.
 #include "WidgetBench.h"
+#include "survey/EditRecord.h"
 #include "survey/KestrixDoc.h"
 #include "views/CKestrixView.h"
 #include "views/ViewServices.h"
@@ -30,7 +31,6 @@ public:
     QCursor DeleteCursor() const override { return {}; }
     QCursor TargetCursor() const override { return {}; }
     QCursor ControlCursor() const override { return {}; }
-    void ApplyEdit(CKestrixDoc& doc, const EditOperation& op) override { doc.Apply(op); }
 };
 
 // A hole with a wandering inclination and a rolling probe, recalculated.

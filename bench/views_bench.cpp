@@ -2,10 +2,12 @@
 // a mouse move in delete mode over the magnetic components view (which
 // tests three points of every observation), and one wheel step of the depth
 // zoom with the repaint of the three linked plots. Target: under 16 ms each.
+#include "survey/EditRecord.h"
 #include "survey/KestrixDoc.h"
 #include "survey/Orientation.h"
 #include "views/PlotLink.h"
 #include "views/PlotViews.h"
+#include "views/SurveyEditor.h"
 #include "views/ViewServices.h"
 
 #include <QApplication>
@@ -33,7 +35,6 @@ public:
     QCursor DeleteCursor() const override { return QCursor(Qt::CrossCursor); }
     QCursor TargetCursor() const override { return QCursor(Qt::PointingHandCursor); }
     QCursor ControlCursor() const override { return QCursor(Qt::SizeAllCursor); }
-    void ApplyEdit(CKestrixDoc& doc, const EditOperation& op) override { doc.Apply(op); }
 
 private:
     QString m_panes[2];
@@ -68,15 +69,27 @@ void FillSurvey(CKestrixDoc& doc)
     }
     for (int k = 0; k < 12; ++k) {
         const Observation& obs = doc.m_pObs[k * 1700];
-        doc.AddControlPoint(static_cast<std::int32_t>(obs.Depth * 100), 12000 + 100 * k);
+        ApplyRecorded(doc, edit::AddControlPoint{{static_cast<std::int32_t>(obs.Depth * 100), 12000 + 100 * k}});
     }
     doc.m_nDegree = 3;
     doc.Recalculate(); // fits the azimuth through the control points
 }
 
+// The survey the plots show; they never edit it here.
+class ShownSurvey : public SurveyEditor {
+public:
+    explicit ShownSurvey(const CKestrixDoc& doc) : m_doc(doc) {}
+    const CKestrixDoc& Survey() const override { return m_doc; }
+    void Apply(const EditOperation&) override {}
+
+private:
+    const CKestrixDoc& m_doc;
+};
+
 struct Fixture {
     Fixture() { FillSurvey(doc); }
     CKestrixDoc doc;
+    ShownSurvey survey{doc};
     StatusBar services;
     QImage image{kWidth, kHeight, QImage::Format_RGB32};
 };
@@ -91,7 +104,7 @@ template <typename View>
 void BM_Paint(benchmark::State& state)
 {
     Fixture& f = Shared();
-    View view(f.doc, f.services);
+    View view(f.survey, f.services);
     view.resize(kWidth, kHeight);
     for (auto _ : state) {
         view.render(&f.image);
@@ -105,7 +118,7 @@ BENCHMARK(BM_Paint<CMagView>)->Name("PaintMagnetic")->Unit(benchmark::kMilliseco
 void BM_DeleteModeMove(benchmark::State& state)
 {
     Fixture& f = Shared();
-    CMagView view(f.doc, f.services);
+    CMagView view(f.survey, f.services);
     view.resize(kWidth, kHeight);
     view.render(&f.image); // the vertical range comes from the latest paint
     f.doc.m_bDeleteMode = true;

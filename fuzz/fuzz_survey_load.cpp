@@ -3,6 +3,7 @@
 // same bytes handed out in pieces of a few characters must load the same, and
 // a token over the loader's bound must never load. Whatever loads is finite.
 #include "fuzz/FuzzSupport.h"
+#include "survey/EditRecord.h"
 #include "survey/KestrixDoc.h"
 #include "survey/LineSource.h"
 #include "survey/ListingRows.h"
@@ -93,17 +94,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     if (doc.m_nObs > 0 && (steer & 1))
-        doc.Apply(edit::DeleteObservation{steer % doc.m_nObs});
+        ApplyRecorded(doc, edit::DeleteObservation{steer % doc.m_nObs});
     // Control points as the azimuth view would give them: whole plot units.
     auto plotUnits = [](double value) {
         return static_cast<std::int32_t>(std::isfinite(value) ? std::clamp(value, -2e9, 2e9) : 0.0);
     };
     for (int i = 0; i < doc.m_nObs && i < (steer >> 4); ++i)
-        doc.Apply(edit::AddControlPoint{
+        ApplyRecorded(doc, edit::AddControlPoint{
             {plotUnits(doc.m_pObs[i].Depth * doc.m_dScale) ^ i, plotUnits(doc.m_pObs[i].MagX * 1e4)}});
-    doc.Apply(edit::SetFitDegree{1 + ((steer >> 1) & 3)});
+    ApplyRecorded(doc, edit::SetFitDegree{1 + ((steer >> 1) & 3)});
     if (steer & 8)
-        doc.Apply(edit::SetRollAdjustment{-90});
+        ApplyRecorded(doc, edit::SetRollAdjustment{-90});
 
     if (result != LoadResult::OutOfMemory) {
         const std::string path = FuzzTempPath(".xyz");

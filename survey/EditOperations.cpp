@@ -16,29 +16,36 @@ bool IsRollAdjustment(std::int32_t degrees)
     return degrees == 0 || degrees == 90 || degrees == 180 || degrees == -90;
 }
 
+// Every kind of edit is named in each visit below, with no default: a new
+// kind does not compile until it says what it does in each.
+
 bool Recalculates(const EditOperation& op)
 {
     return std::visit(Overloaded{[](const edit::ToggleDeleteMode&) { return false; },
                                  [](const edit::ToggleControlMode&) { return false; },
+                                 [](const edit::DeleteObservation&) { return true; },
                                  [](const edit::AddControlPoint&) { return false; },
                                  [](const edit::RemoveControlPoint&) { return false; },
-                                 [](const auto&) { return true; }},
+                                 [](const edit::ClearControlPoints&) { return true; },
+                                 [](const edit::SetFitDegree&) { return true; },
+                                 [](const edit::SetRollAdjustment&) { return true; },
+                                 [](const edit::DeleteObservations&) { return true; },
+                                 [](const edit::SetLocalFit&) { return true; }},
                       op);
-}
-
-bool ChangesData(const EditOperation& op)
-{
-    return !std::holds_alternative<edit::ToggleDeleteMode>(op) && !std::holds_alternative<edit::ToggleControlMode>(op);
 }
 
 bool IsInForce(const CKestrixDoc& doc, const EditOperation& op)
 {
     return std::visit(Overloaded{[&](const edit::ToggleDeleteMode&) { return doc.m_bDeleteMode; },
                                  [&](const edit::ToggleControlMode&) { return doc.m_bControlMode; },
+                                 [](const edit::DeleteObservation&) { return false; },
+                                 [](const edit::AddControlPoint&) { return false; },
+                                 [](const edit::RemoveControlPoint&) { return false; },
+                                 [](const edit::ClearControlPoints&) { return false; },
                                  [&](const edit::SetFitDegree& d) { return doc.m_nDegree == d.degree; },
                                  [&](const edit::SetRollAdjustment& r) { return doc.m_nRollAdjust == r.degrees; },
-                                 [&](const edit::SetLocalFit& l) { return doc.m_bFitLocal == l.on; },
-                                 [](const auto&) { return false; }},
+                                 [](const edit::DeleteObservations&) { return false; },
+                                 [&](const edit::SetLocalFit& l) { return doc.m_bFitLocal == l.on; }},
                       op);
 }
 
@@ -52,8 +59,14 @@ void CKestrixDoc::Apply(const EditOperation& op)
                               m_bControlMode = !m_bControlMode;
                               m_bDeleteMode = false;
                           },
-                          [&](const edit::DeleteObservation& d) { DeleteObservation(d.index); },
-                          [&](const edit::AddControlPoint& a) { AddControlPoint(a.point.x, a.point.y); },
+                          [&](const edit::DeleteObservation& d) {
+                              // Positions and the fit follow the remaining observations at
+                              // once, so what is exported always matches what is shown.
+                              const std::int32_t indices[] = {d.index};
+                              if (!RemoveObservations(*this, indices).empty())
+                                  Recalculate();
+                          },
+                          [&](const edit::AddControlPoint& a) { AddControlPoint(a.point); },
                           [&](const edit::ClearControlPoints&) {
                               m_nControlPoints = 0;
                               m_nCoef = 0;

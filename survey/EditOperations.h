@@ -11,8 +11,9 @@ namespace survey {
 class CKestrixDoc;
 
 // The edits a user makes to a survey, one type each. The Edit menu, the plots
-// and kestrix-batch change a document only through these, so every change can
-// be applied, taken back and written down the same way.
+// and kestrix-batch change a document only through these, made by
+// ApplyRecorded (EditRecord.h), so every change can be applied, taken back and
+// written down the same way.
 namespace edit {
 
 // "Delete observations": delete mode on or off; control mode off.
@@ -69,9 +70,6 @@ bool IsRollAdjustment(std::int32_t degrees);
 // redraw of every view). The mode toggles and adding or removing a control
 // point do not.
 bool Recalculates(const EditOperation& op);
-
-// Whether `op` changes the survey's data, as opposed to the editing mode.
-bool ChangesData(const EditOperation& op);
 
 // Whether the state that `op` sets is the document's state now: a mode that is
 // on, the degree, roll adjustment or local fit in force. False for the other

@@ -8,6 +8,14 @@
 #include <cstring>
 
 namespace survey {
+
+// The document's own edits, which only the recording below may make.
+class EditMaking {
+public:
+    static void Apply(CKestrixDoc& doc, const EditOperation& op) { doc.Apply(op); }
+    static void AddControlPoint(CKestrixDoc& doc, ControlPoint point) { doc.AddControlPoint(point); }
+};
+
 namespace {
 
 // Whether `op` changes anything when applied to `doc` now.
@@ -21,9 +29,10 @@ bool Changes(const CKestrixDoc& doc, const EditOperation& op)
                    [&](const edit::DeleteObservations& d) { return std::any_of(d.indices.begin(), d.indices.end(), inTable); },
                    [&](const edit::AddControlPoint&) { return doc.m_nControlPoints < CKestrixDoc::kMaxControlPoints; },
                    [&](const edit::RemoveControlPoint& r) { return r.index >= 0 && r.index < doc.m_nControlPoints; },
+                   [](const edit::ClearControlPoints&) { return true; },
                    [](const edit::SetFitDegree& d) { return IsFitDegree(d.degree); },
                    [](const edit::SetRollAdjustment& r) { return IsRollAdjustment(r.degrees); },
-                   [](const auto&) { return true; }},
+                   [](const edit::SetLocalFit&) { return true; }},
         op);
 }
 
@@ -33,7 +42,7 @@ void MakeResolved(CKestrixDoc& doc, const ResolvedEdits& edits, std::vector<Remo
     if (removed)
         *removed = std::move(taken);
     for (const ControlPoint& point : edits.controlPoints)
-        doc.AddControlPoint(point.x, point.y);
+        EditMaking::AddControlPoint(doc, point);
     if (edits.degree)
         doc.m_nDegree = *edits.degree;
     if (edits.rollAdjustment)
@@ -77,7 +86,7 @@ EditRecord::EditRecord(Edit edit, const CKestrixDoc& doc)
 std::optional<EditRecord> ApplyRecorded(CKestrixDoc& doc, const EditOperation& op)
 {
     if (!Changes(doc, op)) {
-        doc.Apply(op); // a mode toggle still switches the mode
+        EditMaking::Apply(doc, op); // a mode toggle still switches the mode
         return std::nullopt;
     }
     EditRecord record(op, doc);
@@ -93,15 +102,21 @@ std::optional<EditRecord> ApplyRecorded(CKestrixDoc& doc, const EditOperation& o
                           [&](const edit::RemoveControlPoint& r) {
                               record.m_removedPoints.push_back(
                                   {r.index, doc.m_ControlPoints[static_cast<std::size_t>(r.index)]});
-                              doc.Apply(op);
+                              EditMaking::Apply(doc, op);
                           },
                           [&](const edit::ClearControlPoints&) {
                               // Taken from the front one by one, so put back from the last.
                               for (std::int32_t i = 0; i < doc.m_nControlPoints; ++i)
                                   record.m_removedPoints.push_back({0, doc.m_ControlPoints[static_cast<std::size_t>(i)]});
-                              doc.Apply(op);
+                              EditMaking::Apply(doc, op);
                           },
-                          [&](const auto&) { doc.Apply(op); }},
+                          // The rest take back from the state noted before them.
+                          [&](const edit::ToggleDeleteMode&) { EditMaking::Apply(doc, op); },
+                          [&](const edit::ToggleControlMode&) { EditMaking::Apply(doc, op); },
+                          [&](const edit::AddControlPoint&) { EditMaking::Apply(doc, op); },
+                          [&](const edit::SetFitDegree&) { EditMaking::Apply(doc, op); },
+                          [&](const edit::SetRollAdjustment&) { EditMaking::Apply(doc, op); },
+                          [&](const edit::SetLocalFit&) { EditMaking::Apply(doc, op); }},
                op);
     return record;
 }
@@ -154,7 +169,7 @@ bool Undo(CKestrixDoc& doc, const EditRecord& record)
 
 void Redo(CKestrixDoc& doc, const EditRecord& record)
 {
-    std::visit(Overloaded{[&](const EditOperation& op) { doc.Apply(op); },
+    std::visit(Overloaded{[&](const EditOperation& op) { EditMaking::Apply(doc, op); },
                           [&](const ResolvedEdits& edits) { MakeResolved(doc, edits, nullptr); }},
                record.What());
 }

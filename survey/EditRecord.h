@@ -73,9 +73,10 @@ private:
     friend bool Undo(CKestrixDoc&, const EditRecord&);
 };
 
-// Makes `op` as CKestrixDoc::Apply does and returns what takes it back. No
-// record for a mode toggle (not an edit) or for an edit that does nothing (an
-// index out of range, a 101st point, a degree or roll adjustment out of range).
+// The one way a survey is edited, by the windows and kestrix-batch alike:
+// makes `op` and returns what takes it back. No record for a mode toggle (not
+// an edit) or for an edit that does nothing (an index out of range, a 101st
+// point, a degree or roll adjustment out of range).
 std::optional<EditRecord> ApplyRecorded(CKestrixDoc& doc, const EditOperation& op);
 
 // Makes `edits` (indices and counts checked by the caller) as one edit.

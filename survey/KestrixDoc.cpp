@@ -40,21 +40,11 @@ void CKestrixDoc::Calculate(bool refit)
     UpdateAllViews();
 }
 
-void CKestrixDoc::DeleteObservation(int index)
-{
-    const std::int32_t indices[] = {index};
-    if (RemoveObservations(*this, indices).empty())
-        return;
-    // Positions and the fit follow the remaining observations at once, so
-    // what is exported always matches what is shown.
-    Recalculate();
-}
-
-void CKestrixDoc::AddControlPoint(std::int32_t x, std::int32_t y)
+void CKestrixDoc::AddControlPoint(ControlPoint point)
 {
     if (m_nControlPoints >= kMaxControlPoints)
         return;
-    m_ControlPoints[static_cast<std::size_t>(m_nControlPoints)] = {x, y};
+    m_ControlPoints[static_cast<std::size_t>(m_nControlPoints)] = point;
     ++m_nControlPoints;
 }
 

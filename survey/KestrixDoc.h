@@ -37,7 +37,6 @@ public:
 
     // The program that shows this document, or none. Not owned.
     void SetHost(DocumentHost* host) { m_pHost = host; }
-    DocumentHost* Host() const { return m_pHost; }
 
     // Reads a raw survey file from `source` into this new document; `path`
     // is kept in m_strFilePath. Failures are reported through `sink`. On
@@ -51,16 +50,6 @@ public:
     // m_fitSpan) instead of a new fit through the control points: the state a
     // recalculation left, before points were added or removed since.
     void RecalculateWithFitInForce();
-
-    // Makes the edit `op`; the edits that recalculate (see Recalculates) end
-    // with a recalculation. A degree or roll adjustment out of range changes nothing.
-    void Apply(const EditOperation& op);
-
-    // Removes observation `index` (ignored when out of range) and notes it in
-    // m_DeletedReadings, then recalculates; every view redraws.
-    void DeleteObservation(int index);
-    // Appends a control point unless 100 are stored; nothing is recomputed.
-    void AddControlPoint(std::int32_t x, std::int32_t y);
 
     void UpdateAllViews();
 
@@ -100,6 +89,16 @@ public:
     std::vector<DeletedReading> m_DeletedReadings;
 
 private:
+    // Edits are made only through ApplyRecorded (EditRecord.h), so that every
+    // one of them can be taken back exactly.
+    friend class EditMaking;
+
+    // Makes the edit `op`; the edits that recalculate (see Recalculates) end
+    // with a recalculation. A degree or roll adjustment out of range changes nothing.
+    void Apply(const EditOperation& op);
+    // Appends a control point unless 100 are stored; nothing is recomputed.
+    void AddControlPoint(ControlPoint point);
+
     void Calculate(bool refit);
 
     DocumentHost* m_pHost = nullptr;

@@ -19,8 +19,8 @@ const QString kControlPointsFull = QStringLiteral("At most 100 control points");
 constexpr int kCrossArm = 6;
 } // namespace
 
-CAzView::CAzView(CKestrixDoc& doc, ViewServices& services, PlotLink* link, QWidget* parent)
-    : PlotFrame(doc, services, link, parent)
+CAzView::CAzView(SurveyEditor& survey, ViewServices& services, PlotLink* link, QWidget* parent)
+    : PlotFrame(survey, services, link, parent)
 {
 }
 
@@ -116,7 +116,7 @@ QString CAzView::Prompt() const
 
 void CAzView::OnOtherModeClick(QPoint mouse)
 {
-    CKestrixDoc& doc = Doc();
+    const CKestrixDoc& doc = Doc();
     if (!doc.m_bControlMode)
         return;
     if (doc.m_nControlPoints >= CKestrixDoc::kMaxControlPoints) {
@@ -126,7 +126,7 @@ void CAzView::OnOtherModeClick(QPoint mouse)
     if (!SetupMapping())
         return; // no frame on screen: no depth and azimuth under the mouse
     const PlotMapping::Point logical = Mapping().DPtoLP({mouse.x(), mouse.y()});
-    Services().ApplyEdit(doc, edit::AddControlPoint{{logical.x, logical.y}});
+    Edit(edit::AddControlPoint{{logical.x, logical.y}});
     repaint(); // this view only, before returning; no fit until the next Fit command
 }
 
@@ -138,7 +138,7 @@ void CAzView::OnRightClick(QPoint mouse)
     const std::int32_t index = ControlPointAt(mouse);
     if (index < 0)
         return;
-    Services().ApplyEdit(Doc(), edit::RemoveControlPoint{index});
+    Edit(edit::RemoveControlPoint{index});
     repaint(); // as after adding one: this view, at once
 }
 

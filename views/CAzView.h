@@ -14,7 +14,7 @@ class CAzView : public PlotFrame {
 public:
     // `doc`, `services` and `link` are not owned and must outlive the view;
     // without a link the view keeps a depth window of its own.
-    CAzView(survey::CKestrixDoc& doc, ViewServices& services, PlotLink* link = nullptr, QWidget* parent = nullptr);
+    CAzView(SurveyEditor& survey, ViewServices& services, PlotLink* link = nullptr, QWidget* parent = nullptr);
 
     // The frame's mapping, then the logical size of 100 device pixels.
     bool SetupMapping() override;

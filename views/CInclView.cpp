@@ -8,8 +8,8 @@ namespace {
 double Inclination(const Observation& obs) { return obs.CalcIncl; }
 } // namespace
 
-CInclView::CInclView(CKestrixDoc& doc, ViewServices& services, PlotLink* link, QWidget* parent)
-    : PlotFrame(doc, services, link, parent)
+CInclView::CInclView(SurveyEditor& survey, ViewServices& services, PlotLink* link, QWidget* parent)
+    : PlotFrame(survey, services, link, parent)
 {
 }
 

@@ -10,7 +10,7 @@ class CInclView : public PlotFrame {
 public:
     // `doc`, `services` and `link` are not owned and must outlive the view;
     // without a link the view keeps a depth window of its own.
-    CInclView(survey::CKestrixDoc& doc, ViewServices& services, PlotLink* link = nullptr, QWidget* parent = nullptr);
+    CInclView(SurveyEditor& survey, ViewServices& services, PlotLink* link = nullptr, QWidget* parent = nullptr);
 
     double m_dCentre = 0.0; // centre of the vertical range, degrees
 

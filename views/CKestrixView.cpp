@@ -47,7 +47,7 @@ int WidestLine(const ListingText& listing, const QFontMetrics& metrics)
 
 } // namespace
 
-CKestrixView::CKestrixView(CKestrixDoc& doc, ViewServices& services, QWidget* parent)
+CKestrixView::CKestrixView(const CKestrixDoc& doc, ViewServices& services, QWidget* parent)
     : QAbstractScrollArea(parent), m_doc(doc), m_services(services), m_font(ListingFont())
 {
     // No frame: unscrolled, the listing starts at the window's top-left corner.

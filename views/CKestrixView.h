@@ -25,7 +25,7 @@ class CKestrixView : public QAbstractScrollArea {
     Q_OBJECT
 public:
     // `doc` and `services` are not owned and must outlive the view.
-    CKestrixView(survey::CKestrixDoc& doc, ViewServices& services, QWidget* parent = nullptr);
+    CKestrixView(const survey::CKestrixDoc& doc, ViewServices& services, QWidget* parent = nullptr);
 
     // The listing font: fixed pitch, normal weight, a 16-pixel cell.
     static QFont ListingFont();
@@ -73,7 +73,7 @@ private:
     void Select(int anchor, int current);
     void ExtendSelection(int rows);
 
-    survey::CKestrixDoc& m_doc;
+    const survey::CKestrixDoc& m_doc;
     ViewServices& m_services;
     QFont m_font;
     ListingCache m_cache;

@@ -48,8 +48,8 @@ double Median(const CKestrixDoc& doc, double (*value)(const Observation&))
 
 } // namespace
 
-CMagView::CMagView(CKestrixDoc& doc, ViewServices& services, PlotLink* link, QWidget* parent)
-    : PlotFrame(doc, services, link, parent)
+CMagView::CMagView(SurveyEditor& survey, ViewServices& services, PlotLink* link, QWidget* parent)
+    : PlotFrame(survey, services, link, parent)
 {
 }
 

@@ -16,7 +16,7 @@ class CMagView : public PlotFrame {
 public:
     // `doc`, `services` and `link` are not owned and must outlive the view;
     // without a link the view keeps a depth window of its own.
-    CMagView(survey::CKestrixDoc& doc, ViewServices& services, PlotLink* link = nullptr, QWidget* parent = nullptr);
+    CMagView(SurveyEditor& survey, ViewServices& services, PlotLink* link = nullptr, QWidget* parent = nullptr);
 
 protected:
     QString Title() const override;

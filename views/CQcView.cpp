@@ -87,8 +87,8 @@ CQcView::Scale ScaleOf(const std::vector<QualityValues>& values, const std::vect
 
 } // namespace
 
-CQcView::CQcView(CKestrixDoc& doc, ViewServices& services, PlotLink* link, QWidget* parent)
-    : PlotFrame(doc, services, link, parent)
+CQcView::CQcView(SurveyEditor& survey, ViewServices& services, PlotLink* link, QWidget* parent)
+    : PlotFrame(survey, services, link, parent)
 {
 }
 

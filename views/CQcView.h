@@ -31,7 +31,7 @@ public:
 
     // `doc`, `services` and `link` are not owned and must outlive the view;
     // without a link the view keeps a depth window and spike settings of its own.
-    CQcView(survey::CKestrixDoc& doc, ViewServices& services, PlotLink* link = nullptr, QWidget* parent = nullptr);
+    CQcView(SurveyEditor& survey, ViewServices& services, PlotLink* link = nullptr, QWidget* parent = nullptr);
 
     const Scale& BandScale(Band band) const { return m_scales[static_cast<std::size_t>(band)]; }
     // The survey::SpikeFlag bits of every reading.

@@ -1,5 +1,7 @@
 #include "views/PlotFrame.h"
 
+#include "views/SurveyEditor.h"
+
 #include "survey/KestrixDoc.h"
 #include "textio/NumberText.h"
 #include "views/PlotLink.h"
@@ -32,8 +34,8 @@ constexpr int kTickLength = 5;
 
 } // namespace
 
-PlotFrame::PlotFrame(CKestrixDoc& doc, ViewServices& services, PlotLink* link, QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_services(services), m_ownLink(link ? nullptr : std::make_unique<PlotLink>()),
+PlotFrame::PlotFrame(SurveyEditor& survey, ViewServices& services, PlotLink* link, QWidget* parent)
+    : QWidget(parent), m_survey(survey), m_services(services), m_ownLink(link ? nullptr : std::make_unique<PlotLink>()),
       m_link(link ? link : m_ownLink.get())
 {
     setMouseTracking(true);
@@ -46,6 +48,10 @@ PlotFrame::PlotFrame(CKestrixDoc& doc, ViewServices& services, PlotLink* link, Q
     setPalette(background);
     setAutoFillBackground(true);
 }
+
+const CKestrixDoc& PlotFrame::Doc() const { return m_survey.Survey(); }
+
+void PlotFrame::Edit(const survey::EditOperation& op) { m_survey.Apply(op); }
 
 PlotFrame::~PlotFrame() = default;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "survey/EditOperations.h"
 #include "survey/Observation.h"
 #include "views/DepthWindow.h"
 #include "views/PlotMapping.h"
@@ -19,6 +20,7 @@ class CKestrixDoc;
 
 class PlotLink;
 class QPainter;
+class SurveyEditor;
 class ViewServices;
 
 // The frame shared by the depth plots: a white window with the title in its
@@ -44,9 +46,9 @@ public:
     // it across and up or down: a square of 5 by 5 pixels.
     static constexpr int kPickRadius = 3;
 
-    // `doc`, `services` and `link` are not owned and must outlive the view.
+    // `survey`, `services` and `link` are not owned and must outlive the view.
     // Without a link the view keeps a depth window of its own.
-    PlotFrame(survey::CKestrixDoc& doc, ViewServices& services, PlotLink* link, QWidget* parent);
+    PlotFrame(SurveyEditor& survey, ViewServices& services, PlotLink* link, QWidget* parent);
     ~PlotFrame() override;
 
     // Paints the whole client area from the document, in device pixels.
@@ -80,7 +82,9 @@ public:
     std::int32_t m_nHitObs = -1;      // observation under the mouse in delete mode, or -1
 
 protected:
-    survey::CKestrixDoc& Doc() const { return m_doc; }
+    const survey::CKestrixDoc& Doc() const;
+    // Hands the edit `op` to the survey's editor.
+    void Edit(const survey::EditOperation& op);
     ViewServices& Services() const { return m_services; }
 
     // --- What each view supplies ---
@@ -168,7 +172,7 @@ private:
     void MoveMarker(int direction);
     void DeleteMarked();
 
-    survey::CKestrixDoc& m_doc;
+    SurveyEditor& m_survey;
     ViewServices& m_services;
     std::unique_ptr<PlotLink> m_ownLink; // only without a shared one
     PlotLink* m_link;

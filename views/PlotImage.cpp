@@ -4,6 +4,7 @@
 #include "textio/FileFacts.h"
 #include "textio/SafeFile.h"
 #include "views/PlotViews.h"
+#include "views/SurveyEditor.h"
 #include "views/ViewServices.h"
 
 #include <QBuffer>
@@ -19,20 +20,30 @@ using namespace survey;
 
 namespace {
 
-// A picture's view is never shown: it has no status bar, cursor or edit to reach.
+// A picture's view is never shown: it has no status bar or cursor to reach,
+// and no user to edit the survey.
 class NoViewServices : public ViewServices {
 public:
     void SetPaneText(int, const QString&) override {}
     QCursor DeleteCursor() const override { return QCursor(); }
     QCursor TargetCursor() const override { return QCursor(); }
     QCursor ControlCursor() const override { return QCursor(); }
-    void ApplyEdit(CKestrixDoc&, const EditOperation&) override {}
+};
+
+class PictureSurvey : public SurveyEditor {
+public:
+    explicit PictureSurvey(const CKestrixDoc& doc) : m_doc(doc) {}
+    const CKestrixDoc& Survey() const override { return m_doc; }
+    void Apply(const EditOperation&) override {}
+
+private:
+    const CKestrixDoc& m_doc;
 };
 
 template <typename View>
-std::unique_ptr<PlotFrame> Make(CKestrixDoc& doc, ViewServices& services, PlotLink* link)
+std::unique_ptr<PlotFrame> Make(SurveyEditor& survey, ViewServices& services, PlotLink* link)
 {
-    return std::make_unique<View>(doc, services, link);
+    return std::make_unique<View>(survey, services, link);
 }
 
 // One row per plot kind.
@@ -44,10 +55,10 @@ const PlotKind kKinds[] = {
 };
 
 // A view of its own at `size`, so the window the user looks at keeps its size.
-std::unique_ptr<PlotFrame> PictureView(const PlotKind& kind, CKestrixDoc& doc, QSize size, PlotLink* link)
+std::unique_ptr<PlotFrame> PictureView(const PlotKind& kind, SurveyEditor& survey, QSize size, PlotLink* link)
 {
     static NoViewServices services;
-    std::unique_ptr<PlotFrame> view = kind.make(doc, services, link);
+    std::unique_ptr<PlotFrame> view = kind.make(survey, services, link);
     view->setAttribute(Qt::WA_DontShowOnScreen);
     view->resize(size);
     return view;
@@ -55,7 +66,7 @@ std::unique_ptr<PlotFrame> PictureView(const PlotKind& kind, CKestrixDoc& doc, Q
 
 QString FromCorePath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
-QByteArray SvgOf(const PlotKind& kind, CKestrixDoc& doc, QSize size, PlotLink* link)
+QByteArray SvgOf(const PlotKind& kind, const CKestrixDoc& doc, QSize size, PlotLink* link)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -73,7 +84,7 @@ QByteArray SvgOf(const PlotKind& kind, CKestrixDoc& doc, QSize size, PlotLink* l
     return buffer.data();
 }
 
-QByteArray PngOf(const PlotKind& kind, CKestrixDoc& doc, QSize size, PlotLink* link)
+QByteArray PngOf(const PlotKind& kind, const CKestrixDoc& doc, QSize size, PlotLink* link)
 {
     const QImage image = RenderPlot(kind, doc, size, link);
     QBuffer buffer;
@@ -109,7 +120,7 @@ bool IsPlotSize(QSize size)
     return size.width() >= 1 && size.width() <= kMaxPlotSide && size.height() >= 1 && size.height() <= kMaxPlotSide;
 }
 
-QImage RenderPlot(const PlotKind& kind, CKestrixDoc& doc, QSize size, PlotLink* link)
+QImage RenderPlot(const PlotKind& kind, const CKestrixDoc& doc, QSize size, PlotLink* link)
 {
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
@@ -120,9 +131,10 @@ QImage RenderPlot(const PlotKind& kind, CKestrixDoc& doc, QSize size, PlotLink* 
     return image;
 }
 
-void PaintPlot(const PlotKind& kind, CKestrixDoc& doc, QSize size, QPainter& painter, PlotLink* link)
+void PaintPlot(const PlotKind& kind, const CKestrixDoc& doc, QSize size, QPainter& painter, PlotLink* link)
 {
-    PictureView(kind, doc, size, link)->render(&painter);
+    PictureSurvey survey(doc);
+    PictureView(kind, survey, size, link)->render(&painter);
 }
 
 std::optional<PictureFormat> PictureFormatOf(const QString& path)
@@ -135,7 +147,7 @@ std::optional<PictureFormat> PictureFormatOf(const QString& path)
     return std::nullopt;
 }
 
-QString WritePlotPicture(const PlotKind& kind, CKestrixDoc& doc, QSize size, const QString& path, PlotLink* link)
+QString WritePlotPicture(const PlotKind& kind, const CKestrixDoc& doc, QSize size, const QString& path, PlotLink* link)
 {
     const std::optional<PictureFormat> format = PictureFormatOf(path);
     if (!format)

@@ -17,6 +17,7 @@ class PlotLink;
 class QImage;
 class QPainter;
 class QWidget;
+class SurveyEditor;
 class ViewServices;
 
 // A depth plot that can be drawn as a picture, by the name kestrix-batch's
@@ -24,7 +25,7 @@ class ViewServices;
 struct PlotKind {
     const char* name;
     const QMetaObject* viewClass;
-    std::unique_ptr<PlotFrame> (*make)(survey::CKestrixDoc& doc, ViewServices& services, PlotLink* link);
+    std::unique_ptr<PlotFrame> (*make)(SurveyEditor& survey, ViewServices& services, PlotLink* link);
 };
 
 // Every plot kind, one row each.
@@ -41,9 +42,9 @@ bool IsPlotSize(QSize size);
 // The plot of `kind` on `doc` as a window of `size` pixels shows it, with the
 // depth window, anomalies and spike settings of `link` (a survey's plots) or
 // else the whole hole as loaded; a null image when there is no memory for it.
-QImage RenderPlot(const PlotKind& kind, survey::CKestrixDoc& doc, QSize size, PlotLink* link = nullptr);
+QImage RenderPlot(const PlotKind& kind, const survey::CKestrixDoc& doc, QSize size, PlotLink* link = nullptr);
 // Paints the same picture with `painter`, its top-left at the painter's origin.
-void PaintPlot(const PlotKind& kind, survey::CKestrixDoc& doc, QSize size, QPainter& painter,
+void PaintPlot(const PlotKind& kind, const survey::CKestrixDoc& doc, QSize size, QPainter& painter,
                PlotLink* link = nullptr);
 
 // The picture formats, chosen by the file name's extension.
@@ -55,5 +56,5 @@ std::optional<PictureFormat> PictureFormatOf(const QString& path);
 // the path's extension; the whole file or nothing, never over the survey's
 // raw survey file nor onto anything but a plain file (a FIFO, a device).
 // Empty on success, else the message for the user.
-QString WritePlotPicture(const PlotKind& kind, survey::CKestrixDoc& doc, QSize size, const QString& path,
+QString WritePlotPicture(const PlotKind& kind, const survey::CKestrixDoc& doc, QSize size, const QString& path,
                          PlotLink* link = nullptr);

@@ -130,7 +130,7 @@ void PlotFrame::mousePressEvent(QMouseEvent* event)
         if (m_nHitObs != -1) {
             const std::int32_t index = m_nHitObs;
             m_nHitObs = -1; // a further click deletes nothing until a move marks again
-            m_services.ApplyEdit(Doc(), edit::DeleteObservation{index});
+            Edit(edit::DeleteObservation{index});
         }
         return;
     }
@@ -238,6 +238,6 @@ void PlotFrame::DeleteMarked()
     m_markPlace = DepthOrder{Scaled(Doc().m_pObs[marked].Depth), 2 * std::int64_t{marked} - 1};
     m_nMarked = -1;
     m_nHitObs = -1;
-    m_services.ApplyEdit(Doc(), edit::DeleteObservation{marked});
+    Edit(edit::DeleteObservation{marked});
     update();
 }

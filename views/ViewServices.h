@@ -1,17 +1,10 @@
 #pragma once
 
-#include "survey/EditOperations.h"
-
 #include <QCursor>
 #include <QString>
 
-namespace survey {
-class CKestrixDoc;
-} // namespace survey
-
 // What the survey views reach through the application: the main frame's
-// status bar panes, the three editing cursors loaded once at start-up, and
-// the one way a view edits the survey it shows.
+// status bar panes and the three editing cursors loaded once at start-up.
 class ViewServices {
 public:
     enum Pane { MessagePane = 0, DepthPane = 1 };
@@ -22,6 +15,4 @@ public:
     virtual QCursor DeleteCursor() const = 0;  // crosshair with a burst
     virtual QCursor TargetCursor() const = 0;  // hollow square with a burst
     virtual QCursor ControlCursor() const = 0; // large crosshair
-    // Makes the edit `op` on `doc`, the survey the asking view shows.
-    virtual void ApplyEdit(survey::CKestrixDoc& doc, const survey::EditOperation& op) = 0;
 };

@@ -87,7 +87,7 @@ TEST_F(AppShellTest, OpeningASurveyGivesFourTiledWindowsWithTheListingActive)
 {
     ASSERT_TRUE(harness.Start());
     const QString path = harness.MakeSurvey("demo.txt");
-    CKestrixDoc* doc = harness.App().OpenDocumentFile(path);
+    const CKestrixDoc* doc = harness.App().OpenDocumentFile(path);
     ASSERT_NE(doc, nullptr);
     EXPECT_TRUE(harness.prompts.messages.isEmpty());
     EXPECT_EQ(doc->m_nObs, 201);
@@ -156,7 +156,7 @@ TEST_F(AppShellTest, OpeningAnOpenSurveyAgainOnlyBringsItForward)
 {
     ASSERT_TRUE(harness.Start());
     const QString path = harness.MakeSurvey("demo.txt");
-    CKestrixDoc* doc = harness.App().OpenDocumentFile(path);
+    const CKestrixDoc* doc = harness.App().OpenDocumentFile(path);
     ASSERT_NE(doc, nullptr);
     CMainFrame* main = harness.App().MainFrame();
     const auto frames = harness.Frames();
@@ -189,7 +189,7 @@ TEST_F(AppShellTest, FailedLoadLeavesAReadOnlyListingOutOfTheRecentFiles)
     text += "  1.5 0.2 0.1\r\n"; // a data line with three numbers
     ASSERT_TRUE(WriteFile(path, text));
 
-    CKestrixDoc* doc = harness.App().OpenDocumentFile(path);
+    const CKestrixDoc* doc = harness.App().OpenDocumentFile(path);
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(harness.prompts.messages, QStringList({"Invalid file format"}));
     EXPECT_EQ(doc->m_nObs, 3);
@@ -222,7 +222,7 @@ TEST_F(AppShellTest, FailedLoadLeavesAReadOnlyListingOutOfTheRecentFiles)
         QTest::keyClick(frames[0]->widget(), key, Qt::ControlModifier);
     EXPECT_TRUE(harness.prompts.exportDefaults.empty());
     EXPECT_FALSE(QFile::exists(harness.DataPath("broken.xyz")));
-    harness.App().ApplyEdit(*doc, edit::DeleteObservation{0}); // as a view would
+    frames[0]->Document().Apply(edit::DeleteObservation{0}); // as a view would
     EXPECT_EQ(doc->m_nObs, 3);
 
     // A whole survey beside it can be edited; back on the broken one, not.
@@ -429,7 +429,7 @@ TEST_F(AppShellTest, WindowsAreRenumberedAsTheyCloseAndTheSurveyGoesWithTheLast)
 TEST_F(AppShellTest, CloseCommandClosesTheActiveSurveyOnly)
 {
     ASSERT_TRUE(harness.Start());
-    CKestrixDoc* first = harness.App().OpenDocumentFile(harness.MakeSurvey("one.txt"));
+    const CKestrixDoc* first = harness.App().OpenDocumentFile(harness.MakeSurvey("one.txt"));
     ASSERT_NE(harness.App().OpenDocumentFile(harness.MakeSurvey("two.txt")), nullptr);
     CMainFrame* main = harness.App().MainFrame();
     main->ActivateFrame(harness.Frames()[2]); // a plot window of one.txt
@@ -474,19 +474,19 @@ TEST_F(AppShellTest, FileOpenAndAboutGoThroughTheirDialogs)
 TEST_F(AppShellTest, ShowAllViewsBringsBackClosedPlotWindowsWithTheSurveysEdits)
 {
     ASSERT_TRUE(harness.Start());
-    CKestrixDoc* doc = harness.App().OpenDocumentFile(harness.MakeSurvey("demo.txt"));
+    const CKestrixDoc* doc = harness.App().OpenDocumentFile(harness.MakeSurvey("demo.txt"));
     ASSERT_NE(doc, nullptr);
     CMainFrame* main = harness.App().MainFrame();
     harness.Frames()[2]->close(); // azimuth
     harness.Frames()[1]->close(); // inclination
     ProcessDeferredDeletes();
-    doc->Apply(edit::DeleteObservation{7});
+    harness.Frames()[0]->Document().Apply(edit::DeleteObservation{7});
     main->ActivateFrame(harness.Frames()[0]);
     main->Action(ID_WINDOW_SHOW_ALL)->trigger();
 
     const auto frames = harness.Frames();
     ASSERT_EQ(frames.size(), 4u);
-    EXPECT_EQ(harness.Captions(), QStringList({"demo.txt:1", "demo.txt:4", "demo.txt:2", "demo.txt:3"}));
+    EXPECT_EQ(harness.Captions(), QStringList({"demo.txt*:1", "demo.txt*:4", "demo.txt*:2", "demo.txt*:3"}));
     EXPECT_NE(qobject_cast<CMagView*>(frames[1]->widget()), nullptr);
     EXPECT_NE(qobject_cast<CInclView*>(frames[2]->widget()), nullptr);
     EXPECT_NE(qobject_cast<CAzView*>(frames[3]->widget()), nullptr);

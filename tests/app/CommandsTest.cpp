@@ -7,6 +7,8 @@
 #include "app/CommandIds.h"
 #include "app/KestrixApp.h"
 #include "app/MainFrame.h"
+#include "app/SurveyDocument.h"
+#include "survey/EditRecord.h"
 #include "survey/KestrixDoc.h"
 #include "survey/XyzExport.h"
 #include "views/CAzView.h"
@@ -51,7 +53,7 @@ protected:
 
     AppHarness harness;
     QString survey;
-    CKestrixDoc* doc = nullptr;
+    const CKestrixDoc* doc = nullptr;
     CMainFrame* main = nullptr;
 };
 
@@ -153,7 +155,7 @@ TEST_F(CommandsTest, ExportUnderACommaDecimalLocaleWritesPoints)
     struct RestoreLocale {
         ~RestoreLocale() { std::setlocale(LC_ALL, "C"); }
     } restore;
-    CKestrixDoc* german = harness.App().OpenDocumentFile(harness.MakeSurvey("german.txt"));
+    const CKestrixDoc* german = harness.App().OpenDocumentFile(harness.MakeSurvey("german.txt"));
     ASSERT_NE(german, nullptr);
     EXPECT_EQ(german->m_dEasting, 512430.0);
     EXPECT_EQ(german->m_nObs, 201);
@@ -175,7 +177,7 @@ TEST_F(CommandsTest, ExportUnderACommaDecimalLocaleWritesPoints)
 
 TEST_F(CommandsTest, EditCommandsReachTheActiveSurveyAndTheirChecksFollow)
 {
-    CKestrixDoc* other = harness.App().OpenDocumentFile(harness.MakeSurvey("other.txt"));
+    const CKestrixDoc* other = harness.App().OpenDocumentFile(harness.MakeSurvey("other.txt"));
     ASSERT_NE(other, nullptr);
     main->ActivateFrame(harness.Frames()[3]); // demo.txt's magnetic plot
 
@@ -219,7 +221,7 @@ TEST_F(CommandsTest, EditCommandsReachTheActiveSurveyAndTheirChecksFollow)
     EXPECT_EQ(other->m_nDegree, 2);
 
     // Clear control points refits nothing and empties the list.
-    doc->AddControlPoint(1000, 1500);
+    harness.Frames()[0]->Document().Apply(edit::AddControlPoint{{1000, 1500}}); // demo.txt, as its azimuth plot would
     main->Action(ID_EDIT_CLEAR_CONTROL_POINTS)->trigger();
     EXPECT_EQ(doc->m_nControlPoints, 0);
     EXPECT_EQ(doc->m_nCoef, 0);

@@ -93,7 +93,7 @@ protected:
     QString editsFile;
     QByteArray unedited;
     double deletedDepth = 0;
-    CKestrixDoc* doc = nullptr;
+    const CKestrixDoc* doc = nullptr;
     CMainFrame* main = nullptr;
 };
 

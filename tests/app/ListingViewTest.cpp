@@ -9,6 +9,7 @@
 #include "app/CommandIds.h"
 #include "app/KestrixApp.h"
 #include "app/MainFrame.h"
+#include "survey/EditRecord.h"
 #include "survey/KestrixDoc.h"
 #include "survey/LineSource.h"
 #include "survey/ListingRows.h"
@@ -415,12 +416,12 @@ TEST(ListingViewTest, FollowsTheSurveyThroughEdits)
     const ListingText* built = &view.Listing();
     const std::string before = ListingAsText(*built);
 
-    doc.Apply(edit::SetRollAdjustment{90});
+    ApplyRecorded(doc, edit::SetRollAdjustment{90});
     EXPECT_NE(ListingAsText(view.Listing()), before);
     EXPECT_EQ(ListingAsText(view.Listing()), ListingAsText(BuildListing(doc)));
     EXPECT_TRUE(view.HasSelection()) << "the same rows are listed";
 
-    doc.DeleteObservation(0);
+    ApplyRecorded(doc, edit::DeleteObservation{0});
     EXPECT_EQ(ListingAsText(view.Listing()), ListingAsText(BuildListing(doc)));
     EXPECT_FALSE(view.HasSelection());
 }

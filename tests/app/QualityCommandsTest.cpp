@@ -44,7 +44,7 @@ protected:
     }
 
     AppHarness harness;
-    CKestrixDoc* doc = nullptr;
+    const CKestrixDoc* doc = nullptr;
     CMainFrame* main = nullptr;
     QualityMenu* quality = nullptr;
 };

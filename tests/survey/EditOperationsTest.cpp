@@ -1,7 +1,8 @@
 #include "CountingHost.h"
 #include "NamedRows.h"
-#include "survey/EditOperations.h"
 #include "SurveyRows.h"
+#include "survey/EditOperations.h"
+#include "survey/EditRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +41,7 @@ TEST_P(Edits, LeaveTheirStateInForceAndRecalculateAsTheySay)
     CountingHost host;
     doc.SetHost(&host);
     for (const EditOperation& op : row.edits)
-        doc.Apply(op);
+        ApplyRecorded(doc, op);
     EXPECT_EQ(doc.m_bDeleteMode, row.deleteMode);
     EXPECT_EQ(doc.m_bControlMode, row.controlMode);
     EXPECT_EQ(doc.m_nDegree, row.degree);
@@ -91,25 +92,25 @@ TEST(EditOperations, FittingFollowsTheControlPoints)
     Survey(doc);
     const double measured = doc.m_pObs[10].CalcAzMag;
 
-    doc.Apply(SetFitDegree{3});
+    ApplyRecorded(doc, SetFitDegree{3});
     EXPECT_EQ(doc.m_nCoef, 0) << "a fit without control points changes nothing";
     EXPECT_EQ(doc.m_pObs[10].AzUsed, measured);
 
-    doc.Apply(AddControlPoint{{2000, 4500}});
+    ApplyRecorded(doc, AddControlPoint{{2000, 4500}});
     EXPECT_EQ(doc.m_pObs[10].AzUsed, measured) << "adding a point fits nothing yet";
-    doc.Apply(SetRollAdjustment{0});
+    ApplyRecorded(doc, SetRollAdjustment{0});
     EXPECT_EQ(doc.m_nCoef, 4) << "the first point is fitted with the chosen degree";
     for (int i = 0; i < doc.m_nObs; ++i)
         EXPECT_NEAR(doc.m_pObs[i].AzUsed, 45.0, 1e-12) << "one point gives a constant";
     EXPECT_NEAR(doc.m_pObs[10].CalcAzMag, measured, 1e-12);
     EXPECT_GT(std::fabs(doc.m_pObs[10].MagE), 1e-3) << "the smoothed azimuth shows in the East component";
 
-    doc.Apply(AddControlPoint{{5000, 3500}});
-    doc.Apply(SetRollAdjustment{90});
+    ApplyRecorded(doc, AddControlPoint{{5000, 3500}});
+    ApplyRecorded(doc, SetRollAdjustment{90});
     // The line through (20 m, 45 deg) and (50 m, 35 deg), at 10 m.
     EXPECT_NEAR(doc.m_pObs[0].AzUsed, 45.0 + 10.0 / 3, 1e-9) << "two points give the line through them";
 
-    doc.Apply(ClearControlPoints{});
+    ApplyRecorded(doc, ClearControlPoints{});
     EXPECT_EQ(doc.m_nCoef, 0);
     EXPECT_EQ(doc.m_nControlPoints, 0);
     for (int i = 0; i < doc.m_nObs; ++i)
@@ -120,7 +121,7 @@ TEST(EditOperations, AtMostAHundredControlPoints)
 {
     CKestrixDoc doc;
     for (int i = 0; i < 101; ++i)
-        doc.Apply(AddControlPoint{{i, -i}});
+        ApplyRecorded(doc, AddControlPoint{{i, -i}});
     EXPECT_EQ(doc.m_nControlPoints, 100);
     EXPECT_EQ(doc.m_ControlPoints[99].x, 99);
 }
@@ -131,17 +132,17 @@ TEST(EditOperations, DeletionRemovesOneObservationAndKeepsTheAllocation)
     Survey(doc, 5);
     const Observation third = doc.m_pObs[3];
     const Observation* storage = doc.m_pObs.get();
-    doc.Apply(DeleteObservation{2});
+    ApplyRecorded(doc, DeleteObservation{2});
     ASSERT_EQ(doc.m_nObs, 4);
     EXPECT_EQ(doc.m_pObs.get(), storage) << "the array keeps its allocation";
     EXPECT_EQ(doc.m_pObs[2].Depth, third.Depth);
-    doc.Apply(DeleteObservation{4});
-    doc.Apply(DeleteObservation{-1});
+    ApplyRecorded(doc, DeleteObservation{4});
+    ApplyRecorded(doc, DeleteObservation{-1});
     EXPECT_EQ(doc.m_nObs, 4) << "indices outside the table are ignored";
     for (int i = 0; i < 4; ++i)
-        doc.Apply(DeleteObservation{0});
+        ApplyRecorded(doc, DeleteObservation{0});
     EXPECT_EQ(doc.m_nObs, 0);
-    doc.Apply(SetFitDegree{2});
+    ApplyRecorded(doc, SetFitDegree{2});
     EXPECT_EQ(doc.m_nObs, 0);
 }
 

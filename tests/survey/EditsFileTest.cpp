@@ -82,7 +82,7 @@ TEST_P(RefusingEdits, NamesTheLineAndChangesNothing)
     CKestrixDoc doc;
     FillDocument(doc, kSurvey);
     for (std::int32_t i = 0; i < 98; ++i)
-        doc.AddControlPoint(i, i);
+        ApplyRecorded(doc, edit::AddControlPoint{{i, i}});
     const DocumentState before(doc);
     auto read = Read(row.text);
     const EditsFault* fault = std::get_if<EditsFault>(&read);

@@ -1,8 +1,9 @@
 #include "NamedRows.h"
 #include "ScratchFolder.h"
-#include "survey/XyzExport.h"
 #include "SurveyFiles.h"
 #include "SurveyRows.h"
+#include "survey/EditRecord.h"
+#include "survey/XyzExport.h"
 
 #include <gtest/gtest.h>
 
@@ -139,7 +140,7 @@ TEST_F(ExportTest, DeletionIsExportedAtOnce)
         rows.push_back({10.0 * i, 0.2, 0.1 * i, 0.4, 0.1 * i, 1, 0.3});
     CKestrixDoc doc;
     FillDocument(doc, rows);
-    doc.Apply(edit::DeleteObservation{3});
+    ApplyRecorded(doc, edit::DeleteObservation{3});
     rows.erase(rows.begin() + 3);
     CKestrixDoc without;
     FillDocument(without, rows);
@@ -163,16 +164,16 @@ TEST_F(ExportTest, DemoSurveyWithControlPointsAndAfterClear)
     ASSERT_EQ(LoadSurveyFile(edited, demo), LoadResult::Loaded);
     // Control points along the measured azimuth outside the disturbed stretch.
     for (int i = 0; i < edited.m_nObs; i += edited.m_nObs / 12)
-        edited.Apply(edit::AddControlPoint{{static_cast<int>(edited.m_pObs[i].Depth * edited.m_dScale),
+        ApplyRecorded(edited, edit::AddControlPoint{{static_cast<int>(edited.m_pObs[i].Depth * edited.m_dScale),
                                             static_cast<int>(edited.m_pObs[i].CalcAzMag * edited.m_dScale)}});
-    edited.Apply(edit::SetFitDegree{3});
+    ApplyRecorded(edited, edit::SetFitDegree{3});
     ASSERT_EQ(WriteXyzFile(edited, m_dir + "/fitted.xyz"), ExportResult::Ok);
     int nonZeroEast = 0;
     for (const auto& line : Lines(ReadFile(m_dir + "/fitted.xyz")))
         nonZeroEast += line.size() > 54 && line.substr(44, 10) != "      0.00" && line.substr(44, 10) != "     -0.00";
     EXPECT_GT(nonZeroEast, edited.m_nObs / 2);
 
-    edited.Apply(edit::ClearControlPoints{});
+    ApplyRecorded(edited, edit::ClearControlPoints{});
     ASSERT_EQ(WriteXyzFile(edited, m_dir + "/plain.xyz.again"), ExportResult::Ok);
     auto cleared = ReadFile(m_dir + "/plain.xyz.again");
     auto original = ReadFile(m_dir + "/plain.xyz");

@@ -1,6 +1,7 @@
 #include "NamedRows.h"
-#include "survey/Orientation.h"
 #include "SurveyRows.h"
+#include "survey/EditRecord.h"
+#include "survey/Orientation.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,7 @@ TEST_P(LocalFit, UsesTheFitOnlyBetweenTheControlPoints)
     FillDocument(doc, SwingingSurvey());
     doc.m_bFitLocal = row.local;
     for (const ControlPoint& p : row.points)
-        doc.AddControlPoint(p.x, p.y);
+        ApplyRecorded(doc, edit::AddControlPoint{{p.x, p.y}});
     doc.Recalculate();
 
     for (int i = 0; i < doc.m_nObs; ++i) {

@@ -1,5 +1,6 @@
 #include "NamedRows.h"
 #include "ViewTestSupport.h"
+#include "survey/EditRecord.h"
 
 #include <QTest>
 
@@ -59,7 +60,7 @@ protected:
 
     void Click(PlotFrame& view, QPoint p) { QTest::mouseClick(&view, Qt::LeftButton, {}, p); }
 
-    CKestrixDoc doc;
+    FakeSurvey doc;
     FakeViewServices services;
     FakeHost host;
     CInclView incl{doc, services};
@@ -104,10 +105,10 @@ TEST_F(PlotMouse, WithoutAFrameTheReadoutNamesTheLeftDepthAndNothingIsPicked)
         Click(*view, QPoint(400, 300));
     }
     EXPECT_EQ(host.updates, 0);
-    doc.Apply(edit::ToggleControlMode{});
+    ApplyRecorded(doc, edit::ToggleControlMode{});
     Click(az, QPoint(400, 300)); // no depth or azimuth to take
     EXPECT_EQ(doc.m_nControlPoints, 0);
-    EXPECT_EQ(services.edits, 0);
+    EXPECT_EQ(doc.edits, 0);
 }
 
 struct ModeRow {
@@ -125,9 +126,9 @@ TEST_P(ModePrompt, EachModeHasItsPromptAndCursor)
     const ModeRow& row = GetParam();
     ASSERT_TRUE(LoadDemoSurvey(doc));
     if (row.deleteMode)
-        doc.Apply(edit::ToggleDeleteMode{});
+        ApplyRecorded(doc, edit::ToggleDeleteMode{});
     if (row.controlMode)
-        doc.Apply(edit::ToggleControlMode{});
+        ApplyRecorded(doc, edit::ToggleControlMode{});
     PlotFrame& view = View(row.plot);
     Use(view);
     services.panes[0] = "stale";
@@ -182,7 +183,7 @@ TEST_P(DeleteClick, RemovesTheObservationUnderTheMouseOnce)
     EXPECT_EQ(view.m_nHitObs, marked);
     EXPECT_EQ(view.cursor().shape(), Qt::PointingHandCursor);
     Click(view, p);
-    EXPECT_EQ(services.edits, 1); // through the application's one road
+    EXPECT_EQ(doc.edits, 1); // through the application's one road
     EXPECT_EQ(doc.m_nObs, before - 1);
     EXPECT_EQ(doc.m_pObs[marked].Depth, marked == row.target ? next : 31.0);
     EXPECT_EQ(host.updates, 1); // every view of the survey redraws
@@ -207,7 +208,7 @@ TEST_F(PlotMouse, ControlClicksAddPointsDrawnAsCrossesUpToOneHundred)
     for (int i = 0; i <= 100; ++i)
         rows.push_back(PlotPoint(i, 0, 170));
     SetObservations(doc, rows); // azimuth frame 80 to 260 degrees
-    doc.Apply(edit::ToggleControlMode{});
+    ApplyRecorded(doc, edit::ToggleControlMode{});
     Use(az);
     PaintCounter counter;
     az.installEventFilter(&counter);
@@ -215,7 +216,7 @@ TEST_F(PlotMouse, ControlClicksAddPointsDrawnAsCrossesUpToOneHundred)
     EXPECT_EQ(counter.paints, 1); // redrawn before the click returned
     Click(az, QPoint(20, 20));    // in the margin
     ASSERT_EQ(doc.m_nControlPoints, 2);
-    EXPECT_EQ(services.edits, 2);
+    EXPECT_EQ(doc.edits, 2);
     EXPECT_EQ(doc.m_ControlPoints[0].x, 5000);  // 50.00 m
     EXPECT_EQ(doc.m_ControlPoints[0].y, 16532); // 165.32 degrees
     EXPECT_EQ(doc.m_ControlPoints[1].x, -429);
@@ -254,7 +255,7 @@ TEST_F(PlotMouse, ControlClicksAddPointsDrawnAsCrossesUpToOneHundred)
 TEST_F(PlotMouse, FitCommandsDrawTheFittedCurveThroughTheControlPoints)
 {
     ASSERT_TRUE(LoadDemoSurvey(doc));
-    doc.Apply(edit::ToggleControlMode{});
+    ApplyRecorded(doc, edit::ToggleControlMode{});
     Use(az);
     const auto clickOnCurve = [&](int index) {
         const Observation& obs = doc.m_pObs[index];
@@ -265,7 +266,7 @@ TEST_F(PlotMouse, FitCommandsDrawTheFittedCurveThroughTheControlPoints)
     EXPECT_EQ(doc.m_nCoef, 0);
     const QImage unfitted = Render(az);
     for (int degree : {2, 3}) {
-        doc.Apply(edit::SetFitDegree{degree});
+        ApplyRecorded(doc, edit::SetFitDegree{degree});
         ASSERT_EQ(doc.m_nCoef, degree + 1);
         const QImage image = Render(az);
         int blue = 0;

@@ -1,5 +1,6 @@
 #include "NamedRows.h"
 #include "ViewTestSupport.h"
+#include "survey/EditRecord.h"
 
 #include <QPainter>
 
@@ -45,7 +46,7 @@ bool ShowsText(const QImage& image, const QWidget& view, QPoint at, PlotFrame::A
 
 template <typename View>
 struct OnePlot {
-    CKestrixDoc doc;
+    FakeSurvey doc;
     FakeViewServices services;
     View view{doc, services};
 };
@@ -54,7 +55,7 @@ class FramePicture : public ::testing::TestWithParam<PlotRow> {};
 
 TEST_P(FramePicture, LiesFiftyPixelsInsideEachSide)
 {
-    CKestrixDoc doc;
+    FakeSurvey doc;
     FakeViewServices services;
     ASSERT_TRUE(LoadDemoSurvey(doc));
     const QImage image = Render(*MakePlot(GetParam().plot, doc, services));
@@ -88,7 +89,7 @@ class CentredRange : public ::testing::TestWithParam<CentredRow> {};
 TEST_P(CentredRange, FloorsTowardMinusInfinityAndLabelsItsEnds)
 {
     const CentredRow& r = GetParam();
-    CKestrixDoc doc;
+    FakeSurvey doc;
     FakeViewServices services;
     // Both values lie beyond the frame, so the curve runs corner to corner.
     SetObservations(doc, {PlotPoint(12.5, r.mean - 100, r.mean - 100), PlotPoint(112.5, r.mean + 100, r.mean + 100)});
@@ -252,7 +253,7 @@ class NoRange : public ::testing::TestWithParam<NoRangeRow> {};
 TEST_P(NoRange, DrawsATitleOnWhite)
 {
     const NoRangeRow& r = GetParam();
-    CKestrixDoc doc;
+    FakeSurvey doc;
     FakeViewServices services;
     SetObservations(doc, r.rows);
     CInclView incl(doc, services);
@@ -285,7 +286,7 @@ TEST(PlotPicture, HugeDepthsValuesAndControlPointsSaturate)
 {
     OnePlot<CAzView> plot;
     SetObservations(plot.doc, {PlotPoint(0, 0, -1e300, 1e300), PlotPoint(1e12, 0, 1e300, -1e300)});
-    plot.doc.AddControlPoint(std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min());
+    ApplyRecorded(plot.doc, edit::AddControlPoint{{std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min()}});
     Render(plot.view);
     EXPECT_EQ(plot.view.m_nXMax, std::numeric_limits<std::int32_t>::max());
     CMagView mag(plot.doc, plot.services);

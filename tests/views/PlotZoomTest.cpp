@@ -1,4 +1,5 @@
 #include "ViewTestSupport.h"
+#include "survey/EditRecord.h"
 #include "views/PlotLink.h"
 
 #include <QApplication>
@@ -48,7 +49,7 @@ protected:
         return Device(view, ToPlotUnits(obs.Depth * 100), ToPlotUnits(obs.CalcAzMag * 100));
     }
 
-    CKestrixDoc doc;
+    FakeSurvey doc;
     FakeViewServices services;
     FakeHost host;
     PlotLink link;
@@ -87,7 +88,7 @@ TEST_F(PlotZoom, AWheelZoomOnOnePlotMovesAllThreeAndHomeGivesBackTheWholeHole)
 
 TEST_F(PlotZoom, AZoomedClickDeletesTheReadingTheReadoutNames)
 {
-    doc.Apply(edit::ToggleDeleteMode{});
+    ApplyRecorded(doc, edit::ToggleDeleteMode{});
     Wheel(az, QPoint(400, 300), 20); // some 4.6 m over 700 pixels about 200 m
     Render(az);
     const Observation target = doc.m_pObs[2003]; // 200.3 m, 15 pixels from each neighbour
@@ -96,7 +97,7 @@ TEST_F(PlotZoom, AZoomedClickDeletesTheReadingTheReadoutNames)
     EXPECT_EQ(services.panes[1], "Depth:  200.30");
     EXPECT_EQ(az.m_nHitObs, 2003);
     QTest::mouseClick(&az, Qt::LeftButton, {}, at);
-    EXPECT_EQ(services.edits, 1);
+    EXPECT_EQ(doc.edits, 1);
     EXPECT_EQ(doc.m_nObs, 4000);
     EXPECT_EQ(doc.m_pObs[2002].Depth, 200.2);
     EXPECT_EQ(doc.m_pObs[2003].Depth, 200.4);
@@ -120,12 +121,12 @@ TEST_F(PlotZoom, ArrowKeysMarkReadingsAndDeleteRemovesTheMarkedOne)
 
     QTest::keyClick(&incl, Qt::Key_Delete); // outside delete mode: nothing
     EXPECT_EQ(doc.m_nObs, 4001);
-    doc.Apply(edit::ToggleDeleteMode{});
+    ApplyRecorded(doc, edit::ToggleDeleteMode{});
     QTest::keyClick(&incl, Qt::Key_Right);
     EXPECT_EQ(incl.m_nHitObs, marked + 2); // the delete-mode highlight follows
     const double next = doc.m_pObs[marked + 3].Depth;
     QTest::keyClick(&incl, Qt::Key_Delete);
-    EXPECT_EQ(services.edits, 1);
+    EXPECT_EQ(doc.edits, 1);
     EXPECT_EQ(doc.m_nObs, 4000);
     EXPECT_EQ(incl.MarkedObservation(), -1);
     QTest::keyClick(&incl, Qt::Key_Right); // on from the gap
@@ -147,7 +148,7 @@ TEST_F(PlotZoom, AfterAClickTheArrowKeysGoOnFromTheClickedDepth)
 
 TEST_F(PlotZoom, ARightClickOnAControlPointsCrossRemovesItAtAnyZoom)
 {
-    doc.Apply(edit::ToggleControlMode{});
+    ApplyRecorded(doc, edit::ToggleControlMode{});
     for (int index : {1800, 2200})
         QTest::mouseClick(&az, Qt::LeftButton, {}, OnReading(az, doc.m_pObs[index]));
     ASSERT_EQ(doc.m_nControlPoints, 2);
@@ -160,7 +161,7 @@ TEST_F(PlotZoom, ARightClickOnAControlPointsCrossRemovesItAtAnyZoom)
     EXPECT_EQ(doc.m_nControlPoints, 2);
     QTest::mouseClick(&az, Qt::RightButton, {}, cross + QPoint(6, -4));
     ASSERT_EQ(doc.m_nControlPoints, 1);
-    EXPECT_EQ(services.edits, 3);
+    EXPECT_EQ(doc.edits, 3);
     EXPECT_EQ(doc.m_ControlPoints[0].x, first.x);
 }
 
@@ -168,7 +169,7 @@ TEST_F(PlotZoom, AnomaliesShareOneScaleAroundZeroAndPickWhereDrawn)
 {
     const std::int64_t plainSpan = std::int64_t{mag.m_nYMax} - mag.m_nYMin;
     link.SetComponentsAsAnomalies(true);
-    doc.Apply(edit::ToggleDeleteMode{});
+    ApplyRecorded(doc, edit::ToggleDeleteMode{});
     Wheel(mag, QPoint(70, 300), 20); // readings 15 pixels apart
     Render(mag);
     // North and Up lie tens of thousands of nT apart; less their medians

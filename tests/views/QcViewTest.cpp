@@ -1,4 +1,5 @@
 #include "ViewTestSupport.h"
+#include "survey/EditRecord.h"
 #include "survey/SpikeFinder.h"
 #include "views/CQcView.h"
 #include "views/PlotLink.h"
@@ -60,7 +61,7 @@ protected:
         return Device(qc, ToPlotUnits(doc.m_pObs[index].Depth * 100), qc.BandY(band, value));
     }
 
-    CKestrixDoc doc;
+    FakeSurvey doc;
     FakeViewServices services;
     FakeHost host;
     PlotLink link;
@@ -108,14 +109,14 @@ TEST_F(QcView, FollowsTheSharedDepthWindowAndDeletesByAnyBand)
     EXPECT_EQ(qc.m_nXMax, incl.m_nXMax);
     EXPECT_EQ(qc.m_nXMin, 4000);
 
-    doc.Apply(edit::ToggleDeleteMode{});
+    ApplyRecorded(doc, edit::ToggleDeleteMode{});
     const QPoint at = OnBand(CQcView::GravityBand, 45);
     QMouseEvent move(QEvent::MouseMove, at, qc.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&qc, &move);
     EXPECT_EQ(qc.m_nHitObs, 45);
     QMouseEvent press(QEvent::MouseButtonPress, at, qc.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&qc, &press);
-    EXPECT_EQ(services.edits, 1);
+    EXPECT_EQ(doc.edits, 1);
     EXPECT_EQ(doc.m_nObs, 120);
     EXPECT_EQ(doc.m_pObs[45].Depth, 46.0);
 }

@@ -41,7 +41,7 @@ struct PlotRow {
 inline const auto kEveryPlot = ::testing::Values(PlotRow{"Inclination", Plot::Inclination},
                                                  PlotRow{"Azimuth", Plot::Azimuth}, PlotRow{"Magnetic", Plot::Magnetic});
 
-inline std::unique_ptr<PlotFrame> MakePlot(Plot plot, survey::CKestrixDoc& doc, ViewServices& services)
+inline std::unique_ptr<PlotFrame> MakePlot(Plot plot, SurveyEditor& doc, ViewServices& services)
 {
     switch (plot) {
     case Plot::Inclination: return std::make_unique<CInclView>(doc, services);
