@@ -166,7 +166,8 @@ bool HandOverListener::Serve(Connection& connection)
 {
     char chunk[16 * 1024];
     const qsizetype room = InstanceChannel::kMaxMessageBytes + 1 - connection.received.size();
-    const ssize_t count = ::read(connection.socket, chunk, static_cast<std::size_t>(std::min<qsizetype>(room, sizeof chunk)));
+    const auto wanted = static_cast<std::size_t>(std::min<qsizetype>(room, sizeof chunk));
+    const ssize_t count = ::read(connection.socket, chunk, wanted);
     if (count < 0)
         return errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK;
     if (count == 0)
