@@ -1,21 +1,18 @@
 #include "app/InstanceChannel.h"
 
+#include "app/HandOverListener.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QStringDecoder>
-#include <QTimer>
 #include <QtEndian>
-
-#include <functional>
 
 namespace {
 
 constexpr char kMagic[4] = {'K', 'X', 'H', '1'};
 constexpr qsizetype kHeaderBytes = 8;
-constexpr char kReceipt = '\x06';
 
 // Whether an instance is listening on `socketPath`.
 bool AnswersOn(const QString& socketPath)
@@ -27,63 +24,6 @@ bool AnswersOn(const QString& socketPath)
     return connected;
 }
 
-// One connection from a later start: gathers its message, never more than
-// one message's worth, and gives up on it when the connection idles.
-class Incoming : public QObject {
-public:
-    using Deliver = std::function<void(const QStringList&)>;
-
-    Incoming(QLocalSocket* socket, int idleTimeoutMs, Deliver deliver)
-        : QObject(socket), m_socket(socket), m_idleTimeoutMs(idleTimeoutMs), m_deliver(std::move(deliver))
-    {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        m_idle.setSingleShot(true);
-        connect(&m_idle, &QTimer::timeout, this, &Incoming::Drop);
-        connect(socket, &QLocalSocket::readyRead, this, &Incoming::Read);
-        m_idle.start(m_idleTimeoutMs);
-        if (socket->bytesAvailable() > 0)
-            Read();
-    }
-
-private:
-    void Read()
-    {
-        m_idle.start(m_idleTimeoutMs);
-        m_buffer += m_socket->read(InstanceChannel::kMaxMessageBytes + 1 - m_buffer.size());
-        if (m_buffer.size() > InstanceChannel::kMaxMessageBytes)
-            return Drop();
-        if (m_buffer.size() < kHeaderBytes)
-            return;
-        const quint32 length = qFromBigEndian<quint32>(m_buffer.constData() + sizeof kMagic);
-        if (!m_buffer.startsWith(QByteArrayView(kMagic, sizeof kMagic)) ||
-            length > InstanceChannel::kMaxMessageBytes - kHeaderBytes)
-            return Drop();
-        if (m_buffer.size() < kHeaderBytes + static_cast<qsizetype>(length))
-            return;
-        const std::optional<QStringList> paths = InstanceChannel::DecodeMessage(m_buffer);
-        if (!paths || m_socket->bytesAvailable() > 0)
-            return Drop();
-        m_idle.stop();
-        disconnect(m_socket, nullptr, this, nullptr);
-        m_socket->write(&kReceipt, 1);
-        m_socket->disconnectFromServer();
-        m_deliver(*paths);
-    }
-
-    void Drop()
-    {
-        m_idle.stop();
-        m_socket->abort();
-        m_socket->deleteLater();
-    }
-
-    QLocalSocket* m_socket;
-    int m_idleTimeoutMs;
-    Deliver m_deliver;
-    QByteArray m_buffer;
-    QTimer m_idle;
-};
-
 } // namespace
 
 InstanceChannel::InstanceChannel(QString socketPath, QObject* parent)
@@ -91,7 +31,15 @@ InstanceChannel::InstanceChannel(QString socketPath, QObject* parent)
 {
 }
 
+// The listener's thread ends here, before the object it delivers to goes.
 InstanceChannel::~InstanceChannel() = default;
+
+void InstanceChannel::SetMessageDeadline(int milliseconds)
+{
+    m_messageDeadlineMs = milliseconds;
+    if (m_listener)
+        m_listener->SetMessageDeadline(milliseconds);
+}
 
 std::optional<QByteArray> InstanceChannel::EncodeMessage(const QStringList& paths)
 {
@@ -111,6 +59,16 @@ std::optional<QByteArray> InstanceChannel::EncodeMessage(const QStringList& path
     qToBigEndian(static_cast<quint32>(body.size()), length);
     message.append(length, sizeof length);
     return message + body;
+}
+
+std::optional<qsizetype> InstanceChannel::AnnouncedMessageBytes(QByteArrayView received)
+{
+    if (received.size() < kHeaderBytes)
+        return 0;
+    const quint32 length = qFromBigEndian<quint32>(received.data() + sizeof kMagic);
+    if (!received.startsWith(QByteArrayView(kMagic, sizeof kMagic)) || length > kMaxMessageBytes - kHeaderBytes)
+        return std::nullopt;
+    return kHeaderBytes + static_cast<qsizetype>(length);
 }
 
 std::optional<QStringList> InstanceChannel::DecodeMessage(const QByteArray& message)
@@ -159,17 +117,14 @@ bool InstanceChannel::HandOver(const QStringList& paths, int timeoutMs)
 bool InstanceChannel::Listen()
 {
     // Listening replaces whatever is at the socket's path, so look first.
-    if (AnswersOn(m_socketPath))
+    if (m_listener || AnswersOn(m_socketPath))
         return false;
-    QLocalServer::removeServer(m_socketPath);
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, &InstanceChannel::OnNewConnection);
-    if (m_server->listen(m_socketPath))
-        return true;
-    delete m_server;
-    m_server = nullptr;
-    return false;
+    // Files are opened on the window thread, from its event loop rather than
+    // within whatever it is doing: opening them may show message boxes.
+    m_listener = HandOverListener::Start(m_socketPath, m_messageDeadlineMs, [this](const QStringList& paths) {
+        QMetaObject::invokeMethod(this, [this, paths] { emit filesReceived(paths); }, Qt::QueuedConnection);
+    });
+    return m_listener != nullptr;
 }
 
 bool InstanceChannel::HandOverOrListen(const QString& file)
@@ -180,15 +135,4 @@ bool InstanceChannel::HandOverOrListen(const QString& file)
         return true;
     Listen();
     return false;
-}
-
-void InstanceChannel::OnNewConnection()
-{
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        // Delivered from the event loop, not from within the socket's
-        // handler: opening the files may show message boxes.
-        new Incoming(socket, m_idleTimeoutMs, [this](const QStringList& paths) {
-            QMetaObject::invokeMethod(this, [this, paths] { emit filesReceived(paths); }, Qt::QueuedConnection);
-        });
-    }
 }

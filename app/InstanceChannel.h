@@ -4,9 +4,10 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
-class QLocalServer;
+class HandOverListener;
 
 // Lets a second start of the program hand its file to the instance already
 // running for the same user on the same display: the running one listens on
@@ -17,13 +18,17 @@ class QLocalServer;
 // endian), then each path in UTF-8 ended by a zero byte; at most 64 KiB in
 // all and 1000 paths, every path absolute. The receiver answers one byte on
 // taking a message. A malformed or oversized message is dropped with its
-// connection, unanswered; so is a connection idle for 5 seconds.
+// connection, unanswered; so is a connection whose whole message has not come
+// within 5 seconds. The running one listens on a thread of its own (see
+// HandOverListener.h) and opens the files on the window thread.
 class InstanceChannel : public QObject {
     Q_OBJECT
 public:
     static constexpr qsizetype kMaxMessageBytes = 64 * 1024;
     static constexpr qsizetype kMaxPaths = 1000;
-    static constexpr int kIdleTimeoutMs = 5000;
+    static constexpr int kMessageDeadlineMs = 5000;
+    // The one byte that answers a message taken.
+    static constexpr char kReceipt = '\x06';
 
     // `socketPath`: the socket's full path (handover::SocketPathOfThisStart).
     explicit InstanceChannel(QString socketPath, QObject* parent = nullptr);
@@ -44,22 +49,25 @@ public:
     // at the same moment.
     bool HandOverOrListen(const QString& file);
 
-    // How long a connection may stay silent before it is dropped (tests).
-    void SetIdleTimeout(int milliseconds) { m_idleTimeoutMs = milliseconds; }
+    // How long a connection may take over its whole message (tests).
+    void SetMessageDeadline(int milliseconds);
 
     // The message carrying `paths`, or nullopt when they break its limits.
     static std::optional<QByteArray> EncodeMessage(const QStringList& paths);
     // The paths of a whole message, or nullopt when it is malformed.
     static std::optional<QStringList> DecodeMessage(const QByteArray& message);
+    // The size of the whole message that starts with `received`: 0 while its
+    // header is incomplete, nullopt when the header is malformed or announces
+    // more than a message may hold.
+    static std::optional<qsizetype> AnnouncedMessageBytes(QByteArrayView received);
 
 signals:
-    // Files sent by a later start, in the order given.
+    // Files sent by a later start, in the order given; emitted on the
+    // channel's own (window) thread, messages in the order received.
     void filesReceived(const QStringList& paths);
 
 private:
-    void OnNewConnection();
-
     QString m_socketPath;
-    QLocalServer* m_server = nullptr;
-    int m_idleTimeoutMs = kIdleTimeoutMs;
+    int m_messageDeadlineMs = kMessageDeadlineMs;
+    std::unique_ptr<HandOverListener> m_listener;
 };

@@ -46,10 +46,25 @@ int main(int argc, char* argv[])
             return 0;
     }
 
+    // Files handed over while the first file loads (a message box runs the
+    // event loop) are held until the main window can open them.
+    QStringList handedOverEarly;
+    QMetaObject::Connection holdEarly;
+    if (channel)
+        holdEarly = QObject::connect(&*channel, &InstanceChannel::filesReceived,
+                                     [&handedOverEarly](const QStringList& paths) { handedOverEarly += paths; });
     CKestrixApp app;
     if (!app.InitInstance(arguments))
         return 1;
-    if (channel)
+    if (channel) {
+        QObject::disconnect(holdEarly);
         QObject::connect(&*channel, &InstanceChannel::filesReceived, &app, &CKestrixApp::OpenHandedOverFiles);
-    return application.exec();
+        if (!handedOverEarly.isEmpty())
+            app.OpenHandedOverFiles(handedOverEarly);
+    }
+    const int exitCode = application.exec();
+    // The channel answers from a thread of its own: it must stop before the
+    // windows go, or a later start would get a receipt for files never opened.
+    channel.reset();
+    return exitCode;
 }

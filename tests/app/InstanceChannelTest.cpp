@@ -10,10 +10,20 @@
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <QtEndian>
+#include <algorithm>
 #include <chrono>
+#include <fcntl.h>
+#include <filesystem>
 #include <future>
 #include <gtest/gtest.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -28,18 +38,24 @@ auto Elsewhere(Work work)
     return result.get();
 }
 
-// What a raw connection that sends `bytes` gets back before the running
-// instance closes it: "\x06" for a message taken, nothing for a dropped one;
-// "left open" when it is still connected after 3 seconds.
-QByteArray SendRaw(const QString& socketPath, const QByteArray& bytes)
+// What a raw connection that sends `bytes`, a byte every `pauseMs` when
+// given, gets back before the running instance closes it: "\x06" for a
+// message taken, nothing for a dropped one; "left open" when it is still
+// connected after 3 seconds.
+QByteArray SendRaw(const QString& socketPath, const QByteArray& bytes, int pauseMs = 0)
 {
     return Elsewhere([&] {
         QLocalSocket socket;
         socket.connectToServer(socketPath);
         if (!socket.waitForConnected(2000))
             return QByteArray("not connected");
-        socket.write(bytes);
-        socket.waitForBytesWritten(2000);
+        for (qsizetype sent = 0; sent < bytes.size() && socket.state() == QLocalSocket::ConnectedState;) {
+            const QByteArray piece = pauseMs > 0 ? bytes.mid(sent, 1) : bytes;
+            socket.write(piece);
+            socket.waitForBytesWritten(2000);
+            sent += piece.size();
+            QThread::msleep(pauseMs);
+        }
         QByteArray answer;
         while (socket.state() == QLocalSocket::ConnectedState && socket.waitForReadyRead(3000))
             answer += socket.readAll();
@@ -48,6 +64,34 @@ QByteArray SendRaw(const QString& socketPath, const QByteArray& bytes)
         return answer + socket.readAll();
     });
 }
+
+// Takes every descriptor this process has free, its soft limit lowered to
+// just above those in use so that few are needed; gives all back on going.
+class AllDescriptorsTaken {
+public:
+    AllDescriptorsTaken()
+    {
+        getrlimit(RLIMIT_NOFILE, &m_saved);
+        rlim_t highest = 0;
+        for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+            highest = std::max<rlim_t>(highest, std::stoul(entry.path().filename().string()));
+        rlimit lowered = m_saved;
+        lowered.rlim_cur = std::min(m_saved.rlim_cur, highest + 8);
+        setrlimit(RLIMIT_NOFILE, &lowered);
+        for (int taken; (taken = open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
+            m_taken.push_back(taken);
+    }
+    ~AllDescriptorsTaken()
+    {
+        for (int taken : m_taken)
+            close(taken);
+        setrlimit(RLIMIT_NOFILE, &m_saved);
+    }
+
+private:
+    rlimit m_saved{};
+    std::vector<int> m_taken;
+};
 
 QByteArray Message(const QByteArray& body, quint32 length)
 {
@@ -87,6 +131,47 @@ TEST_F(InstanceChannelTest, ReplacesASocketLeftBehind)
     leftOver.close();
     InstanceChannel fresh(socket);
     EXPECT_TRUE(fresh.Listen());
+}
+
+// The receipt comes from the listener's own thread: later starts are answered
+// at once while the window thread is busy (here blocked until they are done),
+// and their files reach the window thread, in order, once its events run.
+TEST_F(InstanceChannelTest, AnswersWhileTheWindowThreadIsBusy)
+{
+    InstanceChannel running(socket);
+    ASSERT_TRUE(running.Listen());
+    QSignalSpy received(&running, &InstanceChannel::filesReceived);
+    const bool bothTaken = std::async(std::launch::async, [&] {
+                               return InstanceChannel(socket).HandOver({"/first.txt"}, 1000) &&
+                                      InstanceChannel(socket).HandOver({"/second.txt", "/third.txt"}, 1000);
+                           }).get();
+    EXPECT_TRUE(bothTaken);
+    EXPECT_EQ(received.count(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return received.count() == 2; }, 2000));
+    EXPECT_EQ(received.at(0).at(0).toStringList(), QStringList({"/first.txt"}));
+    EXPECT_EQ(received.at(1).at(0).toStringList(), QStringList({"/second.txt", "/third.txt"}));
+}
+
+// With no descriptor left a waiting connection cannot be accepted; the
+// channel keeps its socket and takes the next hand-over once there are.
+TEST_F(InstanceChannelTest, StillListensAfterRunningOutOfDescriptors)
+{
+    InstanceChannel running(socket);
+    ASSERT_TRUE(running.Listen());
+    QSignalSpy received(&running, &InstanceChannel::filesReceived);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    QFile::encodeName(socket).toStdString().copy(address.sun_path, sizeof address.sun_path - 1);
+    const int waiting = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(waiting, 0);
+    {
+        AllDescriptorsTaken exhausted;
+        EXPECT_EQ(::connect(waiting, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+        QTest::qWait(600); // accepting it fails meanwhile, more than once
+    }
+    close(waiting);
+    EXPECT_TRUE(Elsewhere([&] { return InstanceChannel(socket).HandOver({"/after.txt"}); }));
+    EXPECT_TRUE(received.count() == 1 || received.wait(2000));
 }
 
 struct MessageRow {
@@ -138,19 +223,20 @@ struct ConnectionRow {
     const char* name;
     QByteArray bytes;
     QByteArray answer;
+    int pauseMs = 0; // between bytes, when they trickle in
 };
 
 class Connection : public InstanceChannelTest, public ::testing::WithParamInterface<ConnectionRow> {};
 
-// Only a whole message is answered and delivered; an oversized or idle
-// connection is dropped unanswered.
+// Only a whole message is answered and delivered; an oversized connection, or
+// one whose message is not all there by the deadline, is dropped unanswered.
 TEST_P(Connection, IsAnsweredOnlyForAWholeMessage)
 {
     InstanceChannel running(socket);
-    running.SetIdleTimeout(200);
+    running.SetMessageDeadline(200);
     ASSERT_TRUE(running.Listen());
     QSignalSpy received(&running, &InstanceChannel::filesReceived);
-    EXPECT_EQ(SendRaw(socket, GetParam().bytes), GetParam().answer);
+    EXPECT_EQ(SendRaw(socket, GetParam().bytes, GetParam().pauseMs), GetParam().answer);
     const bool taken = !GetParam().answer.isEmpty();
     EXPECT_EQ(received.count() == 1 || received.wait(taken ? 2000 : 300), taken);
     if (taken) {
@@ -162,6 +248,8 @@ INSTANTIATE_TEST_SUITE_P(
     InstanceChannelTest, Connection,
     ::testing::Values(ConnectionRow{"StreamBeyond64KiB", Message(QByteArray(200000, 'x'), 200000), ""},
                       ConnectionRow{"HalfAMessageThenSilence", Message(QByteArray("/a.txt\0", 7)).left(9), ""},
+                      // Never silent for long, yet far slower than the deadline.
+                      ConnectionRow{"TrickledPastTheDeadline", Message(QByteArray("/a.txt\0", 7)), "", 60},
                       ConnectionRow{"WholeMessage", Message(QByteArray("/a.txt\0", 7)), "\x06"}),
     RowName());
 
