@@ -3,6 +3,7 @@
 #include "batch/BatchOptions.h"
 #include "batch/ControlPointsFile.h"
 #include "survey/EditsFile.h"
+#include "survey/EditRecord.h"
 #include "survey/EditsRestore.h"
 #include "survey/KestrixDoc.h"
 #include "survey/Overloaded.h"
@@ -27,7 +28,7 @@ public:
 
     void Apply(const EditOperation& op)
     {
-        m_doc.Apply(op);
+        ApplyRecorded(m_doc, op); // no undo here: the record is not kept
         m_recalculated = Recalculates(op);
     }
     // Saved edits as one edit, which ends with a recalculation.
