@@ -1,6 +1,7 @@
 #include "batch/ControlPointsFile.h"
 
 #include "survey/ControlPoint.h"
+#include "survey/LineSource.h"
 #include "textio/NumberText.h"
 
 #include <cmath>
@@ -14,26 +15,22 @@ bool FitsScaled(double value, double scale)
     return std::isfinite(scaled) && scaled >= INT32_MIN && scaled <= INT32_MAX;
 }
 
-// One line up to LF into `line`, keeping at most kMaxControlPointLine
-// characters; `cut` tells whether more were passed over. False at the end.
-bool ReadBoundedLine(std::istream& in, std::string& line, bool& cut)
+// The current line of `source` into `line`, keeping at most
+// kMaxControlPointLine characters; `cut` tells whether more were passed over.
+// A line starting with "#" is a comment: empty and not cut, however long.
+void ReadBoundedLine(survey::LineSource& source, std::string& line, bool& cut)
 {
     line.clear();
     cut = false;
-    std::streambuf* buffer = in.rdbuf();
-    using Traits = std::istream::traits_type;
-    Traits::int_type c = buffer ? buffer->sbumpc() : Traits::eof();
-    if (Traits::eq_int_type(c, Traits::eof())) {
-        in.setstate(std::ios::eofbit);
-        return false;
-    }
-    for (; !Traits::eq_int_type(c, Traits::eof()) && c != '\n'; c = buffer->sbumpc()) {
-        if (line.size() < kMaxControlPointLine)
-            line.push_back(Traits::to_char_type(c));
-        else
+    for (std::string_view piece; source.NextPiece(piece);) {
+        if (line.empty() && piece.front() == '#')
+            return; // the rest of the line is passed over with it
+        if (piece.size() > kMaxControlPointLine - line.size()) {
             cut = true;
+            return;
+        }
+        line.append(piece);
     }
-    return true;
 }
 
 } // namespace
@@ -47,16 +44,15 @@ bool ScaledControlPoint(const ControlPointEntry& entry, double scale, int& x, in
     return true;
 }
 
-bool ReadControlPoints(std::istream& in, const std::string& name,
+bool ReadControlPoints(survey::LineSource& source, const std::string& name,
                        std::vector<ControlPointEntry>& points, std::string& error)
 {
     std::string line;
     bool cut = false;
-    for (long number = 1; ReadBoundedLine(in, line, cut); ++number) {
-        if (!line.empty() && line.back() == '\r' && !cut)
-            line.pop_back();
-        if (!line.empty() && line[0] == '#')
-            continue;
+    long number = 0;
+    while (source.NextLine()) {
+        ++number;
+        ReadBoundedLine(source, line, cut);
         if (!cut && line.find_first_not_of(" \t") == std::string::npos)
             continue;
         double values[2] = {0, 0};
@@ -80,7 +76,7 @@ bool ReadControlPoints(std::istream& in, const std::string& name,
         }
         points.push_back(entry);
     }
-    if (in.bad()) {
+    if (source.Failed()) {
         error = name + ": read error";
         return false;
     }

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "survey/KestrixDoc.h"
+#include "survey/LineSource.h"
 
 #include <cstddef>
-#include <istream>
 #include <string>
 #include <vector>
 
@@ -21,11 +21,12 @@ constexpr std::size_t kMaxControlPointEntries = survey::CKestrixDoc::kMaxControl
 // run longer and is passed over.
 constexpr std::size_t kMaxControlPointLine = std::size_t(1) << 20;
 
-// Reads "DEPTH AZIMUTH" lines; blank lines and lines starting with "#" are
+// Reads "DEPTH AZIMUTH" lines of `source` (a line ends as the raw survey
+// file's do: LF, CR LF, or CR); blank lines and lines starting with "#" are
 // skipped. A line that is not two whole, finite numbers, whose point does not
 // fit the plot's scaled units, or that holds a point past the 100th fails with
 // `error` naming `name` and the line number.
-bool ReadControlPoints(std::istream& in, const std::string& name,
+bool ReadControlPoints(survey::LineSource& source, const std::string& name,
                        std::vector<ControlPointEntry>& points, std::string& error);
 
 // The point in the azimuth plot's units (hundredths), as the plot would add it.

@@ -6,13 +6,12 @@
 #include "survey/EditRecord.h"
 #include "survey/EditsRestore.h"
 #include "survey/KestrixDoc.h"
+#include "survey/LineSource.h"
 #include "survey/Overloaded.h"
 #include "survey/SpikeFinder.h"
-#include "textio/FileFacts.h"
 #include "textio/NumberText.h"
 
 #include <charconv>
-#include <fstream>
 #include <ostream>
 
 using namespace survey;
@@ -71,10 +70,8 @@ int DeleteDepth(Editor& editor, double depth, std::ostream& err)
 
 int AddControlPoints(Editor& editor, const std::string& path, std::ostream& err)
 {
-    std::ifstream in(path, std::ios::binary);
-    // A folder opens like a file on Linux but reads as nothing at all.
-    const std::optional<textio::FileFacts> facts = textio::FactsOf(path);
-    if (!in || !facts || facts->folder) {
+    FileLineSource in(path); // a folder is refused; a pipe is read
+    if (!in.IsOpen()) {
         err << "kestrix-batch: cannot open " << path << '\n';
         return 2;
     }

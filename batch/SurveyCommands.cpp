@@ -77,18 +77,13 @@ int WriteEdits(const CKestrixDoc& doc, const std::string& path, std::ostream& ou
         err << "The edits file would replace the raw survey file\n  " << path << '\n';
         return 1;
     }
-    switch (WriteEditsFile(EditsOf(doc), path)) {
-    case textio::SafeFileWriter::Status::Ok:
-        out << path << '\n';
-        return 0;
-    case textio::SafeFileWriter::Status::OpenFailed:
-        err << "Failed to open\n  " << path << "\nfor writing\n";
+    const textio::SafeFileWriter::Status written = WriteEditsFile(EditsOf(doc), path);
+    if (written != textio::SafeFileWriter::Status::Ok) {
+        err << textio::WriteFailureMessage(written, path) << '\n';
         return 1;
-    case textio::SafeFileWriter::Status::WriteFailed:
-        break;
     }
-    err << "Failed to write\n  " << path << '\n';
-    return 1;
+    out << path << '\n';
+    return 0;
 }
 
 int WriteExport(const CKestrixDoc& doc, const std::string& path, std::ostream& out, std::ostream& err)

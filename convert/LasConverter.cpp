@@ -113,10 +113,8 @@ ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outP
     }
 
     textio::SafeFileWriter out(outPath);
-    if (out.Open() != textio::SafeFileWriter::Status::Ok) {
-        return Failure(Status::OpenOutputFailed,
-                       textio::Format("Failed to open\n  %s\nfor writing", outPath.c_str()));
-    }
+    if (const textio::SafeFileWriter::Status opened = out.Open(); opened != textio::SafeFileWriter::Status::Ok)
+        return Failure(Status::OpenOutputFailed, textio::WriteFailureMessage(opened, outPath));
     out.Write(convert::CollarBlockText(collar));
 
     convert::LasLineReader reader(las.get());
@@ -135,8 +133,8 @@ ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outP
     // The LAS file is closed first, then the output.
     las.Close();
 
-    if (out.Commit() != textio::SafeFileWriter::Status::Ok)
-        return Failure(Status::WriteFailed, textio::Format("Failed to write\n  %s", outPath.c_str()));
+    if (const textio::SafeFileWriter::Status committed = out.Commit(); committed != textio::SafeFileWriter::Status::Ok)
+        return Failure(Status::WriteFailed, textio::WriteFailureMessage(committed, outPath));
     ConvertResult result;
     result.curveCount = scan.CurveCount();
     result.recordCount = scan.RecordCount();

@@ -3,15 +3,15 @@
 // and fits the azimuth plot's units.
 #include "batch/ControlPointsFile.h"
 #include "survey/ControlPoint.h"
+#include "survey/LineSource.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <sstream>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    survey::StringLineSource in(std::string_view(reinterpret_cast<const char*>(data), size));
     std::vector<ControlPointEntry> points;
     std::string error;
     if (ReadControlPoints(in, "fuzz.txt", points, error)) {

@@ -15,9 +15,6 @@ namespace {
 
 constexpr std::string_view kHeader = "Kestrix edits 1";
 constexpr const char* kHeaderFault = "the first line must be \"Kestrix edits 1\"";
-// Control points are held in hundredths of a metre and of a degree.
-constexpr double kPlotScale = 100.0;
-
 // The tokens of one line before any comment; `count` may exceed what is kept.
 struct Tokens {
     std::array<std::string_view, 4> token;

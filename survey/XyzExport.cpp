@@ -59,12 +59,13 @@ ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path)
 
 std::string ExportFailureMessage(ExportResult result, const std::string& path)
 {
-    if (result == ExportResult::OpenFailed)
-        return textio::Format("Failed to open\n  %s\nfor writing", path.c_str());
-    if (result == ExportResult::SameFile)
-        return textio::Format("The XYZ file would replace the raw survey file\n  %s", path.c_str());
-    if (result == ExportResult::WriteFailed)
-        return textio::Format("Failed to write\n  %s", path.c_str());
+    using Status = textio::SafeFileWriter::Status;
+    switch (result) {
+    case ExportResult::Ok: break;
+    case ExportResult::OpenFailed: return textio::WriteFailureMessage(Status::OpenFailed, path);
+    case ExportResult::SameFile: return "The XYZ file would replace the raw survey file\n  " + path;
+    case ExportResult::WriteFailed: return textio::WriteFailureMessage(Status::WriteFailed, path);
+    }
     return std::string();
 }
 

@@ -103,4 +103,14 @@ void SafeFileWriter::Discard()
     m_tempLock.Release();
 }
 
+std::string WriteFailureMessage(SafeFileWriter::Status status, const std::string& shownPath)
+{
+    switch (status) {
+    case SafeFileWriter::Status::Ok: break;
+    case SafeFileWriter::Status::OpenFailed: return "Failed to open\n  " + shownPath + "\nfor writing";
+    case SafeFileWriter::Status::WriteFailed: return "Failed to write\n  " + shownPath;
+    }
+    return std::string();
+}
+
 } // namespace textio

@@ -35,8 +35,6 @@ public:
     // Flushes, syncs, closes and renames over the target.
     Status Commit();
 
-    const std::string& TargetPath() const { return m_targetPath; }
-
 private:
     void Flush();
     void Discard();
@@ -49,5 +47,10 @@ private:
     std::string m_buffer;
     bool m_failed = false;
 };
+
+// What the user is told when writing the file shown as `shownPath` ended in
+// `status`: "Failed to open\n  PATH\nfor writing" or "Failed to write\n  PATH";
+// empty for Ok.
+std::string WriteFailureMessage(SafeFileWriter::Status status, const std::string& shownPath);
 
 } // namespace textio

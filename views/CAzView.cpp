@@ -14,7 +14,7 @@ using namespace survey;
 namespace {
 double Azimuth(const Observation& obs) { return obs.CalcAzMag; }
 const QColor kBlue(0, 0, 255);
-const QString kControlPointsFull = QStringLiteral("At most 100 control points");
+const QString kControlPointsFull = QStringLiteral("At most %1 control points").arg(survey::CKestrixDoc::kMaxControlPoints);
 // A control point's cross reaches this many pixels from its centre each way.
 constexpr int kCrossArm = 6;
 } // namespace

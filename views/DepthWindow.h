@@ -34,7 +34,6 @@ public:
     void Pan(DepthSpan whole, DepthSpan start, std::int64_t shift);
     // Brings depth `x` into a zoomed window by centring the window on it.
     void Reveal(DepthSpan whole, std::int32_t x);
-    void ShowWhole() { m_zoomed = false; }
 
     // Equal when they show the same stretch of any hole.
     friend bool operator==(const DepthWindow& a, const DepthWindow& b)

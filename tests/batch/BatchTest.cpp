@@ -100,8 +100,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ControlPointsFile, ReadsPointsPassingOverCommentsAndBlankLines)
 {
-    std::istringstream good("# depth azimuth\r\n\r\n  \n120.5 45.25\r\n130\t-10\n#" + std::string(3 << 20, 'c') +
-                            "\n");
+    const std::string text = "# depth azimuth\r\n\r\n  \n120.5 45.25\r\n130\t-10\n#" + std::string(3 << 20, 'c') + "\n";
+    survey::StringLineSource good(text);
     std::vector<ControlPointEntry> points;
     std::string error;
     ASSERT_TRUE(ReadControlPoints(good, "cp.txt", points, error)) << error;
@@ -132,7 +132,7 @@ class BadControlPoints : public ::testing::TestWithParam<BadPointsCase> {};
 
 TEST_P(BadControlPoints, NameTheFileAndLine)
 {
-    std::istringstream in(GetParam().text);
+    survey::StringLineSource in(GetParam().text);
     std::vector<ControlPointEntry> points;
     std::string error;
     EXPECT_FALSE(ReadControlPoints(in, "cp.txt", points, error));
