@@ -30,7 +30,7 @@ CSpikeSettingsDlg::CSpikeSettingsDlg(const SpikeSettings& settings, QWidget* par
     setWindowTitle(QStringLiteral("Spike Settings"));
     m_halfWindow = new QSpinBox;
     m_halfWindow->setLocale(QLocale::c());
-    m_halfWindow->setRange(0, kMaxSpikeHalfWindow);
+    m_halfWindow->setRange(0, survey::kMaxSpikeHalfWindow);
     m_halfWindow->setSuffix(QStringLiteral(" readings"));
     // The threshold must stay above 0: its smallest step is the box's lower end.
     m_threshold = NumberBox(0.01, 1000, 2, QStringLiteral(" robust SD"));

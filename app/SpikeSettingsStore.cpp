@@ -25,19 +25,7 @@ constexpr Floor kFloors[] = {
     {"DipFloor", &SpikeSettings::dipFloor},
 };
 
-bool IsFloor(double value) { return std::isfinite(value) && value >= 0; }
-bool IsThreshold(double value) { return std::isfinite(value) && value > 0; }
-bool IsHalfWindow(int value) { return value >= 0 && value <= kMaxSpikeHalfWindow; }
-
 } // namespace
-
-bool IsValidSpikeSettings(const SpikeSettings& settings)
-{
-    bool valid = IsHalfWindow(settings.halfWindow) && IsThreshold(settings.threshold);
-    for (const Floor& floor : kFloors)
-        valid = valid && IsFloor(settings.*floor.member);
-    return valid;
-}
 
 SpikeSettings LoadSpikeSettings()
 {
@@ -46,14 +34,14 @@ SpikeSettings LoadSpikeSettings()
     store.beginGroup(kGroup);
     bool ok = false;
     const int k = store.value(kHalfWindow).toInt(&ok);
-    if (ok && IsHalfWindow(k))
+    if (ok && survey::IsSpikeHalfWindow(k))
         settings.halfWindow = k;
     const double t = store.value(kThreshold).toDouble(&ok);
-    if (ok && IsThreshold(t))
+    if (ok && survey::IsSpikeThreshold(t))
         settings.threshold = t;
     for (const Floor& floor : kFloors) {
         const double value = store.value(QLatin1String(floor.key)).toDouble(&ok);
-        if (ok && IsFloor(value))
+        if (ok && survey::IsSpikeFloor(value))
             settings.*floor.member = value;
     }
     return settings;
@@ -61,7 +49,7 @@ SpikeSettings LoadSpikeSettings()
 
 bool SaveSpikeSettings(const SpikeSettings& settings)
 {
-    if (!IsValidSpikeSettings(settings))
+    if (!survey::IsValidSpikeSettings(settings))
         return false;
     QSettings store(kProgramMaker, kProgramName);
     store.beginGroup(kGroup);

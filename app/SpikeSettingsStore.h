@@ -1,17 +1,10 @@
 #pragma once
 
-#include "survey/KestrixDoc.h"
 #include "survey/SpikeFinder.h"
 
 // The spike finder's settings as the program keeps them between runs, in the
-// settings store beside the recent files.
-
-// The largest window half-width: a window of 2k + 1 readings then holds any survey.
-inline constexpr int kMaxSpikeHalfWindow = survey::CKestrixDoc::kMaxObservations / 2;
-
-// Whether every setting is in range: k from 0 to kMaxSpikeHalfWindow, t a
-// finite number above 0, each floor a finite number not below 0.
-bool IsValidSpikeSettings(const survey::SpikeSettings& settings);
+// settings store beside the recent files. What a valid setting is, the spike
+// finder says (survey::IsValidSpikeSettings).
 
 // The stored settings; a setting missing or out of range is its default.
 survey::SpikeSettings LoadSpikeSettings();

@@ -1,5 +1,6 @@
 #include "batch/BatchOptions.h"
 
+#include "survey/SpikeFinder.h"
 #include "textio/NumberText.h"
 
 #include <algorithm>
@@ -131,15 +132,15 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
             options.edits.push_back(step::DeleteFlagged{});
         } else if (arg == "--window") {
             int k = 0;
-            if (windowGiven || !hasValue || !ParseInt(value(), k) || k < 0 || k > kMaxHalfWindow) {
-                error = textio::Format("--window takes one whole number from 0 to %d", kMaxHalfWindow);
+            if (windowGiven || !hasValue || !ParseInt(value(), k) || !survey::IsSpikeHalfWindow(k)) {
+                error = textio::Format("--window takes one whole number from 0 to %d", survey::kMaxSpikeHalfWindow);
                 return false;
             }
             windowGiven = true;
             options.spikes.halfWindow = k;
         } else if (arg == "--threshold") {
             double t = 0;
-            if (thresholdGiven || !hasValue || !ParseFiniteNumber(value(), t) || !(t > 0)) {
+            if (thresholdGiven || !hasValue || !ParseFiniteNumber(value(), t) || !survey::IsSpikeThreshold(t)) {
                 error = "--threshold takes one finite number above 0";
                 return false;
             }

@@ -33,9 +33,6 @@ struct DeleteFlagged {};
 using EditStep = std::variant<step::DeleteDepth, step::ControlPoints, step::EditsFile, step::DeleteFlagged,
                               survey::EditOperation>;
 
-// The largest --window: a window of 2k + 1 readings then holds any survey.
-inline constexpr int kMaxHalfWindow = survey::CKestrixDoc::kMaxObservations / 2;
-
 // The picture kestrix-batch plot draws unless --size says otherwise.
 inline constexpr int kDefaultPlotWidth = 1200;
 inline constexpr int kDefaultPlotHeight = 800;

@@ -177,4 +177,16 @@ edit::DeleteObservations FlaggedReadings(const CKestrixDoc& doc, const SpikeSett
     return flagged;
 }
 
+bool IsSpikeHalfWindow(int k) { return k >= 0 && k <= kMaxSpikeHalfWindow; }
+bool IsSpikeThreshold(double t) { return std::isfinite(t) && t > 0; }
+bool IsSpikeFloor(double floor) { return std::isfinite(floor) && floor >= 0; }
+
+bool IsValidSpikeSettings(const SpikeSettings& settings)
+{
+    return IsSpikeHalfWindow(settings.halfWindow) && IsSpikeThreshold(settings.threshold)
+        && IsSpikeFloor(settings.fieldFloor) && IsSpikeFloor(settings.gravityFloor) && IsSpikeFloor(settings.dipFloor);
+}
+
+static_assert(2 * kMaxSpikeHalfWindow >= CKestrixDoc::kMaxObservations, "a window must be able to hold any survey");
+
 } // namespace survey

@@ -23,6 +23,18 @@ struct SpikeSettings {
     double dipFloor = 0.2;      // dip, degrees
 };
 
+// The largest window half-width a user may choose: a window of 2k + 1
+// readings then holds any survey.
+inline constexpr int kMaxSpikeHalfWindow = 10000;
+
+// The settings a user may choose, in the windows and in kestrix-batch alike:
+// k from 0 to kMaxSpikeHalfWindow, t a finite number above 0, each floor a
+// finite number not below 0.
+bool IsSpikeHalfWindow(int k);
+bool IsSpikeThreshold(double t);
+bool IsSpikeFloor(double floor);
+bool IsValidSpikeSettings(const SpikeSettings& settings);
+
 // Which quantities a reading departs in: one bit each, so a view can mark them.
 enum SpikeFlag : std::uint8_t {
     kFieldSpike = 1,

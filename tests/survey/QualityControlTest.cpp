@@ -229,4 +229,31 @@ TEST(SpikesInTheDemoSurvey, DefaultSettingsFlagItsSpikesAndNothingElse)
     EXPECT_EQ(flagged, std::vector<int>(demo::kSpikeSamples.begin(), demo::kSpikeSamples.end()));
 }
 
+struct SettingsRow {
+    const char* name;
+    SpikeSettings settings;
+    bool valid;
+};
+
+class SpikeSettingsRange : public ::testing::TestWithParam<SettingsRow> {};
+
+// One rule for the windows' dialog and store and for kestrix-batch's options.
+TEST_P(SpikeSettingsRange, IsValidOnlyInsideTheRanges)
+{
+    EXPECT_EQ(IsValidSpikeSettings(GetParam().settings), GetParam().valid);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SpikeSettingsRange,
+    ::testing::Values(SettingsRow{"Defaults", {}, true},
+                      SettingsRow{"Extremes", {0, 1e-9, 0, 0, 0}, true},
+                      SettingsRow{"WidestWindow", {kMaxSpikeHalfWindow, 6, 50, 0.01, 0.2}, true},
+                      SettingsRow{"WindowTooWide", {kMaxSpikeHalfWindow + 1, 6, 50, 0.01, 0.2}, false},
+                      SettingsRow{"NegativeWindow", {-1, 6, 50, 0.01, 0.2}, false},
+                      SettingsRow{"ZeroThreshold", {10, 0, 50, 0.01, 0.2}, false},
+                      SettingsRow{"NaNThreshold", {10, kNaN, 50, 0.01, 0.2}, false},
+                      SettingsRow{"NegativeFloor", {10, 6, 50, -0.01, 0.2}, false},
+                      SettingsRow{"InfiniteFloor", {10, 6, 50, 0.01, std::numeric_limits<double>::infinity()}, false}),
+    RowName());
+
 } // namespace
