@@ -1,5 +1,6 @@
 #include "views/PlotImage.h"
 
+#include "startup/FilePaths.h"
 #include "survey/KestrixDoc.h"
 #include "textio/FileFacts.h"
 #include "textio/SafeFile.h"
@@ -8,7 +9,6 @@
 #include "views/ViewServices.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -64,8 +64,6 @@ std::unique_ptr<PlotFrame> PictureView(const PlotKind& kind, SurveyEditor& surve
     return view;
 }
 
-QString FromCorePath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
-
 QByteArray SvgOf(const PlotKind& kind, const CKestrixDoc& doc, QSize size, PlotLink* link)
 {
     QBuffer buffer;
@@ -74,7 +72,7 @@ QByteArray SvgOf(const PlotKind& kind, const CKestrixDoc& doc, QSize size, PlotL
     svg.setOutputDevice(&buffer);
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setTitle(QFileInfo(FromCorePath(doc.m_strFilePath)).fileName());
+    svg.setTitle(QFileInfo(FromFilePath(doc.m_strFilePath)).fileName());
     svg.setDescription(QStringLiteral("%1 plot").arg(QLatin1String(kind.name)));
     QPainter painter;
     if (!painter.begin(&svg))
@@ -154,15 +152,15 @@ QString WritePlotPicture(const PlotKind& kind, const CKestrixDoc& doc, QSize siz
         return QStringLiteral("A plot picture is a .png or .svg file\n  %1").arg(path);
     if (!IsPlotSize(size))
         return QStringLiteral("A plot picture is 1 to %1 pixels wide and high").arg(kMaxPlotSide);
-    if (textio::IsSameFile(QFile::encodeName(path).toStdString(), doc.m_strFilePath))
-        return QStringLiteral("The picture would replace the raw survey file\n  %1").arg(FromCorePath(doc.m_strFilePath));
+    if (textio::IsSameFile(ToFilePath(path), doc.m_strFilePath))
+        return QStringLiteral("The picture would replace the raw survey file\n  %1").arg(FromFilePath(doc.m_strFilePath));
 
     const QByteArray bytes = *format == PictureFormat::Png ? PngOf(kind, doc, size, link) : SvgOf(kind, doc, size, link);
     if (bytes.isEmpty())
         return QStringLiteral("Not enough memory to draw the plot at %1 x %2 pixels").arg(size.width()).arg(size.height());
     // The same safe writer as every other file: a FIFO or device is refused,
     // and a failed write leaves the earlier file and no scratch file.
-    textio::SafeFileWriter file(QFile::encodeName(path).toStdString());
+    textio::SafeFileWriter file(ToFilePath(path));
     if (file.Open() != textio::SafeFileWriter::Status::Ok)
         return QStringLiteral("Failed to open\n  %1\nfor writing").arg(path);
     file.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));

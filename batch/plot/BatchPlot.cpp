@@ -1,10 +1,10 @@
 #include "batch/plot/BatchPlot.h"
 
 #include "batch/BatchOptions.h"
+#include "startup/FilePaths.h"
 #include "views/PlotImage.h"
 
 #include <QApplication>
-#include <QFile>
 
 #include <memory>
 #include <ostream>
@@ -41,10 +41,10 @@ int RenderBatchPlot(survey::CKestrixDoc& doc, const SurveyOptions& options, std:
             qputenv("QT_QPA_PLATFORM", "offscreen");
         application = std::make_unique<QApplication>(argc, argv);
     }
-    const QString path = QFile::decodeName(QByteArray::fromStdString(options.outputPath));
+    const QString path = FromFilePath(options.outputPath);
     const QString failure = WritePlotPicture(*kind, doc, QSize(options.plotWidth, options.plotHeight), path);
     if (!failure.isEmpty()) {
-        err << QFile::encodeName(failure).toStdString() << '\n';
+        err << ToFilePath(failure) << '\n';
         return 1;
     }
     out << options.outputPath << '\n';

@@ -2,6 +2,7 @@
 
 #include "convert/fenwold/CCoords.h"
 #include "convert/LasConverter.h"
+#include "startup/FilePaths.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -45,7 +46,7 @@ std::optional<std::string> ChooseLasFileInDialog()
     dialog.setNameFilters({QStringLiteral("LAS files  (*.las)"), QStringLiteral("All Files (*)")});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+    return ToFilePath(dialog.selectedFiles().front());
 }
 
 bool AskCollarInDialog(Collar& collar)
@@ -56,7 +57,7 @@ bool AskCollarInDialog(Collar& collar)
 
 void ShowFailureInMessageBox(const std::string& message)
 {
-    QMessageBox::critical(nullptr, QStringLiteral("Fenwold"), QString::fromStdString(message));
+    QMessageBox::critical(nullptr, QStringLiteral("Fenwold"), FromFilePath(message));
 }
 
 void PrintLineOn(std::FILE* stream, const std::string& line)
