@@ -75,21 +75,10 @@ void FillSurvey(CKestrixDoc& doc)
     doc.Recalculate(); // fits the azimuth through the control points
 }
 
-// The survey the plots show; they never edit it here.
-class ShownSurvey : public SurveyEditor {
-public:
-    explicit ShownSurvey(const CKestrixDoc& doc) : m_doc(doc) {}
-    const CKestrixDoc& Survey() const override { return m_doc; }
-    void Apply(const EditOperation&) override {}
-
-private:
-    const CKestrixDoc& m_doc;
-};
-
 struct Fixture {
     Fixture() { FillSurvey(doc); }
     CKestrixDoc doc;
-    ShownSurvey survey{doc};
+    ReadOnlySurvey survey{doc}; // the plots never edit it here
     StatusBar services;
     QImage image{kWidth, kHeight, QImage::Format_RGB32};
 };
@@ -139,9 +128,9 @@ void BM_ZoomStep(benchmark::State& state)
 {
     Fixture& f = Shared();
     PlotLink link;
-    CInclView incl(f.doc, f.services, &link);
-    CAzView az(f.doc, f.services, &link);
-    CMagView mag(f.doc, f.services, &link);
+    CInclView incl(f.survey, f.services, &link);
+    CAzView az(f.survey, f.services, &link);
+    CMagView mag(f.survey, f.services, &link);
     PlotFrame* views[] = {&incl, &az, &mag};
     for (PlotFrame* view : views)
         view->resize(kWidth, kHeight);

@@ -20,24 +20,13 @@ using namespace survey;
 
 namespace {
 
-// A picture's view is never shown: it has no status bar or cursor to reach,
-// and no user to edit the survey.
+// A picture's view is never shown: it has no status bar or cursor to reach.
 class NoViewServices : public ViewServices {
 public:
     void SetPaneText(int, const QString&) override {}
     QCursor DeleteCursor() const override { return QCursor(); }
     QCursor TargetCursor() const override { return QCursor(); }
     QCursor ControlCursor() const override { return QCursor(); }
-};
-
-class PictureSurvey : public SurveyEditor {
-public:
-    explicit PictureSurvey(const CKestrixDoc& doc) : m_doc(doc) {}
-    const CKestrixDoc& Survey() const override { return m_doc; }
-    void Apply(const EditOperation&) override {}
-
-private:
-    const CKestrixDoc& m_doc;
 };
 
 template <typename View>
@@ -131,7 +120,7 @@ QImage RenderPlot(const PlotKind& kind, const CKestrixDoc& doc, QSize size, Plot
 
 void PaintPlot(const PlotKind& kind, const CKestrixDoc& doc, QSize size, QPainter& painter, PlotLink* link)
 {
-    PictureSurvey survey(doc);
+    ReadOnlySurvey survey(doc);
     PictureView(kind, survey, size, link)->render(&painter);
 }
 

@@ -16,3 +16,14 @@ public:
     // Makes the edit `op` on the survey; nothing when the survey is read-only.
     virtual void Apply(const survey::EditOperation& op) = 0;
 };
+
+// A survey shown and never edited: the plots drawn as pictures.
+class ReadOnlySurvey : public SurveyEditor {
+public:
+    explicit ReadOnlySurvey(const survey::CKestrixDoc& doc) : m_doc(doc) {}
+    const survey::CKestrixDoc& Survey() const override { return m_doc; }
+    void Apply(const survey::EditOperation&) override {}
+
+private:
+    const survey::CKestrixDoc& m_doc;
+};

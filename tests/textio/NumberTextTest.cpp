@@ -75,25 +75,30 @@ TEST(ReadNumber, AgreesWithScanfOnGeneratedDecimals)
     }
 }
 
+// A text, whether the reader takes it and what it reads. ReadWholeNumber
+// takes one number with blanks around and nothing else; ReadFiniteNumber,
+// which reads survey files, refuses what the C library would read as
+// something else but not text after a number.
 struct WholeNumberRow {
     const char* name;
     std::string text;
     bool accepted;
     double value;
+    bool (*read)(std::string_view, double&) = textio::ReadWholeNumber;
 };
 
-class ReadWholeNumber : public ::testing::TestWithParam<WholeNumberRow> {};
+class NumberReader : public ::testing::TestWithParam<WholeNumberRow> {};
 
-TEST_P(ReadWholeNumber, TakesOneNumberWithBlanksAroundAndNothingElse)
+TEST_P(NumberReader, TakesWhatItShouldAndLeavesTheValueOtherwise)
 {
     const WholeNumberRow& row = GetParam();
     double value = -7.0;
-    EXPECT_EQ(textio::ReadWholeNumber(row.text, value), row.accepted);
+    EXPECT_EQ(row.read(row.text, value), row.accepted);
     EXPECT_TRUE(SameDouble(value, row.accepted ? row.value : -7.0)) << value;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, ReadWholeNumber,
+    ReadWholeNumber, NumberReader,
     ::testing::Values(WholeNumberRow{"Plain", "12.5", true, 12.5},
                       WholeNumberRow{"BlanksAround", " \t500000.25  ", true, 500000.25},
                       WholeNumberRow{"Exponent", "1e3", true, 1000},
@@ -147,36 +152,22 @@ TEST(Format, LongPiecesAreWrittenWhole)
     EXPECT_EQ(text.substr(0, 2), "10");
 }
 
-} // namespace
-
-namespace {
-
-class ReadFiniteNumber : public ::testing::TestWithParam<WholeNumberRow> {};
-
-// Survey numbers: what the C library would read as something else is refused;
-// text after a number is not.
-TEST_P(ReadFiniteNumber, RefusesWhatWouldBeReadAsSomethingElse)
-{
-    const WholeNumberRow& row = GetParam();
-    double value = -7.0;
-    EXPECT_EQ(textio::ReadFiniteNumber(row.text, value), row.accepted);
-    EXPECT_TRUE(SameDouble(value, row.accepted ? row.value : -7.0)) << value;
-}
+constexpr auto kFinite = textio::ReadFiniteNumber;
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, ReadFiniteNumber,
-    ::testing::Values(WholeNumberRow{"Plain", "-999.25", true, -999.25},
-                      WholeNumberRow{"UnitAfterTheNumber", "12.5km", true, 12.5},
-                      WholeNumberRow{"PointEndingTheNumber", "12.", true, 12},
-                      WholeNumberRow{"Hexadecimal", "0x1p3", true, 8},
-                      WholeNumberRow{"Underflow", "1e-400", true, 0},
-                      WholeNumberRow{"DecimalComma", "0,04635", false, 0},
-                      WholeNumberRow{"SecondDecimalPoint", "1.2.3", false, 0},
-                      WholeNumberRow{"TwoPoints", "12..", false, 0},
-                      WholeNumberRow{"NotANumber", "nan", false, 0},
-                      WholeNumberRow{"Infinity", "-infinity", false, 0},
-                      WholeNumberRow{"Overflow", "1e999", false, 0},
-                      WholeNumberRow{"Word", "abc", false, 0}),
+    ReadFiniteNumber, NumberReader,
+    ::testing::Values(WholeNumberRow{"Plain", "-999.25", true, -999.25, kFinite},
+                      WholeNumberRow{"UnitAfterTheNumber", "12.5km", true, 12.5, kFinite},
+                      WholeNumberRow{"PointEndingTheNumber", "12.", true, 12, kFinite},
+                      WholeNumberRow{"Hexadecimal", "0x1p3", true, 8, kFinite},
+                      WholeNumberRow{"Underflow", "1e-400", true, 0, kFinite},
+                      WholeNumberRow{"DecimalComma", "0,04635", false, 0, kFinite},
+                      WholeNumberRow{"SecondDecimalPoint", "1.2.3", false, 0, kFinite},
+                      WholeNumberRow{"TwoPoints", "12..", false, 0, kFinite},
+                      WholeNumberRow{"NotANumber", "nan", false, 0, kFinite},
+                      WholeNumberRow{"Infinity", "-infinity", false, 0, kFinite},
+                      WholeNumberRow{"Overflow", "1e999", false, 0, kFinite},
+                      WholeNumberRow{"Word", "abc", false, 0, kFinite}),
     RowName());
 
 } // namespace
