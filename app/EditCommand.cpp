@@ -1,6 +1,6 @@
 #include "app/EditCommand.h"
 
-#include "app/EditMenu.h"
+#include "app/CommandTable.h"
 #include "survey/KestrixDoc.h"
 #include "survey/Overloaded.h"
 
@@ -46,11 +46,11 @@ QString MenuLabelText(const char* label) { return QString::fromLatin1(label).rem
 
 QString RollName(std::int32_t degrees)
 {
-    for (const EditItem& item : RollOptionItems()) {
-        const auto* roll = std::get_if<edit::SetRollAdjustment>(&item.operation);
+    for (const CommandRow& row : MainWindowCommands()) {
+        const auto* roll = row.edit ? std::get_if<edit::SetRollAdjustment>(&*row.edit) : nullptr;
         if (roll && roll->degrees == degrees)
             return degrees == 0 ? QStringLiteral("No roll adjustment")
-                                : QStringLiteral("Roll adjustment %1").arg(MenuLabelText(item.label));
+                                : QStringLiteral("Roll adjustment %1").arg(MenuLabelText(row.label));
     }
     return QStringLiteral("Roll adjustment %1").arg(degrees);
 }

@@ -1,5 +1,6 @@
 #include "app/UndoActions.h"
 
+#include "app/MenuText.h"
 #include "app/SurveyDocument.h"
 
 #include <QAction>
@@ -10,8 +11,7 @@ namespace {
 // "&Undo Add control point\tCtrl+Z", or without the edit when there is none.
 QString LabelOf(const QString& verb, const QString& edit, const QString& key)
 {
-    QString named = edit;
-    named.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    const QString named = EscapeMenuText(edit);
     return (named.isEmpty() ? verb : verb + QLatin1Char(' ') + named) + QLatin1Char('\t') + key;
 }
 
