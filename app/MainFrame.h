@@ -41,6 +41,8 @@ public:
     MenuBar MenuShown() const { return m_menuShown; }
     // The top-level menus of menu bar `bar`, in bar order.
     const std::vector<QMenu*>& Menus(MenuBar bar) const;
+    // The menu `id` of the command table.
+    QMenu* Menu(MenuId id) const { return m_menus.at(id); }
     // The actions for the recent files, newest first (no placeholder).
     const std::vector<QAction*>& RecentFileActions() const { return m_recentActions; }
 
