@@ -7,11 +7,15 @@
 #include "app/CommandIds.h"
 #include "app/KestrixApp.h"
 #include "app/MainFrame.h"
+#include "app/SpikeSettingsDlg.h"
+#include "app/SpikeSettingsStore.h"
 #include "examples/DemoSurvey.h"
 #include "survey/KestrixDoc.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFile>
 #include <QImage>
 #include <QRegularExpression>
@@ -164,5 +168,43 @@ TEST_P(PrintActiveWindow, PrintsItOnItsPages)
 
 INSTANTIATE_TEST_SUITE_P(Rows, PrintActiveWindow,
                          ::testing::Values(PrintRow{"Listing", 0, 2}, PrintRow{"AzimuthPlot", 2, 1}), RowName());
+
+void ExpectSettings(const SpikeSettings& shown, const SpikeSettings& expected)
+{
+    EXPECT_EQ(shown.halfWindow, expected.halfWindow);
+    EXPECT_DOUBLE_EQ(shown.threshold, expected.threshold);
+    EXPECT_DOUBLE_EQ(shown.fieldFloor, expected.fieldFloor);
+    EXPECT_DOUBLE_EQ(shown.gravityFloor, expected.gravityFloor);
+    EXPECT_DOUBLE_EQ(shown.dipFloor, expected.dipFloor);
+}
+
+struct SpikeDialogRow {
+    const char* name;
+    SpikeSettings given;
+    SpikeSettings shown; // what the dialog's boxes hold
+};
+
+class SpikeSettingsDialog : public ::testing::TestWithParam<SpikeDialogRow> {};
+
+// Each setting in its own box (no two alike, so crossed boxes show), held
+// within its range; Restore Defaults puts back the settings the program
+// starts with.
+TEST_P(SpikeSettingsDialog, ShowsTheSettingsAndRestoresTheDefaults)
+{
+    CSpikeSettingsDlg dialog(GetParam().given);
+    ExpectSettings(dialog.Settings(), GetParam().shown);
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    buttons->button(QDialogButtonBox::RestoreDefaults)->click();
+    ExpectSettings(dialog.Settings(), SpikeSettings{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SpikeSettingsDialog,
+    ::testing::Values(SpikeDialogRow{"EachInItsBox", {7, 4.5, 120.5, 0.0321, 1.25}, {7, 4.5, 120.5, 0.0321, 1.25}},
+                      SpikeDialogRow{"HeldWithinRange",
+                                     {kMaxSpikeHalfWindow + 5, 0, 2e6, 20, 100},
+                                     {kMaxSpikeHalfWindow, 0.01, 1e6, 10, 90}}),
+    RowName());
 
 } // namespace
