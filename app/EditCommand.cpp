@@ -4,6 +4,8 @@
 #include "survey/KestrixDoc.h"
 #include "survey/Overloaded.h"
 
+#include <QCoreApplication>
+
 using namespace survey;
 
 EditCommand::EditCommand(CKestrixDoc& doc, EditRecord record, const QString& name)
@@ -37,22 +39,25 @@ QString DeletionName(const EditRecord& record)
 {
     const auto removed = record.RemovedObservations();
     if (removed.size() == 1)
-        return QStringLiteral("Delete reading at %1 m").arg(DepthText(removed.front().observation.Depth));
-    return QStringLiteral("Delete %1 readings").arg(removed.size());
+        return QCoreApplication::translate("EditCommand", "Delete reading at %1 m").arg(DepthText(removed.front().observation.Depth));
+    return QCoreApplication::translate("EditCommand", "Delete %1 readings").arg(removed.size());
 }
 
 // A menu label as words: its mnemonic marks dropped.
-QString MenuLabelText(const char* label) { return QString::fromLatin1(label).remove(QLatin1Char('&')); }
+QString MenuLabelText(const char* label)
+{
+    return QCoreApplication::translate("Commands", label).remove(QLatin1Char('&'));
+}
 
 QString RollName(std::int32_t degrees)
 {
     for (const CommandRow& row : MainWindowCommands()) {
         const auto* roll = row.edit ? std::get_if<edit::SetRollAdjustment>(&*row.edit) : nullptr;
         if (roll && roll->degrees == degrees)
-            return degrees == 0 ? QStringLiteral("No roll adjustment")
-                                : QStringLiteral("Roll adjustment %1").arg(MenuLabelText(row.label));
+            return degrees == 0 ? QCoreApplication::translate("EditCommand", "No roll adjustment")
+                                : QCoreApplication::translate("EditCommand", "Roll adjustment %1").arg(MenuLabelText(row.label));
     }
-    return QStringLiteral("Roll adjustment %1").arg(degrees);
+    return QCoreApplication::translate("EditCommand", "Roll adjustment %1").arg(degrees);
 }
 
 QString OperationName(const EditRecord& record, const EditOperation& op)
@@ -60,16 +65,16 @@ QString OperationName(const EditRecord& record, const EditOperation& op)
     return std::visit(
         Overloaded{[&](const edit::DeleteObservation&) { return DeletionName(record); },
                    [&](const edit::DeleteObservations&) { return DeletionName(record); },
-                   [](const edit::AddControlPoint&) { return QStringLiteral("Add control point"); },
-                   [](const edit::RemoveControlPoint&) { return QStringLiteral("Remove control point"); },
-                   [](const edit::ClearControlPoints&) { return QStringLiteral("Clear control points"); },
-                   [](const edit::SetFitDegree& d) { return QStringLiteral("Fit degree %1 polynomial").arg(d.degree); },
+                   [](const edit::AddControlPoint&) { return QCoreApplication::translate("EditCommand", "Add control point"); },
+                   [](const edit::RemoveControlPoint&) { return QCoreApplication::translate("EditCommand", "Remove control point"); },
+                   [](const edit::ClearControlPoints&) { return QCoreApplication::translate("EditCommand", "Clear control points"); },
+                   [](const edit::SetFitDegree& d) { return QCoreApplication::translate("EditCommand", "Fit degree %1 polynomial").arg(d.degree); },
                    [](const edit::SetRollAdjustment& r) { return RollName(r.degrees); },
                    [](const edit::SetLocalFit& l) {
-                       return l.on ? QStringLiteral("Fit between control points only")
-                                   : QStringLiteral("Fit along the whole hole");
+                       return l.on ? QCoreApplication::translate("EditCommand", "Fit between control points only")
+                                   : QCoreApplication::translate("EditCommand", "Fit along the whole hole");
                    },
-                   [](const auto&) { return QStringLiteral("Change mode"); }},
+                   [](const auto&) { return QCoreApplication::translate("EditCommand", "Change mode"); }},
         op);
 }
 
@@ -78,6 +83,6 @@ QString OperationName(const EditRecord& record, const EditOperation& op)
 QString EditName(const EditRecord& record)
 {
     return std::visit(Overloaded{[&](const EditOperation& op) { return OperationName(record, op); },
-                                 [](const ResolvedEdits&) { return QStringLiteral("Restore edits"); }},
+                                 [](const ResolvedEdits&) { return QCoreApplication::translate("EditCommand", "Restore edits"); }},
                       record.What());
 }

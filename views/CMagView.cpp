@@ -56,10 +56,10 @@ CMagView::CMagView(CKestrixDoc& doc, ViewServices& services, PlotLink* link, QWi
 QString CMagView::Title() const
 {
     if (!Link().ComponentsAsAnomalies())
-        return QStringLiteral("Mag components - East:blue North:green Up:red");
+        return tr("Mag components - East:blue North:green Up:red");
     return QString::fromStdString(textio::Format("Mag anomalies, less medians E %.0lf N %.0lf U %.0lf nT", m_offsets[2],
                                                  m_offsets[1], m_offsets[0]))
-           + QStringLiteral(" - East:blue North:green Up:red");
+           + tr(" - East:blue North:green Up:red");
 }
 
 bool CMagView::BeginPaint()

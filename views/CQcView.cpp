@@ -27,7 +27,8 @@ constexpr int kFlagHalfSize = 4; // pixels from a flagged point to its square's 
 
 const QColor kBandColours[CQcView::kBands] = {QColor(255, 0, 0), QColor(0, 128, 0), QColor(0, 0, 255)};
 const QColor kFlagColour(255, 128, 0);
-const char* const kBandNames[CQcView::kBands] = {"B (nT)", "G", "Dip (deg)"};
+const char* const kBandNames[CQcView::kBands] = {QT_TRANSLATE_NOOP("CQcView", "B (nT)"), QT_TRANSLATE_NOOP("CQcView", "G"),
+                                                 QT_TRANSLATE_NOOP("CQcView", "Dip (deg)")};
 constexpr std::uint8_t kBandFlags[CQcView::kBands] = {kFieldSpike, kGravitySpike, kDipSpike};
 
 double Quantity(const QualityValues& values, int band)
@@ -190,7 +191,7 @@ void CQcView::DrawOverlays(QPainter& painter)
     }
     for (int band = 0; band < kBands; ++band)
         DrawTextAt(painter, ToDevice(m_nXMin, BandBottom(band) + kBandUnits) + QPoint(3, 2), Anchor::LeftTop,
-                   QString::fromLatin1(kBandNames[band]));
+                   tr(kBandNames[band]));
 }
 
 // The edges of the bands inside the frame.

@@ -48,7 +48,7 @@ void PlotFrame::ApplyModeCursor()
 
 QString PlotFrame::Prompt() const
 {
-    return Doc().m_bDeleteMode ? QStringLiteral("Click on observation point to delete") : QString();
+    return Doc().m_bDeleteMode ? tr("Click on observation point to delete") : QString();
 }
 
 void PlotFrame::Readout(std::int32_t x)
