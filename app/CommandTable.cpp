@@ -2,8 +2,8 @@
 // with its label, keys, prompt, places, handler and state tests.
 #include "app/CommandTable.h"
 
-#include "app/SurveyDocument.h"
 #include "survey/KestrixDoc.h"
+#include "views/PlotLink.h"
 
 #include <QtGlobal>
 #include <algorithm>
@@ -21,15 +21,15 @@ bool ToolBarShown(const CommandState& s, const CommandRow&) { return s.toolBarSh
 bool StatusBarShown(const CommandState& s, const CommandRow&) { return s.statusBarShown; }
 bool EditInForce(const CommandState& s, const CommandRow& row)
 {
-    return s.survey && row.edit && IsInForce(*s.survey->Doc(), *row.edit);
+    return s.survey && row.edit && IsInForce(*s.survey, *row.edit);
 }
-bool FitsLocally(const CommandState& s, const CommandRow&) { return s.survey && s.survey->Doc()->m_bFitLocal; }
-bool IsZoomed(const CommandState& s, const CommandRow&) { return s.survey && !s.survey->Plots().Window().IsWhole(); }
+bool FitsLocally(const CommandState& s, const CommandRow&) { return s.survey && s.survey->m_bFitLocal; }
+bool IsZoomed(const CommandState& s, const CommandRow&) { return s.plots && !s.plots->Window().IsWhole(); }
 bool ShowsAnomalies(const CommandState& s, const CommandRow&)
 {
-    return s.survey && s.survey->Plots().ComponentsAsAnomalies();
+    return s.plots && s.plots->ComponentsAsAnomalies();
 }
-bool ShowsQuality(const CommandState& s, const CommandRow&) { return s.survey && s.survey->ShowsQualityPlot(); }
+bool ShowsQuality(const CommandState& s, const CommandRow&) { return s.showsQualityPlot; }
 
 using H = CommandHost;
 using M = MenuId;

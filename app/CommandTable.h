@@ -10,7 +10,10 @@
 #include <span>
 
 class CChildFrame;
-class SurveyDocument;
+class PlotLink;
+namespace survey {
+class CKestrixDoc;
+} // namespace survey
 
 // The menus of the two menu bars, and the Edit menu's "Roll option" popup.
 enum class MenuId { None, MainFile, MainView, MainHelp, SurveyFile, Edit, Roll, SurveyView, Window, SurveyHelp };
@@ -26,7 +29,11 @@ constexpr int GroupOf(int slot) { return slot / 10; }
 // What the enabled and checked tests look at, gathered once per update.
 struct CommandState {
     const CChildFrame* activeWindow = nullptr; // the active survey window, or none
-    const SurveyDocument* survey = nullptr;    // its survey, unless read-only
+    // Its survey, unless read-only: the survey, its depth plots' shared
+    // state and whether one of its windows is the quality plot.
+    const survey::CKestrixDoc* survey = nullptr;
+    const PlotLink* plots = nullptr;
+    bool showsQualityPlot = false;
     bool listingSelection = false;             // the active listing has rows selected
     bool plotActive = false;                   // the active window is a plot
     bool toolBarShown = false;

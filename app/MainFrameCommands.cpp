@@ -186,7 +186,11 @@ CommandState CMainFrame::CurrentState() const
     state.activeWindow = active;
     // A read-only survey (its load failed) may be closed, nothing more.
     const SurveyDocument* document = active ? &active->Document() : nullptr;
-    state.survey = document && !document->IsReadOnly() ? document : nullptr;
+    if (document && !document->IsReadOnly()) {
+        state.survey = document->Doc();
+        state.plots = &document->Plots();
+        state.showsQualityPlot = document->ShowsQualityPlot();
+    }
     const CKestrixView* listing = ActiveListing();
     state.listingSelection = listing && listing->HasSelection();
     state.plotActive = active && KindOf(active->widget()) != nullptr;
