@@ -95,8 +95,7 @@ CQcView::CQcView(CKestrixDoc& doc, ViewServices& services, PlotLink* link, QWidg
 
 QString CQcView::Title() const
 {
-    return QString::fromStdString(
-        textio::Format("Quality control - B:red G:green dip:blue, %d flagged readings", m_flagged));
+    return tr("Quality control - B:red G:green dip:blue, %1 flagged readings").arg(m_flagged);
 }
 
 bool CQcView::BeginPaint()

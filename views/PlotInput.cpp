@@ -53,7 +53,8 @@ QString PlotFrame::Prompt() const
 
 void PlotFrame::Readout(std::int32_t x)
 {
-    SetPane(ViewServices::DepthPane, QString::fromStdString(textio::Format("Depth:  %.2lf", x / Doc().m_dScale)));
+    SetPane(ViewServices::DepthPane,
+            tr("Depth:  %1").arg(QString::fromStdString(textio::Format("%.2lf", x / Doc().m_dScale))));
     SetPane(ViewServices::MessagePane, Prompt());
 }
 
