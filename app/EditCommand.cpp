@@ -4,7 +4,6 @@
 #include "survey/KestrixDoc.h"
 #include "survey/Overloaded.h"
 
-#include <QCoreApplication>
 
 using namespace survey;
 
@@ -39,8 +38,8 @@ QString DeletionName(const EditRecord& record)
 {
     const auto removed = record.RemovedObservations();
     if (removed.size() == 1)
-        return QCoreApplication::translate("EditCommand", "Delete reading at %1 m").arg(DepthText(removed.front().observation.Depth));
-    return QCoreApplication::translate("EditCommand", "Delete %1 readings").arg(removed.size());
+        return EditCommand::tr("Delete reading at %1 m").arg(DepthText(removed.front().observation.Depth));
+    return EditCommand::tr("Delete %1 readings").arg(removed.size());
 }
 
 // A menu label as words: its mnemonic marks dropped.
@@ -54,10 +53,10 @@ QString RollName(std::int32_t degrees)
     for (const CommandRow& row : MainWindowCommands()) {
         const auto* roll = row.edit ? std::get_if<edit::SetRollAdjustment>(&*row.edit) : nullptr;
         if (roll && roll->degrees == degrees)
-            return degrees == 0 ? QCoreApplication::translate("EditCommand", "No roll adjustment")
-                                : QCoreApplication::translate("EditCommand", "Roll adjustment %1").arg(MenuLabelText(row.label));
+            return degrees == 0 ? EditCommand::tr("No roll adjustment")
+                                : EditCommand::tr("Roll adjustment %1").arg(MenuLabelText(row.label));
     }
-    return QCoreApplication::translate("EditCommand", "Roll adjustment %1").arg(degrees);
+    return EditCommand::tr("Roll adjustment %1").arg(degrees);
 }
 
 QString OperationName(const EditRecord& record, const EditOperation& op)
@@ -65,16 +64,18 @@ QString OperationName(const EditRecord& record, const EditOperation& op)
     return std::visit(
         Overloaded{[&](const edit::DeleteObservation&) { return DeletionName(record); },
                    [&](const edit::DeleteObservations&) { return DeletionName(record); },
-                   [](const edit::AddControlPoint&) { return QCoreApplication::translate("EditCommand", "Add control point"); },
-                   [](const edit::RemoveControlPoint&) { return QCoreApplication::translate("EditCommand", "Remove control point"); },
-                   [](const edit::ClearControlPoints&) { return QCoreApplication::translate("EditCommand", "Clear control points"); },
-                   [](const edit::SetFitDegree& d) { return QCoreApplication::translate("EditCommand", "Fit degree %1 polynomial").arg(d.degree); },
+                   [](const edit::AddControlPoint&) { return EditCommand::tr("Add control point"); },
+                   [](const edit::RemoveControlPoint&) { return EditCommand::tr("Remove control point"); },
+                   [](const edit::ClearControlPoints&) { return EditCommand::tr("Clear control points"); },
+                   [](const edit::SetFitDegree& d) {
+                       return EditCommand::tr("Fit degree %1 polynomial").arg(d.degree);
+                   },
                    [](const edit::SetRollAdjustment& r) { return RollName(r.degrees); },
                    [](const edit::SetLocalFit& l) {
-                       return l.on ? QCoreApplication::translate("EditCommand", "Fit between control points only")
-                                   : QCoreApplication::translate("EditCommand", "Fit along the whole hole");
+                       return l.on ? EditCommand::tr("Fit between control points only")
+                                   : EditCommand::tr("Fit along the whole hole");
                    },
-                   [](const auto&) { return QCoreApplication::translate("EditCommand", "Change mode"); }},
+                   [](const auto&) { return EditCommand::tr("Change mode"); }},
         op);
 }
 
@@ -83,6 +84,6 @@ QString OperationName(const EditRecord& record, const EditOperation& op)
 QString EditName(const EditRecord& record)
 {
     return std::visit(Overloaded{[&](const EditOperation& op) { return OperationName(record, op); },
-                                 [](const ResolvedEdits&) { return QCoreApplication::translate("EditCommand", "Restore edits"); }},
+                                 [](const ResolvedEdits&) { return EditCommand::tr("Restore edits"); }},
                       record.What());
 }
