@@ -10,16 +10,16 @@
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("About %1").arg(kProgramName));
+    setWindowTitle(tr("About %1").arg(kProgramName));
     setModal(true);
 
     auto* icon = new QLabel(this);
     icon->setPixmap(ProgramIcon().pixmap(32, 32));
     icon->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    auto* version = new QLabel(QStringLiteral("%1, Version %2").arg(kProgramName, kProgramVersion), this);
+    auto* version = new QLabel(tr("%1, Version %2").arg(kProgramName, kProgramVersion), this);
     version->setTextFormat(Qt::PlainText);
     auto* purpose = new QLabel(
-        QStringLiteral("Resolves borehole magnetic data into East, North and Up components"), this);
+        tr("Resolves borehole magnetic data into East, North and Up components"), this);
     purpose->setTextFormat(Qt::PlainText);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);

@@ -1,11 +1,9 @@
 #include "app/ChildFrame.h"
 
-#include "app/SurveyDocument.h"
-
 #include <QCloseEvent>
 
-CChildFrame::CChildFrame(SurveyDocument& document, QWidget* view, bool bringsSurveyMenu)
-    : m_document(document), m_bringsSurveyMenu(bringsSurveyMenu)
+CChildFrame::CChildFrame(SurveyDocument& document, QWidget* view, bool bringsSurveyMenu, CloseGuard mayClose)
+    : m_document(document), m_bringsSurveyMenu(bringsSurveyMenu), m_mayClose(std::move(mayClose))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(view);
@@ -13,8 +11,7 @@ CChildFrame::CChildFrame(SurveyDocument& document, QWidget* view, bool bringsSur
 
 void CChildFrame::closeEvent(QCloseEvent* event)
 {
-    // The survey's last window asks about unsaved edits before anything closes.
-    if (!m_document.MayCloseFrame(this)) {
+    if (m_mayClose && !m_mayClose(this)) {
         event->ignore();
         return;
     }

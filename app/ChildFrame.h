@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMdiSubWindow>
+#include <functional>
 
 class SurveyDocument;
 
@@ -10,10 +11,15 @@ class SurveyDocument;
 class CChildFrame : public QMdiSubWindow {
     Q_OBJECT
 public:
+    // Whether the frame may close now (the survey's last window asks about
+    // unsaved edits first).
+    using CloseGuard = std::function<bool(const CChildFrame*)>;
+
     // `view` becomes the frame's widget. `document` is the survey the view
     // shows, which outlives the frame. `bringsSurveyMenu`: whether the frame
-    // puts the survey menu on the bar when it becomes active.
-    CChildFrame(SurveyDocument& document, QWidget* view, bool bringsSurveyMenu);
+    // puts the survey menu on the bar when it becomes active. `mayClose` is
+    // asked before the frame closes.
+    CChildFrame(SurveyDocument& document, QWidget* view, bool bringsSurveyMenu, CloseGuard mayClose);
 
     SurveyDocument& Document() const { return m_document; }
     bool BringsSurveyMenu() const { return m_bringsSurveyMenu; }
@@ -28,4 +34,5 @@ protected:
 private:
     SurveyDocument& m_document;
     bool m_bringsSurveyMenu;
+    CloseGuard m_mayClose;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
 // Command ids of the menus, the tool bar and the accelerators, kept as data
-// on their actions. Each Edit item's edit is its operation (EditMenu.h).
+// on their actions. The commands themselves are rows of CommandTable.h.
 enum CommandId : int {
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,

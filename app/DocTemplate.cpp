@@ -10,7 +10,9 @@ CDocTemplate::CDocTemplate(ViewFactory factory, bool bringsSurveyMenu, QIcon fra
 
 CChildFrame* CDocTemplate::CreateNewFrame(SurveyDocument& document, ViewServices& services) const
 {
-    auto* frame = new CChildFrame(document, m_factory(document, services), m_bringsSurveyMenu);
+    // The survey's last window asks about unsaved edits before anything closes.
+    auto* frame = new CChildFrame(document, m_factory(document, services), m_bringsSurveyMenu,
+                                  [&document](const CChildFrame* closing) { return document.MayCloseFrame(closing); });
     if (!m_frameIcon.isNull())
         frame->setWindowIcon(m_frameIcon);
     document.AddFrame(frame);

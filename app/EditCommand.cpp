@@ -1,8 +1,9 @@
 #include "app/EditCommand.h"
 
-#include "app/EditMenu.h"
+#include "app/CommandTable.h"
 #include "survey/KestrixDoc.h"
 #include "survey/Overloaded.h"
+
 
 using namespace survey;
 
@@ -37,22 +38,25 @@ QString DeletionName(const EditRecord& record)
 {
     const auto removed = record.RemovedObservations();
     if (removed.size() == 1)
-        return QStringLiteral("Delete reading at %1 m").arg(DepthText(removed.front().observation.Depth));
-    return QStringLiteral("Delete %1 readings").arg(removed.size());
+        return EditCommand::tr("Delete reading at %1 m").arg(DepthText(removed.front().observation.Depth));
+    return EditCommand::tr("Delete %1 readings").arg(removed.size());
 }
 
 // A menu label as words: its mnemonic marks dropped.
-QString MenuLabelText(const char* label) { return QString::fromLatin1(label).remove(QLatin1Char('&')); }
+QString MenuLabelText(const char* label)
+{
+    return QCoreApplication::translate("Commands", label).remove(QLatin1Char('&'));
+}
 
 QString RollName(std::int32_t degrees)
 {
-    for (const EditItem& item : RollOptionItems()) {
-        const auto* roll = std::get_if<edit::SetRollAdjustment>(&item.operation);
+    for (const CommandRow& row : MainWindowCommands()) {
+        const auto* roll = row.edit ? std::get_if<edit::SetRollAdjustment>(&*row.edit) : nullptr;
         if (roll && roll->degrees == degrees)
-            return degrees == 0 ? QStringLiteral("No roll adjustment")
-                                : QStringLiteral("Roll adjustment %1").arg(MenuLabelText(item.label));
+            return degrees == 0 ? EditCommand::tr("No roll adjustment")
+                                : EditCommand::tr("Roll adjustment %1").arg(MenuLabelText(row.label));
     }
-    return QStringLiteral("Roll adjustment %1").arg(degrees);
+    return EditCommand::tr("Roll adjustment %1").arg(degrees);
 }
 
 QString OperationName(const EditRecord& record, const EditOperation& op)
@@ -60,16 +64,18 @@ QString OperationName(const EditRecord& record, const EditOperation& op)
     return std::visit(
         Overloaded{[&](const edit::DeleteObservation&) { return DeletionName(record); },
                    [&](const edit::DeleteObservations&) { return DeletionName(record); },
-                   [](const edit::AddControlPoint&) { return QStringLiteral("Add control point"); },
-                   [](const edit::RemoveControlPoint&) { return QStringLiteral("Remove control point"); },
-                   [](const edit::ClearControlPoints&) { return QStringLiteral("Clear control points"); },
-                   [](const edit::SetFitDegree& d) { return QStringLiteral("Fit degree %1 polynomial").arg(d.degree); },
+                   [](const edit::AddControlPoint&) { return EditCommand::tr("Add control point"); },
+                   [](const edit::RemoveControlPoint&) { return EditCommand::tr("Remove control point"); },
+                   [](const edit::ClearControlPoints&) { return EditCommand::tr("Clear control points"); },
+                   [](const edit::SetFitDegree& d) {
+                       return EditCommand::tr("Fit degree %1 polynomial").arg(d.degree);
+                   },
                    [](const edit::SetRollAdjustment& r) { return RollName(r.degrees); },
                    [](const edit::SetLocalFit& l) {
-                       return l.on ? QStringLiteral("Fit between control points only")
-                                   : QStringLiteral("Fit along the whole hole");
+                       return l.on ? EditCommand::tr("Fit between control points only")
+                                   : EditCommand::tr("Fit along the whole hole");
                    },
-                   [](const auto&) { return QStringLiteral("Change mode"); }},
+                   [](const auto&) { return EditCommand::tr("Change mode"); }},
         op);
 }
 
@@ -78,6 +84,6 @@ QString OperationName(const EditRecord& record, const EditOperation& op)
 QString EditName(const EditRecord& record)
 {
     return std::visit(Overloaded{[&](const EditOperation& op) { return OperationName(record, op); },
-                                 [](const ResolvedEdits&) { return QStringLiteral("Restore edits"); }},
+                                 [](const ResolvedEdits&) { return EditCommand::tr("Restore edits"); }},
                       record.What());
 }

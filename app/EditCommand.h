@@ -2,6 +2,7 @@
 
 #include "survey/EditRecord.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QUndoCommand>
 
@@ -13,6 +14,8 @@ class CKestrixDoc;
 // command is pushed, so the push does not make it again; undo and redo then
 // take it back and make it again exactly, and every view redraws.
 class EditCommand : public QUndoCommand {
+    Q_DECLARE_TR_FUNCTIONS(EditCommand)
+
 public:
     // `doc` must outlive the command; `record` is what making the edit on it returned.
     EditCommand(survey::CKestrixDoc& doc, survey::EditRecord record, const QString& name);

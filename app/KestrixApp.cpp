@@ -5,7 +5,6 @@
 #include "app/CommandIds.h"
 #include "app/DocTemplate.h"
 #include "app/MainFrame.h"
-#include "app/QualityMenu.h"
 #include "app/SavedEdits.h"
 #include "app/SurveyDocument.h"
 #include "app/WindowOutput.h"
@@ -20,6 +19,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QStatusBar>
+#include <QToolBar>
 #include <algorithm>
 
 using namespace survey;
@@ -76,8 +76,9 @@ void CKestrixApp::SetPrompts(UserPrompts* prompts)
 
 bool CKestrixApp::InitInstance(const QStringList& arguments)
 {
-    // Only the recent files are kept in the settings store.
+    // The settings store keeps the recent files and the spike finder's settings.
     m_recentFiles.Load();
+    m_quality.LoadSettings();
 
     // The listing's template opens every file and brings the survey menu; the
     // plot windows' templates bring nothing.
@@ -100,15 +101,12 @@ bool CKestrixApp::InitInstance(const QStringList& arguments)
         return false;
     }
     m_mainFrame->setWindowIcon(ProgramIcon());
-    connect(m_mainFrame.get(), &CMainFrame::command, this, &CKestrixApp::OnCommand);
-    connect(m_mainFrame.get(), &CMainFrame::editRequested, this, &CKestrixApp::OnEdit);
+    m_mainFrame->SetCommandHost(this);
     connect(m_mainFrame.get(), &CMainFrame::filesDropped, this, [this](const QStringList& paths) {
         for (const QString& path : paths)
             OpenDocumentFile(path);
     });
     m_mainFrame->setAcceptDrops(true);
-    m_quality = new QualityMenu(*this, *m_mainFrame->Menus(MenuBar::Survey).at(1));
-    m_output = new WindowOutput(*this);
     RefreshRecentFiles();
 
     const QString file = FileArgument(arguments);
@@ -151,7 +149,7 @@ SurveyDocument* CKestrixApp::OpenSurvey(const QString& path)
     const QFileInfo info(path);
     const QString shown = QDir::toNativeSeparators(path);
     if (!info.exists()) {
-        m_prompts->ShowMessage(m_mainFrame.get(), QStringLiteral("Cannot find the file\n  %1").arg(shown));
+        m_prompts->ShowMessage(m_mainFrame.get(), tr("Cannot find the file\n  %1").arg(shown));
         return nullptr;
     }
     const QString absolute = info.absoluteFilePath();
@@ -165,17 +163,17 @@ SurveyDocument* CKestrixApp::OpenSurvey(const QString& path)
     FileLineSource source(ToCorePath(absolute), textio::ReadFrom::RegularFileOnly);
     if (source.Fault() == textio::OpenFault::NotARegularFile) {
         m_prompts->ShowMessage(m_mainFrame.get(),
-                               QStringLiteral("Failed to open\n  %1\nIt is not a regular file.").arg(shown));
+                               tr("Failed to open\n  %1\nIt is not a regular file.").arg(shown));
         return nullptr;
     }
     if (!source.IsOpen()) {
-        m_prompts->ShowMessage(m_mainFrame.get(), QStringLiteral("Failed to open\n  %1").arg(shown));
+        m_prompts->ShowMessage(m_mainFrame.get(), tr("Failed to open\n  %1").arg(shown));
         return nullptr;
     }
 
     SurveyDocument* document = m_docManager.AddDocument(std::make_unique<SurveyDocument>(absolute, canonical));
     connect(document, &SurveyDocument::plotWindowsWanted, this, &CKestrixApp::OpenPlotWindows);
-    document->Plots().SetSpikes(m_quality->Settings());
+    document->Plots().SetSpikes(m_quality.Settings());
     document->SetCloseQuestion([this](SurveyDocument& asked) { return AskToSaveBeforeClose(asked); });
     CChildFrame* frame = CreateFrame(*listing, *document);
     // A failed load has shown its message; the survey stays open in its
@@ -217,8 +215,8 @@ void CKestrixApp::OpenPlotWindows(SurveyDocument* document)
 // survey's windows, showing the survey as it is now; then every window tiled.
 void CKestrixApp::ShowAllViews()
 {
-    SurveyDocument* document = ActiveDocument();
-    if (!document || document->IsReadOnly())
+    SurveyDocument* document = EditableDocument();
+    if (!document)
         return;
     CChildFrame* active = m_mainFrame->ActiveFrame();
     const CDocTemplate* plots[] = {m_pInclTemplate, m_pAzTemplate, m_pMagTemplate};
@@ -236,8 +234,8 @@ void CKestrixApp::ShowAllViews()
 // other plots and the windows tiled, or closed when it is open.
 void CKestrixApp::ToggleQualityView()
 {
-    SurveyDocument* document = ActiveDocument();
-    if (!document || document->IsReadOnly())
+    SurveyDocument* document = EditableDocument();
+    if (!document)
         return;
     for (CChildFrame* frame : document->Frames()) {
         if (WindowRank(frame) == 4) {
@@ -258,52 +256,16 @@ SurveyDocument* CKestrixApp::ActiveDocument() const
     return frame ? &frame->Document() : nullptr;
 }
 
+SurveyDocument* CKestrixApp::EditableDocument() const
+{
+    SurveyDocument* document = ActiveDocument();
+    return document && !document->IsReadOnly() ? document : nullptr;
+}
+
 void CKestrixApp::SetPaneText(int pane, const QString& text)
 {
     if (m_mainFrame)
         m_mainFrame->SetPaneText(pane, text);
-}
-
-void CKestrixApp::OnCommand(int id)
-{
-    if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST) {
-        OnRecentFile(id - ID_FILE_MRU_FIRST);
-    } else {
-        switch (id) {
-        case ID_FILE_OPEN: OnFileOpen(); break;
-        case ID_FILE_CLOSE:
-            if (SurveyDocument* active = ActiveDocument())
-                active->Close();
-            break;
-        case ID_FILE_SAVE_EDITS:
-            if (SurveyDocument* active = ActiveDocument())
-                SaveEdits(*active, *m_prompts, m_mainFrame.get());
-            break;
-        case ID_FILE_EXPORT: OnFileExport(); break;
-        case ID_APP_ABOUT: m_prompts->ShowAbout(m_mainFrame.get()); break;
-        case ID_VIEW_WHOLE_HOLE:
-            if (SurveyDocument* active = ActiveDocument())
-                active->Plots().ShowWholeHole();
-            break;
-        case ID_VIEW_ANOMALIES:
-            if (SurveyDocument* active = ActiveDocument())
-                active->Plots().SetComponentsAsAnomalies(!active->Plots().ComponentsAsAnomalies());
-            break;
-        case ID_WINDOW_SHOW_ALL: ShowAllViews(); break;
-        case ID_VIEW_QUALITY: ToggleQualityView(); break;
-        case ID_APP_EXIT: m_mainFrame->close(); break;
-        default: break;
-        }
-    }
-    if (m_mainFrame)
-        m_mainFrame->UpdateCommandUI();
-}
-
-void CKestrixApp::OnEdit(const EditOperation& op)
-{
-    if (SurveyDocument* active = ActiveDocument())
-        active->Apply(op);
-    m_mainFrame->UpdateCommandUI();
 }
 
 // The survey comes forward so the user sees which one is asked about.
@@ -324,16 +286,46 @@ void CKestrixApp::OpenHandedOverFiles(const QStringList& paths)
         OpenDocumentFile(path);
 }
 
-void CKestrixApp::OnFileOpen()
+void CKestrixApp::RefreshRecentFiles()
+{
+    if (m_mainFrame)
+        m_mainFrame->SetRecentFiles(m_recentFiles.Paths());
+}
+
+void CKestrixApp::OpenFile()
 {
     if (const std::optional<QString> path = m_prompts->OpenFileName(m_mainFrame.get()))
         OpenDocumentFile(*path);
 }
 
-void CKestrixApp::OnFileExport()
+// A listed file that cannot be opened any more leaves the list.
+void CKestrixApp::OpenRecentFile(int index)
 {
-    SurveyDocument* active = ActiveDocument();
-    if (!active || active->IsReadOnly())
+    if (index < 0 || index >= m_recentFiles.Paths().size())
+        return;
+    const QString path = m_recentFiles.Paths()[index];
+    if (OpenDocumentFile(path))
+        return;
+    m_recentFiles.Remove(path);
+    RefreshRecentFiles();
+}
+
+void CKestrixApp::CloseSurvey()
+{
+    if (SurveyDocument* active = ActiveDocument())
+        active->Close();
+}
+
+void CKestrixApp::SaveEdits()
+{
+    if (SurveyDocument* active = ActiveDocument())
+        ::SaveEdits(*active, *m_prompts, m_mainFrame.get());
+}
+
+void CKestrixApp::ExportSurvey()
+{
+    SurveyDocument* active = EditableDocument();
+    if (!active)
         return; // what a failed load read is not a whole survey
     const CKestrixDoc& doc = *active->Doc();
     const QString defaultPath = FromCoreText(DefaultExportPath(doc.m_strFilePath));
@@ -346,20 +338,66 @@ void CKestrixApp::OnFileExport()
         m_prompts->ShowMessage(m_mainFrame.get(), FromCoreText(ExportFailureMessage(result, path)));
 }
 
-// A listed file that cannot be opened any more leaves the list.
-void CKestrixApp::OnRecentFile(int index)
+void CKestrixApp::SavePlot() { SaveActivePlot(*m_mainFrame, *m_prompts); }
+
+void CKestrixApp::PrintWindow() { PrintActiveWindow(*m_mainFrame, *m_prompts); }
+
+void CKestrixApp::Exit() { m_mainFrame->close(); }
+
+void CKestrixApp::CopyRows()
 {
-    if (index < 0 || index >= m_recentFiles.Paths().size())
-        return;
-    const QString path = m_recentFiles.Paths()[index];
-    if (OpenDocumentFile(path))
-        return;
-    m_recentFiles.Remove(path);
-    RefreshRecentFiles();
+    if (CKestrixView* listing = m_mainFrame->ActiveListing())
+        listing->Copy();
 }
 
-void CKestrixApp::RefreshRecentFiles()
+void CKestrixApp::EditSurvey(const EditOperation& op)
 {
-    if (m_mainFrame)
-        m_mainFrame->SetRecentFiles(m_recentFiles.Paths());
+    if (SurveyDocument* active = ActiveDocument())
+        active->Apply(op);
 }
+
+void CKestrixApp::ToggleLocalFit()
+{
+    if (SurveyDocument* document = EditableDocument())
+        QualityCommands::ToggleLocalFit(*document);
+}
+
+void CKestrixApp::DeleteFlaggedReadings()
+{
+    SurveyDocument* document = EditableDocument();
+    if (!document)
+        return;
+    const QString count = m_quality.DeleteFlaggedReadings(*document);
+    // The closing menu puts "Ready" in the message pane once events are
+    // handled; the count follows it.
+    QMetaObject::invokeMethod(this, [this, count] { SetPaneText(0, count); }, Qt::QueuedConnection);
+}
+
+void CKestrixApp::EditSpikeSettings()
+{
+    m_quality.EditSettings(*m_prompts, m_mainFrame.get(), m_docManager.Documents());
+}
+
+void CKestrixApp::ToggleToolBar() { m_mainFrame->ToolBar()->setVisible(m_mainFrame->ToolBar()->isHidden()); }
+
+void CKestrixApp::ToggleStatusBar() { m_mainFrame->statusBar()->setVisible(m_mainFrame->statusBar()->isHidden()); }
+
+void CKestrixApp::ZoomToWholeHole()
+{
+    if (SurveyDocument* active = ActiveDocument())
+        active->Plots().ShowWholeHole();
+}
+
+void CKestrixApp::ToggleAnomalies()
+{
+    if (SurveyDocument* active = ActiveDocument())
+        active->Plots().SetComponentsAsAnomalies(!active->Plots().ComponentsAsAnomalies());
+}
+
+void CKestrixApp::CascadeWindows() { m_mainFrame->Cascade(); }
+
+void CKestrixApp::TileWindows() { m_mainFrame->Tile(); }
+
+void CKestrixApp::ArrangeIcons() { m_mainFrame->ArrangeIcons(); }
+
+void CKestrixApp::ShowAbout() { m_prompts->ShowAbout(m_mainFrame.get()); }

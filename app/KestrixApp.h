@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/CommandHost.h"
 #include "app/DocManager.h"
+#include "app/QualityCommands.h"
 #include "app/RecentFileList.h"
 #include "app/UserPrompts.h"
 #include "views/ViewServices.h"
@@ -14,16 +16,15 @@ class CChildFrame;
 class CDocTemplate;
 class CMainFrame;
 class QStatusBar;
-class QualityMenu;
 class SurveyDocument;
-class WindowOutput;
 
 // The application: the four document templates, the editing cursors, the
 // main frame and its status bar, the recent-file list. Every file is opened
 // through OpenDocumentFile, and every edit of a survey, from the Edit menu or
 // a view, reaches it through the survey's SurveyDocument::Apply. The views
-// reach the status bar and the cursors through it (ViewServices).
-class CKestrixApp : public QObject, public ViewServices {
+// reach the status bar and the cursors through it (ViewServices); the main
+// window's commands reach it as their host (CommandHost).
+class CKestrixApp : public QObject, public ViewServices, private CommandHost {
     Q_OBJECT
 public:
     CKestrixApp();
@@ -59,9 +60,8 @@ public:
     SurveyDocument* ActiveDocument() const;
     // The dialogs and message boxes in use.
     UserPrompts& Prompts() const { return *m_prompts; }
-    // The quality control items of the Edit menu, and Save Plot As and Print.
-    QualityMenu* Quality() const { return m_quality; }
-    WindowOutput* Output() const { return m_output; }
+    // The quality control items' settings.
+    const QualityCommands& Quality() const { return m_quality; }
 
     void SetPaneText(int pane, const QString& text) override;
     QCursor DeleteCursor() const override { return m_hDeleteCursor; }
@@ -69,17 +69,37 @@ public:
     QCursor ControlCursor() const override { return m_hControlCursor; }
 
 private:
-    void OnCommand(int id);
-    void OnEdit(const survey::EditOperation& op);
+    // CommandHost
+    void OpenFile() override;
+    void OpenRecentFile(int index) override;
+    void CloseSurvey() override;
+    void SaveEdits() override;
+    void ExportSurvey() override;
+    void SavePlot() override;
+    void PrintWindow() override;
+    void Exit() override;
+    void CopyRows() override;
+    void EditSurvey(const survey::EditOperation& op) override;
+    void ToggleLocalFit() override;
+    void DeleteFlaggedReadings() override;
+    void EditSpikeSettings() override;
+    void ToggleToolBar() override;
+    void ToggleStatusBar() override;
+    void ZoomToWholeHole() override;
+    void ToggleAnomalies() override;
+    void ToggleQualityView() override;
+    void CascadeWindows() override;
+    void TileWindows() override;
+    void ArrangeIcons() override;
+    void ShowAllViews() override;
+    void ShowAbout() override;
+
     SurveyDocument* OpenSurvey(const QString& path);
     void OpenPlotWindows(SurveyDocument* document);
-    void ShowAllViews();
-    void ToggleQualityView();
+    // The active survey, unless read-only.
+    SurveyDocument* EditableDocument() const;
     CChildFrame* CreateFrame(const CDocTemplate& docTemplate, SurveyDocument& document);
-    void OnFileOpen();
-    void OnFileExport();
     bool AskToSaveBeforeClose(SurveyDocument& document);
-    void OnRecentFile(int index);
     void RefreshRecentFiles();
 
     // Declared first so that it outlives the main frame and every window.
@@ -96,7 +116,6 @@ private:
     RecentFileList m_recentFiles;
     QtUserPrompts m_defaultPrompts;
     UserPrompts* m_prompts = &m_defaultPrompts;
+    QualityCommands m_quality;
     std::unique_ptr<CMainFrame> m_mainFrame;
-    QualityMenu* m_quality = nullptr; // owned by the main frame's Edit menu
-    WindowOutput* m_output = nullptr; // owned by the main frame
 };

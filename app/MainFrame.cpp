@@ -1,12 +1,12 @@
 #include "app/MainFrame.h"
 
 #include "app/ChildFrame.h"
-#include "app/EditMenu.h"
+#include "app/CommandHost.h"
+#include "app/MenuText.h"
 #include "app/ProgramInfo.h"
 #include "app/RecentFileList.h"
 #include "app/SurveyDocument.h"
 #include "app/UndoActions.h"
-#include "survey/KestrixDoc.h"
 #include "views/CKestrixView.h"
 
 #include <QApplication>
@@ -14,6 +14,7 @@
 #include <QDropEvent>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPointer>
@@ -28,16 +29,6 @@ using namespace survey;
 namespace {
 
 const QString kTitle = kProgramName;
-
-// Commands nothing handles: shown, never enabled.
-constexpr int kUnhandledIds[] = {ID_FILE_NEW, ID_EDIT_CUT, ID_EDIT_PASTE};
-
-QString MenuLabelOfPath(int index, const QString& path)
-{
-    QString shown = RecentFileList::Abbreviate(path);
-    shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
-    return QStringLiteral("&%1 %2").arg(index + 1).arg(shown);
-}
 
 } // namespace
 
@@ -113,20 +104,13 @@ QString CMainFrame::PaneText(int pane) const
 }
 
 // A highlighted command shows its prompt, one without a prompt an empty pane;
-// leaving a tool bar button brings back "Ready".
+// leaving a tool bar button (an empty tip outside the menus) brings back "Ready".
 void CMainFrame::ShowPrompt(const QString& prompt)
 {
     if (!prompt.isEmpty() || QApplication::activePopupWidget())
         m_messagePane->setText(prompt);
     else
         m_messagePane->setText(ReadyText());
-}
-
-bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::Enter)
-        ShowPrompt(QString());
-    return QMainWindow::eventFilter(watched, event);
 }
 
 bool CMainFrame::event(QEvent* event)
@@ -192,61 +176,32 @@ void CMainFrame::OnFrameClosed()
     UpdateTitle();
 }
 
+// The recent files stand before the placeholder that takes their place while
+// there are none.
 void CMainFrame::SetRecentFiles(const QStringList& paths)
 {
+    QMenu* fileMenus[] = {m_menus.at(MenuId::MainFile), m_menus.at(MenuId::SurveyFile)};
     for (QAction* action : m_recentActions) {
-        m_mainFileMenu->removeAction(action);
-        m_surveyFileMenu->removeAction(action);
+        for (QMenu* menu : fileMenus)
+            menu->removeAction(action);
         delete action;
     }
     m_recentActions.clear();
-    const bool empty = paths.isEmpty();
-    m_recentPlaceholder->setVisible(empty);
+    QAction* placeholder = m_actions.at(ID_FILE_MRU_FIRST);
+    placeholder->setVisible(paths.isEmpty());
     for (int i = 0; i < paths.size() && i <= ID_FILE_MRU_LAST - ID_FILE_MRU_FIRST; ++i) {
-        const int id = ID_FILE_MRU_FIRST + i;
-        auto* action = new QAction(MenuLabelOfPath(i, paths[i]), this);
-        action->setData(id);
-        action->setStatusTip(QStringLiteral("Open this document"));
-        connect(action, &QAction::triggered, this, [this, id] { emit command(id); });
-        m_mainFileMenu->insertAction(m_mainRecentEnd, action);
-        m_surveyFileMenu->insertAction(m_surveyRecentEnd, action);
+        auto* action = new QAction(NumberedMenuText(i + 1, RecentFileList::Abbreviate(paths[i])), this);
+        action->setData(ID_FILE_MRU_FIRST + i);
+        action->setStatusTip(tr("Open this document"));
+        connect(action, &QAction::triggered, this, [this, i] {
+            if (m_host)
+                m_host->OpenRecentFile(i);
+            UpdateCommandUI();
+        });
+        for (QMenu* menu : fileMenus)
+            menu->insertAction(placeholder, action);
         m_recentActions.push_back(action);
     }
-}
-
-void CMainFrame::UpdateCommandUI()
-{
-    const CChildFrame* active = ActiveFrame();
-    // A read-only survey (its load failed) may be closed, nothing more.
-    const SurveyDocument* document = active ? &active->Document() : nullptr;
-    const CKestrixDoc* doc = document && !document->IsReadOnly() ? document->Doc() : nullptr;
-    for (int id : kUnhandledIds)
-        m_actions[id]->setEnabled(false);
-    m_actions[ID_FILE_CLOSE]->setEnabled(active != nullptr);
-    const CKestrixView* listing = ActiveListing();
-    m_actions[ID_EDIT_COPY]->setEnabled(listing && listing->HasSelection());
-    m_actions[ID_FILE_PRINT]->setEnabled(active != nullptr);
-    m_actions[ID_FILE_EXPORT]->setEnabled(doc != nullptr);
-    m_actions[ID_FILE_SAVE_EDITS]->setEnabled(doc != nullptr);
-    for (const auto items : {EditMenuItems(), RollOptionItems()}) {
-        for (const EditItem& item : items) {
-            QAction* action = m_actions[item.id];
-            action->setEnabled(doc != nullptr);
-            if (item.checkable)
-                action->setChecked(doc && IsInForce(*doc, item.operation));
-        }
-    }
-    // The depth plots' items follow the active survey.
-    const PlotLink* plots = doc ? &document->Plots() : nullptr;
-    m_actions[ID_VIEW_WHOLE_HOLE]->setEnabled(plots && !plots->Window().IsWhole());
-    m_actions[ID_VIEW_ANOMALIES]->setEnabled(plots != nullptr);
-    m_actions[ID_VIEW_ANOMALIES]->setChecked(plots && plots->ComponentsAsAnomalies());
-    m_actions[ID_WINDOW_SHOW_ALL]->setEnabled(plots != nullptr);
-    m_actions[ID_VIEW_QUALITY]->setEnabled(plots != nullptr);
-    m_actions[ID_VIEW_QUALITY]->setChecked(plots && document->ShowsQualityPlot());
-
-    m_actions[ID_VIEW_TOOLBAR]->setChecked(m_toolBar && !m_toolBar->isHidden());
-    m_actions[ID_VIEW_STATUS_BAR]->setChecked(!statusBar()->isHidden());
 }
 
 // The program's name, followed by the active survey's title.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/CommandIds.h"
-#include "survey/EditOperations.h"
+#include "app/CommandTable.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -10,6 +10,7 @@
 
 class CChildFrame;
 class CKestrixView;
+class CommandHost;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -18,11 +19,9 @@ class QToolBar;
 class UndoActions;
 
 // The main window: the MDI area holding every survey window, the main and
-// survey menu bars, the tool bar and the two-pane status bar. The edits of
-// the Edit menu go out through editRequested, the other commands that the
-// application handles through command(id); the window arrangement, the
-// bars' visibility and Copy (the active listing's selected rows) are handled
-// here. Which survey window is active is the MDI area's to say.
+// survey menu bars, the tool bar and the two-pane status bar, all made from
+// the command table (CommandTable.h); a chosen command goes to its handler in
+// the command host. Which survey window is active is the MDI area's to say.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
@@ -31,6 +30,8 @@ public:
 
     // Builds the MDI area, actions, menus, tool bar and status bar.
     bool LoadFrame();
+    // The commands go to `host` from now on (not owned; none: they do nothing).
+    void SetCommandHost(CommandHost* host) { m_host = host; }
 
     QMdiArea* MdiArea() const { return m_area; }
     QToolBar* ToolBar() const { return m_toolBar; }
@@ -40,6 +41,8 @@ public:
     MenuBar MenuShown() const { return m_menuShown; }
     // The top-level menus of menu bar `bar`, in bar order.
     const std::vector<QMenu*>& Menus(MenuBar bar) const;
+    // The menu `id` of the command table.
+    QMenu* Menu(MenuId id) const { return m_menus.at(id); }
     // The actions for the recent files, newest first (no placeholder).
     const std::vector<QAction*>& RecentFileActions() const { return m_recentActions; }
 
@@ -60,6 +63,8 @@ public:
     void Tile();
     // Cascades all survey windows, each at a size fit to work in.
     void Cascade();
+    // Puts the minimised survey windows in rows along the bottom of the area.
+    void ArrangeIcons();
 
     // Shows `paths` (newest first) in both File menus, abbreviated.
     void SetRecentFiles(const QStringList& paths);
@@ -67,16 +72,11 @@ public:
     void UpdateCommandUI();
 
 signals:
-    // A command for the application.
-    void command(int id);
-    // An edit of the active survey, chosen in the Edit menu.
-    void editRequested(const survey::EditOperation& op);
     // Files dropped on the window, in the order given.
     void filesDropped(const QStringList& paths);
 
 protected:
     bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -84,11 +84,12 @@ protected:
 
 private:
     // The message pane's text when nothing else is shown.
-    static QString ReadyText() { return QStringLiteral("Ready"); }
+    static QString ReadyText() { return tr("Ready"); }
 
-    QAction* AddCommand(int id, const QString& label, const QString& prompt, const QString& toolTip = QString());
+    QAction* CreateAction(const CommandRow& row);
     void CreateActions();
-    void CreateEditsActions();
+    void RunCommand(const CommandRow& row);
+    CommandState CurrentState() const;
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
@@ -97,7 +98,6 @@ private:
     void OnFrameClosed();
     void ShowPrompt(const QString& prompt);
     void FillWindowList();
-    void ArrangeIcons();
     std::vector<QMdiSubWindow*> ArrangedWindows() const;
     void UpdateTitle();
     void FollowActiveHistory();
@@ -107,15 +107,11 @@ private:
     QLabel* m_messagePane = nullptr;
     QLabel* m_depthPane = nullptr;
     UndoActions* m_undoActions = nullptr;
+    CommandHost* m_host = nullptr;
     std::map<int, QAction*> m_actions;
+    std::map<MenuId, QMenu*> m_menus;
     std::vector<QMenu*> m_mainMenus;
     std::vector<QMenu*> m_surveyMenus;
-    QMenu* m_mainFileMenu = nullptr;
-    QMenu* m_surveyFileMenu = nullptr;
-    QMenu* m_windowMenu = nullptr;
-    QAction* m_recentPlaceholder = nullptr;
-    QAction* m_mainRecentEnd = nullptr; // separators closing the recent files section
-    QAction* m_surveyRecentEnd = nullptr;
     std::vector<QAction*> m_recentActions;
     std::vector<QAction*> m_windowListActions;
     MenuBar m_menuShown = MenuBar::Main;

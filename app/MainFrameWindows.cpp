@@ -3,6 +3,7 @@
 #include "app/MainFrame.h"
 
 #include "app/ChildFrame.h"
+#include "app/MenuText.h"
 #include "app/SurveyDocument.h"
 #include "app/WindowLayout.h"
 
@@ -88,8 +89,9 @@ void CMainFrame::ArrangeIcons()
 
 void CMainFrame::FillWindowList()
 {
+    QMenu* windowMenu = m_menus.at(MenuId::Window);
     for (QAction* action : m_windowListActions) {
-        m_windowMenu->removeAction(action);
+        windowMenu->removeAction(action);
         action->deleteLater();
     }
     m_windowListActions.clear();
@@ -100,12 +102,10 @@ void CMainFrame::FillWindowList()
         if (!frame)
             continue;
         if (number == 0)
-            m_windowListActions.push_back(m_windowMenu->addSeparator());
+            m_windowListActions.push_back(windowMenu->addSeparator());
         ++number;
-        const QString title = frame->windowTitle().replace(QLatin1Char('&'), QStringLiteral("&&"));
-        QAction* action = m_windowMenu->addAction(
-            number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(title) : title);
-        action->setStatusTip(QStringLiteral("Activate this window"));
+        QAction* action = windowMenu->addAction(NumberedMenuText(number, frame->windowTitle()));
+        action->setStatusTip(tr("Activate this window"));
         action->setCheckable(true);
         action->setChecked(frame == active);
         connect(action, &QAction::triggered, this, [this, frame = QPointer<CChildFrame>(frame)] {

@@ -13,7 +13,7 @@ QSpinBox* SideBox(int value)
     auto* box = new QSpinBox;
     box->setLocale(QLocale::c());
     box->setRange(1, kMaxPlotSide);
-    box->setSuffix(QStringLiteral(" pixels"));
+    box->setSuffix(CPlotSizeDlg::tr(" pixels"));
     box->setValue(value);
     return box;
 }
@@ -22,12 +22,12 @@ QSpinBox* SideBox(int value)
 
 CPlotSizeDlg::CPlotSizeDlg(QSize initial, QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Picture Size"));
+    setWindowTitle(tr("Picture Size"));
     m_width = SideBox(initial.width());
     m_height = SideBox(initial.height());
     auto* form = new QFormLayout(this);
-    form->addRow(QStringLiteral("Width:"), m_width);
-    form->addRow(QStringLiteral("Height:"), m_height);
+    form->addRow(tr("Width:"), m_width);
+    form->addRow(tr("Height:"), m_height);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -4,6 +4,7 @@
 #include "survey/EditsFile.h"
 #include "survey/EditsRestore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -28,8 +29,8 @@ bool SaveEdits(SurveyDocument& document, UserPrompts& prompts, QWidget* parent)
     }
     const QString shown = QDir::toNativeSeparators(EditsPathOf(document));
     prompts.ShowMessage(parent, status == textio::SafeFileWriter::Status::OpenFailed
-                                    ? QStringLiteral("Failed to open\n  %1\nfor writing").arg(shown)
-                                    : QStringLiteral("Failed to write\n  %1").arg(shown));
+                                    ? QCoreApplication::translate("SavedEdits", "Failed to open\n  %1\nfor writing").arg(shown)
+                                    : QCoreApplication::translate("SavedEdits", "Failed to write\n  %1").arg(shown));
     return false;
 }
 
@@ -43,19 +44,19 @@ std::optional<QString> RestoreSavedEdits(SurveyDocument& document, UserPrompts& 
     if (const auto* edits = std::get_if<SurveyEdits>(&read)) {
         const std::variant<std::string, EditsFault> restored = document.RestoreEdits(*edits);
         if (const auto* summary = std::get_if<std::string>(&restored))
-            return QStringLiteral("Edits restored: %1").arg(FromCoreText(*summary));
+            return QCoreApplication::translate("SavedEdits", "Edits restored: %1").arg(FromCoreText(*summary));
         fault = std::get<EditsFault>(restored);
     } else {
         fault = std::get<EditsFault>(read);
     }
-    prompts.ShowMessage(parent, QStringLiteral("%1\nThe survey is opened without these edits.")
+    prompts.ShowMessage(parent, QCoreApplication::translate("SavedEdits", "%1\nThe survey is opened without these edits.")
                                     .arg(FromCoreText(EditsFaultText(path, fault))));
     return std::nullopt;
 }
 
 bool AskToSaveEdits(SurveyDocument& document, UserPrompts& prompts, QWidget* parent)
 {
-    const QString question = QStringLiteral("Save the edits to %1?").arg(QFileInfo(EditsPathOf(document)).fileName());
+    const QString question = QCoreApplication::translate("SavedEdits", "Save the edits to %1?").arg(QFileInfo(EditsPathOf(document)).fileName());
     switch (prompts.AskToSave(parent, question)) {
     case UserPrompts::SaveChoice::Save: return SaveEdits(document, prompts, parent);
     case UserPrompts::SaveChoice::Discard: return true;

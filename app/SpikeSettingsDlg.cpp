@@ -27,23 +27,23 @@ QDoubleSpinBox* NumberBox(double low, double high, int decimals, const QString& 
 
 CSpikeSettingsDlg::CSpikeSettingsDlg(const SpikeSettings& settings, QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Spike Settings"));
+    setWindowTitle(tr("Spike Settings"));
     m_halfWindow = new QSpinBox;
     m_halfWindow->setLocale(QLocale::c());
     m_halfWindow->setRange(0, survey::kMaxSpikeHalfWindow);
-    m_halfWindow->setSuffix(QStringLiteral(" readings"));
+    m_halfWindow->setSuffix(tr(" readings"));
     // The threshold must stay above 0: its smallest step is the box's lower end.
-    m_threshold = NumberBox(0.01, 1000, 2, QStringLiteral(" robust SD"));
-    m_fieldFloor = NumberBox(0, 1e6, 1, QStringLiteral(" nT"));
-    m_gravityFloor = NumberBox(0, 10, 4, QStringLiteral(" g"));
-    m_dipFloor = NumberBox(0, 90, 3, QStringLiteral(" \u00b0"));
+    m_threshold = NumberBox(0.01, 1000, 2, tr(" robust SD"));
+    m_fieldFloor = NumberBox(0, 1e6, 1, tr(" nT"));
+    m_gravityFloor = NumberBox(0, 10, 4, tr(" g"));
+    m_dipFloor = NumberBox(0, 90, 3, tr(" \u00b0"));
 
     auto* form = new QFormLayout(this);
-    form->addRow(QStringLiteral("Readings each side (k):"), m_halfWindow);
-    form->addRow(QStringLiteral("Threshold (t):"), m_threshold);
-    form->addRow(QStringLiteral("Total field floor:"), m_fieldFloor);
-    form->addRow(QStringLiteral("Total gravity floor:"), m_gravityFloor);
-    form->addRow(QStringLiteral("Dip floor:"), m_dipFloor);
+    form->addRow(tr("Readings each side (k):"), m_halfWindow);
+    form->addRow(tr("Threshold (t):"), m_threshold);
+    form->addRow(tr("Total field floor:"), m_fieldFloor);
+    form->addRow(tr("Total gravity floor:"), m_gravityFloor);
+    form->addRow(tr("Dip floor:"), m_dipFloor);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel
                                          | QDialogButtonBox::RestoreDefaults);

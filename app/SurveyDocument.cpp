@@ -9,7 +9,7 @@
 #include <algorithm>
 
 namespace {
-const QString kNotLoaded = QStringLiteral(" (not loaded)");
+QString NotLoaded() { return SurveyDocument::tr(" (not loaded)"); }
 const QString kUnsaved = QStringLiteral("*");
 } // namespace
 
@@ -142,7 +142,7 @@ void SurveyDocument::OpenPlotWindows() { emit plotWindowsWanted(this); }
 
 QString SurveyDocument::Caption() const
 {
-    return m_title + (HasUnsavedEdits() ? kUnsaved : QString()) + (m_readOnly ? kNotLoaded : QString());
+    return m_title + (HasUnsavedEdits() ? kUnsaved : QString()) + (m_readOnly ? NotLoaded() : QString());
 }
 
 void SurveyDocument::MarkLoadFailed()
@@ -159,7 +159,7 @@ void SurveyDocument::UpdateFrameTitles()
     const std::vector<CChildFrame*> frames = Frames();
     const std::size_t count = frames.size();
     const QString title = HasUnsavedEdits() ? m_title + kUnsaved : m_title;
-    const QString mark = m_readOnly ? kNotLoaded : QString();
+    const QString mark = m_readOnly ? NotLoaded() : QString();
     for (std::size_t i = 0; i < count; ++i) {
         frames[i]->setWindowTitle(count == 1 ? title + mark
                                              : QStringLiteral("%1:%2%3").arg(title, QString::number(i + 1), mark));

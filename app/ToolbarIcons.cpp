@@ -1,7 +1,5 @@
 #include "app/ToolbarIcons.h"
 
-#include "app/CommandIds.h"
-
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -159,23 +157,25 @@ QPixmap Render(void (*draw)(QPainter&), int scale)
 
 } // namespace
 
-QIcon ToolbarIcon(int id)
+QIcon ToolbarIcon(ToolIcon image)
 {
     void (*draw)(QPainter&) = nullptr;
-    switch (id) {
-    case ID_FILE_NEW: draw = DrawNew; break;
-    case ID_FILE_OPEN: draw = DrawOpen; break;
-    case ID_FILE_EXPORT: draw = DrawExport; break;
-    case ID_FILE_SAVE_EDITS: draw = DrawSaveEdits; break;
-    case ID_EDIT_UNDO: draw = DrawUndo; break;
-    case ID_EDIT_REDO: draw = DrawRedo; break;
-    case ID_EDIT_CUT: draw = DrawCut; break;
-    case ID_EDIT_COPY: draw = DrawCopy; break;
-    case ID_EDIT_PASTE: draw = DrawPaste; break;
-    case ID_FILE_PRINT: draw = DrawPrint; break;
-    case ID_APP_ABOUT: draw = DrawAbout; break;
-    default: return QIcon();
+    switch (image) {
+    case ToolIcon::New: draw = DrawNew; break;
+    case ToolIcon::Open: draw = DrawOpen; break;
+    case ToolIcon::Export: draw = DrawExport; break;
+    case ToolIcon::SaveEdits: draw = DrawSaveEdits; break;
+    case ToolIcon::Undo: draw = DrawUndo; break;
+    case ToolIcon::Redo: draw = DrawRedo; break;
+    case ToolIcon::Cut: draw = DrawCut; break;
+    case ToolIcon::Copy: draw = DrawCopy; break;
+    case ToolIcon::Paste: draw = DrawPaste; break;
+    case ToolIcon::Print: draw = DrawPrint; break;
+    case ToolIcon::About: draw = DrawAbout; break;
+    case ToolIcon::None: break;
     }
+    if (!draw)
+        return QIcon();
     QIcon icon;
     icon.addPixmap(Render(draw, 1));
     icon.addPixmap(Render(draw, 2));

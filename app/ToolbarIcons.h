@@ -2,7 +2,8 @@
 
 #include <QIcon>
 
-// The image of the tool bar's button for command `id` (New, Open, Save
-// Edits, Export, Cut, Copy, Paste, Undo, Redo, Print, About), drawn at
-// 16 x 15 pixels and twice that.
-QIcon ToolbarIcon(int id);
+// The tool bar's button images.
+enum class ToolIcon { None, New, Open, SaveEdits, Export, Cut, Copy, Paste, Undo, Redo, Print, About };
+
+// The image `icon`, drawn at 16 x 15 pixels and twice that; none for None.
+QIcon ToolbarIcon(ToolIcon icon);

@@ -1,5 +1,6 @@
 #include "app/UndoActions.h"
 
+#include "app/MenuText.h"
 #include "app/SurveyDocument.h"
 
 #include <QAction>
@@ -10,8 +11,7 @@ namespace {
 // "&Undo Add control point\tCtrl+Z", or without the edit when there is none.
 QString LabelOf(const QString& verb, const QString& edit, const QString& key)
 {
-    QString named = edit;
-    named.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    const QString named = EscapeMenuText(edit);
     return (named.isEmpty() ? verb : verb + QLatin1Char(' ') + named) + QLatin1Char('\t') + key;
 }
 
@@ -20,11 +20,11 @@ QString LabelOf(const QString& verb, const QString& edit, const QString& key)
 UndoActions::UndoActions(QWidget* owner)
     : QObject(owner), m_undo(new QAction(owner)), m_redo(new QAction(owner))
 {
-    m_undo->setStatusTip(QStringLiteral("Undo the last edit"));
-    m_undo->setToolTip(QStringLiteral("Undo"));
+    m_undo->setStatusTip(tr("Undo the last edit"));
+    m_undo->setToolTip(tr("Undo"));
     m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    m_redo->setStatusTip(QStringLiteral("Redo the edit last undone"));
-    m_redo->setToolTip(QStringLiteral("Redo"));
+    m_redo->setStatusTip(tr("Redo the edit last undone"));
+    m_redo->setToolTip(tr("Redo"));
     m_redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     // The keys work whichever menu is on the bar and whether the tool bar shows.
     owner->addAction(m_undo);
@@ -55,6 +55,6 @@ void UndoActions::Follow(SurveyDocument* document)
 
 void UndoActions::UpdateTexts()
 {
-    m_undo->setText(LabelOf(QStringLiteral("&Undo"), m_group.undoText(), QStringLiteral("Ctrl+Z")));
-    m_redo->setText(LabelOf(QStringLiteral("&Redo"), m_group.redoText(), QStringLiteral("Ctrl+Shift+Z")));
+    m_undo->setText(LabelOf(tr("&Undo"), m_group.undoText(), QStringLiteral("Ctrl+Z")));
+    m_redo->setText(LabelOf(tr("&Redo"), m_group.redoText(), QStringLiteral("Ctrl+Shift+Z")));
 }

@@ -5,6 +5,7 @@
 #include "app/ProgramInfo.h"
 #include "app/SpikeSettingsDlg.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -12,23 +13,23 @@
 
 namespace {
 
+QString Translated(const char* text) { return QCoreApplication::translate("UserPrompts", text); }
+
 // "*.*" would hide files without a dot in their name; these lists match every file.
-const QStringList kOpenFilters = {QStringLiteral("Text Files (*.txt)"),
-                                  QStringLiteral("All Files (*)")};
-const QStringList kExportFilters = {QStringLiteral("XYZ files (*.xyz)"),
-                                    QStringLiteral("All files (*)")};
+QStringList OpenFilters() { return {Translated("Text Files (*.txt)"), Translated("All Files (*)")}; }
+QStringList ExportFilters() { return {Translated("XYZ files (*.xyz)"), Translated("All files (*)")}; }
 // The filter chosen gives a name typed without an extension its own.
-const QStringList kPlotFilters = {QStringLiteral("PNG images (*.png)"), QStringLiteral("SVG images (*.svg)")};
+QStringList PlotFilters() { return {Translated("PNG images (*.png)"), Translated("SVG images (*.svg)")}; }
 const QStringList kPlotSuffixes = {QStringLiteral("png"), QStringLiteral("svg")};
 
 } // namespace
 
 std::optional<QString> QtUserPrompts::OpenFileName(QWidget* parent)
 {
-    QFileDialog dialog(parent, QStringLiteral("Open"));
+    QFileDialog dialog(parent, Translated("Open"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(kOpenFilters);
+    dialog.setNameFilters(OpenFilters());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
@@ -36,11 +37,11 @@ std::optional<QString> QtUserPrompts::OpenFileName(QWidget* parent)
 
 std::optional<QString> QtUserPrompts::ExportFileName(QWidget* parent, const QString& defaultPath)
 {
-    QFileDialog dialog(parent, QStringLiteral("Save As"));
+    QFileDialog dialog(parent, Translated("Save As"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilters(kExportFilters);
+    dialog.setNameFilters(ExportFilters());
     dialog.setDefaultSuffix(QStringLiteral("xyz"));
     dialog.selectFile(defaultPath);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -50,15 +51,16 @@ std::optional<QString> QtUserPrompts::ExportFileName(QWidget* parent, const QStr
 
 std::optional<QString> QtUserPrompts::PlotFileName(QWidget* parent, const QString& defaultPath)
 {
-    QFileDialog dialog(parent, QStringLiteral("Save Plot As"));
+    QFileDialog dialog(parent, Translated("Save Plot As"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(kPlotFilters);
+    const QStringList filters = PlotFilters();
+    dialog.setNameFilters(filters);
     const bool svg = defaultPath.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
-    dialog.selectNameFilter(kPlotFilters[svg ? 1 : 0]);
+    dialog.selectNameFilter(filters[svg ? 1 : 0]);
     dialog.setDefaultSuffix(kPlotSuffixes[svg ? 1 : 0]);
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
-        dialog.setDefaultSuffix(kPlotSuffixes[std::max<qsizetype>(0, kPlotFilters.indexOf(filter))]);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& filter) {
+        dialog.setDefaultSuffix(kPlotSuffixes[std::max<qsizetype>(0, filters.indexOf(filter))]);
     });
     dialog.selectFile(defaultPath);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -1,30 +1,13 @@
 #pragma once
 
-#include <QObject>
+class CMainFrame;
+class UserPrompts;
 
-class CKestrixApp;
-class QAction;
+// The active survey window out of the program.
 
-// The active survey window out of the program: File > "Save Plot As..."
-// writes a plot window as a PNG or SVG picture at a size the user chooses,
-// and File > "Print..." (and the tool bar's Print button) prints the active
-// window: a plot scaled to the page, the listing as text.
-class WindowOutput : public QObject {
-    Q_OBJECT
-public:
-    // Adds "Save Plot As..." and "Print..." after the survey File menu's
-    // export item and takes over the Print command. `app` and its main frame
-    // outlive this.
-    explicit WindowOutput(CKestrixApp& app);
-
-    QAction* SavePlotAction() const { return m_savePlot; }
-    // Enables "Save Plot As..." while a plot window is active.
-    void UpdateActions();
-
-    void SavePlotAs();
-    void Print();
-
-private:
-    CKestrixApp& m_app;
-    QAction* m_savePlot = nullptr;
-};
+// File > "Save Plot As...": writes the active plot window of `frame` as a PNG
+// or SVG picture at a size the user chooses; nothing without a plot window.
+void SaveActivePlot(CMainFrame& frame, UserPrompts& prompts);
+// File > "Print...": prints the active survey window of `frame`, a plot
+// scaled to the page, the listing as text; nothing without a window.
+void PrintActiveWindow(CMainFrame& frame, UserPrompts& prompts);

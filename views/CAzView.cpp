@@ -14,7 +14,7 @@ using namespace survey;
 namespace {
 double Azimuth(const Observation& obs) { return obs.CalcAzMag; }
 const QColor kBlue(0, 0, 255);
-const QString kControlPointsFull = QStringLiteral("At most %1 control points").arg(survey::CKestrixDoc::kMaxControlPoints);
+QString ControlPointsFull() { return CAzView::tr("At most %1 control points").arg(survey::CKestrixDoc::kMaxControlPoints); }
 // A control point's cross reaches this many pixels from its centre each way.
 constexpr int kCrossArm = 6;
 } // namespace
@@ -24,7 +24,7 @@ CAzView::CAzView(SurveyEditor& survey, ViewServices& services, PlotLink* link, Q
 {
 }
 
-QString CAzView::Title() const { return QStringLiteral("Azimuth calculated from magnetometer data"); }
+QString CAzView::Title() const { return tr("Azimuth calculated from magnetometer data"); }
 
 void CAzView::SetupVerticalRange() { m_dCentre = CentredRange(Azimuth); }
 
@@ -108,8 +108,8 @@ QString CAzView::Prompt() const
     const CKestrixDoc& doc = Doc();
     if (doc.m_bControlMode && !doc.m_bDeleteMode) {
         return doc.m_nControlPoints >= CKestrixDoc::kMaxControlPoints
-                   ? kControlPointsFull
-                   : QStringLiteral("Click to add control points to define a smoothed azimuth curve");
+                   ? ControlPointsFull()
+                   : tr("Click to add control points to define a smoothed azimuth curve");
     }
     return PlotFrame::Prompt();
 }
@@ -120,7 +120,7 @@ void CAzView::OnOtherModeClick(QPoint mouse)
     if (!doc.m_bControlMode)
         return;
     if (doc.m_nControlPoints >= CKestrixDoc::kMaxControlPoints) {
-        SetPane(ViewServices::MessagePane, kControlPointsFull);
+        SetPane(ViewServices::MessagePane, ControlPointsFull());
         return;
     }
     if (!SetupMapping())

@@ -13,7 +13,7 @@ CInclView::CInclView(SurveyEditor& survey, ViewServices& services, PlotLink* lin
 {
 }
 
-QString CInclView::Title() const { return QStringLiteral("Inclination calculated from accelerometer data"); }
+QString CInclView::Title() const { return tr("Inclination calculated from accelerometer data"); }
 
 void CInclView::SetupVerticalRange() { m_dCentre = CentredRange(Inclination); }
 

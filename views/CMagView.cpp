@@ -56,10 +56,11 @@ CMagView::CMagView(SurveyEditor& survey, ViewServices& services, PlotLink* link,
 QString CMagView::Title() const
 {
     if (!Link().ComponentsAsAnomalies())
-        return QStringLiteral("Mag components - East:blue North:green Up:red");
-    return QString::fromStdString(textio::Format("Mag anomalies, less medians E %.0lf N %.0lf U %.0lf nT", m_offsets[2],
-                                                 m_offsets[1], m_offsets[0]))
-           + QStringLiteral(" - East:blue North:green Up:red");
+        return tr("Mag components - East:blue North:green Up:red");
+    const auto whole = [](double value) { return QString::fromStdString(textio::Format("%.0lf", value)); };
+    return tr("Mag anomalies, less medians E %1 N %2 U %3 nT")
+               .arg(whole(m_offsets[2]), whole(m_offsets[1]), whole(m_offsets[0]))
+           + tr(" - East:blue North:green Up:red");
 }
 
 bool CMagView::BeginPaint()

@@ -27,7 +27,8 @@ constexpr int kFlagHalfSize = 4; // pixels from a flagged point to its square's 
 
 const QColor kBandColours[CQcView::kBands] = {QColor(255, 0, 0), QColor(0, 128, 0), QColor(0, 0, 255)};
 const QColor kFlagColour(255, 128, 0);
-const char* const kBandNames[CQcView::kBands] = {"B (nT)", "G", "Dip (deg)"};
+const char* const kBandNames[CQcView::kBands] = {QT_TRANSLATE_NOOP("CQcView", "B (nT)"), QT_TRANSLATE_NOOP("CQcView", "G"),
+                                                 QT_TRANSLATE_NOOP("CQcView", "Dip (deg)")};
 constexpr std::uint8_t kBandFlags[CQcView::kBands] = {kFieldSpike, kGravitySpike, kDipSpike};
 
 double Quantity(const QualityValues& values, int band)
@@ -94,8 +95,7 @@ CQcView::CQcView(SurveyEditor& survey, ViewServices& services, PlotLink* link, Q
 
 QString CQcView::Title() const
 {
-    return QString::fromStdString(
-        textio::Format("Quality control - B:red G:green dip:blue, %d flagged readings", m_flagged));
+    return tr("Quality control - B:red G:green dip:blue, %1 flagged readings").arg(m_flagged);
 }
 
 bool CQcView::BeginPaint()
@@ -190,7 +190,7 @@ void CQcView::DrawOverlays(QPainter& painter)
     }
     for (int band = 0; band < kBands; ++band)
         DrawTextAt(painter, ToDevice(m_nXMin, BandBottom(band) + kBandUnits) + QPoint(3, 2), Anchor::LeftTop,
-                   QString::fromLatin1(kBandNames[band]));
+                   tr(kBandNames[band]));
 }
 
 // The edges of the bands inside the frame.

@@ -9,6 +9,7 @@
 #include "views/ViewServices.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -138,22 +139,23 @@ QString WritePlotPicture(const PlotKind& kind, const CKestrixDoc& doc, QSize siz
 {
     const std::optional<PictureFormat> format = PictureFormatOf(path);
     if (!format)
-        return QStringLiteral("A plot picture is a .png or .svg file\n  %1").arg(path);
+        return QCoreApplication::translate("PlotImage", "A plot picture is a .png or .svg file\n  %1").arg(path);
     if (!IsPlotSize(size))
-        return QStringLiteral("A plot picture is 1 to %1 pixels wide and high").arg(kMaxPlotSide);
+        return QCoreApplication::translate("PlotImage", "A plot picture is 1 to %1 pixels wide and high").arg(kMaxPlotSide);
     if (textio::IsSameFile(ToFilePath(path), doc.m_strFilePath))
-        return QStringLiteral("The picture would replace the raw survey file\n  %1").arg(FromFilePath(doc.m_strFilePath));
+        return QCoreApplication::translate("PlotImage", "The picture would replace the raw survey file\n  %1")
+            .arg(FromFilePath(doc.m_strFilePath));
 
     const QByteArray bytes = *format == PictureFormat::Png ? PngOf(kind, doc, size, link) : SvgOf(kind, doc, size, link);
     if (bytes.isEmpty())
-        return QStringLiteral("Not enough memory to draw the plot at %1 x %2 pixels").arg(size.width()).arg(size.height());
+        return QCoreApplication::translate("PlotImage", "Not enough memory to draw the plot at %1 x %2 pixels").arg(size.width()).arg(size.height());
     // The same safe writer as every other file: a FIFO or device is refused,
     // and a failed write leaves the earlier file and no scratch file.
     textio::SafeFileWriter file(ToFilePath(path));
     if (file.Open() != textio::SafeFileWriter::Status::Ok)
-        return QStringLiteral("Failed to open\n  %1\nfor writing").arg(path);
+        return QCoreApplication::translate("PlotImage", "Failed to open\n  %1\nfor writing").arg(path);
     file.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (file.Commit() != textio::SafeFileWriter::Status::Ok)
-        return QStringLiteral("Failed to write\n  %1").arg(path);
+        return QCoreApplication::translate("PlotImage", "Failed to write\n  %1").arg(path);
     return QString();
 }

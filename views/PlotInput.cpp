@@ -48,12 +48,13 @@ void PlotFrame::ApplyModeCursor()
 
 QString PlotFrame::Prompt() const
 {
-    return Doc().m_bDeleteMode ? QStringLiteral("Click on observation point to delete") : QString();
+    return Doc().m_bDeleteMode ? tr("Click on observation point to delete") : QString();
 }
 
 void PlotFrame::Readout(std::int32_t x)
 {
-    SetPane(ViewServices::DepthPane, QString::fromStdString(textio::Format("Depth:  %.2lf", x / Doc().m_dScale)));
+    SetPane(ViewServices::DepthPane,
+            tr("Depth:  %1").arg(QString::fromStdString(textio::Format("%.2lf", x / Doc().m_dScale))));
     SetPane(ViewServices::MessagePane, Prompt());
 }
 

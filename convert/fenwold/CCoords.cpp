@@ -23,7 +23,9 @@ constexpr ControlPlace kBoxes[4] = {{44, 7, 53, 14}, {44, 25, 53, 14}, {44, 43, 
 constexpr ControlPlace kOk = {7, 84, 39, 14};
 constexpr ControlPlace kCancel = {58, 84, 39, 14};
 constexpr ControlPlace kLabels[4] = {{7, 9, 30, 8}, {7, 27, 30, 8}, {7, 45, 30, 8}, {7, 64, 36, 8}};
-const char* const kLabelTexts[4] = {"Easting", "Northing", "Height", "Declination"};
+const char* const kLabelTexts[4] = {QT_TRANSLATE_NOOP("CCoords", "Easting"), QT_TRANSLATE_NOOP("CCoords", "Northing"),
+                                    QT_TRANSLATE_NOOP("CCoords", "Height"),
+                                    QT_TRANSLATE_NOOP("CCoords", "Declination")};
 
 QRect Place(const DialogBaseUnits& units, const ControlPlace& p) { return DialogRect(units, p.x, p.y, p.width, p.height); }
 
@@ -35,7 +37,7 @@ CCoords::CCoords(double& easting, double& northing, double& height, double& decl
       m_callerEasting(easting), m_callerNorthing(northing), m_callerHeight(height), m_callerDeclination(declination),
       m_easting(easting), m_northing(northing), m_height(height), m_declination(declination)
 {
-    setWindowTitle(QStringLiteral("Collar coordinates"));
+    setWindowTitle(tr("Collar coordinates"));
     BuildFromTemplate();
     UpdateData(false);
     m_boxes[0]->setFocus(Qt::OtherFocusReason);
@@ -51,10 +53,10 @@ void CCoords::BuildFromTemplate()
         m_boxes[i]->setObjectName(QString::number(kFirstBox + i));
         m_boxes[i]->setGeometry(Place(units, kBoxes[i]));
     }
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok = new QPushButton(tr("OK"), this);
     m_ok->setGeometry(Place(units, kOk));
     m_ok->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancel = new QPushButton(tr("Cancel"), this);
     m_cancel->setGeometry(Place(units, kCancel));
     // A label is at least as wide as its text. Where a label would then reach
     // its box (closer than the template's narrowest gap of one unit), the
@@ -62,7 +64,7 @@ void CCoords::BuildFromTemplate()
     const int boxesLeft = Place(units, kBoxes[0]).left() - MulDiv(1, units.x, 4);
     int widening = 0;
     for (int i = 0; i < 4; ++i) {
-        auto* label = new QLabel(QString::fromLatin1(kLabelTexts[i]), this);
+        auto* label = new QLabel(tr(kLabelTexts[i]), this);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         QRect place = Place(units, kLabels[i]);
         place.setWidth(std::max(place.width(), label->sizeHint().width()));
@@ -101,7 +103,7 @@ bool CCoords::UpdateData(bool fromBoxes)
         if (textio::ReadWholeNumber(m_boxes[i]->text().toStdString(), value) && std::isfinite(value)) {
             *members[i] = value;
         } else {
-            const QString text = QStringLiteral("Please enter a number.");
+            const QString text = tr("Please enter a number.");
             if (m_notice)
                 m_notice(text);
             else

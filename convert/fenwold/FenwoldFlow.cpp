@@ -4,6 +4,7 @@
 #include "convert/LasConverter.h"
 #include "startup/FilePaths.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <cstdio>
@@ -17,7 +18,8 @@ int RunFenwold(const FenwoldSeams& seams)
         return 1;
     Collar collar;
     if (!seams.askCollar(collar)) {
-        seams.printLine("Conversion cancelled: no raw survey file written.");
+        seams.printLine(
+            QCoreApplication::translate("Fenwold", "Conversion cancelled: no raw survey file written.").toStdString());
         return 0;
     }
     const std::string rawPath = RawSurveyPathFor(*lasPath);
@@ -43,7 +45,8 @@ std::optional<std::string> ChooseLasFileInDialog()
     // A typed name of a missing file comes back too; the converter reports it.
     dialog.setFileMode(QFileDialog::AnyFile);
     // "*.*" would hide files without a dot in their name; "*" matches every file.
-    dialog.setNameFilters({QStringLiteral("LAS files  (*.las)"), QStringLiteral("All Files (*)")});
+    dialog.setNameFilters({QCoreApplication::translate("Fenwold", "LAS files  (*.las)"),
+                           QCoreApplication::translate("Fenwold", "All Files (*)")});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return ToFilePath(dialog.selectedFiles().front());
@@ -57,7 +60,7 @@ bool AskCollarInDialog(Collar& collar)
 
 void ShowFailureInMessageBox(const std::string& message)
 {
-    QMessageBox::critical(nullptr, QStringLiteral("Fenwold"), FromFilePath(message));
+    QMessageBox::critical(nullptr, QCoreApplication::translate("Fenwold", "Fenwold"), FromFilePath(message));
 }
 
 void PrintLineOn(std::FILE* stream, const std::string& line)

@@ -152,6 +152,50 @@ TEST_F(AppShellTest, CascadeKeepsWindowsUsableAndTileFollows)
     }
 }
 
+// Arrange Icons lines the minimised windows up along the bottom, left to
+// right in the order they were made, a full row continuing above it; a
+// window that is not minimised stays where it is.
+TEST_F(AppShellTest, ArrangeIconsLinesUpMinimisedWindowsAlongTheBottom)
+{
+    ASSERT_TRUE(harness.Start());
+    CMainFrame* main = harness.App().MainFrame();
+    main->resize(700, 500);
+    for (const char* name : {"one.txt", "two.txt", "three.txt"})
+        ASSERT_NE(harness.App().OpenDocumentFile(harness.MakeSurvey(name)), nullptr);
+    const auto frames = harness.Frames();
+    ASSERT_EQ(frames.size(), 12u);
+    CChildFrame* normal = frames[5];
+    for (CChildFrame* frame : frames) {
+        if (frame != normal)
+            frame->showMinimized();
+    }
+    const QRect kept = normal->geometry();
+    main->Action(ID_WINDOW_ARRANGE)->trigger();
+
+    EXPECT_EQ(normal->geometry(), kept);
+    const QRect area = main->MdiArea()->viewport()->rect();
+    std::vector<QRect> icons;
+    for (CChildFrame* frame : frames) {
+        if (frame != normal)
+            icons.push_back(frame->geometry());
+    }
+    EXPECT_EQ(icons.front().topLeft(), QPoint(0, area.bottom() + 1 - icons.front().height()));
+    int rows = 1;
+    for (std::size_t i = 1; i < icons.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_TRUE(area.contains(icons[i]));
+        if (icons[i].x() == 0) { // a new row, right above the one before
+            ++rows;
+            EXPECT_EQ(icons[i].bottom() + 1, icons[i - 1].top());
+            EXPECT_GT(icons[i - 1].right() + icons[i].width(), area.right()) << "the row before was full";
+        } else {
+            EXPECT_EQ(icons[i].x(), icons[i - 1].right() + 1);
+            EXPECT_EQ(icons[i].y(), icons[i - 1].y());
+        }
+    }
+    EXPECT_GE(rows, 2) << "eleven icons do not fit one row of a 700-pixel window";
+}
+
 TEST_F(AppShellTest, OpeningAnOpenSurveyAgainOnlyBringsItForward)
 {
     ASSERT_TRUE(harness.Start());

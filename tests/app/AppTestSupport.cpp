@@ -75,36 +75,6 @@ UserPrompts::SaveChoice RecordingPrompts::AskToSave(QWidget*, const QString& que
     return answer;
 }
 
-namespace {
-
-QByteArray Field(double value) { return QByteArray::number(value, 'f', 5).rightJustified(10); }
-
-} // namespace
-
-QByteArray RawSurveyText(int rows, double firstDepth, double step)
-{
-    QByteArray text = "Collar coordinates:\r\n"
-                      "Easting    512430.00\r\n"
-                      "Northing  7034815.00\r\n"
-                      "Height       286.00\r\n"
-                      "Declination   12.50\r\n"
-                      "     DEPTH       MagX       MagY       MagZ       AccX       AccY       AccZ\r\n";
-    for (int i = 0; i < rows; ++i) {
-        const double depth = firstDepth + i * step;
-        const double roll = depth * 0.12;
-        const double values[7] = {depth,
-                                  0.2 * std::cos(roll) - 0.1 * std::sin(roll),
-                                  0.2 * std::sin(roll) + 0.1 * std::cos(roll),
-                                  0.45 + 0.01 * std::sin(depth / 5),
-                                  1.5 * std::cos(roll),
-                                  1.5 * std::sin(roll),
-                                  9.6};
-        for (int k = 0; k < 7; ++k)
-            text += Field(values[k]) + (k < 6 ? " " : "\r\n");
-    }
-    return text;
-}
-
 bool WriteFile(const QString& path, const QByteArray& text)
 {
     QFile file(path);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RawSurveyText.h"
 #include "ScratchFolder.h"
 #include "app/UserPrompts.h"
 
@@ -43,9 +44,6 @@ public:
     QStringList saveQuestions;
 };
 
-// Text of a raw survey file: the collar, the header and `rows` observations
-// every `step` metres from `firstDepth`, CR LF line ends.
-QByteArray RawSurveyText(int rows, double firstDepth = 0.0, double step = 0.5);
 // Writes `text` to `path`; false on failure.
 bool WriteFile(const QString& path, const QByteArray& text);
 QByteArray ReadFile(const QString& path);

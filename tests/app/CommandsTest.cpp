@@ -1,10 +1,11 @@
 // Export, the accelerators, the Edit commands with their check marks, the
-// menus' items, and the status bar prompts.
+// command table's menus and tool bar, Copy, and the status bar.
 #include "AppTestSupport.h"
 #include "NamedRows.h"
 
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
+#include "app/CommandTable.h"
 #include "app/KestrixApp.h"
 #include "app/MainFrame.h"
 #include "app/SurveyDocument.h"
@@ -12,10 +13,13 @@
 #include "survey/KestrixDoc.h"
 #include "survey/XyzExport.h"
 #include "views/CAzView.h"
+#include "views/CKestrixView.h"
 #include "views/PlotMapping.h"
 
-#include <QMenu>
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QRegularExpression>
@@ -234,54 +238,118 @@ TEST_F(CommandsTest, EditCommandsReachTheActiveSurveyAndTheirChecksFollow)
     EXPECT_FALSE(main->Action(ID_EDIT_FIT_DEGREE_3)->isChecked());
 }
 
-// Every item of the survey menu bar in order (0 = separator, -1 = the Roll
-// option popup).
-TEST_F(CommandsTest, SurveyMenuBarHasEveryItemInOrder)
+// The items of `widget` (a menu or the tool bar) as the user reads them: the
+// labels without their keys (tool bar buttons by their tips), "-" for a
+// separator, "name>" for a popup, "<recent>" for a recent file.
+std::string ItemsOf(const QWidget* widget, bool byTip = false)
 {
-    auto ids = [](QMenu* menu) {
-        std::vector<int> out;
-        for (QAction* action : menu->actions()) {
-            if (!action->isVisible())
-                continue;
-            out.push_back(action->isSeparator() ? 0 : action->menu() ? -1 : action->data().toInt());
-        }
-        return out;
-    };
-    const auto& menus = main->Menus(MenuBar::Survey);
-    ASSERT_EQ(menus.size(), 5u);
-    EXPECT_EQ(ids(menus[0]), std::vector<int>({ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE_EDITS, ID_FILE_EXPORT,
-                                               ID_FILE_SAVE_PLOT, ID_FILE_PRINT, 0, ID_FILE_MRU_FIRST, 0, ID_APP_EXIT}));
-    EXPECT_EQ(ids(menus[1]),
-              std::vector<int>({ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_COPY, 0, ID_EDIT_DELETE_OBSERVATIONS, 0,
-                                ID_EDIT_ADD_CONTROL_POINTS,
-                                ID_EDIT_CLEAR_CONTROL_POINTS, ID_EDIT_FIT_DEGREE_1, ID_EDIT_FIT_DEGREE_2,
-                                ID_EDIT_FIT_DEGREE_3, ID_EDIT_FIT_DEGREE_4, ID_EDIT_FIT_LOCAL, 0,
-                                ID_EDIT_DELETE_FLAGGED, ID_EDIT_SPIKE_SETTINGS, 0, -1}));
-    QMenu* roll = menus[1]->actions().last()->menu();
-    EXPECT_EQ(roll->title(), "R&oll option");
-    EXPECT_EQ(ids(roll), std::vector<int>({ID_ROLL_NO_ADJUSTMENT, ID_ROLL_ADD_90, ID_ROLL_ADD_180,
-                                           ID_ROLL_SUBTRACT_90}));
-    EXPECT_EQ(ids(menus[2]), std::vector<int>({ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_WHOLE_HOLE,
-                                               ID_VIEW_ANOMALIES, ID_VIEW_QUALITY}));
-    EXPECT_EQ(ids(menus[4]), std::vector<int>({ID_APP_ABOUT}));
-    emit menus[3]->aboutToShow(); // the window list joins the Window menu
-    const auto windowIds = ids(menus[3]);
-    EXPECT_EQ(std::vector<int>(windowIds.begin(), windowIds.begin() + 5),
-              std::vector<int>({ID_WINDOW_CASCADE, ID_WINDOW_TILE, ID_WINDOW_ARRANGE, ID_WINDOW_SHOW_ALL, 0}));
-    EXPECT_EQ(menus[3]->actions().last()->text(), "&4 demo.txt:4");
-    EXPECT_TRUE(menus[3]->actions()[5]->isChecked()); // "&1 demo.txt:1", the active one
+    QStringList items;
+    for (const QAction* action : widget->actions()) {
+        const int id = action->data().toInt();
+        if (!action->isVisible())
+            continue;
+        if (action->isSeparator())
+            items << "-";
+        else if (action->menu())
+            items << action->menu()->title() + ">";
+        else if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST)
+            items << "<recent>";
+        else
+            items << (byTip ? action->toolTip() : action->text().section('\t', 0, 0));
+    }
+    return items.join('|').toStdString();
 }
 
-TEST_F(CommandsTest, ToolBarHoldsTheElevenButtonsWithTheirRules)
+struct MenuItemsRow {
+    const char* name;
+    MenuId menu; // MenuId::None: the tool bar
+    const char* items;
+};
+
+class MenuItems : public CommandsTest, public ::testing::WithParamInterface<MenuItemsRow> {};
+
+// Each menu and the tool bar as the command table lays them out.
+TEST_P(MenuItems, AreTheTablesInSlotOrder)
 {
-    std::vector<int> ids;
-    for (QAction* action : main->ToolBar()->actions())
-        ids.push_back(action->isSeparator() ? 0 : action->data().toInt());
-    EXPECT_EQ(ids, std::vector<int>({ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE_EDITS, ID_FILE_EXPORT, 0, ID_EDIT_CUT,
-                                     ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_FILE_PRINT,
-                                     ID_APP_ABOUT}));
-    EXPECT_EQ(main->Action(ID_FILE_EXPORT)->toolTip(), "Export");
-    EXPECT_EQ(main->Action(ID_FILE_PRINT)->toolTip(), "Print");
+    const QWidget* shown = GetParam().menu == MenuId::None ? static_cast<QWidget*>(main->ToolBar())
+                                                           : main->Menu(GetParam().menu);
+    EXPECT_EQ(ItemsOf(shown, GetParam().menu == MenuId::None), GetParam().items);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandsTest, MenuItems,
+    ::testing::Values(
+        MenuItemsRow{"MainFile", MenuId::MainFile, "&New|&Open...|-|<recent>|-|&Close|E&xit"},
+        MenuItemsRow{"MainView", MenuId::MainView, "&Toolbar|&Status Bar"},
+        MenuItemsRow{"MainHelp", MenuId::MainHelp, "&About Kestrix..."},
+        MenuItemsRow{"SurveyFile", MenuId::SurveyFile,
+                     "&Open...|&Close|&Save Edits|&Export XYZ...|Save P&lot As...|&Print...|-|<recent>|-|E&xit"},
+        MenuItemsRow{"Edit", MenuId::Edit,
+                     "&Undo|&Redo|-|&Copy|-|&Delete observations|-|&Add azimuth control points|"
+                     "C&lear control points|Fit degree &1 polynomial|Fit degree &2 polynomial|"
+                     "Fit degree &3 polynomial|Fit degree &4 polynomial|Fit &Between Control Points Only|-|"
+                     "Delete &Flagged Readings|Spike &Settings...|-|R&oll option>"},
+        MenuItemsRow{"RollOption", MenuId::Roll, "&No adjustment|Add &90|Add &180|&Subtract 90"},
+        MenuItemsRow{"SurveyView", MenuId::SurveyView,
+                     "&Toolbar|&Status Bar|-|&Zoom to Whole Hole|Components as &Anomalies|&Quality Control"},
+        MenuItemsRow{"Window", MenuId::Window, "&Cascade|&Tile|&Arrange Icons|&Show All Views"},
+        MenuItemsRow{"SurveyHelp", MenuId::SurveyHelp, "&About Kestrix..."},
+        MenuItemsRow{"ToolBar", MenuId::None,
+                     "New|Open|Save Edits|Export|-|Cut|Copy|Paste|-|Undo|Redo|-|Print|About"}),
+    RowName());
+
+class CommandRows : public CommandsTest, public ::testing::WithParamInterface<CommandRow> {};
+
+// Each row's action says what the row says, in every place the row names;
+// a row that nothing handles is never enabled.
+TEST_P(CommandRows, MakeTheirActions)
+{
+    const CommandRow& row = GetParam();
+    QAction* action = main->Action(row.id);
+    ASSERT_NE(action, nullptr);
+    EXPECT_EQ(action->data().toInt(), row.id);
+    if (!row.undoStack) {
+        EXPECT_EQ(action->text(), QString::fromLatin1(row.label).replace("%1", "Kestrix"));
+        EXPECT_EQ(action->statusTip(), QString::fromLatin1(row.prompt));
+        if (*row.toolTip) {
+            EXPECT_EQ(action->toolTip(), QString::fromLatin1(row.toolTip));
+        }
+        EXPECT_EQ(action->isCheckable(), row.checked != nullptr);
+    }
+    if (*row.keys) {
+        EXPECT_EQ(action->shortcuts(), QKeySequence::listFromString(QString::fromLatin1(row.keys)));
+        EXPECT_TRUE(main->actions().contains(action)) << "the keys work whichever menu shows";
+    }
+    for (const Place& place : row.places) {
+        if (place.menu != MenuId::None) {
+            EXPECT_TRUE(main->Menu(place.menu)->actions().contains(action));
+        }
+    }
+    EXPECT_EQ(main->ToolBar()->actions().contains(action), row.toolSlot != 0);
+    if (!row.IsHandled()) {
+        main->UpdateCommandUI();
+        EXPECT_FALSE(action->isEnabled());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandsTest, CommandRows,
+                         ::testing::ValuesIn(MainWindowCommands().data(),
+                                             MainWindowCommands().data() + MainWindowCommands().size()),
+                         RowName());
+
+// The Window menu lists the windows after its commands, the active one checked.
+TEST_F(CommandsTest, WindowMenuListsTheWindowsWithTheActiveChecked)
+{
+    QMenu* window = main->Menu(MenuId::Window);
+    emit window->aboutToShow();
+    EXPECT_EQ(ItemsOf(window), "&Cascade|&Tile|&Arrange Icons|&Show All Views|-|&1 demo.txt:1|&2 demo.txt:2|"
+                               "&3 demo.txt:3|&4 demo.txt:4");
+    EXPECT_TRUE(window->actions()[5]->isChecked()); // "&1 demo.txt:1", the active one
+    EXPECT_FALSE(window->actions()[6]->isChecked());
+}
+
+TEST_F(CommandsTest, ToolBarButtonsFollowTheirCommands)
+{
     std::vector<bool> enabled;
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE_EDITS, ID_FILE_EXPORT, ID_EDIT_CUT, ID_EDIT_COPY,
                    ID_EDIT_PASTE, ID_EDIT_UNDO, ID_EDIT_REDO, ID_FILE_PRINT, ID_APP_ABOUT})
@@ -291,6 +359,9 @@ TEST_F(CommandsTest, ToolBarHoldsTheElevenButtonsWithTheirRules)
     main->Action(ID_VIEW_TOOLBAR)->trigger();
     EXPECT_TRUE(main->ToolBar()->isHidden());
     EXPECT_FALSE(main->Action(ID_VIEW_TOOLBAR)->isChecked());
+    main->Action(ID_VIEW_TOOLBAR)->trigger();
+    EXPECT_FALSE(main->ToolBar()->isHidden());
+    EXPECT_TRUE(main->Action(ID_VIEW_TOOLBAR)->isChecked());
 }
 
 TEST_F(CommandsTest, StatusBarShowsPromptsWhileHighlightedAndReadyAfterwards)
@@ -320,6 +391,51 @@ TEST_F(CommandsTest, StatusBarShowsPromptsWhileHighlightedAndReadyAfterwards)
     edit->hide();
     QCoreApplication::processEvents();
     EXPECT_EQ(main->PaneText(0), "Ready");
+}
+
+// The main frame's panes, after a plot view has filled them.
+TEST(ListingWindowTest, MouseMoveInTheProgramBlanksTheStatusBar)
+{
+    AppHarness harness;
+    ASSERT_TRUE(harness.Start({harness.MakeSurvey("demo.txt")}));
+    CMainFrame* main = harness.App().MainFrame();
+    harness.App().SetPaneText(0, "Click to delete");
+    harness.App().SetPaneText(1, "Depth: 10.00");
+    EXPECT_EQ(main->PaneText(1), "Depth: 10.00");
+    auto* listing = qobject_cast<CKestrixView*>(harness.Frames()[0]->widget());
+    ASSERT_NE(listing, nullptr);
+    QMouseEvent move(QEvent::MouseMove, QPoint(41, 41), listing->viewport()->mapToGlobal(QPoint(41, 41)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(listing->viewport(), &move);
+    EXPECT_EQ(main->PaneText(0), "");
+    EXPECT_EQ(main->PaneText(1), "");
+}
+
+// Copy (menu, button, Ctrl+C) works while a listing with a selection is active.
+TEST(ListingWindowTest, CopyIsEnabledForTheActiveListingsSelection)
+{
+    AppHarness harness;
+    ASSERT_TRUE(harness.Start({harness.MakeSurvey("demo.txt")}));
+    CMainFrame* main = harness.App().MainFrame();
+    QAction* copy = main->Action(ID_EDIT_COPY);
+    EXPECT_EQ(copy->shortcut(), QKeySequence(QKeySequence::Copy));
+    EXPECT_FALSE(copy->isEnabled());
+    auto* listing = qobject_cast<CKestrixView*>(harness.Frames()[0]->widget());
+    ASSERT_NE(listing, nullptr);
+
+    listing->SelectAll();
+    EXPECT_TRUE(copy->isEnabled());
+    EXPECT_TRUE(main->ToolBar()->widgetForAction(copy)->isEnabled());
+    QGuiApplication::clipboard()->clear();
+    copy->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), listing->SelectedText());
+
+    main->ActivateFrame(harness.Frames()[1]); // a plot window
+    EXPECT_FALSE(copy->isEnabled());
+    main->ActivateFrame(harness.Frames()[0]);
+    EXPECT_TRUE(copy->isEnabled());
+    listing->ClearSelection();
+    EXPECT_FALSE(copy->isEnabled());
 }
 
 } // namespace

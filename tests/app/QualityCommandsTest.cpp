@@ -7,13 +7,15 @@
 #include "app/CommandIds.h"
 #include "app/KestrixApp.h"
 #include "app/MainFrame.h"
-#include "app/QualityMenu.h"
-#include "app/WindowOutput.h"
+#include "app/SpikeSettingsDlg.h"
+#include "app/SpikeSettingsStore.h"
 #include "examples/DemoSurvey.h"
 #include "survey/KestrixDoc.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFile>
 #include <QImage>
 #include <QRegularExpression>
@@ -33,7 +35,6 @@ protected:
         doc = harness.App().OpenDocumentFile(path);
         ASSERT_NE(doc, nullptr);
         main = harness.App().MainFrame();
-        quality = harness.App().Quality();
     }
 
     // The message pane once the queued updates are through.
@@ -46,13 +47,12 @@ protected:
     AppHarness harness;
     const CKestrixDoc* doc = nullptr;
     CMainFrame* main = nullptr;
-    QualityMenu* quality = nullptr;
 };
 
 TEST_F(QualityCommandsTest, LocalFitItemTogglesTheSurveysFit)
 {
     Open(harness.MakeSurvey("hole.txt"));
-    QAction* local = quality->LocalFitAction();
+    QAction* local = main->Action(ID_EDIT_FIT_LOCAL);
     ASSERT_TRUE(local->isEnabled());
     EXPECT_FALSE(local->isChecked());
     local->trigger();
@@ -67,7 +67,7 @@ TEST_F(QualityCommandsTest, DeleteFlaggedReadingsDeletesTheDemosSpikesOnly)
 {
     Open(kDemo);
     ASSERT_EQ(doc->m_nObs, demo::kSampleCount);
-    quality->DeleteFlaggedAction()->trigger();
+    main->Action(ID_EDIT_DELETE_FLAGGED)->trigger();
     EXPECT_EQ(Message(), "5 flagged readings deleted");
     ASSERT_EQ(doc->m_nObs, demo::kSampleCount - static_cast<int>(demo::kSpikeSamples.size()));
     // Readings are 0.1 m apart: the spikes' depths are the ones gone.
@@ -80,7 +80,7 @@ TEST_F(QualityCommandsTest, DeleteFlaggedReadingsDeletesTheDemosSpikesOnly)
     }
     EXPECT_EQ(gone, std::vector<int>(demo::kSpikeSamples.begin(), demo::kSpikeSamples.end()));
 
-    quality->DeleteFlaggedAction()->trigger();
+    main->Action(ID_EDIT_DELETE_FLAGGED)->trigger();
     EXPECT_EQ(Message(), "No flagged readings");
     EXPECT_EQ(doc->m_nObs, demo::kSampleCount - 5);
 
@@ -97,46 +97,46 @@ TEST_F(QualityCommandsTest, SpikeSettingsAreUsedAndKeptOnlyWhenValid)
     Open(kDemo);
     SpikeSettings lenient{10, 500, 1e5, 10, 90};
     harness.prompts.settingsAnswer = lenient;
-    quality->SpikeSettingsAction()->trigger();
-    quality->DeleteFlaggedAction()->trigger();
+    main->Action(ID_EDIT_SPIKE_SETTINGS)->trigger();
+    main->Action(ID_EDIT_DELETE_FLAGGED)->trigger();
     EXPECT_EQ(Message(), "No flagged readings");
 
     SpikeSettings invalid = lenient;
     invalid.dipFloor = -1;
     harness.prompts.settingsAnswer = invalid;
-    quality->SpikeSettingsAction()->trigger();
+    main->Action(ID_EDIT_SPIKE_SETTINGS)->trigger();
     harness.prompts.settingsAnswer.reset(); // cancelled
-    quality->SpikeSettingsAction()->trigger();
-    EXPECT_EQ(quality->Settings().threshold, 500);
-    EXPECT_EQ(quality->Settings().dipFloor, 90);
+    main->Action(ID_EDIT_SPIKE_SETTINGS)->trigger();
+    EXPECT_EQ(harness.App().Quality().Settings().threshold, 500);
+    EXPECT_EQ(harness.App().Quality().Settings().dipFloor, 90);
 
     ASSERT_TRUE(harness.Start()); // a later run
-    EXPECT_EQ(harness.App().Quality()->Settings().threshold, 500);
+    EXPECT_EQ(harness.App().Quality().Settings().threshold, 500);
 }
 
 TEST_F(QualityCommandsTest, SavePlotAsWritesTheActivePlotAtTheChosenSize)
 {
     Open(harness.MakeSurvey("hole.txt"));
-    WindowOutput* output = harness.App().Output();
+    QAction* savePlot = main->Action(ID_FILE_SAVE_PLOT);
     CChildFrame* azimuth = harness.Frames().at(2);
     main->ActivateFrame(harness.Frames().front());
-    EXPECT_FALSE(output->SavePlotAction()->isEnabled()); // the listing is no plot
+    EXPECT_FALSE(savePlot->isEnabled()); // the listing is no plot
     main->ActivateFrame(azimuth);
-    ASSERT_TRUE(output->SavePlotAction()->isEnabled());
+    ASSERT_TRUE(savePlot->isEnabled());
 
     const QString path = harness.DataPath("azimuth.png");
     harness.prompts.plotAnswers = {path, path};
     harness.prompts.sizeAnswer.reset();
-    output->SavePlotAction()->trigger(); // size cancelled: nothing written
+    savePlot->trigger(); // size cancelled: nothing written
     EXPECT_FALSE(QFile::exists(path));
     harness.prompts.sizeAnswer = QSize(300, 200);
-    output->SavePlotAction()->trigger();
+    savePlot->trigger();
     EXPECT_EQ(QImage(path).size(), QSize(300, 200));
     EXPECT_EQ(harness.prompts.plotDefaults.back(), harness.DataPath("hole-az.png"));
     EXPECT_EQ(harness.prompts.sizesOffered.back(), azimuth->widget()->size());
 
     harness.prompts.plotAnswers = {harness.DataPath("azimuth.gif")};
-    output->SavePlotAction()->trigger();
+    savePlot->trigger();
     ASSERT_EQ(harness.prompts.messages.size(), 1);
     EXPECT_TRUE(harness.prompts.messages[0].startsWith("A plot picture is a .png or .svg file"));
 }
@@ -168,5 +168,43 @@ TEST_P(PrintActiveWindow, PrintsItOnItsPages)
 
 INSTANTIATE_TEST_SUITE_P(Rows, PrintActiveWindow,
                          ::testing::Values(PrintRow{"Listing", 0, 2}, PrintRow{"AzimuthPlot", 2, 1}), RowName());
+
+void ExpectSettings(const SpikeSettings& shown, const SpikeSettings& expected)
+{
+    EXPECT_EQ(shown.halfWindow, expected.halfWindow);
+    EXPECT_DOUBLE_EQ(shown.threshold, expected.threshold);
+    EXPECT_DOUBLE_EQ(shown.fieldFloor, expected.fieldFloor);
+    EXPECT_DOUBLE_EQ(shown.gravityFloor, expected.gravityFloor);
+    EXPECT_DOUBLE_EQ(shown.dipFloor, expected.dipFloor);
+}
+
+struct SpikeDialogRow {
+    const char* name;
+    SpikeSettings given;
+    SpikeSettings shown; // what the dialog's boxes hold
+};
+
+class SpikeSettingsDialog : public ::testing::TestWithParam<SpikeDialogRow> {};
+
+// Each setting in its own box (no two alike, so crossed boxes show), held
+// within its range; Restore Defaults puts back the settings the program
+// starts with.
+TEST_P(SpikeSettingsDialog, ShowsTheSettingsAndRestoresTheDefaults)
+{
+    CSpikeSettingsDlg dialog(GetParam().given);
+    ExpectSettings(dialog.Settings(), GetParam().shown);
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    buttons->button(QDialogButtonBox::RestoreDefaults)->click();
+    ExpectSettings(dialog.Settings(), SpikeSettings{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SpikeSettingsDialog,
+    ::testing::Values(SpikeDialogRow{"EachInItsBox", {7, 4.5, 120.5, 0.0321, 1.25}, {7, 4.5, 120.5, 0.0321, 1.25}},
+                      SpikeDialogRow{"HeldWithinRange",
+                                     {kMaxSpikeHalfWindow + 5, 0, 2e6, 20, 100},
+                                     {kMaxSpikeHalfWindow, 0.01, 1e6, 10, 90}}),
+    RowName());
 
 } // namespace

@@ -103,6 +103,9 @@ struct PlainRow {
     std::int64_t records;
 };
 
+// A row prints as its file, in test lists and failure reports.
+void PrintTo(const PlainRow& row, std::ostream* out) { *out << row.file; }
+
 class PlainFile : public WithCorpus<::testing::TestWithParam<PlainRow>> {};
 
 // Files with a curve section and one record per data line: every curve and

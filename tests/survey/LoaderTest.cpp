@@ -1,4 +1,5 @@
 #include "CountingHost.h"
+#include "NamedRows.h"
 #include "ScratchFolder.h"
 #include "SurveyRows.h"
 
@@ -105,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadFileCase{"NorthingFillingItsField",
                     "Collar coordinates:\r\nEasting    500000.00\r\nNorthing10000000.00\r\n", 0, 500000.0},
         BadFileCase{"KeywordsOutOfOrder", "Collar coordinates:\r\nNorthing 1\r\n", 0, 0.0}),
-    [](const ::testing::TestParamInfo<BadFileCase>& info) { return std::string(info.param.name); });
+    RowName());
 
 // Editors end a file with a line end or two; what follows the last row
 // without a token is passed over.

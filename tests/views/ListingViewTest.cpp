@@ -1,14 +1,11 @@
-// The listing window: its picture, scrolling through every row, selecting
-// and copying rows, and the status bar.
-#include "AppTestSupport.h"
+// The listing view: its picture, scrolling through every row, selecting and
+// copying rows.
 #include "FakeViewServices.h"
 #include "NamedRows.h"
+#include "RawSurveyText.h"
+#include "ScratchFolder.h"
 #include "SurveyRows.h"
 
-#include "app/ChildFrame.h"
-#include "app/CommandIds.h"
-#include "app/KestrixApp.h"
-#include "app/MainFrame.h"
 #include "survey/EditRecord.h"
 #include "survey/KestrixDoc.h"
 #include "survey/LineSource.h"
@@ -24,8 +21,8 @@
 #include <QProcess>
 #include <QScrollBar>
 #include <QTest>
-#include <QToolBar>
 #include <algorithm>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -130,18 +127,22 @@ TEST(ListingViewTest, ShowsTheSameTextAsTheBatchListing)
     GTEST_SKIP() << "kestrix-batch is not built";
 #else
     ScratchFolder folder;
-    const QString path = PathIn(folder, "survey.txt");
-    ASSERT_TRUE(WriteFile(path, RawSurveyText(401, 3.0, 0.25)));
+    const std::string path = folder / "survey.txt";
+    {
+        std::ofstream file(path, std::ios::binary);
+        file << RawSurveyText(401, 3.0, 0.25).toStdString();
+        ASSERT_TRUE(file.good());
+    }
     QProcess batch;
-    batch.start(QStringLiteral(KESTRIX_BATCH), {"listing", path});
+    batch.start(QStringLiteral(KESTRIX_BATCH), {"listing", QString::fromStdString(path)});
     ASSERT_TRUE(batch.waitForFinished(30000));
     ASSERT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
     const QString printed = QString::fromLatin1(batch.readAllStandardOutput()).remove('\r');
 
     CKestrixDoc doc;
-    FileLineSource source(ToCorePath(path));
+    FileLineSource source(path);
     RecordingSink sink;
-    ASSERT_EQ(doc.LoadRawSurvey(ToCorePath(path), source, sink), LoadResult::Loaded);
+    ASSERT_EQ(doc.LoadRawSurvey(path, source, sink), LoadResult::Loaded);
     FakeViewServices services;
     CKestrixView view(doc, services);
     EXPECT_EQ(QString::fromStdString(ListingAsText(view.Listing())), printed);
@@ -424,49 +425,6 @@ TEST(ListingViewTest, FollowsTheSurveyThroughEdits)
     ApplyRecorded(doc, edit::DeleteObservation{0});
     EXPECT_EQ(ListingAsText(view.Listing()), ListingAsText(BuildListing(doc)));
     EXPECT_FALSE(view.HasSelection());
-}
-
-// The main frame's panes, after a plot view has filled them.
-TEST(ListingViewTest, MouseMoveInTheProgramBlanksTheStatusBar)
-{
-    AppHarness harness;
-    ASSERT_TRUE(harness.Start({harness.MakeSurvey("demo.txt")}));
-    CMainFrame* main = harness.App().MainFrame();
-    harness.App().SetPaneText(0, "Click to delete");
-    harness.App().SetPaneText(1, "Depth: 10.00");
-    EXPECT_EQ(main->PaneText(1), "Depth: 10.00");
-    auto* listing = qobject_cast<CKestrixView*>(harness.Frames()[0]->widget());
-    ASSERT_NE(listing, nullptr);
-    MouseEvent(*listing, QEvent::MouseMove, QPoint(41, 41), Qt::NoButton);
-    EXPECT_EQ(main->PaneText(0), "");
-    EXPECT_EQ(main->PaneText(1), "");
-}
-
-// Copy (menu, button, Ctrl+C) works while a listing with a selection is active.
-TEST(ListingViewTest, CopyIsEnabledForTheActiveListingsSelection)
-{
-    AppHarness harness;
-    ASSERT_TRUE(harness.Start({harness.MakeSurvey("demo.txt")}));
-    CMainFrame* main = harness.App().MainFrame();
-    QAction* copy = main->Action(ID_EDIT_COPY);
-    EXPECT_EQ(copy->shortcut(), QKeySequence(QKeySequence::Copy));
-    EXPECT_FALSE(copy->isEnabled());
-    auto* listing = qobject_cast<CKestrixView*>(harness.Frames()[0]->widget());
-    ASSERT_NE(listing, nullptr);
-
-    listing->SelectAll();
-    EXPECT_TRUE(copy->isEnabled());
-    EXPECT_TRUE(main->ToolBar()->widgetForAction(copy)->isEnabled());
-    QGuiApplication::clipboard()->clear();
-    copy->trigger();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), listing->SelectedText());
-
-    main->ActivateFrame(harness.Frames()[1]); // a plot window
-    EXPECT_FALSE(copy->isEnabled());
-    main->ActivateFrame(harness.Frames()[0]);
-    EXPECT_TRUE(copy->isEnabled());
-    listing->ClearSelection();
-    EXPECT_FALSE(copy->isEnabled());
 }
 
 } // namespace

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "survey/EditOperations.h"
+
+// What the main window's commands do: each command row names one of these
+// (CommandTable.h). The application implements them for the active survey
+// and its windows.
+class CommandHost {
+public:
+    virtual ~CommandHost() = default;
+
+    // File
+    virtual void OpenFile() = 0;
+    // Opens recent file `index` (0 the newest); one that fails leaves the list.
+    virtual void OpenRecentFile(int index) = 0;
+    virtual void CloseSurvey() = 0;
+    virtual void SaveEdits() = 0;
+    virtual void ExportSurvey() = 0;
+    virtual void SavePlot() = 0;
+    virtual void PrintWindow() = 0;
+    virtual void Exit() = 0;
+    // Edit
+    virtual void CopyRows() = 0;
+    // Makes `op` on the active survey.
+    virtual void EditSurvey(const survey::EditOperation& op) = 0;
+    virtual void ToggleLocalFit() = 0;
+    virtual void DeleteFlaggedReadings() = 0;
+    virtual void EditSpikeSettings() = 0;
+    // View
+    virtual void ToggleToolBar() = 0;
+    virtual void ToggleStatusBar() = 0;
+    virtual void ZoomToWholeHole() = 0;
+    virtual void ToggleAnomalies() = 0;
+    virtual void ToggleQualityView() = 0;
+    // Window
+    virtual void CascadeWindows() = 0;
+    virtual void TileWindows() = 0;
+    virtual void ArrangeIcons() = 0;
+    virtual void ShowAllViews() = 0;
+    // Help
+    virtual void ShowAbout() = 0;
+};
