@@ -8,6 +8,7 @@
 #include "app/SavedEdits.h"
 #include "app/SurveyDocument.h"
 #include "app/WindowOutput.h"
+#include "startup/FilePaths.h"
 #include "survey/KestrixDoc.h"
 #include "survey/LineSource.h"
 #include "survey/XyzExport.h"
@@ -160,7 +161,7 @@ SurveyDocument* CKestrixApp::OpenSurvey(const QString& path)
         return open;
     }
     // Only a regular file: a FIFO or device would hold up the window.
-    FileLineSource source(ToCorePath(absolute), textio::ReadFrom::RegularFileOnly);
+    FileLineSource source(ToFilePath(absolute), textio::ReadFrom::RegularFileOnly);
     if (source.Fault() == textio::OpenFault::NotARegularFile) {
         m_prompts->ShowMessage(m_mainFrame.get(),
                                tr("Failed to open\n  %1\nIt is not a regular file.").arg(shown));
@@ -180,7 +181,7 @@ SurveyDocument* CKestrixApp::OpenSurvey(const QString& path)
     // listing window with what was read, read-only, and its file is not
     // offered again in the recent-file list.
     MessageBoxSink sink(*m_prompts, m_mainFrame.get());
-    const LoadResult result = document->Load(ToCorePath(absolute), source, sink);
+    const LoadResult result = document->Load(ToFilePath(absolute), source, sink);
     std::optional<QString> restored;
     if (result == LoadResult::Loaded || result == LoadResult::LoadedOverLimit) {
         m_recentFiles.Add(absolute);
@@ -328,14 +329,14 @@ void CKestrixApp::ExportSurvey()
     if (!active)
         return; // what a failed load read is not a whole survey
     const CKestrixDoc& doc = *active->Doc();
-    const QString defaultPath = FromCoreText(DefaultExportPath(doc.m_strFilePath));
+    const QString defaultPath = FromFilePath(DefaultExportPath(doc.m_strFilePath));
     const std::optional<QString> chosen = m_prompts->ExportFileName(m_mainFrame.get(), defaultPath);
     if (!chosen)
         return;
-    const std::string path = ToCorePath(*chosen);
+    const std::string path = ToFilePath(*chosen);
     const ExportResult result = WriteXyzFile(doc, path);
     if (result != ExportResult::Ok)
-        m_prompts->ShowMessage(m_mainFrame.get(), FromCoreText(ExportFailureMessage(result, path)));
+        m_prompts->ShowMessage(m_mainFrame.get(), FromFilePath(ExportFailureMessage(result, path)));
 }
 
 void CKestrixApp::SavePlot() { SaveActivePlot(*m_mainFrame, *m_prompts); }

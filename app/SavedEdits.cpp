@@ -1,6 +1,7 @@
 #include "app/SavedEdits.h"
 
 #include "app/SurveyDocument.h"
+#include "startup/FilePaths.h"
 #include "survey/EditsFile.h"
 #include "survey/EditsRestore.h"
 
@@ -12,11 +13,11 @@ using namespace survey;
 
 namespace {
 
-std::string CoreEditsPath(const SurveyDocument& document) { return EditsFilePath(ToCorePath(document.PathName())); }
+std::string CoreEditsPath(const SurveyDocument& document) { return EditsFilePath(ToFilePath(document.PathName())); }
 
 } // namespace
 
-QString EditsPathOf(const SurveyDocument& document) { return FromCoreText(CoreEditsPath(document)); }
+QString EditsPathOf(const SurveyDocument& document) { return FromFilePath(CoreEditsPath(document)); }
 
 bool SaveEdits(SurveyDocument& document, UserPrompts& prompts, QWidget* parent)
 {
@@ -28,29 +29,27 @@ bool SaveEdits(SurveyDocument& document, UserPrompts& prompts, QWidget* parent)
         return true;
     }
     const QString shown = QDir::toNativeSeparators(EditsPathOf(document));
-    prompts.ShowMessage(parent, status == textio::SafeFileWriter::Status::OpenFailed
-                                    ? QCoreApplication::translate("SavedEdits", "Failed to open\n  %1\nfor writing").arg(shown)
-                                    : QCoreApplication::translate("SavedEdits", "Failed to write\n  %1").arg(shown));
+    prompts.ShowMessage(parent, FromFilePath(textio::WriteFailureMessage(status, ToFilePath(shown))));
     return false;
 }
 
 std::optional<QString> RestoreSavedEdits(SurveyDocument& document, UserPrompts& prompts, QWidget* parent)
 {
     const std::string path = CoreEditsPath(document);
-    if (document.IsReadOnly() || !QFileInfo::exists(FromCoreText(path)))
+    if (document.IsReadOnly() || !QFileInfo::exists(FromFilePath(path)))
         return std::nullopt;
     EditsFault fault{};
     const std::variant<SurveyEdits, EditsFault> read = ReadEditsFile(path, textio::ReadFrom::RegularFileOnly);
     if (const auto* edits = std::get_if<SurveyEdits>(&read)) {
         const std::variant<std::string, EditsFault> restored = document.RestoreEdits(*edits);
         if (const auto* summary = std::get_if<std::string>(&restored))
-            return QCoreApplication::translate("SavedEdits", "Edits restored: %1").arg(FromCoreText(*summary));
+            return QCoreApplication::translate("SavedEdits", "Edits restored: %1").arg(FromFilePath(*summary));
         fault = std::get<EditsFault>(restored);
     } else {
         fault = std::get<EditsFault>(read);
     }
     prompts.ShowMessage(parent, QCoreApplication::translate("SavedEdits", "%1\nThe survey is opened without these edits.")
-                                    .arg(FromCoreText(EditsFaultText(path, fault))));
+                                    .arg(FromFilePath(EditsFaultText(path, fault))));
     return std::nullopt;
 }
 

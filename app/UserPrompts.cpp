@@ -4,9 +4,9 @@
 #include "app/PlotSizeDlg.h"
 #include "app/ProgramInfo.h"
 #include "app/SpikeSettingsDlg.h"
+#include "startup/FilePaths.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -138,15 +138,6 @@ UserPrompts::SaveChoice QtUserPrompts::AskToSave(QWidget* parent, const QString&
 
 void MessageBoxSink::ShowMessage(const std::string& text)
 {
-    m_prompts.ShowMessage(m_parent, FromCoreText(text));
+    m_prompts.ShowMessage(m_parent, FromFilePath(text));
 }
 
-QString FromCoreText(const std::string& text)
-{
-    return QFile::decodeName(QByteArray::fromStdString(text));
-}
-
-std::string ToCorePath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}

@@ -73,7 +73,3 @@ private:
     QWidget* m_parent;
 };
 
-// Text from the survey core (paths in the file system's encoding) as a QString.
-QString FromCoreText(const std::string& text);
-// A path as the survey core takes it (the file system's encoding).
-std::string ToCorePath(const QString& path);

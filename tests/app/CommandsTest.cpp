@@ -9,6 +9,7 @@
 #include "app/KestrixApp.h"
 #include "app/MainFrame.h"
 #include "app/SurveyDocument.h"
+#include "startup/FilePaths.h"
 #include "survey/EditRecord.h"
 #include "survey/KestrixDoc.h"
 #include "survey/XyzExport.h"
@@ -49,7 +50,7 @@ protected:
     QByteArray ReferenceExport(const QString& name)
     {
         const QString path = harness.DataPath(name);
-        EXPECT_EQ(WriteXyzFile(*doc, ToCorePath(path)), ExportResult::Ok);
+        EXPECT_EQ(WriteXyzFile(*doc, ToFilePath(path)), ExportResult::Ok);
         const QByteArray text = ReadFile(path);
         QFile::remove(path);
         return text;

@@ -9,6 +9,7 @@
 #include "app/KestrixApp.h"
 #include "app/MainFrame.h"
 #include "app/SurveyDocument.h"
+#include "startup/FilePaths.h"
 #include "survey/KestrixDoc.h"
 #include "survey/XyzExport.h"
 #include "views/CAzView.h"
@@ -45,7 +46,7 @@ protected:
     QByteArray Export()
     {
         const QString path = harness.DataPath("out.xyz");
-        EXPECT_EQ(WriteXyzFile(*doc, ToCorePath(path)), ExportResult::Ok);
+        EXPECT_EQ(WriteXyzFile(*doc, ToFilePath(path)), ExportResult::Ok);
         const QByteArray text = ReadFile(path);
         QFile::remove(path);
         return text;
