@@ -46,6 +46,7 @@ bool DataRecords::Take(const LinePiece& piece)
         m_lineDone = false;
         m_firstToken = true;
         m_tokenStarted = false;
+        m_inQuotes = false;
     }
     if (m_ended)
         return true;
@@ -124,7 +125,16 @@ bool DataRecords::TakeDelimited(const LinePiece& piece, char delimiter)
             }
             m_tokenStarted = true;
         }
-        const std::size_t cut = text.find(delimiter);
+        // A delimiter inside double quotes belongs to a text value.
+        std::size_t cut = 0;
+        for (; cut < text.size(); ++cut) {
+            if (text[cut] == '"')
+                m_inQuotes = !m_inQuotes;
+            else if (text[cut] == delimiter && !m_inQuotes)
+                break;
+        }
+        if (cut == text.size())
+            cut = std::string_view::npos;
         const std::string_view part = m_token.empty() ? TrimLeft(text.substr(0, cut), blanks) : text.substr(0, cut);
         if (m_token.size() + part.size() > m_longestToken)
             return false;

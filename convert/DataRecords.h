@@ -101,6 +101,7 @@ private:
     bool m_nullSeen = false;  // a NULL value in the record's first seven columns
     std::string m_token;      // the start of a token cut by the end of a piece
     bool m_tokenStarted = false; // a delimited value has begun on this line
+    bool m_inQuotes = false;     // inside a quoted delimited value
     bool m_lineDone = false;  // the rest of the line is dropped
     bool m_firstToken = true; // no token of the line was taken yet
     std::int64_t m_written = 0;
