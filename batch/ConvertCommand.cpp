@@ -23,8 +23,7 @@ bool ParseCollarValue(const std::string& text, double& value)
     return true;
 }
 
-// The default raw survey path: the LAS path with its extension replaced by
-// ".txt", or with ".txt" appended when its name has none.
+// What kestrix-batch convert was asked to do.
 struct ConvertOptions {
     std::string lasPath;
     std::string rawPath;

@@ -60,6 +60,14 @@ std::optional<CurveMapping> ParseCurveMapping(std::string_view text, std::string
             error = "\"" + std::string(unitText) + "\" is no unit of " + std::string(AxisName(*axis));
             return std::nullopt;
         }
+        for (std::size_t other = 0; other < kAxisCount; ++other) {
+            // One LAS curve gives one column: a second axis would find no curve left.
+            if (given[other] && SameIgnoringCase(mapping.curves[other].mnemonic, mnemonic)) {
+                error = std::string(mnemonic) + " is given for both " + std::string(kAxisNames[other]) + " and "
+                      + std::string(AxisName(*axis));
+                return std::nullopt;
+            }
+        }
         given[index] = true;
         mapping.curves[index] = MappedCurve{std::string(mnemonic), *unit};
         if (comma == std::string_view::npos)

@@ -30,7 +30,7 @@ struct CurveMapping {
 };
 
 // Reads "DEPTH=DEPT:ft,MagX=HX:nT,...": all seven axes once each, by their
-// loader names, each a LAS mnemonic and a unit of the axis's quantity.
+// loader names, each a distinct LAS mnemonic and a unit of the axis's quantity.
 // Nothing, with the reason in `error`, when the text is malformed.
 std::optional<CurveMapping> ParseCurveMapping(std::string_view text, std::string& error);
 

@@ -73,6 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ParseRow{"AllSevenInAnyOrderAndCase", "magx=HX:NT,depth=DEPT:feet," + kSix, ""},
                       ParseRow{"OneMissing", "DEPTH=DEPT:ft," + kSix, "MagX is missing"},
                       ParseRow{"OneTwice", "MagX=HX:nT,MagX=BX:nT,DEPTH=DEPT:ft," + kSix, "MagX is given twice"},
+                      ParseRow{"OneCurveForTwoAxes", "DEPTH=HY:ft,MagX=HX:nT," + kSix, "HY is given for both DEPTH and MagY"},
                       ParseRow{"UnknownAxis", "Gamma=GR:api", "\"Gamma\" is none of"},
                       ParseRow{"NoUnit", "DEPTH=DEPT,MagX=HX:nT," + kSix, "\"DEPTH=DEPT\" is not"},
                       ParseRow{"NoMnemonic", "DEPTH=:ft,MagX=HX:nT," + kSix, "DEPTH needs a LAS mnemonic"},

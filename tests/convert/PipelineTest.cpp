@@ -153,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageRow{"MapGivenTwice", {"@", "--map", "auto", "--map", "auto"}, 2, "--map"},
                       UsageRow{"MapAutoCannotPlace", {"@", "--map", "auto"}, 1, "cannot place DEPTH, MagX"},
                       UsageRow{"MappedCurveNotInTheFile",
-                               {"@", "--map", "DEPTH=D:m,MagX=QX:G,MagY=D:G,MagZ=D:G,AccX=D:g,AccY=D:g,AccZ=D:g"}, 1,
+                               {"@", "--map", "DEPTH=D:m,MagX=QX:G,MagY=Y:G,MagZ=Z:G,AccX=A:g,AccY=B:g,AccZ=C:g"}, 1,
                                "MagX=QX"},
                       UsageRow{"MissingLasFile", {"@@"}, 1, "missing.las"},
                       UsageRow{"OutputOverTheLasFile", {"@", "-o", "@"}, 1, "@"}),
