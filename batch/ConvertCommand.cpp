@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 
 using namespace convert;
@@ -22,12 +23,14 @@ bool ParseCollarValue(const std::string& text, double& value)
     return true;
 }
 
-// The default raw survey path: the LAS path with its extension replaced by
-// ".txt", or with ".txt" appended when its name has none.
+// What kestrix-batch convert was asked to do.
 struct ConvertOptions {
     std::string lasPath;
     std::string rawPath;
     Collar collar;
+    bool mapGiven = false;
+    bool mapAuto = false;              // --map auto: the converter's proposal
+    std::optional<CurveMapping> mapping; // --map AXIS=MNEMONIC:UNIT,...
 };
 
 bool ParseConvertOptions(const std::vector<std::string>& args, ConvertOptions& options, std::string& error)
@@ -55,6 +58,23 @@ bool ParseConvertOptions(const std::vector<std::string>& args, ConvertOptions& o
                 return false;
             }
             options.rawPath = args[++i];
+        } else if (arg == "--map") {
+            if (i + 1 == args.size() || options.mapGiven) {
+                error = "--map needs one mapping: auto or DEPTH=MNEMONIC:UNIT,MagX=...";
+                return false;
+            }
+            options.mapGiven = true;
+            const std::string& text = args[++i];
+            if (text == "auto") {
+                options.mapAuto = true;
+            } else {
+                std::string reason;
+                options.mapping = ParseCurveMapping(text, reason);
+                if (!options.mapping) {
+                    error = "--map: " + reason;
+                    return false;
+                }
+            }
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
             error = "unknown option " + arg;
             return false;
@@ -84,7 +104,32 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
     }
     if (options.rawPath.empty())
         options.rawPath = RawSurveyPathFor(options.lasPath);
-    const ConvertResult result = ConvertLasFile(options.lasPath, options.rawPath, options.collar);
+    if (options.mapAuto) {
+        // The proposal reads the curve list first, so the file is read twice:
+        // a pipe would give nothing the second time.
+        const LasCurvesResult curves = ReadLasCurves(options.lasPath, {}, textio::ReadFrom::RegularFileOnly);
+        if (curves.status != ConvertResult::Status::Ok) {
+            err << curves.message << '\n';
+            return 1;
+        }
+        const MappingProposal proposal = ProposeCurveMapping(curves.curves);
+        options.mapping = proposal.Mapping();
+        if (!proposal.identity && !options.mapping) {
+            std::string unplaced;
+            for (const std::string& axis : proposal.Unplaced())
+                unplaced += (unplaced.empty() ? "" : ", ") + axis;
+            err << "kestrix-batch: --map auto cannot place " << unplaced << " in " << options.lasPath
+                << "; name them with --map DEPTH=MNEMONIC:UNIT,MagX=...\n";
+            return 1;
+        }
+    }
+    if (options.mapping)
+        err << "kestrix-batch: curves mapped: " << CurveMappingText(*options.mapping) << '\n';
+    else if (options.mapAuto)
+        err << "kestrix-batch: curves mapped: none, the file's curves are DEPTH MagX MagY MagZ AccX AccY AccZ\n";
+    const ConvertResult result =
+        options.mapping ? ConvertLasFile(options.lasPath, options.rawPath, options.collar, *options.mapping)
+                        : ConvertLasFile(options.lasPath, options.rawPath, options.collar);
     if (!result.Ok()) {
         err << result.message << '\n';
         return 1;

@@ -1,12 +1,35 @@
 #pragma once
 
+#include "convert/CurveUnits.h"
 #include "convert/LasLineReader.h"
 #include "textio/SafeFile.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace convert {
+
+// How the values of a data line are parted: by runs of blanks and tabs (LAS
+// 2.0, and LAS 3.0's SPACE), or by one comma or one tab each, blanks around a
+// value not counting (LAS 3.0's COMMA and TAB).
+enum class Delimiter { Blanks, Comma, Tab };
+
+// What becomes of one curve's values in the raw survey file.
+struct ColumnRole {
+    static constexpr signed char kWritten = -1; // written in its place, as read
+    static constexpr signed char kLeftOut = -2; // a text curve, not written
+    // 0 to 6: the Axis of a mapped curve, written first in axis order.
+};
+
+// The data file's NULL value, as the ~W section gives it.
+struct NullValue {
+    std::string text; // empty when the file names none
+    bool numeric = false;
+    double value = 0.0;
+    bool Matches(std::string_view token) const;
+};
 
 // Turns the lines of a LAS data section into data lines of a raw survey file,
 // one token at a time: a record may run over several lines, tokens after the
@@ -14,34 +37,79 @@ namespace convert {
 // line whose first token starts with "#" is a comment.
 class DataRecords {
 public:
-    DataRecords(textio::SafeFileWriter& out, std::size_t longestToken) : m_out(out), m_longestToken(longestToken) {}
+    // Writes to `out`, or nowhere when it is null.
+    DataRecords(textio::SafeFileWriter* out, std::size_t longestToken) : m_out(out), m_longestToken(longestToken) {}
 
     void SetCurveCount(int curveCount) { m_curveCount = curveCount; }
+    // One role per curve, in curve order; none means every curve is written.
+    void SetRoles(std::vector<signed char> roles) { m_roles = std::move(roles); }
+    // The factor of each mapped axis into metres, gauss and g.
+    void SetFactors(const std::array<double, kAxisCount>& factors)
+    {
+        m_factors = factors;
+        m_mapping = true;
+    }
+    void SetDelimiter(Delimiter delimiter) { m_delimiter = delimiter; }
+    void SetNull(NullValue null) { m_null = std::move(null); }
+    // A line starting with "~" ends the data (LAS 3.0, where sections follow).
+    void SetSectionsEndData(bool end) { m_sectionsEndData = end; }
 
     // Takes the next piece of a data line; false when a token it needs runs
     // longer than `longestToken` characters.
     bool Take(const LinePiece& piece);
+    // A section line has ended the data; nothing more is taken.
+    bool Ended() const { return m_ended; }
 
     std::int64_t Written() const { return m_written; }
     // Values written that were not wholly a finite number, and the line of
     // the first of them (0 when none).
     std::int64_t NotNumbers() const { return m_notNumbers; }
     std::int64_t FirstNotNumberLine() const { return m_firstNotNumberLine; }
+    // Records left out because a mapped value was NULL or not a number.
+    std::int64_t LeftOut() const { return m_leftOut; }
+    std::int64_t FirstLeftOutLine() const { return m_firstLeftOutLine; }
+    // Records written without mapping with the NULL value in one of the
+    // first seven columns.
+    std::int64_t NullRecords() const { return m_nullRecords; }
 
 private:
+    bool TakeBlankParted(const LinePiece& piece);
+    bool TakeDelimited(const LinePiece& piece, char delimiter);
     void TakeToken(std::string_view token, std::int64_t line);
+    void EndRecord(std::int64_t line);
+    signed char RoleOf(int column) const
+    {
+        return m_roles.empty() ? ColumnRole::kWritten : m_roles[static_cast<std::size_t>(column)];
+    }
 
-    textio::SafeFileWriter& m_out;
+    textio::SafeFileWriter* m_out;
     std::size_t m_longestToken;
     int m_curveCount = 0;
+    std::vector<signed char> m_roles;
+    std::array<double, kAxisCount> m_factors{};
+    bool m_mapping = false;
+    Delimiter m_delimiter = Delimiter::Blanks;
+    NullValue m_null;
+    bool m_sectionsEndData = false;
+    bool m_ended = false;
+
     int m_values = 0;         // values of the record being gathered
-    std::string m_record;     // that record, already formatted
+    int m_columns = 0;        // of them, those written in their place
+    std::string m_record;     // those values, already formatted
+    std::array<double, kAxisCount> m_mapped{};
+    bool m_badMapped = false; // a mapped value of the record is NULL or not a number
+    bool m_nullSeen = false;  // a NULL value in the record's first seven columns
     std::string m_token;      // the start of a token cut by the end of a piece
+    bool m_tokenStarted = false; // a delimited value has begun on this line
+    bool m_inQuotes = false;     // inside a quoted delimited value
     bool m_lineDone = false;  // the rest of the line is dropped
     bool m_firstToken = true; // no token of the line was taken yet
     std::int64_t m_written = 0;
     std::int64_t m_notNumbers = 0;
     std::int64_t m_firstNotNumberLine = 0;
+    std::int64_t m_leftOut = 0;
+    std::int64_t m_firstLeftOutLine = 0;
+    std::int64_t m_nullRecords = 0;
 };
 
 } // namespace convert

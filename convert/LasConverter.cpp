@@ -46,7 +46,7 @@ ConvertResult Failure(ConvertResult::Status status, std::string message)
 
 // What the LAS file lacked, or the line where it went past a limit.
 std::string FormatProblem(ConvertResult::Status status, const std::string& lasPath, std::int64_t line,
-                          const ConvertLimits& limits)
+                          const ConvertLimits& limits, const LasScan& scan)
 {
     using Status = ConvertResult::Status;
     const char* path = lasPath.c_str();
@@ -64,6 +64,12 @@ std::string FormatProblem(ConvertResult::Status status, const std::string& lasPa
         return textio::Format("%s:%lld: a data value longer than %zu characters", path, number, limits.longestText);
     case Status::TooManyCurves:
         return textio::Format("%s:%lld: more than %d curves", path, number, limits.mostCurves);
+    case Status::MappedCurveMissing: {
+        std::string curves;
+        for (const std::string& curve : scan.UnmatchedCurves())
+            curves += (curves.empty() ? "" : ", ") + curve;
+        return textio::Format("%s: the curve list has no curve for %s", path, curves.c_str());
+    }
     default:
         return textio::Format("%s: cannot be converted", path);
     }
@@ -85,6 +91,23 @@ std::vector<std::string> ConvertResult::Warnings() const
             "Warning: %lld values were not numbers and were written as their leading number or 0 (first at line %lld)",
             static_cast<long long>(notNumbers), static_cast<long long>(firstNotNumberLine)));
     }
+    if (nullRecords > 0) {
+        warnings.push_back(textio::Format("Warning: %lld rows hold the NULL value %s in their first seven columns, "
+                                          "which kestrix reads as a reading",
+                                          static_cast<long long>(nullRecords), nullText.c_str()));
+    }
+    if (recordsLeftOut > 0) {
+        warnings.push_back(textio::Format("Warning: %lld rows were left out: a mapped value was the NULL value or not "
+                                          "a number (first at line %lld)",
+                                          static_cast<long long>(recordsLeftOut),
+                                          static_cast<long long>(firstLeftOutLine)));
+    }
+    if (!textCurves.empty()) {
+        std::string names;
+        for (const std::string& name : textCurves)
+            names += (names.empty() ? "" : ", ") + name;
+        warnings.push_back("Warning: text curves were left out: " + names);
+    }
     return warnings;
 }
 
@@ -93,8 +116,20 @@ std::string RawSurveyPathFor(const std::string& lasPath)
     return std::filesystem::path(lasPath).replace_extension(".txt").string();
 }
 
-ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outPath, const Collar& collar,
-                             const ConvertLimits& limits, textio::ReadFrom from)
+namespace {
+
+std::optional<ConvertResult> OpenFailure(const InputFile& las, const std::string& lasPath)
+{
+    if (las.Fault() == textio::OpenFault::NotARegularFile)
+        return Failure(ConvertResult::Status::OpenLasFailed,
+                       textio::Format("Failed to open\n  %s\nIt is not a regular file.", lasPath.c_str()));
+    if (!las.get())
+        return Failure(ConvertResult::Status::OpenLasFailed, textio::Format("Failed to open\n  %s", lasPath.c_str()));
+    return std::nullopt;
+}
+
+ConvertResult Convert(const std::string& lasPath, const std::string& outPath, const Collar& collar,
+                      const CurveMapping* mapping, const ConvertLimits& limits, textio::ReadFrom from)
 {
     using Status = ConvertResult::Status;
     InputFile las(lasPath, from);
@@ -118,18 +153,18 @@ ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outP
     out.Write(convert::CollarBlockText(collar));
 
     convert::LasLineReader reader(las.get());
-    convert::LasScan scan(out, limits);
+    convert::LasScan scan(&out, limits, mapping);
     convert::LinePiece piece;
     while (reader.Next(piece)) {
         const Status status = scan.Take(piece);
         if (status != Status::Ok)
-            return Failure(status, FormatProblem(status, lasPath, reader.LineNumber(), limits));
+            return Failure(status, FormatProblem(status, lasPath, reader.LineNumber(), limits, scan));
     }
     if (reader.Failed())
         return Failure(Status::ReadFailed, textio::Format("Failed to read\n  %s", lasPath.c_str()));
     const Status ending = scan.Finish();
     if (ending != Status::Ok)
-        return Failure(ending, FormatProblem(ending, lasPath, reader.LineNumber(), limits));
+        return Failure(ending, FormatProblem(ending, lasPath, reader.LineNumber(), limits, scan));
     // The LAS file is closed first, then the output.
     las.Close();
 
@@ -141,6 +176,53 @@ ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outP
     result.missingNames = scan.MissingNames();
     result.notNumbers = scan.Records().NotNumbers();
     result.firstNotNumberLine = scan.Records().FirstNotNumberLine();
+    result.mapped = mapping != nullptr;
+    result.recordsLeftOut = scan.Records().LeftOut();
+    result.firstLeftOutLine = scan.Records().FirstLeftOutLine();
+    result.nullRecords = scan.Records().NullRecords();
+    result.nullText = scan.Null().text;
+    result.textCurves = scan.TextCurves();
+    return result;
+}
+
+} // namespace
+
+ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outPath, const Collar& collar,
+                             const ConvertLimits& limits, textio::ReadFrom from)
+{
+    return Convert(lasPath, outPath, collar, nullptr, limits, from);
+}
+
+ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outPath, const Collar& collar,
+                             const CurveMapping& mapping, const ConvertLimits& limits, textio::ReadFrom from)
+{
+    return Convert(lasPath, outPath, collar, &mapping, limits, from);
+}
+
+LasCurvesResult ReadLasCurves(const std::string& lasPath, const ConvertLimits& limits, textio::ReadFrom from)
+{
+    using Status = ConvertResult::Status;
+    LasCurvesResult result;
+    InputFile las(lasPath, from);
+    if (const std::optional<ConvertResult> failed = OpenFailure(las, lasPath)) {
+        result.status = failed->status;
+        result.message = failed->message;
+        return result;
+    }
+    convert::LasLineReader reader(las.get());
+    convert::LasScan scan(nullptr, limits, nullptr, &result.curves);
+    convert::LinePiece piece;
+    Status status = Status::Ok;
+    while (status == Status::Ok && !scan.CurvesRead() && reader.Next(piece))
+        status = scan.Take(piece);
+    if (status == Status::Ok && reader.Failed())
+        return {Status::ReadFailed, textio::Format("Failed to read\n  %s", lasPath.c_str()), {}};
+    if (status == Status::Ok && !scan.CurvesRead())
+        status = scan.Finish();
+    if (status == Status::Ok && scan.CurveCount() == 0)
+        status = Status::NoCurves;
+    if (status != Status::Ok)
+        return {status, FormatProblem(status, lasPath, reader.LineNumber(), limits, scan), {}};
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "convert/Collar.h"
+#include "convert/CurveMapping.h"
 #include "textio/ReadableFile.h"
 
 #include <cstddef>
@@ -34,12 +35,24 @@ struct ConvertResult {
         NameTooLong,
         ValueTooLong,
         TooManyCurves,
+        MappedCurveMissing,
     };
 
     Status status = Status::Ok;
     std::string message;
     int curveCount = 0;           // curves found in the curve list
     std::int64_t recordCount = 0; // data lines written
+    // With a mapping: records left out because a mapped value was the NULL
+    // value or not a number, and the LAS line of the first of them.
+    bool mapped = false;
+    std::int64_t recordsLeftOut = 0;
+    std::int64_t firstLeftOutLine = 0;
+    // Without a mapping: records written with the NULL value (`nullText`,
+    // the ~W section's) in one of their first seven columns.
+    std::int64_t nullRecords = 0;
+    std::string nullText;
+    // Text curves of a LAS 3.0 file, left out (the first few by mnemonic).
+    std::vector<std::string> textCurves;
     // Of the names kestrix looks for in the curve names line (DEPTH, MagX,
     // MagY, MagZ, AccX, AccY, AccZ), those that no curve name holds.
     std::vector<std::string> missingNames;
@@ -51,7 +64,8 @@ struct ConvertResult {
 
     bool Ok() const { return status == Status::Ok; }
     // One line per warning the user must see: curve names that kestrix needs
-    // and the file lacks, values written that were not numbers.
+    // and the file lacks, values written that were not numbers, records
+    // holding the NULL value or left out for it, text curves left out.
     std::vector<std::string> Warnings() const;
 };
 
@@ -70,5 +84,23 @@ std::string RawSurveyPathFor(const std::string& lasPath);
 ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outPath, const Collar& collar,
                              const ConvertLimits& limits = {},
                              textio::ReadFrom from = textio::ReadFrom::AnyFile);
+
+// Converts as above, with the seven curves of `mapping` first, under
+// kestrix's names and in metres, gauss and g, then every other curve. A
+// record whose mapped value is the NULL value or not a number is left out.
+// A curve list without one of the mapping's mnemonics is a failure.
+ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outPath, const Collar& collar,
+                             const CurveMapping& mapping, const ConvertLimits& limits = {},
+                             textio::ReadFrom from = textio::ReadFrom::AnyFile);
+
+// The curve list of a LAS file, read without converting: on failure
+// `status` and `message` say why, as for a conversion.
+struct LasCurvesResult {
+    ConvertResult::Status status = ConvertResult::Status::Ok;
+    std::string message;
+    std::vector<LasCurve> curves;
+};
+LasCurvesResult ReadLasCurves(const std::string& lasPath, const ConvertLimits& limits = {},
+                              textio::ReadFrom from = textio::ReadFrom::AnyFile);
 
 } // namespace convert

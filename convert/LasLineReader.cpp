@@ -7,8 +7,8 @@ namespace convert {
 bool LasLineReader::Fill()
 {
     m_pos = 0;
-    m_end = std::fread(m_block, 1, sizeof m_block, m_file);
-    if (m_end == 0 && std::ferror(m_file))
+    m_end = m_decoder.Read(m_block, sizeof m_block);
+    if (m_end == 0 && m_decoder.Failed())
         m_failed = true;
     return m_end > 0;
 }

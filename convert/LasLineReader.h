@@ -1,5 +1,7 @@
 #pragma once
 
+#include "convert/TextDecoder.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string_view>
@@ -16,14 +18,15 @@ struct LinePiece {
     std::int64_t line = 0; // the line's number, counted from 1
 };
 
-// Reads the lines of an open file as pieces. LF, CR LF and a lone CR each end
-// a line, so no CR ever reaches a piece. Holds one read block and nothing
-// more, whatever the length of a line.
+// Reads the lines of an open file as pieces of UTF-8 text, whatever the
+// file's encoding (TextDecoder). LF, CR LF and a lone CR each end a line, so
+// no CR ever reaches a piece. Holds one read block and nothing more, whatever
+// the length of a line.
 class LasLineReader {
 public:
     static constexpr std::size_t kBlockSize = 1 << 16;
 
-    explicit LasLineReader(std::FILE* file) : m_file(file) {}
+    explicit LasLineReader(std::FILE* file) : m_decoder(file) {}
     LasLineReader(const LasLineReader&) = delete;
     LasLineReader& operator=(const LasLineReader&) = delete;
 
@@ -39,7 +42,7 @@ public:
 private:
     bool Fill();
 
-    std::FILE* m_file;
+    TextDecoder m_decoder;
     char m_block[kBlockSize];
     std::size_t m_pos = 0;
     std::size_t m_end = 0;

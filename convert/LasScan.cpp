@@ -8,6 +8,36 @@ namespace {
 // The names kestrix looks for in the curve names line, each as a substring.
 constexpr std::array<std::string_view, 7> kNamesKestrixNeeds = {"DEPTH", "MagX", "MagY", "MagZ", "AccX", "AccY", "AccZ"};
 
+// Header values that matter are short; a longer header line is read cut.
+constexpr std::size_t kHeaderLineBound = 1024;
+// Text curves named in the warning, and how much of each name.
+constexpr std::size_t kTextCurvesNamed = 8;
+constexpr std::size_t kTextCurveNameBound = 32;
+constexpr std::size_t kNullTextBound = 64;
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() && SameIgnoringCase(text.substr(0, prefix.size()), prefix);
+}
+
+// A LAS 3.0 curve description: its format in braces, "{S}" for text, and an
+// association after "|" follow the words.
+bool IsTextFormat(std::string_view description)
+{
+    const std::size_t brace = description.find('{');
+    if (brace == std::string_view::npos)
+        return false;
+    const std::string_view format = TrimBlanks(description.substr(brace + 1));
+    return !format.empty() && Upper(format.front()) == 'S';
+}
+
+std::string_view WordsOf(std::string_view description)
+{
+    return TrimBlanks(description.substr(0, description.find_first_of("{|")));
+}
+
 } // namespace
 
 void CurveLine::Start()
@@ -53,9 +83,46 @@ bool LasScan::Lead::IsSection(char upperLetter) const
     return m_count == 2 && m_chars[0] == '~' && (m_chars[1] == upperLetter || m_chars[1] == upperLetter - 'A' + 'a');
 }
 
-LasScan::LasScan(textio::SafeFileWriter& out, const ConvertLimits& limits)
-    : m_out(out), m_limits(limits), m_curveLine(limits.longestText), m_records(out, limits.longestText)
+LasScan::LasScan(textio::SafeFileWriter* out, const ConvertLimits& limits, const CurveMapping* mapping,
+                 std::vector<LasCurve>* curves)
+    : m_out(out), m_limits(limits), m_mapping(mapping), m_curves(curves), m_header(kHeaderLineBound),
+      m_curveLine(limits.longestText), m_records(out, limits.longestText)
 {
+}
+
+bool LasScan::IsCurveSection() const
+{
+    if (!m_version3)
+        return m_lead.IsSection('C');
+    const std::string_view name = m_header.SectionName();
+    return SameIgnoringCase(name, "Log_Definition") || StartsWithIgnoringCase(name, "Curve");
+}
+
+bool LasScan::IsDataSection() const
+{
+    if (!m_version3)
+        return m_lead.IsSection('A');
+    const std::string_view name = m_header.SectionName();
+    return SameIgnoringCase(name, "Log_Data") || SameIgnoringCase(name, "A") || SameIgnoringCase(name, "ASCII");
+}
+
+// The header values the scan needs: the version and delimiter of ~Version
+// and the NULL value of ~Well.
+void LasScan::TakeHeaderValue()
+{
+    const std::string_view mnemonic = m_header.Mnemonic();
+    const std::string_view value = m_header.Value();
+    if (m_section == 'V' && SameIgnoringCase(mnemonic, "VERS")) {
+        m_version3 = !value.empty() && value.front() == '3';
+    } else if (m_section == 'V' && SameIgnoringCase(mnemonic, "DLM")) {
+        m_delimiter = SameIgnoringCase(value, "COMMA") ? Delimiter::Comma
+                    : SameIgnoringCase(value, "TAB")   ? Delimiter::Tab
+                                                       : Delimiter::Blanks;
+    } else if (m_section == 'W' && SameIgnoringCase(mnemonic, "NULL") && !value.empty()
+               && value.size() <= kNullTextBound) {
+        m_null.text = std::string(value);
+        m_null.numeric = WholeDecimalValue(value, m_null.value);
+    }
 }
 
 ConvertResult::Status LasScan::Take(const LinePiece& piece)
@@ -63,12 +130,29 @@ ConvertResult::Status LasScan::Take(const LinePiece& piece)
     if (piece.first) {
         m_lead.Start();
         m_curveLine.Start();
+        m_header.Start();
     }
+    if (m_state != State::InData)
+        m_header.Take(piece.text);
     switch (m_state) {
     case State::SeekingCurves:
+    case State::SeekingData:
         m_lead.Take(piece.text);
-        if (piece.last && m_lead.IsSection('C'))
-            m_state = State::InCurveList;
+        if (!piece.last)
+            break;
+        if (m_lead.First() == '~') {
+            m_section = m_lead.IsSection('V') ? 'V' : m_lead.IsSection('W') ? 'W' : '\0';
+            if (m_state == State::SeekingCurves && IsCurveSection()) {
+                m_state = State::InCurveList;
+                if (m_mapping) // the mapped curves come first, under kestrix's names
+                    for (const std::string_view name : kAxisNames)
+                        WriteName(name);
+            } else if (m_state == State::SeekingData && IsDataSection()) {
+                m_state = State::InData;
+            }
+        } else {
+            TakeHeaderValue();
+        }
         break;
     case State::InCurveList:
         m_lead.Take(piece.text);
@@ -80,17 +164,25 @@ ConvertResult::Status LasScan::Take(const LinePiece& piece)
         if (piece.last)
             return EndCurveListLine();
         break;
-    case State::SeekingData:
-        m_lead.Take(piece.text);
-        if (piece.last && m_lead.IsSection('A'))
-            m_state = State::InData;
-        break;
     case State::InData:
-        if (m_curveCount > 0 && !m_records.Take(piece))
+        if (m_namesWritten > 0 && !m_records.Take(piece))
             return Status::ValueTooLong;
         break;
     }
     return Status::Ok;
+}
+
+void LasScan::WriteName(std::string_view name)
+{
+    // Names go out as they come, so that a long curve list needs no more
+    // memory than one name.
+    std::string field;
+    if (m_namesWritten > 0)
+        field.push_back(' ');
+    AppendNameField(field, name);
+    if (m_out)
+        m_out->Write(field);
+    ++m_namesWritten;
 }
 
 ConvertResult::Status LasScan::EndCurveListLine()
@@ -98,10 +190,11 @@ ConvertResult::Status LasScan::EndCurveListLine()
     if (m_lead.Blank() || m_lead.First() == '#')
         return Status::Ok;
     if (m_lead.First() == '~') {
-        EndCurveList();
+        m_section = m_lead.IsSection('V') ? 'V' : m_lead.IsSection('W') ? 'W' : '\0';
+        const Status ended = EndCurveList();
         // The section line that ends the list may itself start the data.
-        m_state = m_lead.IsSection('A') ? State::InData : State::SeekingData;
-        return Status::Ok;
+        m_state = IsDataSection() ? State::InData : State::SeekingData;
+        return ended;
     }
     if (!m_curveLine.NamesACurve())
         return Status::Ok;
@@ -109,35 +202,73 @@ ConvertResult::Status LasScan::EndCurveListLine()
         return Status::NameTooLong;
     if (m_curveCount == m_limits.mostCurves)
         return Status::TooManyCurves;
-    // Names go out as they come, so that a long curve list needs no more
-    // memory than one name.
-    std::string field;
-    if (m_curveCount > 0)
-        field.push_back(' ');
-    AppendNameField(field, m_curveLine.Name());
-    m_out.Write(field);
     ++m_curveCount;
-    for (std::size_t i = 0; i < kNamesKestrixNeeds.size(); ++i)
-        m_namesFound[i] = m_namesFound[i] || m_curveLine.Name().find(kNamesKestrixNeeds[i]) != std::string_view::npos;
+    std::string_view name = m_curveLine.Name();
+    const std::string_view mnemonic = m_header.Mnemonic();
+    signed char role = ColumnRole::kWritten;
+    if (m_version3) {
+        if (IsTextFormat(name)) {
+            role = ColumnRole::kLeftOut;
+            if (m_textCurves.size() < kTextCurvesNamed)
+                m_textCurves.emplace_back(mnemonic.substr(0, kTextCurveNameBound));
+        }
+        // A 3.0 description carries its format and association: the name is
+        // its words, or the mnemonic when it has none.
+        name = WordsOf(name).empty() ? mnemonic : WordsOf(name);
+    }
+    if (m_curves)
+        m_curves->push_back(LasCurve{std::string(mnemonic), std::string(m_header.Unit()), std::string(name)});
+    if (m_mapping && role == ColumnRole::kWritten) {
+        for (std::size_t axis = 0; axis < kAxisCount; ++axis) {
+            if (!m_mapped[axis] && SameIgnoringCase(m_mapping->curves[axis].mnemonic, mnemonic)) {
+                m_mapped[axis] = true; // the first curve of the mnemonic gives the axis
+                role = static_cast<signed char>(axis);
+                break;
+            }
+        }
+    }
+    if (m_mapping || m_version3)
+        m_roles.push_back(role);
+    if (role == ColumnRole::kWritten) {
+        WriteName(name);
+        for (std::size_t i = 0; i < kNamesKestrixNeeds.size(); ++i)
+            m_namesFound[i] = m_namesFound[i] || name.find(kNamesKestrixNeeds[i]) != std::string_view::npos;
+    }
     return Status::Ok;
 }
 
-void LasScan::EndCurveList()
+ConvertResult::Status LasScan::EndCurveList()
 {
-    if (m_curveCount > 0)
-        m_out.Write("\r\n");
+    if (m_namesWritten > 0 && m_out)
+        m_out->Write("\r\n");
     m_records.SetCurveCount(m_curveCount);
+    m_records.SetRoles(std::move(m_roles));
+    m_records.SetNull(m_null);
+    if (m_version3) {
+        m_records.SetDelimiter(m_delimiter);
+        m_records.SetSectionsEndData(true);
+    }
+    if (m_mapping) {
+        std::array<double, kAxisCount> factors{};
+        for (std::size_t axis = 0; axis < kAxisCount; ++axis)
+            factors[axis] = m_mapping->curves[axis].unit.factor;
+        m_records.SetFactors(factors);
+        if (!UnmatchedCurves().empty())
+            return Status::MappedCurveMissing;
+    }
+    return Status::Ok;
 }
 
 ConvertResult::Status LasScan::Finish()
 {
     if (m_state == State::InCurveList) {
-        EndCurveList();
         m_state = State::SeekingData;
+        if (const Status ended = EndCurveList(); ended != Status::Ok)
+            return ended;
     }
     if (m_state == State::SeekingCurves)
         return Status::NoCurveSection;
-    if (m_curveCount == 0)
+    if (m_curveCount == 0 || (m_namesWritten == 0 && !m_mapping))
         return Status::NoCurves;
     if (m_state != State::InData)
         return Status::NoDataSection;
@@ -147,11 +278,21 @@ ConvertResult::Status LasScan::Finish()
 std::vector<std::string> LasScan::MissingNames() const
 {
     std::vector<std::string> missing;
-    for (std::size_t i = 0; i < kNamesKestrixNeeds.size(); ++i) {
+    for (std::size_t i = 0; i < kNamesKestrixNeeds.size() && !m_mapping; ++i) {
         if (!m_namesFound[i])
             missing.emplace_back(kNamesKestrixNeeds[i]);
     }
     return missing;
+}
+
+std::vector<std::string> LasScan::UnmatchedCurves() const
+{
+    std::vector<std::string> unmatched;
+    for (std::size_t axis = 0; axis < kAxisCount && m_mapping; ++axis) {
+        if (!m_mapped[axis])
+            unmatched.push_back(std::string(kAxisNames[axis]) + "=" + m_mapping->curves[axis].mnemonic);
+    }
+    return unmatched;
 }
 
 } // namespace convert

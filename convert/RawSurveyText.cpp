@@ -73,6 +73,17 @@ double LeadingDecimalValue(std::string_view token)
     return std::isfinite(value) ? value : 0.0;
 }
 
+bool WholeDecimalValue(std::string_view token, double& value)
+{
+    if (token.empty() || textio::DecimalPrefixLength(token) != token.size())
+        return false;
+    const double read = DecimalValue(token);
+    if (!std::isfinite(read))
+        return false;
+    value = read;
+    return true;
+}
+
 void AppendValueField(std::string& out, double value)
 {
     // Enough for the widest fixed-notation double (309 integer digits).

@@ -22,6 +22,9 @@ void AppendNameField(std::string& out, std::string_view name);
 // infinities); a tiny one goes towards zero as the C library takes it.
 double LeadingDecimalValue(std::string_view token);
 
+// True, with its value, when `token` is wholly one finite decimal number.
+bool WholeDecimalValue(std::string_view token, double& value);
+
 // Appends `value` formatted as "%*.5lf" with width 10 in the C locale.
 void AppendValueField(std::string& out, double value);
 

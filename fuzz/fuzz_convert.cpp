@@ -1,6 +1,9 @@
 // The LAS converter on arbitrary bytes under small limits taken from the
 // first bytes: whatever it writes must load, and the memory it holds at any
-// moment stays within what the limits allow, however long the lines.
+// moment stays within what the limits allow, however long the lines. The top
+// two bits of the first byte choose the curves as written, the converter's
+// own proposal or a fixed mapping, so that mapped conversions, LAS 3.0 and
+// every text encoding (chosen by the bytes themselves) are covered.
 #include "convert/LasConverter.h"
 #include "fuzz/FuzzSupport.h"
 #include "survey/KestrixDoc.h"
@@ -12,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 using namespace survey;
 using namespace convert;
@@ -38,8 +42,10 @@ void OnFree(const volatile void* pointer)
 }
 
 // What a conversion may hold besides text bounded by the limits: the output
-// writer's buffer (128 KiB), two stdio buffers, paths and messages.
-constexpr std::int64_t kFixedBytes = 160 * 1024;
+// writer's buffer (128 KiB), two stdio buffers, paths and messages, and the
+// few short header values the scan keeps (a header line, the NULL value, the
+// names of text curves).
+constexpr std::int64_t kFixedBytes = 164 * 1024;
 // The widest field a value can take when formatted ("%.5f" of the largest double).
 constexpr std::int64_t kWidestValue = 320;
 
@@ -64,9 +70,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ConvertLimits limits;
     limits.longestText = 1 + (size > 0 ? data[0] % 64 : 0);
     limits.mostCurves = 1 + (size > 1 ? data[1] % 16 : 0);
+    const int mappingChoice = size > 0 ? data[0] >> 6 : 0;
+    std::optional<CurveMapping> mapping;
+    if (mappingChoice == 1 || mappingChoice == 3) {
+        mapping = ProposeCurveMapping(ReadLasCurves(las, limits).curves).Mapping();
+    } else if (mappingChoice == 2) {
+        std::string error;
+        mapping = ParseCurveMapping("DEPTH=DEPT:ft,MagX=HX:nT,MagY=HY:uT,MagZ=HZ:G,AccX=AX:mg,AccY=AY:m/s2,AccZ=AZ:g",
+                                    error);
+    }
+    const Collar collar{500000, 10000000, -35, 12.5};
     g_live = g_peak = 0;
     g_counting = true;
-    const ConvertResult result = ConvertLasFile(las, raw, Collar{500000, 10000000, -35, 12.5}, limits);
+    const ConvertResult result =
+        mapping ? ConvertLasFile(las, raw, collar, *mapping, limits) : ConvertLasFile(las, raw, collar, limits);
     g_counting = false;
     // A name and a token cut by a read seam, a record with room to grow.
     const std::int64_t allowed = kFixedBytes + 4 * static_cast<std::int64_t>(limits.longestText)

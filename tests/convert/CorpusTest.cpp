@@ -151,4 +151,66 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+struct SameFileRow {
+    const char* name;
+    const char* file;
+    const char* reference;
+};
+
+class SameRawSurvey : public WithCorpus<::testing::TestWithParam<SameFileRow>> {};
+
+// Encodings of one LAS file give one raw survey file.
+TEST_P(SameRawSurvey, AsTheReferenceFile)
+{
+    ScratchFolder folder;
+    ASSERT_TRUE(ConvertLasFile((kCorpus / GetParam().file).string(), folder / "a.txt", {}).Ok());
+    ASSERT_TRUE(ConvertLasFile((kCorpus / GetParam().reference).string(), folder / "b.txt", {}).Ok());
+    EXPECT_TRUE(ReadFile(folder / "a.txt") == ReadFile(folder / "b.txt"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LasCorpus, SameRawSurvey,
+    ::testing::Values(SameFileRow{"Utf8WithAMark", "encodings_utf8wbom.las", "encodings_utf8.las"},
+                      SameFileRow{"Utf16Le", "encodings_utf16le.las", "encodings_utf8.las"},
+                      SameFileRow{"Utf16LeWithAMark", "encodings_utf16lebom.las", "encodings_utf8.las"},
+                      SameFileRow{"Utf16Be", "encodings_utf16be.las", "encodings_utf8.las"},
+                      SameFileRow{"Utf16BeWithAMark", "encodings_utf16bebom.las", "encodings_utf8.las"},
+                      SameFileRow{"Windows1252AsIso88591", "encodings_cp1252.las", "encodings_iso88591.las"}),
+    RowName());
+
+struct Las3Row {
+    const char* name;
+    const char* file;
+    std::int64_t records;
+    std::string firstRecord; // how the first data line starts
+    std::vector<std::string> textCurves;
+};
+
+class Las3LogData : public WithCorpus<::testing::TestWithParam<Las3Row>> {};
+
+TEST_P(Las3LogData, ComesOutWithoutItsTextCurves)
+{
+    const Las3Row& row = GetParam();
+    ScratchFolder folder;
+    const ConvertResult result = ConvertLasFile((kCorpus / "3.0" / row.file).string(), folder / "out.txt", {});
+    ASSERT_TRUE(result.Ok()) << result.message;
+    EXPECT_EQ(result.recordCount, row.records);
+    EXPECT_EQ(result.textCurves, row.textCurves);
+    const std::vector<std::string> lines = Lines(WithoutCR(ReadFile(folder / "out.txt")));
+    ASSERT_GT(lines.size(), 6u);
+    EXPECT_EQ(lines[6].substr(0, row.firstRecord.size()), row.firstRecord);
+}
+
+const std::string kSampleRecord = "1670.00000  123.45000 2550.00000    0.45000  123.45000  123.45000  110.20000  105.60000 "
+                                  "1450000000000.00000   10.00000   12.00000   14.00000   18.00000   13.00000";
+
+INSTANTIATE_TEST_SUITE_P(
+    LasCorpus, Las3LogData,
+    ::testing::Values(Las3Row{"CommaDelimited", "sample_3.0.las", 3, kSampleRecord, {"CDES"}},
+                      Las3Row{"TabDelimited", "sample_3.0_tab_dlm.las", 3, kSampleRecord, {"CDES"}},
+                      Las3Row{"Revised2010", "las-30a-revised-2010.las", 3, kSampleRecord, {"CDES"}},
+                      Las3Row{"SpaceDelimited", "Good File (SS).las", 161,
+                              "   0.00000 -9999.00000 5725.96600    0.00098 -9999.00000 5725.96700", {}}),
+    RowName());
+
 } // namespace

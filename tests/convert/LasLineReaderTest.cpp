@@ -20,7 +20,7 @@ TEST(LasLineReader, SplitsAtLfCrLfAndLoneCrAcrossReadBlocks)
     while (text.size() < 600000) {
         state = state * 6364136223846793005ULL + 1442695040888963407ULL;
         const unsigned pick = static_cast<unsigned>(state >> 59);
-        text += pick < 2 ? '\r' : pick < 4 ? '\n' : pick < 6 ? ' ' : static_cast<char>('a' + pick);
+        text += pick < 2 ? '\r' : pick < 4 ? '\n' : pick < 6 ? ' ' : static_cast<char>('a' + pick - 6);
         if (pick == 31)
             text.append(static_cast<std::size_t>(state >> 44) % 100000, 'z');
     }

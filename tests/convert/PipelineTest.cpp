@@ -145,6 +145,16 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageRow{"DeclinationNotANumber", {"@", "--declination", "nan"}, 2, "--declination"},
                       UsageRow{"UnknownOption", {"@", "--depth", "1"}, 2, "--depth"},
                       UsageRow{"OutputWithoutPath", {"@", "-o"}, 2, "-o"},
+                      UsageRow{"MapWithoutUnits", {"@", "--map", "DEPTH=DEPT"}, 2, "--map"},
+                      UsageRow{"MapOfOneAxis", {"@", "--map", "DEPTH=DEPT:ft"}, 2, "MagX is missing"},
+                      UsageRow{"MapWithAnAccelerometerUnitOnAMagnetometer",
+                               {"@", "--map", "DEPTH=D:m,MagX=X:m/s2,MagY=Y:G,MagZ=Z:G,AccX=A:g,AccY=B:g,AccZ=C:g"}, 2,
+                               "m/s2"},
+                      UsageRow{"MapGivenTwice", {"@", "--map", "auto", "--map", "auto"}, 2, "--map"},
+                      UsageRow{"MapAutoCannotPlace", {"@", "--map", "auto"}, 1, "cannot place DEPTH, MagX"},
+                      UsageRow{"MappedCurveNotInTheFile",
+                               {"@", "--map", "DEPTH=D:m,MagX=QX:G,MagY=Y:G,MagZ=Z:G,AccX=A:g,AccY=B:g,AccZ=C:g"}, 1,
+                               "MagX=QX"},
                       UsageRow{"MissingLasFile", {"@@"}, 1, "missing.las"},
                       UsageRow{"OutputOverTheLasFile", {"@", "-o", "@"}, 1, "@"}),
     RowName());
@@ -161,6 +171,37 @@ TEST(BatchConvert, CollarOptionsInAnyOrder)
                                               "Height         0.00\r\nDeclination   -7.25\r\n     DEPTH\r\n   1.00000\r\n");
     EXPECT_EQ(err.str(), "kestrix-batch: Warning: the curve names lack MagX, MagY, MagZ, AccX, AccY, AccZ; kestrix will not "
                          "open the file\n");
+}
+
+// Another maker's probe: its own mnemonics and units, a gamma curve among
+// them, NULL rows. Mapped by the table, it gives the survey that the same
+// readings written in metres, gauss and g give, less the NULL rows.
+TEST(BatchConvert, AnotherProbesLasLoadsAsTheSurveyInKestrixUnits)
+{
+    ScratchFolder folder;
+    WriteFile(folder / "probe.las", "~Version\n VERS. 2.0 :\n~Well\n NULL.  -999.25 : null\n~Curve\n"
+                                    " DEPT.FT  :\n GR.API :\n HX.NT :\n HY.NT :\n HZ.NT :\n AX.MG :\n AY.MG :\n AZ.MG :\n"
+                                    "~A\n100 51 12345 -2500 50000 100 -250 968\n"
+                                    "110 52 -999.25 -2500 50000 100 -250 968\n"
+                                    "120 -999.25 12000 -2450 50100 125 -240 970\n"
+                                    "130 53 12100 -2400 50200 150 -230 -999.25\n");
+    WriteFile(folder / "direct.txt", "Collar coordinates:\r\nEasting        1.00\r\nNorthing       2.00\r\n"
+                                     "Height         3.00\r\nDeclination    4.00\r\n"
+                                     "DEPTH MagX MagY MagZ AccX AccY AccZ\r\n"
+                                     "30.48 0.12345 -0.025 0.5 0.1 -0.25 0.968\r\n"
+                                     "36.576 0.12 -0.0245 0.501 0.125 -0.24 0.97\r\n");
+    std::ostringstream out, err, mapped, direct;
+    ASSERT_EQ(RunBatch({"convert", folder / "probe.las", "-o", folder / "mapped.txt", "--map", "auto", "--easting", "1",
+                        "--northing", "2", "--height", "3", "--declination", "4"},
+                       out, err),
+              0)
+        << err.str();
+    EXPECT_EQ(err.str(), "kestrix-batch: curves mapped: DEPTH=DEPT:ft,MagX=HX:nT,MagY=HY:nT,MagZ=HZ:nT,AccX=AX:mg,"
+                         "AccY=AY:mg,AccZ=AZ:mg\nkestrix-batch: Warning: 2 rows were left out: a mapped value was the "
+                         "NULL value or not a number (first at line 16)\n");
+    ASSERT_EQ(RunBatch({"dump", folder / "mapped.txt"}, mapped, err), 0) << err.str();
+    ASSERT_EQ(RunBatch({"dump", folder / "direct.txt"}, direct, err), 0) << err.str();
+    EXPECT_EQ(mapped.str(), direct.str());
 }
 
 struct DefaultOutputRow {
