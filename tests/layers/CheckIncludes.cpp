@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <regex>
 #include <string>
+#include <string_view>
 
 namespace fs = std::filesystem;
 
@@ -21,6 +21,33 @@ bool IsSourceFile(const fs::path& path)
 {
     const std::string extension = path.extension().string();
     return extension == ".cpp" || extension == ".h" || extension == ".in";
+}
+
+// The header of an #include line and whether it is in angle brackets; false
+// for any other line.
+bool ParseInclude(std::string_view line, std::string& header, bool& angled)
+{
+    const auto skipBlanks = [&line] {
+        while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+            line.remove_prefix(1);
+    };
+    skipBlanks();
+    if (!line.starts_with('#'))
+        return false;
+    line.remove_prefix(1);
+    skipBlanks();
+    if (!line.starts_with("include"))
+        return false;
+    line.remove_prefix(7);
+    skipBlanks();
+    if (line.empty() || (line.front() != '"' && line.front() != '<'))
+        return false;
+    angled = line.front() == '<';
+    const std::size_t end = line.find(angled ? '>' : '"', 1);
+    if (end == std::string_view::npos)
+        return false;
+    header = line.substr(1, end - 1);
+    return true;
 }
 
 std::string Joined(const std::vector<std::string>& words)
@@ -41,23 +68,22 @@ int CheckFile(const fs::path& file, const std::string& path, std::ostream& out)
         out << path << ": no layer is known for this file; give it one in tests/layers/LayerRule.cpp\n";
         return 1;
     }
-    static const std::regex include(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
     const bool test = IsTestFile(path);
     const std::vector<std::string> allowed = AllowedIncludes(layer, test);
     std::ifstream in(file);
     std::string line;
     int faults = 0;
     for (int number = 1; std::getline(in, line); ++number) {
-        std::smatch match;
-        if (!std::regex_search(line, match, include))
+        std::string header;
+        bool angled = false;
+        if (!ParseInclude(line, header, angled) || header.empty())
             continue;
-        const std::string header = match[2];
         const std::string named = LayerOfInclude(header);
         if (!named.empty() && std::find(allowed.begin(), allowed.end(), named) == allowed.end()) {
             out << path << ':' << number << ": " << layer << " may not include " << header << " (it may include "
                 << Joined(allowed) << ")\n";
             ++faults;
-        } else if (!test && IsQtFree(layer) && match[1] == "<" && header[0] == 'Q') {
+        } else if (!test && IsQtFree(layer) && angled && header[0] == 'Q') {
             out << path << ':' << number << ": " << layer << " stays free of Qt and may not include <" << header
                 << ">\n";
             ++faults;
