@@ -1,39 +1,17 @@
 // kestrix-batch: the survey pipeline without windows.
-#include "batch/RunBatch.h"
-#include "textio/ScratchFiles.h"
-#ifdef KESTRIX_BATCH_PLOT
-#include "batch/plot/BatchPlot.h"
-#endif
+#include "batch/BatchMain.h"
+#include "batch/PlotHandover.h"
 
-#include <cstdio>
-#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#ifdef KESTRIX_BATCH_PLOT
-constexpr PlotRenderer kPlot = RenderBatchPlot;
-#else
-constexpr PlotRenderer kPlot = nullptr;
-#endif
-
 int main(int argc, char** argv)
 {
-    textio::ReportOversizedWritesAsFailures();
-    std::ios::sync_with_stdio(false);
-    int status = 1;
-    // Caught here so that the stack unwinds and a half-written file is removed.
-    try {
-        status = RunBatch(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr, kPlot);
-    } catch (const std::exception& e) {
-        std::cerr << "kestrix-batch: " << e.what() << '\n';
-        return 1;
-    }
-    // RunBatch flushed the output; a file system may report a lost write
-    // only when the file is closed.
-    if (std::fclose(stdout) != 0 && status == 0) {
-        std::cerr << "kestrix-batch: failed to write the standard output\n";
-        return 1;
-    }
-    return status;
+#ifdef KESTRIX_BATCH_PLOT_PROGRAM
+    // The plots are Qt widgets: the program beside this one draws them.
+    if (AsksForPlot(std::vector<std::string>(argv + 1, argv + argc)))
+        return HandOverToPlotProgram(KESTRIX_BATCH_PLOT_PROGRAM, argv, std::cerr);
+#endif
+    return BatchMain(argc, argv, nullptr);
 }

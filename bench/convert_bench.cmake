@@ -1,2 +1,2 @@
 add_executable(convert_bench ${CMAKE_CURRENT_LIST_DIR}/convert_bench.cpp)
-target_link_libraries(convert_bench PRIVATE Kestrix::convert Kestrix::textio benchmark::benchmark)
+target_link_libraries(convert_bench PRIVATE kestrix::convert kestrix::textio benchmark::benchmark kestrix::warnings)

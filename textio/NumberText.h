@@ -7,6 +7,13 @@
 // comma-decimal locale must read back anywhere, so everything here behaves as
 // the C library does in the "C" locale.
 
+// Checks printf-style arguments against their format where the compiler can.
+#if defined(__GNUC__) || defined(__clang__)
+#define TEXTIO_PRINTF_FORMAT(formatIndex, firstArgument) __attribute__((format(printf, formatIndex, firstArgument)))
+#else
+#define TEXTIO_PRINTF_FORMAT(formatIndex, firstArgument)
+#endif
+
 namespace textio {
 
 // Reads a number from the start of `token` as sscanf("%lf") does in the C
@@ -33,11 +40,10 @@ bool ReadWholeNumber(std::string_view text, double& value);
 std::size_t DecimalPrefixLength(std::string_view token);
 
 // printf-style formatting in the C locale, appended to `out`.
-void AppendFormat(std::string& out, const char* format, ...)
-    __attribute__((format(printf, 2, 3)));
+void AppendFormat(std::string& out, const char* format, ...) TEXTIO_PRINTF_FORMAT(2, 3);
 
 // As AppendFormat, returning the text.
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Format(const char* format, ...) TEXTIO_PRINTF_FORMAT(1, 2);
 
 // Splits `line` at blanks, tabs and line feeds and calls `sink(token)` for each
 // token in order until the callback returns false.
