@@ -93,16 +93,15 @@ bool CMagView::BeginPaint()
     return m_nYMax > m_nYMin;
 }
 
-void CMagView::DrawValueLabels(QPainter& painter)
+std::vector<PlotFrame::ValueLabel> CMagView::ValueLabels() const
 {
     const double scale = Doc().m_dScale;
-    const auto label = [&](std::int32_t y, const std::string& text) {
-        DrawTextAt(painter, ToDevice(m_nXMin, y), Anchor::RightBottom, QString::fromStdString(text));
-    };
-    label(m_nYMin, textio::Format("%.0lf", m_nYMin / scale));
+    const auto whole = [&](std::int32_t y) { return QString::fromStdString(textio::Format("%.0lf", y / scale)); };
+    std::vector<ValueLabel> labels{{m_nYMin, whole(m_nYMin)}};
     if (SpansZero())
-        label(0, "0");
-    label(m_nYMax, textio::Format("%.0lf", m_nYMax / scale));
+        labels.push_back({0, QStringLiteral("0")});
+    labels.push_back({m_nYMax, whole(m_nYMax)});
+    return labels;
 }
 
 void CMagView::DrawCurves(QPainter& painter)

@@ -22,7 +22,7 @@ protected:
     QString Title() const override;
     bool BeginPaint() override;
     void SetupVerticalRange() override {} // keeps the range of the latest paint
-    void DrawValueLabels(QPainter& painter) override;
+    std::vector<ValueLabel> ValueLabels() const override;
     void DrawCurves(QPainter& painter) override;
     void DrawLevelLine(QPainter& painter) override;
     int PointsPerObservation() const override { return 3; }

@@ -5,7 +5,6 @@
 #include "textio/NumberText.h"
 #include "views/PlotLink.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 
 #include <algorithm>
@@ -140,16 +139,16 @@ std::int32_t CQcView::PickY(const Observation& obs, int k) const
 }
 
 // Each band's low value on its bottom edge and high value below its top edge.
-void CQcView::DrawValueLabels(QPainter& painter)
+std::vector<PlotFrame::ValueLabel> CQcView::ValueLabels() const
 {
-    const int lineHeight = QFontMetrics(painter.font()).height();
+    std::vector<ValueLabel> labels;
     for (int band = 0; band < kBands; ++band) {
         const Scale& scale = BandScale(static_cast<Band>(band));
         const auto text = [&](double v) { return QString::fromStdString(textio::Format("%.*lf", scale.decimals, v)); };
-        DrawTextAt(painter, ToDevice(m_nXMin, BandBottom(band)), Anchor::RightBottom, text(scale.low));
-        DrawTextAt(painter, ToDevice(m_nXMin, BandBottom(band) + kBandUnits) + QPoint(0, lineHeight + 1),
-                   Anchor::RightBottom, text(scale.high));
+        labels.push_back({BandBottom(band), text(scale.low)});
+        labels.push_back({BandBottom(band) + kBandUnits, text(scale.high), Anchor::RightTop});
     }
+    return labels;
 }
 
 void CQcView::DrawCurves(QPainter& painter)

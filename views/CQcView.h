@@ -44,7 +44,7 @@ protected:
     QString Title() const override;
     bool BeginPaint() override;
     void SetupVerticalRange() override;
-    void DrawValueLabels(QPainter& painter) override;
+    std::vector<ValueLabel> ValueLabels() const override;
     void DrawCurves(QPainter& painter) override;
     void DrawOverlays(QPainter& painter) override;
     void DrawLevelLine(QPainter& painter) override;

@@ -63,7 +63,6 @@ void PlotFrame::paintEvent(QPaintEvent*)
 
 void PlotFrame::OnDraw(QPainter& painter)
 {
-    m_nMargin = kMargin;
     SetupHorizontalRange();
     if (!BeginPaint())
         return;
@@ -81,8 +80,11 @@ void PlotFrame::OnDraw(QPainter& painter)
     painter.save();
     if (m_zoomed)
         painter.setClipRect(ShownColumns());
-    DrawCurves(painter);
+    // Lines across the frame first: a trace on a grid or level line shows.
     DrawGrid(painter);
+    painter.setPen(ThinPen(Qt::black));
+    DrawLevelLine(painter);
+    DrawCurves(painter);
     DrawOverlays(painter);
     DrawMarker(painter);
     painter.restore();
@@ -111,6 +113,7 @@ bool PlotFrame::SetupMapping()
 {
     SetupHorizontalRange();
     SetupVerticalRange();
+    m_nMargin = MarginForLabels();
     const std::int32_t m = m_nMargin;
     const std::int32_t w = width();
     const std::int32_t h = height();
@@ -122,10 +125,25 @@ bool PlotFrame::SetupMapping()
     return m_framed;
 }
 
+std::int32_t PlotFrame::MarginForLabels() const
+{
+    const QFontMetrics metrics(font());
+    int widest = 0;
+    for (const ValueLabel& label : ValueLabels())
+        widest = std::max(widest, TextCellWidth(metrics, label.text));
+    // A label ends one pixel left of the frame, so a margin of its width holds it.
+    return std::clamp<std::int32_t>(widest, kMargin, std::max(kMargin, width() / 4));
+}
+
+int PlotFrame::TextCellWidth(const QFontMetrics& metrics, const QString& text)
+{
+    return std::max(metrics.horizontalAdvance(text), metrics.boundingRect(text).right() + 1);
+}
+
 void PlotFrame::DrawTextAt(QPainter& painter, QPoint at, Anchor anchor, const QString& text)
 {
     const QFontMetrics metrics(painter.font());
-    const int w = metrics.horizontalAdvance(text);
+    const int w = TextCellWidth(metrics, text);
     const int h = metrics.height();
     QRect cell(at, QSize(w, h));
     switch (anchor) {
@@ -133,6 +151,9 @@ void PlotFrame::DrawTextAt(QPainter& painter, QPoint at, Anchor anchor, const QS
         break;
     case Anchor::RightBottom:
         cell.moveBottomRight(QPoint(at.x() - 1, at.y() - 1));
+        break;
+    case Anchor::RightTop:
+        cell.moveTopRight(QPoint(at.x() - 1, at.y() + 1));
         break;
     case Anchor::CenterTop:
         cell.moveLeft(at.x() - w / 2);
@@ -145,12 +166,20 @@ void PlotFrame::DrawTextAt(QPainter& painter, QPoint at, Anchor anchor, const QS
     painter.setPen(pen);
 }
 
-void PlotFrame::DrawValueLabels(QPainter& painter)
+std::vector<PlotFrame::ValueLabel> PlotFrame::ValueLabels() const
 {
     const double scale = Doc().m_dScale;
     const std::int32_t middle = static_cast<std::int32_t>((std::int64_t{m_nYMin} + m_nYMax) / 2);
+    std::vector<ValueLabel> labels;
     for (std::int32_t y : {m_nYMin, middle, m_nYMax})
-        DrawTextAt(painter, ToDevice(m_nXMin, y), Anchor::RightBottom, FromStd(textio::Format("%.0lf", y / scale)));
+        labels.push_back({y, FromStd(textio::Format("%.0lf", y / scale))});
+    return labels;
+}
+
+void PlotFrame::DrawValueLabels(QPainter& painter)
+{
+    for (const ValueLabel& label : ValueLabels())
+        DrawTextAt(painter, ToDevice(m_nXMin, label.y), label.anchor, label.text);
 }
 
 // The two ends, and zoomed in the round depths between them, with
@@ -196,7 +225,6 @@ void PlotFrame::DrawFrame(QPainter& painter)
     outline << bottomLeft << QPoint(topRight.x(), bottomLeft.y()) << topRight << QPoint(bottomLeft.x(), topRight.y())
             << bottomLeft;
     DrawPolyline(painter, outline);
-    DrawLevelLine(painter);
 }
 
 // A double square around each point of the marked reading.

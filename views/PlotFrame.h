@@ -13,12 +13,14 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace survey {
 class CKestrixDoc;
 } // namespace survey
 
 class PlotLink;
+class QFontMetrics;
 class QPainter;
 class SurveyEditor;
 class ViewServices;
@@ -40,7 +42,8 @@ class ViewServices;
 class PlotFrame : public QWidget {
     Q_OBJECT
 public:
-    // The frame's distance from each edge of the window, in device pixels.
+    // The frame's distance from each edge of the window, in device pixels,
+    // unless a value label is wider: the margin then grows to hold it whole.
     static constexpr std::int32_t kMargin = 50;
     // A point is picked when the mouse lies less than this many pixels from
     // it across and up or down: a square of 5 by 5 pixels.
@@ -69,10 +72,15 @@ public:
     std::int32_t MarkedObservation() const;
 
     // Text alignments of the frame's labels.
-    enum class Anchor { LeftTop, RightBottom, CenterTop };
+    // RightBottom ends just left of and above `at`, RightTop just left of
+    // and below it.
+    enum class Anchor { LeftTop, RightBottom, RightTop, CenterTop };
     // Writes `text` in the painter's font, black on an opaque white cell,
     // placed on the device point `at` as `anchor` says.
     static void DrawTextAt(QPainter& painter, QPoint at, Anchor anchor, const QString& text);
+    // The width in pixels of the cell DrawTextAt gives `text`: its advance,
+    // or its ink where a glyph reaches beyond the advance.
+    static int TextCellWidth(const QFontMetrics& metrics, const QString& text);
 
     std::int32_t m_nMargin = kMargin; // device pixels between the window's edges and the frame
     std::int32_t m_nXMin = 0;         // logical x of the frame's left edge
@@ -94,13 +102,22 @@ protected:
     virtual bool BeginPaint() { return true; }
     // Sets m_nYMin and m_nYMax (and the view's own range members).
     virtual void SetupVerticalRange() = 0;
-    // Value labels left of the frame; by default bottom, middle and top.
-    virtual void DrawValueLabels(QPainter& painter);
-    virtual void DrawCurves(QPainter& painter) = 0;
+    // A value label left of the frame: `text` written at the frame's left
+    // edge on the level `y` (logical), ending above it or hanging below it.
+    struct ValueLabel {
+        std::int32_t y;
+        QString text;
+        Anchor anchor = Anchor::RightBottom;
+    };
+    // The value labels; by default bottom, middle and top.
+    virtual std::vector<ValueLabel> ValueLabels() const;
+    // Under the curves, so that no trace hides beneath a line: the grid,
+    // then the level line (by default the centre line) in black.
     virtual void DrawGrid(QPainter&) {}
-    virtual void DrawOverlays(QPainter&) {}
-    // The level line after the frame; by default the centre line.
     virtual void DrawLevelLine(QPainter& painter);
+    virtual void DrawCurves(QPainter& painter) = 0;
+    // Over the curves.
+    virtual void DrawOverlays(QPainter&) {}
     // Picking: how many points each observation has, and point k's logical y.
     virtual int PointsPerObservation() const { return 1; }
     virtual std::int32_t PickY(const survey::Observation& obs, int k) const = 0;
@@ -160,6 +177,10 @@ private:
     };
 
     void SetupHorizontalRange();
+    // kMargin, or the width of the widest value label when that is more,
+    // in the window's font; at most a quarter of the window's width.
+    std::int32_t MarginForLabels() const;
+    void DrawValueLabels(QPainter& painter);
     void DrawDepthLabels(QPainter& painter);
     void DrawRoundDepthLabels(QPainter& painter, int decimals);
     void DrawFrame(QPainter& painter);
