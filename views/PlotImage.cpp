@@ -51,6 +51,7 @@ std::unique_ptr<PlotFrame> PictureView(const PlotKind& kind, SurveyEditor& surve
     std::unique_ptr<PlotFrame> view = kind.make(survey, services, link);
     view->setAttribute(Qt::WA_DontShowOnScreen);
     view->resize(size);
+    view->ensurePolished(); // the font it measures its labels with
     return view;
 }
 
@@ -122,7 +123,14 @@ QImage RenderPlot(const PlotKind& kind, const CKestrixDoc& doc, QSize size, Plot
 void PaintPlot(const PlotKind& kind, const CKestrixDoc& doc, QSize size, QPainter& painter, PlotLink* link)
 {
     ReadOnlySurvey survey(doc);
-    PictureView(kind, survey, size, link)->render(&painter);
+    const std::unique_ptr<PlotFrame> view = PictureView(kind, survey, size, link);
+    // The view's own painting with this painter, not QWidget::render: on a
+    // printer that would paint a pixmap, and the page would be a blurred picture.
+    painter.save();
+    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white); // the window's background
+    painter.setFont(view->font());
+    view->OnDraw(painter);
+    painter.restore();
 }
 
 std::optional<PictureFormat> PictureFormatOf(const QString& path)

@@ -43,7 +43,8 @@ bool IsPlotSize(QSize size);
 // depth window, anomalies and spike settings of `link` (a survey's plots) or
 // else the whole hole as loaded; a null image when there is no memory for it.
 QImage RenderPlot(const PlotKind& kind, const survey::CKestrixDoc& doc, QSize size, PlotLink* link = nullptr);
-// Paints the same picture with `painter`, its top-left at the painter's origin.
+// Paints the same picture with `painter`, its top-left at the painter's
+// origin, as lines and text: scaled by the painter's transform it stays sharp.
 void PaintPlot(const PlotKind& kind, const survey::CKestrixDoc& doc, QSize size, QPainter& painter,
                PlotLink* link = nullptr);
 
