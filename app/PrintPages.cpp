@@ -34,6 +34,10 @@ QStringList ListingLines(const ListingText& listing)
     return lines;
 }
 
+// Printed lines are this wide, as thin as plainly shows on paper.
+constexpr double kPrintedLineMillimetres = 0.25;
+constexpr double kMillimetresPerInch = 25.4;
+
 } // namespace
 
 void PrintPlot(QPainter& painter, const PlotKind& kind, const CKestrixDoc& doc, QSize windowSize, PlotLink* link)
@@ -42,7 +46,8 @@ void PrintPlot(QPainter& painter, const PlotKind& kind, const CKestrixDoc& doc, 
     const QSize size = windowSize.isEmpty() ? page.size() : windowSize;
     painter.setViewport(QRect(page.topLeft(), size.scaled(page.size(), Qt::KeepAspectRatio)));
     painter.setWindow(QRect(QPoint(0, 0), size));
-    PaintPlot(kind, doc, size, painter, link);
+    const double lineWidth = painter.device()->logicalDpiX() * kPrintedLineMillimetres / kMillimetresPerInch;
+    PaintPlot(kind, doc, size, painter, link, lineWidth);
 }
 
 int PrintListing(QPainter& painter, QPagedPaintDevice& device, const CKestrixDoc& doc)

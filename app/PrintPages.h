@@ -15,8 +15,8 @@ struct PlotKind;
 // printable area.
 
 // The plot as a window of `windowSize` shows it (with the survey's depth
-// window and settings in `link`), scaled to fit the page
-// whole with its shape kept, on one page.
+// window and settings in `link`), drawn as lines and text scaled to fit the
+// page whole with its shape kept, on one page; lines a quarter millimetre wide.
 void PrintPlot(QPainter& painter, const PlotKind& kind, const survey::CKestrixDoc& doc, QSize windowSize,
                PlotLink* link);
 

@@ -274,9 +274,9 @@ bool PlotFrame::IsShownColumn(int x) const
     return x >= columns.left() && x <= columns.right();
 }
 
-QPen PlotFrame::ThinPen(QColor colour)
+QPen PlotFrame::ThinPen(QColor colour) const
 {
-    QPen pen(colour, 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    QPen pen(colour, m_lineWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
     pen.setCosmetic(true);
     return pen;
 }

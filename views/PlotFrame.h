@@ -56,6 +56,9 @@ public:
 
     // Paints the whole client area from the document, in device pixels.
     void OnDraw(QPainter& painter);
+    // Lines `pixels` device pixels wide. The default, 0, is the thinnest line
+    // the device draws: one pixel on screen, but a faint hairline on paper.
+    void SetLineWidth(qreal pixels) { m_lineWidth = pixels; }
 
     // Works out the ranges and sets the mapping for the current client size.
     // True when the mapping spans a drawable frame: observations, distinct
@@ -138,8 +141,9 @@ protected:
     // Whether device column `x` shows: always at the whole hole, zoomed in
     // only within the frame's left and right edges.
     bool IsShownColumn(int x) const;
-    // A solid pen one device pixel wide whose lines leave out their end pixel.
-    static QPen ThinPen(QColor colour);
+    // A solid pen of the view's line width, on screen one device pixel wide,
+    // whose lines leave out their end pixel.
+    QPen ThinPen(QColor colour) const;
     // A line from (x1, y1) to (x2, y2) in logical units, leaving out its end.
     void LineLP(QPainter& painter, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) const;
     // One polyline through `points` (device pixels), the first a move; a
@@ -198,6 +202,7 @@ private:
     std::unique_ptr<PlotLink> m_ownLink; // only without a shared one
     PlotLink* m_link;
     PlotMapping m_mapping;
+    qreal m_lineWidth = 0; // device pixels; 0 for the thinnest line
     bool m_framed = false;       // the latest mapping spans a drawable frame
     DepthSpan m_wholeHole{0, 0}; // the hole's ends in plot units, at the latest mapping
     bool m_zoomed = false;       // the latest mapping shows less than the whole hole

@@ -120,10 +120,12 @@ QImage RenderPlot(const PlotKind& kind, const CKestrixDoc& doc, QSize size, Plot
     return image;
 }
 
-void PaintPlot(const PlotKind& kind, const CKestrixDoc& doc, QSize size, QPainter& painter, PlotLink* link)
+void PaintPlot(const PlotKind& kind, const CKestrixDoc& doc, QSize size, QPainter& painter, PlotLink* link,
+               qreal lineWidth)
 {
     ReadOnlySurvey survey(doc);
     const std::unique_ptr<PlotFrame> view = PictureView(kind, survey, size, link);
+    view->SetLineWidth(lineWidth);
     // The view's own painting with this painter, not QWidget::render: on a
     // printer that would paint a pixmap, and the page would be a blurred picture.
     painter.save();

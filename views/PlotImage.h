@@ -45,8 +45,9 @@ bool IsPlotSize(QSize size);
 QImage RenderPlot(const PlotKind& kind, const survey::CKestrixDoc& doc, QSize size, PlotLink* link = nullptr);
 // Paints the same picture with `painter`, its top-left at the painter's
 // origin, as lines and text: scaled by the painter's transform it stays sharp.
+// Lines are `lineWidth` device pixels wide (PlotFrame::SetLineWidth).
 void PaintPlot(const PlotKind& kind, const survey::CKestrixDoc& doc, QSize size, QPainter& painter,
-               PlotLink* link = nullptr);
+               PlotLink* link = nullptr, qreal lineWidth = 0);
 
 // The picture formats, chosen by the file name's extension.
 enum class PictureFormat { Png, Svg };

@@ -15,6 +15,8 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace survey;
 
 namespace {
@@ -86,6 +88,31 @@ TEST_P(PrintedPlot, SpansThePageWidthWithItsShapeKept)
     EXPECT_GE(inked.right(), 700 * 350 / 400 - 2);
     EXPECT_LE(inked.bottom(), 700 * 300 / 400);
     EXPECT_GE(inked.bottom(), 700 * 250 / 400);
+}
+
+// A hairline would all but vanish from a fine printer's page.
+TEST_P(PrintedPlot, DrawsLinesAQuarterMillimetreWide)
+{
+    constexpr double kDotsPerMetre = 600 / 0.0254; // 600 dpi: 0.25 mm is 5.9 dots
+    QImage page(2000, 2800, QImage::Format_RGB32);
+    page.setDotsPerMeterX(qRound(kDotsPerMetre));
+    page.setDotsPerMeterY(qRound(kDotsPerMetre));
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        PrintPlot(painter, Kind(), doc, QSize(400, 300), nullptr);
+    }
+    // The frame's left edge lies at 50 of 400 window pixels, x = 250 on the
+    // page; the narrowest black run across it over some rows is its width.
+    int narrowest = 1000;
+    for (int y = 520; y <= 680; y += 8) {
+        int black = 0;
+        for (int x = 230; x <= 270; ++x)
+            black += page.pixel(x, y) == qRgb(0, 0, 0);
+        narrowest = std::min(narrowest, black);
+    }
+    EXPECT_GE(narrowest, 5);
+    EXPECT_LE(narrowest, 7);
 }
 
 INSTANTIATE_TEST_SUITE_P(PrintPages, PrintedPlot,
