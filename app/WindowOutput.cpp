@@ -61,7 +61,8 @@ void PrintActiveWindow(CMainFrame& mainFrame, UserPrompts& prompts)
     CChildFrame* window = frame->ActiveFrame();
     if (!window || !window->widget())
         return;
-    // Screen resolution: the plots' one-pixel lines stay visible on paper.
+    // Screen resolution: the listing and the plots' texts are laid out in
+    // pixels as on screen; PrintPlot sets the plots' line width for paper.
     QPrinter printer(QPrinter::ScreenResolution);
     printer.setDocName(window->windowTitle());
     if (!prompts.SetUpPrinter(frame, printer))
