@@ -21,134 +21,87 @@ using namespace survey;
 
 namespace {
 
-// A survey of `rows` readings half a metre apart.
-void LoadSurvey(CKestrixDoc& doc, int rows)
+// A survey of `readings` half a metre apart, printed by `print` into a PDF
+// at `path`: A4 with 10 mm margins.
+template <typename Print>
+void PrintPdf(int readings, const QString& path, Print print)
 {
+    CKestrixDoc doc;
     RecordingSink sink;
-    ASSERT_EQ(LoadText(doc, RawSurveyText(rows).toStdString(), sink), LoadResult::Loaded);
-}
-
-// An A4 PDF printer at the resolution the program prints at.
-void SetUpPdf(QPrinter& printer, const QString& path)
-{
+    ASSERT_EQ(LoadText(doc, RawSurveyText(readings).toStdString(), sink), LoadResult::Loaded);
+    QPrinter printer(QPrinter::ScreenResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
                                       QPageLayout::Millimeter));
+    QPainter painter(&printer);
+    print(painter, printer, doc);
 }
 
-int PdfPages(const QByteArray& pdf)
-{
-    return static_cast<int>(QString::fromLatin1(pdf).count(QRegularExpression("/Type\\s*/Page\\b(?!s)")));
-}
-
-struct PrintedPlotRow {
+struct PlotRow {
     const char* name;
     const char* kind;
 };
 
-class PrintedPlot : public ::testing::TestWithParam<PrintedPlotRow> {
-protected:
-    void SetUp() override { LoadSurvey(doc, 801); }
-    const PlotKind& Kind() const { return *FindPlotKind(GetParam().kind); }
-    CKestrixDoc doc;
+class PrintedPlot : public ::testing::TestWithParam<PlotRow> {};
+
+// Lines and text (a picture would blur) across the page with the window's
+// shape: at 600 dpi the frame's left and right edges, 50 and 350 of the
+// window's 400 pixels, lie at 250 and 1750 and are 0.25 mm (5.9 dots) wide.
+TEST_P(PrintedPlot, IsLinesAcrossThePage)
+{
+    const PlotKind& kind = *FindPlotKind(GetParam().kind);
     ScratchFolder folder;
-};
-
-// A picture on the page would be a pixmap, blurred when printed large.
-TEST_P(PrintedPlot, IsOnePageOfLinesAndTextWithNoPicture)
-{
-    const QString path = PathIn(folder, "plot.pdf");
-    {
-        QPrinter printer(QPrinter::ScreenResolution);
-        SetUpPdf(printer, path);
-        QPainter painter(&printer);
-        PrintPlot(painter, Kind(), doc, QSize(800, 600), nullptr);
-    }
-    const QByteArray pdf = ReadFile(path);
-    EXPECT_EQ(PdfPages(pdf), 1);
-    EXPECT_FALSE(pdf.contains("/Subtype /Image")); // an image XObject
-}
-
-// The window's shape scaled up or down to the printable area's full width.
-TEST_P(PrintedPlot, SpansThePageWidthWithItsShapeKept)
-{
-    QImage page(700, 1000, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    {
-        QPainter painter(&page);
-        PrintPlot(painter, Kind(), doc, QSize(400, 300), nullptr);
-    }
-    QRect inked;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x)
-            if (page.pixel(x, y) != qRgb(255, 255, 255))
-                inked |= QRect(x, y, 1, 1);
-    // The frame ends 50 of the window's 400 pixels short of its right edge.
-    EXPECT_GE(inked.right(), 700 * 350 / 400 - 2);
-    EXPECT_LE(inked.bottom(), 700 * 300 / 400);
-    EXPECT_GE(inked.bottom(), 700 * 250 / 400);
-}
-
-// A hairline would all but vanish from a fine printer's page.
-TEST_P(PrintedPlot, DrawsLinesAQuarterMillimetreWide)
-{
-    constexpr double kDotsPerMetre = 600 / 0.0254; // 600 dpi: 0.25 mm is 5.9 dots
     QImage page(2000, 2800, QImage::Format_RGB32);
-    page.setDotsPerMeterX(qRound(kDotsPerMetre));
-    page.setDotsPerMeterY(qRound(kDotsPerMetre));
+    page.setDotsPerMeterX(23622);
+    page.setDotsPerMeterY(23622);
     page.fill(Qt::white);
-    {
-        QPainter painter(&page);
-        PrintPlot(painter, Kind(), doc, QSize(400, 300), nullptr);
+    PrintPdf(801, PathIn(folder, "plot.pdf"), [&](QPainter& painter, QPrinter&, const CKestrixDoc& doc) {
+        PrintPlot(painter, kind, doc, QSize(400, 300), nullptr);
+        QPainter onImage(&page);
+        PrintPlot(onImage, kind, doc, QSize(400, 300), nullptr);
+    });
+    EXPECT_FALSE(ReadFile(PathIn(folder, "plot.pdf")).contains("/Subtype /Image"));
+    for (int edge : {250, 1750}) {
+        int narrowest = 1000; // a row crossing a level line is all black
+        for (int y = 520; y <= 680; y += 8) {
+            int black = 0;
+            for (int x = edge - 20; x <= edge + 20; ++x)
+                black += page.pixel(x, y) == qRgb(0, 0, 0);
+            narrowest = std::min(narrowest, black);
+        }
+        EXPECT_TRUE(narrowest >= 5 && narrowest <= 7) << edge << ": " << narrowest;
     }
-    // The frame's left edge lies at 50 of 400 window pixels, x = 250 on the
-    // page; the narrowest black run across it over some rows is its width.
-    int narrowest = 1000;
-    for (int y = 520; y <= 680; y += 8) {
-        int black = 0;
-        for (int x = 230; x <= 270; ++x)
-            black += page.pixel(x, y) == qRgb(0, 0, 0);
-        narrowest = std::min(narrowest, black);
-    }
-    EXPECT_GE(narrowest, 5);
-    EXPECT_LE(narrowest, 7);
 }
 
 INSTANTIATE_TEST_SUITE_P(PrintPages, PrintedPlot,
-                         ::testing::Values(PrintedPlotRow{"Azimuth", "az"}, PrintedPlotRow{"Magnetic", "mag"},
-                                           PrintedPlotRow{"QualityControl", "qc"}),
+                         ::testing::Values(PlotRow{"Azimuth", "az"}, PlotRow{"Magnetic", "mag"},
+                                           PlotRow{"QualityControl", "qc"}),
                          RowName());
 
 struct ListingRow {
     const char* name;
     int readings;
-    int pages;
+    int pages; // a listing row every 10 m
 };
 
 class PrintedListing : public ::testing::TestWithParam<ListingRow> {};
 
 TEST_P(PrintedListing, RunsOverAsManyPagesAsItNeeds)
 {
-    CKestrixDoc doc;
-    LoadSurvey(doc, GetParam().readings);
     ScratchFolder folder;
-    const QString path = PathIn(folder, "listing.pdf");
     int printed = 0;
-    {
-        QPrinter printer(QPrinter::ScreenResolution);
-        SetUpPdf(printer, path);
-        QPainter painter(&printer);
-        printed = PrintListing(painter, printer, doc);
-    }
+    PrintPdf(GetParam().readings, PathIn(folder, "listing.pdf"),
+             [&](QPainter& painter, QPrinter& printer, const CKestrixDoc& doc) {
+                 printed = PrintListing(painter, printer, doc);
+             });
     EXPECT_EQ(printed, GetParam().pages);
-    EXPECT_EQ(PdfPages(ReadFile(path)), GetParam().pages);
+    const QString pdf = QString::fromLatin1(ReadFile(PathIn(folder, "listing.pdf")));
+    EXPECT_EQ(pdf.count(QRegularExpression("/Type\\s*/Page\\b(?!s)")), GetParam().pages);
 }
 
-// A listing row every 10 m: 101 rows for 1000 m, 801 rows for 8000 m.
 INSTANTIATE_TEST_SUITE_P(PrintPages, PrintedListing,
-                         ::testing::Values(ListingRow{"Short", 21, 1}, ListingRow{"ThousandMetres", 2001, 2},
-                                           ListingRow{"EightThousandMetres", 16001, 9}),
+                         ::testing::Values(ListingRow{"TwentyMetres", 41, 1}, ListingRow{"EightKilometres", 16001, 9}),
                          RowName());
 
 } // namespace
