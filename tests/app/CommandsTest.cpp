@@ -140,6 +140,44 @@ TEST_F(CommandsTest, ExportAfterAClickDeleteEqualsTheBatchExport)
 #endif
 }
 
+// Control points placed by click are fitted at once with the degree in force:
+// the window's export equals kestrix-batch's export of the saved edits.
+TEST_F(CommandsTest, ExportAfterPlacedControlPointsEqualsTheBatchExportOfTheSavedEdits)
+{
+#ifndef KESTRIX_BATCH
+    GTEST_SKIP() << "kestrix-batch is not built";
+#else
+    CChildFrame* azimuth = harness.Frames()[2];
+    auto* view = qobject_cast<CAzView*>(azimuth->widget());
+    ASSERT_NE(view, nullptr);
+    main->ActivateFrame(azimuth);
+    main->Action(ID_EDIT_ADD_CONTROL_POINTS)->trigger();
+    ASSERT_TRUE(view->SetupMapping());
+    for (int index : {20, 90, 170}) {
+        const Observation& obs = doc->m_pObs[index];
+        const PlotMapping::Point p = view->Mapping().LPtoDP(
+            {ToPlotUnits(obs.Depth * doc->m_dScale), ToPlotUnits((obs.CalcAzMag + 2) * doc->m_dScale)});
+        QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, QPoint(p.x, p.y));
+    }
+    ASSERT_EQ(doc->m_nControlPoints, 3);
+    EXPECT_EQ(doc->m_nCoef, 3) << "degree 2, in force since the load";
+
+    const QString shown = harness.DataPath("shown.xyz");
+    harness.prompts.exportAnswers = {shown};
+    main->Action(ID_FILE_EXPORT)->trigger();
+    main->Action(ID_FILE_SAVE_EDITS)->trigger();
+    ASSERT_TRUE(QDir().mkpath(harness.DataPath("batch")));
+    const QString batchFile = harness.DataPath("batch/shown.xyz");
+    QProcess batch;
+    batch.start(QStringLiteral(KESTRIX_BATCH), {"export", survey, "-o", batchFile, "--edits", survey + ".edits"});
+    ASSERT_TRUE(batch.waitForFinished(30000));
+    ASSERT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
+    const QByteArray written = ReadFile(shown);
+    EXPECT_GT(written.count('\n'), 200);
+    EXPECT_EQ(written, ReadFile(batchFile));
+#endif
+}
+
 TEST_F(CommandsTest, CancelledExportWritesNothingAndAFailedOneSaysWhere)
 {
     const QString unwritable = harness.DataPath("no-such-folder/out.xyz");
