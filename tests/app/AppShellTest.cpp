@@ -297,8 +297,10 @@ TEST_P(BadNumbers, AreRefusedWithTheListingReadOnly)
     ASSERT_TRUE(WriteFile(path, text));
     ASSERT_NE(harness.App().OpenDocumentFile(path), nullptr);
     EXPECT_EQ(harness.prompts.messages.size(), GetParam().loads ? 0 : 1);
-    if (!GetParam().loads)
-        EXPECT_TRUE(harness.prompts.messages[0].startsWith("Invalid file format\n" + path + ", line ")) << harness.prompts.messages[0];
+    if (!GetParam().loads) {
+        EXPECT_TRUE(harness.prompts.messages[0].startsWith("Invalid file format\n" + path + ", line "))
+            << harness.prompts.messages[0].toStdString();
+    }
     EXPECT_EQ(harness.Frames()[0]->Document().IsReadOnly(), !GetParam().loads);
 }
 
