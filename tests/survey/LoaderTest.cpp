@@ -147,21 +147,26 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Editors end a file with a line end or two; what follows the last row
 // without a token is passed over.
-class TrailingLines : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
+struct TrailingRow {
+    const char* name;
+    const char* text;
+};
+
+class TrailingLines : public ::testing::TestWithParam<TrailingRow> {};
 
 TEST_P(TrailingLines, AreNotAnError)
 {
     CKestrixDoc doc;
     RecordingSink sink;
-    EXPECT_EQ(LoadText(doc, GoodText() + GetParam().second, sink), LoadResult::Loaded);
+    EXPECT_EQ(LoadText(doc, GoodText() + GetParam().text, sink), LoadResult::Loaded);
     EXPECT_TRUE(sink.messages.empty());
     EXPECT_EQ(doc.m_nObs, 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Loader, TrailingLines,
-                         ::testing::Values(std::pair{"OneEmptyLine", "\r\n"}, std::pair{"SeveralEmptyLines", "\n\r\n\r\n"},
-                                           std::pair{"LoneCr", "\r"}, std::pair{"BlanksAndTabs", "  \t \r\n\t"}),
-                         [](const auto& info) { return std::string(info.param.first); });
+                         ::testing::Values(TrailingRow{"OneEmptyLine", "\r\n"}, TrailingRow{"SeveralEmptyLines", "\n\r\n\r\n"},
+                                           TrailingRow{"LoneCr", "\r"}, TrailingRow{"BlanksAndTabs", "  \t \r\n\t"}),
+                         RowName());
 
 TEST(Loader, LenientFormsAreAccepted)
 {
