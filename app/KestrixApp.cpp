@@ -337,6 +337,8 @@ void CKestrixApp::ExportSurvey()
     const ExportResult result = WriteXyzFile(doc, path);
     if (result != ExportResult::Ok)
         m_prompts->ShowMessage(m_mainFrame.get(), FromFilePath(ExportFailureMessage(result, path)));
+    else if (const std::string warning = ExportWarning(doc); !warning.empty())
+        m_prompts->ShowMessage(m_mainFrame.get(), FromFilePath(warning));
 }
 
 void CKestrixApp::SavePlot() { SaveActivePlot(*m_mainFrame, *m_prompts); }

@@ -8,6 +8,7 @@
 #include "app/SurveyDocument.h"
 #include "app/UndoActions.h"
 #include "views/CKestrixView.h"
+#include "views/PlotFrame.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -158,6 +159,8 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
     const auto* frame = qobject_cast<CChildFrame*>(window);
     if (frame && frame->BringsSurveyMenu())
         ShowMenu(MenuBar::Survey);
+    if (auto* plot = frame ? qobject_cast<PlotFrame*>(frame->widget()) : nullptr)
+        plot->NoteActivation();
     FollowActiveHistory();
     UpdateCommandUI();
     UpdateTitle();

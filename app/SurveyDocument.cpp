@@ -5,6 +5,7 @@
 #include "survey/EditsRestore.h"
 #include "views/CQcView.h"
 
+#include <QAbstractScrollArea>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -133,7 +134,12 @@ survey::LoadResult SurveyDocument::Load(const std::string& path, survey::LineSou
 void SurveyDocument::UpdateAllViews()
 {
     for (CChildFrame* frame : Frames()) {
-        if (QWidget* view = frame->widget())
+        QWidget* view = frame->widget();
+        // A scroll area draws in its viewport: updating the area alone left
+        // the listing showing the numbers before an edit made in a plot.
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(view))
+            area->viewport()->update();
+        else if (view)
             view->update();
     }
 }

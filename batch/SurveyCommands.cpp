@@ -94,6 +94,8 @@ int WriteExport(const CKestrixDoc& doc, const std::string& path, std::ostream& o
         return 1;
     }
     out << path << '\n';
+    if (const std::string warning = ExportWarning(doc); !warning.empty())
+        err << "kestrix-batch: " << warning << '\n';
     return 0;
 }
 

@@ -24,8 +24,8 @@ bool Recalculates(const EditOperation& op)
     return std::visit(Overloaded{[](const edit::ToggleDeleteMode&) { return false; },
                                  [](const edit::ToggleControlMode&) { return false; },
                                  [](const edit::DeleteObservation&) { return true; },
-                                 [](const edit::AddControlPoint&) { return false; },
-                                 [](const edit::RemoveControlPoint&) { return false; },
+                                 [](const edit::AddControlPoint&) { return true; },
+                                 [](const edit::RemoveControlPoint&) { return true; },
                                  [](const edit::ClearControlPoints&) { return true; },
                                  [](const edit::SetFitDegree&) { return true; },
                                  [](const edit::SetRollAdjustment&) { return true; },
@@ -66,7 +66,14 @@ void CKestrixDoc::Apply(const EditOperation& op)
                               if (!RemoveObservations(*this, indices).empty())
                                   Recalculate();
                           },
-                          [&](const edit::AddControlPoint& a) { AddControlPoint(a.point); },
+                          // The fit follows its points at once, so what is shown, exported
+                          // and saved always agree.
+                          [&](const edit::AddControlPoint& a) {
+                              if (m_nControlPoints < kMaxControlPoints) {
+                                  AddControlPoint(a.point);
+                                  Recalculate();
+                              }
+                          },
                           [&](const edit::ClearControlPoints&) {
                               m_nControlPoints = 0;
                               m_nCoef = 0;
@@ -86,7 +93,7 @@ void CKestrixDoc::Apply(const EditOperation& op)
                           },
                           [&](const edit::RemoveControlPoint& r) {
                               if (RemoveControlPointAt(*this, r.index))
-                                  UpdateAllViews();
+                                  Recalculate();
                           },
                           [&](const edit::DeleteObservations& d) {
                               if (!RemoveObservations(*this, d.indices).empty())

@@ -24,12 +24,12 @@ struct ToggleControlMode {};
 struct DeleteObservation {
     std::int32_t index;
 };
-// Appends a control point in the azimuth plot's units (none past 100).
+// Appends a control point in the azimuth plot's units (none past 100) and
+// refits with the degree in force.
 struct AddControlPoint {
     ControlPoint point;
 };
-// Removes control point `index` (out of range: nothing happens). As with a new
-// point, nothing is refitted until the next recalculation.
+// Removes control point `index` (out of range: nothing happens) and refits.
 struct RemoveControlPoint {
     std::int32_t index;
 };
@@ -67,8 +67,7 @@ bool IsFitDegree(std::int32_t degree);
 bool IsRollAdjustment(std::int32_t degrees);
 
 // Whether applying `op` ends with a recalculation of the survey (and so a
-// redraw of every view). The mode toggles and adding or removing a control
-// point do not.
+// redraw of every view). Only the mode toggles do not.
 bool Recalculates(const EditOperation& op);
 
 // Whether the state that `op` sets is the document's state now: a mode that is

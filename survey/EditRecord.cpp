@@ -79,7 +79,7 @@ EditRecord::EditRecord(Edit edit, const CKestrixDoc& doc)
                doc.m_dCoef,
                doc.m_fit,
                doc.m_fitSpan,
-               doc.m_QualityValues.size() == static_cast<std::size_t>(doc.m_nObs)}
+               doc.IsComputed()}
 {
 }
 

@@ -53,6 +53,10 @@ public:
 
     void UpdateAllViews();
 
+    // Whether the computed fields are a recalculation's, not the zeros that a
+    // failed load leaves beside what it read.
+    bool IsComputed() const { return m_QualityValues.size() == static_cast<std::size_t>(m_nObs); }
+
     // The fitted azimuth polynomial in force (m_nCoef != 0) at scaled depth X,
     // in scaled units: the polynomial of m_dCoef, evaluated stably.
     double FittedAzimuthScaled(double X) const { return m_fit.Evaluate(X); }

@@ -40,19 +40,19 @@ std::array<std::string, 6> Pieces(ColumnText columnText)
 } // namespace
 
 const std::array<ListingColumn, 12> kListingColumns = {{
-    {"Depth", 12, 3, [](const CKestrixDoc&, const Observation& o) { return o.Depth; }},
-    {"CalcIncl", 12, 5, [](const CKestrixDoc&, const Observation& o) { return o.CalcIncl; }},
-    {"CalcRoll", 12, 5, [](const CKestrixDoc&, const Observation& o) { return o.CalcRoll; }},
-    {"CalcAzMag", 12, 5, [](const CKestrixDoc&, const Observation& o) { return o.CalcAzMag; }},
-    {"MagE(nT)", 12, 1, [](const CKestrixDoc&, const Observation& o) { return o.MagE * kNanoteslaPerGauss; }},
-    {"MagN(nT)", 12, 1, [](const CKestrixDoc&, const Observation& o) { return o.MagN * kNanoteslaPerGauss; }},
-    {"MagU(nT)", 12, 1, [](const CKestrixDoc&, const Observation& o) { return o.MagU * kNanoteslaPerGauss; }},
-    {"MagIncl", 12, 2, [](const CKestrixDoc&, const Observation& o) { return o.CalcIncl; }},
+    {"Depth", 12, 3, [](const CKestrixDoc&, const Observation& o) { return o.Depth; }, false},
+    {"CalcIncl", 12, 5, [](const CKestrixDoc&, const Observation& o) { return o.CalcIncl; }, true},
+    {"CalcRoll", 12, 5, [](const CKestrixDoc&, const Observation& o) { return o.CalcRoll; }, true},
+    {"CalcAzMag", 12, 5, [](const CKestrixDoc&, const Observation& o) { return o.CalcAzMag; }, true},
+    {"MagE(nT)", 12, 1, [](const CKestrixDoc&, const Observation& o) { return o.MagE * kNanoteslaPerGauss; }, true},
+    {"MagN(nT)", 12, 1, [](const CKestrixDoc&, const Observation& o) { return o.MagN * kNanoteslaPerGauss; }, true},
+    {"MagU(nT)", 12, 1, [](const CKestrixDoc&, const Observation& o) { return o.MagU * kNanoteslaPerGauss; }, true},
+    {"MagIncl", 12, 2, [](const CKestrixDoc&, const Observation& o) { return o.CalcIncl; }, true},
     // The vertical depth below the collar.
-    {"TVD", 12, 5, [](const CKestrixDoc& d, const Observation& o) { return d.m_dHeight - o.Height; }},
-    {"East", 16, 5, [](const CKestrixDoc&, const Observation& o) { return o.East; }},
-    {"North", 16, 5, [](const CKestrixDoc&, const Observation& o) { return o.North; }},
-    {"Height", 12, 5, [](const CKestrixDoc&, const Observation& o) { return o.Height; }},
+    {"TVD", 12, 5, [](const CKestrixDoc& d, const Observation& o) { return d.m_dHeight - o.Height; }, true},
+    {"East", 16, 5, [](const CKestrixDoc&, const Observation& o) { return o.East; }, true},
+    {"North", 16, 5, [](const CKestrixDoc&, const Observation& o) { return o.North; }, true},
+    {"Height", 12, 5, [](const CKestrixDoc&, const Observation& o) { return o.Height; }, true},
 }};
 
 bool IsListed(const CKestrixDoc& doc, int index)
@@ -80,13 +80,19 @@ ListingText BuildListing(const CKestrixDoc& doc)
     listing.headingPieces = Pieces([](const ListingColumn& column) {
         return textio::Format("%*s", column.width, column.heading);
     });
+    // What a failed load read was never computed: its computed columns stay blank.
+    const bool computed = doc.IsComputed();
     for (int i = 0; i < doc.m_nObs; ++i) {
         if (!IsListed(doc, i))
             continue;
         const Observation& o = doc.m_pObs[i];
         listing.rows.push_back({i, Pieces([&](const ListingColumn& column) {
-                                    return textio::Format("%*.*lf", column.width, column.decimals,
-                                                          column.value(doc, o));
+                                    std::string text;
+                                    if (computed || !column.computed)
+                                        textio::AppendFixed(text, column.width, column.decimals, column.value(doc, o));
+                                    else
+                                        text.assign(static_cast<std::size_t>(column.width), ' ');
+                                    return text;
                                 })});
     }
     return listing;
@@ -111,6 +117,7 @@ std::string ListingAsText(const ListingText& listing)
 std::string ListingRowsAsTabText(const CKestrixDoc& doc, const ListingText& listing, int first, int last)
 {
     std::string text;
+    const bool computed = doc.IsComputed();
     const char* separator = "";
     for (const ListingColumn& column : kListingColumns) {
         text += std::exchange(separator, "\t");
@@ -125,7 +132,8 @@ std::string ListingRowsAsTabText(const CKestrixDoc& doc, const ListingText& list
         separator = "";
         for (const ListingColumn& column : kListingColumns) {
             text += std::exchange(separator, "\t");
-            textio::AppendFormat(text, "%.*lf", column.decimals, column.value(doc, doc.m_pObs[index]));
+            if (computed || !column.computed)
+                textio::AppendFixed(text, 0, column.decimals, column.value(doc, doc.m_pObs[index]));
         }
         text += '\n';
     }

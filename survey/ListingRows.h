@@ -32,6 +32,7 @@ struct ListingColumn {
     int width;
     int decimals;
     double (*value)(const CKestrixDoc& doc, const Observation& obs);
+    bool computed; // a computed field, not a reading: blank until the survey is computed
 };
 
 // The twelve columns, left to right, and how many of them each of the six

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
 #include <string_view>
 
 namespace survey {
@@ -28,42 +29,67 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
         && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
+// Why a line does not fit the raw survey file's layout; empty when it does.
+using Fault = std::string;
+
+const char* const kTooLong = "a word longer than 1 MiB";
+
+// A token as a message quotes it: at most 20 characters of it.
+std::string Quoted(std::string_view token)
+{
+    return "\"" + std::string(token.substr(0, 20)) + (token.size() > 20 ? "...\"" : "\"");
+}
+
 // The first line: the title as a whole line, ignoring case.
-bool ReadTitleLine(LineSource& source)
+Fault ReadTitleLine(LineSource& source)
 {
     std::string line;
     for (std::string_view piece; source.NextPiece(piece);) {
         if (line.size() + piece.size() > kTitle.size())
-            return false;
+            return "the first line is not \"Collar coordinates:\"";
         line.append(piece);
     }
-    return EqualsIgnoringCase(line, kTitle);
+    return EqualsIgnoringCase(line, kTitle) ? Fault() : "the first line is not \"Collar coordinates:\"";
 }
 
 // The tokens left on a line are ignored, but none may be over the bound.
-bool RestOfLineFits(LineTokens& tokens)
+Fault RestOfLine(LineTokens& tokens)
 {
     LineTokens::Status status = LineTokens::Status::Token;
     for (std::string_view token; status == LineTokens::Status::Token;)
         status = tokens.Next(token);
-    return status == LineTokens::Status::End;
+    return status == LineTokens::Status::End ? Fault() : kTooLong;
+}
+
+// What a value that is not read as a number is: too long, or not a number
+// (a word, a decimal comma, nan, inf, 1e999) in the column `what`.
+Fault NotANumber(LineTokens::Status status, std::string_view token, const std::string& what)
+{
+    if (status == LineTokens::Status::TooLong)
+        return kTooLong;
+    return Quoted(token) + " is not a number" + what;
 }
 
 // A collar line: its keyword at the very first character, then a number.
-bool ReadCollarLine(LineSource& source, std::string_view keyword, double& value)
+Fault ReadCollarLine(LineSource& source, std::string_view keyword, double& value)
 {
     LineTokens tokens(source);
     std::string_view token;
-    if (tokens.Next(token) != LineTokens::Status::Token || tokens.TokenStart() != 0
-        || !EqualsIgnoringCase(token, keyword))
-        return false;
-    return tokens.Next(token) == LineTokens::Status::Token && textio::ReadFiniteNumber(token, value)
-        && RestOfLineFits(tokens);
+    LineTokens::Status status = tokens.Next(token);
+    if (status != LineTokens::Status::Token || tokens.TokenStart() != 0 || !EqualsIgnoringCase(token, keyword))
+        return status == LineTokens::Status::TooLong ? Fault(kTooLong)
+                                                     : "the line does not start with " + std::string(keyword);
+    status = tokens.Next(token);
+    if (status == LineTokens::Status::End)
+        return std::string(keyword) + " has no number";
+    if (status != LineTokens::Status::Token || !textio::ReadFiniteNumber(token, value))
+        return NotANumber(status, token, (" (" + std::string(keyword) + ")").c_str());
+    return RestOfLine(tokens);
 }
 
 // The header line must hold every one of the seven names, anywhere. It is
 // searched piece by piece; a name may straddle two pieces.
-bool ReadHeaderLine(LineSource& source)
+Fault ReadHeaderLine(LineSource& source)
 {
     static constexpr std::string_view kNames[] = {"DEPTH", "MagX", "MagY", "MagZ", "AccX", "AccY", "AccZ"};
     static constexpr std::size_t kOverlap = 4; // the longest name less one
@@ -76,23 +102,31 @@ bool ReadHeaderLine(LineSource& source)
         for (std::size_t i = 0; i < std::size(kNames); ++i)
             found[i] = found[i] || window.find(kNames[i]) != std::string::npos;
     }
-    return std::all_of(std::begin(found), std::end(found), [](bool f) { return f; });
+    std::string missing;
+    for (std::size_t i = 0; i < std::size(kNames); ++i) {
+        if (!found[i])
+            missing += (missing.empty() ? "" : ", ") + std::string(kNames[i]);
+    }
+    return missing.empty() ? Fault() : "the names line lacks " + missing + " (names are case-sensitive)";
 }
 
 // The rest of a data line whose first token is `first`: the first seven
 // tokens must all be finite numbers; any further ones are ignored.
-bool ReadDataLine(LineTokens& tokens, std::string_view first, Observation& obs)
+Fault ReadDataLine(LineTokens& tokens, std::string_view first, Observation& obs)
 {
     double* const fields[7] = {&obs.Depth, &obs.MagX, &obs.MagY, &obs.MagZ,
                                &obs.AccX, &obs.AccY, &obs.AccZ};
+    static const char* const kColumns[7] = {" (depth)", " (MagX)", " (MagY)", " (MagZ)",
+                                            " (AccX)",  " (AccY)", " (AccZ)"};
     std::string_view token = first;
     for (int i = 0; i < 7; ++i) {
-        if (i > 0 && tokens.Next(token) != LineTokens::Status::Token)
-            return false;
-        if (!textio::ReadFiniteNumber(token, *fields[i]))
-            return false;
+        const LineTokens::Status status = i > 0 ? tokens.Next(token) : LineTokens::Status::Token;
+        if (status == LineTokens::Status::End)
+            return textio::Format("%d values where seven are needed", i);
+        if (status != LineTokens::Status::Token || !textio::ReadFiniteNumber(token, *fields[i]))
+            return NotANumber(status, token, kColumns[i]);
     }
-    return RestOfLineFits(tokens);
+    return RestOfLine(tokens);
 }
 
 } // namespace
@@ -104,24 +138,41 @@ LoadResult CKestrixDoc::LoadRawSurvey(const std::string& path, LineSource& sourc
         sink.ShowMessage(text);
         return result;
     };
-    // A line that does not fit, or one cut short by a read error.
-    auto invalid = [&]() {
+    // A line that does not fit (`line` counted from 1), or one cut short by
+    // a read error. The first line of the message says which.
+    auto invalid = [&](std::int64_t line, const std::string& why) {
         if (source.Failed())
             return fail(textio::Format("Failed to read\n  %s", path.c_str()), LoadResult::InvalidFormat);
-        return fail(kInvalidFormat, LoadResult::InvalidFormat);
+        return fail(textio::Format("%s\n%s, line %lld: %s", kInvalidFormat, path.c_str(), static_cast<long long>(line),
+                                   why.c_str()),
+                    LoadResult::InvalidFormat);
+    };
+    std::int64_t line = 0;
+    auto nextLine = [&]() {
+        ++line;
+        return source.NextLine();
+    };
+    auto endsBefore = [&](const char* what) {
+        return invalid(line, textio::Format("the file ends before %s", what));
     };
 
-    if (!source.NextLine() || !ReadTitleLine(source))
-        return invalid();
+    if (!nextLine())
+        return endsBefore("the title line");
+    if (Fault fault = ReadTitleLine(source); !fault.empty())
+        return invalid(line, fault);
     const std::pair<const char*, double*> collar[4] = {
         {"Easting", &m_dEasting}, {"Northing", &m_dNorthing},
         {"Height", &m_dHeight}, {"Declination", &m_dDeclination}};
     for (const auto& [keyword, member] : collar) {
-        if (!source.NextLine() || !ReadCollarLine(source, keyword, *member))
-            return invalid();
+        if (!nextLine())
+            return endsBefore("the collar's four lines");
+        if (Fault fault = ReadCollarLine(source, keyword, *member); !fault.empty())
+            return invalid(line, fault);
     }
-    if (!source.NextLine() || !ReadHeaderLine(source))
-        return invalid();
+    if (!nextLine())
+        return endsBefore("the names line");
+    if (Fault fault = ReadHeaderLine(source); !fault.empty())
+        return invalid(line, fault);
 
     m_nObs = 0;
     m_pObs.reset(new (std::nothrow) Observation[kMaxObservations]());
@@ -131,13 +182,14 @@ LoadResult CKestrixDoc::LoadRawSurvey(const std::string& path, LineSource& sourc
     LoadResult result = LoadResult::Loaded;
     // Lines without a token are passed over at the end of the file (editors
     // add them) but not between rows.
-    bool blankLineSeen = false;
-    while (source.NextLine()) {
+    std::int64_t blankLine = 0;
+    while (nextLine()) {
         LineTokens tokens(source);
         std::string_view first;
         const LineTokens::Status status = tokens.Next(first);
         if (status == LineTokens::Status::End) {
-            blankLineSeen = true;
+            if (blankLine == 0)
+                blankLine = line;
             continue;
         }
         if (m_nObs == kMaxObservations) {
@@ -148,12 +200,16 @@ LoadResult CKestrixDoc::LoadRawSurvey(const std::string& path, LineSource& sourc
             result = LoadResult::LoadedOverLimit;
             break;
         }
-        if (blankLineSeen || status != LineTokens::Status::Token || !ReadDataLine(tokens, first, m_pObs[m_nObs]))
-            return invalid();
+        if (blankLine != 0)
+            return invalid(blankLine, "an empty line between rows");
+        if (status == LineTokens::Status::TooLong)
+            return invalid(line, kTooLong);
+        if (Fault fault = ReadDataLine(tokens, first, m_pObs[m_nObs]); !fault.empty())
+            return invalid(line, fault);
         ++m_nObs;
     }
     if (source.Failed())
-        return invalid();
+        return invalid(line, std::string());
 
     if (m_nObs == 0) {
         m_pObs.reset();

@@ -30,8 +30,11 @@ void AppendRow(std::string& out, const Observation& o)
 {
     const double e = o.MagE * kNanoteslaPerGauss, n = o.MagN * kNanoteslaPerGauss, u = o.MagU * kNanoteslaPerGauss;
     const double tmi = std::sqrt(o.MagE * o.MagE + o.MagN * o.MagN + o.MagU * o.MagU) * kNanoteslaPerGauss;
-    textio::AppendFormat(out, "%10.2lf %10.2lf %10.2lf %10.2lf %10.2lf %10.2lf %10.2lf \r\n",
-                         o.East, o.North, o.Height, tmi, e, n, u);
+    for (const double value : {o.East, o.North, o.Height, tmi, e, n, u}) {
+        textio::AppendFixed(out, 10, 2, value);
+        out += ' ';
+    }
+    out += "\r\n";
 }
 
 } // namespace
@@ -67,6 +70,13 @@ std::string ExportFailureMessage(ExportResult result, const std::string& path)
     case ExportResult::WriteFailed: return textio::WriteFailureMessage(Status::WriteFailed, path);
     }
     return std::string();
+}
+
+std::string ExportWarning(const CKestrixDoc& doc)
+{
+    if (doc.m_nObs > 0)
+        return std::string();
+    return "Warning: the survey has no readings; the XYZ file holds only its two header lines";
 }
 
 } // namespace survey

@@ -21,4 +21,8 @@ ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path);
 // The message that tells the user of a failed export to `path`.
 std::string ExportFailureMessage(ExportResult result, const std::string& path);
 
+// What the user is told after a whole export of `doc` that holds no reading
+// to model (an empty survey, every reading deleted); "" when it holds some.
+std::string ExportWarning(const CKestrixDoc& doc);
+
 } // namespace survey

@@ -156,4 +156,17 @@ std::string Format(const char* format, ...)
     return out;
 }
 
+void AppendFixed(std::string& out, int width, int decimals, double value)
+{
+    const std::size_t start = out.size();
+    AppendFormat(out, "%*.*f", width, decimals, value);
+    // Only blanks, a minus sign, zeros and the point: a negative value that
+    // rounds to zero (not "-nan" or "-inf", which hold letters).
+    const std::string_view text = std::string_view(out).substr(start);
+    if (text.find('-') != std::string_view::npos && text.find_first_not_of(" -0.") == std::string_view::npos) {
+        out.resize(start);
+        AppendFormat(out, "%*.*f", width, decimals, 0.0);
+    }
+}
+
 } // namespace textio

@@ -42,6 +42,11 @@ std::size_t DecimalPrefixLength(std::string_view token);
 // printf-style formatting in the C locale, appended to `out`.
 void AppendFormat(std::string& out, const char* format, ...) TEXTIO_PRINTF_FORMAT(2, 3);
 
+// Appends `value` as "%*.*f" writes it with `width` and `decimals` in the C
+// locale, except that a value that rounds to zero is written without a minus
+// sign ("0.0", never "-0.0").
+void AppendFixed(std::string& out, int width, int decimals, double value);
+
 // As AppendFormat, returning the text.
 std::string Format(const char* format, ...) TEXTIO_PRINTF_FORMAT(1, 2);
 

@@ -126,8 +126,8 @@ void CAzView::OnOtherModeClick(QPoint mouse)
     if (!SetupMapping())
         return; // no frame on screen: no depth and azimuth under the mouse
     const PlotMapping::Point logical = Mapping().DPtoLP({mouse.x(), mouse.y()});
-    Edit(edit::AddControlPoint{{logical.x, logical.y}});
-    repaint(); // this view only, before returning; no fit until the next Fit command
+    Edit(edit::AddControlPoint{{logical.x, logical.y}}); // refits: every view redraws
+    repaint(); // this one before returning, where the user clicked
 }
 
 void CAzView::OnRightClick(QPoint mouse)
@@ -139,7 +139,6 @@ void CAzView::OnRightClick(QPoint mouse)
     if (index < 0)
         return;
     Edit(edit::RemoveControlPoint{index});
-    repaint(); // as after adding one: this view, at once
 }
 
 std::int32_t CAzView::ControlPointAt(QPoint mouse) const

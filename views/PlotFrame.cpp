@@ -227,9 +227,18 @@ void PlotFrame::DrawFrame(QPainter& painter)
     DrawPolyline(painter, outline);
 }
 
-// A double square around each point of the marked reading.
+// A double square around each point of the marked reading, and a square
+// around the reading a click would delete.
 void PlotFrame::DrawMarker(QPainter& painter)
 {
+    if (Doc().m_bDeleteMode && m_nHitObs >= 0 && m_nHitObs < Doc().m_nObs) {
+        const Observation& hit = Doc().m_pObs[m_nHitObs];
+        painter.setPen(ThinPen(kMarkerColour));
+        for (int k = 0; k < PointsPerObservation(); ++k) {
+            const QPoint p = ToDevice(Scaled(hit.Depth), std::clamp(PickY(hit, k), m_nYMin, m_nYMax));
+            painter.drawRect(QRect(p - QPoint(4, 4), QSize(8, 8)));
+        }
+    }
     const std::int32_t marked = MarkedObservation();
     if (marked < 0)
         return;

@@ -45,9 +45,9 @@ public:
     // The frame's distance from each edge of the window, in device pixels,
     // unless a value label is wider: the margin then grows to hold it whole.
     static constexpr std::int32_t kMargin = 50;
-    // A point is picked when the mouse lies less than this many pixels from
-    // it across and up or down: a square of 5 by 5 pixels.
-    static constexpr int kPickRadius = 3;
+    // A reading is picked when the mouse lies within this many pixels of its
+    // mark or of a line drawn to it.
+    static constexpr double kPickDistance = 6.0;
 
     // `survey`, `services` and `link` are not owned and must outlive the view.
     // Without a link the view keeps a depth window of its own.
@@ -73,6 +73,9 @@ public:
     bool IsZoomed() const { return m_zoomed; }
     // The observation marked with the arrow keys, or -1.
     std::int32_t MarkedObservation() const;
+    // The view's window has just become the active one: a click that did
+    // that, if any, edits nothing (it deletes no reading, places no point).
+    void NoteActivation();
 
     // Text alignments of the frame's labels.
     // RightBottom ends just left of and above `at`, RightTop just left of
@@ -208,6 +211,7 @@ private:
     bool m_zoomed = false;       // the latest mapping shows less than the whole hole
     // A drag that pans: the button, where it started and the window then.
     Qt::MouseButton m_panButton = Qt::NoButton;
+    bool m_activating = false; // the window was activated in this pass of the event loop
     int m_panStartX = 0;
     DepthSpan m_panStart{0, 0};
     // The reading marked with the arrow keys (checked against the table

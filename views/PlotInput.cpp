@@ -10,12 +10,15 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 using namespace survey;
 
@@ -79,27 +82,68 @@ void PlotFrame::mouseMoveEvent(QMouseEvent* event)
         Pick(mouse);
 }
 
+namespace {
+
+double Distance(QPointF a, QPointF b) { return std::hypot(a.x() - b.x(), a.y() - b.y()); }
+
+// From `p` to the segment from `a` to `b`.
+double DistanceToSegment(QPointF p, QPointF a, QPointF b)
+{
+    const QPointF ab = b - a;
+    const double length2 = QPointF::dotProduct(ab, ab);
+    const double t = length2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
+    return Distance(p, a + t * ab);
+}
+
+} // namespace
+
+// The reading a click would take: the one whose mark, or a line drawn to it
+// from a neighbour, lies nearest the pointer within kPickDistance pixels. A
+// line shared by two readings goes to the one whose mark is nearer, so a
+// click on a spike's stem near its tip takes the spike.
 void PlotFrame::Pick(QPoint mouse)
 {
+    const std::int32_t before = m_nHitObs;
     m_nHitObs = -1;
-    if (!m_framed)
-        return; // nothing is drawn, so nothing can be picked
-    const CKestrixDoc& doc = Doc();
-    const int points = PointsPerObservation();
-    for (std::int32_t i = 0; i < doc.m_nObs; ++i) {
-        const Observation& obs = doc.m_pObs[i];
-        const std::int32_t x = Scaled(obs.Depth);
-        for (int k = 0; k < points; ++k) {
-            const QPoint p = ToDevice(x, PickY(obs, k));
-            if (std::abs(std::int64_t{p.x()} - mouse.x()) < kPickRadius
-                && std::abs(std::int64_t{p.y()} - mouse.y()) < kPickRadius && IsShownColumn(p.x())) {
-                m_nHitObs = i; // the last qualifying observation wins
-                break;
+    if (m_framed) { // nothing drawn, nothing picked
+        const CKestrixDoc& doc = Doc();
+        const QPointF pointer(mouse);
+        std::pair<double, double> best{kPickDistance, 0.0}; // (to the mark or a line, to the mark)
+        for (int k = 0; k < PointsPerObservation(); ++k) {
+            auto at = [&](std::int32_t i) {
+                const Observation& obs = doc.m_pObs[i];
+                return QPointF(ToDevice(Scaled(obs.Depth), PickY(obs, k)));
+            };
+            for (std::int32_t i = 0; i < doc.m_nObs; ++i) {
+                const QPointF p = at(i);
+                if (!IsShownColumn(static_cast<int>(p.x())))
+                    continue;
+                const double toMark = Distance(pointer, p);
+                double toLine = toMark;
+                if (i > 0)
+                    toLine = std::min(toLine, DistanceToSegment(pointer, at(i - 1), p));
+                if (i + 1 < doc.m_nObs)
+                    toLine = std::min(toLine, DistanceToSegment(pointer, p, at(i + 1)));
+                const std::pair<double, double> score{toLine, toMark};
+                if (score.first <= kPickDistance && (m_nHitObs == -1 || score < best)) {
+                    best = score;
+                    m_nHitObs = i;
+                }
             }
         }
     }
+    if (m_nHitObs != before)
+        update(); // the reading a click would take is drawn highlighted
     if (m_nHitObs != -1)
         setCursor(m_services.TargetCursor());
+}
+
+void PlotFrame::NoteActivation()
+{
+    // A click activates the window before it reaches the view, in the same
+    // pass of the event loop; by the next pass any such click has come.
+    m_activating = true;
+    QTimer::singleShot(0, this, [this] { m_activating = false; });
 }
 
 void PlotFrame::mousePressEvent(QMouseEvent* event)
@@ -116,6 +160,9 @@ void PlotFrame::mousePressEvent(QMouseEvent* event)
         }
         return;
     }
+    // The click that brought the window forward only does that.
+    if (std::exchange(m_activating, false))
+        return;
     if (event->button() == Qt::RightButton) {
         OnRightClick(mouse);
         return;

@@ -2,6 +2,7 @@
 // command table's menus and tool bar, Copy, and the status bar.
 #include "AppTestSupport.h"
 #include "NamedRows.h"
+#include "PaintCounter.h"
 
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
@@ -17,6 +18,8 @@
 #include "views/CKestrixView.h"
 #include "views/PlotMapping.h"
 
+#include <QAbstractScrollArea>
+#include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
@@ -138,6 +141,85 @@ TEST_F(CommandsTest, ExportAfterAClickDeleteEqualsTheBatchExport)
     EXPECT_GT(written.count('\n'), 200);
     EXPECT_EQ(written, ReadFile(batchFile));
 #endif
+}
+
+// Control points placed by click are fitted at once with the degree in force:
+// the window's export equals kestrix-batch's export of the saved edits.
+TEST_F(CommandsTest, ExportAfterPlacedControlPointsEqualsTheBatchExportOfTheSavedEdits)
+{
+#ifndef KESTRIX_BATCH
+    GTEST_SKIP() << "kestrix-batch is not built";
+#else
+    CChildFrame* azimuth = harness.Frames()[2];
+    auto* view = qobject_cast<CAzView*>(azimuth->widget());
+    ASSERT_NE(view, nullptr);
+    main->ActivateFrame(azimuth);
+    main->Action(ID_EDIT_ADD_CONTROL_POINTS)->trigger();
+    QApplication::processEvents(); // past the activation, which a click of its own would have been
+    ASSERT_TRUE(view->SetupMapping());
+    for (int index : {20, 90, 170}) {
+        const Observation& obs = doc->m_pObs[index];
+        const PlotMapping::Point p = view->Mapping().LPtoDP(
+            {ToPlotUnits(obs.Depth * doc->m_dScale), ToPlotUnits((obs.CalcAzMag + 2) * doc->m_dScale)});
+        QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, QPoint(p.x, p.y));
+    }
+    ASSERT_EQ(doc->m_nControlPoints, 3);
+    EXPECT_EQ(doc->m_nCoef, 3) << "degree 2, in force since the load";
+
+    const QString shown = harness.DataPath("shown.xyz");
+    harness.prompts.exportAnswers = {shown};
+    main->Action(ID_FILE_EXPORT)->trigger();
+    main->Action(ID_FILE_SAVE_EDITS)->trigger();
+    ASSERT_TRUE(QDir().mkpath(harness.DataPath("batch")));
+    const QString batchFile = harness.DataPath("batch/shown.xyz");
+    QProcess batch;
+    batch.start(QStringLiteral(KESTRIX_BATCH), {"export", survey, "-o", batchFile, "--edits", survey + ".edits"});
+    ASSERT_TRUE(batch.waitForFinished(30000));
+    ASSERT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
+    const QByteArray written = ReadFile(shown);
+    EXPECT_GT(written.count('\n'), 200);
+    EXPECT_EQ(written, ReadFile(batchFile));
+#endif
+}
+
+// An edit made while a plot is active redraws the listing too.
+TEST_F(CommandsTest, TheListingFollowsAnEditMadeInAPlot)
+{
+    auto* listing = qobject_cast<QAbstractScrollArea*>(harness.Frames()[0]->widget());
+    ASSERT_NE(listing, nullptr);
+    main->ActivateFrame(harness.Frames()[2]);
+    QApplication::processEvents();
+    PaintCounter counter;
+    listing->viewport()->installEventFilter(&counter);
+    harness.Frames()[2]->Document().Apply(edit::SetLocalFit{true}); // as Edit > Fit Between Control Points Only
+    QApplication::processEvents();
+    EXPECT_GT(counter.paints, 0);
+}
+
+// The first click on an inactive plot only brings it forward; the next edits.
+TEST_F(CommandsTest, AClickThatActivatesAPlotDoesNotEdit)
+{
+    CChildFrame* azimuth = harness.Frames()[2];
+    auto* view = qobject_cast<CAzView*>(azimuth->widget());
+    ASSERT_NE(view, nullptr);
+    main->ActivateFrame(azimuth);
+    main->Action(ID_EDIT_DELETE_OBSERVATIONS)->trigger();
+    main->ActivateFrame(harness.Frames()[0]);
+    QApplication::processEvents();
+    ASSERT_TRUE(view->SetupMapping());
+    const Observation& reading = doc->m_pObs[120];
+    const PlotMapping::Point p = view->Mapping().LPtoDP(
+        {ToPlotUnits(reading.Depth * doc->m_dScale),
+         std::clamp(ToPlotUnits(reading.CalcAzMag * doc->m_dScale), view->m_nYMin, view->m_nYMax)});
+    QTest::mouseMove(view, QPoint(p.x, p.y));
+    ASSERT_NE(view->m_nHitObs, -1);
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, QPoint(p.x, p.y));
+    EXPECT_EQ(main->ActiveFrame(), azimuth);
+    EXPECT_EQ(doc->m_nObs, 201) << "the activating click deletes nothing";
+    QApplication::processEvents();
+    QTest::mouseMove(view, QPoint(p.x, p.y + 1));
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, QPoint(p.x, p.y + 1));
+    EXPECT_EQ(doc->m_nObs, 200) << "the next click on the active plot does";
 }
 
 TEST_F(CommandsTest, CancelledExportWritesNothingAndAFailedOneSaysWhere)

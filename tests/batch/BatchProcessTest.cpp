@@ -74,7 +74,9 @@ TEST_P(HugeInput, StaysWithinBoundedMemory)
         Wait(feeder);
     ASSERT_TRUE(WIFEXITED(run.status)) << "ended by signal " << WTERMSIG(run.status);
     EXPECT_EQ(WEXITSTATUS(run.status), c.exitStatus);
-    EXPECT_EQ(ReadFile(dir + "/errors"), c.errors);
+    // The first line; a load's failure goes on to name the file, line and reason.
+    const std::string errors = ReadFile(dir + "/errors");
+    EXPECT_EQ(errors.substr(0, errors.find('\n') + 1), c.errors);
     if (c.exitStatus == 0)
         EXPECT_EQ(RowsOf(ReadFile(dir + "/out.xyz")), c.rows);
     else

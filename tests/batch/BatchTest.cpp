@@ -253,6 +253,7 @@ TEST_F(BatchRun, MoreThanHundredControlPointsFromSeveralFilesAreRefused)
 struct BadSurveyRow {
     const char* name;
     std::string row;
+    std::string reason; // the row is line 37
 };
 
 class BadSurveyNumbers : public SmallSurveyRun<::testing::TestWithParam<BadSurveyRow>> {};
@@ -263,14 +264,14 @@ TEST_P(BadSurveyNumbers, MakeTheSurveyInvalid)
 {
     WriteFile(m_dir + "/bad.txt", ReadFile(m_survey) + GetParam().row + "\r\n");
     EXPECT_EQ(Batch({"export", m_dir + "/bad.txt"}), 1);
-    EXPECT_EQ(err.str(), "Invalid file format\n");
+    EXPECT_EQ(err.str(), "Invalid file format\n" + m_dir + "/bad.txt, line 37: " + GetParam().reason + "\n");
     EXPECT_FALSE(std::filesystem::exists(m_dir + "/bad.xyz"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Batch, BadSurveyNumbers,
-                         ::testing::Values(BadSurveyRow{"DecimalComma", "30 0,04635 0,1 0,4 0,1 1 0,3"},
-                                           BadSurveyRow{"NotANumber", "30 nan 0.1 0.4 0.1 1 0.3"},
-                                           BadSurveyRow{"TooLarge", "30 0.2 0.1 0.4 0.1 1 1e999"}),
+                         ::testing::Values(BadSurveyRow{"DecimalComma", "30 0,04635 0,1 0,4 0,1 1 0,3", "\"0,04635\" is not a number (MagX)"},
+                                           BadSurveyRow{"NotANumber", "30 nan 0.1 0.4 0.1 1 0.3", "\"nan\" is not a number (MagX)"},
+                                           BadSurveyRow{"TooLarge", "30 0.2 0.1 0.4 0.1 1 1e999", "\"1e999\" is not a number (AccZ)"}),
                          RowName());
 
 TEST_F(BatchRun, QcPrintsEveryReadingsValuesAndFlag)
@@ -346,7 +347,7 @@ TEST_F(BatchRun, LoadAndExportFailures)
 {
     WriteFile(m_dir + "/bad.txt", "Collar coordinates:\r\nEasting x\r\n");
     EXPECT_EQ(Batch({"export", m_dir + "/bad.txt"}), 1);
-    EXPECT_EQ(err.str(), "Invalid file format\n");
+    EXPECT_EQ(err.str(), "Invalid file format\n" + m_dir + "/bad.txt, line 2: \"x\" is not a number (Easting)\n");
     EXPECT_EQ(Batch({"export", m_dir + "/missing.txt"}), 1);
     EXPECT_EQ(access((m_dir + "/missing.xyz").c_str(), F_OK), -1);
 

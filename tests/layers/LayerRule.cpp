@@ -51,6 +51,7 @@ const std::vector<std::pair<const char*, const char*>>& TestLayers()
         {"tests/convert/PipelineTest", "batch"}, // kestrix-batch convert, loaded back
         {"tests/batch/Plot", "batch/plot"},
         {"tests/support/FakeViewServices", "views"},
+        {"tests/support/PaintCounter", "views"},
         {"tests/support/", "survey"},
         {"tests/layers/", "textio"}, // this check: the standard library only
         {"bench/convert_", "convert"},

@@ -3,6 +3,7 @@
 #include "SurveyFiles.h"
 #include "SurveyRows.h"
 #include "survey/EditRecord.h"
+#include "survey/ListingRows.h"
 #include "survey/XyzExport.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +69,7 @@ TEST_F(ExportTest, EmptySurveyAndWideValues)
     CKestrixDoc doc;
     ASSERT_EQ(WriteXyzFile(doc, m_dir + "/none.xyz"), ExportResult::Ok);
     EXPECT_EQ(ReadFile(m_dir + "/none.xyz"), "/East North Height TMI magE, magN, magZ\r\nLi none\r\n");
+    EXPECT_NE(ExportWarning(doc), "") << "the user is told the file holds no reading";
     ASSERT_EQ(WriteXyzFile(doc, m_dir + "/.xyz"), ExportResult::Ok);
     EXPECT_EQ(Lines(ReadFile(m_dir + "/.xyz"))[1], "Li ");
 
@@ -78,6 +80,22 @@ TEST_F(ExportTest, EmptySurveyAndWideValues)
     const auto row = Lines(ReadFile(m_dir + "/wide.xyz"))[2];
     EXPECT_EQ(row.size(), 78u) << "the northing widens its field";
     EXPECT_NE(row.find(" 100000"), std::string::npos);
+    EXPECT_EQ(ExportWarning(doc), "");
+}
+
+// A component that rounds to zero is written 0.00, never -0.00, in the
+// export and in the listing alike.
+TEST_F(ExportTest, NegativeZeroIsWrittenAsZero)
+{
+    CKestrixDoc doc;
+    FillDocument(doc, {{10, 0.2, 0.1, 0.4, 0, 1, 0.1}});
+    doc.m_pObs[0].MagE = -1e-9;
+    doc.m_pObs[0].East = -0.004;
+    ASSERT_EQ(WriteXyzFile(doc, m_dir + "/zero.xyz"), ExportResult::Ok);
+    const std::string row = Lines(ReadFile(m_dir + "/zero.xyz"))[2];
+    EXPECT_EQ(row.substr(0, 10), "      0.00") << "East";
+    EXPECT_EQ(row.substr(44, 10), "      0.00") << "the East component";
+    EXPECT_EQ(BuildListing(doc).rows[0].pieces[4].substr(0, 12), "         0.0");
 }
 
 struct RefusedRow {

@@ -1,4 +1,5 @@
 #include "NamedRows.h"
+#include "RecordingSink.h"
 #include "survey/ListingRows.h"
 #include "SurveyRows.h"
 
@@ -76,6 +77,24 @@ TEST(Listing, HeaderHeadingAndRowPieces)
     const std::string text = ListingAsText(listing);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7);
     EXPECT_EQ(text.substr(text.size() - 1), "\n");
+}
+
+// What a failed load read shows its readings' depths and leaves the columns
+// that were never computed blank, on screen and in copied rows.
+TEST(Listing, FailedLoadLeavesTheComputedColumnsBlank)
+{
+    CKestrixDoc doc;
+    RecordingSink sink;
+    ASSERT_EQ(LoadText(doc, RawSurveyText({{10, 0.2, 0.1, 0.4, 0, 1, 0}}) + "1 2 3\r\n", sink),
+              LoadResult::InvalidFormat);
+    const ListingText listing = BuildListing(doc);
+    ASSERT_EQ(listing.rows.size(), 1u);
+    std::string row;
+    for (const auto& piece : listing.rows[0].pieces)
+        row += piece;
+    EXPECT_EQ(row, "      10.000" + std::string(152 - 12, ' '));
+    const std::string copied = ListingRowsAsTabText(doc, listing, 0, 0);
+    EXPECT_EQ(copied.substr(copied.find('\n') + 1), "10.000" + std::string(11, '\t') + "\n");
 }
 
 TEST(Listing, AbsurdValuesAreCutToThePieceBuffer)

@@ -63,7 +63,10 @@ TEST_P(BadFile, ShowsItsMessageAndKeepsWhatWasRead)
     doc.SetHost(&host);
     RecordingSink sink;
     EXPECT_EQ(LoadText(doc, c.text, sink), LoadResult::InvalidFormat);
-    EXPECT_EQ(sink.messages, std::vector<std::string>{"Invalid file format"});
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].substr(0, sink.messages[0].find('\n')), "Invalid file format");
+    EXPECT_EQ(sink.messages[0].find("\n/surveys/hole7.txt, line "), std::string("Invalid file format").size())
+        << "then the file and the line that failed";
     EXPECT_EQ(doc.m_nObs, c.rowsKept);
     EXPECT_EQ(doc.m_dEasting, c.eastingKept);
     EXPECT_EQ(host.plotWindows, 0);
@@ -108,23 +111,62 @@ INSTANTIATE_TEST_SUITE_P(
         BadFileCase{"KeywordsOutOfOrder", "Collar coordinates:\r\nNorthing 1\r\n", 0, 0.0}),
     RowName());
 
+struct ReasonRow {
+    const char* name;
+    std::string text;
+    const char* second; // the message's second line after the file's path
+};
+
+class FailureReason : public ::testing::TestWithParam<ReasonRow> {};
+
+// The message's second line says which line failed and why, in the user's terms.
+TEST_P(FailureReason, NamesTheLineAndWhy)
+{
+    CKestrixDoc doc;
+    RecordingSink sink;
+    EXPECT_EQ(LoadText(doc, GetParam().text, sink), LoadResult::InvalidFormat);
+    EXPECT_EQ(sink.messages, std::vector<std::string>{"Invalid file format\n/surveys/hole7.txt, " +
+                                                      std::string(GetParam().second)});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Loader, FailureReason,
+    ::testing::Values(
+        ReasonRow{"Title", "Collar coordinates \r\n", "line 1: the first line is not \"Collar coordinates:\""},
+        ReasonRow{"EndsInTheCollar", "Collar coordinates:\r\nEasting 1\r\n", "line 3: the file ends before the collar's four lines"},
+        ReasonRow{"KeywordIndented", "Collar coordinates:\r\n Easting 1\r\n", "line 2: the line does not start with Easting"},
+        ReasonRow{"CollarWithADecimalComma", "Collar coordinates:\r\nEasting 1,5\r\n",
+                  "line 2: \"1,5\" is not a number (Easting)"},
+        ReasonRow{"NamesInTheWrongCase", Collar() + "depth MagX MagY MagZ AccX AccY accz\r\n",
+                  "line 6: the names line lacks DEPTH, AccZ (names are case-sensitive)"},
+        ReasonRow{"SixValues", Head() + "1 2 3 4 5 6 7\r\n1 2 3 4 5 6\r\n", "line 8: 6 values where seven are needed"},
+        ReasonRow{"NotANumber", Head() + "1 2 3 4 5 6 nan\r\n", "line 7: \"nan\" is not a number (AccZ)"},
+        ReasonRow{"EmptyLineBetweenRows", Head() + "1 2 3 4 5 6 7\r\n\r\n1 2 3 4 5 6 7\r\n", "line 8: an empty line between rows"},
+        ReasonRow{"WordOverTheBound", Head() + kOverlongNumber + "\r\n", "line 7: a word longer than 1 MiB"}),
+    RowName());
+
 // Editors end a file with a line end or two; what follows the last row
 // without a token is passed over.
-class TrailingLines : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
+struct TrailingRow {
+    const char* name;
+    const char* text;
+};
+
+class TrailingLines : public ::testing::TestWithParam<TrailingRow> {};
 
 TEST_P(TrailingLines, AreNotAnError)
 {
     CKestrixDoc doc;
     RecordingSink sink;
-    EXPECT_EQ(LoadText(doc, GoodText() + GetParam().second, sink), LoadResult::Loaded);
+    EXPECT_EQ(LoadText(doc, GoodText() + GetParam().text, sink), LoadResult::Loaded);
     EXPECT_TRUE(sink.messages.empty());
     EXPECT_EQ(doc.m_nObs, 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Loader, TrailingLines,
-                         ::testing::Values(std::pair{"OneEmptyLine", "\r\n"}, std::pair{"SeveralEmptyLines", "\n\r\n\r\n"},
-                                           std::pair{"LoneCr", "\r"}, std::pair{"BlanksAndTabs", "  \t \r\n\t"}),
-                         [](const auto& info) { return std::string(info.param.first); });
+                         ::testing::Values(TrailingRow{"OneEmptyLine", "\r\n"}, TrailingRow{"SeveralEmptyLines", "\n\r\n\r\n"},
+                                           TrailingRow{"LoneCr", "\r"}, TrailingRow{"BlanksAndTabs", "  \t \r\n\t"}),
+                         RowName());
 
 TEST(Loader, LenientFormsAreAccepted)
 {

@@ -1,10 +1,14 @@
 #include "NamedRows.h"
+#include "PaintCounter.h"
 #include "ViewTestSupport.h"
 #include "survey/EditRecord.h"
 
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
 
 using namespace survey;
 
@@ -13,16 +17,6 @@ namespace {
 const QRgb kBlue = qRgb(0, 0, 255);
 
 // Counts the paint events a widget receives.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        paints += event->type() == QEvent::Paint;
-        return false;
-    }
-};
-
 class PlotMouse : public ::testing::Test {
 protected:
     void SetUp() override
@@ -177,11 +171,12 @@ TEST_P(DeleteClick, RemovesTheObservationUnderTheMouseOnce)
     const double value = row.plot == Plot::Magnetic  ? obs.MagE * 1e5
                          : row.plot == Plot::Azimuth ? obs.CalcAzMag
                                                      : obs.CalcIncl;
-    const QPoint p = Device(view, x, ToPlotUnits(value * 100)) + QPoint(2, -2); // within 5 x 5
+    const QPoint p = Device(view, x, ToPlotUnits(value * 100)) + QPoint(2, -2);
     Move(view, p);
-    const int marked = row.target == 30 ? 31 : row.target; // of two, the later one
+    const int marked = row.target == 30 ? 31 : row.target; // of two, the nearer one
     EXPECT_EQ(view.m_nHitObs, marked);
     EXPECT_EQ(view.cursor().shape(), Qt::PointingHandCursor);
+    const double deleted = doc.m_pObs[marked].Depth;
     Click(view, p);
     EXPECT_EQ(doc.edits, 1); // through the application's one road
     EXPECT_EQ(doc.m_nObs, before - 1);
@@ -192,8 +187,46 @@ TEST_P(DeleteClick, RemovesTheObservationUnderTheMouseOnce)
     Click(view, p); // no move in between: nothing marked
     EXPECT_EQ(doc.m_nObs, before - 1);
     Move(view, p + QPoint(1, 0));
-    EXPECT_EQ(view.m_nHitObs, -1); // nothing left there
+    if (view.m_nHitObs != -1) {
+        EXPECT_NE(doc.m_pObs[view.m_nHitObs].Depth, deleted) << "nothing left there but a neighbour's line";
+    }
 }
+
+struct SpikeRow {
+    const char* name;
+    double alongStem; // 1 at the spike's tip, 0 at the reading before it
+    QPoint offset;    // from that point of the stem, in pixels
+    int picked;       // -1: none
+};
+
+class SpikePick : public PlotMouse, public ::testing::WithParamInterface<SpikeRow> {};
+
+// A spike is taken by a click near its tip or on its stem, not only on the
+// pixel of its mark; the nearest reading wins.
+TEST_P(SpikePick, TakesTheNearestReadingWithinSixPixels)
+{
+    std::vector<Observation> rows;
+    for (int i = 0; i <= 100; ++i)
+        rows.push_back(PlotPoint(i, i == 50 ? 80 : 40, 100));
+    SetObservations(doc, rows);
+    doc.m_bDeleteMode = true;
+    Use(incl);
+    const QPoint base = Device(incl, ToPlotUnits(49 * 100.0), ToPlotUnits(40 * 100.0));
+    const QPoint tip = Device(incl, ToPlotUnits(50 * 100.0), ToPlotUnits(80 * 100.0));
+    const double t = GetParam().alongStem;
+    const QPoint onStem(static_cast<int>(std::lround(base.x() + t * (tip.x() - base.x()))),
+                        static_cast<int>(std::lround(base.y() + t * (tip.y() - base.y()))));
+    Move(incl, onStem + GetParam().offset);
+    EXPECT_EQ(incl.m_nHitObs, GetParam().picked);
+}
+
+INSTANTIATE_TEST_SUITE_P(PlotMouse, SpikePick,
+                         ::testing::Values(SpikeRow{"ThreePixelsRightOfTheTip", 1.0, QPoint(3, 0), 50},
+                                           SpikeRow{"ThreePixelsAboveTheTip", 1.0, QPoint(0, -3), 50},
+                                           SpikeRow{"OnTheStemNearTheTip", 0.75, QPoint(0, 0), 50},
+                                           SpikeRow{"BesideTheStemNearTheBase", 0.1, QPoint(-2, 0), 49},
+                                           SpikeRow{"SevenPixelsAboveTheTip", 1.0, QPoint(0, -7), -1}),
+                         RowName());
 
 INSTANTIATE_TEST_SUITE_P(PlotMouse, DeleteClick,
                          ::testing::Values(DeleteRow{"Inclination", Plot::Inclination, 40},
@@ -204,10 +237,20 @@ INSTANTIATE_TEST_SUITE_P(PlotMouse, DeleteClick,
 
 TEST_F(PlotMouse, ControlClicksAddPointsDrawnAsCrossesUpToOneHundred)
 {
+    // A vertical probe at azimuth 170, from its sensors: each point placed
+    // recalculates the survey, which must give the same azimuths again.
     std::vector<Observation> rows;
-    for (int i = 0; i <= 100; ++i)
-        rows.push_back(PlotPoint(i, 0, 170));
-    SetObservations(doc, rows); // azimuth frame 80 to 260 degrees
+    const double azimuth = 170 * std::numbers::pi / 180;
+    for (int i = 0; i <= 100; ++i) {
+        Observation obs{};
+        obs.Depth = i;
+        obs.MagX = -std::sin(azimuth);
+        obs.MagZ = std::cos(azimuth);
+        obs.AccZ = 1;
+        rows.push_back(obs);
+    }
+    SetObservations(doc, rows);
+    doc.Recalculate(); // azimuth frame 80 to 260 degrees
     ApplyRecorded(doc, edit::ToggleControlMode{});
     Use(az);
     PaintCounter counter;
@@ -230,7 +273,8 @@ TEST_F(PlotMouse, ControlClicksAddPointsDrawnAsCrossesUpToOneHundred)
             EXPECT_EQ(image.pixel(centre + QPoint(d, 0)), kBlue) << d;
             EXPECT_EQ(image.pixel(centre + QPoint(0, d)), kBlue) << d;
         }
-        for (const QPoint outside : {QPoint(-7, 0), QPoint(7, 0), QPoint(0, -7), QPoint(0, 7), QPoint(1, 1)})
+        // (1, -1): off the cross and off the fitted line, which runs through both points down to the right.
+        for (const QPoint outside : {QPoint(-7, 0), QPoint(7, 0), QPoint(0, -7), QPoint(0, 7), QPoint(1, -1)})
             EXPECT_NE(image.pixel(centre + outside), kBlue) << outside.x() << "," << outside.y();
     }
 
@@ -261,10 +305,10 @@ TEST_F(PlotMouse, FitCommandsDrawTheFittedCurveThroughTheControlPoints)
         const Observation& obs = doc.m_pObs[index];
         Click(az, Device(az, ToPlotUnits(obs.Depth * 100), ToPlotUnits(obs.CalcAzMag * 100)));
     };
+    const QImage unfitted = Render(az);
     for (int index : {1500, 1700, 2400, 2600}) // around the disturbed interval
         clickOnCurve(index);
-    EXPECT_EQ(doc.m_nCoef, 0);
-    const QImage unfitted = Render(az);
+    EXPECT_EQ(doc.m_nCoef, 3) << "fitted at once with the degree in force";
     for (int degree : {2, 3}) {
         ApplyRecorded(doc, edit::SetFitDegree{degree});
         ASSERT_EQ(doc.m_nCoef, degree + 1);

@@ -1,6 +1,5 @@
 #include "NamedRows.h"
 #include "ViewTestSupport.h"
-#include "survey/EditRecord.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -356,7 +355,8 @@ TEST(PlotPicture, HugeDepthsValuesAndControlPointsSaturate)
 {
     OnePlot<CAzView> plot;
     SetObservations(plot.doc, {PlotPoint(0, 0, -1e300, 1e300), PlotPoint(1e12, 0, 1e300, -1e300)});
-    ApplyRecorded(plot.doc, edit::AddControlPoint{{std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min()}});
+    plot.doc.m_ControlPoints[0] = {std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min()};
+    plot.doc.m_nControlPoints = 1; // drawn as given: the observations are set, not computed
     Render(plot.view);
     EXPECT_EQ(plot.view.m_nXMax, std::numeric_limits<std::int32_t>::max());
     CMagView mag(plot.doc, plot.services);
