@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
@@ -58,6 +59,35 @@ protected:
         QFile::remove(path);
         return text;
     }
+
+    // demo.txt's azimuth plot, active and past its activation (which a click
+    // of its own would have been), in the editing mode of `modeCommand`.
+    CAzView* AzimuthPlotIn(int modeCommand)
+    {
+        CChildFrame* azimuth = harness.Frames()[2];
+        main->ActivateFrame(azimuth);
+        main->Action(modeCommand)->trigger();
+        QApplication::processEvents();
+        auto* view = qobject_cast<CAzView*>(azimuth->widget());
+        return view && view->SetupMapping() ? view : nullptr;
+    }
+
+#ifdef KESTRIX_BATCH
+    // The XYZ file the window exported to `shown` equals kestrix-batch's
+    // export of the survey with `edits` (options), under the same name.
+    void ExpectTheBatchExport(const QString& shown, const QStringList& edits)
+    {
+        ASSERT_TRUE(QDir().mkpath(harness.DataPath("batch")));
+        const QString batchFile = harness.DataPath("batch/" + QFileInfo(shown).fileName());
+        QProcess batch;
+        batch.start(QStringLiteral(KESTRIX_BATCH), QStringList{"export", survey, "-o", batchFile} + edits);
+        ASSERT_TRUE(batch.waitForFinished(30000));
+        ASSERT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
+        const QByteArray written = ReadFile(shown);
+        EXPECT_GT(written.count('\n'), 200);
+        EXPECT_EQ(written, ReadFile(batchFile));
+    }
+#endif
 
     AppHarness harness;
     QString survey;
@@ -110,12 +140,8 @@ TEST_F(CommandsTest, ExportAfterAClickDeleteEqualsTheBatchExport)
 #ifndef KESTRIX_BATCH
     GTEST_SKIP() << "kestrix-batch is not built";
 #else
-    CChildFrame* azimuth = harness.Frames()[2];
-    auto* view = qobject_cast<CAzView*>(azimuth->widget());
+    CAzView* view = AzimuthPlotIn(ID_EDIT_DELETE_OBSERVATIONS);
     ASSERT_NE(view, nullptr);
-    main->ActivateFrame(azimuth);
-    main->Action(ID_EDIT_DELETE_OBSERVATIONS)->trigger();
-    ASSERT_TRUE(view->SetupMapping());
     const Observation spike = doc->m_pObs[120];
     const PlotMapping::Point p = view->Mapping().LPtoDP(
         {ToPlotUnits(spike.Depth * doc->m_dScale),
@@ -129,17 +155,7 @@ TEST_F(CommandsTest, ExportAfterAClickDeleteEqualsTheBatchExport)
     const QString shown = harness.DataPath("shown.xyz");
     harness.prompts.exportAnswers = {shown};
     QTest::keyClick(view, Qt::Key_E, Qt::ControlModifier);
-    // The same name elsewhere, for the same "Li" line.
-    ASSERT_TRUE(QDir().mkpath(harness.DataPath("batch")));
-    const QString batchFile = harness.DataPath("batch/shown.xyz");
-    QProcess batch;
-    batch.start(QStringLiteral(KESTRIX_BATCH),
-                {"export", survey, "-o", batchFile, "--delete-depth", QString::number(depth, 'g', 17)});
-    ASSERT_TRUE(batch.waitForFinished(30000));
-    ASSERT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
-    const QByteArray written = ReadFile(shown);
-    EXPECT_GT(written.count('\n'), 200);
-    EXPECT_EQ(written, ReadFile(batchFile));
+    ExpectTheBatchExport(shown, {"--delete-depth", QString::number(depth, 'g', 17)});
 #endif
 }
 
@@ -150,13 +166,8 @@ TEST_F(CommandsTest, ExportAfterPlacedControlPointsEqualsTheBatchExportOfTheSave
 #ifndef KESTRIX_BATCH
     GTEST_SKIP() << "kestrix-batch is not built";
 #else
-    CChildFrame* azimuth = harness.Frames()[2];
-    auto* view = qobject_cast<CAzView*>(azimuth->widget());
+    CAzView* view = AzimuthPlotIn(ID_EDIT_ADD_CONTROL_POINTS);
     ASSERT_NE(view, nullptr);
-    main->ActivateFrame(azimuth);
-    main->Action(ID_EDIT_ADD_CONTROL_POINTS)->trigger();
-    QApplication::processEvents(); // past the activation, which a click of its own would have been
-    ASSERT_TRUE(view->SetupMapping());
     for (int index : {20, 90, 170}) {
         const Observation& obs = doc->m_pObs[index];
         const PlotMapping::Point p = view->Mapping().LPtoDP(
@@ -170,15 +181,7 @@ TEST_F(CommandsTest, ExportAfterPlacedControlPointsEqualsTheBatchExportOfTheSave
     harness.prompts.exportAnswers = {shown};
     main->Action(ID_FILE_EXPORT)->trigger();
     main->Action(ID_FILE_SAVE_EDITS)->trigger();
-    ASSERT_TRUE(QDir().mkpath(harness.DataPath("batch")));
-    const QString batchFile = harness.DataPath("batch/shown.xyz");
-    QProcess batch;
-    batch.start(QStringLiteral(KESTRIX_BATCH), {"export", survey, "-o", batchFile, "--edits", survey + ".edits"});
-    ASSERT_TRUE(batch.waitForFinished(30000));
-    ASSERT_EQ(batch.exitCode(), 0) << batch.readAllStandardError().toStdString();
-    const QByteArray written = ReadFile(shown);
-    EXPECT_GT(written.count('\n'), 200);
-    EXPECT_EQ(written, ReadFile(batchFile));
+    ExpectTheBatchExport(shown, {"--edits", survey + ".edits"});
 #endif
 }
 
@@ -211,6 +214,7 @@ TEST_F(CommandsTest, AClickThatActivatesAPlotDoesNotEdit)
     const PlotMapping::Point p = view->Mapping().LPtoDP(
         {ToPlotUnits(reading.Depth * doc->m_dScale),
          std::clamp(ToPlotUnits(reading.CalcAzMag * doc->m_dScale), view->m_nYMin, view->m_nYMax)});
+    QTest::mouseMove(view, QPoint(p.x + 1, p.y + 1)); // a move even where an earlier test left the pointer
     QTest::mouseMove(view, QPoint(p.x, p.y));
     ASSERT_NE(view->m_nHitObs, -1);
     QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, QPoint(p.x, p.y));
