@@ -19,16 +19,25 @@ struct FenwoldSeams {
     std::function<void(const std::string&)> printLine;
     // Writes one warning line (given without its end) on standard error.
     std::function<void(const std::string&)> printWarning;
+    // Tells the user, at the end, what was written and every warning.
+    std::function<void(const std::string&)> showSummary;
 };
 
-// One run: choose the LAS file, ask for the collar, convert it beside the
-// LAS file and print the path written, with a warning on standard error when
-// the curve names lack a name kestrix needs or values were not numbers. Exit status: 0 once converted, or when the
-// collar was cancelled (a line says so; nothing is written or replaced);
-// 1 when the choice of the LAS file was cancelled (nothing asked, written or
-// printed) or the conversion failed (printed and shown with showFailure).
+// One run: choose the LAS file and read its curve list (a file that cannot
+// be read fails before the collar is asked for), ask for the collar, convert
+// it beside the LAS file, print the path written with each warning on
+// standard error, and show a summary: the path, the rows written and left
+// out, the warnings. Exit status: 0 once converted, or when the collar was
+// cancelled (a line says so; nothing is written or replaced); 1 when the
+// choice of the LAS file was cancelled (nothing asked, written or printed) or
+// the file cannot be converted (printed and shown with showFailure).
 int RunFenwold(const FenwoldSeams& seams);
 
-// The seams of the windowed program: the open-file dialog, CCoords, a message
-// box and standard output.
+// The seams of the windowed program: the open-file dialog, CCoords, message
+// boxes and the standard streams.
 FenwoldSeams DialogSeams();
+
+// Whether the command line asks for the usage ("--help" or "-h" as its first argument).
+bool AsksForHelp(int argc, const char* const* argv);
+// What `fenwold --help` prints.
+const char* FenwoldUsage();

@@ -24,9 +24,11 @@ struct RunRow {
     std::optional<std::string> chosen; // a file of the scratch folder
     bool confirmCollar;
     int status;
-    std::vector<std::string> printed; // "@/" stands for the scratch folder; "2> " marks standard error
+    // "@/" stands for the scratch folder; "2> " marks standard error, "box> " the closing summary
+    std::vector<std::string> printed;
     bool failureShown;
     bool writesHole1;
+    bool asksCollar = true; // false: the LAS file fails before the collar is asked for
 };
 
 class Run : public ::testing::TestWithParam<RunRow> {};
@@ -56,9 +58,10 @@ TEST_P(Run, EndsAsItShould)
                                    },
                                    [&](const std::string& message) { shown.push_back(message); },
                                    [&](const std::string& line) { printed.push_back(line); },
-                                   [&](const std::string& line) { printed.push_back("2> " + line); }});
+                                   [&](const std::string& line) { printed.push_back("2> " + line); },
+                                   [&](const std::string& summary) { printed.push_back("box> " + summary); }});
     EXPECT_EQ(status, c.status);
-    EXPECT_EQ(asked, c.chosen ? 1 : 0);
+    EXPECT_EQ(asked, c.chosen && c.asksCollar ? 1 : 0);
     std::vector<std::string> expected = c.printed;
     for (std::string& line : expected) {
         if (const auto at = line.find("@/"); at != std::string::npos)
@@ -78,19 +81,24 @@ INSTANTIATE_TEST_SUITE_P(
         RunRow{"ChoiceCancelled", std::nullopt, true, 1, {}, false, false},
         RunRow{"CollarCancelled", "hole1.LAS", false, 0, {"Conversion cancelled: no raw survey file written."}, false,
                false},
-        RunRow{"Converted", "hole1.LAS", true, 0, {"@/hole1.txt"}, false, true},
+        RunRow{"Converted", "hole1.LAS", true, 0,
+               {"@/hole1.txt", "box> Written:\n  @/hole1.txt\n1 rows written, 0 left out"}, false, true},
         RunRow{"CurveNamesKestrixNeedsMissing", "part.las", true, 0,
-               {"@/part.txt", "2> Warning: the curve names lack MagY, MagZ, AccX, AccY, AccZ; kestrix will not open the file"},
+               {"@/part.txt", "2> Warning: the curve names lack MagY, MagZ, AccX, AccY, AccZ; kestrix will not open the file",
+                "box> Written:\n  @/part.txt\n1 rows written, 0 left out\nWarning: the curve names lack MagY, MagZ, "
+                "AccX, AccY, AccZ; kestrix will not open the file"},
                false, false},
         // A name without an extension gets ".txt" beside it, in its own folder.
         RunRow{"ValuesNotNumbersWithoutExtension", "xy", true, 0,
                {"@/xy.txt", "2> Warning: 2 values were not numbers and were written as their leading number or 0 "
-                            "(first at line 11)"},
+                            "(first at line 11)",
+                "box> Written:\n  @/xy.txt\n2 rows written, 0 left out\nWarning: 2 values were not numbers and were "
+                "written as their leading number or 0 (first at line 11)"},
                false, false},
         RunRow{"FifoRefusedWithoutWaiting", "fifo.las", true, 1,
-               {"Failed to open\n  @/fifo.las\nIt is not a regular file."}, true, false},
-        RunRow{"NoDataSection", "nodata.las", true, 1, {"@/nodata.las: no data section"}, true, false},
-        RunRow{"MissingFile", "missing.las", true, 1, {"Failed to open\n  @/missing.las"}, true, false}),
+               {"Failed to open\n  @/fifo.las\nIt is not a regular file."}, true, false, false},
+        RunRow{"NoDataSection", "nodata.las", true, 1, {"@/nodata.las: no data section"}, true, false, false},
+        RunRow{"MissingFile", "missing.las", true, 1, {"Failed to open\n  @/missing.las"}, true, false, false}),
     RowName());
 
 TEST(Fenwold, RefusesToWriteOverTheLasFile)
@@ -100,13 +108,33 @@ TEST(Fenwold, RefusesToWriteOverTheLasFile)
     std::vector<std::string> shown;
     EXPECT_EQ(RunFenwold({[&] { return std::optional(folder / "hole.txt"); }, [](Collar&) { return true; },
                           [&](const std::string& message) { shown.push_back(message); }, [](const std::string&) {},
-                          [](const std::string&) {}}),
+                          [](const std::string&) {}, [](const std::string&) {}}),
               1);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_NE(shown[0].find(folder / "hole.txt"), std::string::npos);
     EXPECT_EQ(ReadFile(folder / "hole.txt"), kSevenCurves);
     EXPECT_EQ(folder.Entries().size(), 1u);
 }
+
+struct HelpRow {
+    const char* name;
+    std::vector<const char*> argv;
+    bool help;
+};
+
+class Help : public ::testing::TestWithParam<HelpRow> {};
+
+TEST_P(Help, IsAskedOnlyByItsSwitchFirst)
+{
+    EXPECT_EQ(AsksForHelp(static_cast<int>(GetParam().argv.size()), GetParam().argv.data()), GetParam().help);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fenwold, Help,
+                         ::testing::Values(HelpRow{"NoArguments", {"fenwold"}, false},
+                                           HelpRow{"LongSwitch", {"fenwold", "--help"}, true},
+                                           HelpRow{"ShortSwitch", {"fenwold", "-h"}, true},
+                                           HelpRow{"AFileIsIgnored", {"fenwold", "hole.las"}, false}),
+                         RowName());
 
 // The program's own dialogs, driven once they are up.
 TEST(Fenwold, DialogSeams)
