@@ -4,6 +4,7 @@
 // conversion of a LAS file of 200000 rows and 10 curves (about 26 MB) shows
 // that the converter streams. The files are written to /tmp when the program
 // starts and removed when it ends.
+#include "ChildProgram.h"
 #include "textio/NumberText.h"
 
 #include <benchmark/benchmark.h>
@@ -11,11 +12,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <fcntl.h>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -31,24 +28,11 @@ std::string g_rawPath;
 // child's peak resident size in kilobytes, or -1 when it failed.
 long RunBatch(const std::vector<std::string>& args)
 {
-    const pid_t child = fork();
-    if (child == 0) {
-        const int nothing = open("/dev/null", O_RDWR);
-        dup2(nothing, STDIN_FILENO);
-        dup2(nothing, STDOUT_FILENO);
-        dup2(nothing, STDERR_FILENO);
-        std::vector<char*> argv{const_cast<char*>(KESTRIX_BATCH)};
-        for (const std::string& arg : args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        execv(KESTRIX_BATCH, argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    const pid_t child = StartProgram(KESTRIX_BATCH, args, "/dev/null");
+    if (child < 0)
         return -1;
-    return usage.ru_maxrss;
+    const Finished run = Wait(child);
+    return WIFEXITED(run.status) && WEXITSTATUS(run.status) == 0 ? run.peakKib : -1;
 }
 
 void RunAndReport(benchmark::State& state, const std::vector<std::string>& args)

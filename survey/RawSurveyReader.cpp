@@ -43,13 +43,14 @@ std::string Quoted(std::string_view token)
 // The first line: the title as a whole line, ignoring case.
 Fault ReadTitleLine(LineSource& source)
 {
+    const Fault notTheTitle = "the first line is not \"Collar coordinates:\"";
     std::string line;
     for (std::string_view piece; source.NextPiece(piece);) {
         if (line.size() + piece.size() > kTitle.size())
-            return "the first line is not \"Collar coordinates:\"";
+            return notTheTitle;
         line.append(piece);
     }
-    return EqualsIgnoringCase(line, kTitle) ? Fault() : "the first line is not \"Collar coordinates:\"";
+    return EqualsIgnoringCase(line, kTitle) ? Fault() : notTheTitle;
 }
 
 // The tokens left on a line are ignored, but none may be over the bound.
