@@ -112,7 +112,7 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
             err << curves.message << '\n';
             return 1;
         }
-        const MappingProposal proposal = ProposeCurveMapping(curves.curves);
+        const MappingProposal proposal = ProposeCurveMapping(curves.preview.curves);
         options.mapping = proposal.Mapping();
         if (!proposal.identity && !options.mapping) {
             std::string unplaced;

@@ -1,5 +1,7 @@
 #include "convert/CurveUnits.h"
 
+#include <algorithm>
+
 namespace convert {
 namespace {
 
@@ -72,6 +74,17 @@ std::optional<Unit> Find(const UnitSpelling (&table)[N], std::string_view text)
     return std::nullopt;
 }
 
+template <std::size_t N>
+std::vector<Unit> Distinct(const UnitSpelling (&table)[N])
+{
+    std::vector<Unit> units;
+    for (const UnitSpelling& spelling : table) {
+        if (std::find(units.begin(), units.end(), spelling.unit) == units.end())
+            units.push_back(spelling.unit);
+    }
+    return units;
+}
+
 } // namespace
 
 bool SameIgnoringCase(std::string_view a, std::string_view b)
@@ -112,6 +125,19 @@ std::optional<Unit> UnitFor(Quantity quantity, std::string_view text)
         return Find(kAccelerationUnits, text);
     }
     return std::nullopt;
+}
+
+std::vector<Unit> UnitsOf(Quantity quantity)
+{
+    switch (quantity) {
+    case Quantity::Depth:
+        return Distinct(kDepthUnits);
+    case Quantity::Magnetic:
+        return Distinct(kMagneticUnits);
+    case Quantity::Acceleration:
+        return Distinct(kAccelerationUnits);
+    }
+    return {};
 }
 
 std::optional<Axis> AxisForMnemonic(std::string_view mnemonic)

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 // The seven curves kestrix reads from a raw survey file, the LAS mnemonics
 // that probes use for them and the units they come in.
@@ -32,6 +33,9 @@ std::string_view AxisName(Axis axis);
 // (on a magnetometer curve "G" is gauss, on an accelerometer curve g);
 // case-insensitive; nothing when the text names no unit of that quantity.
 std::optional<Unit> UnitFor(Quantity quantity, std::string_view text);
+
+// The units of a quantity, each once, the raw survey file's first.
+std::vector<Unit> UnitsOf(Quantity quantity);
 
 // The axis a LAS mnemonic stands for in the table of known mnemonics
 // (DEPT, MX, HX, ACC_X, ...), case-insensitive; nothing when unknown.

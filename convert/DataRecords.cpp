@@ -158,6 +158,13 @@ bool DataRecords::TakeDelimited(const LinePiece& piece, char delimiter)
 void DataRecords::TakeToken(std::string_view token, std::int64_t line)
 {
     m_firstToken = false;
+    if (m_values == 0) {
+        m_previewing = m_preview && m_preview->size() < m_previewCount;
+        if (m_previewing)
+            m_preview->emplace_back();
+    }
+    if (m_previewing)
+        m_preview->back().emplace_back(token.substr(0, m_previewCharacters));
     const signed char role = RoleOf(m_values);
     if (role == ColumnRole::kWritten) {
         if (!m_record.empty())

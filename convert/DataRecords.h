@@ -51,6 +51,14 @@ public:
     }
     void SetDelimiter(Delimiter delimiter) { m_delimiter = delimiter; }
     void SetNull(NullValue null) { m_null = std::move(null); }
+    // Keeps the first `count` records' values in `rows`, as the file holds
+    // them, each cut to `characters`.
+    void SetPreview(std::vector<std::vector<std::string>>* rows, std::size_t count, std::size_t characters)
+    {
+        m_preview = rows;
+        m_previewCount = count;
+        m_previewCharacters = characters;
+    }
     // A line starting with "~" ends the data (LAS 3.0, where sections follow).
     void SetSectionsEndData(bool end) { m_sectionsEndData = end; }
 
@@ -91,6 +99,10 @@ private:
     Delimiter m_delimiter = Delimiter::Blanks;
     NullValue m_null;
     bool m_sectionsEndData = false;
+    std::vector<std::vector<std::string>>* m_preview = nullptr;
+    std::size_t m_previewCount = 0;
+    std::size_t m_previewCharacters = 0;
+    bool m_previewing = false; // the record being gathered is kept in the preview
     bool m_ended = false;
 
     int m_values = 0;         // values of the record being gathered

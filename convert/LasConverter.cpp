@@ -199,7 +199,8 @@ ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outP
     return Convert(lasPath, outPath, collar, &mapping, limits, from);
 }
 
-LasCurvesResult ReadLasCurves(const std::string& lasPath, const ConvertLimits& limits, textio::ReadFrom from)
+LasCurvesResult ReadLasCurves(const std::string& lasPath, const ConvertLimits& limits, textio::ReadFrom from,
+                              std::size_t previewRows)
 {
     using Status = ConvertResult::Status;
     LasCurvesResult result;
@@ -210,14 +211,16 @@ LasCurvesResult ReadLasCurves(const std::string& lasPath, const ConvertLimits& l
         return result;
     }
     convert::LasLineReader reader(las.get());
-    convert::LasScan scan(nullptr, limits, nullptr, &result.curves);
+    convert::LasScan scan(nullptr, limits, nullptr, &result.preview, previewRows);
     convert::LinePiece piece;
     Status status = Status::Ok;
-    while (status == Status::Ok && !scan.CurvesRead() && reader.Next(piece))
+    auto read = [&] { return scan.CurvesRead() && (previewRows == 0 || scan.RecordCount() >= std::int64_t(previewRows)); };
+    bool ended = false;
+    while (status == Status::Ok && !read() && !(ended = !reader.Next(piece)))
         status = scan.Take(piece);
     if (status == Status::Ok && reader.Failed())
         return {Status::ReadFailed, textio::Format("Failed to read\n  %s", lasPath.c_str()), {}};
-    if (status == Status::Ok && !scan.CurvesRead())
+    if (status == Status::Ok && ended)
         status = scan.Finish();
     if (status == Status::Ok && scan.CurveCount() == 0)
         status = Status::NoCurves;

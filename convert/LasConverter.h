@@ -2,6 +2,7 @@
 
 #include "convert/Collar.h"
 #include "convert/CurveMapping.h"
+#include "convert/LasPreview.h"
 #include "textio/ReadableFile.h"
 
 #include <cstddef>
@@ -93,14 +94,16 @@ ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outP
                              const CurveMapping& mapping, const ConvertLimits& limits = {},
                              textio::ReadFrom from = textio::ReadFrom::AnyFile);
 
-// The curve list of a LAS file, read without converting: on failure
-// `status` and `message` say why, as for a conversion.
+// The curve list of a LAS file, read without converting, with its header
+// values and its first `previewRows` records (the file is then read up to
+// them, so a file without data fails here). On failure `status` and
+// `message` say why, as for a conversion.
 struct LasCurvesResult {
     ConvertResult::Status status = ConvertResult::Status::Ok;
     std::string message;
-    std::vector<LasCurve> curves;
+    LasPreview preview;
 };
 LasCurvesResult ReadLasCurves(const std::string& lasPath, const ConvertLimits& limits = {},
-                              textio::ReadFrom from = textio::ReadFrom::AnyFile);
+                              textio::ReadFrom from = textio::ReadFrom::AnyFile, std::size_t previewRows = 0);
 
 } // namespace convert

@@ -84,10 +84,21 @@ bool LasScan::Lead::IsSection(char upperLetter) const
 }
 
 LasScan::LasScan(textio::SafeFileWriter* out, const ConvertLimits& limits, const CurveMapping* mapping,
-                 std::vector<LasCurve>* curves)
-    : m_out(out), m_limits(limits), m_mapping(mapping), m_curves(curves), m_header(kHeaderLineBound),
+                 LasPreview* preview, std::size_t previewRows)
+    : m_out(out), m_limits(limits), m_mapping(mapping), m_preview(preview), m_header(kHeaderLineBound),
       m_curveLine(limits.longestText), m_records(out, limits.longestText)
 {
+    if (preview)
+        m_records.SetPreview(&preview->firstRows, previewRows, LasPreview::kValueCharacters);
+}
+
+char LasScan::SectionLetter() const
+{
+    for (const char letter : {'V', 'W', 'P'}) {
+        if (m_lead.IsSection(letter))
+            return letter;
+    }
+    return '\0';
 }
 
 bool LasScan::IsCurveSection() const
@@ -107,11 +118,14 @@ bool LasScan::IsDataSection() const
 }
 
 // The header values the scan needs: the version and delimiter of ~Version
-// and the NULL value of ~Well.
+// and the NULL value of ~Well; a preview keeps those of ~Well and ~Parameter.
 void LasScan::TakeHeaderValue()
 {
     const std::string_view mnemonic = m_header.Mnemonic();
     const std::string_view value = m_header.Value();
+    if (m_preview && (m_section == 'W' || m_section == 'P') && !mnemonic.empty()
+        && m_preview->header.size() < LasPreview::kMostHeaderValues)
+        m_preview->header.push_back({m_section, std::string(mnemonic), std::string(m_header.Unit()), std::string(value)});
     if (m_section == 'V' && SameIgnoringCase(mnemonic, "VERS")) {
         m_version3 = !value.empty() && value.front() == '3';
     } else if (m_section == 'V' && SameIgnoringCase(mnemonic, "DLM")) {
@@ -141,7 +155,7 @@ ConvertResult::Status LasScan::Take(const LinePiece& piece)
         if (!piece.last)
             break;
         if (m_lead.First() == '~') {
-            m_section = m_lead.IsSection('V') ? 'V' : m_lead.IsSection('W') ? 'W' : '\0';
+            m_section = SectionLetter();
             if (m_state == State::SeekingCurves && IsCurveSection()) {
                 m_state = State::InCurveList;
                 if (m_mapping) // the mapped curves come first, under kestrix's names
@@ -190,7 +204,7 @@ ConvertResult::Status LasScan::EndCurveListLine()
     if (m_lead.Blank() || m_lead.First() == '#')
         return Status::Ok;
     if (m_lead.First() == '~') {
-        m_section = m_lead.IsSection('V') ? 'V' : m_lead.IsSection('W') ? 'W' : '\0';
+        m_section = SectionLetter();
         const Status ended = EndCurveList();
         // The section line that ends the list may itself start the data.
         m_state = IsDataSection() ? State::InData : State::SeekingData;
@@ -216,8 +230,8 @@ ConvertResult::Status LasScan::EndCurveListLine()
         // its words, or the mnemonic when it has none.
         name = WordsOf(name).empty() ? mnemonic : WordsOf(name);
     }
-    if (m_curves)
-        m_curves->push_back(LasCurve{std::string(mnemonic), std::string(m_header.Unit()), std::string(name)});
+    if (m_preview)
+        m_preview->curves.push_back(LasCurve{std::string(mnemonic), std::string(m_header.Unit()), std::string(name)});
     if (m_mapping && role == ColumnRole::kWritten) {
         for (std::size_t axis = 0; axis < kAxisCount; ++axis) {
             if (!m_mapped[axis] && SameIgnoringCase(m_mapping->curves[axis].mnemonic, mnemonic)) {

@@ -5,6 +5,7 @@
 #include "convert/LasConverter.h"
 #include "convert/LasHeaderLine.h"
 #include "convert/LasLineReader.h"
+#include "convert/LasPreview.h"
 #include "textio/SafeFile.h"
 
 #include <array>
@@ -52,9 +53,10 @@ class LasScan {
 
 public:
     // Writes to `out`, or nowhere when it is null. `mapping` may be null (the
-    // curves as written); `curves`, when given, gathers the curve list.
+    // curves as written); `preview`, when given, gathers the curve list, the
+    // header values and the first `previewRows` records.
     LasScan(textio::SafeFileWriter* out, const ConvertLimits& limits, const CurveMapping* mapping = nullptr,
-            std::vector<LasCurve>* curves = nullptr);
+            LasPreview* preview = nullptr, std::size_t previewRows = 0);
 
     // Takes the next piece of the LAS file. Ok, or why the file cannot be
     // converted (the scan is then over).
@@ -92,6 +94,8 @@ private:
         int m_count = 0;
     };
 
+    // 'V', 'W' or 'P' for the header sections the scan reads, or '\0'.
+    char SectionLetter() const;
     bool IsCurveSection() const;
     bool IsDataSection() const;
     void TakeHeaderValue();
@@ -102,7 +106,7 @@ private:
     textio::SafeFileWriter* m_out;
     ConvertLimits m_limits;
     const CurveMapping* m_mapping;
-    std::vector<LasCurve>* m_curves;
+    LasPreview* m_preview;
     State m_state = State::SeekingCurves;
     Lead m_lead;
     LasHeaderLine m_header;

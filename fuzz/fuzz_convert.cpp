@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int mappingChoice = size > 0 ? data[0] >> 6 : 0;
     std::optional<CurveMapping> mapping;
     if (mappingChoice == 1 || mappingChoice == 3) {
-        mapping = ProposeCurveMapping(ReadLasCurves(las, limits).curves).Mapping();
+        mapping = ProposeCurveMapping(ReadLasCurves(las, limits).preview.curves).Mapping();
     } else if (mappingChoice == 2) {
         std::string error;
         mapping = ParseCurveMapping("DEPTH=DEPT:ft,MagX=HX:nT,MagY=HY:uT,MagZ=HZ:G,AccX=AX:mg,AccY=AY:m/s2,AccZ=AZ:g",

@@ -84,6 +84,23 @@ void CCoords::BuildFromTemplate()
     setFixedSize(Place(units, kDialogSize).size() + QSize(widening, 0));
 }
 
+void CCoords::ShowFromLas(const QStringList& lines)
+{
+    if (lines.isEmpty())
+        return;
+    const DialogBaseUnits units = BaseUnitsOf(font());
+    const int margin = MulDiv(7, units.x, 4);
+    m_fromLas = new QLabel(tr("From the LAS file:") + QLatin1Char('\n') + lines.join(QLatin1Char('\n'))
+                               + QLatin1Char('\n')
+                               + tr("The declination is subtracted from the magnetic azimuth."),
+                           this);
+    const QSize text = m_fromLas->sizeHint();
+    m_fromLas->setGeometry(margin, height(), text.width(), text.height());
+    setFixedSize(std::max(width(), text.width() + 2 * margin), height() + text.height() + margin);
+}
+
+QString CCoords::FromLasText() const { return m_fromLas ? m_fromLas->text() : QString(); }
+
 QLineEdit* CCoords::Box(int id) const
 {
     return id >= kFirstBox && id < kFirstBox + 4 ? m_boxes[id - kFirstBox] : nullptr;

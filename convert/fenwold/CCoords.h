@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <functional>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -25,6 +27,11 @@ public:
     double Northing() const { return m_northing; }
     double Height() const { return m_height; }
     double Declination() const { return m_declination; }
+
+    // Says under the buttons which values came from the LAS file, one line
+    // each, and how the declination turns the hole; the dialog grows to fit.
+    void ShowFromLas(const QStringList& lines);
+    QString FromLasText() const;
 
     // Replaces how the notice for a box without a number is shown.
     void SetNoticeHandler(std::function<void(const QString&)> handler) { m_notice = std::move(handler); }
@@ -49,5 +56,6 @@ private:
     QLineEdit* m_boxes[4] = {};
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
+    QLabel* m_fromLas = nullptr;
     std::function<void(const QString&)> m_notice;
 };

@@ -1,15 +1,48 @@
 #include "convert/fenwold/FenwoldFlow.h"
 
-#include "convert/fenwold/CCoords.h"
 #include "convert/LasConverter.h"
 #include "startup/FilePaths.h"
 
 #include <QCoreApplication>
-#include <QFileDialog>
-#include <QMessageBox>
-#include <cstdio>
+#include <algorithm>
 
 using namespace convert;
+
+namespace {
+
+// Records shown beside each curve in the mapping dialog.
+constexpr std::size_t kFirstRecordsShown = 3;
+
+// The remembered mapping for the curve list, when it still fits it.
+std::optional<MappingProposal> Remembered(const FenwoldSeams& seams, const std::vector<LasCurve>& curves)
+{
+    const std::optional<std::string> text = seams.recallMapping(CurveListKey(curves));
+    std::string error;
+    const std::optional<CurveMapping> mapping = text ? ParseCurveMapping(*text, error) : std::nullopt;
+    if (!mapping)
+        return std::nullopt;
+    MappingProposal proposal;
+    for (std::size_t axis = 0; axis < kAxisCount; ++axis) {
+        const MappedCurve& mapped = mapping->curves[axis];
+        const bool present = std::any_of(curves.begin(), curves.end(), [&](const LasCurve& curve) {
+            return SameIgnoringCase(curve.mnemonic, mapped.mnemonic);
+        });
+        if (!present)
+            return std::nullopt;
+        proposal.curves[axis] = mapped;
+    }
+    return proposal;
+}
+
+} // namespace
+
+std::string CurveListKey(const std::vector<LasCurve>& curves)
+{
+    std::string key;
+    for (const LasCurve& curve : curves)
+        key += curve.mnemonic + "." + curve.unit + "\n";
+    return key;
+}
 
 int RunFenwold(const FenwoldSeams& seams)
 {
@@ -21,24 +54,41 @@ int RunFenwold(const FenwoldSeams& seams)
         seams.showFailure(message);
         return 1;
     };
-    // No collar is typed for a file that cannot be converted.
-    if (const LasCurvesResult read = ReadLasCurves(*lasPath, {}, textio::ReadFrom::RegularFileOnly);
-        read.status != ConvertResult::Status::Ok)
-        return fail(read.message);
-    Collar collar;
-    if (!seams.askCollar(collar)) {
+    auto cancelled = [&] {
         seams.printLine(
             QCoreApplication::translate("Fenwold", "Conversion cancelled: no raw survey file written.").toStdString());
         return 0;
+    };
+    // Nothing is asked for a file that cannot be converted.
+    const LasCurvesResult read = ReadLasCurves(*lasPath, {}, textio::ReadFrom::RegularFileOnly, kFirstRecordsShown);
+    if (read.status != ConvertResult::Status::Ok)
+        return fail(read.message);
+
+    std::optional<CurveMapping> mapping;
+    if (const MappingProposal proposal = ProposeCurveMapping(read.preview.curves); !proposal.identity) {
+        const std::optional<MappingProposal> remembered = Remembered(seams, read.preview.curves);
+        mapping = seams.askMapping(read.preview, remembered ? *remembered : proposal, remembered.has_value());
+        if (!mapping)
+            return cancelled();
+        seams.rememberMapping(CurveListKey(read.preview.curves), CurveMappingText(*mapping));
     }
-    const std::string rawPath = RawSurveyPathFor(*lasPath);
+
+    CollarFromLas fromLas = CollarFromHeader(read.preview.header);
+    if (!seams.askCollar(fromLas.collar, fromLas.taken))
+        return cancelled();
+    const std::optional<std::string> rawPath = seams.chooseOutput(RawSurveyPathFor(*lasPath));
+    if (!rawPath)
+        return cancelled();
+
     // A FIFO or device picked in the dialog would hold the program up.
-    const ConvertResult result = ConvertLasFile(*lasPath, rawPath, collar, {}, textio::ReadFrom::RegularFileOnly);
+    const auto from = textio::ReadFrom::RegularFileOnly;
+    const ConvertResult result = mapping ? ConvertLasFile(*lasPath, *rawPath, fromLas.collar, *mapping, {}, from)
+                                         : ConvertLasFile(*lasPath, *rawPath, fromLas.collar, ConvertLimits{}, from);
     if (!result.Ok())
         return fail(result.message);
-    seams.printLine(rawPath);
+    seams.printLine(*rawPath);
     std::string summary = QCoreApplication::translate("Fenwold", "Written:\n  %1\n%2 rows written, %3 left out")
-                              .arg(FromFilePath(rawPath))
+                              .arg(FromFilePath(*rawPath))
                               .arg(result.recordCount)
                               .arg(result.recordsLeftOut)
                               .toStdString();
@@ -61,58 +111,10 @@ bool AsksForHelp(int argc, const char* const* argv)
 const char* FenwoldUsage()
 {
     return "Usage: fenwold\n"
-           "Converts a LAS well log into a raw survey file for kestrix: choose the LAS file, type the\n"
-           "collar (easting, northing, height) and the magnetic declination; the raw survey file is\n"
-           "written beside the LAS file, its extension made .txt. kestrix-batch convert does the same\n"
-           "from the command line.\n";
-}
-
-namespace {
-
-std::optional<std::string> ChooseLasFileInDialog()
-{
-    QFileDialog dialog(nullptr);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    // A typed name of a missing file comes back too; the converter reports it.
-    dialog.setFileMode(QFileDialog::AnyFile);
-    // "*.*" would hide files without a dot in their name; "*" matches every file.
-    dialog.setNameFilters({QCoreApplication::translate("Fenwold", "LAS files  (*.las)"),
-                           QCoreApplication::translate("Fenwold", "All Files (*)")});
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return ToFilePath(dialog.selectedFiles().front());
-}
-
-bool AskCollarInDialog(Collar& collar)
-{
-    CCoords dialog(collar.easting, collar.northing, collar.height, collar.declination);
-    return dialog.exec() == QDialog::Accepted;
-}
-
-void ShowFailureInMessageBox(const std::string& message)
-{
-    QMessageBox::critical(nullptr, QCoreApplication::translate("Fenwold", "Fenwold"), FromFilePath(message));
-}
-
-void ShowSummaryInMessageBox(const std::string& summary)
-{
-    QMessageBox::information(nullptr, QCoreApplication::translate("Fenwold", "Fenwold"), FromFilePath(summary));
-}
-
-void PrintLineOn(std::FILE* stream, const std::string& line)
-{
-    std::fwrite(line.data(), 1, line.size(), stream);
-    std::fputc('\n', stream);
-    std::fflush(stream);
-}
-
-void PrintLine(const std::string& line) { PrintLineOn(stdout, line); }
-void PrintWarning(const std::string& line) { PrintLineOn(stderr, line); }
-
-} // namespace
-
-FenwoldSeams DialogSeams()
-{
-    return {ChooseLasFileInDialog, AskCollarInDialog, ShowFailureInMessageBox, PrintLine, PrintWarning,
-            ShowSummaryInMessageBox};
+           "Converts a LAS well log into a raw survey file for kestrix: choose the LAS file; when its\n"
+           "curves are not named DEPTH, MagX, MagY, MagZ, AccX, AccY, AccZ, choose which curves give\n"
+           "them and in which units; type the collar (easting, northing, height) and the magnetic\n"
+           "declination, starting from what the LAS header holds; choose where the raw survey file\n"
+           "goes (beside the LAS file, its extension made .txt, unless you choose otherwise).\n"
+           "kestrix-batch convert does the same from the command line.\n";
 }
