@@ -8,7 +8,7 @@ namespace {
 
 // Each layer as includes spell it, with the layers it may include besides
 // itself. Longer spellings first, so that "convert/fenwold" wins over "convert".
-// textio, geomag and startup depend on nothing of the project's; startup is
+// textio, geomag, crs and startup depend on nothing of the project's; startup is
 // the Qt programs' own (the start-up check and the one conversion of file
 // paths), so every layer that draws with Qt may use it.
 struct Layer {
@@ -21,14 +21,15 @@ const std::vector<Layer>& Layers()
     static const std::vector<Layer> layers{
         {"textio", {}},
         {"geomag", {}},
+        {"crs", {}},
         {"startup", {}},
-        {"survey", {"textio", "geomag"}},
+        {"survey", {"crs", "textio", "geomag"}},
         {"convert/fenwold", {"convert", "startup", "textio"}},
-        {"convert", {"textio", "geomag"}},
-        {"views", {"survey", "startup", "textio", "geomag"}},
-        {"app", {"views", "startup", "survey", "textio", "geomag"}},
-        {"batch/plot", {"batch", "views", "startup", "survey", "convert", "textio", "geomag"}},
-        {"batch", {"survey", "convert", "textio", "geomag"}},
+        {"convert", {"crs", "textio", "geomag"}},
+        {"views", {"survey", "crs", "startup", "textio", "geomag"}},
+        {"app", {"views", "startup", "survey", "crs", "textio", "geomag"}},
+        {"batch/plot", {"batch", "views", "startup", "survey", "convert", "crs", "textio", "geomag"}},
+        {"batch", {"survey", "convert", "crs", "textio", "geomag"}},
         // The demo survey's generator writes its LAS file with the converter.
         {"examples", {"convert", "textio", "geomag"}},
         {"fuzz", {}}, // the harnesses' helpers
@@ -118,6 +119,6 @@ std::vector<std::string> AllowedIncludes(const std::string& layer, bool forTests
 
 bool IsQtFree(const std::string& layer)
 {
-    static const std::array<const char*, 5> cores{"textio", "geomag", "survey", "convert", "batch"};
+    static const std::array<const char*, 6> cores{"textio", "geomag", "crs", "survey", "convert", "batch"};
     return std::find(cores.begin(), cores.end(), layer) != cores.end();
 }
