@@ -63,6 +63,7 @@ const std::vector<std::pair<const char*, const char*>>& TestLayers()
         {"bench/survey_", "survey"},
         {"bench/batch_", "batch"},
         {"fuzz/fuzz_number", "textio"},
+        {"fuzz/fuzz_geomag", "geomag"},
         {"fuzz/fuzz_control_points", "batch"},
         {"fuzz/fuzz_convert", "batch"}, // the converter's output loaded by the survey core
         {"fuzz/", "survey"},
