@@ -22,8 +22,9 @@ std::string FaultText(const ReadFault& fault);
 // Reads a WMM coefficient file: a line "epoch name date", lines
 // "n m g h dg dh" (dg, dh in nT a year), then a line of 9s. Every term up to
 // the highest degree read must appear once; degrees run from 1 to kMaxDegree;
-// coefficients are finite and within ±1e6 nT (a year). The model covers its epoch to five years on.
-// Lines are at most 1000 characters; memory stays bounded whatever the input.
+// coefficients are finite and within ±1e6 nT (a year). The model covers its
+// epoch to five years on. Lines are at most 1000 characters; memory stays
+// bounded whatever the input.
 std::variant<Model, ReadFault> ReadWmmCoefficients(std::istream& in);
 
 // Reads an IGRF coefficient file: lines before "g/h n m epoch... SV" are

@@ -69,7 +69,9 @@ std::string PositionFault(const GeodeticPosition& at)
     if (!(at.latitudeDegrees >= -90 && at.latitudeDegrees <= 90))
         return "The latitude " + ShortestText(at.latitudeDegrees) + " is outside -90 to 90 degrees";
     if (!std::isfinite(at.longitudeDegrees))
-        return "The longitude is not a number";
+        return "The longitude is not a finite number";
+    if (std::isnan(at.heightMetres))
+        return "The height is not a number";
     if (!(at.heightMetres >= kLowestHeightMetres && at.heightMetres <= kHighestHeightMetres))
         return "The height " + ShortestText(at.heightMetres) + " m is outside -10 km to 1000 km";
     return {};

@@ -32,7 +32,7 @@ struct FaultRow {
     Reader read;
     std::string text;
     std::int64_t line;
-    const char* reason; // a part of it
+    const char* reason; // found within the fault's reason
 };
 
 class MalformedFiles : public ::testing::TestWithParam<FaultRow> {};

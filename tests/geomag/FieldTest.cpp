@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalRow{"LatitudeBeyondThePole", kIgrf, {90.5, 0, 0}, 2025,
                    "The latitude 90.5 is outside -90 to 90 degrees"},
         RefusalRow{"LatitudeNotANumber", kIgrf, {NAN, 0, 0}, 2025, "The latitude is not a number"},
-        RefusalRow{"LongitudeInfinite", kIgrf, {0, INFINITY, 0}, 2025, "The longitude is not a number"},
+        RefusalRow{"LongitudeInfinite", kIgrf, {0, INFINITY, 0}, 2025, "The longitude is not a finite number"},
         RefusalRow{"DeepBelowTheEllipsoid", kIgrf, {0, 0, -6000e3}, 2025,
                    "The height -6000000 m is outside -10 km to 1000 km"}),
     RowName());
