@@ -30,7 +30,9 @@ bool Recalculates(const EditOperation& op)
                                  [](const edit::SetFitDegree&) { return true; },
                                  [](const edit::SetRollAdjustment&) { return true; },
                                  [](const edit::DeleteObservations&) { return true; },
-                                 [](const edit::SetLocalFit&) { return true; }},
+                                 [](const edit::SetLocalFit&) { return true; },
+                                 [](const edit::SetSite&) { return true; },
+                                 [](const edit::SetTrajectory&) { return true; }},
                       op);
 }
 
@@ -45,7 +47,9 @@ bool IsInForce(const CKestrixDoc& doc, const EditOperation& op)
                                  [&](const edit::SetFitDegree& d) { return doc.m_nDegree == d.degree; },
                                  [&](const edit::SetRollAdjustment& r) { return doc.m_nRollAdjust == r.degrees; },
                                  [](const edit::DeleteObservations&) { return false; },
-                                 [&](const edit::SetLocalFit& l) { return doc.m_bFitLocal == l.on; }},
+                                 [&](const edit::SetLocalFit& l) { return doc.m_bFitLocal == l.on; },
+                                 [&](const edit::SetSite& s) { return doc.m_site == s.site; },
+                                 [&](const edit::SetTrajectory& t) { return doc.m_trajectory == t.method; }},
                       op);
 }
 
@@ -102,8 +106,41 @@ void CKestrixDoc::Apply(const EditOperation& op)
                           [&](const edit::SetLocalFit& l) {
                               m_bFitLocal = l.on;
                               Recalculate();
+                          },
+                          [&](const edit::SetSite& s) {
+                              if (SetSite(s.site))
+                                  Recalculate();
+                          },
+                          [&](const edit::SetTrajectory& t) {
+                              m_trajectory = t.method;
+                              Recalculate();
                           }},
                op);
+}
+
+bool CKestrixDoc::SetSite(const Site& site)
+{
+    SiteReference reference = site.IsEmpty() ? SiteReference{} : ReferenceAt(site, m_dEasting, m_dNorthing, m_dHeight);
+    if (site.declinationFrom == Site::DeclinationFrom::Model && !reference.SurveyDeclination())
+        return false;
+    m_site = site;
+    m_siteReference = std::move(reference);
+    return true;
+}
+
+double CKestrixDoc::DeclinationInForce() const
+{
+    switch (m_site.declinationFrom) {
+    case Site::DeclinationFrom::File:
+        break;
+    case Site::DeclinationFrom::Typed:
+        return m_site.typedDeclination;
+    case Site::DeclinationFrom::Model:
+        // A site without the model's value is refused as an edit; this only
+        // guards a document built otherwise.
+        return m_siteReference.SurveyDeclination().value_or(m_dDeclination);
+    }
+    return m_dDeclination;
 }
 
 } // namespace survey

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "survey/ControlPoint.h"
+#include "survey/Site.h"
+#include "survey/TrajectoryMethod.h"
 
 #include <cstdint>
 #include <variant>
@@ -54,12 +56,22 @@ struct SetLocalFit {
     bool on;
 };
 
+// Where and when the survey was made, and the declination its positions
+// use. Refused when the declination is the model's and the site gives none.
+struct SetSite {
+    Site site;
+};
+// How positions follow the hole between readings.
+struct SetTrajectory {
+    TrajectoryMethod method;
+};
+
 } // namespace edit
 
 using EditOperation = std::variant<edit::ToggleDeleteMode, edit::ToggleControlMode, edit::DeleteObservation,
                                    edit::AddControlPoint, edit::ClearControlPoints, edit::SetFitDegree,
                                    edit::SetRollAdjustment, edit::RemoveControlPoint, edit::DeleteObservations,
-                                   edit::SetLocalFit>;
+                                   edit::SetLocalFit, edit::SetSite, edit::SetTrajectory>;
 
 // The degrees of the azimuth polynomial (1 to 4) and the roll adjustments
 // (0, 90, 180, -90) there are; edits to any other value change nothing.

@@ -14,9 +14,17 @@ class EditMaking {
 public:
     static void Apply(CKestrixDoc& doc, const EditOperation& op) { doc.Apply(op); }
     static void AddControlPoint(CKestrixDoc& doc, ControlPoint point) { doc.AddControlPoint(point); }
+    static void SetSite(CKestrixDoc& doc, const Site& site) { doc.SetSite(site); }
 };
 
 namespace {
+
+// A site whose declination is the model's must give the model's value.
+bool ModelGivesWhatItMust(const CKestrixDoc& doc, const Site& site)
+{
+    return site.declinationFrom != Site::DeclinationFrom::Model
+        || ReferenceAt(site, doc.m_dEasting, doc.m_dNorthing, doc.m_dHeight).SurveyDeclination();
+}
 
 // Whether `op` changes anything when applied to `doc` now.
 bool Changes(const CKestrixDoc& doc, const EditOperation& op)
@@ -32,7 +40,9 @@ bool Changes(const CKestrixDoc& doc, const EditOperation& op)
                    [](const edit::ClearControlPoints&) { return true; },
                    [](const edit::SetFitDegree& d) { return IsFitDegree(d.degree); },
                    [](const edit::SetRollAdjustment& r) { return IsRollAdjustment(r.degrees); },
-                   [](const edit::SetLocalFit&) { return true; }},
+                   [](const edit::SetLocalFit&) { return true; },
+                   [&](const edit::SetSite& s) { return s.site != doc.m_site && ModelGivesWhatItMust(doc, s.site); },
+                   [&](const edit::SetTrajectory& t) { return t.method != doc.m_trajectory; }},
         op);
 }
 
@@ -49,6 +59,10 @@ void MakeResolved(CKestrixDoc& doc, const ResolvedEdits& edits, std::vector<Remo
         doc.m_nRollAdjust = *edits.rollAdjustment;
     if (edits.fitLocal)
         doc.m_bFitLocal = true;
+    if (edits.site)
+        EditMaking::SetSite(doc, *edits.site);
+    if (edits.trajectory)
+        doc.m_trajectory = *edits.trajectory;
     doc.Recalculate();
 }
 
@@ -79,7 +93,9 @@ EditRecord::EditRecord(Edit edit, const CKestrixDoc& doc)
                doc.m_dCoef,
                doc.m_fit,
                doc.m_fitSpan,
-               doc.IsComputed()}
+               doc.IsComputed(),
+               doc.m_site,
+               doc.m_trajectory}
 {
 }
 
@@ -116,7 +132,9 @@ std::optional<EditRecord> ApplyRecorded(CKestrixDoc& doc, const EditOperation& o
                           [&](const edit::AddControlPoint&) { EditMaking::Apply(doc, op); },
                           [&](const edit::SetFitDegree&) { EditMaking::Apply(doc, op); },
                           [&](const edit::SetRollAdjustment&) { EditMaking::Apply(doc, op); },
-                          [&](const edit::SetLocalFit&) { EditMaking::Apply(doc, op); }},
+                          [&](const edit::SetLocalFit&) { EditMaking::Apply(doc, op); },
+                          [&](const edit::SetSite&) { EditMaking::Apply(doc, op); },
+                          [&](const edit::SetTrajectory&) { EditMaking::Apply(doc, op); }},
                op);
     return record;
 }
@@ -152,6 +170,9 @@ bool Undo(CKestrixDoc& doc, const EditRecord& record)
     doc.m_dCoef = before.coef;
     doc.m_fit = before.fit;
     doc.m_fitSpan = before.fitSpan;
+    if (doc.m_site != before.site)
+        EditMaking::SetSite(doc, before.site);
+    doc.m_trajectory = before.trajectory;
 
     const bool recalculated = std::visit(
         Overloaded{[](const EditOperation& op) { return Recalculates(op); }, [](const ResolvedEdits&) { return true; }},

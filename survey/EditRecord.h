@@ -26,6 +26,8 @@ struct ResolvedEdits {
     std::optional<std::int32_t> degree;
     std::optional<std::int32_t> rollAdjustment;
     bool fitLocal = false; // true turns the local fit on
+    std::optional<Site> site;
+    std::optional<TrajectoryMethod> trajectory;
 };
 
 // What it takes to take one edit back and to make it again: the edit, the
@@ -59,6 +61,8 @@ private:
         OrthogonalFit fit;
         FitSpan fitSpan;
         bool computed; // the computed fields are a recalculation's (not zero after a failed load)
+        Site site;
+        TrajectoryMethod trajectory;
     };
 
     EditRecord(Edit edit, const CKestrixDoc& doc);
@@ -76,10 +80,11 @@ private:
 // The one way a survey is edited, by the windows and kestrix-batch alike:
 // makes `op` and returns what takes it back. No record for a mode toggle (not
 // an edit) or for an edit that does nothing (an index out of range, a 101st
-// point, a degree or roll adjustment out of range).
+// point, a degree or roll adjustment out of range, the site in force, a site
+// whose declination is the model's when the model gives none there).
 std::optional<EditRecord> ApplyRecorded(CKestrixDoc& doc, const EditOperation& op);
 
-// Makes `edits` (indices and counts checked by the caller) as one edit.
+// Makes `edits` (indices, counts and the site checked by the caller) as one edit.
 EditRecord ApplyRecorded(CKestrixDoc& doc, ResolvedEdits edits);
 
 // Takes `record`, the last edit made on `doc` that is not taken back, back:

@@ -13,8 +13,7 @@
 namespace survey {
 namespace {
 
-constexpr std::string_view kHeader = "Kestrix edits 1";
-constexpr const char* kHeaderFault = "the first line must be \"Kestrix edits 1\"";
+constexpr const char* kHeaderFault = "the first line must be \"Kestrix edits 1\" or \"Kestrix edits 2\"";
 // The tokens of one line before any comment; `count` may exceed what is kept.
 struct Tokens {
     std::array<std::string_view, 4> token;
@@ -57,9 +56,73 @@ bool ReadScaled(std::string_view text, std::int32_t& value)
     return true;
 }
 
-// The edits of one line into `edits`; a reason when the line is refused.
-std::optional<std::string> ReadEditLine(const Tokens& line, std::int64_t number, SurveyEdits& edits)
+// The site and trajectory lines into `edits`; `seen` marks the keywords
+// read, each allowed once. Nothing when the keyword is not one of them.
+std::optional<std::optional<std::string>> ReadSiteLine(const Tokens& line, std::int64_t number, SurveyEdits& edits,
+                                                       unsigned& seen)
 {
+    static constexpr std::string_view kKeywords[] = {"crs", "location", "date", "model", "declination", "trajectory"};
+    const std::string_view keyword = line.token[0];
+    std::size_t which = 0;
+    while (which < std::size(kKeywords) && kKeywords[which] != keyword)
+        ++which;
+    if (which == std::size(kKeywords))
+        return std::nullopt;
+    if (seen & (1u << which))
+        return textio::Format("a second %s line", std::string(keyword).c_str());
+    seen |= 1u << which;
+    Site& site = edits.site;
+    const std::string_view value = line.count == 2 ? line.token[1] : std::string_view();
+    if (keyword == "crs") {
+        const std::optional<int> code = line.count == 2 ? crs::ParseEpsg(value) : std::nullopt;
+        if (!code)
+            return "expected crs EPSG:N";
+        if (site.location)
+            return "a crs line beside a location line";
+        site.epsg = code;
+    } else if (keyword == "location") {
+        Site::Location location;
+        if (line.count != 4 || !textio::ReadWholeNumber(line.token[1], location.latitude)
+            || !textio::ReadWholeNumber(line.token[2], location.longitude)
+            || !textio::ReadWholeNumber(line.token[3], location.convergence)
+            || !crs::SiteFromLocalGrid(location.latitude, location.longitude, location.convergence).site)
+            return "expected location LATITUDE LONGITUDE CONVERGENCE, in degrees (-90 to 90, -180 to 360, -90 to 90)";
+        if (site.epsg)
+            return "a location line beside a crs line";
+        site.location = location;
+    } else if (keyword == "date") {
+        site.date = line.count == 2 ? geomag::ParseDate(value) : std::nullopt;
+        if (!site.date)
+            return "expected date YYYY-MM-DD, a day of the calendar";
+    } else if (keyword == "model") {
+        const std::optional<geomag::ModelId> model = line.count == 2 ? geomag::ModelIdFromText(value) : std::nullopt;
+        if (!model)
+            return "expected model igrf14 or model wmm2025";
+        site.model = *model;
+    } else if (keyword == "declination") {
+        double typed = 0;
+        if (value == "model") {
+            site.declinationFrom = Site::DeclinationFrom::Model;
+            edits.declinationLine = number;
+        } else if (line.count == 2 && textio::ReadWholeNumber(value, typed) && std::isfinite(typed)) {
+            site.declinationFrom = Site::DeclinationFrom::Typed;
+            site.typedDeclination = typed;
+        } else {
+            return "expected declination model, or declination D in degrees";
+        }
+    } else {
+        edits.trajectory = line.count == 2 ? TrajectoryMethodFromText(value) : std::nullopt;
+        if (!edits.trajectory)
+            return "expected trajectory average-angle or trajectory min-curvature";
+    }
+    return std::optional<std::string>();
+}
+
+// The edits of one line into `edits`; a reason when the line is refused.
+std::optional<std::string> ReadEditLine(const Tokens& line, std::int64_t number, SurveyEdits& edits, unsigned& seen)
+{
+    if (auto site = ReadSiteLine(line, number, edits, seen))
+        return *site;
     const std::string_view keyword = line.token[0];
     if (keyword == "delete") {
         SurveyEdits::Deletion deletion{0.0, 1, number};
@@ -100,9 +163,18 @@ std::optional<std::string> ReadEditLine(const Tokens& line, std::int64_t number,
             return "a second fit local line";
         edits.fitLocal = true;
     } else {
-        return "expected delete, control, degree, roll or fit local";
+        return "expected delete, control, degree, roll, fit local, crs, location, date, model, declination or "
+               "trajectory";
     }
     return std::nullopt;
+}
+
+// The shortest text that reads back as `value` ("37.411462", "-0.6").
+std::string ShortestText(double value)
+{
+    char text[64];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return std::string(text, end);
 }
 
 std::string Hundredths(std::int32_t value)
@@ -123,6 +195,7 @@ std::variant<SurveyEdits, EditsFault> ReadEdits(LineSource& source)
     SurveyEdits edits;
     std::string line;
     std::int64_t number = 0;
+    unsigned seen = 0;
     while (source.NextLine()) {
         ++number;
         line.clear();
@@ -133,10 +206,11 @@ std::variant<SurveyEdits, EditsFault> ReadEdits(LineSource& source)
         }
         const Tokens tokens = Split(line);
         if (number == 1) {
-            if (tokens.count != 3 || tokens.token[0] != "Kestrix" || tokens.token[1] != "edits" || tokens.token[2] != "1")
+            if (tokens.count != 3 || tokens.token[0] != "Kestrix" || tokens.token[1] != "edits"
+                || (tokens.token[2] != "1" && tokens.token[2] != "2"))
                 return EditsFault{1, kHeaderFault};
         } else if (tokens.count > 0) {
-            if (auto reason = ReadEditLine(tokens, number, edits))
+            if (auto reason = ReadEditLine(tokens, number, edits, seen))
                 return EditsFault{number, std::move(*reason)};
         }
     }
@@ -170,8 +244,8 @@ std::string EditsDepthText(double depth)
 
 std::string EditsText(const SurveyEdits& edits)
 {
-    std::string text(kHeader);
-    text += "\r\n";
+    const Site& site = edits.site;
+    std::string text = site.IsEmpty() && !edits.trajectory ? "Kestrix edits 1\r\n" : "Kestrix edits 2\r\n";
     for (const SurveyEdits::Deletion& deletion : edits.deletions) {
         text += "delete " + EditsDepthText(deletion.depth);
         if (deletion.occurrence != 1)
@@ -186,6 +260,21 @@ std::string EditsText(const SurveyEdits& edits)
         textio::AppendFormat(text, "roll %d\r\n", *edits.rollAdjustment);
     if (edits.fitLocal)
         text += "fit local\r\n";
+    if (site.epsg)
+        text += "crs " + crs::FormatEpsg(*site.epsg) + "\r\n";
+    if (site.location)
+        text += "location " + ShortestText(site.location->latitude) + " " + ShortestText(site.location->longitude)
+              + " " + ShortestText(site.location->convergence) + "\r\n";
+    if (site.date)
+        text += "date " + geomag::ToText(*site.date) + "\r\n";
+    if (site.model != geomag::kDefaultModel)
+        text += "model " + std::string(geomag::ModelIdText(site.model)) + "\r\n";
+    if (site.declinationFrom == Site::DeclinationFrom::Model)
+        text += "declination model\r\n";
+    else if (site.declinationFrom == Site::DeclinationFrom::Typed)
+        text += "declination " + ShortestText(site.typedDeclination) + "\r\n";
+    if (edits.trajectory)
+        text += "trajectory " + std::string(TrajectoryMethodText(*edits.trajectory)) + "\r\n";
     return text;
 }
 

@@ -34,6 +34,10 @@ std::string Summary(const CKestrixDoc& before, const ResolvedEdits& edits)
         AppendSetting(summary, textio::Format("roll %d", *edits.rollAdjustment));
     if (edits.fitLocal && !before.m_bFitLocal)
         AppendSetting(summary, "local fit");
+    if (edits.site && *edits.site != before.m_site)
+        AppendSetting(summary, "site");
+    if (edits.trajectory && *edits.trajectory != before.m_trajectory)
+        AppendSetting(summary, "trajectory " + std::string(TrajectoryMethodText(*edits.trajectory)));
     return summary.empty() ? "no changes" : summary;
 }
 
@@ -49,6 +53,10 @@ SurveyEdits EditsOf(const CKestrixDoc& doc)
     edits.degree = doc.m_nDegree;
     edits.rollAdjustment = doc.m_nRollAdjust;
     edits.fitLocal = doc.m_bFitLocal;
+    edits.site = doc.m_site;
+    // Average angle is every survey's default, and a version 1 file says nothing else.
+    if (doc.m_trajectory != TrajectoryMethod::AverageAngle)
+        edits.trajectory = doc.m_trajectory;
     return edits;
 }
 
@@ -89,6 +97,14 @@ std::variant<RestoredEdits, EditsFault> RestoreEdits(CKestrixDoc& doc, const Sur
     resolved.degree = edits.degree;
     resolved.rollAdjustment = edits.rollAdjustment;
     resolved.fitLocal = edits.fitLocal;
+    if (edits.site.declinationFrom == Site::DeclinationFrom::Model) {
+        const SiteReference reference = ReferenceAt(edits.site, doc.m_dEasting, doc.m_dNorthing, doc.m_dHeight);
+        if (!reference.SurveyDeclination())
+            return EditsFault{edits.declinationLine, "declination model: " + reference.problem};
+    }
+    if (!edits.site.IsEmpty())
+        resolved.site = edits.site;
+    resolved.trajectory = edits.trajectory;
 
     std::string summary = Summary(doc, resolved);
     return RestoredEdits{ApplyRecorded(doc, std::move(resolved)), std::move(summary)};

@@ -11,8 +11,9 @@ namespace survey {
 class CKestrixDoc;
 
 // The edits that bring the survey as loaded to `doc`'s state now: its deleted
-// readings in order, control points, degree, roll adjustment and local fit
-// (the degree and roll always set).
+// readings in order, control points, degree, roll adjustment, local fit,
+// site and trajectory (the degree and roll always set, the trajectory when
+// it is not average angle).
 SurveyEdits EditsOf(const CKestrixDoc& doc);
 
 // Saved edits made on a survey as one edit.
@@ -24,9 +25,10 @@ struct RestoredEdits {
 // Checks `edits` against `doc` and makes them all as one edit: the deletions
 // in order (each the occurrence-th reading at exactly its depth among those
 // left by the deletions before it), the control points appended, then the
-// degree, roll adjustment and local fit, then one recalculation. When any of
-// it cannot apply (no such reading, more than 100 control points in all) the
-// fault names its line and nothing at all is changed.
+// degree, roll adjustment, local fit, site and trajectory, then one
+// recalculation. When any of it cannot apply (no such reading, more than 100
+// control points in all, a declination from the model where the model gives
+// none) the fault names its line and nothing at all is changed.
 std::variant<RestoredEdits, EditsFault> RestoreEdits(CKestrixDoc& doc, const SurveyEdits& edits);
 
 } // namespace survey

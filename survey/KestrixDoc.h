@@ -6,6 +6,8 @@
 #include "survey/EditOperations.h"
 #include "survey/Observation.h"
 #include "survey/QualityControl.h"
+#include "survey/Site.h"
+#include "survey/TrajectoryMethod.h"
 
 #include <array>
 #include <cstdint>
@@ -75,7 +77,7 @@ public:
     double m_dEasting = 0.0;
     double m_dNorthing = 0.0;
     double m_dHeight = 0.0;
-    double m_dDeclination = 0.0;
+    double m_dDeclination = 0.0; // the raw survey file's
     std::int32_t m_nRollAdjust = 0;
     // The fitted azimuth replaces the measured one only from the shallowest
     // to the deepest control point, so the hole away from them keeps its
@@ -91,6 +93,15 @@ public:
     // Every reading deleted since the load and not restored, in the order of
     // deletion: what an edits file names.
     std::vector<DeletedReading> m_DeletedReadings;
+    // Where and when the survey was made, and the reference the models give
+    // at the collar for it (set together, by SetSite).
+    Site m_site;
+    SiteReference m_siteReference;
+    TrajectoryMethod m_trajectory = TrajectoryMethod::AverageAngle;
+
+    // The declination the positions subtract from the magnetic azimuth: the
+    // raw survey file's, a typed one or the model's, as the site says.
+    double DeclinationInForce() const;
 
 private:
     // Edits are made only through ApplyRecorded (EditRecord.h), so that every
@@ -102,6 +113,10 @@ private:
     void Apply(const EditOperation& op);
     // Appends a control point unless 100 are stored; nothing is recomputed.
     void AddControlPoint(ControlPoint point);
+    // Sets the site and computes its reference at the collar; false, and
+    // nothing changed, when the declination is to be the model's and the
+    // model gives none there.
+    bool SetSite(const Site& site);
 
     void Calculate(bool refit);
 

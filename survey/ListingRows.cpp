@@ -67,15 +67,65 @@ bool IsListed(const CKestrixDoc& doc, int index)
     return !(std::fmin(before, after) < here);
 }
 
+namespace {
+
+// The first heading line, with the site and the trajectory method when the
+// survey's edits set them.
+std::string TitleLine(const CKestrixDoc& doc)
+{
+    std::string line = "Raw input data";
+    const Site& site = doc.m_site;
+    if (const std::optional<crs::Site>& place = doc.m_siteReference.place) {
+        line += "; site ";
+        if (site.epsg)
+            line += crs::FormatEpsg(*site.epsg) + " (" + place->crsName + "), ";
+        else
+            line += "on a local grid, ";
+        textio::AppendFormat(line, "latitude %.6f, longitude %.6f, convergence %.4f", place->latitude,
+                             place->longitude, place->convergence);
+    } else if (site.HasPlace()) {
+        line += "; no site: " + doc.m_siteReference.problem;
+    }
+    if (site.date)
+        line += "; date " + geomag::ToText(*site.date);
+    if (doc.m_trajectory == TrajectoryMethod::MinimumCurvature)
+        line += "; positions by minimum curvature";
+    return Piece("%s", line.c_str());
+}
+
+// The declination line: the value in force, and where it came from when it
+// is not the raw survey file's.
+std::string DeclinationLine(const CKestrixDoc& doc)
+{
+    std::string line = textio::Format("Declination:     %10.2lf", doc.DeclinationInForce());
+    const Site& site = doc.m_site;
+    const SiteReference& reference = doc.m_siteReference;
+    if (site.declinationFrom == Site::DeclinationFrom::Typed)
+        line += textio::Format("  typed; the file's %.2f", doc.m_dDeclination);
+    if (reference.field) {
+        line += site.declinationFrom == Site::DeclinationFrom::Model ? "  from the model: " : "  model: ";
+        line += geomag::BuiltInModel(site.model).name + " " + EastWestText(reference.field->declinationDegrees);
+        textio::AppendFormat(line, ", convergence %.2f, convergence less D %.2f", reference.place->convergence,
+                             *reference.SurveyDeclination());
+        if (site.declinationFrom == Site::DeclinationFrom::Model)
+            textio::AppendFormat(line, "; the file's %.2f", doc.m_dDeclination);
+    }
+    if (!site.IsEmpty())
+        line += "; subtracted from the magnetic azimuth";
+    return Piece("%s", line.c_str());
+}
+
+} // namespace
+
 ListingText BuildListing(const CKestrixDoc& doc)
 {
     ListingText listing;
     listing.headerLines = {
-        "Raw input data",
+        TitleLine(doc),
         Piece("Collar easting:  %10.2lf", doc.m_dEasting),
         Piece("Collar northing: %10.2lf", doc.m_dNorthing),
         Piece("Collar height:   %10.2lf", doc.m_dHeight),
-        Piece("Declination:     %10.2lf", doc.m_dDeclination),
+        DeclinationLine(doc),
     };
     listing.headingPieces = Pieces([](const ListingColumn& column) {
         return textio::Format("%*s", column.width, column.heading);

@@ -17,6 +17,33 @@ double MeanAzimuth(double a, double b)
     return std::fabs(a - b) > 180 ? mean + 180 : mean;
 }
 
+// The direction of a reading as a unit vector East, North, Up: `azimuth`
+// from grid north, `inclination` below the horizontal, both in radians.
+struct Direction {
+    double east, north, up;
+};
+
+Direction DirectionOf(double azimuth, double inclination)
+{
+    return {std::cos(inclination) * std::sin(azimuth), std::cos(inclination) * std::cos(azimuth),
+            -std::sin(inclination)};
+}
+
+// The step between two readings `length` apart along the arc through both
+// directions: the mean of the directions stretched by the ratio factor
+// 2/β·tan(β/2) of their dogleg angle β (1 for a straight step).
+Direction MinimumCurvatureStep(const Direction& a, const Direction& b, double length)
+{
+    const double dot = a.east * b.east + a.north * b.north + a.up * b.up;
+    const double cross = std::hypot(a.north * b.up - a.up * b.north, a.up * b.east - a.east * b.up,
+                                    a.east * b.north - a.north * b.east);
+    const double dogleg = std::atan2(cross, dot); // accurate for small and large angles alike
+    // Below 1e-4 rad the factor is 1 + β²/12 to within 1e-17.
+    const double ratio = dogleg < 1e-4 ? 1.0 + dogleg * dogleg / 12.0 : 2.0 / dogleg * std::tan(dogleg / 2.0);
+    const double half = 0.5 * length * ratio;
+    return {half * (a.east + b.east), half * (a.north + b.north), half * (a.up + b.up)};
+}
+
 } // namespace
 
 bool TraversesBackwards(const CKestrixDoc& doc)
@@ -32,20 +59,32 @@ void CalcPositions(CKestrixDoc& doc)
     const int step = backwards ? -1 : 1;
     const int first = backwards ? doc.m_nObs - 1 : 0;
 
+    const double declination = doc.DeclinationInForce();
     Observation& start = doc.m_pObs[first];
     {
-        const double a = (start.AzUsed - doc.m_dDeclination) * kDegToRad;
+        const double a = (start.AzUsed - declination) * kDegToRad;
         const double inc = start.CalcIncl * kDegToRad;
         const double d = start.Depth;
         start.East = doc.m_dEasting + d * std::cos(inc) * std::sin(a);
         start.North = doc.m_dNorthing + d * std::cos(inc) * std::cos(a);
         start.Height = doc.m_dHeight - d * std::sin(inc);
     }
+    const bool arcs = doc.m_trajectory == TrajectoryMethod::MinimumCurvature;
     for (int k = 1; k < doc.m_nObs; ++k) {
         const int n = first + k * step;
         Observation& o = doc.m_pObs[n];
         const Observation& p = doc.m_pObs[n - step];
-        const double a = (MeanAzimuth(o.AzUsed, p.AzUsed) - doc.m_dDeclination) * kDegToRad;
+        if (arcs) {
+            // Azimuths on both sides of north need no rule: directions are vectors.
+            const Direction arc = MinimumCurvatureStep(
+                DirectionOf((p.AzUsed - declination) * kDegToRad, p.CalcIncl * kDegToRad),
+                DirectionOf((o.AzUsed - declination) * kDegToRad, o.CalcIncl * kDegToRad), o.Depth - p.Depth);
+            o.East = p.East + arc.east;
+            o.North = p.North + arc.north;
+            o.Height = p.Height + arc.up;
+            continue;
+        }
+        const double a = (MeanAzimuth(o.AzUsed, p.AzUsed) - declination) * kDegToRad;
         const double inc = 0.5 * (o.CalcIncl + p.CalcIncl) * kDegToRad;
         const double delta = o.Depth - p.Depth;
         o.East = p.East + delta * std::cos(inc) * std::sin(a);

@@ -5,7 +5,10 @@ namespace survey {
 class CKestrixDoc;
 
 // East, North and Height of every observation, stepped down the hole from the
-// collar with the averaged angles of neighbouring observations.
+// collar: to the first with its own direction, then between neighbours with
+// their averaged angles or, as the document's trajectory method says, along
+// the arc through both directions (minimum curvature). Azimuths are turned
+// to the grid by the declination in force.
 void CalcPositions(CKestrixDoc& doc);
 
 // Whether the table is traversed from its last observation to its first (the

@@ -331,9 +331,11 @@ INSTANTIATE_TEST_SUITE_P(
                        ":2: no reading number 2 at depth 3.00"},
         EditsFaultCase{"MalformedLine", "dump", "Kestrix edits 1\n# the fit\ndegree 9\n",
                        ":3: expected degree 1, 2, 3 or 4"},
-        EditsFaultCase{"NoHeader", "listing", "delete 3\n", ":1: the first line must be \"Kestrix edits 1\""},
+        EditsFaultCase{"NoHeader", "listing", "delete 3\n",
+                       ":1: the first line must be \"Kestrix edits 1\" or \"Kestrix edits 2\""},
         EditsFaultCase{"UnknownEdit", "qc", "Kestrix edits 1\nsmooth 3\n",
-                       ":2: expected delete, control, degree, roll or fit local"}),
+                       ":2: expected delete, control, degree, roll, fit local, crs, location, date, model, declination "
+                       "or trajectory"}),
     RowName());
 
 TEST_F(BatchRun, EditsFileThatCannotBeOpened)

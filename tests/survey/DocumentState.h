@@ -14,7 +14,8 @@ struct DocumentState {
     explicit DocumentState(const survey::CKestrixDoc& doc)
         : scalars{doc.m_strFilePath, doc.m_bDeleteMode, doc.m_bControlMode, doc.m_nControlPoints, doc.m_dCoef,
               doc.m_nDegree, doc.m_nCoef, doc.m_dScale, doc.m_nObs, doc.m_dEasting, doc.m_dNorthing, doc.m_dHeight,
-              doc.m_dDeclination, doc.m_nRollAdjust, doc.m_bFitLocal, doc.m_fit, doc.m_fitSpan},
+              doc.m_dDeclination, doc.m_nRollAdjust, doc.m_bFitLocal, doc.m_fit, doc.m_fitSpan, doc.m_site,
+              doc.m_trajectory},
           controlPoints(doc.m_ControlPoints.begin(), doc.m_ControlPoints.begin() + doc.m_nControlPoints),
           observations(doc.m_pObs.get(), doc.m_pObs.get() + doc.m_nObs),
           quality(doc.m_QualityValues),
@@ -36,6 +37,8 @@ struct DocumentState {
         bool local;
         survey::OrthogonalFit fit;
         survey::FitSpan span;
+        survey::Site site;
+        survey::TrajectoryMethod trajectory;
     } scalars;
     std::vector<survey::ControlPoint> controlPoints;
     std::vector<survey::Observation> observations;
@@ -84,6 +87,7 @@ inline std::string FirstDifference(const DocumentState& a, const DocumentState& 
              && SameBits(x.fit.beta, y.fit.beta),
          "m_fit"},
         {SameBits(x.span, y.span), "m_fitSpan"},
+        {x.site == y.site && x.trajectory == y.trajectory, "the site or trajectory"},
         {SameBits(a.quality, b.quality), "m_QualityValues"},
         {a.deleted.size() == b.deleted.size()
              && std::equal(a.deleted.begin(), a.deleted.end(), b.deleted.begin(),

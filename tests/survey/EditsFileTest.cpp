@@ -97,8 +97,9 @@ TEST_P(RefusingEdits, NamesTheLineAndChangesNothing)
     EXPECT_EQ(FirstDifference(DocumentState(doc), before), "");
 }
 
-const std::string kExpected = "expected delete, control, degree, roll or fit local";
-const std::string kFirstLine = "the first line must be \"Kestrix edits 1\"";
+const std::string kExpected =
+    "expected delete, control, degree, roll, fit local, crs, location, date, model, declination or trajectory";
+const std::string kFirstLine = "the first line must be \"Kestrix edits 1\" or \"Kestrix edits 2\"";
 const std::string kDeleteUsage = "expected delete DEPTH, or delete DEPTH N for the N-th reading at that depth";
 const std::string kControlUsage = "expected control DEPTH AZIMUTH, in metres and degrees within the plot's range";
 
@@ -114,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, RefusingEdits,
     ::testing::Values(
         FaultRow{"Empty", "", 1, kFirstLine},
-        FaultRow{"LaterVersion", "Kestrix edits 2\r\n", 1, kFirstLine},
+        FaultRow{"LaterVersion", "Kestrix edits 3\r\n", 1, kFirstLine},
         FaultRow{"CommentBeforeTheHeader", "# mine\nKestrix edits 1\n", 1, kFirstLine},
         FaultRow{"CapitalKeyword", "Kestrix edits 1\nDelete 10\n", 2, kExpected},
         FaultRow{"CommaDecimal", "Kestrix edits 1\ndelete 1,5\n", 2, kDeleteUsage},
@@ -137,7 +138,44 @@ INSTANTIATE_TEST_SUITE_P(
         FaultRow{"NoThirdReadingAtThatDepth", "Kestrix edits 1\ndelete 20 2\ndelete 20 2\n", 3,
                  "no reading number 2 at depth 20.00"},
         FaultRow{"PointsPastTheHundredInAll", "Kestrix edits 1\ncontrol 1 1\ncontrol 2 2\ncontrol 3 3\n", 4,
-                 "more than 100 control points"}),
+                 "more than 100 control points"},
+        FaultRow{"NoSuchDay", "Kestrix edits 2\ndate 2023-02-29\n", 2, "expected date YYYY-MM-DD, a day of the calendar"},
+        FaultRow{"SecondDate", "Kestrix edits 2\ndate 2023-02-28\ndate 2023-03-01\n", 3, "a second date line"},
+        FaultRow{"GridAndLocalGrid", "Kestrix edits 2\nlocation 60 10 0\ncrs EPSG:32633\n", 3,
+                 "a crs line beside a location line"},
+        FaultRow{"LatitudePastThePole", "Kestrix edits 2\nlocation 91 10 0\n", 2,
+                 "expected location LATITUDE LONGITUDE CONVERGENCE, in degrees (-90 to 90, -180 to 360, -90 to 90)"},
+        FaultRow{"UnknownModel", "Kestrix edits 2\nmodel emm\n", 2, "expected model igrf14 or model wmm2025"},
+        FaultRow{"UnknownTrajectory", "Kestrix edits 2\ntrajectory tangential\n", 2,
+                 "expected trajectory average-angle or trajectory min-curvature"},
+        FaultRow{"ModelDeclinationWithoutADate", "Kestrix edits 2\nlocation 60 10 0\n\ndeclination model\n", 4,
+                 "declination model: The survey has no date."},
+        FaultRow{"ModelDeclinationOutOfTheModelsRange", "Kestrix edits 2\nlocation 60 10 0\ndate 2031-01-01\nmodel wmm2025\ndeclination model\n", 5,
+                 "declination model: The date 2031.00 is outside WMM2025's range, 2025.0 to 2030.0"}),
+    RowName());
+
+struct SiteTextRow {
+    const char* name;
+    std::string text;
+};
+
+class SiteLines : public ::testing::TestWithParam<SiteTextRow> {};
+
+// The site and trajectory lines read back as written, in version 2.
+TEST_P(SiteLines, ReadBackAsWritten)
+{
+    auto read = Read(GetParam().text);
+    ASSERT_TRUE(std::holds_alternative<SurveyEdits>(read)) << std::get<EditsFault>(read).reason;
+    EXPECT_EQ(EditsText(std::get<SurveyEdits>(read)), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SiteLines,
+    ::testing::Values(SiteTextRow{"GridDateModel", "Kestrix edits 2\r\ndegree 2\r\ncrs EPSG:32633\r\ndate 2008-06-01\r\n"
+                                                   "model wmm2025\r\ndeclination model\r\ntrajectory min-curvature\r\n"},
+                      SiteTextRow{"LocalGridTypedDeclination",
+                                  "Kestrix edits 2\r\nlocation -37.25 174.5 -1.125\r\ndeclination -19.75\r\n"},
+                      SiteTextRow{"AverageAngleStated", "Kestrix edits 2\r\ntrajectory average-angle\r\n"}),
     RowName());
 
 struct DepthRow {

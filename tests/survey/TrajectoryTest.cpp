@@ -1,4 +1,6 @@
+#include "EditTestSupport.h"
 #include "NamedRows.h"
+#include "survey/EditRecord.h"
 #include "survey/Orientation.h"
 #include "survey/Trajectory.h"
 #include "SurveyRows.h"
@@ -15,8 +17,10 @@ struct Station {
     double depth, incl, az;
 };
 
-CKestrixDoc& Place(CKestrixDoc& doc, const std::vector<Station>& stations, double declination = 0)
+CKestrixDoc& Place(CKestrixDoc& doc, const std::vector<Station>& stations, double declination = 0,
+                   TrajectoryMethod method = TrajectoryMethod::AverageAngle)
 {
+    doc.m_trajectory = method;
     doc.m_nObs = static_cast<int>(stations.size());
     doc.m_pObs.reset(new Observation[stations.size()]());
     for (std::size_t i = 0; i < stations.size(); ++i) {
@@ -92,6 +96,54 @@ TEST(Trajectory, AHoleHeadingNorthKeepsHeadingNorthAcrossZero)
     EXPECT_GT(doc.m_pObs[2].North, doc.m_pObs[1].North);
     // Exactly half a circle apart is no crossing: the plain mean.
     EXPECT_NEAR(doc.m_pObs[4].East - doc.m_pObs[3].East, 10 * std::sin(95 * kDegToRad), 1e-9) << "185 and 5 average to 95";
+}
+
+// Readings along a quarter circle of radius 100 m, turning from level to
+// straight down while heading north: minimum curvature places each on the
+// circle; average angle runs wide and deep of it.
+TEST(Trajectory, MinimumCurvatureFollowsAnArc)
+{
+    const double radius = 100;
+    std::vector<Station> arc;
+    for (int k = 0; k <= 10; ++k) {
+        const double along = k * radius * M_PI / 20;
+        arc.push_back({along, along / radius / kDegToRad, 0});
+    }
+    CKestrixDoc curved, averaged;
+    Place(curved, arc, 0, TrajectoryMethod::MinimumCurvature);
+    Place(averaged, arc);
+    for (int k = 0; k <= 10; ++k) {
+        const double turned = arc[static_cast<std::size_t>(k)].incl * kDegToRad;
+        EXPECT_NEAR(curved.m_pObs[k].North, 2000 + radius * std::sin(turned), 1e-9) << k;
+        EXPECT_NEAR(curved.m_pObs[k].Height, 300 - radius * (1 - std::cos(turned)), 1e-9) << k;
+        EXPECT_NEAR(curved.m_pObs[k].East, 1000, 1e-9) << k;
+    }
+    EXPECT_GT(averaged.m_pObs[10].North - curved.m_pObs[10].North, 0.1);
+
+    CKestrixDoc acrossNorth;
+    Place(acrossNorth, {{0, 0, 350}, {10, 0, 10}}, 0, TrajectoryMethod::MinimumCurvature);
+    EXPECT_NEAR(acrossNorth.m_pObs[1].East, 1000, 1e-9) << "350 and 10 meet at north as vectors";
+}
+
+// With the model's declination, a step runs along the magnetic azimuth plus
+// D less the convergence: the grid azimuth the sign rule gives.
+TEST(Trajectory, ModelDeclinationTurnsTheHoleToTheGrid)
+{
+    CKestrixDoc doc;
+    ASSERT_TRUE(LoadDemo(doc));
+    Site site;
+    site.epsg = 32633;
+    site.date = geomag::Date{2008, 6, 1};
+    site.declinationFrom = Site::DeclinationFrom::Model;
+    ASSERT_TRUE(ApplyRecorded(doc, edit::SetSite{site}));
+    const SiteReference& reference = doc.m_siteReference;
+    ASSERT_TRUE(reference.field && reference.place) << reference.problem;
+    const double d = reference.field->declinationDegrees, gamma = reference.place->convergence;
+    EXPECT_GT(d, 0) << "east in Scandinavia in 2008";
+    EXPECT_EQ(doc.DeclinationInForce(), gamma - d);
+    const Observation &p = doc.m_pObs[2000], &o = doc.m_pObs[2001];
+    const double grid = std::atan2(o.East - p.East, o.North - p.North) / kDegToRad;
+    EXPECT_NEAR(std::remainder(grid - (0.5 * (p.AzUsed + o.AzUsed) + d - gamma), 360), 0, 1e-6); // a 0.1 m step far from the origin
 }
 
 } // namespace

@@ -15,6 +15,16 @@ namespace {
 // Control points on both sides of the demo's disturbed interval.
 constexpr ControlPoint kAt130{13000, 3782}, kAt150{15000, 3999}, kAt240{24000, 4485}, kAt270{27000, 4670};
 
+// The demo's collar on UTM zone 33N, logged in 2008.
+Site DemoSite(Site::DeclinationFrom from, std::optional<geomag::Date> date = geomag::Date{2008, 6, 1})
+{
+    Site site;
+    site.epsg = 32633;
+    site.date = date;
+    site.declinationFrom = from;
+    return site;
+}
+
 struct UndoRow {
     const char* name;
     std::vector<EditOperation> steps;
@@ -68,7 +78,11 @@ INSTANTIATE_TEST_SUITE_P(
                  ClearControlPoints{}}},
         UndoRow{"RemoveEveryPoint",
                 {AddControlPoint{kAt130}, AddControlPoint{kAt150}, AddControlPoint{kAt240}, SetFitDegree{1},
-                 RemoveControlPoint{1}, RemoveControlPoint{0}, RemoveControlPoint{0}, SetRollAdjustment{-90}}}),
+                 RemoveControlPoint{1}, RemoveControlPoint{0}, RemoveControlPoint{0}, SetRollAdjustment{-90}}},
+        UndoRow{"SiteAndTrajectory",
+                {SetSite{DemoSite(Site::DeclinationFrom::Model)}, AddControlPoint{kAt130},
+                 SetTrajectory{TrajectoryMethod::MinimumCurvature}, SetSite{DemoSite(Site::DeclinationFrom::Typed)},
+                 SetSite{Site{}}}}),
     RowName());
 
 class NoEdit : public ::testing::TestWithParam<UndoRow> {};
@@ -88,7 +102,11 @@ INSTANTIATE_TEST_SUITE_P(Rows, NoEdit,
                                            UndoRow{"DeleteNoneInTheTable", {DeleteObservations{{2, -5}}}},
                                            UndoRow{"RemoveAMissingPoint", {RemoveControlPoint{0}}},
                                            UndoRow{"DegreeFive", {SetFitDegree{5}}},
-                                           UndoRow{"RollFortyFive", {SetRollAdjustment{45}}}),
+                                           UndoRow{"RollFortyFive", {SetRollAdjustment{45}}},
+                                           UndoRow{"SiteAndTrajectoryInForce",
+                                                   {SetSite{Site{}}, SetTrajectory{TrajectoryMethod::AverageAngle}}},
+                                           UndoRow{"ModelDeclinationWithoutADate",
+                                                   {SetSite{DemoSite(Site::DeclinationFrom::Model, std::nullopt)}}}),
                          RowName());
 
 TEST(EditRecords, ModeTogglesAreNotEdits)
