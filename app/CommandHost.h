@@ -26,6 +26,9 @@ public:
     virtual void ToggleLocalFit() = 0;
     virtual void DeleteFlaggedReadings() = 0;
     virtual void EditSpikeSettings() = 0;
+    // The site dialog; what it confirms is one edit of the active survey.
+    virtual void EditSite() = 0;
+    virtual void ToggleMinimumCurvature() = 0;
     // View
     virtual void ToggleToolBar() = 0;
     virtual void ToggleStatusBar() = 0;

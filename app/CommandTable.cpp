@@ -24,6 +24,10 @@ bool EditInForce(const CommandState& s, const CommandRow& row)
     return s.survey && row.edit && IsInForce(*s.survey, *row.edit);
 }
 bool FitsLocally(const CommandState& s, const CommandRow&) { return s.survey && s.survey->m_bFitLocal; }
+bool UsesMinimumCurvature(const CommandState& s, const CommandRow&)
+{
+    return s.survey && s.survey->m_trajectory == TrajectoryMethod::MinimumCurvature;
+}
 bool IsZoomed(const CommandState& s, const CommandRow&) { return s.plots && !s.plots->Window().IsWhole(); }
 bool ShowsAnomalies(const CommandState& s, const CommandRow&)
 {
@@ -35,7 +39,8 @@ using H = CommandHost;
 using M = MenuId;
 
 // Slots: File 10s, recent files 20s, the rest 30s; Edit: undo 10s, copy 20s,
-// delete 30s, control points and fits 40s, quality 50s, roll popup 60.
+// delete 30s, control points and fits 40s, quality 50s, roll popup 60, site
+// and positions 70s.
 // An Edit item has no prompt: while it is highlighted the message pane is empty.
 // The Edit mnemonics leave U, R, C, T and P to Undo, Redo, Copy, Cut and Paste.
 const CommandRow kCommands[] = {
@@ -125,6 +130,11 @@ const CommandRow kCommands[] = {
     {.name = "EditSpikeSettings", .id = ID_EDIT_SPIKE_SETTINGS,
      .label = QT_TRANSLATE_NOOP("Commands", "Spike &Settings..."), .places = {{M::Edit, 51}},
      .run = &H::EditSpikeSettings},
+    {.name = "EditSite", .id = ID_EDIT_SITE, .label = QT_TRANSLATE_NOOP("Commands", "S&ite and Date..."),
+     .places = {{M::Edit, 70}}, .run = &H::EditSite, .enabled = HasSurvey},
+    {.name = "EditMinimumCurvature", .id = ID_EDIT_MINIMUM_CURVATURE,
+     .label = QT_TRANSLATE_NOOP("Commands", "Positions by &Minimum Curvature"), .places = {{M::Edit, 71}},
+     .run = &H::ToggleMinimumCurvature, .enabled = HasSurvey, .checked = UsesMinimumCurvature},
     {.name = "RollNoAdjustment", .id = ID_ROLL_NO_ADJUSTMENT, .label = QT_TRANSLATE_NOOP("Commands", "&No adjustment"),
      .places = {{M::Roll, 10}}, .edit = SetRollAdjustment{0}, .enabled = HasSurvey, .checked = EditInForce},
     {.name = "RollAdd90", .id = ID_ROLL_ADD_90, .label = QT_TRANSLATE_NOOP("Commands", "Add &90"),

@@ -75,6 +75,16 @@ QString OperationName(const EditRecord& record, const EditOperation& op)
                        return l.on ? EditCommand::tr("Fit between control points only")
                                    : EditCommand::tr("Fit along the whole hole");
                    },
+                   [](const edit::SetSite& s) {
+                       return s.site.declinationFrom == Site::DeclinationFrom::Model
+                                ? EditCommand::tr("Use model declination")
+                                : EditCommand::tr("Change site");
+                   },
+                   [](const edit::SetTrajectory& t) {
+                       return t.method == TrajectoryMethod::MinimumCurvature
+                                ? EditCommand::tr("Positions by minimum curvature")
+                                : EditCommand::tr("Positions by average angle");
+                   },
                    [](const auto&) { return EditCommand::tr("Change mode"); }},
         op);
 }

@@ -381,6 +381,23 @@ void CKestrixApp::EditSpikeSettings()
     m_quality.EditSettings(*m_prompts, m_mainFrame.get(), m_docManager.Documents());
 }
 
+void CKestrixApp::EditSite()
+{
+    SurveyDocument* document = EditableDocument();
+    if (!document)
+        return;
+    if (const std::optional<Site> site = m_prompts->EditSite(m_mainFrame.get(), *document->Doc()))
+        document->Apply(edit::SetSite{*site});
+}
+
+void CKestrixApp::ToggleMinimumCurvature()
+{
+    if (SurveyDocument* document = EditableDocument()) {
+        const bool arcs = document->Doc()->m_trajectory == TrajectoryMethod::MinimumCurvature;
+        document->Apply(edit::SetTrajectory{arcs ? TrajectoryMethod::AverageAngle : TrajectoryMethod::MinimumCurvature});
+    }
+}
+
 void CKestrixApp::ToggleToolBar() { m_mainFrame->ToolBar()->setVisible(m_mainFrame->ToolBar()->isHidden()); }
 
 void CKestrixApp::ToggleStatusBar() { m_mainFrame->statusBar()->setVisible(m_mainFrame->statusBar()->isHidden()); }

@@ -83,6 +83,8 @@ private:
     void ToggleLocalFit() override;
     void DeleteFlaggedReadings() override;
     void EditSpikeSettings() override;
+    void EditSite() override;
+    void ToggleMinimumCurvature() override;
     void ToggleToolBar() override;
     void ToggleStatusBar() override;
     void ZoomToWholeHole() override;

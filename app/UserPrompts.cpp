@@ -3,6 +3,7 @@
 #include "app/AboutDlg.h"
 #include "app/PlotSizeDlg.h"
 #include "app/ProgramInfo.h"
+#include "app/SiteDlg.h"
 #include "app/SpikeSettingsDlg.h"
 #include "startup/FilePaths.h"
 
@@ -83,6 +84,14 @@ std::optional<survey::SpikeSettings> QtUserPrompts::EditSpikeSettings(QWidget* p
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.Settings();
+}
+
+std::optional<survey::Site> QtUserPrompts::EditSite(QWidget* parent, const survey::CKestrixDoc& doc)
+{
+    CSiteDlg dialog(doc, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.ChosenSite();
 }
 
 bool QtUserPrompts::SetUpPrinter(QWidget* parent, QPrinter& printer)

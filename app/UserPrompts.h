@@ -1,6 +1,7 @@
 #pragma once
 
 #include "survey/MessageSink.h"
+#include "survey/Site.h"
 #include "survey/SpikeFinder.h"
 
 #include <QSize>
@@ -9,6 +10,9 @@
 
 class QPrinter;
 class QWidget;
+namespace survey {
+class CKestrixDoc;
+} // namespace survey
 
 // The modal dialogs of the program: file dialogs, message boxes and the About
 // box. Tests replace them with recorders so nothing waits for a user.
@@ -36,6 +40,8 @@ public:
     // `current`, each within its range; nullopt when cancelled.
     virtual std::optional<survey::SpikeSettings> EditSpikeSettings(QWidget* parent,
                                                                    const survey::SpikeSettings& current) = 0;
+    // The site the Site dialog confirms for `doc`; nullopt when cancelled.
+    virtual std::optional<survey::Site> EditSite(QWidget* parent, const survey::CKestrixDoc& doc) = 0;
     // Sets up `printer` in the Print dialog; false when cancelled.
     virtual bool SetUpPrinter(QWidget* parent, QPrinter& printer) = 0;
     // `question` with the buttons Save, Discard and Cancel; closing the box cancels.
@@ -58,6 +64,7 @@ public:
     std::optional<QSize> PlotPictureSize(QWidget* parent, QSize initial) override;
     std::optional<survey::SpikeSettings> EditSpikeSettings(QWidget* parent,
                                                            const survey::SpikeSettings& current) override;
+    std::optional<survey::Site> EditSite(QWidget* parent, const survey::CKestrixDoc& doc) override;
     bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
     SaveChoice AskToSave(QWidget* parent, const QString& question) override;
 };

@@ -54,6 +54,8 @@ std::optional<survey::SpikeSettings> RecordingPrompts::EditSpikeSettings(QWidget
     return settingsAnswer;
 }
 
+std::optional<survey::Site> RecordingPrompts::EditSite(QWidget*, const survey::CKestrixDoc&) { return siteAnswer; }
+
 bool RecordingPrompts::SetUpPrinter(QWidget*, QPrinter& printer)
 {
     if (printFile.isEmpty())

@@ -25,6 +25,7 @@ public:
     std::optional<QSize> PlotPictureSize(QWidget* parent, QSize initial) override;
     std::optional<survey::SpikeSettings> EditSpikeSettings(QWidget* parent,
                                                            const survey::SpikeSettings& current) override;
+    std::optional<survey::Site> EditSite(QWidget* parent, const survey::CKestrixDoc& doc) override;
     bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
     SaveChoice AskToSave(QWidget* parent, const QString& question) override;
 
@@ -39,6 +40,7 @@ public:
     std::vector<QSize> sizesOffered;               // initial size of every picture size dialog
     std::optional<QSize> sizeAnswer;               // none cancels
     std::optional<survey::SpikeSettings> settingsAnswer; // none cancels
+    std::optional<survey::Site> siteAnswer;              // none cancels
     QString printFile;                             // prints into this PDF file; empty cancels
     std::vector<SaveChoice> saveAnswers; // in turn; running out cancels
     QStringList saveQuestions;

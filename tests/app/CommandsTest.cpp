@@ -375,7 +375,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "&Undo|&Redo|-|&Copy|-|&Delete observations|-|&Add azimuth control points|"
                      "C&lear control points|Fit degree &1 polynomial|Fit degree &2 polynomial|"
                      "Fit degree &3 polynomial|Fit degree &4 polynomial|Fit &Between Control Points Only|-|"
-                     "Delete &Flagged Readings|Spike &Settings...|-|R&oll option>"},
+                     "Delete &Flagged Readings|Spike &Settings...|-|R&oll option>|-|S&ite and Date...|"
+                     "Positions by &Minimum Curvature"},
         MenuItemsRow{"RollOption", MenuId::Roll, "&No adjustment|Add &90|Add &180|&Subtract 90"},
         MenuItemsRow{"SurveyView", MenuId::SurveyView,
                      "&Toolbar|&Status Bar|-|&Zoom to Whole Hole|Components as &Anomalies|&Quality Control"},
