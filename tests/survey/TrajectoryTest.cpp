@@ -98,6 +98,47 @@ TEST(Trajectory, AHoleHeadingNorthKeepsHeadingNorthAcrossZero)
     EXPECT_NEAR(doc.m_pObs[4].East - doc.m_pObs[3].East, 10 * std::sin(95 * kDegToRad), 1e-9) << "185 and 5 average to 95";
 }
 
+struct TwoReadingsRow {
+    const char* name;
+    double lastInclination; // the first reading points straight down
+    TrajectoryMethod method;
+    double below, beside; // of the second reading, 1000 m deeper, from the collar
+};
+
+class TwoReadings : public ::testing::TestWithParam<TwoReadingsRow> {};
+
+// A hole turning at a constant rate read only at its ends: the arc through
+// both directions against their averaged angle.
+TEST_P(TwoReadings, PlaceTheSecondByTheMethod)
+{
+    const TwoReadingsRow& row = GetParam();
+    CKestrixDoc doc;
+    Place(doc, {{0, 90, 0}, {1000, row.lastInclination, 0}}, 0, row.method);
+    EXPECT_NEAR(300 - doc.m_pObs[1].Height, row.below, 5e-4);
+    EXPECT_NEAR(doc.m_pObs[1].North - 2000, row.beside, 5e-4);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Trajectory, TwoReadings,
+    ::testing::Values(TwoReadingsRow{"QuarterCircleByArc", 0, TrajectoryMethod::MinimumCurvature, 636.620, 636.620},
+                      TwoReadingsRow{"QuarterCircleByAverage", 0, TrajectoryMethod::AverageAngle, 707.107, 707.107},
+                      TwoReadingsRow{"EighthByArc", 45, TrajectoryMethod::MinimumCurvature, 900.316, 372.923},
+                      TwoReadingsRow{"EighthByAverage", 45, TrajectoryMethod::AverageAngle, 923.880, 382.683}),
+    RowName());
+
+TEST(Trajectory, MethodsAgreeOnAStraightHole)
+{
+    std::vector<Station> straight;
+    for (int k = 0; k < 20000; ++k)
+        straight.push_back({k * 0.05, 60, 30});
+    CKestrixDoc arcs, averaged;
+    Place(arcs, straight, 0, TrajectoryMethod::MinimumCurvature);
+    Place(averaged, straight);
+    EXPECT_NEAR(arcs.m_pObs[19999].East, averaged.m_pObs[19999].East, 1e-3);
+    EXPECT_NEAR(arcs.m_pObs[19999].North, averaged.m_pObs[19999].North, 1e-3);
+    EXPECT_NEAR(arcs.m_pObs[19999].Height, averaged.m_pObs[19999].Height, 1e-3);
+}
+
 // Readings along a quarter circle of radius 100 m, turning from level to
 // straight down while heading north: minimum curvature places each on the
 // circle; average angle runs wide and deep of it.
