@@ -37,7 +37,7 @@ constexpr ControlPlace kSiteLabels[2] = {{7, 82, 30, 8}, {7, 100, 30, 8}};
 const char* const kSiteLabelTexts[2] = {QT_TRANSLATE_NOOP("CCoords", "CRS"), QT_TRANSLATE_NOOP("CCoords", "Date")};
 constexpr ControlPlace kFromModel = {44, 116, 53, 14};
 constexpr int kTextsTop = 134;
-constexpr int kTextsWidth = 150; // the texts' least width: the model's answer in two or three lines
+constexpr int kTextsWidth = 200; // the texts' least width: the model's answer in two or three lines
 constexpr int kTextGap = 4;    // between the texts
 constexpr int kButtonsGap = 8; // as the template leaves above its buttons
 constexpr int kMargin = 7;
@@ -199,7 +199,7 @@ void CCoords::FillFromModel()
     m_boxes[3]->setText(Fixed2(*declination));
     QString crsName = QString::fromStdString(reference.place->crsName);
     crsName = crsName.isEmpty() ? QString::fromStdString(crs::FormatEpsg(*site.epsg)) : crsName;
-    say(tr("%1, %2: %3, convergence\u00A0%4\u00B0 (%5); declination = convergence \u2212 D")
+    say(tr("%1, %2: %3, convergence\u00A0%4\u00B0 (%5); declination\u00A0=\u00A0convergence\u00A0\u2212\u00A0D")
             .arg(QString::fromStdString(geomag::BuiltInModel(site.model).name),
                  QString::fromStdString(geomag::ToText(*site.date)),
                  Unbroken(QString::fromStdString(survey::EastWestText(reference.field->declinationDegrees))),
