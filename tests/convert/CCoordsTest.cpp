@@ -1,6 +1,9 @@
 #include "NamedRows.h"
 #include "convert/fenwold/CCoords.h"
 #include "convert/fenwold/DialogUnits.h"
+#include "geomag/Date.h"
+#include "survey/Site.h"
+#include "textio/NumberText.h"
 
 #include <QFontDatabase>
 #include <QLabel>
@@ -124,6 +127,71 @@ INSTANTIATE_TEST_SUITE_P(
         CloseRow{"CloseBox", [](CCoords& d) { d.close(); }}),
     RowName());
 
+struct ModelRow {
+    const char* name;
+    const char* easting;
+    const char* crs;
+    const char* date;
+    const char* says; // in the model's text
+    bool fills;
+};
+
+class FromModel : public CCoordsTest, public ::testing::WithParamInterface<ModelRow> {};
+
+TEST_P(FromModel, FillsConvergenceLessDOrSaysWhyAndKeepsTheBox)
+{
+    const ModelRow& row = GetParam();
+    Open();
+    Type({row.easting, "7034815", "286", "1.25"});
+    QTest::keyClicks(dialog->CrsBox(), row.crs);
+    QTest::keyClicks(dialog->DateBox(), row.date);
+    QTest::mouseClick(dialog->FromModelButton(), Qt::LeftButton);
+    const QString said = dialog->ModelText().replace(QChar(0xA0), QLatin1Char(' '));
+    EXPECT_TRUE(said.contains(row.says)) << said.toStdString();
+    QLabel* text = dialog->findChildren<QLabel*>()[6]; // the model's, after the boxes' six
+    EXPECT_GE(text->height(), text->heightForWidth(text->width())) << "the text is not cut off";
+    EXPECT_GT(dialog->OkButton()->y(), text->geometry().bottom());
+    if (!row.fills) {
+        EXPECT_EQ(dialog->Box(1003)->text(), "1.25");
+        return;
+    }
+    survey::Site site;
+    site.epsg = 32633;
+    site.date = geomag::ParseDate(row.date);
+    const survey::SiteReference reference = survey::ReferenceAt(site, 512430, 7034815, 286);
+    ASSERT_TRUE(reference.SurveyDeclination());
+    const std::string declination = textio::Format("%.2f", *reference.SurveyDeclination());
+    EXPECT_EQ(dialog->Box(1003)->text(), QString::fromStdString(declination));
+    const std::string used = survey::EastWestText(reference.field->declinationDegrees) + ", convergence "
+                           + textio::Format("%.2f", reference.place->convergence) + "\u00B0 ("
+                           + reference.place->crsName + "); declination = convergence \u2212 D";
+    EXPECT_TRUE(said.contains(QString::fromStdString(used))) << said.toStdString();
+    QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+    EXPECT_EQ(textio::Format("%.2f", caller[3]), declination);
+}
+
+// Only the last row's date is outside IGRF-14 (to 2030.0).
+INSTANTIATE_TEST_SUITE_P(
+    CCoordsTest, FromModel,
+    ::testing::Values(
+        ModelRow{"Utm33North", "512430", "EPSG:32633", "2008-06-01", "IGRF-14, 2008-06-01: D ", true},
+        ModelRow{"NoDate", "512430", "EPSG:32633", "", "date as YYYY-MM-DD", false},
+        ModelRow{"NoCrs", "512430", "", "2008-06-01", "CRS as EPSG:N", false},
+        ModelRow{"CrsNotEpsgText", "512430", "32633", "2008-06-01", "not of the form EPSG:N", false},
+        ModelRow{"Geographic", "512430", "EPSG:4326", "2008-06-01", "projected", false},
+        ModelRow{"EastingNotANumber", "512430x", "EPSG:32633", "2008-06-01", "easting is not a number", false},
+        ModelRow{"AfterTheModel", "512430", "EPSG:32633", "2031-01-01", "outside IGRF-14", false}),
+    RowName());
+
+TEST_F(CCoordsTest, StatesTheSignRuleOnceWithOrWithoutTheLasLines)
+{
+    Open();
+    EXPECT_EQ(dialog->RuleText(), "The declination is subtracted from the magnetic azimuth.");
+    dialog->ShowFromLas({"Declination from DECL 2.5 (east positive), entered as -2.50"});
+    EXPECT_FALSE(dialog->FromLasText().contains("subtracted"));
+    EXPECT_GT(dialog->OkButton()->y(), dialog->findChildren<QLabel*>().back()->geometry().bottom());
+}
+
 struct FontRow {
     const char* name;
     bool fixedPitch;
@@ -140,23 +208,31 @@ TEST_P(Layout, IsInDialogUnitsWithTheTabOrder)
     const bool fixedPitch = QFontInfo(dialog->font()).fixedPitch();
     const DialogBaseUnits units = BaseUnitsOf(dialog->font());
     const QSize templateSize = DialogRect(units, 0, 0, 104, 105).size();
-    const int widening = dialog->width() - templateSize.width();
+    const int widening = dialog->Box(1000)->x() - DialogRect(units, 44, 7, 53, 14).x();
     EXPECT_GE(widening, 0);
-    EXPECT_EQ(dialog->height(), templateSize.height());
+    EXPECT_GE(dialog->width(), templateSize.width() + widening);
     EXPECT_EQ(dialog->Box(1003)->geometry(), DialogRect(units, 44, 62, 53, 14).translated(widening, 0));
-    EXPECT_EQ(dialog->OkButton()->geometry(), DialogRect(units, 7, 84, 39, 14));
-    EXPECT_EQ(dialog->CancelButton()->geometry(), DialogRect(units, 58, 84, 39, 14).translated(widening, 0));
+    EXPECT_EQ(dialog->DateBox()->geometry(), DialogRect(units, 44, 98, 53, 14).translated(widening, 0));
+    // The buttons keep their columns and size, below every text.
     const auto labels = dialog->findChildren<QLabel*>();
-    ASSERT_EQ(labels.size(), 4);
+    ASSERT_EQ(labels.size(), 8);
+    const int buttonsTop = labels.back()->geometry().bottom() + 1 + DialogRect(units, 0, 0, 0, 8).height();
+    EXPECT_EQ(dialog->OkButton()->geometry(), DialogRect(units, 7, 0, 39, 14).translated(0, buttonsTop));
+    EXPECT_EQ(dialog->CancelButton()->geometry(), DialogRect(units, 58, 0, 39, 14).translated(widening, buttonsTop));
+    EXPECT_EQ(dialog->height(), dialog->OkButton()->geometry().bottom() + 1 + DialogRect(units, 0, 0, 0, 7).height());
     EXPECT_EQ(labels[3]->text(), "Declination");
-    for (int i = 0; i < 4; ++i) {
+    QLineEdit* boxes[6] = {dialog->Box(1000), dialog->Box(1001), dialog->Box(1002),
+                           dialog->Box(1003), dialog->CrsBox(),  dialog->DateBox()};
+    for (int i = 0; i < 6; ++i) {
         QLabel* label = labels[i];
         EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
-        EXPECT_LT(label->geometry().right(), dialog->Box(1000 + i)->x());
+        EXPECT_LT(label->geometry().right(), boxes[i]->x());
     }
     EXPECT_TRUE(!fixedPitch || widening > 0) << "a fixed-pitch font needs a wider dialog";
-    for (QWidget* next : std::vector<QWidget*>{dialog->Box(1001), dialog->Box(1002), dialog->Box(1003),
-                                               dialog->OkButton(), dialog->CancelButton(), dialog->Box(1000)}) {
+    for (QWidget* next :
+         std::vector<QWidget*>{dialog->Box(1001), dialog->Box(1002), dialog->Box(1003), dialog->CrsBox(),
+                               dialog->DateBox(), dialog->FromModelButton(), dialog->OkButton(), dialog->CancelButton(),
+                               dialog->Box(1000)}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next);
     }
@@ -164,7 +240,8 @@ TEST_P(Layout, IsInDialogUnitsWithTheTabOrder)
 
 // The template's layout, widened where a label's text needs more room than
 // the template gives it: in a fixed-pitch font "Declination" needs 11 average
-// characters and the template gives it 9.
+// characters and the template gives it 9. The CRS and date follow in the
+// boxes' column; the texts below them push the buttons down.
 INSTANTIATE_TEST_SUITE_P(CCoordsTest, Layout,
                          ::testing::Values(FontRow{"DefaultFont", false}, FontRow{"FixedPitchFont", true}), RowName());
 

@@ -24,7 +24,7 @@ const std::vector<Layer>& Layers()
         {"crs", {}},
         {"startup", {}},
         {"survey", {"crs", "textio", "geomag"}},
-        {"convert/fenwold", {"convert", "startup", "textio"}},
+        {"convert/fenwold", {"convert", "startup", "survey", "crs", "textio", "geomag"}},
         {"convert", {"crs", "textio", "geomag"}},
         {"views", {"survey", "crs", "startup", "textio", "geomag"}},
         {"app", {"views", "startup", "survey", "crs", "textio", "geomag"}},
