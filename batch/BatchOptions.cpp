@@ -16,6 +16,8 @@ const char* const kUsage =
     "       kestrix-batch plot RAW --view incl|az|mag|qc -o PNG|SVG [--size WxH] [EDITS]\n"
     "       kestrix-batch convert LAS [-o RAW] [--easting E] [--northing N] [--height H] [--declination D]\n"
     "                     [--map auto|DEPTH=MNEMONIC:UNIT,MagX=...,AccZ=MNEMONIC:UNIT]\n"
+    "       kestrix-batch field --date YYYY-MM-DD (--crs EPSG:N --easting E --northing N | --location LAT LON [CONV])\n"
+    "                     [--height H] [--model igrf14|wmm2025]\n"
     "EDITS, made in the order given: [--delete-depth D]... [--control-points FILE]... [--edits FILE]...\n"
     "       [--degree 1|2|3|4] [--roll 0|90|180|-90] [--fit local|whole] [--trajectory average-angle|min-curvature]\n"
     "       [--delete-flagged [--window K] [--threshold T]]\n"
