@@ -14,11 +14,19 @@ const char* const kUsage =
     "       kestrix-batch edits RAW [-o FILE] [EDITS]\n"
     "       kestrix-batch qc RAW [EDITS] [--window K] [--threshold T]\n"
     "       kestrix-batch plot RAW --view incl|az|mag|qc -o PNG|SVG [--size WxH] [EDITS]\n"
-    "       kestrix-batch convert LAS [-o RAW] [--easting E] [--northing N] [--height H] [--declination D]\n"
+    "       kestrix-batch convert LAS [-o RAW] [--easting E] [--northing N] [--height H]\n"
+    "                     [--declination D | --declination model SITE]\n"
     "                     [--map auto|DEPTH=MNEMONIC:UNIT,MagX=...,AccZ=MNEMONIC:UNIT]\n"
+    "       kestrix-batch field --date YYYY-MM-DD (--crs EPSG:N --easting E --northing N | --location LAT LON [CONV])\n"
+    "                     [--height H] [--model igrf14|wmm2025]\n"
     "EDITS, made in the order given: [--delete-depth D]... [--control-points FILE]... [--edits FILE]...\n"
-    "       [--degree 1|2|3|4] [--roll 0|90|180|-90] [--fit local|whole]\n"
-    "       [--delete-flagged [--window K] [--threshold T]]\n";
+    "       [--degree 1|2|3|4] [--roll 0|90|180|-90] [--fit local|whole] [--trajectory average-angle|min-curvature]\n"
+    "       [--delete-flagged [--window K] [--threshold T]]\n"
+    "       [SITE] [--declination model|D]: one change of the site in force, where the first of them stands\n"
+    "SITE: [--crs EPSG:N | --location LAT LON [CONV]] [--date YYYY-MM-DD] [--model igrf14|wmm2025], each once;\n"
+    "       the collar's easting and northing are in the grid of --crs; CONV defaults to 0\n"
+    "The declination is subtracted from the magnetic azimuth: the model's D (east positive) enters as\n"
+    "convergence - D.\n";
 
 namespace {
 
@@ -56,7 +64,97 @@ bool ParseSize(const std::string& text, int& width, int& height)
         && isSide(width) && isSide(height);
 }
 
+// The value words of --location: latitude, longitude and, when the next word
+// is a number, the convergence.
+bool ReadLocation(const std::vector<std::string>& args, std::size_t& i, survey::Site::Location& location)
+{
+    if (i + 2 >= args.size() || !ParseFiniteNumber(args[i + 1], location.latitude)
+        || !ParseFiniteNumber(args[i + 2], location.longitude))
+        return false;
+    i += 2;
+    location.convergence = 0.0;
+    if (i + 1 < args.size() && ParseFiniteNumber(args[i + 1], location.convergence))
+        ++i;
+    return crs::SiteFromLocalGrid(location.latitude, location.longitude, location.convergence).site.has_value();
+}
+
+// --declination model, or the degrees to use.
+bool ReadDeclination(const std::string& text, step::SiteChange& change)
+{
+    if (text == "model") {
+        change.declinationFrom = survey::Site::DeclinationFrom::Model;
+        return true;
+    }
+    if (!ParseFiniteNumber(text, change.typedDeclination))
+        return false;
+    change.declinationFrom = survey::Site::DeclinationFrom::Typed;
+    return true;
+}
+
 } // namespace
+
+survey::Site step::SiteChange::Over(survey::Site inForce) const
+{
+    if (epsg || location) {
+        inForce.epsg = epsg;
+        inForce.location = location;
+    }
+    if (date)
+        inForce.date = date;
+    if (model)
+        inForce.model = *model;
+    if (declinationFrom) {
+        inForce.declinationFrom = *declinationFrom;
+        inForce.typedDeclination = *declinationFrom == survey::Site::DeclinationFrom::Typed ? typedDeclination : 0.0;
+    }
+    return inForce;
+}
+
+SiteOptionRead ReadSiteOption(const std::vector<std::string>& args, std::size_t& i, step::SiteChange& change,
+                              std::string& error)
+{
+    const std::string& arg = args[i];
+    const auto refused = [&](std::string reason) {
+        error = std::move(reason);
+        return SiteOptionRead::Refused;
+    };
+    const bool isCrs = arg == "--crs", isLocation = arg == "--location";
+    if ((isCrs && change.location) || (isLocation && change.epsg))
+        return refused("--crs and --location both place the collar: give one");
+    const std::string value = i + 1 < args.size() ? args[i + 1] : std::string();
+    if (isCrs) {
+        if (change.epsg)
+            return refused("--crs given twice");
+        change.epsg = crs::ParseEpsg(value);
+        if (!change.epsg)
+            return refused("--crs takes EPSG:N, the projected grid of the collar's easting and northing");
+    } else if (isLocation) {
+        if (change.location)
+            return refused("--location given twice");
+        survey::Site::Location location;
+        if (!ReadLocation(args, i, location))
+            return refused("--location takes LATITUDE LONGITUDE [CONVERGENCE] in degrees (-90 to 90, -180 to 360, "
+                           "-90 to 90)");
+        change.location = location;
+        return SiteOptionRead::Read; // i is at its last value
+    } else if (arg == "--date") {
+        if (change.date)
+            return refused("--date given twice");
+        change.date = geomag::ParseDate(value);
+        if (!change.date)
+            return refused("--date takes YYYY-MM-DD, a day of the calendar");
+    } else if (arg == "--model") {
+        if (change.model)
+            return refused("--model given twice");
+        change.model = geomag::ModelIdFromText(value);
+        if (!change.model)
+            return refused("--model takes igrf14 or wmm2025");
+    } else {
+        return SiteOptionRead::Other;
+    }
+    ++i;
+    return SiteOptionRead::Read;
+}
 
 bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& options, std::string& error)
 {
@@ -66,11 +164,39 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
     }
     options.command = args[0];
     bool windowGiven = false, thresholdGiven = false;
+    std::optional<std::size_t> siteStep; // where the site change stands among the edits
+    const auto siteChange = [&]() -> step::SiteChange& {
+        if (!siteStep) {
+            siteStep = options.edits.size();
+            options.edits.push_back(step::SiteChange{});
+        }
+        return std::get<step::SiteChange>(options.edits[*siteStep]);
+    };
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
         auto value = [&]() -> const std::string& { return args[++i]; };
-        if (arg == "-o" && TakesOutput(options.command)) {
+        if (arg == "--crs" || arg == "--location" || arg == "--date" || arg == "--model") {
+            if (ReadSiteOption(args, i, siteChange(), error) == SiteOptionRead::Refused)
+                return false;
+        } else if (arg == "--declination") {
+            step::SiteChange& change = siteChange();
+            if (change.declinationFrom) {
+                error = "--declination given twice";
+                return false;
+            }
+            if (!hasValue || !ReadDeclination(value(), change)) {
+                error = "--declination takes model or a number of degrees";
+                return false;
+            }
+        } else if (arg == "--trajectory") {
+            const auto method = survey::TrajectoryMethodFromText(hasValue ? value() : std::string());
+            if (!method) {
+                error = "--trajectory takes average-angle or min-curvature";
+                return false;
+            }
+            options.edits.push_back(survey::edit::SetTrajectory{*method});
+        } else if (arg == "-o" && TakesOutput(options.command)) {
             if (!hasValue || args[i + 1].empty() || !options.outputPath.empty()) {
                 error = "-o needs one output path";
                 return false;

@@ -2,8 +2,10 @@
 
 #include "survey/EditOperations.h"
 #include "survey/KestrixDoc.h"
+#include "survey/Site.h"
 #include "survey/SpikeFinder.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <variant>
@@ -26,12 +28,26 @@ struct EditsFile {
 };
 // --delete-flagged: every reading the spike finder flags then, as one edit.
 struct DeleteFlagged {};
+// --crs, --location, --date, --model and --declination together: one change
+// of the site in force where the first of them is given.
+struct SiteChange {
+    std::optional<int> epsg;
+    std::optional<survey::Site::Location> location;
+    std::optional<geomag::Date> date;
+    std::optional<geomag::ModelId> model;
+    std::optional<survey::Site::DeclinationFrom> declinationFrom;
+    double typedDeclination = 0.0;
+
+    // `inForce` with the changes made; a place given replaces the place in
+    // force, a grid by EPSG code and a local grid alike.
+    survey::Site Over(survey::Site inForce) const;
+};
 
 } // namespace step
 
-// --degree, --roll and --fit are the typed edits themselves.
+// --degree, --roll, --fit and --trajectory are the typed edits themselves.
 using EditStep = std::variant<step::DeleteDepth, step::ControlPoints, step::EditsFile, step::DeleteFlagged,
-                              survey::EditOperation>;
+                              step::SiteChange, survey::EditOperation>;
 
 // The picture kestrix-batch plot draws unless --size says otherwise.
 inline constexpr int kDefaultPlotWidth = 1200;
@@ -55,5 +71,15 @@ struct SurveyOptions {
 // Parses the words after the program name for a survey subcommand.
 // Returns false with a reason in `error` on bad usage.
 bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& options, std::string& error);
+
+// What became of the word at args[i] as one of --crs, --location, --date and
+// --model, which survey commands, convert and field share.
+enum class SiteOptionRead { Other, Read, Refused };
+
+// Reads the site option at args[i] with its values into `change`, leaving i
+// at its last value. Refused, with the reason in `error`: a bad value, an
+// option given twice, --crs beside --location.
+SiteOptionRead ReadSiteOption(const std::vector<std::string>& args, std::size_t& i, step::SiteChange& change,
+                              std::string& error);
 
 extern const char* const kUsage;

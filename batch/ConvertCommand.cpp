@@ -2,6 +2,7 @@
 
 #include "batch/BatchOptions.h"
 #include "convert/LasConverter.h"
+#include "survey/Site.h"
 #include "textio/NumberText.h"
 
 #include <cmath>
@@ -31,12 +32,26 @@ struct ConvertOptions {
     bool mapGiven = false;
     bool mapAuto = false;              // --map auto: the converter's proposal
     std::optional<CurveMapping> mapping; // --map AXIS=MNEMONIC:UNIT,...
+    bool declinationFromModel = false;   // --declination model
+    step::SiteChange site;               // --crs, --location, --date, --model: the model's collar
 };
 
 bool ParseConvertOptions(const std::vector<std::string>& args, ConvertOptions& options, std::string& error)
 {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        const SiteOptionRead site = ReadSiteOption(args, i, options.site, error);
+        if (site == SiteOptionRead::Refused)
+            return false;
+        if (site == SiteOptionRead::Read)
+            continue;
+        const bool declinationModel = arg == "--declination" && i + 1 < args.size() && args[i + 1] == "model";
+        if (arg == "--declination")
+            options.declinationFromModel = declinationModel; // the last --declination counts
+        if (declinationModel) {
+            ++i;
+            continue;
+        }
         double* collarValue = arg == "--easting"       ? &options.collar.easting
                             : arg == "--northing"    ? &options.collar.northing
                             : arg == "--height"      ? &options.collar.height
@@ -89,7 +104,40 @@ bool ParseConvertOptions(const std::vector<std::string>& args, ConvertOptions& o
         error = "no LAS file";
         return false;
     }
+    const step::SiteChange& site = options.site;
+    const bool siteGiven = site.epsg || site.location || site.date || site.model;
+    if (siteGiven && !options.declinationFromModel) {
+        error = "--crs, --location, --date and --model serve --declination model";
+        return false;
+    }
+    if (options.declinationFromModel && (!site.date || !(site.epsg || site.location))) {
+        error = "--declination model needs --date and --crs or --location";
+        return false;
+    }
     return true;
+}
+
+// The model's declination at the collar as the raw survey file holds it:
+// convergence less D, to the hundredths the file writes. Exit status 0, or
+// 1 with the reason when the model or the grid gives nothing there.
+int DeclinationFromModel(ConvertOptions& options, std::ostream& err)
+{
+    survey::Site site = options.site.Over({});
+    site.declinationFrom = survey::Site::DeclinationFrom::Model;
+    const Collar& collar = options.collar;
+    const survey::SiteReference reference = survey::ReferenceAt(site, collar.easting, collar.northing, collar.height);
+    const std::optional<double> declination = reference.SurveyDeclination();
+    if (!declination) {
+        err << "kestrix-batch: declination model: " << reference.problem << '\n';
+        return 1;
+    }
+    // Adding 0.0 makes a declination that rounds to zero "0.00", never "-0.00".
+    options.collar.declination = std::round(*declination * 100.0) / 100.0 + 0.0;
+    err << textio::Format("kestrix-batch: declination %.2f: convergence %.2f less ", options.collar.declination,
+                          reference.place->convergence)
+        << geomag::BuiltInModel(site.model).name << " " << survey::EastWestText(reference.field->declinationDegrees)
+        << '\n';
+    return 0;
 }
 
 } // namespace
@@ -102,6 +150,8 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
         err << "kestrix-batch: " << error << '\n' << kUsage;
         return 2;
     }
+    if (int status = options.declinationFromModel ? DeclinationFromModel(options, err) : 0)
+        return status;
     if (options.rawPath.empty())
         options.rawPath = RawSurveyPathFor(options.lasPath);
     if (options.mapAuto) {

@@ -119,6 +119,23 @@ void DeleteFlagged(Editor& editor, const SpikeSettings& settings)
         editor.Apply(flagged);
 }
 
+// The site options over the site in force; a declination from the model
+// where the model gives none is refused with the reason.
+int ChangeSite(Editor& editor, const step::SiteChange& change, std::ostream& err)
+{
+    const CKestrixDoc& doc = editor.Doc();
+    const Site site = change.Over(doc.m_site);
+    if (site.declinationFrom == Site::DeclinationFrom::Model) {
+        const SiteReference reference = ReferenceAt(site, doc.m_dEasting, doc.m_dNorthing, doc.m_dHeight);
+        if (!reference.SurveyDeclination()) {
+            err << "kestrix-batch: declination model: " << reference.problem << '\n';
+            return 1;
+        }
+    }
+    editor.Apply(edit::SetSite{site});
+    return 0;
+}
+
 } // namespace
 
 int ApplyEditSteps(CKestrixDoc& doc, const SurveyOptions& options, std::ostream& err)
@@ -129,6 +146,7 @@ int ApplyEditSteps(CKestrixDoc& doc, const SurveyOptions& options, std::ostream&
             std::visit(Overloaded{[&](const step::DeleteDepth& d) { return DeleteDepth(editor, d.depth, err); },
                                   [&](const step::ControlPoints& c) { return AddControlPoints(editor, c.path, err); },
                                   [&](const step::EditsFile& e) { return ApplyEditsFile(editor, e.path, err); },
+                                  [&](const step::SiteChange& s) { return ChangeSite(editor, s, err); },
                                   [&](const step::DeleteFlagged&) {
                                       DeleteFlagged(editor, options.spikes);
                                       return 0;

@@ -2,6 +2,7 @@
 
 #include "batch/BatchOptions.h"
 #include "batch/ConvertCommand.h"
+#include "batch/FieldCommand.h"
 #include "batch/SurveyCommands.h"
 
 #include <ostream>
@@ -12,6 +13,8 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
 {
     if (!args.empty() && args[0] == "convert")
         return RunConvertCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+    if (!args.empty() && args[0] == "field")
+        return RunFieldCommand(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
 
     SurveyOptions options;
     std::string error;

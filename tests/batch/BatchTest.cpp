@@ -38,6 +38,22 @@ TEST(Options, EditsAreStepsInTheOrderGiven)
     EXPECT_EQ(options.spikes.threshold, 2.5);
 }
 
+TEST(Options, SiteOptionsAreOneStepWhereTheFirstStands)
+{
+    SurveyOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseSurveyOptions({"dump", "--degree", "3", "--location", "60", "10", "a.txt", "--trajectory",
+                                    "min-curvature", "--declination", "-2.5", "--date", "2026-01-02"},
+                                   options, error))
+        << error;
+    EXPECT_EQ(options.rawPath, "a.txt") << "a word that is not a number ends --location";
+    ASSERT_EQ(options.edits.size(), 3u);
+    const step::SiteChange& site = std::get<step::SiteChange>(options.edits[1]);
+    EXPECT_EQ(site.Over({}), (survey::Site{std::nullopt, survey::Site::Location{60, 10, 0}, geomag::Date{2026, 1, 2},
+                                           geomag::kDefaultModel, survey::Site::DeclinationFrom::Typed, -2.5}));
+    EXPECT_TRUE(std::holds_alternative<survey::EditOperation>(options.edits[2]));
+}
+
 struct BadUsageCase {
     const char* name;
     std::vector<std::string> args;
@@ -46,6 +62,8 @@ struct BadUsageCase {
 
 constexpr const char* kWindowUsage = "--window takes one whole number from 0 to 10000";
 constexpr const char* kThresholdUsage = "--threshold takes one finite number above 0";
+constexpr const char* kLocationUsage =
+    "--location takes LATITUDE LONGITUDE [CONVERGENCE] in degrees (-90 to 90, -180 to 360, -90 to 90)";
 constexpr const char* kSizeUsage = "--size takes WIDTHxHEIGHT in pixels, each from 1 to 8000, such as 1200x800";
 
 class BadUsage : public ::testing::TestWithParam<BadUsageCase> {};
@@ -95,7 +113,15 @@ INSTANTIATE_TEST_SUITE_P(
         BadUsageCase{"PlotWiderThanAnyPicture", {"plot", "a.txt", "--view", "az", "-o", "p.png", "--size", "8001x10"},
                      kSizeUsage},
         BadUsageCase{"PlotWithoutWidth", {"plot", "a.txt", "--view", "az", "-o", "p.png", "--size", "0x10"},
-                     kSizeUsage}),
+                     kSizeUsage},
+        BadUsageCase{"LatitudePastThePole", {"dump", "a.txt", "--location", "90.5", "10"}, kLocationUsage},
+        BadUsageCase{"CrsBesideLocation", {"dump", "a.txt", "--location", "60", "10", "--crs", "EPSG:32633"},
+                     "--crs and --location both place the collar: give one"},
+        BadUsageCase{"DateNotInTheCalendar", {"qc", "a.txt", "--date", "2026-02-29"},
+                     "--date takes YYYY-MM-DD, a day of the calendar"},
+        BadUsageCase{"DateTwice", {"qc", "a.txt", "--date", "2026-02-28", "--date", "2026-03-01"}, "--date given twice"},
+        BadUsageCase{"TrajectoryUnknown", {"dump", "a.txt", "--trajectory", "spline"},
+                     "--trajectory takes average-angle or min-curvature"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ControlPointsFile, ReadsPointsPassingOverCommentsAndBlankLines)
@@ -295,6 +321,19 @@ TEST_F(BatchRun, EditsAreWrittenBesideTheSurveyButNeverOverIt)
     EXPECT_EQ(Batch({"edits", m_survey, "-o", link}), 1);
     EXPECT_EQ(err.str(), "The edits file would replace the raw survey file\n  " + link + "\n");
     EXPECT_EQ(ReadFile(m_survey), survey);
+}
+
+// Over the site of an edits file given before them: the place replaced,
+// the declination kept; all written as the survey's edits.
+TEST_F(BatchRun, SiteOptionsChangeTheSiteInForce)
+{
+    WriteFile(m_dir + "/site.edits", "Kestrix edits 2\nlocation 63.4 15.2 0.5\ndate 2020-01-01\ndeclination 4\n");
+    ASSERT_EQ(Batch({"edits", m_survey, "--edits", m_dir + "/site.edits", "--crs", "EPSG:32633", "--date",
+                     "2026-05-01", "--trajectory", "min-curvature"}),
+              0)
+        << err.str();
+    EXPECT_EQ(ReadFile(m_survey + ".edits"), "Kestrix edits 2\r\ndegree 2\r\nroll 0\r\ncrs EPSG:32633\r\n"
+                                             "date 2026-05-01\r\ndeclination 4\r\ntrajectory min-curvature\r\n");
 }
 
 struct EditsFaultCase {

@@ -1,11 +1,13 @@
 // The editing options on the example survey: the same edits given as options,
 // as an edits file and through the spike finder export the same bytes.
 #include "BatchRunner.h"
+#include "CollarField.h"
 #include "NamedRows.h"
 #include "examples/DemoSurvey.h"
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <map>
 
@@ -21,7 +23,18 @@ const std::map<std::string, std::string> kFiles = {
                   "control 130 37.82\r\n\r\ncontrol 270.00 46.70\r\ndegree 1\r\nroll 90\r\n"},
     {"degree3.edits", "Kestrix edits 1\ndegree 3\n"},
     {"local.edits", "Kestrix edits 1\nfit local\n"},
+    {"site.edits", "Kestrix edits 2\ncrs EPSG:32633\ndate 2020-01-01\ndeclination model\n"},
+    {"arc.edits", "Kestrix edits 2\ntrajectory min-curvature\n"},
 };
+
+// "=MODEL": convergence less the model's declination at the demo's collar on
+// 1 May 2026, in the shortest text that reads back as the same number.
+std::string ModelDeclinationText()
+{
+    char text[32];
+    const double declination = FieldAt(crs::SiteFromGrid(32633, 512430, 7034815), 286, {2026, 5, 1}).Declination();
+    return std::string(text, std::to_chars(text, text + sizeof text, declination).ptr);
+}
 
 struct SameEditsCase {
     const char* name;
@@ -41,7 +54,10 @@ protected:
     {
         std::vector<std::string> args{command, kDemo};
         for (const std::string& arg : edits)
-            args.push_back(arg == "CP" ? kDemoPoints : arg[0] == '@' ? m_dir + "/" + arg.substr(1) : arg);
+            args.push_back(arg == "CP"       ? kDemoPoints
+                           : arg == "=MODEL" ? ModelDeclinationText()
+                           : arg[0] == '@'   ? m_dir + "/" + arg.substr(1)
+                                             : arg);
         return args;
     }
 
@@ -91,7 +107,14 @@ INSTANTIATE_TEST_SUITE_P(
         SameEditsCase{"FlaggedReadingsAsTheirDepths",
                       {"--delete-flagged"},
                       {"--delete-depth", "57.3", "--delete-depth", "121.8", "--delete-depth", "263.4",
-                       "--delete-depth", "318.1", "--delete-depth", "352.6"}}),
+                       "--delete-depth", "318.1", "--delete-depth", "352.6"}},
+        SameEditsCase{"ModelDeclinationAsItsValueTyped",
+                      {"--crs", "EPSG:32633", "--date", "2026-05-01", "--declination", "model"},
+                      {"--declination", "=MODEL"}},
+        SameEditsCase{"DateOverTheSiteOfAnEditsFile",
+                      {"--control-points", "CP", "--edits", "@site.edits", "--date", "2026-05-01"},
+                      {"--control-points", "CP", "--declination", "=MODEL"}},
+        SameEditsCase{"MinimumCurvatureFromAnEditsFile", {"--trajectory", "min-curvature"}, {"--edits", "@arc.edits"}}),
     RowName());
 
 class DemoSurvey : public ::testing::Test, protected BatchRunner {
@@ -141,6 +164,20 @@ TEST_F(DemoSurvey, LocalFitKeepsTheMeasuredAzimuthOutsideTheControlPoints)
             fitted += used != measured;
     }
     EXPECT_GT(fitted, 1000) << "the fit is used between the control points";
+}
+
+// Minimum curvature moves the positions (East, North, Height) and nothing else.
+TEST_F(DemoSurvey, MinimumCurvatureChangesOnlyThePositions)
+{
+    ASSERT_EQ(Batch({"dump", kDemo}), 0) << err.str();
+    auto averaged = Rows(out.str(), '\t');
+    ASSERT_EQ(Batch({"dump", kDemo, "--trajectory", "min-curvature"}), 0) << err.str();
+    auto arcs = Rows(out.str(), '\t');
+    EXPECT_NE(arcs.back(), averaged.back());
+    for (auto* rows : {&averaged, &arcs})
+        for (auto& row : *rows)
+            row.erase(row.begin() + 16, row.begin() + 19);
+    EXPECT_EQ(arcs, averaged);
 }
 
 } // namespace

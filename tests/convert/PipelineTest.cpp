@@ -3,10 +3,12 @@
 #include "batch/ConvertCommand.h"
 #include "batch/RunBatch.h"
 #include "convert/LasConverter.h"
+#include "CollarField.h"
 #include "ConvertTestFiles.h"
 #include "examples/DemoSurvey.h"
 #include "NamedRows.h"
 #include "SurveyFiles.h"
+#include "textio/NumberText.h"
 
 #include <gtest/gtest.h>
 
@@ -156,7 +158,14 @@ INSTANTIATE_TEST_SUITE_P(
                                {"@", "--map", "DEPTH=D:m,MagX=QX:G,MagY=Y:G,MagZ=Z:G,AccX=A:g,AccY=B:g,AccZ=C:g"}, 1,
                                "MagX=QX"},
                       UsageRow{"MissingLasFile", {"@@"}, 1, "missing.las"},
-                      UsageRow{"OutputOverTheLasFile", {"@", "-o", "@"}, 1, "@"}),
+                      UsageRow{"OutputOverTheLasFile", {"@", "-o", "@"}, 1, "@"},
+                      UsageRow{"SiteWithoutModelDeclination", {"@", "--date", "2026-05-01", "--declination", "3"}, 2,
+                               "serve --declination model"},
+                      UsageRow{"ModelDeclinationWithoutDate", {"@", "--declination", "model", "--crs", "EPSG:32633"}, 2,
+                               "--declination model needs --date"},
+                      UsageRow{"ModelDeclinationOffTheGrid",
+                               {"@", "--declination", "model", "--date", "2026-05-01", "--crs", "EPSG:4326"}, 1,
+                               "declination model: EPSG:4326 (WGS 84) is a geographic"}),
     RowName());
 
 TEST(BatchConvert, CollarOptionsInAnyOrder)
@@ -172,6 +181,39 @@ TEST(BatchConvert, CollarOptionsInAnyOrder)
     EXPECT_EQ(err.str(), "kestrix-batch: Warning: the curve names lack MagX, MagY, MagZ, AccX, AccY, AccZ; kestrix will not "
                          "open the file\n");
 }
+
+struct ModelCollarRow {
+    const char* name;
+    std::vector<std::string> site; // after the collar's options
+    CollarField expected;
+};
+
+class ModelCollar : public ::testing::TestWithParam<ModelCollarRow> {};
+
+// The model's declination enters the raw survey file as convergence less D, in the file's form.
+TEST_P(ModelCollar, DeclinationIsConvergenceLessTheModelsD)
+{
+    ScratchFolder folder;
+    WriteFile(folder / "hole.las", "~C\nD:DEPTH\n~A\n1\n");
+    std::vector<std::string> args{folder / "hole.las", "--easting", "512430", "--northing", "7034815", "--height",
+                                  "286", "--declination", "model"};
+    args.insert(args.end(), GetParam().site.begin(), GetParam().site.end());
+    std::ostringstream out, err;
+    ASSERT_EQ(RunConvertCommand(args, out, err), 0) << err.str();
+    const double declination = GetParam().expected.Declination();
+    EXPECT_EQ(ReadFile(folder / "hole.txt").substr(84, 25), "Declination" + textio::Format("%8.2f\r\n    ", declination));
+    EXPECT_EQ(err.str().rfind(textio::Format("kestrix-batch: declination %.2f: ", declination), 0), 0u) << err.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BatchConvert, ModelCollar,
+    ::testing::Values(ModelCollarRow{"UtmZone33", {"--crs", "EPSG:32633", "--date", "2026-05-01"},
+                                     FieldAt(crs::SiteFromGrid(32633, 512430, 7034815), 286, {2026, 5, 1})},
+                      ModelCollarRow{"TurnedLocalGridByWmm",
+                                     {"--model", "wmm2025", "--location", "63.4", "15.2", "2.5", "--date", "2027-03-01"},
+                                     FieldAt(crs::SiteFromLocalGrid(63.4, 15.2, 2.5), 286, {2027, 3, 1},
+                                             geomag::ModelId::Wmm2025)}),
+    RowName());
 
 // Another maker's probe: its own mnemonics and units, a gamma curve among
 // them, NULL rows. Mapped by the table, it gives the survey that the same
