@@ -170,4 +170,28 @@ INSTANTIATE_TEST_SUITE_P(
                       WholeNumberRow{"Word", "abc", false, 0, kFinite}),
     RowName());
 
+struct ShortestRow {
+    const char* name;
+    double value;
+    const char* text;
+};
+
+class ShortestText : public ::testing::TestWithParam<ShortestRow> {};
+
+TEST_P(ShortestText, ReadsBackExactly)
+{
+    std::string text = "x";
+    textio::AppendShortest(text, GetParam().value);
+    EXPECT_EQ(text, std::string("x") + GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shortest, ShortestText,
+                         ::testing::Values(ShortestRow{"Tenth", 0.1, "0.1"},
+                                           ShortestRow{"NoiseDigits", 0.1 + 0.2, "0.30000000000000004"},
+                                           ShortestRow{"NegativeZero", -0.0, "0"},
+                                           ShortestRow{"Tiny", 5e-324, "5e-324"},
+                                           ShortestRow{"NegativeNan", -std::nan(""), "nan"},
+                                           ShortestRow{"NegativeInfinity", -HUGE_VAL, "-inf"}),
+                         RowName());
+
 } // namespace
