@@ -38,6 +38,7 @@ enum CommandId : int {
     ID_EDIT_FIT_LOCAL = 32811,
     ID_EDIT_DELETE_FLAGGED = 32812,
     ID_EDIT_SPIKE_SETTINGS = 32813,
+    ID_FILE_EXPORT_RESULTS = 32814,
     // The depth plots' View and Window items.
     ID_VIEW_WHOLE_HOLE = 32830,
     ID_VIEW_ANOMALIES = 32831,

@@ -13,6 +13,7 @@
 #include "startup/FilePaths.h"
 #include "survey/EditRecord.h"
 #include "survey/KestrixDoc.h"
+#include "survey/ResultsExport.h"
 #include "survey/XyzExport.h"
 #include "views/CAzView.h"
 #include "views/CKestrixView.h"
@@ -126,6 +127,40 @@ INSTANTIATE_TEST_SUITE_P(CommandsTest, ExportKey,
                                            ExportKeyRow{"CtrlEInAPlot", Qt::Key_E, 2},
                                            ExportKeyRow{"CtrlSInAPlot", Qt::Key_S, 2}),
                          RowName());
+
+struct ResultsRow {
+    const char* name;
+    const char* file;
+    ResultsFormat format;
+    const char* message; // "" when written; "@" stands for the path
+};
+
+class ExportResultsCommand : public CommandsTest, public ::testing::WithParamInterface<ResultsRow> {};
+
+// Export Results writes what the survey core writes, or says why not.
+TEST_P(ExportResultsCommand, WritesTheChosenFormat)
+{
+    const QString target = harness.DataPath(GetParam().file);
+    const QByteArray before = ReadFile(target);
+    const std::string reference = ToFilePath(harness.DataPath("reference"));
+    ASSERT_EQ(WriteResultsFile(*doc, reference, GetParam().format, {}), ExportResult::Ok);
+    harness.prompts.resultsAnswers = {{target, GetParam().format}};
+    main->Action(ID_FILE_EXPORT_RESULTS)->trigger();
+    ASSERT_EQ(harness.prompts.resultsDefaults.size(), 1u);
+    EXPECT_EQ(harness.prompts.resultsDefaults[0], harness.DataPath("demo.csv"));
+    QString message = GetParam().message;
+    message.replace('@', target);
+    EXPECT_EQ(harness.prompts.messages, message.isEmpty() ? QStringList() : QStringList{message});
+    EXPECT_EQ(ReadFile(target), message.isEmpty() ? ReadFile(FromFilePath(reference)) : before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandsTest, ExportResultsCommand,
+    ::testing::Values(ResultsRow{"Las", "out.las", ResultsFormat::Las, ""},
+                      ResultsRow{"Csv", "out.csv", ResultsFormat::Csv, ""},
+                      ResultsRow{"OverTheSurvey", "demo.txt", ResultsFormat::Csv,
+                                 "The CSV file would replace the raw survey file\n  @"}),
+    RowName());
 
 TEST_F(CommandsTest, CtrlOOpens)
 {
@@ -370,7 +405,8 @@ INSTANTIATE_TEST_SUITE_P(
         MenuItemsRow{"MainView", MenuId::MainView, "&Toolbar|&Status Bar"},
         MenuItemsRow{"MainHelp", MenuId::MainHelp, "&About Kestrix..."},
         MenuItemsRow{"SurveyFile", MenuId::SurveyFile,
-                     "&Open...|&Close|&Save Edits|&Export XYZ...|Save P&lot As...|&Print...|-|<recent>|-|E&xit"},
+                     "&Open...|&Close|&Save Edits|&Export XYZ...|Export &Results...|Save P&lot As...|&Print...|-|"
+                     "<recent>|-|E&xit"},
         MenuItemsRow{"Edit", MenuId::Edit,
                      "&Undo|&Redo|-|&Copy|-|&Delete observations|-|&Add azimuth control points|"
                      "C&lear control points|Fit degree &1 polynomial|Fit degree &2 polynomial|"

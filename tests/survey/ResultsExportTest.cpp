@@ -136,8 +136,9 @@ TEST_P(RefusedResults, NeverReplaceTheSurvey)
 
 INSTANTIATE_TEST_SUITE_P(
     Results, RefusedResults,
-    ::testing::Values(RefusedResultsRow{"Csv", ResultsFormat::Csv, "The CSV file would replace the raw survey file\n  "},
-                      RefusedResultsRow{"Las", ResultsFormat::Las, "The LAS file would replace the raw survey file\n  "}),
+    ::testing::Values(
+        RefusedResultsRow{"Csv", ResultsFormat::Csv, "The CSV file would replace the raw survey file\n  "},
+        RefusedResultsRow{"Las", ResultsFormat::Las, "The LAS file would replace the raw survey file\n  "}),
     RowName());
 
 struct ResultsPathRow {
