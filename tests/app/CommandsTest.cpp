@@ -157,7 +157,6 @@ TEST_P(ExportResultsCommand, WritesTheChosenFormat)
 INSTANTIATE_TEST_SUITE_P(
     CommandsTest, ExportResultsCommand,
     ::testing::Values(ResultsRow{"Las", "out.las", ResultsFormat::Las, ""},
-                      ResultsRow{"Csv", "out.csv", ResultsFormat::Csv, ""},
                       ResultsRow{"OverTheSurvey", "demo.txt", ResultsFormat::Csv,
                                  "The CSV file would replace the raw survey file\n  @"}),
     RowName());

@@ -170,28 +170,15 @@ INSTANTIATE_TEST_SUITE_P(
                       WholeNumberRow{"Word", "abc", false, 0, kFinite}),
     RowName());
 
-struct ShortestRow {
-    const char* name;
-    double value;
-    const char* text;
-};
-
-class ShortestText : public ::testing::TestWithParam<ShortestRow> {};
-
-TEST_P(ShortestText, ReadsBackExactly)
+// Zero has no sign and NaN none either, as the files show them.
+TEST(Shortest, ReadsBackExactly)
 {
-    std::string text = "x";
-    textio::AppendShortest(text, GetParam().value);
-    EXPECT_EQ(text, std::string("x") + GetParam().text);
+    std::string text;
+    for (const double value : {0.1, 0.1 + 0.2, -0.0, 5e-324, -std::nan(""), -HUGE_VAL}) {
+        textio::AppendShortest(text, value);
+        text += ' ';
+    }
+    EXPECT_EQ(text, "0.1 0.30000000000000004 0 5e-324 nan -inf ");
 }
-
-INSTANTIATE_TEST_SUITE_P(Shortest, ShortestText,
-                         ::testing::Values(ShortestRow{"Tenth", 0.1, "0.1"},
-                                           ShortestRow{"NoiseDigits", 0.1 + 0.2, "0.30000000000000004"},
-                                           ShortestRow{"NegativeZero", -0.0, "0"},
-                                           ShortestRow{"Tiny", 5e-324, "5e-324"},
-                                           ShortestRow{"NegativeNan", -std::nan(""), "nan"},
-                                           ShortestRow{"NegativeInfinity", -HUGE_VAL, "-inf"}),
-                         RowName());
 
 } // namespace
