@@ -1,6 +1,5 @@
 #include "CsvRows.h"
 #include "EditTestSupport.h"
-#include "NamedRows.h"
 #include "SurveyFiles.h"
 #include "SurveyRows.h"
 #include "survey/EditRecord.h"
@@ -69,7 +68,8 @@ TEST(ResultsLas, HeaderSectionsAndNullValue)
     EXPECT_EQ(field, "-999.25") << "the dip";
 }
 
-// Neither format replaces the survey, under any name the path reaches it.
+// Neither format replaces the survey, under any name the path reaches it,
+// and the default name never names it.
 TEST(Results, NeverReplaceTheSurvey)
 {
     ScratchFolder folder;
@@ -82,31 +82,10 @@ TEST(Results, NeverReplaceTheSurvey)
     EXPECT_EQ(ExportFailureMessage(ExportResult::SameFile, survey, ResultsFormatName(ResultsFormat::Csv)),
               "The CSV file would replace the raw survey file\n  " + survey);
     EXPECT_EQ(ReadFile(survey), text);
+    EXPECT_EQ(DefaultResultsPath(folder / "hole.CSV", ResultsFormat::Csv), folder / "hole-results.csv");
+    EXPECT_EQ(DefaultResultsPath("/d.x/.hole", ResultsFormat::Las), "/d.x/.hole.las");
+    EXPECT_EQ(ResultsFormatOf("/d/r.LAS", ResultsFormat::Csv), ResultsFormat::Las);
+    EXPECT_EQ(ResultsFormatOf("/d.las/r", ResultsFormat::Csv), ResultsFormat::Csv);
 }
-
-struct ResultsPathRow {
-    const char* name;
-    std::string survey;
-    ResultsFormat format;
-    std::string expected;
-};
-
-class ResultsPaths : public ::testing::TestWithParam<ResultsPathRow> {};
-
-// The default never names the survey, and its extension names the format.
-TEST_P(ResultsPaths, DefaultBesideTheSurvey)
-{
-    const ResultsFormat other = GetParam().format == ResultsFormat::Csv ? ResultsFormat::Las : ResultsFormat::Csv;
-    EXPECT_EQ(DefaultResultsPath(GetParam().survey, GetParam().format), GetParam().expected);
-    EXPECT_EQ(ResultsFormatOf(GetParam().expected, other), GetParam().format);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Results, ResultsPaths,
-    ::testing::Values(ResultsPathRow{"Text", "/d/hole7.txt", ResultsFormat::Las, "/d/hole7.las"},
-                      ResultsPathRow{"SurveyIsCsv", "/d/hole7.CSV", ResultsFormat::Csv, "/d/hole7-results.csv"},
-                      ResultsPathRow{"NoExtension", "/d.x/hole7", ResultsFormat::Las, "/d.x/hole7.las"},
-                      ResultsPathRow{"HiddenName", "/d/.hole", ResultsFormat::Csv, "/d/.hole.csv"}),
-    RowName());
 
 } // namespace
