@@ -16,6 +16,7 @@ public:
     virtual void CloseSurvey() = 0;
     virtual void SaveEdits() = 0;
     virtual void ExportSurvey() = 0;
+    virtual void ExportResults() = 0;
     virtual void SavePlot() = 0;
     virtual void PrintWindow() = 0;
     virtual void Exit() = 0;

@@ -11,6 +11,7 @@
 #include "startup/FilePaths.h"
 #include "survey/KestrixDoc.h"
 #include "survey/LineSource.h"
+#include "survey/ResultsExport.h"
 #include "survey/XyzExport.h"
 #include "views/CKestrixView.h"
 #include "views/Cursors.h"
@@ -339,6 +340,23 @@ void CKestrixApp::ExportSurvey()
         m_prompts->ShowMessage(m_mainFrame.get(), FromFilePath(ExportFailureMessage(result, path)));
     else if (const std::string warning = ExportWarning(doc); !warning.empty())
         m_prompts->ShowMessage(m_mainFrame.get(), FromFilePath(warning));
+}
+
+void CKestrixApp::ExportResults()
+{
+    SurveyDocument* active = EditableDocument();
+    if (!active)
+        return; // what a failed load read is not a whole survey
+    const CKestrixDoc& doc = *active->Doc();
+    const QString defaultPath = FromFilePath(DefaultResultsPath(doc.m_strFilePath, ResultsFormat::Csv));
+    const std::optional<ResultsFileChoice> chosen = m_prompts->ResultsFileName(m_mainFrame.get(), defaultPath);
+    if (!chosen)
+        return;
+    const std::string path = ToFilePath(chosen->path);
+    const ExportResult result = WriteResultsFile(doc, path, chosen->format, m_quality.Settings());
+    if (result != ExportResult::Ok)
+        m_prompts->ShowMessage(m_mainFrame.get(),
+                               FromFilePath(ExportFailureMessage(result, path, ResultsFormatName(chosen->format))));
 }
 
 void CKestrixApp::SavePlot() { SaveActivePlot(*m_mainFrame, *m_prompts); }

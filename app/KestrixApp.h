@@ -75,6 +75,7 @@ private:
     void CloseSurvey() override;
     void SaveEdits() override;
     void ExportSurvey() override;
+    void ExportResults() override;
     void SavePlot() override;
     void PrintWindow() override;
     void Exit() override;

@@ -22,6 +22,9 @@ QStringList ExportFilters() { return {Translated("XYZ files (*.xyz)"), Translate
 // The filter chosen gives a name typed without an extension its own.
 QStringList PlotFilters() { return {Translated("PNG images (*.png)"), Translated("SVG images (*.svg)")}; }
 const QStringList kPlotSuffixes = {QStringLiteral("png"), QStringLiteral("svg")};
+// In the order of survey::ResultsFormat.
+QStringList ResultsFilters() { return {Translated("CSV files (*.csv)"), Translated("LAS files (*.las)")}; }
+const QStringList kResultsSuffixes = {QStringLiteral("csv"), QStringLiteral("las")};
 
 } // namespace
 
@@ -48,6 +51,31 @@ std::optional<QString> QtUserPrompts::ExportFileName(QWidget* parent, const QStr
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
+}
+
+// Unlike the XYZ file, an existing file is replaced only when the user agrees.
+std::optional<ResultsFileChoice> QtUserPrompts::ResultsFileName(QWidget* parent, const QString& defaultPath)
+{
+    using survey::ResultsFormat;
+    QFileDialog dialog(parent, Translated("Export Results"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters = ResultsFilters();
+    dialog.setNameFilters(filters);
+    const auto index = [](ResultsFormat format) { return format == ResultsFormat::Csv ? 0 : 1; };
+    const int initial = index(survey::ResultsFormatOf(ToFilePath(defaultPath), ResultsFormat::Csv));
+    dialog.selectNameFilter(filters[initial]);
+    dialog.setDefaultSuffix(kResultsSuffixes[initial]);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString& filter) {
+        dialog.setDefaultSuffix(kResultsSuffixes[std::max<qsizetype>(0, filters.indexOf(filter))]);
+    });
+    dialog.selectFile(defaultPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString path = dialog.selectedFiles().constFirst();
+    const ResultsFormat chosen = filters.indexOf(dialog.selectedNameFilter()) == 1 ? ResultsFormat::Las
+                                                                                   : ResultsFormat::Csv;
+    return ResultsFileChoice{path, survey::ResultsFormatOf(ToFilePath(path), chosen)};
 }
 
 std::optional<QString> QtUserPrompts::PlotFileName(QWidget* parent, const QString& defaultPath)

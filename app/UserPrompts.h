@@ -2,6 +2,7 @@
 
 #include "survey/MessageSink.h"
 #include "survey/Site.h"
+#include "survey/ResultsExport.h"
 #include "survey/SpikeFinder.h"
 
 #include <QSize>
@@ -13,6 +14,13 @@ class QWidget;
 namespace survey {
 class CKestrixDoc;
 } // namespace survey
+
+// A results file chosen in its save dialog, and its format: the one its
+// extension names or, when it names none, the dialog's chosen filter.
+struct ResultsFileChoice {
+    QString path;
+    survey::ResultsFormat format;
+};
 
 // The modal dialogs of the program: file dialogs, message boxes and the About
 // box. Tests replace them with recorders so nothing waits for a user.
@@ -26,6 +34,9 @@ public:
     // The file chosen in the export's save dialog, starting at `defaultPath`;
     // nullopt when cancelled. An existing file is taken without a question.
     virtual std::optional<QString> ExportFileName(QWidget* parent, const QString& defaultPath) = 0;
+    // The file chosen in the Export Results dialog, a CSV or LAS file,
+    // starting at `defaultPath`; nullopt when cancelled.
+    virtual std::optional<ResultsFileChoice> ResultsFileName(QWidget* parent, const QString& defaultPath) = 0;
     // A message box titled "Kestrix" with an OK button; returns when closed.
     virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
     // The About box, modal.
@@ -58,6 +69,7 @@ class QtUserPrompts : public UserPrompts {
 public:
     std::optional<QString> OpenFileName(QWidget* parent) override;
     std::optional<QString> ExportFileName(QWidget* parent, const QString& defaultPath) override;
+    std::optional<ResultsFileChoice> ResultsFileName(QWidget* parent, const QString& defaultPath) override;
     void ShowMessage(QWidget* parent, const QString& text) override;
     void ShowAbout(QWidget* parent) override;
     std::optional<QString> PlotFileName(QWidget* parent, const QString& defaultPath) override;

@@ -8,11 +8,12 @@
 #include <cmath>
 
 const char* const kUsage =
-    "usage: kestrix-batch export RAW [-o XYZ] [EDITS]\n"
+    "usage: kestrix-batch export RAW [-o FILE] [--format xyz|csv|las] [EDITS] [--window K] [--threshold T]\n"
     "       kestrix-batch dump RAW [EDITS]\n"
     "       kestrix-batch listing RAW [EDITS]\n"
     "       kestrix-batch edits RAW [-o FILE] [EDITS]\n"
     "       kestrix-batch qc RAW [EDITS] [--window K] [--threshold T]\n"
+    "       kestrix-batch path RAW [EDITS]\n"
     "       kestrix-batch plot RAW --view incl|az|mag|qc -o PNG|SVG [--size WxH] [EDITS]\n"
     "       kestrix-batch convert LAS [-o RAW] [--easting E] [--northing N] [--height H]\n"
     "                     [--declination D | --declination model SITE]\n"
@@ -46,7 +47,7 @@ bool ParseFiniteNumber(const std::string& text, double& value)
 bool IsSurveyCommand(const std::string& word)
 {
     return word == "export" || word == "dump" || word == "listing" || word == "edits" || word == "qc"
-        || word == "plot";
+        || word == "path" || word == "plot";
 }
 
 // Whether `command` writes a file that -o names.
@@ -202,6 +203,13 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
                 return false;
             }
             options.outputPath = value();
+        } else if (arg == "--format" && options.command == "export") {
+            const bool known = hasValue && (args[i + 1] == "xyz" || args[i + 1] == "csv" || args[i + 1] == "las");
+            if (!known || !options.exportFormat.empty()) {
+                error = "--format takes one of xyz, csv or las";
+                return false;
+            }
+            options.exportFormat = value();
         } else if (arg == "--delete-depth") {
             if (!hasValue) {
                 error = "--delete-depth needs a depth";
@@ -292,11 +300,11 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
         return false;
     }
     const bool findsSpikes =
-        options.command == "qc"
+        options.command == "qc" || options.exportFormat == "csv" || options.exportFormat == "las"
         || std::any_of(options.edits.begin(), options.edits.end(),
                        [](const EditStep& s) { return std::holds_alternative<step::DeleteFlagged>(s); });
     if ((windowGiven || thresholdGiven) && !findsSpikes) {
-        error = "--window and --threshold go with qc or --delete-flagged";
+        error = "--window and --threshold go with qc, export --format csv|las or --delete-flagged";
         return false;
     }
     return true;

@@ -55,12 +55,13 @@ inline constexpr int kDefaultPlotHeight = 800;
 // The largest side of a picture --size takes, in pixels.
 inline constexpr int kMaxPlotPixels = 8000;
 
-// What a survey subcommand (export, dump, listing, edits, qc, plot) of
+// What a survey subcommand (export, dump, listing, edits, qc, path, plot) of
 // kestrix-batch was asked to do.
 struct SurveyOptions {
     std::string command;
     std::string rawPath;
     std::string outputPath; // export, edits and plot; empty for the default name
+    std::string exportFormat; // export --format: xyz, csv or las; empty for xyz
     std::vector<EditStep> edits;
     survey::SpikeSettings spikes; // --window and --threshold over the defaults
     std::string plotView;         // plot: the --view name

@@ -2,6 +2,7 @@
 
 #include "batch/BatchOptions.h"
 #include "batch/EditSteps.h"
+#include "batch/ResultsCommands.h"
 #include "survey/EditsFile.h"
 #include "survey/EditsRestore.h"
 #include "survey/KestrixDoc.h"
@@ -126,12 +127,17 @@ int RunSurveyCommand(const SurveyOptions& options, std::ostream& out, std::ostre
         out << ListingAsText(BuildListing(doc));
     } else if (options.command == "qc") {
         QualityTable(doc, options.spikes, out);
+    } else if (options.command == "path") {
+        PrintDrillersPath(doc, out);
     } else if (options.command == "plot") {
         if (int status = plot(doc, options, out, err))
             return status;
     } else if (options.command == "edits") {
         const std::string& given = options.outputPath;
         if (int status = WriteEdits(doc, given.empty() ? EditsFilePath(options.rawPath) : given, out, err))
+            return status;
+    } else if (ExportsResults(options)) {
+        if (int status = ExportResults(doc, options, out, err))
             return status;
     } else {
         const std::string& given = options.outputPath;

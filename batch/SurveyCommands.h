@@ -6,7 +6,7 @@
 
 struct SurveyOptions;
 
-// Runs export, dump, listing, edits, qc or plot (drawn by `plot`). Exit
+// Runs export, dump, listing, edits, qc, path or plot (drawn by `plot`). Exit
 // status: 0 done (a load over the observation limit only warns), 1 the load,
 // an edits file or the file written failed or plot is not available, 2
 // another editing option could not be applied.

@@ -29,15 +29,22 @@ Direction DirectionOf(double azimuth, double inclination)
             -std::sin(inclination)};
 }
 
+// The angle between two directions in radians, accurate for small and large
+// angles alike.
+double DoglegBetween(const Direction& a, const Direction& b)
+{
+    const double dot = a.east * b.east + a.north * b.north + a.up * b.up;
+    const double cross = std::hypot(a.north * b.up - a.up * b.north, a.up * b.east - a.east * b.up,
+                                    a.east * b.north - a.north * b.east);
+    return std::atan2(cross, dot);
+}
+
 // The step between two readings `length` apart along the arc through both
 // directions: the mean of the directions stretched by the ratio factor
 // 2/β·tan(β/2) of their dogleg angle β (1 for a straight step).
 Direction MinimumCurvatureStep(const Direction& a, const Direction& b, double length)
 {
-    const double dot = a.east * b.east + a.north * b.north + a.up * b.up;
-    const double cross = std::hypot(a.north * b.up - a.up * b.north, a.up * b.east - a.east * b.up,
-                                    a.east * b.north - a.north * b.east);
-    const double dogleg = std::atan2(cross, dot); // accurate for small and large angles alike
+    const double dogleg = DoglegBetween(a, b);
     // Below 1e-4 rad the factor is 1 + β²/12 to within 1e-17.
     const double ratio = dogleg < 1e-4 ? 1.0 + dogleg * dogleg / 12.0 : 2.0 / dogleg * std::tan(dogleg / 2.0);
     const double half = 0.5 * length * ratio;
@@ -45,6 +52,13 @@ Direction MinimumCurvatureStep(const Direction& a, const Direction& b, double le
 }
 
 } // namespace
+
+double DoglegDegrees(double azimuthA, double inclinationA, double azimuthB, double inclinationB)
+{
+    return DoglegBetween(DirectionOf(azimuthA * kDegToRad, inclinationA * kDegToRad),
+                         DirectionOf(azimuthB * kDegToRad, inclinationB * kDegToRad))
+         / kDegToRad;
+}
 
 bool TraversesBackwards(const CKestrixDoc& doc)
 {

@@ -11,6 +11,11 @@ class CKestrixDoc;
 // to the grid by the declination in force.
 void CalcPositions(CKestrixDoc& doc);
 
+// The angle in degrees between the hole's directions at two readings, each
+// an azimuth from a north both share and an inclination below the
+// horizontal, in degrees: the dogleg the positions bend through.
+double DoglegDegrees(double azimuthA, double inclinationA, double azimuthB, double inclinationB);
+
 // Whether the table is traversed from its last observation to its first (the
 // last depth is shallower than the first). Positions and the export follow it.
 bool TraversesBackwards(const CKestrixDoc& doc);

@@ -39,34 +39,41 @@ void AppendRow(std::string& out, const Observation& o)
 
 } // namespace
 
-ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path)
+ExportResult WriteExportFile(const CKestrixDoc& doc, const std::string& path,
+                             const std::function<void(textio::SafeFileWriter&)>& write)
 {
     if (textio::IsSameFile(path, doc.m_strFilePath))
         return ExportResult::SameFile;
     textio::SafeFileWriter writer(path);
     if (writer.Open() != textio::SafeFileWriter::Status::Ok)
         return ExportResult::OpenFailed;
-
-    writer.Write("/East North Height TMI magE, magN, magZ\r\n");
-    writer.Write("Li " + LineName(path) + "\r\n");
-    const bool backwards = TraversesBackwards(doc);
-    std::string row;
-    for (int k = 0; k < doc.m_nObs; ++k) {
-        row.clear();
-        AppendRow(row, doc.m_pObs[backwards ? doc.m_nObs - 1 - k : k]);
-        writer.Write(row);
-    }
+    write(writer);
     return writer.Commit() == textio::SafeFileWriter::Status::Ok ? ExportResult::Ok
                                                                   : ExportResult::WriteFailed;
 }
 
-std::string ExportFailureMessage(ExportResult result, const std::string& path)
+ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path)
+{
+    return WriteExportFile(doc, path, [&](textio::SafeFileWriter& writer) {
+        writer.Write("/East North Height TMI magE, magN, magZ\r\n");
+        writer.Write("Li " + LineName(path) + "\r\n");
+        const bool backwards = TraversesBackwards(doc);
+        std::string row;
+        for (int k = 0; k < doc.m_nObs; ++k) {
+            row.clear();
+            AppendRow(row, doc.m_pObs[backwards ? doc.m_nObs - 1 - k : k]);
+            writer.Write(row);
+        }
+    });
+}
+
+std::string ExportFailureMessage(ExportResult result, const std::string& path, const std::string& kind)
 {
     using Status = textio::SafeFileWriter::Status;
     switch (result) {
     case ExportResult::Ok: break;
     case ExportResult::OpenFailed: return textio::WriteFailureMessage(Status::OpenFailed, path);
-    case ExportResult::SameFile: return "The XYZ file would replace the raw survey file\n  " + path;
+    case ExportResult::SameFile: return "The " + kind + " file would replace the raw survey file\n  " + path;
     case ExportResult::WriteFailed: return textio::WriteFailureMessage(Status::WriteFailed, path);
     }
     return std::string();

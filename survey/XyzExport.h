@@ -1,6 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <string>
+
+namespace textio {
+class SafeFileWriter;
+} // namespace textio
 
 namespace survey {
 
@@ -18,8 +23,15 @@ enum class ExportResult { Ok, OpenFailed, WriteFailed, SameFile };
 // own raw survey file (under any of its names) is refused with SameFile.
 ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path);
 
-// The message that tells the user of a failed export to `path`.
-std::string ExportFailureMessage(ExportResult result, const std::string& path);
+// Writes a file of values computed from `doc` to `path` as WriteXyzFile does:
+// whole or not at all, never over the survey's own raw survey file. `write`
+// gives the writer the file's text.
+ExportResult WriteExportFile(const CKestrixDoc& doc, const std::string& path,
+                             const std::function<void(textio::SafeFileWriter&)>& write);
+
+// The message that tells the user of a failed export to `path`; `kind`
+// names the file ("XYZ", "CSV", "LAS").
+std::string ExportFailureMessage(ExportResult result, const std::string& path, const std::string& kind = "XYZ");
 
 // What the user is told after a whole export of `doc` that holds no reading
 // to model (an empty survey, every reading deleted); "" when it holds some.

@@ -169,4 +169,15 @@ void AppendFixed(std::string& out, int width, int decimals, double value)
     }
 }
 
+void AppendShortest(std::string& out, double value)
+{
+    if (std::isnan(value)) {
+        out += "nan"; // never "-nan": the sign of a NaN means nothing
+        return;
+    }
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value == 0.0 ? 0.0 : value).ptr;
+    out.append(text, end);
+}
+
 } // namespace textio

@@ -47,6 +47,11 @@ void AppendFormat(std::string& out, const char* format, ...) TEXTIO_PRINTF_FORMA
 // sign ("0.0", never "-0.0").
 void AppendFixed(std::string& out, int width, int decimals, double value);
 
+// Appends the shortest text that reads back as exactly `value` ("0.1",
+// "-2.5e-07"), as std::to_chars writes it: full precision in few characters.
+// Zero is "0" whatever its sign, NaN "nan", the infinities "inf" and "-inf".
+void AppendShortest(std::string& out, double value);
+
 // As AppendFormat, returning the text.
 std::string Format(const char* format, ...) TEXTIO_PRINTF_FORMAT(1, 2);
 

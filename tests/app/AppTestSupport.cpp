@@ -30,6 +30,16 @@ std::optional<QString> RecordingPrompts::ExportFileName(QWidget*, const QString&
     return answer;
 }
 
+std::optional<ResultsFileChoice> RecordingPrompts::ResultsFileName(QWidget*, const QString& defaultPath)
+{
+    resultsDefaults.push_back(defaultPath);
+    if (resultsAnswers.empty())
+        return std::nullopt;
+    const ResultsFileChoice answer = resultsAnswers.front();
+    resultsAnswers.erase(resultsAnswers.begin());
+    return answer;
+}
+
 void RecordingPrompts::ShowMessage(QWidget*, const QString& text) { messages.append(text); }
 
 void RecordingPrompts::ShowAbout(QWidget*) { ++aboutBoxes; }

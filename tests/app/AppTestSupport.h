@@ -19,6 +19,7 @@ class RecordingPrompts : public UserPrompts {
 public:
     std::optional<QString> OpenFileName(QWidget* parent) override;
     std::optional<QString> ExportFileName(QWidget* parent, const QString& defaultPath) override;
+    std::optional<ResultsFileChoice> ResultsFileName(QWidget* parent, const QString& defaultPath) override;
     void ShowMessage(QWidget* parent, const QString& text) override;
     void ShowAbout(QWidget* parent) override;
     std::optional<QString> PlotFileName(QWidget* parent, const QString& defaultPath) override;
@@ -32,6 +33,8 @@ public:
     QStringList openAnswers; // in turn; an empty answer cancels, as does running out
     QStringList exportAnswers;
     std::vector<QString> exportDefaults; // default path of every export dialog
+    std::vector<ResultsFileChoice> resultsAnswers; // in turn; running out cancels
+    std::vector<QString> resultsDefaults;
     QStringList messages;
     int openDialogs = 0;
     int aboutBoxes = 0;

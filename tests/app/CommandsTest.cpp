@@ -13,6 +13,7 @@
 #include "startup/FilePaths.h"
 #include "survey/EditRecord.h"
 #include "survey/KestrixDoc.h"
+#include "survey/ResultsExport.h"
 #include "survey/XyzExport.h"
 #include "views/CAzView.h"
 #include "views/CKestrixView.h"
@@ -126,6 +127,23 @@ INSTANTIATE_TEST_SUITE_P(CommandsTest, ExportKey,
                                            ExportKeyRow{"CtrlEInAPlot", Qt::Key_E, 2},
                                            ExportKeyRow{"CtrlSInAPlot", Qt::Key_S, 2}),
                          RowName());
+
+// Export Results writes the chosen format as the survey core writes it, and
+// says why when it would replace the survey.
+TEST_F(CommandsTest, ExportResultsWritesTheChosenFormat)
+{
+    const std::string reference = ToFilePath(harness.DataPath("reference.las"));
+    ASSERT_EQ(WriteResultsFile(*doc, reference, ResultsFormat::Las, {}), ExportResult::Ok);
+    harness.prompts.resultsAnswers = {{harness.DataPath("out.las"), ResultsFormat::Las}, {survey, ResultsFormat::Csv}};
+    main->Action(ID_FILE_EXPORT_RESULTS)->trigger();
+    EXPECT_EQ(ReadFile(harness.DataPath("out.las")), ReadFile(FromFilePath(reference)));
+    EXPECT_TRUE(harness.prompts.messages.isEmpty());
+    const QByteArray before = ReadFile(survey);
+    main->Action(ID_FILE_EXPORT_RESULTS)->trigger();
+    EXPECT_EQ(harness.prompts.messages, QStringList{"The CSV file would replace the raw survey file\n  " + survey});
+    EXPECT_EQ(ReadFile(survey), before);
+    EXPECT_EQ(harness.prompts.resultsDefaults, (std::vector<QString>(2, harness.DataPath("demo.csv"))));
+}
 
 TEST_F(CommandsTest, CtrlOOpens)
 {
@@ -370,7 +388,8 @@ INSTANTIATE_TEST_SUITE_P(
         MenuItemsRow{"MainView", MenuId::MainView, "&Toolbar|&Status Bar"},
         MenuItemsRow{"MainHelp", MenuId::MainHelp, "&About Kestrix..."},
         MenuItemsRow{"SurveyFile", MenuId::SurveyFile,
-                     "&Open...|&Close|&Save Edits|&Export XYZ...|Save P&lot As...|&Print...|-|<recent>|-|E&xit"},
+                     "&Open...|&Close|&Save Edits|&Export XYZ...|Export &Results...|Save P&lot As...|&Print...|-|"
+                     "<recent>|-|E&xit"},
         MenuItemsRow{"Edit", MenuId::Edit,
                      "&Undo|&Redo|-|&Copy|-|&Delete observations|-|&Add azimuth control points|"
                      "C&lear control points|Fit degree &1 polynomial|Fit degree &2 polynomial|"

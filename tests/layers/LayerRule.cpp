@@ -50,6 +50,7 @@ const std::vector<std::pair<const char*, const char*>>& TestLayers()
         {"tests/convert/CCoordsTest", "convert/fenwold"},
         {"tests/convert/FenwoldTest", "convert/fenwold"},
         {"tests/convert/PipelineTest", "batch"}, // kestrix-batch convert, loaded back
+        {"tests/convert/ResultsLasTest", "batch"}, // the results LAS file, converted and loaded back
         {"tests/batch/Plot", "batch/plot"},
         {"tests/support/FakeViewServices", "views"},
         {"tests/support/PaintCounter", "views"},

@@ -170,4 +170,15 @@ INSTANTIATE_TEST_SUITE_P(
                       WholeNumberRow{"Word", "abc", false, 0, kFinite}),
     RowName());
 
+// Zero has no sign and NaN none either, as the files show them.
+TEST(Shortest, ReadsBackExactly)
+{
+    std::string text;
+    for (const double value : {0.1, 0.1 + 0.2, -0.0, 5e-324, -std::nan(""), -HUGE_VAL}) {
+        textio::AppendShortest(text, value);
+        text += ' ';
+    }
+    EXPECT_EQ(text, "0.1 0.30000000000000004 0 5e-324 nan -inf ");
+}
+
 } // namespace

@@ -1,0 +1,32 @@
+#include "batch/ResultsCommands.h"
+
+#include "batch/BatchOptions.h"
+#include "survey/ResultsExport.h"
+
+#include <ostream>
+
+using namespace survey;
+
+bool ExportsResults(const SurveyOptions& options)
+{
+    return options.exportFormat == "csv" || options.exportFormat == "las";
+}
+
+int ExportResults(const CKestrixDoc& doc, const SurveyOptions& options, std::ostream& out, std::ostream& err)
+{
+    const ResultsFormat format = options.exportFormat == "csv" ? ResultsFormat::Csv : ResultsFormat::Las;
+    const std::string path =
+        options.outputPath.empty() ? DefaultResultsPath(options.rawPath, format) : options.outputPath;
+    const ExportResult result = WriteResultsFile(doc, path, format, options.spikes);
+    if (result != ExportResult::Ok) {
+        err << ExportFailureMessage(result, path, ResultsFormatName(format)) << '\n';
+        return 1;
+    }
+    out << path << '\n';
+    return 0;
+}
+
+void PrintDrillersPath(const CKestrixDoc& doc, std::ostream& out)
+{
+    WriteDrillersPath(doc, [&out](std::string_view text) { out << text; });
+}
