@@ -27,9 +27,8 @@
 class PlotFrame : public PlotView {
     Q_OBJECT
 public:
-    // The frame's distance from each edge of the window, in device pixels,
-    // unless a value label is wider: the margin then grows to hold it whole.
-    static constexpr std::int32_t kMargin = 50;
+    // The frame lies kMargin from each edge of the window unless a value
+    // label is wider: the margin then grows to hold it whole.
     // A reading is picked when the mouse lies within this many pixels of its
     // mark or of a line drawn to it.
     static constexpr double kPickDistance = 6.0;

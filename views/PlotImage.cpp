@@ -42,6 +42,8 @@ const PlotKind kKinds[] = {
     {"az", &CAzView::staticMetaObject, Make<CAzView>},
     {"mag", &CMagView::staticMetaObject, Make<CMagView>},
     {"qc", &CQcView::staticMetaObject, Make<CQcView>},
+    {"plan", &CPlanView::staticMetaObject, Make<CPlanView>},
+    {"section", &CSectionView::staticMetaObject, Make<CSectionView>},
 };
 
 // A view of its own at `size`, so the window the user looks at keeps its size.

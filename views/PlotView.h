@@ -30,6 +30,10 @@ class ViewServices;
 class PlotView : public QWidget {
     Q_OBJECT
 public:
+    // The least distance in device pixels from each edge of the window to
+    // the plot's frame; the frame's labels may need more.
+    static constexpr std::int32_t kMargin = 50;
+
     // `survey`, `services` and `link` are not owned and must outlive the view.
     PlotView(SurveyEditor& survey, ViewServices& services, PlotLink* link, QWidget* parent);
     ~PlotView() override;
