@@ -13,7 +13,7 @@ const char* const kUsage =
     "       kestrix-batch listing RAW [EDITS]\n"
     "       kestrix-batch edits RAW [-o FILE] [EDITS]\n"
     "       kestrix-batch qc RAW [EDITS] [--window K] [--threshold T]\n"
-    "       kestrix-batch plot RAW --view incl|az|mag|qc -o PNG|SVG [--size WxH] [EDITS]\n"
+    "       kestrix-batch plot RAW --view incl|az|mag|qc|plan|section -o PNG|SVG [--size WxH] [EDITS]\n"
     "       kestrix-batch convert LAS [-o RAW] [--easting E] [--northing N] [--height H] [--declination D]\n"
     "                     [--map auto|DEPTH=MNEMONIC:UNIT,MagX=...,AccZ=MNEMONIC:UNIT]\n"
     "EDITS, made in the order given: [--delete-depth D]... [--control-points FILE]... [--edits FILE]...\n"
