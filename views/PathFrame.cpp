@@ -50,7 +50,8 @@ std::vector<RoundStep> StepsFrom(double least)
     return steps;
 }
 
-QString Metres(double value, int decimals) { return FromStd(textio::Format("%.*f", decimals, value)); }
+// Adding 0 makes a -0 multiple (ceil of a small negative) plain 0.
+QString Metres(double value, int decimals) { return FromStd(textio::Format("%.*f", decimals, value + 0.0)); }
 
 // The multiples of `step` from `from` to `to`, or none when there would be
 // more than `most` of them.
@@ -238,15 +239,12 @@ PathFrame::AxisLabels PathFrame::VerticalLabels() const
     return RoundValues<AxisLabels>(from, to, m_scale, [&](int) { return lineHeight * 3 / 2; });
 }
 
-// The frame, a tick and a label at each round value along its bottom and
-// left edges, and the axes' names beyond the labels.
+// A tick and a label at each round value along the frame's bottom and left
+// edges, the axes' names beyond the labels, then the frame over the labels' cells.
 void PathFrame::DrawAxes(QPainter& painter) const
 {
     painter.setPen(ThinPen(Qt::black));
     const QRect f = m_frame;
-    QPolygon outline;
-    outline << f.bottomLeft() << f.bottomRight() << f.topRight() << f.topLeft() << f.bottomLeft();
-    DrawPolyline(painter, outline);
 
     const AxisLabels across = HorizontalLabels();
     for (double value : across.values) {
@@ -268,6 +266,10 @@ void PathFrame::DrawAxes(QPainter& painter) const
     painter.rotate(-90);
     DrawTextAt(painter, QPoint(0, 0), Anchor::CenterTop, VerticalAxisName());
     painter.restore();
+
+    QPolygon outline;
+    outline << f.bottomLeft() << f.bottomRight() << f.topRight() << f.topLeft() << f.bottomLeft();
+    DrawPolyline(painter, outline);
 }
 
 // The whole path in the path's colour; with the depth window zoomed, grey,

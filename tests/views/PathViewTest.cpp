@@ -1,11 +1,13 @@
 // The plan and the section of the hole's path: their mapping, what they draw
 // and where, the section's azimuth, the dimming and the pointer's readout.
 #include "NamedRows.h"
+#include "ScratchFolder.h"
 #include "ViewTestSupport.h"
 #include "views/PlotImage.h"
 #include "views/PlotLink.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMouseEvent>
 
 #include <gtest/gtest.h>
@@ -130,6 +132,8 @@ TEST_P(SectionAzimuth, IsTheDirectionFromTheCollarToTheDeepestReading)
     link.SetSectionAzimuth(-30.0);
     ASSERT_TRUE(section.SetupMapping());
     EXPECT_NEAR(section.Azimuth(), 330.0, 1e-9);
+    // Save Plot As and Print draw what the window shows.
+    EXPECT_EQ(RenderPlot(*FindPlotKind("section"), doc, QSize(800, 600), &link), Render(section));
 }
 
 INSTANTIATE_TEST_SUITE_P(PathViewTest, SectionAzimuth,
@@ -203,6 +207,23 @@ TEST(PathViewTest, PointerShowsTheNearestReading)
     move(plan.ToDevice(PlanPoint(doc.m_pObs[40])) + QPointF(0, 20));
     EXPECT_EQ(services.panes[1], "");
     EXPECT_EQ(services.panes[0], "");
+}
+
+// The demo's section in a small window: the height's labels run from
+// below zero to above it, and the one at zero has no sign.
+TEST(PathViewTest, TheLabelAtZeroHasNoSign)
+{
+    FakeSurvey doc;
+    ASSERT_TRUE(LoadDemoSurvey(doc));
+    ScratchFolder folder;
+    const QString path = QString::fromStdString(folder / "section.svg");
+    ASSERT_EQ(WritePlotPicture(*FindPlotKind("section"), doc, QSize(360, 190), path), QString());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray svg = file.readAll();
+    EXPECT_TRUE(svg.contains(">200</text>"));
+    EXPECT_TRUE(svg.contains(">0</text>"));
+    EXPECT_FALSE(svg.contains(">-0</text>"));
 }
 
 struct KindRow {
