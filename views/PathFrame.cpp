@@ -384,7 +384,7 @@ void PathFrame::DrawDepthTicks(QPainter& painter, const std::vector<QPointF>& po
                 if (!inside.contains(cell))
                     continue;
                 const QRect room = cell.adjusted(-gapX, -gapY, gapX, gapY);
-                crowded = std::any_of(ticks.begin(), ticks.end(), [&](const Tick& t) { return t.room.intersects(room); });
+                crowded = std::any_of(ticks.begin(), ticks.end(), [&](const Tick& other) { return other.room.intersects(room); });
                 if (crowded)
                     break;
                 ticks.push_back({at, side, cell, room, text});

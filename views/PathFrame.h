@@ -22,8 +22,6 @@
 class PathFrame : public PlotView {
     Q_OBJECT
 public:
-    // A reading is shown under the mouse within this many pixels of it.
-    static constexpr double kPickDistance = 6.0;
     // The plane shown spans at least this many metres each way, so that a
     // vertical hole's plan is a dot, not a division by zero.
     static constexpr double kLeastExtent = 1.0;

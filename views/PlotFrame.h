@@ -28,10 +28,9 @@ class PlotFrame : public PlotView {
     Q_OBJECT
 public:
     // The frame lies kMargin from each edge of the window unless a value
-    // label is wider: the margin then grows to hold it whole.
-    // A reading is picked when the mouse lies within this many pixels of its
-    // mark or of a line drawn to it.
-    static constexpr double kPickDistance = 6.0;
+    // label is wider: the margin then grows to hold it whole. A reading is
+    // picked when the mouse lies within kPickDistance pixels of its mark or
+    // of a line drawn to it.
 
     // `survey`, `services` and `link` are not owned and must outlive the view.
     // Without a link the view keeps a depth window of its own.

@@ -33,6 +33,8 @@ public:
     // The least distance in device pixels from each edge of the window to
     // the plot's frame; the frame's labels may need more.
     static constexpr std::int32_t kMargin = 50;
+    // The mouse reaches a reading within this many pixels of it.
+    static constexpr double kPickDistance = 6.0;
 
     // `survey`, `services` and `link` are not owned and must outlive the view.
     PlotView(SurveyEditor& survey, ViewServices& services, PlotLink* link, QWidget* parent);
