@@ -36,6 +36,8 @@ public:
     virtual void ZoomToWholeHole() = 0;
     virtual void ToggleAnomalies() = 0;
     virtual void ToggleQualityView() = 0;
+    virtual void TogglePlanView() = 0;
+    virtual void ToggleSectionView() = 0;
     // Window
     virtual void CascadeWindows() = 0;
     virtual void TileWindows() = 0;

@@ -46,6 +46,8 @@ enum CommandId : int {
     ID_VIEW_ANOMALIES = 32831,
     ID_WINDOW_SHOW_ALL = 32832,
     ID_VIEW_QUALITY = 32833,
+    ID_VIEW_PLAN = 32840,
+    ID_VIEW_SECTION = 32841,
 };
 
 // The two menu bars: the main one while no survey window is open, the

@@ -34,6 +34,8 @@ bool ShowsAnomalies(const CommandState& s, const CommandRow&)
     return s.plots && s.plots->ComponentsAsAnomalies();
 }
 bool ShowsQuality(const CommandState& s, const CommandRow&) { return s.showsQualityPlot; }
+bool ShowsPlan(const CommandState& s, const CommandRow&) { return s.showsPlan; }
+bool ShowsSection(const CommandState& s, const CommandRow&) { return s.showsSection; }
 
 using H = CommandHost;
 using M = MenuId;
@@ -169,6 +171,13 @@ const CommandRow kCommands[] = {
     {.name = "ViewQuality", .id = ID_VIEW_QUALITY, .label = QT_TRANSLATE_NOOP("Commands", "&Quality Control"),
      .prompt = QT_TRANSLATE_NOOP("Commands", "Show the survey's total field, total gravity and dip against depth"),
      .places = {{M::SurveyView, 22}}, .run = &H::ToggleQualityView, .enabled = HasSurvey, .checked = ShowsQuality},
+    // S is the status bar's: the section takes E.
+    {.name = "ViewPlan", .id = ID_VIEW_PLAN, .label = QT_TRANSLATE_NOOP("Commands", "&Plan View"),
+     .prompt = QT_TRANSLATE_NOOP("Commands", "Show the hole's path from above, grid north up"),
+     .places = {{M::SurveyView, 23}}, .run = &H::TogglePlanView, .enabled = HasSurvey, .checked = ShowsPlan},
+    {.name = "ViewSection", .id = ID_VIEW_SECTION, .label = QT_TRANSLATE_NOOP("Commands", "S&ection View"),
+     .prompt = QT_TRANSLATE_NOOP("Commands", "Show the hole's path from the side, along an azimuth"),
+     .places = {{M::SurveyView, 24}}, .run = &H::ToggleSectionView, .enabled = HasSurvey, .checked = ShowsSection},
 
     // Window; the list of windows follows in a group of its own.
     {.name = "WindowCascade", .id = ID_WINDOW_CASCADE, .label = QT_TRANSLATE_NOOP("Commands", "&Cascade"),

@@ -30,10 +30,13 @@ constexpr int GroupOf(int slot) { return slot / 10; }
 struct CommandState {
     const CChildFrame* activeWindow = nullptr; // the active survey window, or none
     // Its survey, unless read-only: the survey, its depth plots' shared
-    // state and whether one of its windows is the quality plot.
+    // state and whether its windows include the quality plot, the plan and
+    // the section.
     const survey::CKestrixDoc* survey = nullptr;
     const PlotLink* plots = nullptr;
     bool showsQualityPlot = false;
+    bool showsPlan = false;
+    bool showsSection = false;
     bool listingSelection = false;             // the active listing has rows selected
     bool plotActive = false;                   // the active window is a plot
     bool toolBarShown = false;

@@ -46,7 +46,10 @@ CDocTemplate::ViewFactory PlotFactoryOf()
 }
 
 // Where a survey's window stands among its windows: the listing, then the
-// inclination, azimuth, magnetic and quality plots.
+// inclination, azimuth, magnetic and quality plots, the plan and the section.
+constexpr int kQualityRank = 4;
+constexpr int kPlanRank = 5;
+constexpr int kSectionRank = 6;
 int WindowRank(const CChildFrame* frame)
 {
     const QWidget* view = frame->widget();
@@ -57,7 +60,11 @@ int WindowRank(const CChildFrame* frame)
     if (qobject_cast<const CMagView*>(view))
         return 3;
     if (qobject_cast<const CQcView*>(view))
-        return 4;
+        return kQualityRank;
+    if (qobject_cast<const CPlanView*>(view))
+        return kPlanRank;
+    if (qobject_cast<const CSectionView*>(view))
+        return kSectionRank;
     return 0;
 }
 
@@ -92,6 +99,9 @@ bool CKestrixApp::InitInstance(const QStringList& arguments)
     m_pAzTemplate = m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(PlotFactoryOf<CAzView>(), false));
     m_pMagTemplate = m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(PlotFactoryOf<CMagView>(), false));
     m_pQcTemplate = m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(PlotFactoryOf<CQcView>(), false));
+    m_pPlanTemplate = m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(PlotFactoryOf<CPlanView>(), false));
+    m_pSectionTemplate =
+        m_docManager.AddDocTemplate(std::make_unique<CDocTemplate>(PlotFactoryOf<CSectionView>(), false));
 
     m_hControlCursor = MakeControlCursor();
     m_hDeleteCursor = MakeDeleteCursor();
@@ -213,44 +223,51 @@ void CKestrixApp::OpenPlotWindows(SurveyDocument* document)
         CreateFrame(*plot, *document)->show();
 }
 
-// Each plot window the survey lacks, made again in its place among the
-// survey's windows, showing the survey as it is now; then every window tiled.
+// Each plot window the survey lacks (the quality plot aside, which has its
+// own item), made in its place among the survey's windows, showing the
+// survey as it is now; then every window tiled.
 void CKestrixApp::ShowAllViews()
 {
     SurveyDocument* document = EditableDocument();
     if (!document)
         return;
     CChildFrame* active = m_mainFrame->ActiveFrame();
-    const CDocTemplate* plots[] = {m_pInclTemplate, m_pAzTemplate, m_pMagTemplate};
-    for (int rank = 1; rank <= 3; ++rank) {
+    const std::pair<int, const CDocTemplate*> plots[] = {
+        {1, m_pInclTemplate}, {2, m_pAzTemplate}, {3, m_pMagTemplate}, {kPlanRank, m_pPlanTemplate},
+        {kSectionRank, m_pSectionTemplate}};
+    for (const auto& [rank, plot] : plots) {
         const std::vector<CChildFrame*> frames = document->Frames();
         if (std::none_of(frames.begin(), frames.end(), [&](const CChildFrame* f) { return WindowRank(f) == rank; }))
-            CreateFrame(*plots[rank - 1], *document)->show();
+            CreateFrame(*plot, *document)->show();
     }
     document->OrderFrames(WindowRank);
     m_mainFrame->ActivateFrame(active);
     m_mainFrame->Tile();
 }
 
-// The active survey's quality plot window: opened in its place after the
-// other plots and the windows tiled, or closed when it is open.
-void CKestrixApp::ToggleQualityView()
+void CKestrixApp::TogglePlotWindow(int rank, const CDocTemplate& docTemplate)
 {
     SurveyDocument* document = EditableDocument();
     if (!document)
         return;
     for (CChildFrame* frame : document->Frames()) {
-        if (WindowRank(frame) == 4) {
+        if (WindowRank(frame) == rank) {
             frame->close();
             return;
         }
     }
     CChildFrame* active = m_mainFrame->ActiveFrame();
-    CreateFrame(*m_pQcTemplate, *document)->show();
+    CreateFrame(docTemplate, *document)->show();
     document->OrderFrames(WindowRank);
     m_mainFrame->ActivateFrame(active);
     m_mainFrame->Tile();
 }
+
+void CKestrixApp::ToggleQualityView() { TogglePlotWindow(kQualityRank, *m_pQcTemplate); }
+
+void CKestrixApp::TogglePlanView() { TogglePlotWindow(kPlanRank, *m_pPlanTemplate); }
+
+void CKestrixApp::ToggleSectionView() { TogglePlotWindow(kSectionRank, *m_pSectionTemplate); }
 
 SurveyDocument* CKestrixApp::ActiveDocument() const
 {

@@ -18,7 +18,7 @@ class CMainFrame;
 class QStatusBar;
 class SurveyDocument;
 
-// The application: the four document templates, the editing cursors, the
+// The application: the document templates, the editing cursors, the
 // main frame and its status bar, the recent-file list. Every file is opened
 // through OpenDocumentFile, and every edit of a survey, from the Edit menu or
 // a view, reaches it through the survey's SurveyDocument::Apply. The views
@@ -91,6 +91,8 @@ private:
     void ZoomToWholeHole() override;
     void ToggleAnomalies() override;
     void ToggleQualityView() override;
+    void TogglePlanView() override;
+    void ToggleSectionView() override;
     void CascadeWindows() override;
     void TileWindows() override;
     void ArrangeIcons() override;
@@ -98,6 +100,9 @@ private:
     void ShowAbout() override;
 
     SurveyDocument* OpenSurvey(const QString& path);
+    // Closes the active survey's window of `rank` (WindowRank), or opens one
+    // from `docTemplate` in its place and tiles the windows.
+    void TogglePlotWindow(int rank, const CDocTemplate& docTemplate);
     void OpenPlotWindows(SurveyDocument* document);
     // The active survey, unless read-only.
     SurveyDocument* EditableDocument() const;
@@ -112,6 +117,8 @@ private:
     CDocTemplate* m_pAzTemplate = nullptr;
     CDocTemplate* m_pMagTemplate = nullptr;
     CDocTemplate* m_pQcTemplate = nullptr;
+    CDocTemplate* m_pPlanTemplate = nullptr;
+    CDocTemplate* m_pSectionTemplate = nullptr;
     QCursor m_hDeleteCursor;
     QCursor m_hTargetCursor;
     QCursor m_hControlCursor;

@@ -9,6 +9,7 @@
 #include "app/UndoActions.h"
 #include "views/CKestrixView.h"
 #include "views/PlotImage.h"
+#include "views/PlotViews.h"
 
 #include <QAction>
 #include <QApplication>
@@ -190,6 +191,8 @@ CommandState CMainFrame::CurrentState() const
         state.survey = document->Doc();
         state.plots = &document->Plots();
         state.showsQualityPlot = document->ShowsQualityPlot();
+        state.showsPlan = document->ShowsView(CPlanView::staticMetaObject);
+        state.showsSection = document->ShowsView(CSectionView::staticMetaObject);
     }
     const CKestrixView* listing = ActiveListing();
     state.listingSelection = listing && listing->HasSelection();

@@ -72,10 +72,12 @@ void SurveyDocument::OrderFrames(const std::function<int(const CChildFrame*)>& r
     UpdateFrameTitles();
 }
 
-bool SurveyDocument::ShowsQualityPlot() const
+bool SurveyDocument::ShowsQualityPlot() const { return ShowsView(CQcView::staticMetaObject); }
+
+bool SurveyDocument::ShowsView(const QMetaObject& viewClass) const
 {
-    return std::any_of(m_frames.begin(), m_frames.end(), [](const QPointer<CChildFrame>& frame) {
-        return frame && qobject_cast<const CQcView*>(frame->widget());
+    return std::any_of(m_frames.begin(), m_frames.end(), [&](const QPointer<CChildFrame>& frame) {
+        return frame && frame->widget() && frame->widget()->metaObject() == &viewClass;
     });
 }
 

@@ -62,6 +62,8 @@ public:
 
     // Whether one of the survey's windows is its quality plot.
     bool ShowsQualityPlot() const;
+    // Whether one of the survey's windows shows a view of `viewClass`.
+    bool ShowsView(const QMetaObject& viewClass) const;
 
     // What the survey's depth plots share: their depth window and whether
     // the magnetic components show as anomalies.

@@ -14,7 +14,7 @@ const char* const kUsage =
     "       kestrix-batch edits RAW [-o FILE] [EDITS]\n"
     "       kestrix-batch qc RAW [EDITS] [--window K] [--threshold T]\n"
     "       kestrix-batch path RAW [EDITS]\n"
-    "       kestrix-batch plot RAW --view incl|az|mag|qc -o PNG|SVG [--size WxH] [EDITS]\n"
+    "       kestrix-batch plot RAW --view incl|az|mag|qc|plan|section -o PNG|SVG [--size WxH] [EDITS]\n"
     "       kestrix-batch convert LAS [-o RAW] [--easting E] [--northing N] [--height H]\n"
     "                     [--declination D | --declination model SITE]\n"
     "                     [--map auto|DEPTH=MNEMONIC:UNIT,MagX=...,AccZ=MNEMONIC:UNIT]\n"

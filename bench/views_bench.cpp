@@ -1,5 +1,5 @@
-// Painting of each depth plot at 1200 x 800 pixels with 20000 observations,
-// a mouse move in delete mode over the magnetic components view (which
+// Painting of each depth plot, the plan and the section at 1200 x 800 pixels
+// with 20000 observations, a mouse move in delete mode over the magnetic components view (which
 // tests three points of every observation), and one wheel step of the depth
 // zoom with the repaint of the three linked plots. Target: under 16 ms each.
 #include "survey/EditRecord.h"
@@ -103,6 +103,8 @@ void BM_Paint(benchmark::State& state)
 BENCHMARK(BM_Paint<CInclView>)->Name("PaintInclination")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paint<CAzView>)->Name("PaintAzimuthWithFit")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paint<CMagView>)->Name("PaintMagnetic")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Paint<CPlanView>)->Name("PaintPlan")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Paint<CSectionView>)->Name("PaintSection")->Unit(benchmark::kMillisecond);
 
 void BM_DeleteModeMove(benchmark::State& state)
 {

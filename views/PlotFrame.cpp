@@ -35,31 +35,12 @@ constexpr int kTickLength = 5;
 } // namespace
 
 PlotFrame::PlotFrame(SurveyEditor& survey, ViewServices& services, PlotLink* link, QWidget* parent)
-    : QWidget(parent), m_survey(survey), m_services(services), m_ownLink(link ? nullptr : std::make_unique<PlotLink>()),
-      m_link(link ? link : m_ownLink.get())
+    : PlotView(survey, services, link, parent)
 {
-    setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus); // the arrow, Home and Delete keys
-    connect(m_link, &PlotLink::changed, this, &PlotFrame::OnLinkChanged);
-    // What shows where a paint draws nothing (the magnetic view without a
-    // range) is white like every plot, not the palette's window grey.
-    QPalette background = palette();
-    background.setColor(QPalette::Window, Qt::white);
-    setPalette(background);
-    setAutoFillBackground(true);
 }
-
-const CKestrixDoc& PlotFrame::Doc() const { return m_survey.Survey(); }
-
-void PlotFrame::Edit(const survey::EditOperation& op) { m_survey.Apply(op); }
 
 PlotFrame::~PlotFrame() = default;
-
-void PlotFrame::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    OnDraw(painter);
-}
 
 void PlotFrame::OnDraw(QPainter& painter)
 {
@@ -100,10 +81,8 @@ void PlotFrame::SetupHorizontalRange()
         m_zoomed = false;
         return;
     }
-    const double first = doc.m_pObs[0].Depth;
-    const double last = doc.m_pObs[doc.m_nObs - 1].Depth;
-    m_wholeHole = {Scaled(std::min(first, last)), Scaled(std::max(first, last))};
-    const DepthSpan shown = m_link->Window().Shown(m_wholeHole);
+    m_wholeHole = WholeHole();
+    const DepthSpan shown = Link().Window().Shown(m_wholeHole);
     m_zoomed = shown != m_wholeHole;
     m_nXMin = shown.from;
     m_nXMax = shown.to;
@@ -133,37 +112,6 @@ std::int32_t PlotFrame::MarginForLabels() const
         widest = std::max(widest, TextCellWidth(metrics, label.text));
     // A label ends one pixel left of the frame, so a margin of its width holds it.
     return std::clamp<std::int32_t>(widest, kMargin, std::max(kMargin, width() / 4));
-}
-
-int PlotFrame::TextCellWidth(const QFontMetrics& metrics, const QString& text)
-{
-    return std::max(metrics.horizontalAdvance(text), metrics.boundingRect(text).right() + 1);
-}
-
-void PlotFrame::DrawTextAt(QPainter& painter, QPoint at, Anchor anchor, const QString& text)
-{
-    const QFontMetrics metrics(painter.font());
-    const int w = TextCellWidth(metrics, text);
-    const int h = metrics.height();
-    QRect cell(at, QSize(w, h));
-    switch (anchor) {
-    case Anchor::LeftTop:
-        break;
-    case Anchor::RightBottom:
-        cell.moveBottomRight(QPoint(at.x() - 1, at.y() - 1));
-        break;
-    case Anchor::RightTop:
-        cell.moveTopRight(QPoint(at.x() - 1, at.y() + 1));
-        break;
-    case Anchor::CenterTop:
-        cell.moveLeft(at.x() - w / 2);
-        break;
-    }
-    painter.fillRect(cell, Qt::white);
-    const QPen pen = painter.pen();
-    painter.setPen(Qt::black);
-    painter.drawText(QPoint(cell.left(), cell.top() + metrics.ascent()), text);
-    painter.setPen(pen);
 }
 
 std::vector<PlotFrame::ValueLabel> PlotFrame::ValueLabels() const
@@ -257,8 +205,6 @@ void PlotFrame::DrawLevelLine(QPainter& painter)
     LineLP(painter, m_nXMin, middle, m_nXMax, middle);
 }
 
-std::int32_t PlotFrame::Scaled(double value) const { return ToPlotUnits(value * Doc().m_dScale); }
-
 std::int32_t PlotFrame::ClampedY(double value) const { return std::clamp(Scaled(value), m_nYMin, m_nYMax); }
 
 QPoint PlotFrame::ToDevice(std::int32_t x, std::int32_t y) const
@@ -283,33 +229,12 @@ bool PlotFrame::IsShownColumn(int x) const
     return x >= columns.left() && x <= columns.right();
 }
 
-QPen PlotFrame::ThinPen(QColor colour) const
-{
-    QPen pen(colour, m_lineWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-    pen.setCosmetic(true);
-    return pen;
-}
-
 void PlotFrame::LineLP(QPainter& painter, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) const
 {
     const QPoint from = ToDevice(x1, y1);
     const QPoint to = ToDevice(x2, y2);
     if (from != to) // a line to its own start pixel draws nothing
         painter.drawLine(from, to);
-}
-
-void PlotFrame::DrawPolyline(QPainter& painter, const QPolygon& points)
-{
-    // Equal neighbours would draw lone pixels; dropping them draws exactly the
-    // same lines and keeps long tables cheap when many points share a pixel.
-    QPolygon distinct;
-    distinct.reserve(points.size());
-    for (const QPoint& p : points) {
-        if (distinct.isEmpty() || distinct.constLast() != p)
-            distinct.append(p);
-    }
-    if (distinct.size() >= 2)
-        painter.drawPolyline(distinct);
 }
 
 void PlotFrame::DrawCurve(QPainter& painter, const QPolygon& points) const

@@ -4,26 +4,11 @@
 #include "survey/Observation.h"
 #include "views/DepthWindow.h"
 #include "views/PlotMapping.h"
-
-#include <QColor>
-#include <QPen>
-#include <QPolygon>
-#include <QWidget>
+#include "views/PlotView.h"
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <vector>
-
-namespace survey {
-class CKestrixDoc;
-} // namespace survey
-
-class PlotLink;
-class QFontMetrics;
-class QPainter;
-class SurveyEditor;
-class ViewServices;
 
 // The frame shared by the depth plots: a white window with the title in its
 // top-left corner, a plot frame inset by a margin, depth from left to right
@@ -39,26 +24,20 @@ class ViewServices;
 // is drawn or picked beyond its left and right edges; at the whole hole the
 // picture is the frame's own. The Left and Right keys mark the next reading
 // in depth, which the Delete key deletes in delete mode.
-class PlotFrame : public QWidget {
+class PlotFrame : public PlotView {
     Q_OBJECT
 public:
-    // The frame's distance from each edge of the window, in device pixels,
-    // unless a value label is wider: the margin then grows to hold it whole.
-    static constexpr std::int32_t kMargin = 50;
-    // A reading is picked when the mouse lies within this many pixels of its
-    // mark or of a line drawn to it.
-    static constexpr double kPickDistance = 6.0;
+    // The frame lies kMargin from each edge of the window unless a value
+    // label is wider: the margin then grows to hold it whole. A reading is
+    // picked when the mouse lies within kPickDistance pixels of its mark or
+    // of a line drawn to it.
 
     // `survey`, `services` and `link` are not owned and must outlive the view.
     // Without a link the view keeps a depth window of its own.
     PlotFrame(SurveyEditor& survey, ViewServices& services, PlotLink* link, QWidget* parent);
     ~PlotFrame() override;
 
-    // Paints the whole client area from the document, in device pixels.
-    void OnDraw(QPainter& painter);
-    // Lines `pixels` device pixels wide. The default, 0, is the thinnest line
-    // the device draws: one pixel on screen, but a faint hairline on paper.
-    void SetLineWidth(qreal pixels) { m_lineWidth = pixels; }
+    void OnDraw(QPainter& painter) override;
 
     // Works out the ranges and sets the mapping for the current client size.
     // True when the mapping spans a drawable frame: observations, distinct
@@ -68,7 +47,6 @@ public:
     virtual bool SetupMapping();
 
     const PlotMapping& Mapping() const { return m_mapping; }
-    PlotLink& Link() const { return *m_link; }
     // Whether the latest mapping shows less than the whole hole.
     bool IsZoomed() const { return m_zoomed; }
     // The observation marked with the arrow keys, or -1.
@@ -76,17 +54,6 @@ public:
     // The view's window has just become the active one: a click that did
     // that, if any, edits nothing (it deletes no reading, places no point).
     void NoteActivation();
-
-    // Text alignments of the frame's labels.
-    // RightBottom ends just left of and above `at`, RightTop just left of
-    // and below it.
-    enum class Anchor { LeftTop, RightBottom, RightTop, CenterTop };
-    // Writes `text` in the painter's font, black on an opaque white cell,
-    // placed on the device point `at` as `anchor` says.
-    static void DrawTextAt(QPainter& painter, QPoint at, Anchor anchor, const QString& text);
-    // The width in pixels of the cell DrawTextAt gives `text`: its advance,
-    // or its ink where a glyph reaches beyond the advance.
-    static int TextCellWidth(const QFontMetrics& metrics, const QString& text);
 
     std::int32_t m_nMargin = kMargin; // device pixels between the window's edges and the frame
     std::int32_t m_nXMin = 0;         // logical x of the frame's left edge
@@ -96,11 +63,6 @@ public:
     std::int32_t m_nHitObs = -1;      // observation under the mouse in delete mode, or -1
 
 protected:
-    const survey::CKestrixDoc& Doc() const;
-    // Hands the edit `op` to the survey's editor.
-    void Edit(const survey::EditOperation& op);
-    ViewServices& Services() const { return m_services; }
-
     // --- What each view supplies ---
     virtual QString Title() const = 0;
     // Called at the start of every paint, after the horizontal range; false
@@ -138,20 +100,12 @@ protected:
     // --- Helpers for the views ---
     // trunc(value x m_dScale) clamped into [m_nYMin, m_nYMax].
     std::int32_t ClampedY(double value) const;
-    // trunc(value x m_dScale), saturated.
-    std::int32_t Scaled(double value) const;
     QPoint ToDevice(std::int32_t x, std::int32_t y) const;
     // Whether device column `x` shows: always at the whole hole, zoomed in
     // only within the frame's left and right edges.
     bool IsShownColumn(int x) const;
-    // A solid pen of the view's line width, on screen one device pixel wide,
-    // whose lines leave out their end pixel.
-    QPen ThinPen(QColor colour) const;
     // A line from (x1, y1) to (x2, y2) in logical units, leaving out its end.
     void LineLP(QPainter& painter, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) const;
-    // One polyline through `points` (device pixels), the first a move; a
-    // point equal to the one before adds nothing, and the last pixel is left out.
-    static void DrawPolyline(QPainter& painter, const QPolygon& points);
     // A curve through `points` (device pixels): the whole polyline, or when
     // zoomed in only its pieces that reach the frame's depth extent.
     void DrawCurve(QPainter& painter, const QPolygon& points) const;
@@ -164,15 +118,14 @@ protected:
     // The 17 light grey lines at every 10 degrees within +-80 of `centre`.
     void DrawDegreeGrid(QPainter& painter, double centre) const;
 
-    void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-    // Sets a status bar pane.
-    void SetPane(int pane, const QString& text) const;
+    // Another depth window: what was under the mouse is no longer there.
+    void OnLinkChanged() override;
 
 private:
     // A reading's place in depth order: its depth in plot units, then twice
@@ -195,17 +148,11 @@ private:
     QRect ShownColumns() const;
     void Pick(QPoint mouse);
     void Readout(std::int32_t x);
-    void OnLinkChanged();
     void ChangeWindow(const DepthWindow& window);
     void MoveMarker(int direction);
     void DeleteMarked();
 
-    SurveyEditor& m_survey;
-    ViewServices& m_services;
-    std::unique_ptr<PlotLink> m_ownLink; // only without a shared one
-    PlotLink* m_link;
     PlotMapping m_mapping;
-    qreal m_lineWidth = 0; // device pixels; 0 for the thinnest line
     bool m_framed = false;       // the latest mapping spans a drawable frame
     DepthSpan m_wholeHole{0, 0}; // the hole's ends in plot units, at the latest mapping
     bool m_zoomed = false;       // the latest mapping shows less than the whole hole

@@ -31,7 +31,7 @@ public:
 };
 
 template <typename View>
-std::unique_ptr<PlotFrame> Make(SurveyEditor& survey, ViewServices& services, PlotLink* link)
+std::unique_ptr<PlotView> Make(SurveyEditor& survey, ViewServices& services, PlotLink* link)
 {
     return std::make_unique<View>(survey, services, link);
 }
@@ -42,13 +42,15 @@ const PlotKind kKinds[] = {
     {"az", &CAzView::staticMetaObject, Make<CAzView>},
     {"mag", &CMagView::staticMetaObject, Make<CMagView>},
     {"qc", &CQcView::staticMetaObject, Make<CQcView>},
+    {"plan", &CPlanView::staticMetaObject, Make<CPlanView>},
+    {"section", &CSectionView::staticMetaObject, Make<CSectionView>},
 };
 
 // A view of its own at `size`, so the window the user looks at keeps its size.
-std::unique_ptr<PlotFrame> PictureView(const PlotKind& kind, SurveyEditor& survey, QSize size, PlotLink* link)
+std::unique_ptr<PlotView> PictureView(const PlotKind& kind, SurveyEditor& survey, QSize size, PlotLink* link)
 {
     static NoViewServices services;
-    std::unique_ptr<PlotFrame> view = kind.make(survey, services, link);
+    std::unique_ptr<PlotView> view = kind.make(survey, services, link);
     view->setAttribute(Qt::WA_DontShowOnScreen);
     view->resize(size);
     view->ensurePolished(); // the font it measures its labels with
@@ -124,7 +126,7 @@ void PaintPlot(const PlotKind& kind, const CKestrixDoc& doc, QSize size, QPainte
                qreal lineWidth)
 {
     ReadOnlySurvey survey(doc);
-    const std::unique_ptr<PlotFrame> view = PictureView(kind, survey, size, link);
+    const std::unique_ptr<PlotView> view = PictureView(kind, survey, size, link);
     view->SetLineWidth(lineWidth);
     // The view's own painting with this painter, not QWidget::render: on a
     // printer that would paint a pixmap, and the page would be a blurred picture.

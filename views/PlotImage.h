@@ -12,20 +12,20 @@ namespace survey {
 class CKestrixDoc;
 } // namespace survey
 
-class PlotFrame;
 class PlotLink;
+class PlotView;
 class QImage;
 class QPainter;
 class QWidget;
 class SurveyEditor;
 class ViewServices;
 
-// A depth plot that can be drawn as a picture, by the name kestrix-batch's
-// --view takes. The picture is that of a window of the plot at the same size.
+// A plot that can be drawn as a picture, by the name kestrix-batch's --view
+// takes. The picture is that of a window of the plot at the same size.
 struct PlotKind {
     const char* name;
     const QMetaObject* viewClass;
-    std::unique_ptr<PlotFrame> (*make)(SurveyEditor& survey, ViewServices& services, PlotLink* link);
+    std::unique_ptr<PlotView> (*make)(SurveyEditor& survey, ViewServices& services, PlotLink* link);
 };
 
 // Every plot kind, one row each.
@@ -45,7 +45,7 @@ bool IsPlotSize(QSize size);
 QImage RenderPlot(const PlotKind& kind, const survey::CKestrixDoc& doc, QSize size, PlotLink* link = nullptr);
 // Paints the same picture with `painter`, its top-left at the painter's
 // origin, as lines and text: scaled by the painter's transform it stays sharp.
-// Lines are `lineWidth` device pixels wide (PlotFrame::SetLineWidth).
+// Lines are `lineWidth` device pixels wide (PlotView::SetLineWidth).
 void PaintPlot(const PlotKind& kind, const survey::CKestrixDoc& doc, QSize size, QPainter& painter,
                PlotLink* link = nullptr, qreal lineWidth = 0);
 

@@ -36,15 +36,10 @@ bool SameReading(const Observation& a, const Observation& b)
 
 } // namespace
 
-void PlotFrame::SetPane(int pane, const QString& text) const
-{
-    m_services.SetPaneText(pane, text);
-}
-
 void PlotFrame::ApplyModeCursor()
 {
     if (Doc().m_bDeleteMode)
-        setCursor(m_services.DeleteCursor());
+        setCursor(Services().DeleteCursor());
     else
         unsetCursor(); // the window's own pointer
 }
@@ -135,7 +130,7 @@ void PlotFrame::Pick(QPoint mouse)
     if (m_nHitObs != before)
         update(); // the reading a click would take is drawn highlighted
     if (m_nHitObs != -1)
-        setCursor(m_services.TargetCursor());
+        setCursor(Services().TargetCursor());
 }
 
 void PlotFrame::NoteActivation()
@@ -213,7 +208,6 @@ void PlotFrame::wheelEvent(QWheelEvent* event)
 
 void PlotFrame::ChangeWindow(const DepthWindow& window) { Link().SetWindow(window); }
 
-// Another depth window: what was under the mouse is no longer there.
 void PlotFrame::OnLinkChanged()
 {
     m_nHitObs = -1;

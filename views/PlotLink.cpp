@@ -21,3 +21,11 @@ void PlotLink::SetSpikes(const survey::SpikeSettings& settings)
     m_spikes = settings;
     emit changed();
 }
+
+void PlotLink::SetSectionAzimuth(std::optional<double> azimuth)
+{
+    if (azimuth == m_sectionAzimuth)
+        return;
+    m_sectionAzimuth = azimuth;
+    emit changed();
+}

@@ -5,10 +5,12 @@
 
 #include <QObject>
 
-// What the depth plots of one survey share: the depth window they show,
-// whether the magnetic components are drawn as anomalies, and how the
-// quality plot judges spikes. A change redraws every plot linked to it, so
-// zooming or panning one plot moves the others.
+#include <optional>
+
+// What the plots of one survey share: the depth window they show, whether
+// the magnetic components are drawn as anomalies, how the quality plot
+// judges spikes and the azimuth the section looks along. A change redraws
+// every plot linked to it, so zooming or panning one plot moves the others.
 class PlotLink : public QObject {
     Q_OBJECT
 public:
@@ -23,6 +25,11 @@ public:
     const survey::SpikeSettings& Spikes() const { return m_spikes; }
     void SetSpikes(const survey::SpikeSettings& settings);
 
+    // The grid azimuth of the section in degrees, or none for the direction
+    // from the collar to the deepest reading.
+    const std::optional<double>& SectionAzimuth() const { return m_sectionAzimuth; }
+    void SetSectionAzimuth(std::optional<double> azimuth);
+
 signals:
     void changed();
 
@@ -30,4 +37,5 @@ private:
     DepthWindow m_window;
     bool m_anomalies = false;
     survey::SpikeSettings m_spikes;
+    std::optional<double> m_sectionAzimuth;
 };

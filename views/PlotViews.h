@@ -1,7 +1,10 @@
 #pragma once
 
-// The depth plots of a survey: the three of every survey and the quality plot.
+// The plots of a survey: the three depth plots of every survey, the quality
+// plot, and the plan and section of the hole's path.
 #include "views/CAzView.h"
 #include "views/CInclView.h"
 #include "views/CMagView.h"
+#include "views/CPlanView.h"
 #include "views/CQcView.h"
+#include "views/CSectionView.h"

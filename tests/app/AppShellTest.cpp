@@ -534,18 +534,21 @@ TEST_F(AppShellTest, ShowAllViewsBringsBackClosedPlotWindowsWithTheSurveysEdits)
     main->Action(ID_WINDOW_SHOW_ALL)->trigger();
 
     const auto frames = harness.Frames();
-    ASSERT_EQ(frames.size(), 4u);
-    EXPECT_EQ(harness.Captions(), QStringList({"demo.txt*:1", "demo.txt*:4", "demo.txt*:2", "demo.txt*:3"}));
+    ASSERT_EQ(frames.size(), 6u);
+    EXPECT_EQ(harness.Captions(), QStringList({"demo.txt*:1", "demo.txt*:4", "demo.txt*:2", "demo.txt*:3",
+                                               "demo.txt*:5", "demo.txt*:6"}));
     EXPECT_NE(qobject_cast<CMagView*>(frames[1]->widget()), nullptr);
     EXPECT_NE(qobject_cast<CInclView*>(frames[2]->widget()), nullptr);
     EXPECT_NE(qobject_cast<CAzView*>(frames[3]->widget()), nullptr);
+    EXPECT_NE(qobject_cast<CPlanView*>(frames[4]->widget()), nullptr);
+    EXPECT_NE(qobject_cast<CSectionView*>(frames[5]->widget()), nullptr);
     for (CChildFrame* frame : frames)
         EXPECT_EQ(frame->Document().Doc(), doc);
     EXPECT_EQ(doc->m_nObs, 200);
     EXPECT_EQ(main->ActiveFrame(), frames[0]);
     ExpectTiled(main, frames);
     main->Action(ID_WINDOW_SHOW_ALL)->trigger(); // nothing missing: nothing more
-    EXPECT_EQ(harness.Frames().size(), 4u);
+    EXPECT_EQ(harness.Frames().size(), 6u);
 }
 
 TEST_F(AppShellTest, ViewItemsActOnTheActiveSurveysPlots)
@@ -598,5 +601,45 @@ TEST_F(AppShellTest, QualityControlOpensAFifthWindowAfterThePlotsAndClosesIt)
     main->UpdateCommandUI();
     EXPECT_FALSE(main->Action(ID_VIEW_QUALITY)->isChecked());
 }
+
+struct PathViewRow {
+    const char* name;
+    int id;
+    const QMetaObject* viewClass;
+};
+
+class PathViewItem : public AppShellTest, public ::testing::WithParamInterface<PathViewRow> {};
+
+// Opened after the quality plot, whichever came first, and closed again.
+TEST_P(PathViewItem, OpensItsWindowAfterTheQualityPlotAndClosesIt)
+{
+    ASSERT_TRUE(harness.Start());
+    ASSERT_NE(harness.App().OpenDocumentFile(harness.MakeSurvey("demo.txt")), nullptr);
+    CMainFrame* main = harness.App().MainFrame();
+    main->ActivateFrame(harness.Frames()[2]);
+    main->Action(GetParam().id)->trigger();
+    main->Action(ID_VIEW_QUALITY)->trigger();
+    const auto frames = harness.Frames();
+    ASSERT_EQ(frames.size(), 6u);
+    EXPECT_EQ(frames[4]->widget()->metaObject(), GetParam().viewClass); // in the order made
+    EXPECT_EQ(frames[4]->windowTitle(), "demo.txt:6");
+    EXPECT_EQ(frames[5]->widget()->metaObject(), &CQcView::staticMetaObject);
+    EXPECT_EQ(frames[5]->windowTitle(), "demo.txt:5");
+    EXPECT_EQ(main->ActiveFrame(), frames[2]);
+    ExpectTiled(main, frames);
+    main->UpdateCommandUI();
+    EXPECT_TRUE(main->Action(GetParam().id)->isChecked());
+
+    main->Action(GetParam().id)->trigger();
+    ProcessDeferredDeletes();
+    EXPECT_EQ(harness.Frames().size(), 5u);
+    main->UpdateCommandUI();
+    EXPECT_FALSE(main->Action(GetParam().id)->isChecked());
+}
+
+INSTANTIATE_TEST_SUITE_P(AppShellTest, PathViewItem,
+                         ::testing::Values(PathViewRow{"Plan", ID_VIEW_PLAN, &CPlanView::staticMetaObject},
+                                           PathViewRow{"Section", ID_VIEW_SECTION, &CSectionView::staticMetaObject}),
+                         RowName());
 
 } // namespace

@@ -76,7 +76,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, PlotPicture,
                                            PictureRow{"AzimuthSvg", "az", "az.svg", {kRed, kBlue}},
                                            PictureRow{"MagneticSvg", "mag", "mag.svg", {kRed, kGreen, kBlue}},
                                            PictureRow{"QualityPng", "qc", "qc.png", {kRed, kDarkGreen, kBlue, kOrange}},
-                                           PictureRow{"QualitySvg", "qc", "qc.svg", {kRed, kDarkGreen, kBlue, kOrange}}),
+                                           PictureRow{"QualitySvg", "qc", "qc.svg", {kRed, kDarkGreen, kBlue, kOrange}},
+                                           PictureRow{"PlanPng", "plan", "plan.png", {kRed}},
+                                           PictureRow{"SectionSvg", "section", "section.svg", {kRed}}),
                          RowName());
 
 struct RefusedRow {
@@ -115,7 +117,7 @@ TEST_P(PlotRefused, WritesNothingAndSaysWhy)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, PlotRefused,
-    ::testing::Values(RefusedRow{"UnknownView", {"--view", "roll", "-o", "OUT"}, 2, "the views are incl, az, mag, qc"},
+    ::testing::Values(RefusedRow{"UnknownView", {"--view", "roll", "-o", "OUT"}, 2, "the views are incl, az, mag, qc, plan, section"},
                       RefusedRow{"OverTheSurvey", {"--view", "az", "-o", "SURVEY"}, 1, "replace the raw survey file"},
                       RefusedRow{"NotAPictureName", {"--view", "az", "-o", "out.jpg"}, 1, ".png or .svg"},
                       RefusedRow{"TooLarge", {"--view", "az", "-o", "OUT", "--size", "8001x10"}, 2, "--size takes"},
