@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <unistd.h>
@@ -279,7 +280,7 @@ TEST_F(BatchRun, QcPrintsEveryReadingsValuesAndFlag)
     WriteFile(m_dir + "/qc.txt", RawSurveyText({{5, 0.2, 0.1, 0.4, 0.1, 1, 0.3}, {5.25, 0.3, 0, 0.4, 0, 0, 0}}));
     EXPECT_EQ(Batch({"qc", m_dir + "/qc.txt"}), 0);
     EXPECT_EQ(out.str(), "depth,total_field_nT,total_gravity,dip_deg,flagged\n"
-                         "5,45825.8,1.04881,29.957,0\n"
+                         "5,45825.8,1.04881,65.6345,0\n"
                          "5.25,50000,0,nan,0\n")
         << "without gravity the second reading has no dip";
 }
@@ -389,6 +390,27 @@ TEST_F(BatchRun, DemoSurveyExportsInTraversalOrder)
     EXPECT_EQ(text.substr(0, text.find("\r\n", 45) + 2), "/East North Height TMI magE, magN, magZ\r\nLi demo\r\n");
     ASSERT_GT(heights.size(), 1000u);
     EXPECT_GT(heights.front(), heights.back()) << "rows run from the top of the hole down";
+}
+
+// The demo's field dips 68 degrees; away from its body and spikes every
+// reading shows that, whatever the hole's inclination there.
+TEST_F(BatchRun, DemoDipIsTheFieldsAwayFromItsBody)
+{
+    ASSERT_EQ(Batch({"qc", std::string(KESTRIX_EXAMPLES_DIR) + "/demo.txt"}), 0) << err.str();
+    std::istringstream rows(out.str());
+    std::string line;
+    std::getline(rows, line);
+    int judged = 0;
+    while (std::getline(rows, line)) {
+        double depth = 0, field = 0, gravity = 0, dip = 0;
+        int flagged = 0;
+        ASSERT_EQ(std::sscanf(line.c_str(), "%lf,%lf,%lf,%lf,%d", &depth, &field, &gravity, &dip, &flagged), 5) << line;
+        if (flagged || (depth > 150 && depth < 260))
+            continue;
+        EXPECT_NEAR(dip, 68.0, 0.5) << "at " << depth << " m";
+        ++judged;
+    }
+    EXPECT_GT(judged, 2800);
 }
 
 // Control points on both sides of the demo's magnetic body: the smoothed
