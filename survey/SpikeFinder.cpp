@@ -1,6 +1,7 @@
 #include "survey/SpikeFinder.h"
 
 #include "survey/KestrixDoc.h"
+#include "survey/Median.h"
 
 #include <algorithm>
 #include <cmath>
@@ -121,19 +122,6 @@ void FlagDepartures(const std::vector<double>& values, std::size_t halfWindow, d
     }
 }
 
-// The median of the finite values, or NaN when there are none.
-double MedianOfFinite(std::vector<double> values)
-{
-    std::erase_if(values, [](double v) { return !std::isfinite(v); });
-    if (values.empty())
-        return std::nan("");
-    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
-    std::nth_element(values.begin(), middle, values.end());
-    if (values.size() % 2)
-        return *middle;
-    return 0.5 * *std::max_element(values.begin(), middle) + 0.5 * *middle;
-}
-
 } // namespace
 
 std::vector<std::uint8_t> FindSpikes(std::span<const QualityValues> values, const SpikeSettings& settings)
@@ -185,6 +173,11 @@ bool IsValidSpikeSettings(const SpikeSettings& settings)
 {
     return IsSpikeHalfWindow(settings.halfWindow) && IsSpikeThreshold(settings.threshold)
         && IsSpikeFloor(settings.fieldFloor) && IsSpikeFloor(settings.gravityFloor) && IsSpikeFloor(settings.dipFloor);
+}
+
+bool IsValidReferenceTolerances(const ReferenceTolerances& tolerances)
+{
+    return IsSpikeFloor(tolerances.fieldNt) && IsSpikeFloor(tolerances.dipDegrees) && IsSpikeFloor(tolerances.gravityG);
 }
 
 static_assert(2 * kMaxSpikeHalfWindow >= CKestrixDoc::kMaxObservations, "a window must be able to hold any survey");

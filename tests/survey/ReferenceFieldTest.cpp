@@ -2,7 +2,9 @@
 #include "NamedRows.h"
 #include "SurveyRows.h"
 #include "crs/Site.h"
+#include "geomag/NormalGravity.h"
 #include "survey/EditRecord.h"
+#include "survey/ReferenceCheck.h"
 #include "survey/ReferenceField.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 using namespace survey;
 
@@ -103,6 +106,54 @@ TEST(ReferenceField, AfterEditsIsAsIfComputedAfresh)
     const auto& b = fresh.m_reference.readings;
     ASSERT_EQ(a.size(), b.size());
     EXPECT_EQ(std::memcmp(a.data(), b.data(), a.size() * sizeof a[0]), 0);
+}
+
+// A survey from the model's field judged against it: `hole` placed at its
+// own latitude and longitude.
+struct CheckRow {
+    const char* name;
+    ModelHole hole;
+    double field, dip, gravity; // the medians expected
+    bool fieldPasses, dipPasses, gravityPasses;
+};
+
+class ReferenceChecks : public ::testing::TestWithParam<CheckRow> {};
+
+TEST_P(ReferenceChecks, GiveTheMediansAgainstTheModel)
+{
+    const CheckRow& row = GetParam();
+    CKestrixDoc doc;
+    SurveyAt(doc, ModelHoleRows(row.hole), LocalSite(row.hole.latitude, row.hole.longitude));
+    const std::optional<ReferenceCheck> check = CheckAgainstReference(doc, {});
+    ASSERT_TRUE(check);
+    // The raw survey file keeps a nanotesla and 1e-5 of the accelerometer's unit.
+    EXPECT_NEAR(check->field.median, row.field, 5);
+    EXPECT_NEAR(check->dip.median, row.dip, 0.01);
+    EXPECT_NEAR(check->gravity.median, row.gravity, 2e-5);
+    EXPECT_EQ(check->field.Passes(), row.fieldPasses);
+    EXPECT_EQ(check->dip.Passes(), row.dipPasses);
+    EXPECT_EQ(check->gravity.Passes(), row.gravityPasses);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ReferenceChecks,
+    ::testing::Values(
+        CheckRow{"FromTheModel", {.gravity = geomag::NormalGravity(63.1)}, 0, 0, 0, true, true, true},
+        CheckRow{"FromTheModelInG", {.gravity = geomag::NormalGravityInG(63.1)}, 0, 0, 0, true, true, true},
+        CheckRow{"MagnetometerBias", {.gravity = geomag::NormalGravity(63.1), .biasNt = 400}, 400, 0, 0, false, true, true},
+        // Normal gravity there is 1.0052 g.
+        CheckRow{"OneGNearThePole", {.latitude = 89, .gravity = 1.0}, 0, 0, 1.0 - geomag::NormalGravityInG(89), true, true,
+                 false},
+        CheckRow{"GravityPastItsToleranceInMetresPerSecondSquared",
+                 {.gravity = geomag::NormalGravity(63.1) + 0.0026 * geomag::kStandardGravity}, 0, 0,
+                 0.0026 * geomag::kStandardGravity, true, true, false}),
+    RowName());
+
+TEST(ReferenceChecks, NeedAReference)
+{
+    CKestrixDoc doc;
+    FillDocument(doc, ModelHoleRows({.count = 30}));
+    EXPECT_FALSE(CheckAgainstReference(doc, {}));
 }
 
 struct KnownRow {
