@@ -8,7 +8,7 @@
 #include <cmath>
 
 const char* const kUsage =
-    "usage: kestrix-batch export RAW [-o XYZ] [EDITS]\n"
+    "usage: kestrix-batch export RAW [-o XYZ] [--frame magnetic|grid] [--anomalies] [EDITS]\n"
     "       kestrix-batch dump RAW [EDITS]\n"
     "       kestrix-batch listing RAW [EDITS]\n"
     "       kestrix-batch edits RAW [-o FILE] [EDITS]\n"
@@ -129,6 +129,15 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
                                        kMaxPlotPixels);
                 return false;
             }
+        } else if (arg == "--frame" && options.command == "export") {
+            const std::string frame = hasValue ? value() : std::string();
+            if (frame != "magnetic" && frame != "grid") {
+                error = "--frame takes magnetic or grid";
+                return false;
+            }
+            options.exportOptions.frame = frame == "grid" ? survey::ComponentFrame::Grid : survey::ComponentFrame::Magnetic;
+        } else if (arg == "--anomalies" && options.command == "export") {
+            options.exportOptions.anomalies = true;
         } else if (arg == "--delete-flagged") {
             options.edits.push_back(step::DeleteFlagged{});
         } else if (arg == "--window") {

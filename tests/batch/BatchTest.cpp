@@ -1,11 +1,15 @@
 #include "BatchRunner.h"
+#include "ModelSurvey.h"
 #include "NamedRows.h"
 #include "SurveyRows.h"
 #include "batch/BatchOptions.h"
 #include "batch/ControlPointsFile.h"
+#include "crs/Site.h"
+#include "geomag/NormalGravity.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -37,6 +41,18 @@ TEST(Options, EditsAreStepsInTheOrderGiven)
     EXPECT_EQ(std::get<survey::edit::SetFitDegree>(std::get<survey::EditOperation>(options.edits[7])).degree, 3);
     EXPECT_EQ(options.spikes.halfWindow, 0);
     EXPECT_EQ(options.spikes.threshold, 2.5);
+}
+
+TEST(Options, ExportTakesAFrameAndAnomalies)
+{
+    SurveyOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseSurveyOptions({"export", "a.txt", "--anomalies", "--frame", "grid"}, options, error)) << error;
+    EXPECT_EQ(options.exportOptions.frame, survey::ComponentFrame::Grid);
+    EXPECT_TRUE(options.exportOptions.anomalies);
+    ASSERT_TRUE(ParseSurveyOptions({"export", "a.txt", "--frame", "magnetic"}, options = {}, error)) << error;
+    EXPECT_EQ(options.exportOptions.frame, survey::ComponentFrame::Magnetic);
+    EXPECT_FALSE(options.exportOptions.anomalies);
 }
 
 struct BadUsageCase {
@@ -84,6 +100,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadUsageCase{"OutputForQc", {"qc", "a.txt", "-o", "x"}, "unknown option -o"},
         BadUsageCase{"EditsWithoutFile", {"edits", "a.txt", "--edits"}, "--edits needs one file"},
         BadUsageCase{"FitSideways", {"dump", "a.txt", "--fit", "sideways"}, "--fit takes local or whole"},
+        BadUsageCase{"FrameSideways", {"export", "a.txt", "--frame", "true"}, "--frame takes magnetic or grid"},
+        BadUsageCase{"FrameForQc", {"qc", "a.txt", "--frame", "grid"}, "unknown option --frame"},
+        BadUsageCase{"AnomaliesForListing", {"listing", "a.txt", "--anomalies"}, "unknown option --anomalies"},
         BadUsageCase{"WindowNegative", {"qc", "a.txt", "--window", "-1"}, kWindowUsage},
         BadUsageCase{"WindowPastAnySurvey", {"qc", "a.txt", "--window", "10001"}, kWindowUsage},
         BadUsageCase{"WindowNotWhole", {"qc", "a.txt", "--window", "2.5"}, kWindowUsage},
@@ -390,6 +409,93 @@ TEST_F(BatchRun, DemoSurveyExportsInTraversalOrder)
     EXPECT_EQ(text.substr(0, text.find("\r\n", 45) + 2), "/East North Height TMI magE, magN, magZ\r\nLi demo\r\n");
     ASSERT_GT(heights.size(), 1000u);
     EXPECT_GT(heights.front(), heights.back()) << "rows run from the top of the hole down";
+}
+
+// A survey made from the model's field at RawSurveyText's collar on
+// EPSG:32633, checked with that grid and the survey's date.
+struct SiteQcRow {
+    const char* name;
+    double biasNt, gravity; // the gravity in g; 0 for normal gravity there
+    double fieldMedian;
+    const char* verdicts[3]; // the summary's field, dip and gravity lines end so
+};
+
+class SiteQc : public ::testing::TestWithParam<SiteQcRow>, protected BatchRunner {
+protected:
+    void WriteModelSurvey(double biasNt, double gravity)
+    {
+        const crs::SiteResult place = crs::SiteFromGrid(32633, 500000, 7000000);
+        ASSERT_TRUE(place.site) << place.error;
+        const double g = gravity != 0 ? gravity : geomag::NormalGravityInG(place.site->latitude);
+        WriteFile(m_survey, RawSurveyText(ModelHoleRows({.latitude = place.site->latitude,
+                                                         .longitude = place.site->longitude,
+                                                         .count = 101,
+                                                         .gravity = g,
+                                                         .biasNt = biasNt})));
+        WriteFile(m_edits, "Kestrix edits 2\ncrs EPSG:32633\ndate 2008-06-01\n");
+    }
+
+    const std::string m_survey = m_dir + "/model.txt";
+    const std::string m_edits = m_dir + "/site.edits";
+};
+
+TEST_P(SiteQc, AddsTheReferenceAndSumsItUp)
+{
+    const SiteQcRow& row = GetParam();
+    WriteModelSurvey(row.biasNt, row.gravity);
+    ASSERT_EQ(Batch({"qc", m_survey, "--edits", m_edits}), 0) << err.str();
+    EXPECT_EQ(err.str(), "");
+    std::vector<std::string> lines;
+    std::istringstream text(out.str());
+    for (std::string line; std::getline(text, line);)
+        lines.push_back(line);
+    ASSERT_EQ(lines.size(), 1u + 101u + 4u);
+    EXPECT_EQ(lines[0], "depth,total_field_nT,total_gravity,dip_deg,flagged,bref_nT,iref_deg,db_nT,ddip_deg,dg");
+    EXPECT_EQ(std::count(lines[1].begin(), lines[1].end(), ','), 9);
+    EXPECT_EQ(lines[102], "# reference: IGRF-14 on 2008-06-01");
+    double median = 0;
+    ASSERT_EQ(std::sscanf(lines[103].c_str(), "# total field - F: median %lf nT", &median), 1) << lines[103];
+    EXPECT_NEAR(median, row.fieldMedian, 5);
+    for (int k = 0; k < 3; ++k) {
+        const std::string& line = lines[103 + static_cast<std::size_t>(k)];
+        const std::string verdict = row.verdicts[k];
+        EXPECT_EQ(line.substr(line.size() - std::min(line.size(), verdict.size())), verdict) << line;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Batch, SiteQc,
+    ::testing::Values(SiteQcRow{"FromTheModel", 0, 0, 0, {": PASS", ": PASS", "tolerance 0.0025 g: PASS"}},
+                      SiteQcRow{"MagnetometerBias", 400, 0, 400, {": FAIL", ": PASS", ": PASS"}},
+                      SiteQcRow{"GravityInNoKnownUnit", 0, 3.0, 0, {": PASS", ": PASS", "nor near 9.8 m/s2"}}),
+    RowName());
+
+TEST_F(SiteQc, WithoutADateSaysWhyThereIsNoReference)
+{
+    WriteModelSurvey(0, 0);
+    WriteFile(m_edits, "Kestrix edits 2\ncrs EPSG:32633\n");
+    ASSERT_EQ(Batch({"qc", m_survey, "--edits", m_edits}), 0);
+    EXPECT_EQ(out.str().substr(0, out.str().find('\n')), "depth,total_field_nT,total_gravity,dip_deg,flagged");
+    EXPECT_EQ(err.str(), "kestrix-batch: no reference field: The survey has no date.\n");
+}
+
+// A reading that is the model's field has no anomaly.
+TEST_F(SiteQc, ExportedAnomaliesOfTheModelsFieldAreNil)
+{
+    WriteModelSurvey(0, 0);
+    const std::string xyz = m_dir + "/model.xyz";
+    ASSERT_EQ(Batch({"export", m_survey, "--edits", m_edits, "--anomalies"}), 0) << err.str();
+    std::istringstream rows(ReadFile(xyz));
+    std::string line;
+    std::getline(rows, line);
+    EXPECT_EQ(line, "/East North Height dTMI dE, dN, dU\r");
+    std::getline(rows, line);
+    int count = 0;
+    for (; std::getline(rows, line); ++count) {
+        for (std::size_t column = 33; column <= 66; column += 11) // dTMI, dE, dN, dU
+            EXPECT_NEAR(std::stod(line.substr(column, 10)), 0.0, 2.0) << line; // nanotesla of the file
+    }
+    EXPECT_EQ(count, 101);
 }
 
 // The demo's field dips 68 degrees; away from its body and spikes every
