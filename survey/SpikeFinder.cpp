@@ -175,11 +175,6 @@ bool IsValidSpikeSettings(const SpikeSettings& settings)
         && IsSpikeFloor(settings.fieldFloor) && IsSpikeFloor(settings.gravityFloor) && IsSpikeFloor(settings.dipFloor);
 }
 
-bool IsValidReferenceTolerances(const ReferenceTolerances& tolerances)
-{
-    return IsSpikeFloor(tolerances.fieldNt) && IsSpikeFloor(tolerances.dipDegrees) && IsSpikeFloor(tolerances.gravityG);
-}
-
 static_assert(2 * kMaxSpikeHalfWindow >= CKestrixDoc::kMaxObservations, "a window must be able to hold any survey");
 
 } // namespace survey

@@ -33,9 +33,6 @@ struct ReferenceTolerances {
                                // (times standard gravity for m/s2)
 };
 
-// Each tolerance a finite number not below 0, as the floors.
-bool IsValidReferenceTolerances(const ReferenceTolerances& tolerances);
-
 // The largest window half-width a user may choose: a window of 2k + 1
 // readings then holds any survey.
 inline constexpr int kMaxSpikeHalfWindow = 10000;

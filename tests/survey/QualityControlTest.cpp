@@ -252,24 +252,4 @@ INSTANTIATE_TEST_SUITE_P(
                       SettingsRow{"InfiniteFloor", {10, 6, 50, 0.01, std::numeric_limits<double>::infinity()}, false}),
     RowName());
 
-struct TolerancesRow {
-    const char* name;
-    ReferenceTolerances tolerances;
-    bool valid;
-};
-
-class ReferenceTolerancesRange : public ::testing::TestWithParam<TolerancesRow> {};
-
-TEST_P(ReferenceTolerancesRange, IsValidOnlyForFiniteTolerancesNotBelowZero)
-{
-    EXPECT_EQ(IsValidReferenceTolerances(GetParam().tolerances), GetParam().valid);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, ReferenceTolerancesRange,
-                         ::testing::Values(TolerancesRow{"Defaults", {}, true}, TolerancesRow{"Zeros", {0, 0, 0}, true},
-                                           TolerancesRow{"NegativeField", {-1, 0.25, 0.0025}, false},
-                                           TolerancesRow{"NaNDip", {300, kNaN, 0.0025}, false},
-                                           TolerancesRow{"InfiniteGravity", {300, 0.25, HUGE_VAL}, false}),
-                         RowName());
-
 } // namespace

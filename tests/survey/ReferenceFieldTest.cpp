@@ -1,24 +1,17 @@
-#include "ModelSurvey.h"
 #include "NamedRows.h"
-#include "SurveyRows.h"
-#include "crs/Site.h"
+#include "ProbeReadings.h"
 #include "geomag/NormalGravity.h"
+#include "survey/Anomalies.h"
 #include "survey/EditRecord.h"
 #include "survey/ReferenceCheck.h"
-#include "survey/ReferenceField.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
-#include <limits>
-#include <optional>
 
 using namespace survey;
 
 namespace {
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 Site LocalSite(double latitude, double longitude, geomag::Date date = {2008, 6, 1})
 {
@@ -28,69 +21,33 @@ Site LocalSite(double latitude, double longitude, geomag::Date date = {2008, 6, 
     return site;
 }
 
-// `rows` loaded, then placed at `site`.
 void SurveyAt(CKestrixDoc& doc, const std::vector<Row>& rows, const Site& site)
 {
     FillDocument(doc, rows);
     ApplyRecorded(doc, edit::SetSite{site});
-    ASSERT_EQ(doc.m_site, site);
 }
 
-TEST(ReferenceField, AtTheCollarIsTheSitesOwnField)
+// Down a deep, nearly vertical hole the field strengthens by 0.03 nT a
+// metre; between stations 10 m apart each reading takes the model's field
+// at its own height.
+TEST(ReferenceField, FollowsTheReadingsFromTheCollarDown)
 {
     CKestrixDoc doc;
-    SurveyAt(doc, ModelHoleRows({}), LocalSite(63.1, 15.0));
-    ASSERT_TRUE(doc.m_reference.IsKnown());
-    ASSERT_EQ(doc.m_reference.readings.size(), static_cast<std::size_t>(doc.m_nObs));
-    const ReferenceReading& top = doc.m_reference.readings[0]; // depth 0: at the collar
-    const geomag::MagneticField& collar = *doc.m_siteReference.field;
-    EXPECT_NEAR(top.totalNt, collar.totalNt, 1e-6);
-    EXPECT_NEAR(top.inclinationDegrees, collar.inclinationDegrees, 1e-9);
-    EXPECT_NEAR(top.horizontalNt, collar.horizontalNt, 1e-6);
-    EXPECT_NEAR(top.downNt, collar.downNt, 1e-6);
-}
-
-// Down a deep, nearly vertical hole the field weakens with height; readings
-// between stations 10 m apart are within a fraction of a nanotesla of the
-// model evaluated at each.
-TEST(ReferenceField, FollowsTheReadingsDownTheHole)
-{
-    CKestrixDoc doc;
-    SurveyAt(doc, ModelHoleRows({.inclination = 89.5, .count = 1001, .step = 2.0}), LocalSite(63.1, 15.0));
-    ASSERT_TRUE(doc.m_reference.IsKnown());
-    const geomag::Model& model = geomag::BuiltInModel(geomag::ModelId::Igrf14);
+    SurveyAt(doc, ModelHoleRows({.inclination = 89.9, .count = 1001, .step = 2.0}), LocalSite(63.1, 15.0));
+    const std::vector<ReferenceReading>& reference = doc.m_reference.readings;
+    ASSERT_EQ(reference.size(), 1001u);
+    EXPECT_NEAR(reference[0].totalNt, doc.m_siteReference.field->totalNt, 1e-6) << "at the collar";
     for (int i = 0; i < doc.m_nObs; i += 7) {
-        const auto field = std::get<geomag::MagneticField>(
-            geomag::ComputeField(model, {63.1, 15.0, doc.m_pObs[i].Height}, *geomag::DecimalYear({2008, 6, 1})));
-        EXPECT_NEAR(doc.m_reference.readings[static_cast<std::size_t>(i)].totalNt, field.totalNt, 0.5) << i;
-        EXPECT_NEAR(doc.m_reference.readings[static_cast<std::size_t>(i)].downNt, field.downNt, 0.5) << i;
+        const auto field = std::get<geomag::MagneticField>(geomag::ComputeField(
+            geomag::BuiltInModel(geomag::ModelId::Igrf14), {63.1, 15.0, doc.m_pObs[i].Height}, *geomag::DecimalYear(2008, 6, 1)));
+        EXPECT_NEAR(reference[static_cast<std::size_t>(i)].totalNt, field.totalNt, 0.05) << i;
+        EXPECT_NEAR(reference[static_cast<std::size_t>(i)].inclinationDegrees, field.inclinationDegrees, 1e-4) << i;
     }
-    EXPECT_GT(std::fabs(doc.m_reference.readings.front().totalNt - doc.m_reference.readings.back().totalNt), 20.0)
-        << "2 km of height shows";
+    EXPECT_GT(reference.back().totalNt - reference[0].totalNt, 20.0);
 }
 
-// A grid by EPSG code and the local grid its collar gives agree along a hole
-// reaching 800 m sideways.
-TEST(ReferenceField, ProjectedAndLocalGridAgree)
-{
-    const crs::SiteResult place = crs::SiteFromGrid(32633, 500000, 7000000); // RawSurveyText's collar
-    ASSERT_TRUE(place.site) << place.error;
-    const std::vector<Row> rows = ModelHoleRows({.inclination = 30, .count = 101, .step = 10});
-    Site projected = LocalSite(0, 0);
-    projected.location.reset();
-    projected.epsg = 32633;
-    Site local = LocalSite(place.site->latitude, place.site->longitude);
-    local.location->convergence = place.site->convergence;
-    CKestrixDoc a, b;
-    SurveyAt(a, rows, projected);
-    SurveyAt(b, rows, local);
-    ASSERT_TRUE(a.m_reference.IsKnown() && b.m_reference.IsKnown());
-    for (std::size_t i = 0; i < a.m_reference.readings.size(); ++i)
-        EXPECT_NEAR(a.m_reference.readings[i].totalNt, b.m_reference.readings[i].totalNt, 0.05) << i;
-}
-
-// What the recalculation keeps from the last one gives what a survey
-// computed afresh does, to the bit.
+// What a recalculation keeps from the last one gives what a survey computed
+// afresh does, to the bit.
 TEST(ReferenceField, AfterEditsIsAsIfComputedAfresh)
 {
     std::vector<Row> rows = ModelHoleRows({.inclination = 60, .count = 300, .step = 0.5});
@@ -103,23 +60,22 @@ TEST(ReferenceField, AfterEditsIsAsIfComputedAfresh)
     rows.erase(rows.begin() + 120);
     SurveyAt(fresh, rows, LocalSite(63.1, 15.0, {2020, 1, 1}));
     const auto& a = edited.m_reference.readings;
-    const auto& b = fresh.m_reference.readings;
-    ASSERT_EQ(a.size(), b.size());
-    EXPECT_EQ(std::memcmp(a.data(), b.data(), a.size() * sizeof a[0]), 0);
+    ASSERT_EQ(a.size(), fresh.m_reference.readings.size());
+    EXPECT_EQ(std::memcmp(a.data(), fresh.m_reference.readings.data(), a.size() * sizeof a[0]), 0);
 }
 
-// A survey from the model's field judged against it: `hole` placed at its
-// own latitude and longitude.
+// A survey from the model's field judged against it: medians, and every
+// reading's anomalies (a magnetometer's bias lies along the field).
 struct CheckRow {
     const char* name;
     ModelHole hole;
-    double field, dip, gravity; // the medians expected
-    bool fieldPasses, dipPasses, gravityPasses;
+    double gravity; // the median expected
+    bool fieldPasses, gravityPasses;
 };
 
 class ReferenceChecks : public ::testing::TestWithParam<CheckRow> {};
 
-TEST_P(ReferenceChecks, GiveTheMediansAgainstTheModel)
+TEST_P(ReferenceChecks, GiveMediansAndAnomaliesAgainstTheModel)
 {
     const CheckRow& row = GetParam();
     CKestrixDoc doc;
@@ -127,89 +83,70 @@ TEST_P(ReferenceChecks, GiveTheMediansAgainstTheModel)
     const std::optional<ReferenceCheck> check = CheckAgainstReference(doc, {});
     ASSERT_TRUE(check);
     // The raw survey file keeps a nanotesla and 1e-5 of the accelerometer's unit.
-    EXPECT_NEAR(check->field.median, row.field, 5);
-    EXPECT_NEAR(check->dip.median, row.dip, 0.01);
+    EXPECT_NEAR(check->field.median, row.hole.biasNt, 5);
+    EXPECT_NEAR(check->dip.median, 0, 0.01);
     EXPECT_NEAR(check->gravity.median, row.gravity, 2e-5);
     EXPECT_EQ(check->field.Passes(), row.fieldPasses);
-    EXPECT_EQ(check->dip.Passes(), row.dipPasses);
+    EXPECT_TRUE(check->dip.Passes());
     EXPECT_EQ(check->gravity.Passes(), row.gravityPasses);
+    const std::vector<Anomaly> anomalies = AnomaliesOf(doc);
+    for (std::size_t i = 0; i < anomalies.size(); i += 10) {
+        const ReferenceReading& r = doc.m_reference.readings[i];
+        const double bias = row.hole.biasNt / r.totalNt;
+        EXPECT_NEAR(anomalies[i].tmi, row.hole.biasNt, 2) << i;
+        EXPECT_NEAR(anomalies[i].east, 0, 2) << i;
+        EXPECT_NEAR(anomalies[i].north, bias * r.horizontalNt, 2) << i;
+        EXPECT_NEAR(anomalies[i].up, -bias * r.downNt, 2) << i;
+    }
 }
+
+const double kG = geomag::NormalGravity(63.1);
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, ReferenceChecks,
-    ::testing::Values(
-        CheckRow{"FromTheModel", {.gravity = geomag::NormalGravity(63.1)}, 0, 0, 0, true, true, true},
-        CheckRow{"FromTheModelInG", {.gravity = geomag::NormalGravityInG(63.1)}, 0, 0, 0, true, true, true},
-        CheckRow{"MagnetometerBias", {.gravity = geomag::NormalGravity(63.1), .biasNt = 400}, 400, 0, 0, false, true, true},
-        // Normal gravity there is 1.0052 g.
-        CheckRow{"OneGNearThePole", {.latitude = 89, .gravity = 1.0}, 0, 0, 1.0 - geomag::NormalGravityInG(89), true, true,
-                 false},
-        CheckRow{"GravityPastItsToleranceInMetresPerSecondSquared",
-                 {.gravity = geomag::NormalGravity(63.1) + 0.0026 * geomag::kStandardGravity}, 0, 0,
-                 0.0026 * geomag::kStandardGravity, true, true, false}),
+    ::testing::Values(CheckRow{"FromTheModel", {.gravity = kG}, 0, true, true},
+                      CheckRow{"MagnetometerBias", {.gravity = kG, .biasNt = 400}, 0, false, true},
+                      // Normal gravity there is 1.0052 g.
+                      CheckRow{"OneGNearThePole", {.latitude = 89, .gravity = 1.0}, 1.0 - geomag::NormalGravityInG(89),
+                               true, false},
+                      CheckRow{"PastTheToleranceInMetresPerSecondSquared", {.gravity = kG + 0.0026 * 9.80665},
+                               0.0026 * 9.80665, true, false}),
     RowName());
 
-TEST(ReferenceChecks, NeedAReference)
+struct NoReferenceRow {
+    const char* name;
+    std::optional<geomag::Date> date;
+};
+
+class NoReference : public ::testing::TestWithParam<NoReferenceRow> {};
+
+TEST_P(NoReference, WithoutADateTheModelCovers)
 {
     CKestrixDoc doc;
-    FillDocument(doc, ModelHoleRows({.count = 30}));
+    Site site = LocalSite(63.1, 15.0);
+    site.date = GetParam().date;
+    SurveyAt(doc, ModelHoleRows({.count = 30}), site);
+    EXPECT_TRUE(doc.m_reference.readings.empty());
     EXPECT_FALSE(CheckAgainstReference(doc, {}));
 }
 
-struct KnownRow {
-    const char* name;
-    Site site;
-    bool known;
-};
-
-class ReferenceKnown : public ::testing::TestWithParam<KnownRow> {};
-
-TEST_P(ReferenceKnown, NeedsAPlaceAndADateTheModelCovers)
-{
-    CKestrixDoc doc;
-    SurveyAt(doc, ModelHoleRows({.count = 30}), GetParam().site);
-    EXPECT_EQ(doc.m_reference.IsKnown(), GetParam().known);
-}
-
-Site Undated()
-{
-    Site site = LocalSite(63.1, 15.0);
-    site.date.reset();
-    return site;
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, ReferenceKnown,
-                         ::testing::Values(KnownRow{"LocalGrid", LocalSite(63.1, 15.0), true},
-                                           KnownRow{"NoDate", Undated(), false},
-                                           KnownRow{"BeforeTheModel", LocalSite(63.1, 15.0, {1850, 1, 1}), false},
-                                           KnownRow{"NoSite", Site{}, false}),
+INSTANTIATE_TEST_SUITE_P(Rows, NoReference,
+                         ::testing::Values(NoReferenceRow{"NoDate", {}},
+                                           NoReferenceRow{"BeforeTheModel", geomag::Date{1850, 1, 1}}),
                          RowName());
 
-struct UnitRow {
-    const char* name;
-    std::vector<double> gravities; // the readings' total gravity
-    GravityUnit unit;
-};
-
-class GravityUnits : public ::testing::TestWithParam<UnitRow> {};
-
-TEST_P(GravityUnits, FollowTheMedianTotalGravity)
+// The median of the finite values, both middle ones within the unit's range.
+TEST(GravityUnits, FollowTheMedianTotalGravity)
 {
-    std::vector<QualityValues> values;
-    for (double g : GetParam().gravities)
-        values.push_back({50000, g, 70});
-    EXPECT_EQ(GravityUnitOf(values), GetParam().unit);
+    const auto unit = [](std::vector<double> gravities) {
+        std::vector<QualityValues> values;
+        for (double g : gravities)
+            values.push_back({50000, g, 70});
+        return GravityUnitOf(values);
+    };
+    EXPECT_EQ(unit({NAN, NAN, NAN, 1.0, 1.5}), GravityUnit::G);
+    EXPECT_EQ(unit({9.81, 0, 9.8, 40, 9.82}), GravityUnit::MetresPerSecondSquared);
+    EXPECT_EQ(unit({1.0, 1.0, 9.8, 9.8}), GravityUnit::Unknown);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, GravityUnits,
-    ::testing::Values(UnitRow{"OneG", {1.0, 1.01, 0.99}, GravityUnit::G},
-                      UnitRow{"EdgeOfG", {1.5, 1.5, 3}, GravityUnit::G},
-                      UnitRow{"MetresPerSecondSquaredWithSpikes", {9.81, 0, 9.8, 40, 9.82}, GravityUnit::MetresPerSecondSquared},
-                      UnitRow{"MiddlesEitherSide", {1.0, 1.0, 9.8, 9.8}, GravityUnit::Unknown},
-                      UnitRow{"NaNsDoNotCount", {kNaN, kNaN, kNaN, 1.0, 1.0}, GravityUnit::G},
-                      UnitRow{"Between", {3.0}, GravityUnit::Unknown},
-                      UnitRow{"NoGravity", {kNaN}, GravityUnit::Unknown}),
-    RowName());
 
 } // namespace
