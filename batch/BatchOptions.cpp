@@ -8,7 +8,8 @@
 #include <cmath>
 
 const char* const kUsage =
-    "usage: kestrix-batch export RAW [-o FILE] [--format xyz|csv|las] [EDITS] [--window K] [--threshold T]\n"
+    "usage: kestrix-batch export RAW [-o FILE] [--format xyz|csv|las] [--frame magnetic|grid] [--anomalies] [EDITS]\n"
+    "                     [--window K] [--threshold T]\n"
     "       kestrix-batch dump RAW [EDITS]\n"
     "       kestrix-batch listing RAW [EDITS]\n"
     "       kestrix-batch edits RAW [-o FILE] [EDITS]\n"
@@ -263,6 +264,15 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
                                        kMaxPlotPixels);
                 return false;
             }
+        } else if (arg == "--frame" && options.command == "export") {
+            const std::string frame = hasValue ? value() : std::string();
+            if (frame != "magnetic" && frame != "grid") {
+                error = "--frame takes magnetic or grid";
+                return false;
+            }
+            options.exportOptions.frame = frame == "grid" ? survey::ComponentFrame::Grid : survey::ComponentFrame::Magnetic;
+        } else if (arg == "--anomalies" && options.command == "export") {
+            options.exportOptions.anomalies = true;
         } else if (arg == "--delete-flagged") {
             options.edits.push_back(step::DeleteFlagged{});
         } else if (arg == "--window") {
@@ -305,6 +315,12 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
                        [](const EditStep& s) { return std::holds_alternative<step::DeleteFlagged>(s); });
     if ((windowGiven || thresholdGiven) && !findsSpikes) {
         error = "--window and --threshold go with qc, export --format csv|las or --delete-flagged";
+        return false;
+    }
+    // The results file holds every value in its own frame; only the XYZ file turns or subtracts.
+    const bool resultsFile = options.exportFormat == "csv" || options.exportFormat == "las";
+    if (resultsFile && (options.exportOptions.anomalies || options.exportOptions.frame != survey::ComponentFrame::Magnetic)) {
+        error = "--frame and --anomalies go with the XYZ file, not export --format csv|las";
         return false;
     }
     return true;

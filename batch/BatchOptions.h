@@ -1,6 +1,7 @@
 #pragma once
 
 #include "survey/EditOperations.h"
+#include "survey/ExportOptions.h"
 #include "survey/KestrixDoc.h"
 #include "survey/Site.h"
 #include "survey/SpikeFinder.h"
@@ -64,6 +65,7 @@ struct SurveyOptions {
     std::string exportFormat; // export --format: xyz, csv or las; empty for xyz
     std::vector<EditStep> edits;
     survey::SpikeSettings spikes; // --window and --threshold over the defaults
+    survey::ExportOptions exportOptions; // export: --frame and --anomalies
     std::string plotView;         // plot: the --view name
     int plotWidth = kDefaultPlotWidth;
     int plotHeight = kDefaultPlotHeight;

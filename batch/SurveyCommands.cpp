@@ -3,17 +3,21 @@
 #include "batch/BatchOptions.h"
 #include "batch/EditSteps.h"
 #include "batch/ResultsCommands.h"
+#include "geomag/BuiltInModels.h"
+#include "geomag/Date.h"
 #include "survey/EditsFile.h"
 #include "survey/EditsRestore.h"
 #include "survey/KestrixDoc.h"
 #include "survey/LineSource.h"
 #include "survey/ListingRows.h"
+#include "survey/ReferenceCheck.h"
 #include "survey/MessageSink.h"
 #include "survey/SpikeFinder.h"
 #include "survey/XyzExport.h"
 #include "textio/FileFacts.h"
 #include "textio/NumberText.h"
 
+#include <optional>
 #include <ostream>
 
 using namespace survey;
@@ -53,20 +57,60 @@ void Dump(const CKestrixDoc& doc, std::ostream& out)
     out << text;
 }
 
-// Every reading's quality values and whether the spike finder flags it.
-void QualityTable(const CKestrixDoc& doc, const SpikeSettings& settings, std::ostream& out)
+// One line of the closing summary: a median against its tolerance.
+void AppendCheck(std::string& text, const char* what, const ReferenceDifference& difference, const char* unit)
+{
+    textio::AppendFormat(text, "# %s: median %.6g %s, tolerance %.6g %s: %s\n", what, difference.median, unit,
+                         difference.tolerance, unit, difference.Passes() ? "PASS" : "FAIL");
+}
+
+// The survey against its reference field, after the table.
+std::string ReferenceSummary(const CKestrixDoc& doc, const ReferenceCheck& check)
+{
+    std::string text = "# reference: " + geomag::BuiltInModel(doc.m_site.model).name + " on "
+                       + geomag::ToText(*doc.m_site.date) + "\n";
+    AppendCheck(text, "total field - F", check.field, "nT");
+    AppendCheck(text, "dip - I", check.dip, "deg");
+    if (check.gravityUnit == GravityUnit::Unknown) {
+        text += "# total gravity - normal gravity: not judged, the median total gravity is neither near 1 g nor "
+                "near 9.8 m/s2\n";
+    } else {
+        AppendCheck(text, "total gravity - normal gravity", check.gravity,
+                    check.gravityUnit == GravityUnit::G ? "g" : "m/s2");
+    }
+    return text;
+}
+
+// Every reading's quality values and whether the spike finder flags it;
+// with a reference field also the model's F and I at the reading, the
+// reading's differences from them and from normal gravity, and a closing
+// summary of their medians.
+void QualityTable(const CKestrixDoc& doc, const SpikeSettings& settings, std::ostream& out, std::ostream& err)
 {
     const std::vector<std::uint8_t> flags = FindSpikes(doc.m_QualityValues, settings);
-    std::string text = "depth,total_field_nT,total_gravity,dip_deg,flagged\n";
+    const std::optional<ReferenceCheck> check = CheckAgainstReference(doc, ReferenceTolerances{});
+    if (!check && !doc.m_site.IsEmpty() && !doc.m_siteReference.problem.empty())
+        err << "kestrix-batch: no reference field: " << doc.m_siteReference.problem << '\n';
+    std::string text = "depth,total_field_nT,total_gravity,dip_deg,flagged";
+    text += check ? ",bref_nT,iref_deg,db_nT,ddip_deg,dg\n" : "\n";
     for (std::size_t i = 0; i < flags.size(); ++i) {
         const QualityValues& q = doc.m_QualityValues[i];
-        textio::AppendFormat(text, "%.6g,%.6g,%.6g,%.6g,%d\n", doc.m_pObs[i].Depth, q.totalField, q.totalGravity,
+        textio::AppendFormat(text, "%.6g,%.6g,%.6g,%.6g,%d", doc.m_pObs[i].Depth, q.totalField, q.totalGravity,
                              q.dip, flags[i] != 0 ? 1 : 0);
+        if (check) {
+            const ReferenceReading& r = doc.m_reference.readings[i];
+            textio::AppendFormat(text, ",%.6g,%.6g,%.6g,%.6g,%.6g", r.totalNt, r.inclinationDegrees,
+                                 q.totalField - r.totalNt, q.dip - r.inclinationDegrees,
+                                 q.totalGravity - doc.m_reference.gravity);
+        }
+        text += '\n';
         if (text.size() > kDumpChunk) {
             out << text;
             text.clear();
         }
     }
+    if (check)
+        text += ReferenceSummary(doc, *check);
     out << text;
 }
 
@@ -87,9 +131,10 @@ int WriteEdits(const CKestrixDoc& doc, const std::string& path, std::ostream& ou
     return 0;
 }
 
-int WriteExport(const CKestrixDoc& doc, const std::string& path, std::ostream& out, std::ostream& err)
+int WriteExport(const CKestrixDoc& doc, const std::string& path, const ExportOptions& options, std::ostream& out,
+                std::ostream& err)
 {
-    const ExportResult result = WriteXyzFile(doc, path);
+    const ExportResult result = WriteXyzFile(doc, path, options);
     if (result != ExportResult::Ok) {
         err << ExportFailureMessage(result, path) << '\n';
         return 1;
@@ -126,7 +171,7 @@ int RunSurveyCommand(const SurveyOptions& options, std::ostream& out, std::ostre
     } else if (options.command == "listing") {
         out << ListingAsText(BuildListing(doc));
     } else if (options.command == "qc") {
-        QualityTable(doc, options.spikes, out);
+        QualityTable(doc, options.spikes, out, err);
     } else if (options.command == "path") {
         PrintDrillersPath(doc, out);
     } else if (options.command == "plot") {
@@ -141,7 +186,8 @@ int RunSurveyCommand(const SurveyOptions& options, std::ostream& out, std::ostre
             return status;
     } else {
         const std::string& given = options.outputPath;
-        if (int status = WriteExport(doc, given.empty() ? DefaultExportPath(options.rawPath) : given, out, err))
+        if (int status = WriteExport(doc, given.empty() ? DefaultExportPath(options.rawPath) : given,
+                                     options.exportOptions, out, err))
             return status;
     }
     return 0;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <numbers>
 #include <utility>
@@ -123,63 +124,120 @@ std::string FormatEpsg(int code)
     return "EPSG:" + std::string(digits, end);
 }
 
-SiteResult SiteFromGrid(int epsg, double easting, double northing)
+namespace {
+
+// A projected grid opened through PROJ: the operation from its geographic
+// system to it, in longitude-latitude and easting-northing order, and what
+// converts that system's angles to degrees east of Greenwich.
+struct Grid {
+    Context context;
+    Object projection;
+    double degreesPerUnit = 0.0;
+    double meridian = 0.0;
+    std::string crsName;
+    std::string called; // "EPSG:N (name)", for messages
+
+    // Latitude (degrees) of a point given in the geographic system's units,
+    // and its longitude east of Greenwich in (-180, 180].
+    double Latitude(const PJ_COORD& angles) const { return angles.xy.y * degreesPerUnit; }
+    double Longitude(const PJ_COORD& angles) const
+    {
+        return NormalizedLongitude(angles.xy.x * degreesPerUnit + meridian);
+    }
+    // The point's angles, or nothing when the grid cannot carry it back to
+    // latitude and longitude and forth again.
+    std::optional<PJ_COORD> Inverse(double easting, double northing) const
+    {
+        const PJ_COORD angles = proj_trans(projection.get(), PJ_INV, proj_coord(easting, northing, 0.0, 0.0));
+        if (!Finite(angles))
+            return std::nullopt;
+        // Far outside its zone a projection's inverse can give a point that projects elsewhere.
+        const PJ_COORD back = proj_trans(projection.get(), PJ_FWD, angles);
+        if (!Finite(back) || std::hypot(back.xy.x - easting, back.xy.y - northing) > kRoundTrip)
+            return std::nullopt;
+        return angles;
+    }
+};
+
+// The grid EPSG:`epsg`, or in `error` why it cannot be one.
+std::optional<Grid> OpenGrid(int epsg, std::string& error)
 {
-    if (!std::isfinite(easting) || !std::isfinite(northing))
-        return Refused("The collar's easting and northing must be finite numbers.");
     const std::string code = FormatEpsg(epsg);
     const std::string unknown = code + " is not a coordinate reference system PROJ knows.";
-    if (epsg <= 0)
-        return Refused(unknown);
-    const Context owned = QuietContext();
-    PJ_CONTEXT* const context = owned.get();
-    if (!context)
-        return Refused("PROJ could not start.");
+    if (epsg <= 0) {
+        error = unknown;
+        return std::nullopt;
+    }
+    Grid grid;
+    grid.context = QuietContext();
+    PJ_CONTEXT* const context = grid.context.get();
+    if (!context) {
+        error = "PROJ could not start.";
+        return std::nullopt;
+    }
     // Without its database PROJ knows no code at all; say so rather than blame this one.
-    if (!proj_context_get_database_path(context))
-        return Refused("PROJ's database of coordinate reference systems (proj.db) cannot be found; "
-                       "the proj-data package installs it.");
+    if (!proj_context_get_database_path(context)) {
+        error = "PROJ's database of coordinate reference systems (proj.db) cannot be found; "
+                "the proj-data package installs it.";
+        return std::nullopt;
+    }
 
     const Object named(proj_create(context, code.c_str()));
-    if (!named || !proj_is_crs(named.get()))
-        return Refused(unknown);
+    if (!named || !proj_is_crs(named.get())) {
+        error = unknown;
+        return std::nullopt;
+    }
     const char* const name = proj_get_name(named.get());
-    const std::string crsName = name ? name : "";
-    const std::string called = code + " (" + crsName + ")";
+    grid.crsName = name ? name : "";
+    grid.called = code + " (" + grid.crsName + ")";
     // A compound CRS names its horizontal system first.
     const bool compound = proj_get_type(named.get()) == PJ_TYPE_COMPOUND_CRS;
     const Object first(compound ? proj_crs_get_sub_crs(context, named.get(), 0) : nullptr);
     const PJ* const horizontal = first ? first.get() : named.get();
     const PJ_TYPE type = proj_get_type(horizontal);
-    if (IsGeographic(type))
-        return Refused(called + " is a geographic coordinate reference system; the collar's easting and northing "
-                                "need a projected one.");
-    if (type != PJ_TYPE_PROJECTED_CRS)
-        return Refused(called + " is not a projected coordinate reference system; the collar's easting and "
-                                "northing need one.");
+    if (IsGeographic(type)) {
+        error = grid.called + " is a geographic coordinate reference system; the collar's easting and northing "
+                              "need a projected one.";
+        return std::nullopt;
+    }
+    if (type != PJ_TYPE_PROJECTED_CRS) {
+        error = grid.called + " is not a projected coordinate reference system; the collar's easting and "
+                              "northing need one.";
+        return std::nullopt;
+    }
 
     // Longitude before latitude and easting before northing, whatever the CRS's own axis order.
     const Object geographic(proj_crs_get_geodetic_crs(context, horizontal));
     const Object operation(
         geographic ? proj_create_crs_to_crs_from_pj(context, geographic.get(), horizontal, nullptr, nullptr) : nullptr);
-    const Object projection(operation ? proj_normalize_for_visualization(context, operation.get()) : nullptr);
-    double degreesPerUnit = 0.0, meridian = 0.0;
-    if (!projection || !Angles(context, geographic.get(), degreesPerUnit, meridian))
-        return Refused("PROJ cannot carry " + called + " to latitude and longitude.");
+    grid.projection.reset(operation ? proj_normalize_for_visualization(context, operation.get()) : nullptr);
+    if (!grid.projection || !Angles(context, geographic.get(), grid.degreesPerUnit, grid.meridian)) {
+        error = "PROJ cannot carry " + grid.called + " to latitude and longitude.";
+        return std::nullopt;
+    }
+    return grid;
+}
 
-    const std::string outside = "The collar's easting and northing lie outside what " + called + " can project.";
-    const PJ_COORD grid = proj_coord(easting, northing, 0.0, 0.0);
-    const PJ_COORD angles = proj_trans(projection.get(), PJ_INV, grid);
-    if (!Finite(angles))
-        return Refused(outside);
-    // Far outside its zone a projection's inverse can give a point that projects elsewhere.
-    const PJ_COORD back = proj_trans(projection.get(), PJ_FWD, angles);
-    if (!Finite(back) || std::hypot(back.xy.x - easting, back.xy.y - northing) > kRoundTrip)
+} // namespace
+
+SiteResult SiteFromGrid(int epsg, double easting, double northing)
+{
+    if (!std::isfinite(easting) || !std::isfinite(northing))
+        return Refused("The collar's easting and northing must be finite numbers.");
+    std::string error;
+    const std::optional<Grid> grid = OpenGrid(epsg, error);
+    if (!grid)
+        return Refused(error);
+
+    const std::string outside = "The collar's easting and northing lie outside what " + grid->called + " can project.";
+    const std::optional<PJ_COORD> angles = grid->Inverse(easting, northing);
+    if (!angles)
         return Refused(outside);
 
-    const double latitude = angles.xy.y * degreesPerUnit;
+    const double latitude = grid->Latitude(*angles);
     const auto gridAt = [&](double degrees) {
-        return proj_trans(projection.get(), PJ_FWD, proj_coord(angles.xy.x, degrees / degreesPerUnit, 0.0, 0.0));
+        return proj_trans(grid->projection.get(), PJ_FWD,
+                          proj_coord(angles->xy.x, degrees / grid->degreesPerUnit, 0.0, 0.0));
     };
     const PJ_COORD north = gridAt(std::min(latitude + kStepDegrees, 90.0));
     const PJ_COORD south = gridAt(std::max(latitude - kStepDegrees, -90.0));
@@ -187,9 +245,24 @@ SiteResult SiteFromGrid(int epsg, double easting, double northing)
         return Refused(outside);
     // True north's bearing from grid north is -convergence.
     const double bearing = std::atan2(north.xy.x - south.xy.x, north.xy.y - south.xy.y);
-    return {Site{latitude, NormalizedLongitude(angles.xy.x * degreesPerUnit + meridian),
-                 -bearing * 180.0 / std::numbers::pi, crsName},
-            {}};
+    return {Site{latitude, grid->Longitude(*angles), -bearing * 180.0 / std::numbers::pi, grid->crsName}, {}};
+}
+
+GeographicResult GridToGeographic(int epsg, std::span<const std::pair<double, double>> points)
+{
+    GeographicResult result;
+    const std::optional<Grid> grid = OpenGrid(epsg, result.error);
+    if (!grid)
+        return result;
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    result.points.reserve(points.size());
+    for (const auto& [easting, northing] : points) {
+        const std::optional<PJ_COORD> angles =
+            std::isfinite(easting) && std::isfinite(northing) ? grid->Inverse(easting, northing) : std::nullopt;
+        result.points.push_back(angles ? Geographic{grid->Latitude(*angles), grid->Longitude(*angles)}
+                                       : Geographic{nan, nan});
+    }
+    return result;
 }
 
 SiteResult SiteFromLocalGrid(double latitude, double longitude, double convergence)

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // Where a borehole's collar lies on the Earth and how its grid turns against
 // true north there. The one place kestrix asks PROJ anything: PROJ reads only
@@ -42,6 +45,24 @@ struct SiteResult {
 // not know, a CRS that is not projected, non-finite input, and a point the
 // CRS cannot carry back to latitude and longitude and forth again.
 SiteResult SiteFromGrid(int epsg, double easting, double northing);
+
+// A point's geodetic latitude and longitude in degrees, as a Site's.
+struct Geographic {
+    double latitude = 0.0;
+    double longitude = 0.0;
+};
+
+// Points of a grid in latitude and longitude, or in `error` why the grid
+// cannot give any (then `points` is empty).
+struct GeographicResult {
+    std::vector<Geographic> points; // one per point given; NaN for one the grid cannot carry back
+    std::string error;
+};
+
+// The latitude and longitude of many (easting, northing) points of the
+// projected CRS EPSG:`epsg`, refused as SiteFromGrid refuses, with one PROJ
+// context for them all: the points of a whole hole at once.
+GeographicResult GridToGeographic(int epsg, std::span<const std::pair<double, double>> points);
 
 // The site of a collar on a local mine grid, as the user types it: latitude
 // in [-90, 90], longitude in [-180, 360) (given back in (-180, 180]) and a

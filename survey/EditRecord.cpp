@@ -76,6 +76,7 @@ void ClearComputedFields(CKestrixDoc& doc)
         o = raw;
     }
     doc.m_QualityValues.clear();
+    doc.m_reference.readings.clear();
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "survey/DocumentHost.h"
 #include "survey/Orientation.h"
 #include "survey/QualityControl.h"
+#include "survey/ReferenceField.h"
 #include "survey/TableEdits.h"
 #include "survey/Trajectory.h"
 
@@ -37,6 +38,7 @@ void CKestrixDoc::Calculate(bool refit)
     ResolveComponents(*this);
     CalcPositions(*this);
     CalcQualityValues(*this);
+    CalcReferenceField(*this);
     UpdateAllViews();
 }
 

@@ -6,6 +6,7 @@
 #include "survey/EditOperations.h"
 #include "survey/Observation.h"
 #include "survey/QualityControl.h"
+#include "survey/ReferenceField.h"
 #include "survey/Site.h"
 #include "survey/TrajectoryMethod.h"
 
@@ -45,8 +46,9 @@ public:
     // success the host opens the plot windows and Recalculate runs.
     LoadResult LoadRawSurvey(const std::string& path, LineSource& source, MessageSink& sink);
 
-    // Inclination, roll, azimuth, fit, components, positions and quality
-    // values of every observation, then every view redraws.
+    // Inclination, roll, azimuth, fit, components, positions, quality
+    // values and reference field of every observation, then every view
+    // redraws.
     void Recalculate();
     // As Recalculate, but with the fit in force (m_nCoef, m_dCoef, m_fit,
     // m_fitSpan) instead of a new fit through the control points: the state a
@@ -98,6 +100,9 @@ public:
     Site m_site;
     SiteReference m_siteReference;
     TrajectoryMethod m_trajectory = TrajectoryMethod::AverageAngle;
+    // The model's field along the hole as of the last Recalculate: empty
+    // readings without a site reference.
+    ReferenceField m_reference;
 
     // The declination the positions subtract from the magnetic azimuth: the
     // raw survey file's, a typed one or the model's, as the site says.

@@ -60,7 +60,9 @@ void ResolveComponents(CKestrixDoc& doc)
         Observation& o = doc.m_pObs[i];
         const double a = o.AzUsed * kDegToRad;
         const double cosA = std::cos(a), sinA = std::sin(a);
-        o.MagE = o.MagH1 * cosA - o.MagH2 * sinA;
+        // MagH1 lies across the hole, to the left of its direction: east is
+        // the along-hole part less that one.
+        o.MagE = o.MagH2 * sinA - o.MagH1 * cosA;
         o.MagN = o.MagH1 * sinA + o.MagH2 * cosA;
         o.MagU = o.MagV;
     }

@@ -3,7 +3,6 @@
 #include "survey/KestrixDoc.h"
 #include "survey/Orientation.h"
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -14,14 +13,12 @@ QualityValues QualityOf(const Observation& obs)
     // hypot neither overflows nor underflows for readings of any size.
     const double field = std::hypot(obs.MagX, obs.MagY, obs.MagZ);
     const double gravity = std::hypot(obs.AccX, obs.AccY, obs.AccZ);
+    // The sensor axes of the magnetometer and the accelerometer are not one
+    // frame, so the dip comes from the field turned to east, north and up;
+    // without gravity the probe's attitude, and so that turn, is unknown.
     double dip = std::numeric_limits<double>::quiet_NaN();
-    if (field > 0 && gravity > 0) {
-        // Unit vectors first, so the product of two large lengths cannot
-        // overflow; rounding can still carry the sine just past +-1.
-        const double sine = (obs.MagX / field) * (obs.AccX / gravity) + (obs.MagY / field) * (obs.AccY / gravity) +
-                            (obs.MagZ / field) * (obs.AccZ / gravity);
-        dip = std::asin(std::clamp(sine, -1.0, 1.0)) / kDegToRad;
-    }
+    if (field > 0 && gravity > 0)
+        dip = std::atan2(-obs.MagU, std::hypot(obs.MagE, obs.MagN)) / kDegToRad;
     return {field * kNanoteslaPerGauss, gravity, dip};
 }
 

@@ -11,14 +11,14 @@ class CKestrixDoc;
 struct QualityValues {
     double totalField;   // |(MagX, MagY, MagZ)| in nT
     double totalGravity; // |(AccX, AccY, AccZ)| in the accelerometer's units
-    double dip;          // the field's angle to the plane square to the
-                         // accelerometer vector (the magnetic dip of a
-                         // still probe), degrees in -90 to 90; NaN when
-                         // either vector is zero
+    double dip;          // the field's angle below the horizontal, degrees in
+                         // -90 to 90, from the resolved components; NaN
+                         // when the field or the gravity is zero
 };
 
 // The quality values of one reading, from its recorded magnetometer and
-// accelerometer vectors. Never fails; non-finite readings give NaN or
+// accelerometer vectors and its resolved components (MagE, MagN, MagU, so
+// after ResolveComponents). Never fails; non-finite readings give NaN or
 // infinite values.
 QualityValues QualityOf(const Observation& obs);
 

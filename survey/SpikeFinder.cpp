@@ -1,6 +1,7 @@
 #include "survey/SpikeFinder.h"
 
 #include "survey/KestrixDoc.h"
+#include "survey/Median.h"
 
 #include <algorithm>
 #include <cmath>
@@ -119,19 +120,6 @@ void FlagDepartures(const std::vector<double>& values, std::size_t halfWindow, d
         if (departure > threshold * kMadToSigma * MedianAbsoluteDeviation(sorted, median))
             flags[i] |= bit;
     }
-}
-
-// The median of the finite values, or NaN when there are none.
-double MedianOfFinite(std::vector<double> values)
-{
-    std::erase_if(values, [](double v) { return !std::isfinite(v); });
-    if (values.empty())
-        return std::nan("");
-    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
-    std::nth_element(values.begin(), middle, values.end());
-    if (values.size() % 2)
-        return *middle;
-    return 0.5 * *std::max_element(values.begin(), middle) + 0.5 * *middle;
 }
 
 } // namespace

@@ -23,6 +23,16 @@ struct SpikeSettings {
     double dipFloor = 0.2;      // dip, degrees
 };
 
+// How far the survey's medians may lie from the model's reference field
+// before the probe is in doubt: its magnetometer's scale, the two sensors'
+// alignment, its accelerometer's scale.
+struct ReferenceTolerances {
+    double fieldNt = 300.0;    // total field less F, nT
+    double dipDegrees = 0.25;  // dip less I, degrees
+    double gravityG = 0.0025;  // total gravity less normal gravity, in g
+                               // (times standard gravity for m/s2)
+};
+
 // The largest window half-width a user may choose: a window of 2k + 1
 // readings then holds any survey.
 inline constexpr int kMaxSpikeHalfWindow = 10000;

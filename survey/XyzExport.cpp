@@ -1,12 +1,17 @@
 #include "survey/XyzExport.h"
 
+#include "survey/Anomalies.h"
 #include "survey/KestrixDoc.h"
+#include "survey/Orientation.h"
 #include "survey/Trajectory.h"
 #include "textio/FileFacts.h"
 #include "textio/NumberText.h"
 #include "textio/SafeFile.h"
 
 #include <cmath>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace survey {
 
@@ -26,11 +31,9 @@ std::string LineName(const std::string& path)
     return name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
 }
 
-void AppendRow(std::string& out, const Observation& o)
+void AppendRow(std::string& out, const Observation& o, const Anomaly& values)
 {
-    const double e = o.MagE * kNanoteslaPerGauss, n = o.MagN * kNanoteslaPerGauss, u = o.MagU * kNanoteslaPerGauss;
-    const double tmi = std::sqrt(o.MagE * o.MagE + o.MagN * o.MagN + o.MagU * o.MagU) * kNanoteslaPerGauss;
-    for (const double value : {o.East, o.North, o.Height, tmi, e, n, u}) {
+    for (const double value : {o.East, o.North, o.Height, values.tmi, values.east, values.north, values.up}) {
         textio::AppendFixed(out, 10, 2, value);
         out += ' ';
     }
@@ -52,16 +55,42 @@ ExportResult WriteExportFile(const CKestrixDoc& doc, const std::string& path,
                                                                   : ExportResult::WriteFailed;
 }
 
-ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path)
+std::string XyzHeader(const ExportOptions& options)
+{
+    const bool grid = options.frame == ComponentFrame::Grid;
+    if (options.anomalies)
+        return grid ? "/East North Height dTMI dgridE, dgridN, dU" : "/East North Height dTMI dE, dN, dU";
+    return grid ? "/East North Height TMI gridE, gridN, gridZ" : "/East North Height TMI magE, magN, magZ";
+}
+
+ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path, const ExportOptions& options)
 {
     return WriteExportFile(doc, path, [&](textio::SafeFileWriter& writer) {
-        writer.Write("/East North Height TMI magE, magN, magZ\r\n");
+        writer.Write(XyzHeader(options) + "\r\n");
         writer.Write("Li " + LineName(path) + "\r\n");
+        const std::vector<Anomaly> anomalies = options.anomalies ? AnomaliesOf(doc) : std::vector<Anomaly>{};
+        // Grid azimuth = magnetic azimuth - declination: the horizontal
+        // components turn by the same angle.
+        const double turn = options.frame == ComponentFrame::Grid ? doc.DeclinationInForce() * kDegToRad : 0.0;
+        const double cosT = std::cos(turn), sinT = std::sin(turn);
         const bool backwards = TraversesBackwards(doc);
         std::string row;
         for (int k = 0; k < doc.m_nObs; ++k) {
+            const int i = backwards ? doc.m_nObs - 1 - k : k;
+            const Observation& o = doc.m_pObs[i];
+            Anomaly values{};
+            if (options.anomalies) {
+                values = anomalies[static_cast<std::size_t>(i)];
+            } else {
+                const double tmi = std::sqrt(o.MagE * o.MagE + o.MagN * o.MagN + o.MagU * o.MagU);
+                values = {tmi * kNanoteslaPerGauss, o.MagE * kNanoteslaPerGauss, o.MagN * kNanoteslaPerGauss,
+                          o.MagU * kNanoteslaPerGauss};
+            }
+            if (turn != 0.0)
+                std::tie(values.east, values.north) = std::pair(values.east * cosT - values.north * sinT,
+                                                                values.north * cosT + values.east * sinT);
             row.clear();
-            AppendRow(row, doc.m_pObs[backwards ? doc.m_nObs - 1 - k : k]);
+            AppendRow(row, o, values);
             writer.Write(row);
         }
     });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "survey/ExportOptions.h"
+
 #include <functional>
 #include <string>
 
@@ -18,10 +20,15 @@ std::string DefaultExportPath(const std::string& surveyPath);
 enum class ExportResult { Ok, OpenFailed, WriteFailed, SameFile };
 
 // Writes the XYZ export file of `doc` to `path`, rows in traversal order, CR LF
-// line ends. An earlier file at `path` is replaced only once the new one is
-// complete; on any failure it stays as it was. A path that names the survey's
-// own raw survey file (under any of its names) is refused with SameFile.
-ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path);
+// line ends, the components (or their anomalies) in the frame `options`
+// asks for, which the header line names. An earlier file at `path` is
+// replaced only once the new one is complete; on any failure it stays as it
+// was. A path that names the survey's own raw survey file (under any of its
+// names) is refused with SameFile.
+ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path, const ExportOptions& options = {});
+
+// The XYZ file's first line, without its line end.
+std::string XyzHeader(const ExportOptions& options);
 
 // Writes a file of values computed from `doc` to `path` as WriteXyzFile does:
 // whole or not at all, never over the survey's own raw survey file. `write`

@@ -1,5 +1,6 @@
 #include "views/CMagView.h"
 
+#include "survey/Anomalies.h"
 #include "survey/KestrixDoc.h"
 #include "survey/QualityControl.h"
 #include "textio/NumberText.h"
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 #include <vector>
 
 using namespace survey;
@@ -24,27 +24,6 @@ double East(const Observation& obs) { return obs.MagE * kNanoteslaPerGauss; }
 
 // Picked in the order Up, North, East, as drawn.
 constexpr double (*kComponents[3])(const Observation&) = {Up, North, East};
-
-// The median of `value` over the survey, numbers only; 0 when there is no
-// finite one to take.
-double Median(const CKestrixDoc& doc, double (*value)(const Observation&))
-{
-    std::vector<double> values;
-    values.reserve(static_cast<std::size_t>(std::max(0, doc.m_nObs)));
-    for (std::int32_t i = 0; i < doc.m_nObs; ++i) {
-        const double v = value(doc.m_pObs[i]);
-        if (!std::isnan(v))
-            values.push_back(v);
-    }
-    if (values.empty())
-        return 0.0;
-    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
-    std::nth_element(values.begin(), middle, values.end());
-    double median = *middle;
-    if (values.size() % 2 == 0)
-        median = std::midpoint(*std::max_element(values.begin(), middle), median);
-    return std::isfinite(median) ? median : 0.0;
-}
 
 } // namespace
 
@@ -70,9 +49,11 @@ bool CMagView::BeginPaint()
         m_nYMin = m_nYMax = 0;
         return true; // the frame's picture of an empty table
     }
-    const bool anomalies = Link().ComponentsAsAnomalies();
-    for (std::size_t k = 0; k < m_offsets.size(); ++k)
-        m_offsets[k] = anomalies ? Median(doc, kComponents[k]) : 0.0;
+    m_offsets = {};
+    if (Link().ComponentsAsAnomalies()) {
+        const ComponentMedians medians = MedianComponents(doc);
+        m_offsets = {medians.up, medians.north, medians.east};
+    }
     double low = 1e10;
     double high = -1e10;
     for (std::int32_t i = 0; i < doc.m_nObs; ++i) {

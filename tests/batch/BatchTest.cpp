@@ -1,12 +1,16 @@
 #include "BatchRunner.h"
+#include "ProbeReadings.h"
 #include "NamedRows.h"
 #include "SurveyRows.h"
 #include "batch/BatchOptions.h"
 #include "batch/ControlPointsFile.h"
+#include "crs/Site.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <unistd.h>
@@ -83,6 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadUsageCase{"UnknownCommand", {"frobnicate", "a.txt"}, "unknown command frobnicate"},
         BadUsageCase{"NoSurvey", {"export"}, "no survey file"},
         BadUsageCase{"OutputForDump", {"dump", "a.txt", "-o", "x"}, "unknown option -o"},
+        BadUsageCase{"AnomaliesInTheResultsFile", {"export", "a.txt", "--format", "csv", "--anomalies"},
+                     "--frame and --anomalies go with the XYZ file, not export --format csv|las"},
         BadUsageCase{"TwoSurveys", {"export", "a.txt", "b.txt"}, "more than one survey file"},
         BadUsageCase{"DegreeFive", {"export", "a.txt", "--degree", "5"}, "--degree takes 1, 2, 3 or 4"},
         BadUsageCase{"DegreeWithTail", {"export", "a.txt", "--degree", "2x"}, "--degree takes 1, 2, 3 or 4"},
@@ -101,6 +107,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadUsageCase{"OutputForQc", {"qc", "a.txt", "-o", "x"}, "unknown option -o"},
         BadUsageCase{"EditsWithoutFile", {"edits", "a.txt", "--edits"}, "--edits needs one file"},
         BadUsageCase{"FitSideways", {"dump", "a.txt", "--fit", "sideways"}, "--fit takes local or whole"},
+        BadUsageCase{"FrameSideways", {"export", "a.txt", "--frame", "true"}, "--frame takes magnetic or grid"},
+        BadUsageCase{"FrameForQc", {"qc", "a.txt", "--frame", "grid"}, "unknown option --frame"},
+        BadUsageCase{"AnomaliesForListing", {"listing", "a.txt", "--anomalies"}, "unknown option --anomalies"},
         BadUsageCase{"WindowNegative", {"qc", "a.txt", "--window", "-1"}, kWindowUsage},
         BadUsageCase{"WindowPastAnySurvey", {"qc", "a.txt", "--window", "10001"}, kWindowUsage},
         BadUsageCase{"WindowNotWhole", {"qc", "a.txt", "--window", "2.5"}, kWindowUsage},
@@ -310,7 +319,7 @@ TEST_F(BatchRun, QcPrintsEveryReadingsValuesAndFlag)
     WriteFile(m_dir + "/qc.txt", RawSurveyText({{5, 0.2, 0.1, 0.4, 0.1, 1, 0.3}, {5.25, 0.3, 0, 0.4, 0, 0, 0}}));
     EXPECT_EQ(Batch({"qc", m_dir + "/qc.txt"}), 0);
     EXPECT_EQ(out.str(), "depth,total_field_nT,total_gravity,dip_deg,flagged\n"
-                         "5,45825.8,1.04881,29.957,0\n"
+                         "5,45825.8,1.04881,65.6345,0\n"
                          "5.25,50000,0,nan,0\n")
         << "without gravity the second reading has no dip";
 }
@@ -433,6 +442,85 @@ TEST_F(BatchRun, DemoSurveyExportsInTraversalOrder)
     EXPECT_EQ(text.substr(0, text.find("\r\n", 45) + 2), "/East North Height TMI magE, magN, magZ\r\nLi demo\r\n");
     ASSERT_GT(heights.size(), 1000u);
     EXPECT_GT(heights.front(), heights.back()) << "rows run from the top of the hole down";
+}
+
+// A survey made from the model's field at RawSurveyText's collar on
+// EPSG:32633, with that grid and the survey's date.
+class SiteRun : public ::testing::Test, protected BatchRunner {
+protected:
+    void WriteModelSurvey(double biasNt, double gravity, const char* edits)
+    {
+        const crs::Site place = *crs::SiteFromGrid(32633, 500000, 7000000).site;
+        WriteFile(m_survey, RawSurveyText(ModelHoleRows({.latitude = place.latitude, .longitude = place.longitude,
+                                                         .count = 101, .gravity = gravity, .biasNt = biasNt})));
+        WriteFile(m_edits, edits);
+    }
+    const std::string m_survey = m_dir + "/model.txt", m_edits = m_dir + "/site.edits";
+};
+
+TEST_F(SiteRun, QcAddsTheReferenceAndJudgesTheMedians)
+{
+    WriteModelSurvey(400, 1.0016, "Kestrix edits 2\ncrs EPSG:32633\ndate 2008-06-01\n");
+    ASSERT_EQ(Batch({"qc", m_survey, "--edits", m_edits}), 0) << err.str();
+    std::vector<std::string> lines;
+    std::istringstream text(out.str());
+    for (std::string line; std::getline(text, line);)
+        lines.push_back(line);
+    ASSERT_EQ(lines.size(), 1u + 101u + 4u);
+    EXPECT_EQ(lines[0], "depth,total_field_nT,total_gravity,dip_deg,flagged,bref_nT,iref_deg,db_nT,ddip_deg,dg");
+    EXPECT_EQ(std::count(lines[1].begin(), lines[1].end(), ','), 9);
+    EXPECT_EQ(lines[102], "# reference: IGRF-14 on 2008-06-01");
+    double median = 0;
+    ASSERT_EQ(std::sscanf(lines[103].c_str(), "# total field - F: median %lf nT", &median), 1) << lines[103];
+    EXPECT_NEAR(median, 400, 5) << "the magnetometer's bias";
+    EXPECT_EQ(lines[103].substr(lines[103].size() - 6), ": FAIL");
+    EXPECT_EQ(lines[104].substr(lines[104].size() - 6), ": PASS");
+    EXPECT_NE(lines[105].find("tolerance 0.0025 g: PASS"), std::string::npos) << lines[105];
+}
+
+TEST_F(SiteRun, QcWithoutADateSaysWhyThereIsNoReference)
+{
+    WriteModelSurvey(0, 9.82, "Kestrix edits 2\ncrs EPSG:32633\n");
+    ASSERT_EQ(Batch({"qc", m_survey, "--edits", m_edits}), 0);
+    EXPECT_EQ(out.str().substr(0, out.str().find('\n')), "depth,total_field_nT,total_gravity,dip_deg,flagged");
+    EXPECT_EQ(err.str(), "kestrix-batch: no reference field: The survey has no date.\n");
+}
+
+// Readings that are the model's field have no anomaly, in any frame.
+TEST_F(SiteRun, ExportedAnomaliesOfTheModelsFieldAreNil)
+{
+    WriteModelSurvey(0, 9.82, "Kestrix edits 2\ncrs EPSG:32633\ndate 2008-06-01\n");
+    ASSERT_EQ(Batch({"export", m_survey, "--edits", m_edits, "--anomalies", "--frame", "grid"}), 0) << err.str();
+    std::istringstream rows(ReadFile(m_dir + "/model.xyz"));
+    std::string line;
+    std::getline(rows, line);
+    EXPECT_EQ(line, "/East North Height dTMI dgridE, dgridN, dU\r");
+    std::getline(rows, line);
+    while (std::getline(rows, line)) {
+        for (std::size_t column = 33; column <= 66; column += 11)
+            EXPECT_NEAR(std::stod(line.substr(column, 10)), 0.0, 2.0) << line; // the file's nanotesla
+    }
+}
+
+// The demo's field dips 68 degrees; away from its body and spikes every
+// reading shows that, whatever the hole's inclination there.
+TEST_F(BatchRun, DemoDipIsTheFieldsAwayFromItsBody)
+{
+    ASSERT_EQ(Batch({"qc", std::string(KESTRIX_EXAMPLES_DIR) + "/demo.txt"}), 0) << err.str();
+    std::istringstream rows(out.str());
+    std::string line;
+    std::getline(rows, line);
+    int judged = 0;
+    while (std::getline(rows, line)) {
+        double depth = 0, field = 0, gravity = 0, dip = 0;
+        int flagged = 0;
+        ASSERT_EQ(std::sscanf(line.c_str(), "%lf,%lf,%lf,%lf,%d", &depth, &field, &gravity, &dip, &flagged), 5) << line;
+        if (flagged || (depth > 150 && depth < 260))
+            continue;
+        EXPECT_NEAR(dip, 68.0, 0.5) << "at " << depth << " m";
+        ++judged;
+    }
+    EXPECT_GT(judged, 2800);
 }
 
 // Control points on both sides of the demo's magnetic body: the smoothed

@@ -8,6 +8,8 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -87,6 +89,45 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal("NotFinite", 32610, kNaN, 4000000, "finite"),
         // The inverse gives a latitude whose forward lands 1e9 m away.
         Refusal("FarOutsideTheZone", 32610, 587274.232, 1e9, "outside")),
+    RowName());
+
+// Many points of one grid at once; NaN where a point has none, or (`says`
+// set) the grid's refusal.
+struct PointsRow {
+    const char* name;
+    int epsg;
+    std::vector<std::pair<double, double>> points;
+    std::vector<crs::Geographic> expected; // to 1e-6 degrees
+    const char* says = "";
+};
+
+class GridPoints : public ::testing::TestWithParam<PointsRow> {};
+
+TEST_P(GridPoints, GiveEachPointsLatitudeAndLongitude)
+{
+    const PointsRow& row = GetParam();
+    const crs::GeographicResult result = crs::GridToGeographic(row.epsg, row.points);
+    EXPECT_NE(result.error.find(row.says), std::string::npos) << result.error;
+    ASSERT_EQ(result.points.size(), row.expected.size());
+    for (std::size_t i = 0; i < row.expected.size(); ++i) {
+        const crs::Geographic& p = result.points[i];
+        if (std::isnan(row.expected[i].latitude)) {
+            EXPECT_TRUE(std::isnan(p.latitude) && std::isnan(p.longitude)) << i;
+            continue;
+        }
+        EXPECT_NEAR(p.latitude, row.expected[i].latitude, 1e-6) << i;
+        EXPECT_NEAR(p.longitude, row.expected[i].longitude, 1e-6) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Crs, GridPoints,
+    ::testing::Values(
+        // 1e9 m north the inverse does not come back.
+        PointsRow{"UtmWithPointsItCannotHold", 32610, {{587274.232, 4140975.149}, {587274.232, 1e9}, {kNaN, 0}},
+                  {{37.411462, -122.013800}, {kNaN, kNaN}, {kNaN, kNaN}}},
+        PointsRow{"NorthingFirst", 2193, {{2039122.41, 5782371.76}}, {{-38.0, 178.0}}},
+        PointsRow{"Unknown", 999999, {{500000, 4000000}}, {}, "EPSG:999999 is not a coordinate reference system"}),
     RowName());
 
 // Without proj.db no code is known: the user is told of the database, not

@@ -1,4 +1,5 @@
 #include "NamedRows.h"
+#include "ProbeReadings.h"
 #include "ScratchFolder.h"
 #include "SurveyFiles.h"
 #include "SurveyRows.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <unistd.h>
 
 using namespace survey;
@@ -198,5 +200,58 @@ TEST_F(ExportTest, DemoSurveyWithControlPointsAndAfterClear)
     EXPECT_EQ(cleared.substr(cleared.find("\r\n", 45)), original.substr(original.find("\r\n", 45)))
         << "after Clear the export is the one without control points";
 }
+
+// Two readings in a field 5000 nT east and 20000 nT north of magnetic north
+// (the azimuth held by a control point), exported with the file's
+// declination (12.5) or a typed one; without a site their anomalies are nil.
+struct FrameRow {
+    const char* name;
+    ExportOptions options;
+    std::optional<double> typedDeclination;
+    const char* header;
+    double east, north, up; // the first row's, nT
+};
+
+class ExportFrame : public ::testing::TestWithParam<FrameRow> {};
+
+TEST_P(ExportFrame, TurnsTheComponentsByTheDeclinationInForce)
+{
+    const FrameRow& row = GetParam();
+    CKestrixDoc doc;
+    FillDocument(doc, {ProbeReading(10, {0.2, 0.05, -0.45}, 60, 45, 30, 9.81),
+                       ProbeReading(11, {0.2, 0.05, -0.45}, 60, 45, 70, 9.81)});
+    ApplyRecorded(doc, edit::AddControlPoint{{1000, 4500}});
+    if (row.typedDeclination) {
+        Site typed;
+        typed.declinationFrom = Site::DeclinationFrom::Typed;
+        typed.typedDeclination = *row.typedDeclination;
+        ApplyRecorded(doc, edit::SetSite{typed});
+    }
+    const ScratchFolder folder;
+    ASSERT_EQ(WriteXyzFile(doc, folder / "turned.xyz", row.options), ExportResult::Ok);
+    const auto lines = Lines(ReadFile(folder / "turned.xyz"));
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], row.header);
+    // The raw survey file keeps a nanotesla of each sensor axis.
+    EXPECT_NEAR(std::stod(lines[2].substr(44, 10)), row.east, 2.0);
+    EXPECT_NEAR(std::stod(lines[2].substr(55, 10)), row.north, 2.0);
+    EXPECT_NEAR(std::stod(lines[2].substr(66, 10)), row.up, 2.0);
+}
+
+constexpr ExportOptions kGrid{ComponentFrame::Grid, false};
+constexpr const char* kGridHeader = "/East North Height TMI gridE, gridN, gridZ";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ExportFrame,
+    ::testing::Values(FrameRow{"Magnetic", {}, {}, "/East North Height TMI magE, magN, magZ", 5000, 20000, -45000},
+                      // 5000 cos 12.5 - 20000 sin 12.5, 20000 cos 12.5 + 5000 sin 12.5
+                      FrameRow{"GridByTheFilesDeclination", kGrid, {}, kGridHeader, 552.69, 20608.12, -45000},
+                      // Grid azimuth = magnetic azimuth + 90: magnetic north is grid east.
+                      FrameRow{"GridQuarterTurnWest", kGrid, -90.0, kGridHeader, 20000, -5000, -45000},
+                      FrameRow{"GridQuarterTurnEast", kGrid, 90.0, kGridHeader, -20000, 5000, -45000},
+                      FrameRow{"Anomalies", {ComponentFrame::Magnetic, true}, {}, "/East North Height dTMI dE, dN, dU", 0, 0, 0},
+                      FrameRow{"GridAnomalies", {ComponentFrame::Grid, true}, 90.0,
+                               "/East North Height dTMI dgridE, dgridN, dU", 0, 0, 0}),
+    RowName());
 
 } // namespace

@@ -1,4 +1,6 @@
 #include "NamedRows.h"
+#include "ProbeReadings.h"
+#include "survey/EditRecord.h"
 #include "survey/Orientation.h"
 #include "SurveyRows.h"
 
@@ -141,6 +143,42 @@ TEST(Orientation, ComponentsWithTheMeasuredAzimuthHaveNoEastPart)
                     std::sqrt(o.MagX * o.MagX + o.MagY * o.MagY + o.MagZ * o.MagZ), 1e-12);
     }
 }
+
+struct ResolvedRow {
+    const char* name;
+    double azimuth; // the hole's magnetic azimuth, held by one control point
+    FieldNeu field;
+};
+
+class ResolvedComponents : public ::testing::TestWithParam<ResolvedRow> {};
+
+// With the hole's own azimuth in force, the components are the field's: east
+// is east, so a field turned by a magnetic body shows with its own sign.
+TEST_P(ResolvedComponents, AreTheFieldInMagneticNorthEastAndUp)
+{
+    const ResolvedRow& row = GetParam();
+    std::vector<Row> rows;
+    for (int i = 0; i < 20; ++i)
+        rows.push_back(ProbeReading(i * 0.5, row.field, 40 + i, row.azimuth, 17 * i, 9.80665));
+    CKestrixDoc doc;
+    FillDocument(doc, rows);
+    ApplyRecorded(doc, edit::AddControlPoint{{500, static_cast<std::int32_t>(std::lround(row.azimuth * 100))}});
+    for (int i = 0; i < doc.m_nObs; ++i) {
+        const Observation& o = doc.m_pObs[i];
+        ASSERT_NEAR(o.AzUsed, row.azimuth, 1e-9);
+        // The raw survey file keeps five decimals of a gauss.
+        EXPECT_NEAR(o.MagE, row.field.east, 2e-5) << i;
+        EXPECT_NEAR(o.MagN, row.field.north, 2e-5) << i;
+        EXPECT_NEAR(o.MagU, row.field.up, 2e-5) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Orientation, ResolvedComponents,
+    ::testing::Values(ResolvedRow{"EastwardFieldNortheastHole", 45, {0.18, 0.05, -0.45}},
+                      ResolvedRow{"WestwardFieldSouthHole", 190, {0.2, -0.03, -0.48}},
+                      ResolvedRow{"EastwardFieldWestHole", 290, {0.15, 0.08, -0.4}}),
+    RowName());
 
 TEST(Orientation, EmptyTableIsLeftAlone)
 {

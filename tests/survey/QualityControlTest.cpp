@@ -1,5 +1,6 @@
 #include "examples/DemoSurvey.h"
 #include "NamedRows.h"
+#include "ProbeReadings.h"
 #include "survey/Orientation.h"
 #include "survey/SpikeFinder.h"
 #include "SurveyFiles.h"
@@ -32,6 +33,7 @@ Flags FlagsAt(int count, std::initializer_list<std::pair<int, std::uint8_t>> set
 struct ReadingRow {
     const char* name;
     double mag[3], acc[3];
+    double resolved[3]; // MagE, MagN, MagU
     double field, gravity, dip;
 };
 
@@ -43,6 +45,7 @@ TEST_P(QualityOfReading, GivesFieldGravityAndDip)
     Observation obs{};
     std::tie(obs.MagX, obs.MagY, obs.MagZ, obs.AccX, obs.AccY, obs.AccZ) =
         std::tie(row.mag[0], row.mag[1], row.mag[2], row.acc[0], row.acc[1], row.acc[2]);
+    std::tie(obs.MagE, obs.MagN, obs.MagU) = std::tie(row.resolved[0], row.resolved[1], row.resolved[2]);
     const QualityValues q = QualityOf(obs);
     EXPECT_DOUBLE_EQ(q.totalField, row.field);
     EXPECT_DOUBLE_EQ(q.totalGravity, row.gravity);
@@ -52,18 +55,17 @@ TEST_P(QualityOfReading, GivesFieldGravityAndDip)
         EXPECT_NEAR(q.dip, row.dip, 1e-12);
 }
 
-constexpr double kM[3] = {0.87826, 0.55678, 0.43194}; // its unit vector's product with itself rounds above 1
-
 INSTANTIATE_TEST_SUITE_P(
     Rows, QualityOfReading,
     ::testing::Values(
-        ReadingRow{"FieldAlongGravity", {0, 0, 0.5}, {0, 0, 9.80665}, 50000, 9.80665, 90},
-        ReadingRow{"FieldBelowTheHorizontal", {0.3, 0, -0.4}, {0, 0, 1}, 50000, 1, -53.130102354155978},
-        ReadingRow{"ZeroFieldHasNoDip", {0, 0, 0}, {0, 9.8, 0}, 0, 9.8, kNaN},
-        ReadingRow{"ZeroGravityHasNoDip", {0.3, 0.4, 0}, {0, 0, 0}, 50000, 0, kNaN},
-        ReadingRow{"ParallelVectorsRoundingPastOne", {kM[0], kM[1], kM[2]}, {3 * kM[0], 3 * kM[1], 3 * kM[2]},
-                   std::hypot(kM[0], kM[1], kM[2]) * 1e5, std::hypot(3 * kM[0], 3 * kM[1], 3 * kM[2]), 90},
-        ReadingRow{"HugeReadingsDoNotOverflow", {1e300, 0, 1e300}, {0, 0, 1e300}, std::sqrt(2.0) * 1e305, 1e300, 45}),
+        ReadingRow{"FieldStraightDown", {0, 0, 0.5}, {0, 0, 9.80665}, {0, 0, -0.5}, 50000, 9.80665, 90},
+        ReadingRow{"FieldBelowTheHorizontal", {0.3, 0, -0.4}, {0, 0, 1}, {0, 0.3, -0.4}, 50000, 1, 53.130102354155978},
+        ReadingRow{"FieldAboveTheHorizontal", {0.3, 0, 0.4}, {0, 0, 1}, {0, 0.3, 0.4}, 50000, 1, -53.130102354155978},
+        ReadingRow{"EastAndNorthBothHorizontal", {0.5, 0, 0.5}, {0, 0, 1}, {0.3, -0.4, -0.5}, 70710.678118654752, 1, 45},
+        ReadingRow{"ZeroFieldHasNoDip", {0, 0, 0}, {0, 9.8, 0}, {0, 0, 0}, 0, 9.8, kNaN},
+        ReadingRow{"ZeroGravityHasNoDip", {0.3, 0.4, 0}, {0, 0, 0}, {0, 0.5, 0}, 50000, 0, kNaN},
+        ReadingRow{"HugeReadingsDoNotOverflow", {1e300, 0, 1e300}, {0, 0, 1e300}, {1e300, 1e300, -1e300},
+                   std::sqrt(2.0) * 1e305, 1e300, 35.264389682754654}),
     RowName());
 
 // A probe turning and tilting down a hole in a field whose strength and dip
@@ -79,19 +81,13 @@ std::vector<Row> GeneratedSurvey(const Flags& spikes)
         const double depth = static_cast<double>(i) * 0.1;
         const double field = (0.5 + 0.002 * std::sin(depth / 15)) * (spikes[i] & kFieldSpike ? 1.006 : 1);
         const double dip = (62 + 0.5 * std::sin(depth / 40) + (spikes[i] & kDipSpike ? 1.5 : 0)) * kDegToRad;
-        double m[3] = {0, field * std::cos(dip), -field * std::sin(dip)}; // east, north, up
-        double a[3] = {0, 0, spikes[i] & kGravitySpike ? 9.80665 * 1.03 : 9.80665};
-        for (double* v : {m, a}) { // into the probe's axes: turn, tilt, roll
-            const auto turn = [v](int p, int q, double angle) {
-                const double c = std::cos(angle), s = std::sin(angle), vp = v[p];
-                v[p] = c * vp + s * v[q], v[q] = -s * vp + c * v[q];
-            };
-            turn(0, 1, (30 + depth / 10) * kDegToRad);
-            turn(1, 2, (70 + 5 * std::sin(depth / 30)) * kDegToRad);
-            turn(0, 1, depth * 3 * kDegToRad);
-        }
-        rows.push_back({depth, m[0] + magNoise(random), m[1] + magNoise(random), m[2] + magNoise(random),
-                        a[0] + accNoise(random), a[1] + accNoise(random), a[2] + accNoise(random)});
+        Row r = ProbeReading(depth, {field * std::cos(dip), 0, -field * std::sin(dip)}, 70 + 5 * std::sin(depth / 30),
+                             30 + depth / 10, std::fmod(depth * 3, 360), spikes[i] & kGravitySpike ? 9.80665 * 1.03 : 9.80665);
+        for (double* m : {&r.magX, &r.magY, &r.magZ})
+            *m += magNoise(random);
+        for (double* a : {&r.accX, &r.accY, &r.accZ})
+            *a += accNoise(random);
+        rows.push_back(r);
     }
     return rows;
 }

@@ -37,7 +37,7 @@ std::vector<Observation> SpikedSurvey()
         if (i == 60)
             obs.AccZ *= 1.1;
         if (i == 90)
-            std::swap(obs.MagX, obs.MagZ); // the same length at another angle
+            obs.MagY = -obs.MagY; // the same length, tipped above the horizontal
         rows.push_back(obs);
     }
     return rows;
@@ -48,6 +48,7 @@ protected:
     void SetUp() override
     {
         SetObservations(doc, SpikedSurvey());
+        doc.Recalculate(); // the dip is the resolved field's
         doc.SetHost(&host);
         host.views = {&qc, &incl};
     }
