@@ -30,7 +30,7 @@ enum class LoadResult { Loaded, LoadedOverLimit, InvalidFormat, OutOfMemory };
 // state of the azimuth curve. Views read the members directly.
 class CKestrixDoc {
 public:
-    static constexpr int kMaxObservations = 20000;
+    static constexpr int kMaxObservations = 200000;
     static constexpr int kMaxControlPoints = 100;
     static constexpr int kMaxCoefficients = 5;
 

@@ -12,6 +12,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace survey {
 
@@ -176,49 +177,60 @@ LoadResult CKestrixDoc::LoadRawSurvey(const std::string& path, LineSource& sourc
         return invalid(line, fault);
 
     m_nObs = 0;
-    m_pObs.reset(new (std::nothrow) Observation[kMaxObservations]());
-    if (!m_pObs)
-        return fail(kOutOfMemory, LoadResult::OutOfMemory);
-
+    m_pObs.reset();
+    // The table grows with the readings read, not with the limit: a short
+    // survey takes little memory, and only the largest take much.
+    std::vector<Observation> read;
+    // The rows read so far become the table: a failed load shows them.
+    auto keep = [&] {
+        if (!read.empty()) {
+            m_pObs.reset(new Observation[read.size()]);
+            std::memcpy(m_pObs.get(), read.data(), sizeof(Observation) * read.size());
+        }
+        m_nObs = static_cast<std::int32_t>(read.size());
+    };
+    auto refuse = [&](std::int64_t at, const std::string& why) {
+        keep();
+        return invalid(at, why);
+    };
     LoadResult result = LoadResult::Loaded;
-    // Lines without a token are passed over at the end of the file (editors
-    // add them) but not between rows.
-    std::int64_t blankLine = 0;
-    while (nextLine()) {
-        LineTokens tokens(source);
-        std::string_view first;
-        const LineTokens::Status status = tokens.Next(first);
-        if (status == LineTokens::Status::End) {
-            if (blankLine == 0)
-                blankLine = line;
-            continue;
+    try {
+        // Lines without a token are passed over at the end of the file
+        // (editors add them) but not between rows.
+        std::int64_t blankLine = 0;
+        while (nextLine()) {
+            LineTokens tokens(source);
+            std::string_view first;
+            const LineTokens::Status status = tokens.Next(first);
+            if (status == LineTokens::Status::End) {
+                if (blankLine == 0)
+                    blankLine = line;
+                continue;
+            }
+            if (read.size() == static_cast<std::size_t>(kMaxObservations)) {
+                sink.ShowMessage(textio::Format(
+                    "The number of observations in the file exceeds the limit of %d.\n"
+                    "Observations in excess of this have been ignored.",
+                    kMaxObservations));
+                result = LoadResult::LoadedOverLimit;
+                break;
+            }
+            if (blankLine != 0)
+                return refuse(blankLine, "an empty line between rows");
+            if (status == LineTokens::Status::TooLong)
+                return refuse(line, kTooLong);
+            Observation obs{};
+            if (Fault fault = ReadDataLine(tokens, first, obs); !fault.empty())
+                return refuse(line, fault);
+            read.push_back(obs);
         }
-        if (m_nObs == kMaxObservations) {
-            sink.ShowMessage(textio::Format(
-                "The number of observations in the file exceeds the limit of %d.\n"
-                "Observations in excess of this have been ignored.",
-                kMaxObservations));
-            result = LoadResult::LoadedOverLimit;
-            break;
-        }
-        if (blankLine != 0)
-            return invalid(blankLine, "an empty line between rows");
-        if (status == LineTokens::Status::TooLong)
-            return invalid(line, kTooLong);
-        if (Fault fault = ReadDataLine(tokens, first, m_pObs[m_nObs]); !fault.empty())
-            return invalid(line, fault);
-        ++m_nObs;
-    }
-    if (source.Failed())
-        return invalid(line, std::string());
-
-    if (m_nObs == 0) {
+        if (source.Failed())
+            return refuse(line, std::string());
+        keep();
+    } catch (const std::bad_alloc&) {
         m_pObs.reset();
-    } else if (m_nObs < kMaxObservations) {
-        if (Observation* exact = new (std::nothrow) Observation[m_nObs]) {
-            std::memcpy(exact, m_pObs.get(), sizeof(Observation) * static_cast<std::size_t>(m_nObs));
-            m_pObs.reset(exact);
-        }
+        m_nObs = 0;
+        return fail(kOutOfMemory, LoadResult::OutOfMemory);
     }
 
     if (m_pHost)

@@ -35,7 +35,7 @@ struct ReferenceTolerances {
 
 // The largest window half-width a user may choose: a window of 2k + 1
 // readings then holds any survey.
-inline constexpr int kMaxSpikeHalfWindow = 10000;
+inline constexpr int kMaxSpikeHalfWindow = 100000;
 
 // The settings a user may choose, in the windows and in kestrix-batch alike:
 // k from 0 to kMaxSpikeHalfWindow, t a finite number above 0, each floor a

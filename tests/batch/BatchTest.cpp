@@ -6,6 +6,8 @@
 #include "batch/ControlPointsFile.h"
 #include "crs/Site.h"
 
+#include "survey/KestrixDoc.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -64,7 +66,7 @@ struct BadUsageCase {
     const char* error;
 };
 
-constexpr const char* kWindowUsage = "--window takes one whole number from 0 to 10000";
+constexpr const char* kWindowUsage = "--window takes one whole number from 0 to 100000";
 constexpr const char* kThresholdUsage = "--threshold takes one finite number above 0";
 constexpr const char* kLocationUsage =
     "--location takes LATITUDE LONGITUDE [CONVERGENCE] in degrees (-90 to 90, -180 to 360, -90 to 90)";
@@ -111,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadUsageCase{"FrameForQc", {"qc", "a.txt", "--frame", "grid"}, "unknown option --frame"},
         BadUsageCase{"AnomaliesForListing", {"listing", "a.txt", "--anomalies"}, "unknown option --anomalies"},
         BadUsageCase{"WindowNegative", {"qc", "a.txt", "--window", "-1"}, kWindowUsage},
-        BadUsageCase{"WindowPastAnySurvey", {"qc", "a.txt", "--window", "10001"}, kWindowUsage},
+        BadUsageCase{"WindowPastAnySurvey", {"qc", "a.txt", "--window", "100001"}, kWindowUsage},
         BadUsageCase{"WindowNotWhole", {"qc", "a.txt", "--window", "2.5"}, kWindowUsage},
         BadUsageCase{"WindowTwice", {"qc", "a.txt", "--window", "2", "--window", "3"}, kWindowUsage},
         BadUsageCase{"ThresholdZero", {"qc", "a.txt", "--threshold", "0"}, kThresholdUsage},
@@ -417,11 +419,11 @@ TEST_F(BatchRun, LoadAndExportFailures)
     EXPECT_EQ(err.str(), "Failed to open\n  " + m_dir + "/no/such/dir.xyz\nfor writing\n");
 
     std::string big = ReadFile(m_survey);
-    for (int i = 0; i < 20000; ++i)
+    for (int i = 0; i < survey::CKestrixDoc::kMaxObservations; ++i)
         big += "99 0.2 0.1 0.4 0.1 1 0.3\r\n";
     WriteFile(m_dir + "/big.txt", big);
     EXPECT_EQ(Batch({"export", m_dir + "/big.txt"}), 0) << "the limit is a warning";
-    EXPECT_EQ(err.str(), "The number of observations in the file exceeds the limit of 20000.\n"
+    EXPECT_EQ(err.str(), "The number of observations in the file exceeds the limit of 200000.\n"
                          "Observations in excess of this have been ignored.\n");
 }
 

@@ -1,7 +1,10 @@
 #include "CountingHost.h"
 #include "NamedRows.h"
+#include "ProbeReadings.h"
 #include "ScratchFolder.h"
 #include "SurveyRows.h"
+#include "survey/Orientation.h"
+#include "survey/XyzExport.h"
 
 #include <gtest/gtest.h>
 
@@ -251,7 +254,7 @@ TEST(Loader, ObservationLimit)
         RecordingSink sink;
         EXPECT_EQ(LoadText(doc, text, sink), LoadResult::Loaded);
         EXPECT_TRUE(sink.messages.empty());
-        EXPECT_EQ(doc.m_nObs, 20000);
+        EXPECT_EQ(doc.m_nObs, CKestrixDoc::kMaxObservations);
     }
     text += "2 0.2 0.1 0.4 0 1 0\r\nnot even a number\r\n";
     CKestrixDoc doc;
@@ -260,11 +263,41 @@ TEST(Loader, ObservationLimit)
     RecordingSink sink;
     EXPECT_EQ(LoadText(doc, text, sink), LoadResult::LoadedOverLimit);
     EXPECT_EQ(sink.messages, std::vector<std::string>{
-                                 "The number of observations in the file exceeds the limit of 20000.\n"
+                                 "The number of observations in the file exceeds the limit of 200000.\n"
                                  "Observations in excess of this have been ignored."});
-    EXPECT_EQ(doc.m_nObs, 20000);
+    EXPECT_EQ(doc.m_nObs, CKestrixDoc::kMaxObservations);
     EXPECT_EQ(host.plotWindows, 1) << "the load completes after the warning";
-    EXPECT_NE(doc.m_pObs[19999].CalcIncl, 0.0);
+    EXPECT_NE(doc.m_pObs[CKestrixDoc::kMaxObservations - 1].CalcIncl, 0.0);
+}
+
+// A straight hole logged at 1 cm for 2000 m: every reading loads and is
+// exported, the first tenth computes as that stretch alone does, and the
+// positions lie on the hole's line.
+TEST(Loader, TenTimesTheSpecifiedSurvey)
+{
+    constexpr int kReadings = CKestrixDoc::kMaxObservations;
+    const FieldNeu field{0.19, 0.0, -0.48};
+    std::vector<Row> rows;
+    rows.reserve(kReadings);
+    for (int i = 0; i < kReadings; ++i)
+        rows.push_back(ProbeReading(i * 0.01, field, 60, 30, (i * 7) % 360, 1.0));
+    CKestrixDoc whole, tenth;
+    FillDocument(whole, rows);
+    FillDocument(tenth, std::vector<Row>(rows.begin(), rows.begin() + kReadings / 10));
+    ASSERT_EQ(whole.m_nObs, kReadings);
+    for (int i = 0; i < tenth.m_nObs; ++i)
+        ASSERT_EQ(std::memcmp(&whole.m_pObs[i], &tenth.m_pObs[i], sizeof(Observation)), 0) << i;
+    const Observation& last = whole.m_pObs[kReadings - 1];
+    const double along = last.Depth * std::cos(60 * kDegToRad);
+    const double turn = (30 - whole.m_dDeclination) * kDegToRad;
+    EXPECT_NEAR(last.East - whole.m_dEasting, along * std::sin(turn), 0.05);
+    EXPECT_NEAR(last.North - whole.m_dNorthing, along * std::cos(turn), 0.05);
+    EXPECT_NEAR(whole.m_dHeight - last.Height, last.Depth * std::sin(60 * kDegToRad), 0.05);
+
+    ScratchFolder folder;
+    ASSERT_EQ(WriteXyzFile(whole, folder / "long.xyz"), ExportResult::Ok);
+    const std::string exported = ReadFile(folder / "long.xyz");
+    EXPECT_EQ(std::count(exported.begin(), exported.end(), '\n'), kReadings + 2);
 }
 
 // Every line of `source`, with the longest piece it handed out.

@@ -193,10 +193,11 @@ TEST(ListingViewTest, RendersBlackTextOnWhite)
 // A 20000-reading survey 10 m apart, so every reading is a listed row.
 class LongListingTest : public ::testing::Test {
 protected:
+    static constexpr int kReadings = 20000;
     static void SetUpTestSuite()
     {
         doc = new CKestrixDoc;
-        LoadSurvey(*doc, CKestrixDoc::kMaxObservations, 10.0);
+        LoadSurvey(*doc, kReadings, 10.0);
     }
     static void TearDownTestSuite() { delete doc; }
 
@@ -205,7 +206,7 @@ protected:
         view = std::make_unique<CKestrixView>(*doc, services);
         view->resize(900, 600);
         view->show();
-        ASSERT_EQ(view->Listing().rows.size(), std::size_t{CKestrixDoc::kMaxObservations});
+        ASSERT_EQ(view->Listing().rows.size(), std::size_t{kReadings});
     }
 
     static CKestrixDoc* doc;
