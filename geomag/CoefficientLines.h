@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <variant>
 #include <vector>
 
 // What the two coefficient readers share: bounded lines split at blanks,
@@ -48,6 +49,16 @@ private:
     std::int64_t number_ = 0;
     ReadFault fault_{0, {}};
 };
+
+// A whole model read from `in` by `readModel`, or the first fault met.
+inline std::variant<Model, ReadFault> ReadWith(std::istream& in, bool (*readModel)(Lines&, Model&))
+{
+    Lines lines(in);
+    Model model;
+    if (!readModel(lines, model))
+        return lines.Fault();
+    return model;
+}
 
 // Which coefficients were read, so that none is missing or read twice.
 struct TermsSeen {

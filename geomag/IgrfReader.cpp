@@ -82,11 +82,7 @@ bool ReadModel(Lines& lines, Model& model)
 
 std::variant<Model, ReadFault> ReadIgrfCoefficients(std::istream& in)
 {
-    Lines lines(in);
-    Model model;
-    if (!ReadModel(lines, model))
-        return lines.Fault();
-    return model;
+    return coefficients::ReadWith(in, ReadModel);
 }
 
 } // namespace geomag
