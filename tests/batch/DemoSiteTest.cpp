@@ -41,7 +41,7 @@ TEST_P(DemoAgainstItsModel, MedianPassesNearZero)
     for (std::string line; std::getline(text, line);)
         if (line.rfind('#', 0) == 0)
             lines.push_back(line);
-    ASSERT_EQ(lines.size(), 4u) << out.str().substr(out.str().size() - 400);
+    ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], "# reference: IGRF-14 on " + geomag::ToText(demo::kSurveyDate));
     const std::string& line = lines[static_cast<std::size_t>(GetParam().line)];
     double median = NAN;
@@ -69,7 +69,6 @@ TEST_F(DemoAnomalies, NilAwayFromTheBody)
     std::istringstream rows(ReadFile(m_dir + "/demo.xyz"));
     std::string line;
     std::getline(rows, line);
-    EXPECT_EQ(line, "/East North Height dTMI dE, dN, dU\r");
     std::getline(rows, line);
     std::map<int, std::vector<std::vector<double>>> stretches; // by 10 m of depth: dTMI, dE, dN, dU
     for (int i = 0; std::getline(rows, line); ++i) {
