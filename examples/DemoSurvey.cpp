@@ -1,7 +1,12 @@
 #include "examples/DemoSurvey.h"
 
+#include "geomag/BuiltInModels.h"
+#include "geomag/NormalGravity.h"
+
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <variant>
 
 namespace demo {
 namespace {
@@ -37,6 +42,23 @@ Field BodyField(double east, double north, double up)
 
 } // namespace
 
+geomag::MagneticField MainField(double heightMetres)
+{
+    // Over the collar: the main field changes by under 1 nT across the hole's
+    // horizontal reach, but by some 7 nT down its depth.
+    const auto field = geomag::ComputeField(geomag::BuiltInModel(geomag::ModelId::Igrf14),
+                                            {kLatitude, kLongitude, heightMetres}, *geomag::DecimalYear(kSurveyDate));
+    if (const auto* f = std::get_if<geomag::MagneticField>(&field))
+        return *f;
+    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+    return {kNaN, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN};
+}
+
+double Gravity()
+{
+    return geomag::NormalGravity(kLatitude);
+}
+
 double HoleInclination(double depth)
 {
     const double f = depth / 400.0;
@@ -56,7 +78,7 @@ double ProbeRoll(double depth)
     return std::fmod(roll, 360.0);
 }
 
-SurveyGenerator::SurveyGenerator() : m_state(0x6b65737472697831ULL) {}
+SurveyGenerator::SurveyGenerator() : m_state(0x6b65737472697831ULL), m_gravity(Gravity()) {}
 
 std::uint64_t SurveyGenerator::NextBits()
 {
@@ -87,9 +109,10 @@ Sample SurveyGenerator::Next(int index)
     m_up -= step * std::sin(incl);
     m_lastDepth = depth;
 
-    const double dip = kFieldDip * kDegToRad;
+    // The main field in gauss, north along magnetic north.
+    const geomag::MagneticField main = MainField(kHeight + m_up);
     const Field body = BodyField(m_east, m_north, m_up);
-    m_field = {kFieldStrength * std::cos(dip) + body.north, body.east, -kFieldStrength * std::sin(dip) + body.up};
+    m_field = {main.horizontalNt * 1e-5 + body.north, body.east, -main.downNt * 1e-5 + body.up};
 
     // The field in the hole's frame: along the hole's horizontal direction
     // (h2), across it (h1) and up (v); the azimuth the core measures is
@@ -110,9 +133,9 @@ Sample SurveyGenerator::Next(int index)
 
     // Gravity: AccZ gives the inclination, AccX and AccY the roll.
     const double t = (180.0 - ProbeRoll(depth)) * kDegToRad;
-    sample.accZ = kGravity * std::cos(incl);
-    sample.accX = kGravity * std::sin(incl) * std::sin(t);
-    sample.accY = kGravity * std::sin(incl) * std::cos(t);
+    sample.accZ = m_gravity * std::cos(incl);
+    sample.accX = m_gravity * std::sin(incl) * std::sin(t);
+    sample.accY = m_gravity * std::sin(incl) * std::cos(t);
 
     sample.magX += kMagNoise * Gaussian();
     sample.magY += kMagNoise * Gaussian();

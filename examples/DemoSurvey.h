@@ -1,21 +1,22 @@
 #pragma once
 
+#include "geomag/Date.h"
+#include "geomag/Field.h"
+
 #include <array>
 #include <cstdint>
 
 // The synthetic borehole survey behind examples/demo.las: a hole about
 // 400 m long that flattens and swings slowly, logged every 10 cm by a probe
-// that rolls as it goes down, in an Earth-like field of 0.52 gauss dipping
-// 68 degrees, with a magnetic body beside the hole near 205 m and a few
-// spiky readings. Angles follow the survey core: inclination below the
-// horizontal, roll 0 to 360, azimuth from magnetic north.
+// that rolls as it goes down, at a real site in the Earth's field as IGRF-14
+// gives it there (about 49 490 nT dipping 68.0 degrees), with a magnetic body
+// beside the hole near 205 m and a few spiky readings. Angles follow the
+// survey core: inclination below the horizontal, roll 0 to 360, azimuth from
+// magnetic north.
 namespace demo {
 
-constexpr int kSampleCount = 4001;      // depths 0.0 to 400.0 m
-constexpr double kDepthStep = 0.1;      // metres
-constexpr double kGravity = 9.80665;    // m/s2
-constexpr double kFieldStrength = 0.52; // gauss
-constexpr double kFieldDip = 68.0;      // degrees below the horizontal
+constexpr int kSampleCount = 4001; // depths 0.0 to 400.0 m
+constexpr double kDepthStep = 0.1; // metres
 
 // The depth interval where the magnetic body disturbs the azimuth.
 constexpr double kDisturbedTop = 180.0;
@@ -24,11 +25,26 @@ constexpr double kDisturbedBottom = 230.0;
 // Samples whose magnetometer reading jumps for one sample (index = depth x 10).
 constexpr std::array<int, 5> kSpikeSamples = {573, 1218, 2634, 3181, 3526};
 
-// The collar written into the demo raw survey file.
-constexpr double kEasting = 512430.0;
-constexpr double kNorthing = 7034815.0;
-constexpr double kHeight = 286.0;
-constexpr double kDeclination = 12.5;
+// The site: a collar near Navan, County Meath, Ireland, on WGS 84 / UTM
+// zone 29N, surveyed on 14 March 2024.
+constexpr int kEpsg = 32629;
+constexpr double kEasting = 653240.0;
+constexpr double kNorthing = 5946870.0;
+constexpr double kHeight = 110.0; // metres above the ellipsoid, as the model takes it
+constexpr geomag::Date kSurveyDate{2024, 3, 14};
+// The collar's latitude and longitude as that grid gives them (WGS 84), so
+// that the generator needs no projection.
+constexpr double kLatitude = 53.648119;
+constexpr double kLongitude = -6.681545;
+// The raw survey file's declination: the grid convergence (1.8676) less
+// IGRF-14's declination at the collar (-1.8740), to the file's two decimals.
+constexpr double kDeclination = 3.74;
+
+// IGRF-14's main field at `heightMetres` above the ellipsoid over the collar
+// on the survey's date; NaN throughout should the model refuse it.
+geomag::MagneticField MainField(double heightMetres);
+// WGS84 normal gravity at the collar, m/s2: what the accelerometer reads.
+double Gravity();
 
 // The hole's own direction at `depth`, in degrees.
 double HoleInclination(double depth);
@@ -64,6 +80,7 @@ private:
     std::uint64_t NextBits();
 
     std::uint64_t m_state;
+    double m_gravity;
     double m_east = 0.0, m_north = 0.0, m_up = 0.0; // position from the collar, magnetic frame
     double m_lastDepth = 0.0;
     Field m_field{};

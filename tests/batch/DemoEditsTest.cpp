@@ -23,7 +23,7 @@ const std::map<std::string, std::string> kFiles = {
                   "control 130 37.82\r\n\r\ncontrol 270.00 46.70\r\ndegree 1\r\nroll 90\r\n"},
     {"degree3.edits", "Kestrix edits 1\ndegree 3\n"},
     {"local.edits", "Kestrix edits 1\nfit local\n"},
-    {"site.edits", "Kestrix edits 2\ncrs EPSG:32633\ndate 2020-01-01\ndeclination model\n"},
+    {"site.edits", "Kestrix edits 2\ncrs EPSG:32629\ndate 2020-01-01\ndeclination model\n"},
     {"arc.edits", "Kestrix edits 2\ntrajectory min-curvature\n"},
 };
 
@@ -32,7 +32,9 @@ const std::map<std::string, std::string> kFiles = {
 std::string ModelDeclinationText()
 {
     char text[32];
-    const double declination = FieldAt(crs::SiteFromGrid(32633, 512430, 7034815), 286, {2026, 5, 1}).Declination();
+    const double declination =
+        FieldAt(crs::SiteFromGrid(demo::kEpsg, demo::kEasting, demo::kNorthing), demo::kHeight, {2026, 5, 1})
+            .Declination();
     return std::string(text, std::to_chars(text, text + sizeof text, declination).ptr);
 }
 
@@ -109,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {"--delete-depth", "57.3", "--delete-depth", "121.8", "--delete-depth", "263.4",
                        "--delete-depth", "318.1", "--delete-depth", "352.6"}},
         SameEditsCase{"ModelDeclinationAsItsValueTyped",
-                      {"--crs", "EPSG:32633", "--date", "2026-05-01", "--declination", "model"},
+                      {"--crs", "EPSG:32629", "--date", "2026-05-01", "--declination", "model"},
                       {"--declination", "=MODEL"}},
         SameEditsCase{"DateOverTheSiteOfAnEditsFile",
                       {"--control-points", "CP", "--edits", "@site.edits", "--date", "2026-05-01"},

@@ -64,6 +64,25 @@ TEST(Pipeline, DemoConvertsToTheCommittedRawSurveyWhoseDumpHoldsTheLasValues)
     EXPECT_EQ(Rows(dumped.str(), "Depth"), las);
 }
 
+// The demo's latitude and longitude are its grid's at the collar, and its
+// raw survey file's declination is the model's there: convergence less D.
+TEST(Pipeline, DemoRawSurveyTakesTheModelsDeclinationAtItsSite)
+{
+    const crs::SiteResult place = crs::SiteFromGrid(demo::kEpsg, demo::kEasting, demo::kNorthing);
+    ASSERT_TRUE(place.site) << place.error;
+    EXPECT_NEAR(place.site->latitude, demo::kLatitude, 1e-6);
+    EXPECT_NEAR(place.site->longitude, demo::kLongitude, 1e-6);
+    ScratchFolder folder;
+    std::ostringstream out, err;
+    ASSERT_EQ(RunBatch({"convert", kDemoLas, "-o", folder / "demo.txt", "--easting", std::to_string(demo::kEasting),
+                        "--northing", std::to_string(demo::kNorthing), "--height", std::to_string(demo::kHeight),
+                        "--declination", "model", "--crs", "EPSG:" + std::to_string(demo::kEpsg), "--date",
+                        geomag::ToText(demo::kSurveyDate)},
+                       out, err),
+              0) << err.str();
+    EXPECT_TRUE(ReadFile(folder / "demo.txt") == ReadFile(kDemoRaw)) << err.str();
+}
+
 double AngleBetween(double a, double b) { return std::fabs(std::remainder(a - b, 360.0)); }
 
 // The survey core sees the hole the generator laid out: its inclination and

@@ -1,4 +1,5 @@
 #include "EditTestSupport.h"
+#include "examples/DemoSurvey.h"
 #include "NamedRows.h"
 #include "survey/EditRecord.h"
 #include "survey/Orientation.h"
@@ -173,14 +174,15 @@ TEST(Trajectory, ModelDeclinationTurnsTheHoleToTheGrid)
     CKestrixDoc doc;
     ASSERT_TRUE(LoadDemo(doc));
     Site site;
-    site.epsg = 32633;
-    site.date = geomag::Date{2008, 6, 1};
+    site.epsg = demo::kEpsg;
+    site.date = demo::kSurveyDate;
     site.declinationFrom = Site::DeclinationFrom::Model;
     ASSERT_TRUE(ApplyRecorded(doc, edit::SetSite{site}));
     const SiteReference& reference = doc.m_siteReference;
     ASSERT_TRUE(reference.field && reference.place) << reference.problem;
     const double d = reference.field->declinationDegrees, gamma = reference.place->convergence;
-    EXPECT_GT(d, 0) << "east in Scandinavia in 2008";
+    EXPECT_LT(d, 0) << "west in Ireland in 2024";
+    EXPECT_GT(gamma, 0) << "east of zone 29N's central meridian";
     EXPECT_EQ(doc.DeclinationInForce(), gamma - d);
     const Observation &p = doc.m_pObs[2000], &o = doc.m_pObs[2001];
     const double grid = std::atan2(o.East - p.East, o.North - p.North) / kDegToRad;

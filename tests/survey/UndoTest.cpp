@@ -15,11 +15,11 @@ namespace {
 // Control points on both sides of the demo's disturbed interval.
 constexpr ControlPoint kAt130{13000, 3782}, kAt150{15000, 3999}, kAt240{24000, 4485}, kAt270{27000, 4670};
 
-// The demo's collar on UTM zone 33N, logged in 2008.
-Site DemoSite(Site::DeclinationFrom from, std::optional<geomag::Date> date = geomag::Date{2008, 6, 1})
+// The demo's own site and date.
+Site DemoSite(Site::DeclinationFrom from, std::optional<geomag::Date> date = demo::kSurveyDate)
 {
     Site site;
-    site.epsg = 32633;
+    site.epsg = demo::kEpsg;
     site.date = date;
     site.declinationFrom = from;
     return site;
