@@ -165,7 +165,7 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
         return false;
     }
     options.command = args[0];
-    bool windowGiven = false, thresholdGiven = false;
+    bool windowGiven = false, thresholdGiven = false, formatGiven = false;
     std::optional<std::size_t> siteStep; // where the site change stands among the edits
     const auto siteChange = [&]() -> step::SiteChange& {
         if (!siteStep) {
@@ -205,12 +205,17 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
             }
             options.outputPath = value();
         } else if (arg == "--format" && options.command == "export") {
-            const bool known = hasValue && (args[i + 1] == "xyz" || args[i + 1] == "csv" || args[i + 1] == "las");
-            if (!known || !options.exportFormat.empty()) {
+            const std::string format = hasValue ? args[i + 1] : std::string();
+            const bool known = format == "xyz" || format == "csv" || format == "las";
+            if (!known || formatGiven) {
                 error = "--format takes one of xyz, csv or las";
                 return false;
             }
-            options.exportFormat = value();
+            formatGiven = true;
+            ++i;
+            options.exportOptions.format = format == "csv"   ? survey::ExportFormat::Csv
+                                         : format == "las" ? survey::ExportFormat::Las
+                                                           : survey::ExportFormat::Xyz;
         } else if (arg == "--delete-depth") {
             if (!hasValue) {
                 error = "--delete-depth needs a depth";
@@ -310,7 +315,7 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
         return false;
     }
     const bool findsSpikes =
-        options.command == "qc" || options.exportFormat == "csv" || options.exportFormat == "las"
+        options.command == "qc" || options.exportOptions.IsResultsFile()
         || std::any_of(options.edits.begin(), options.edits.end(),
                        [](const EditStep& s) { return std::holds_alternative<step::DeleteFlagged>(s); });
     if ((windowGiven || thresholdGiven) && !findsSpikes) {
@@ -318,8 +323,7 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
         return false;
     }
     // The results file holds every value in its own frame; only the XYZ file turns or subtracts.
-    const bool resultsFile = options.exportFormat == "csv" || options.exportFormat == "las";
-    if (resultsFile && (options.exportOptions.anomalies || options.exportOptions.frame != survey::ComponentFrame::Magnetic)) {
+    if (options.exportOptions.IsResultsFile() && (options.exportOptions.anomalies || options.exportOptions.frame != survey::ComponentFrame::Magnetic)) {
         error = "--frame and --anomalies go with the XYZ file, not export --format csv|las";
         return false;
     }

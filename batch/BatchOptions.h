@@ -62,7 +62,6 @@ struct SurveyOptions {
     std::string command;
     std::string rawPath;
     std::string outputPath; // export, edits and plot; empty for the default name
-    std::string exportFormat; // export --format: xyz, csv or las; empty for xyz
     std::vector<EditStep> edits;
     survey::SpikeSettings spikes; // --window and --threshold over the defaults
     survey::ExportOptions exportOptions; // export: --frame and --anomalies

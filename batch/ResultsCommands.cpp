@@ -9,12 +9,13 @@ using namespace survey;
 
 bool ExportsResults(const SurveyOptions& options)
 {
-    return options.exportFormat == "csv" || options.exportFormat == "las";
+    return options.exportOptions.IsResultsFile();
 }
 
 int ExportResults(const CKestrixDoc& doc, const SurveyOptions& options, std::ostream& out, std::ostream& err)
 {
-    const ResultsFormat format = options.exportFormat == "csv" ? ResultsFormat::Csv : ResultsFormat::Las;
+    const ResultsFormat format =
+        options.exportOptions.format == ExportFormat::Csv ? ResultsFormat::Csv : ResultsFormat::Las;
     const std::string path =
         options.outputPath.empty() ? DefaultResultsPath(options.rawPath, format) : options.outputPath;
     const ExportResult result = WriteResultsFile(doc, path, format, options.spikes);

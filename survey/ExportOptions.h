@@ -8,10 +8,19 @@ enum class ComponentFrame {
     Grid,     // turned to grid north: grid azimuth = magnetic azimuth less the declination in force
 };
 
-// How a survey's readings are exported.
+// The files a survey's readings are exported to: the XYZ file for a
+// modelling package, or every value as a CSV or LAS results file.
+enum class ExportFormat { Xyz, Csv, Las };
+
+// How a survey's readings are exported, in the windows and in kestrix-batch
+// alike. The frame and anomalies are the XYZ file's; a results file holds
+// every value in its own frame.
 struct ExportOptions {
     ComponentFrame frame = ComponentFrame::Magnetic;
     bool anomalies = false; // the components less what is expected of them (survey/Anomalies.h)
+    ExportFormat format = ExportFormat::Xyz;
+
+    bool IsResultsFile() const { return format != ExportFormat::Xyz; }
 };
 
 } // namespace survey
