@@ -119,6 +119,7 @@ bool CKestrixApp::InitInstance(const QStringList& arguments)
             OpenDocumentFile(path);
     });
     m_mainFrame->setAcceptDrops(true);
+    connect(m_mainFrame->MdiArea(), &QMdiArea::subWindowActivated, this, &CKestrixApp::ShowReferenceCheck);
     RefreshRecentFiles();
 
     const QString file = FileArgument(arguments);
@@ -185,6 +186,11 @@ SurveyDocument* CKestrixApp::OpenSurvey(const QString& path)
 
     SurveyDocument* document = m_docManager.AddDocument(std::make_unique<SurveyDocument>(absolute, canonical));
     connect(document, &SurveyDocument::plotWindowsWanted, this, &CKestrixApp::OpenPlotWindows);
+    // Every recalculation moves the medians.
+    connect(document, &SurveyDocument::viewsUpdated, this, [this, document] {
+        if (ActiveDocument() == document)
+            ShowReferenceCheck();
+    });
     document->Plots().SetSpikes(m_quality.Settings());
     document->SetCloseQuestion([this](SurveyDocument& asked) { return AskToSaveBeforeClose(asked); });
     CChildFrame* frame = CreateFrame(*listing, *document);
@@ -279,6 +285,12 @@ SurveyDocument* CKestrixApp::EditableDocument() const
 {
     SurveyDocument* document = ActiveDocument();
     return document && !document->IsReadOnly() ? document : nullptr;
+}
+
+void CKestrixApp::ShowReferenceCheck()
+{
+    const SurveyDocument* document = EditableDocument();
+    SetPaneText(CMainFrame::kReferencePane, document ? m_quality.ReferenceText(*document->Doc()) : QString());
 }
 
 void CKestrixApp::SetPaneText(int pane, const QString& text)
@@ -413,7 +425,8 @@ void CKestrixApp::DeleteFlaggedReadings()
 
 void CKestrixApp::EditSpikeSettings()
 {
-    m_quality.EditSettings(*m_prompts, m_mainFrame.get(), m_docManager.Documents());
+    if (m_quality.EditSettings(*m_prompts, m_mainFrame.get(), m_docManager.Documents(), EditableDocument()))
+        ShowReferenceCheck();
 }
 
 void CKestrixApp::EditSite()

@@ -100,6 +100,9 @@ private:
     void ShowAbout() override;
 
     SurveyDocument* OpenSurvey(const QString& path);
+    // The active survey against its reference field in the status bar, or
+    // nothing there.
+    void ShowReferenceCheck();
     // Closes the active survey's window of `rank` (WindowRank), or opens one
     // from `docTemplate` in its place and tiles the windows.
     void TogglePlotWindow(int rank, const CDocTemplate& docTemplate);

@@ -104,6 +104,9 @@ signals:
     // The survey has loaded: the inclination, azimuth and magnetic windows
     // are wanted on it, in that order, before this returns.
     void plotWindowsWanted(SurveyDocument* document);
+    // The survey's views are to redraw: it has changed (recalculated, as a
+    // rule) or been drawn anew.
+    void viewsUpdated();
     // `lastFrame` has closed and no window is left: the survey is closed.
     void lastFrameClosed(SurveyDocument* document, CChildFrame* lastFrame);
 
