@@ -353,18 +353,34 @@ void CKestrixApp::SaveEdits()
         ::SaveEdits(*active, *m_prompts, m_mainFrame.get());
 }
 
-void CKestrixApp::ExportSurvey()
+void CKestrixApp::ExportSurvey() { ExportXyz(false); }
+
+void CKestrixApp::ExportAnomalies() { ExportXyz(true); }
+
+void CKestrixApp::ToggleGridFrame()
+{
+    if (SurveyDocument* active = EditableDocument())
+        active->SetExportFrame(active->ExportFrame() == ComponentFrame::Grid ? ComponentFrame::Magnetic
+                                                                            : ComponentFrame::Grid);
+}
+
+void CKestrixApp::ExportXyz(bool anomalies)
 {
     SurveyDocument* active = EditableDocument();
     if (!active)
         return; // what a failed load read is not a whole survey
     const CKestrixDoc& doc = *active->Doc();
-    const QString defaultPath = FromFilePath(DefaultExportPath(doc.m_strFilePath));
+    // The anomalies' file goes beside the components' file rather than over it.
+    QString defaultPath = FromFilePath(DefaultExportPath(doc.m_strFilePath));
+    if (anomalies) {
+        const QFileInfo plain(defaultPath);
+        defaultPath = plain.dir().filePath(plain.completeBaseName() + QStringLiteral("-anomalies.xyz"));
+    }
     const std::optional<QString> chosen = m_prompts->ExportFileName(m_mainFrame.get(), defaultPath);
     if (!chosen)
         return;
     const std::string path = ToFilePath(*chosen);
-    const ExportResult result = WriteXyzFile(doc, path);
+    const ExportResult result = WriteXyzFile(doc, path, ExportOptions{active->ExportFrame(), anomalies});
     if (result != ExportResult::Ok)
         m_prompts->ShowMessage(m_mainFrame.get(), FromFilePath(ExportFailureMessage(result, path)));
     else if (const std::string warning = ExportWarning(doc); !warning.empty())

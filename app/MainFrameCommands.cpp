@@ -198,6 +198,7 @@ CommandState CMainFrame::CurrentState() const
         state.showsQualityPlot = document->ShowsQualityPlot();
         state.showsPlan = document->ShowsView(CPlanView::staticMetaObject);
         state.showsSection = document->ShowsView(CSectionView::staticMetaObject);
+        state.gridFrame = document->ExportFrame() == survey::ComponentFrame::Grid;
     }
     const CKestrixView* listing = ActiveListing();
     state.listingSelection = listing && listing->HasSelection();
