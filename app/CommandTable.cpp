@@ -178,7 +178,8 @@ const CommandRow kCommands[] = {
      .places = {{M::SurveyView, 20}}, .run = &H::ZoomToWholeHole, .enabled = IsZoomed},
     {.name = "ViewAnomalies", .id = ID_VIEW_ANOMALIES,
      .label = QT_TRANSLATE_NOOP("Commands", "Components as &Anomalies"),
-     .prompt = QT_TRANSLATE_NOOP("Commands", "Draw the magnetic components less the model's field where the survey has a site and date, else less their medians"),
+     .prompt = QT_TRANSLATE_NOOP("Commands", "Draw the magnetic components less the model's field where the survey "
+                                             "has a site and date, else less their medians"),
      .places = {{M::SurveyView, 21}}, .run = &H::ToggleAnomalies, .enabled = HasSurvey, .checked = ShowsAnomalies},
     {.name = "ViewQuality", .id = ID_VIEW_QUALITY, .label = QT_TRANSLATE_NOOP("Commands", "&Quality Control"),
      .prompt = QT_TRANSLATE_NOOP("Commands", "Show the survey's total field, total gravity and dip against depth"),

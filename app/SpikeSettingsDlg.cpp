@@ -38,11 +38,13 @@ CSpikeSettingsDlg::CSpikeSettingsDlg(const QualitySettings& settings, GravityUni
     // The threshold must stay above 0: its smallest step is the box's lower end.
     m_threshold = NumberBox(0.01, 1000, 2, tr(" robust SD"));
     m_fieldFloor = NumberBox(0, 1e6, 1, tr(" nT"));
-    m_gravityFloor.box = NumberBox(0, 10 * m_gravityFactor, 4, GravitySuffix());
+    // A place more in m/s², so a setting in g shows to about the same share.
+    const int gravityDecimals = m_gravityFactor == 1.0 ? 4 : 5;
+    m_gravityFloor.box = NumberBox(0, 10 * m_gravityFactor, gravityDecimals, GravitySuffix());
     m_dipFloor = NumberBox(0, 90, 3, tr(" \u00b0"));
     // A tolerance of 0 would fail every survey: each box's lower end is its smallest step.
     m_fieldTolerance = NumberBox(0.1, 1e5, 1, tr(" nT"));
-    m_gravityTolerance.box = NumberBox(0.0001 * m_gravityFactor, m_gravityFactor, 4, GravitySuffix());
+    m_gravityTolerance.box = NumberBox(0.0001 * m_gravityFactor, m_gravityFactor, gravityDecimals, GravitySuffix());
     m_dipTolerance = NumberBox(0.001, 90, 3, tr(" \u00b0"));
 
     auto* form = new QFormLayout(this);

@@ -253,7 +253,7 @@ TEST(SpikeSettingsDialogUnits, GravityFloorInMetresPerSecondSquared)
     CSpikeSettingsDlg dialog(QualitySettings{}, GravityUnit::MetresPerSecondSquared);
     EXPECT_EQ(dialog.GravitySuffix(), " m/s\u00b2");
     auto* floor = dialog.findChildren<QDoubleSpinBox*>().at(2); // after the threshold and the field floor
-    EXPECT_EQ(floor->value(), 0.0981);
+    EXPECT_EQ(floor->value(), 0.09807);
     floor->setValue(0.4903);
     EXPECT_NEAR(dialog.Settings().spikes.gravityFloor, 0.05, 1e-5);
 }
