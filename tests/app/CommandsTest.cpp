@@ -156,7 +156,6 @@ TEST_F(CommandsTest, ExportAnomaliesAndTheGridFrameWriteWhatTheCoreWrites)
     Site site;
     site.epsg = 32633;
     site.date = geomag::Date{2008, 6, 1};
-    site.declinationFrom = Site::DeclinationFrom::Model;
     harness.prompts.siteAnswer = site;
     main->Action(ID_EDIT_SITE)->trigger();
     ASSERT_TRUE(doc->m_reference.IsKnown());
