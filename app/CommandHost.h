@@ -16,6 +16,9 @@ public:
     virtual void CloseSurvey() = 0;
     virtual void SaveEdits() = 0;
     virtual void ExportSurvey() = 0;
+    virtual void ExportAnomalies() = 0;
+    // Switches the active survey's XYZ exports between the magnetic and the grid frame.
+    virtual void ToggleGridFrame() = 0;
     virtual void ExportResults() = 0;
     virtual void SavePlot() = 0;
     virtual void PrintWindow() = 0;

@@ -41,6 +41,8 @@ enum CommandId : int {
     ID_EDIT_SITE = 32814,
     ID_EDIT_MINIMUM_CURVATURE = 32815,
     ID_FILE_EXPORT_RESULTS = 32816,
+    ID_FILE_EXPORT_ANOMALIES = 32817,
+    ID_FILE_GRID_FRAME = 32818,
     // The depth plots' View and Window items.
     ID_VIEW_WHOLE_HOLE = 32830,
     ID_VIEW_ANOMALIES = 32831,

@@ -34,6 +34,7 @@ bool ShowsAnomalies(const CommandState& s, const CommandRow&)
     return s.plots && s.plots->ComponentsAsAnomalies();
 }
 bool ShowsQuality(const CommandState& s, const CommandRow&) { return s.showsQualityPlot; }
+bool ExportsGridFrame(const CommandState& s, const CommandRow&) { return s.gridFrame; }
 bool ShowsPlan(const CommandState& s, const CommandRow&) { return s.showsPlan; }
 bool ShowsSection(const CommandState& s, const CommandRow&) { return s.showsSection; }
 
@@ -72,16 +73,27 @@ const CommandRow kCommands[] = {
      .prompt = QT_TRANSLATE_NOOP("Commands", "Save the active document for import to Quarrant"),
      .toolTip = QT_TRANSLATE_NOOP("Commands", "Export"), .keys = "Ctrl+E; Ctrl+S", .places = {{M::SurveyFile, 13}},
      .toolSlot = 13, .icon = ToolIcon::Export, .run = &H::ExportSurvey, .enabled = HasSurvey},
+    {.name = "FileExportAnomalies", .id = ID_FILE_EXPORT_ANOMALIES,
+     .label = QT_TRANSLATE_NOOP("Commands", "Export &Anomalies..."),
+     .prompt = QT_TRANSLATE_NOOP("Commands",
+                                 "Save the active document's magnetic anomalies, against the model's field where it "
+                                 "has a site and date, in the XYZ layout"),
+     .places = {{M::SurveyFile, 14}}, .run = &H::ExportAnomalies, .enabled = HasSurvey},
+    {.name = "FileGridFrame", .id = ID_FILE_GRID_FRAME,
+     .label = QT_TRANSLATE_NOOP("Commands", "XYZ Components Turned to &Grid North"),
+     .prompt = QT_TRANSLATE_NOOP("Commands",
+                                 "Export the active document's magnetic components turned from magnetic to grid north"),
+     .places = {{M::SurveyFile, 15}}, .run = &H::ToggleGridFrame, .enabled = HasSurvey, .checked = ExportsGridFrame},
     {.name = "FileExportResults", .id = ID_FILE_EXPORT_RESULTS,
      .label = QT_TRANSLATE_NOOP("Commands", "Export &Results..."),
      .prompt = QT_TRANSLATE_NOOP("Commands", "Save every reading's raw and computed values as a CSV or LAS file"),
-     .places = {{M::SurveyFile, 14}}, .run = &H::ExportResults, .enabled = HasSurvey},
+     .places = {{M::SurveyFile, 16}}, .run = &H::ExportResults, .enabled = HasSurvey},
     {.name = "FileSavePlot", .id = ID_FILE_SAVE_PLOT, .label = QT_TRANSLATE_NOOP("Commands", "Save P&lot As..."),
      .prompt = QT_TRANSLATE_NOOP("Commands", "Save the active plot as a PNG or SVG picture"),
-     .places = {{M::SurveyFile, 15}}, .run = &H::SavePlot, .enabled = HasPlot},
+     .places = {{M::SurveyFile, 17}}, .run = &H::SavePlot, .enabled = HasPlot},
     {.name = "FilePrint", .id = ID_FILE_PRINT, .label = QT_TRANSLATE_NOOP("Commands", "&Print...\tCtrl+P"),
      .prompt = QT_TRANSLATE_NOOP("Commands", "Print the active window"),
-     .toolTip = QT_TRANSLATE_NOOP("Commands", "Print"), .keys = "Ctrl+P", .places = {{M::SurveyFile, 16}},
+     .toolTip = QT_TRANSLATE_NOOP("Commands", "Print"), .keys = "Ctrl+P", .places = {{M::SurveyFile, 18}},
      .toolSlot = 40, .icon = ToolIcon::Print, .run = &H::PrintWindow, .enabled = HasWindow},
     {.name = "AppExit", .id = ID_APP_EXIT, .label = QT_TRANSLATE_NOOP("Commands", "E&xit"),
      .prompt = QT_TRANSLATE_NOOP("Commands", "Quit the application; prompts to save documents"),
@@ -166,7 +178,8 @@ const CommandRow kCommands[] = {
      .places = {{M::SurveyView, 20}}, .run = &H::ZoomToWholeHole, .enabled = IsZoomed},
     {.name = "ViewAnomalies", .id = ID_VIEW_ANOMALIES,
      .label = QT_TRANSLATE_NOOP("Commands", "Components as &Anomalies"),
-     .prompt = QT_TRANSLATE_NOOP("Commands", "Draw each magnetic component less its median over the survey"),
+     .prompt = QT_TRANSLATE_NOOP("Commands", "Draw the magnetic components less the model's field where the survey "
+                                             "has a site and date, else less their medians"),
      .places = {{M::SurveyView, 21}}, .run = &H::ToggleAnomalies, .enabled = HasSurvey, .checked = ShowsAnomalies},
     {.name = "ViewQuality", .id = ID_VIEW_QUALITY, .label = QT_TRANSLATE_NOOP("Commands", "&Quality Control"),
      .prompt = QT_TRANSLATE_NOOP("Commands", "Show the survey's total field, total gravity and dip against depth"),

@@ -37,6 +37,7 @@ struct CommandState {
     bool showsQualityPlot = false;
     bool showsPlan = false;
     bool showsSection = false;
+    bool gridFrame = false; // its XYZ exports turn the components to grid north
     bool listingSelection = false;             // the active listing has rows selected
     bool plotActive = false;                   // the active window is a plot
     bool toolBarShown = false;

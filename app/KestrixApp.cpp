@@ -119,6 +119,7 @@ bool CKestrixApp::InitInstance(const QStringList& arguments)
             OpenDocumentFile(path);
     });
     m_mainFrame->setAcceptDrops(true);
+    connect(m_mainFrame->MdiArea(), &QMdiArea::subWindowActivated, this, &CKestrixApp::ShowReferenceCheck);
     RefreshRecentFiles();
 
     const QString file = FileArgument(arguments);
@@ -185,6 +186,11 @@ SurveyDocument* CKestrixApp::OpenSurvey(const QString& path)
 
     SurveyDocument* document = m_docManager.AddDocument(std::make_unique<SurveyDocument>(absolute, canonical));
     connect(document, &SurveyDocument::plotWindowsWanted, this, &CKestrixApp::OpenPlotWindows);
+    // Every recalculation moves the medians.
+    connect(document, &SurveyDocument::viewsUpdated, this, [this, document] {
+        if (ActiveDocument() == document)
+            ShowReferenceCheck();
+    });
     document->Plots().SetSpikes(m_quality.Settings());
     document->SetCloseQuestion([this](SurveyDocument& asked) { return AskToSaveBeforeClose(asked); });
     CChildFrame* frame = CreateFrame(*listing, *document);
@@ -281,6 +287,12 @@ SurveyDocument* CKestrixApp::EditableDocument() const
     return document && !document->IsReadOnly() ? document : nullptr;
 }
 
+void CKestrixApp::ShowReferenceCheck()
+{
+    const SurveyDocument* document = EditableDocument();
+    SetPaneText(CMainFrame::kReferencePane, document ? m_quality.ReferenceText(*document->Doc()) : QString());
+}
+
 void CKestrixApp::SetPaneText(int pane, const QString& text)
 {
     if (m_mainFrame)
@@ -341,18 +353,34 @@ void CKestrixApp::SaveEdits()
         ::SaveEdits(*active, *m_prompts, m_mainFrame.get());
 }
 
-void CKestrixApp::ExportSurvey()
+void CKestrixApp::ExportSurvey() { ExportXyz(false); }
+
+void CKestrixApp::ExportAnomalies() { ExportXyz(true); }
+
+void CKestrixApp::ToggleGridFrame()
+{
+    if (SurveyDocument* active = EditableDocument())
+        active->SetExportFrame(active->ExportFrame() == ComponentFrame::Grid ? ComponentFrame::Magnetic
+                                                                            : ComponentFrame::Grid);
+}
+
+void CKestrixApp::ExportXyz(bool anomalies)
 {
     SurveyDocument* active = EditableDocument();
     if (!active)
         return; // what a failed load read is not a whole survey
     const CKestrixDoc& doc = *active->Doc();
-    const QString defaultPath = FromFilePath(DefaultExportPath(doc.m_strFilePath));
+    // The anomalies' file goes beside the components' file rather than over it.
+    QString defaultPath = FromFilePath(DefaultExportPath(doc.m_strFilePath));
+    if (anomalies) {
+        const QFileInfo plain(defaultPath);
+        defaultPath = plain.dir().filePath(plain.completeBaseName() + QStringLiteral("-anomalies.xyz"));
+    }
     const std::optional<QString> chosen = m_prompts->ExportFileName(m_mainFrame.get(), defaultPath);
     if (!chosen)
         return;
     const std::string path = ToFilePath(*chosen);
-    const ExportResult result = WriteXyzFile(doc, path);
+    const ExportResult result = WriteXyzFile(doc, path, ExportOptions{active->ExportFrame(), anomalies});
     if (result != ExportResult::Ok)
         m_prompts->ShowMessage(m_mainFrame.get(), FromFilePath(ExportFailureMessage(result, path)));
     else if (const std::string warning = ExportWarning(doc); !warning.empty())
@@ -413,7 +441,8 @@ void CKestrixApp::DeleteFlaggedReadings()
 
 void CKestrixApp::EditSpikeSettings()
 {
-    m_quality.EditSettings(*m_prompts, m_mainFrame.get(), m_docManager.Documents());
+    if (m_quality.EditSettings(*m_prompts, m_mainFrame.get(), m_docManager.Documents(), EditableDocument()))
+        ShowReferenceCheck();
 }
 
 void CKestrixApp::EditSite()

@@ -75,6 +75,8 @@ private:
     void CloseSurvey() override;
     void SaveEdits() override;
     void ExportSurvey() override;
+    void ExportAnomalies() override;
+    void ToggleGridFrame() override;
     void ExportResults() override;
     void SavePlot() override;
     void PrintWindow() override;
@@ -100,6 +102,12 @@ private:
     void ShowAbout() override;
 
     SurveyDocument* OpenSurvey(const QString& path);
+    // The active survey's XYZ file, in the frame it has chosen, as read or
+    // as anomalies.
+    void ExportXyz(bool anomalies);
+    // The active survey against its reference field in the status bar, or
+    // nothing there.
+    void ShowReferenceCheck();
     // Closes the active survey's window of `rank` (WindowRank), or opens one
     // from `docTemplate` in its place and tiles the windows.
     void TogglePlotWindow(int rank, const CDocTemplate& docTemplate);

@@ -64,7 +64,7 @@ bool CMainFrame::LoadFrame()
         const QRect available = screen->availableGeometry();
         resize(available.width() * 4 / 5, available.height() * 4 / 5);
     }
-    return m_area && m_toolBar && m_messagePane && m_depthPane;
+    return m_area && m_toolBar && m_messagePane && m_depthPane && m_referencePane;
 }
 
 QAction* CMainFrame::Action(int id) const
@@ -88,19 +88,26 @@ void CMainFrame::ShowMenu(MenuBar bar)
         menuBar()->addMenu(menu);
 }
 
+QLabel* CMainFrame::Pane(int pane) const
+{
+    return pane == 0 ? m_messagePane : pane == 1 ? m_depthPane : pane == kReferencePane ? m_referencePane : nullptr;
+}
+
 void CMainFrame::SetPaneText(int pane, const QString& text)
 {
-    QLabel* label = pane == 0 ? m_messagePane : pane == 1 ? m_depthPane : nullptr;
+    QLabel* label = Pane(pane);
     if (!label)
         return;
     label->setText(text);
+    if (label == m_referencePane)
+        label->setVisible(!text.isEmpty());
     if (label->isVisible())
         label->repaint();
 }
 
 QString CMainFrame::PaneText(int pane) const
 {
-    const QLabel* label = pane == 0 ? m_messagePane : pane == 1 ? m_depthPane : nullptr;
+    const QLabel* label = Pane(pane);
     return label ? label->text() : QString();
 }
 

@@ -19,9 +19,10 @@ class QToolBar;
 class UndoActions;
 
 // The main window: the MDI area holding every survey window, the main and
-// survey menu bars, the tool bar and the two-pane status bar, all made from
-// the command table (CommandTable.h); a chosen command goes to its handler in
-// the command host. Which survey window is active is the MDI area's to say.
+// survey menu bars, the tool bar and the status bar (message, reference
+// check, depth), all made from the command table (CommandTable.h); a chosen
+// command goes to its handler in the command host. Which survey window is
+// active is the MDI area's to say.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
@@ -46,7 +47,9 @@ public:
     // The actions for the recent files, newest first (no placeholder).
     const std::vector<QAction*>& RecentFileActions() const { return m_recentActions; }
 
-    // Sets status bar pane 0 (message) or 1 (depth) and shows it at once.
+    // Sets status bar pane 0 (message), 1 (depth) or kReferencePane and
+    // shows it at once; the reference pane shows only while it has text.
+    static constexpr int kReferencePane = 2; // the active survey against its reference field
     void SetPaneText(int pane, const QString& text);
     QString PaneText(int pane) const;
 
@@ -97,6 +100,7 @@ private:
     void OnSubWindowActivated(QMdiSubWindow* window);
     void OnFrameClosed();
     void ShowPrompt(const QString& prompt);
+    QLabel* Pane(int pane) const;
     void FillWindowList();
     std::vector<QMdiSubWindow*> ArrangedWindows() const;
     void UpdateTitle();
@@ -106,6 +110,7 @@ private:
     QToolBar* m_toolBar = nullptr;
     QLabel* m_messagePane = nullptr;
     QLabel* m_depthPane = nullptr;
+    QLabel* m_referencePane = nullptr;
     UndoActions* m_undoActions = nullptr;
     CommandHost* m_host = nullptr;
     std::map<int, QAction*> m_actions;

@@ -176,7 +176,12 @@ void CMainFrame::CreateStatusBar()
     m_depthPane->setFixedWidth(kDepthPaneWidth);
     m_depthPane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_depthPane->setTextFormat(Qt::PlainText);
+    m_referencePane = new QLabel(this);
+    m_referencePane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_referencePane->setTextFormat(Qt::PlainText);
+    m_referencePane->hide();
     statusBar()->addWidget(m_messagePane, 1);
+    statusBar()->addPermanentWidget(m_referencePane);
     statusBar()->addPermanentWidget(m_depthPane);
 }
 
@@ -193,6 +198,7 @@ CommandState CMainFrame::CurrentState() const
         state.showsQualityPlot = document->ShowsQualityPlot();
         state.showsPlan = document->ShowsView(CPlanView::staticMetaObject);
         state.showsSection = document->ShowsView(CSectionView::staticMetaObject);
+        state.gridFrame = document->ExportFrame() == survey::ComponentFrame::Grid;
     }
     const CKestrixView* listing = ActiveListing();
     state.listingSelection = listing && listing->HasSelection();

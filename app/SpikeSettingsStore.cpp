@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+using survey::ReferenceTolerances;
 using survey::SpikeSettings;
 
 namespace {
@@ -25,11 +26,22 @@ constexpr Floor kFloors[] = {
     {"DipFloor", &SpikeSettings::dipFloor},
 };
 
+struct Tolerance {
+    const char* key;
+    double ReferenceTolerances::*member;
+};
+constexpr Tolerance kTolerances[] = {
+    {"FieldTolerance", &ReferenceTolerances::fieldNt},
+    {"DipTolerance", &ReferenceTolerances::dipDegrees},
+    {"GravityTolerance", &ReferenceTolerances::gravityG},
+};
+
 } // namespace
 
-SpikeSettings LoadSpikeSettings()
+QualitySettings LoadQualitySettings()
 {
-    SpikeSettings settings;
+    QualitySettings kept;
+    SpikeSettings& settings = kept.spikes;
     QSettings store(kProgramMaker, kProgramName);
     store.beginGroup(kGroup);
     bool ok = false;
@@ -44,12 +56,18 @@ SpikeSettings LoadSpikeSettings()
         if (ok && survey::IsSpikeFloor(value))
             settings.*floor.member = value;
     }
-    return settings;
+    for (const Tolerance& tolerance : kTolerances) {
+        const double value = store.value(QLatin1String(tolerance.key)).toDouble(&ok);
+        if (ok && survey::IsReferenceTolerance(value))
+            kept.tolerances.*tolerance.member = value;
+    }
+    return kept;
 }
 
-bool SaveSpikeSettings(const SpikeSettings& settings)
+bool SaveQualitySettings(const QualitySettings& kept)
 {
-    if (!survey::IsValidSpikeSettings(settings))
+    const SpikeSettings& settings = kept.spikes;
+    if (!survey::IsValidSpikeSettings(settings) || !survey::IsValidReferenceTolerances(kept.tolerances))
         return false;
     QSettings store(kProgramMaker, kProgramName);
     store.beginGroup(kGroup);
@@ -57,6 +75,8 @@ bool SaveSpikeSettings(const SpikeSettings& settings)
     store.setValue(kThreshold, settings.threshold);
     for (const Floor& floor : kFloors)
         store.setValue(QLatin1String(floor.key), settings.*floor.member);
+    for (const Tolerance& tolerance : kTolerances)
+        store.setValue(QLatin1String(tolerance.key), kept.tolerances.*tolerance.member);
     store.endGroup();
     store.sync();
     return true;

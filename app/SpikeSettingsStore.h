@@ -2,11 +2,19 @@
 
 #include "survey/SpikeFinder.h"
 
-// The spike finder's settings as the program keeps them between runs, in the
-// settings store beside the recent files. What a valid setting is, the spike
-// finder says (survey::IsValidSpikeSettings).
+// What the quality control items judge a survey by: the spike finder's
+// settings and the tolerances against the reference field, chosen in one
+// dialog and kept together.
+struct QualitySettings {
+    survey::SpikeSettings spikes;
+    survey::ReferenceTolerances tolerances;
+};
+
+// The settings as the program keeps them between runs, in the settings
+// store beside the recent files. What a valid setting is, the survey core
+// says (survey::IsValidSpikeSettings, survey::IsValidReferenceTolerances).
 
 // The stored settings; a setting missing or out of range is its default.
-survey::SpikeSettings LoadSpikeSettings();
+QualitySettings LoadQualitySettings();
 // Stores `settings` when valid; false (nothing stored) when not.
-bool SaveSpikeSettings(const survey::SpikeSettings& settings);
+bool SaveQualitySettings(const QualitySettings& settings);

@@ -135,6 +135,7 @@ survey::LoadResult SurveyDocument::Load(const std::string& path, survey::LineSou
 
 void SurveyDocument::UpdateAllViews()
 {
+    emit viewsUpdated();
     for (CChildFrame* frame : Frames()) {
         QWidget* view = frame->widget();
         // A scroll area draws in its viewport: updating the area alone left

@@ -3,6 +3,7 @@
 #include "survey/DocumentHost.h"
 #include "survey/EditOperations.h"
 #include "survey/EditsFile.h"
+#include "survey/ExportOptions.h"
 #include "survey/KestrixDoc.h"
 #include "views/PlotLink.h"
 #include "views/SurveyEditor.h"
@@ -69,6 +70,10 @@ public:
     // the magnetic components show as anomalies.
     PlotLink& Plots() { return m_plots; }
     const PlotLink& Plots() const { return m_plots; }
+    // The frame the survey's XYZ exports give the components in, magnetic
+    // until the user turns them to grid north.
+    survey::ComponentFrame ExportFrame() const { return m_exportFrame; }
+    void SetExportFrame(survey::ComponentFrame frame) { m_exportFrame = frame; }
     // Closes the survey once ConfirmClose allows it; false when it stays open.
     bool Close();
 
@@ -104,6 +109,9 @@ signals:
     // The survey has loaded: the inclination, azimuth and magnetic windows
     // are wanted on it, in that order, before this returns.
     void plotWindowsWanted(SurveyDocument* document);
+    // The survey's views are to redraw: it has changed (recalculated, as a
+    // rule) or been drawn anew.
+    void viewsUpdated();
     // `lastFrame` has closed and no window is left: the survey is closed.
     void lastFrameClosed(SurveyDocument* document, CChildFrame* lastFrame);
 
@@ -120,5 +128,6 @@ private:
     std::function<bool(SurveyDocument&)> m_closeQuestion;
     bool m_readOnly = false;
     PlotLink m_plots;
+    survey::ComponentFrame m_exportFrame = survey::ComponentFrame::Magnetic;
     bool m_closing = false; // the close was confirmed: the windows go without a question
 };

@@ -105,10 +105,10 @@ std::optional<QSize> QtUserPrompts::PlotPictureSize(QWidget* parent, QSize initi
     return dialog.Size();
 }
 
-std::optional<survey::SpikeSettings> QtUserPrompts::EditSpikeSettings(QWidget* parent,
-                                                                      const survey::SpikeSettings& current)
+std::optional<QualitySettings> QtUserPrompts::EditSpikeSettings(QWidget* parent, const QualitySettings& current,
+                                                                survey::GravityUnit unit)
 {
-    CSpikeSettingsDlg dialog(current, parent);
+    CSpikeSettingsDlg dialog(current, unit, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.Settings();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/SpikeSettingsStore.h"
 #include "survey/MessageSink.h"
+#include "survey/ReferenceField.h"
 #include "survey/Site.h"
 #include "survey/ResultsExport.h"
 #include "survey/SpikeFinder.h"
@@ -47,10 +49,11 @@ public:
     // The picture's width and height in pixels, starting at `initial`;
     // nullopt when cancelled.
     virtual std::optional<QSize> PlotPictureSize(QWidget* parent, QSize initial) = 0;
-    // The spike finder's settings as the Spike Settings dialog leaves
-    // `current`, each within its range; nullopt when cancelled.
-    virtual std::optional<survey::SpikeSettings> EditSpikeSettings(QWidget* parent,
-                                                                   const survey::SpikeSettings& current) = 0;
+    // The spike finder's settings and the reference tolerances as the Spike
+    // Settings dialog leaves `current`, each within its range, its gravity
+    // boxes in `unit` (g when unknown); nullopt when cancelled.
+    virtual std::optional<QualitySettings> EditSpikeSettings(QWidget* parent, const QualitySettings& current,
+                                                             survey::GravityUnit unit) = 0;
     // The site the Site dialog confirms for `doc`; nullopt when cancelled.
     virtual std::optional<survey::Site> EditSite(QWidget* parent, const survey::CKestrixDoc& doc) = 0;
     // Sets up `printer` in the Print dialog; false when cancelled.
@@ -74,8 +77,8 @@ public:
     void ShowAbout(QWidget* parent) override;
     std::optional<QString> PlotFileName(QWidget* parent, const QString& defaultPath) override;
     std::optional<QSize> PlotPictureSize(QWidget* parent, QSize initial) override;
-    std::optional<survey::SpikeSettings> EditSpikeSettings(QWidget* parent,
-                                                           const survey::SpikeSettings& current) override;
+    std::optional<QualitySettings> EditSpikeSettings(QWidget* parent, const QualitySettings& current,
+                                                     survey::GravityUnit unit) override;
     std::optional<survey::Site> EditSite(QWidget* parent, const survey::CKestrixDoc& doc) override;
     bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
     SaveChoice AskToSave(QWidget* parent, const QString& question) override;

@@ -36,12 +36,17 @@ ComponentMedians MedianComponents(const CKestrixDoc& doc)
     return {median(east), median(north), median(up), median(total)};
 }
 
+bool AnomaliesAgainstReference(const CKestrixDoc& doc)
+{
+    return doc.m_nObs > 0 && doc.m_reference.readings.size() == static_cast<std::size_t>(doc.m_nObs);
+}
+
 std::vector<Anomaly> AnomaliesOf(const CKestrixDoc& doc)
 {
     const auto n = static_cast<std::size_t>(std::max(doc.m_nObs, 0));
     std::vector<Anomaly> anomalies(n);
     const std::vector<ReferenceReading>& reference = doc.m_reference.readings;
-    const bool referenced = reference.size() == n && n > 0;
+    const bool referenced = AnomaliesAgainstReference(doc);
     const ComponentMedians medians = referenced ? ComponentMedians{} : MedianComponents(doc);
     for (std::size_t i = 0; i < n; ++i) {
         const Anomaly c = ComponentsOf(doc.m_pObs[static_cast<std::int32_t>(i)]);

@@ -24,5 +24,7 @@ ComponentMedians MedianComponents(const CKestrixDoc& doc);
 // East, North less H, Up plus Z (Z is down), total less F. Without one each
 // is less its median over the survey (MedianComponents).
 std::vector<Anomaly> AnomaliesOf(const CKestrixDoc& doc);
+// Whether AnomaliesOf(doc) gives them against the model's field.
+bool AnomaliesAgainstReference(const CKestrixDoc& doc);
 
 } // namespace survey

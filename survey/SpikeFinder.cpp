@@ -175,6 +175,14 @@ bool IsValidSpikeSettings(const SpikeSettings& settings)
         && IsSpikeFloor(settings.fieldFloor) && IsSpikeFloor(settings.gravityFloor) && IsSpikeFloor(settings.dipFloor);
 }
 
+bool IsReferenceTolerance(double tolerance) { return std::isfinite(tolerance) && tolerance > 0; }
+
+bool IsValidReferenceTolerances(const ReferenceTolerances& tolerances)
+{
+    return IsReferenceTolerance(tolerances.fieldNt) && IsReferenceTolerance(tolerances.dipDegrees)
+        && IsReferenceTolerance(tolerances.gravityG);
+}
+
 static_assert(2 * kMaxSpikeHalfWindow >= CKestrixDoc::kMaxObservations, "a window must be able to hold any survey");
 
 } // namespace survey

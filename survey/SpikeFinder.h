@@ -44,6 +44,9 @@ bool IsSpikeHalfWindow(int k);
 bool IsSpikeThreshold(double t);
 bool IsSpikeFloor(double floor);
 bool IsValidSpikeSettings(const SpikeSettings& settings);
+// A tolerance is a finite number above 0.
+bool IsReferenceTolerance(double tolerance);
+bool IsValidReferenceTolerances(const ReferenceTolerances& tolerances);
 
 // Which quantities a reading departs in: one bit each, so a view can mark them.
 enum SpikeFlag : std::uint8_t {

@@ -1,5 +1,7 @@
 #include "views/CMagView.h"
 
+#include "geomag/BuiltInModels.h"
+#include "geomag/Date.h"
 #include "survey/Anomalies.h"
 #include "survey/KestrixDoc.h"
 #include "survey/QualityControl.h"
@@ -10,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 using namespace survey;
@@ -24,6 +27,7 @@ double East(const Observation& obs) { return obs.MagE * kNanoteslaPerGauss; }
 
 // Picked in the order Up, North, East, as drawn.
 constexpr double (*kComponents[3])(const Observation&) = {Up, North, East};
+const QColor kColours[3] = {QColor(255, 0, 0), QColor(0, 255, 0), QColor(0, 0, 255)};
 
 } // namespace
 
@@ -36,6 +40,8 @@ QString CMagView::Title() const
 {
     if (!Link().ComponentsAsAnomalies())
         return tr("Mag components - East:blue North:green Up:red");
+    if (!m_againstModel.isEmpty())
+        return tr("Mag anomalies against %1 - East:blue North:green Up:red").arg(m_againstModel);
     const auto whole = [](double value) { return QString::fromStdString(textio::Format("%.0lf", value)); };
     return tr("Mag anomalies, less medians E %1 N %2 U %3 nT")
                .arg(whole(m_offsets[2]), whole(m_offsets[1]), whole(m_offsets[0]))
@@ -50,19 +56,36 @@ bool CMagView::BeginPaint()
         return true; // the frame's picture of an empty table
     }
     m_offsets = {};
+    m_againstModel.clear();
+    m_values.clear();
     if (Link().ComponentsAsAnomalies()) {
-        const ComponentMedians medians = MedianComponents(doc);
-        m_offsets = {medians.up, medians.north, medians.east};
+        if (AnomaliesAgainstReference(doc) && doc.m_site.date) {
+            m_againstModel = QString::fromStdString(geomag::BuiltInModel(doc.m_site.model).name + " on "
+                                                    + geomag::ToText(*doc.m_site.date));
+        } else {
+            const ComponentMedians medians = MedianComponents(doc);
+            m_offsets = {medians.up, medians.north, medians.east};
+        }
     }
+    // Against the model each reading has its own offsets, which the survey core gives.
+    const std::vector<Anomaly> anomalies = m_againstModel.isEmpty() ? std::vector<Anomaly>{} : AnomaliesOf(doc);
     double low = 1e10;
     double high = -1e10;
     for (std::int32_t i = 0; i < doc.m_nObs; ++i) {
-        for (std::size_t k = 0; k < m_offsets.size(); ++k) {
-            const double v = kComponents[k](doc.m_pObs[i]) - m_offsets[k];
-            if (v < low)
-                low = v;
-            if (v > high)
-                high = v;
+        std::array<double, 3> v;
+        if (anomalies.empty()) {
+            for (std::size_t k = 0; k < v.size(); ++k)
+                v[k] = kComponents[k](doc.m_pObs[i]) - m_offsets[k];
+        } else {
+            const Anomaly& a = anomalies[static_cast<std::size_t>(i)];
+            v = {a.up, a.north, a.east};
+        }
+        m_values.push_back(v);
+        for (const double value : v) {
+            if (value < low)
+                low = value;
+            if (value > high)
+                high = value;
         }
     }
     // Both ends within +-10,000,000 nT, so the span fits in 32 bits and a
@@ -88,9 +111,16 @@ std::vector<PlotFrame::ValueLabel> CMagView::ValueLabels() const
 void CMagView::DrawCurves(QPainter& painter)
 {
     // East over North over Up where they cross.
-    DrawFieldCurve(painter, QColor(255, 0, 0), Up, m_offsets[0]);
-    DrawFieldCurve(painter, QColor(0, 255, 0), North, m_offsets[1]);
-    DrawFieldCurve(painter, QColor(0, 0, 255), East, m_offsets[2]);
+    const CKestrixDoc& doc = Doc();
+    const std::size_t count = std::min(m_values.size(), static_cast<std::size_t>(std::max(doc.m_nObs, 0)));
+    for (std::size_t k = 0; k < 3; ++k) {
+        QPolygon points;
+        points.reserve(static_cast<qsizetype>(count));
+        for (std::size_t i = 0; i < count; ++i)
+            points.append(ToDevice(Scaled(doc.m_pObs[static_cast<std::int32_t>(i)].Depth), ClampedY(m_values[i][k])));
+        painter.setPen(ThinPen(kColours[k]));
+        DrawCurve(painter, points);
+    }
 }
 
 void CMagView::DrawLevelLine(QPainter& painter)
@@ -99,7 +129,16 @@ void CMagView::DrawLevelLine(QPainter& painter)
         LineLP(painter, m_nXMin, 0, m_nXMax, 0);
 }
 
+// Against the model, `obs` (one of the survey's readings) is found by its
+// place in the table among the values drawn.
 std::int32_t CMagView::PickY(const Observation& obs, int k) const
 {
+    const CKestrixDoc& doc = Doc();
+    if (!m_againstModel.isEmpty() && m_values.size() == static_cast<std::size_t>(std::max(doc.m_nObs, 0))) {
+        const Observation* first = &doc.m_pObs[0];
+        const Observation* end = first + m_values.size();
+        if (!std::less<>()(&obs, first) && std::less<>()(&obs, end))
+            return Scaled(m_values[static_cast<std::size_t>(&obs - first)][static_cast<std::size_t>(k)]);
+    }
     return Scaled(kComponents[k](obs) - m_offsets[static_cast<std::size_t>(k)]);
 }

@@ -3,14 +3,17 @@
 #include "views/PlotFrame.h"
 
 #include <array>
+#include <vector>
 
 // The East, North and Up magnetic components against depth, in nanotesla.
 // The vertical range follows the data (within +-10,000,000 nT) and is worked
 // out only when the view paints; the mouse uses the range of the latest
 // paint. Draws a zero line instead of a grid and centre line, and picks an
 // observation by any of its three points. Drawn as anomalies (a choice of the
-// survey's linked plots), each component is less its median over the survey,
-// all three on one scale, and the title says so.
+// survey's linked plots), the components are less the model's field at each
+// reading when the survey has a reference field (survey/Anomalies.h), else
+// each is less its median over the survey; all three on one scale, and the
+// title says which.
 class CMagView : public PlotFrame {
     Q_OBJECT
 public:
@@ -32,6 +35,11 @@ private:
     bool SpansZero() const { return m_nYMax > 0 && m_nYMin < 0; }
 
     // What is taken from each component (Up, North, East) in nanotesla, at
-    // the latest paint: its median when drawn as anomalies, otherwise 0.
+    // the latest paint: its median when drawn as anomalies less medians,
+    // otherwise 0.
     std::array<double, 3> m_offsets{};
+    // The model and date the anomalies are against; empty otherwise.
+    QString m_againstModel;
+    // Every reading's Up, North and East as drawn at the latest paint.
+    std::vector<std::array<double, 3>> m_values;
 };

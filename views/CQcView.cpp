@@ -1,5 +1,6 @@
 #include "views/CQcView.h"
 
+#include "geomag/BuiltInModels.h"
 #include "survey/KestrixDoc.h"
 #include "survey/SpikeFinder.h"
 #include "textio/NumberText.h"
@@ -10,6 +11,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
+#include <utility>
 
 using namespace survey;
 
@@ -26,8 +29,14 @@ constexpr int kFlagHalfSize = 4; // pixels from a flagged point to its square's 
 
 const QColor kBandColours[CQcView::kBands] = {QColor(255, 0, 0), QColor(0, 128, 0), QColor(0, 0, 255)};
 const QColor kFlagColour(255, 128, 0);
+const QColor kReferenceColour(128, 0, 128);
 const char* const kBandNames[CQcView::kBands] = {QT_TRANSLATE_NOOP("CQcView", "B (nT)"), QT_TRANSLATE_NOOP("CQcView", "G"),
                                                  QT_TRANSLATE_NOOP("CQcView", "Dip (deg)")};
+// The reference joins a band's scale while the two together span at most
+// this many times what the readings alone would: an offset of a few spans
+// shows, a far one does not flatten the readings (and is not drawn: the
+// band's name says where it lies).
+constexpr double kReferenceReach = 4.0;
 constexpr std::uint8_t kBandFlags[CQcView::kBands] = {kFieldSpike, kGravitySpike, kDipSpike};
 
 double Quantity(const QualityValues& values, int band)
@@ -58,10 +67,26 @@ double MinimumSpan(int band, const SpikeSettings& settings, double medianGravity
     return std::isfinite(floor) && floor > 0.0 ? 2.0 * floor : 0.0;
 }
 
+// The finite values of `band` in `values`, lowest and highest; low > high without any.
+std::pair<double, double> RangeOf(const std::vector<QualityValues>& values, int band)
+{
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (const QualityValues& v : values) {
+        const double value = Quantity(v, band);
+        if (std::isfinite(value)) {
+            low = std::min(low, value);
+            high = std::max(high, value);
+        }
+    }
+    return {low, high};
+}
+
 // The scale of one band: the finite values of the unflagged readings (of all
-// readings when every one is flagged), widened to `minimumSpan` and padded.
+// readings when every one is flagged), widened to `minimumSpan`, to take in
+// the reference where it lies near them, and padded.
 CQcView::Scale ScaleOf(const std::vector<QualityValues>& values, const std::vector<std::uint8_t>& flags, int band,
-                       double minimumSpan)
+                       double minimumSpan, const std::vector<QualityValues>& reference)
 {
     double low = std::numeric_limits<double>::infinity();
     double high = -low;
@@ -78,6 +103,12 @@ CQcView::Scale ScaleOf(const std::vector<QualityValues>& values, const std::vect
     }
     if (!(low <= high))
         return {};
+    if (const auto [refLow, refHigh] = RangeOf(reference, band); refLow <= refHigh) {
+        const double joinedLow = std::min(low, refLow);
+        const double joinedHigh = std::max(high, refHigh);
+        if (joinedHigh - joinedLow <= kReferenceReach * std::max(high - low, minimumSpan))
+            std::tie(low, high) = std::pair(joinedLow, joinedHigh);
+    }
     const double middle = std::midpoint(low, high);
     const double span = std::max({high - low, minimumSpan, 1e-9 * std::max(1.0, std::abs(middle))});
     const double padded = span * (1.0 + 2.0 * kScalePadding);
@@ -94,7 +125,11 @@ CQcView::CQcView(SurveyEditor& survey, ViewServices& services, PlotLink* link, Q
 
 QString CQcView::Title() const
 {
-    return tr("Quality control - B:red G:green dip:blue, %1 flagged readings").arg(m_flagged);
+    if (m_reference.empty())
+        return tr("Quality control - B:red G:green dip:blue, %1 flagged readings").arg(m_flagged);
+    return tr("Quality control - B:red G:green dip:blue, %1:purple dashed, %2 flagged readings")
+        .arg(m_modelName)
+        .arg(m_flagged);
 }
 
 bool CQcView::BeginPaint()
@@ -112,9 +147,24 @@ bool CQcView::BeginPaint()
             gravity.push_back(v.totalGravity);
     }
     const double medianGravity = Median(std::move(gravity));
-    for (int band = 0; band < kBands; ++band)
-        m_scales[static_cast<std::size_t>(band)] =
-            ScaleOf(m_values, m_flags, band, MinimumSpan(band, settings, medianGravity));
+    // The model's field along the hole and normal gravity, as the last
+    // recalculation left them for these readings.
+    m_reference.clear();
+    m_gravityUnit = GravityUnit::Unknown;
+    if (doc.m_reference.IsKnown() && doc.m_reference.readings.size() == m_values.size()) {
+        for (const ReferenceReading& r : doc.m_reference.readings)
+            m_reference.push_back({r.totalNt, doc.m_reference.gravity, r.inclinationDegrees});
+        m_gravityUnit = doc.m_reference.gravityUnit;
+        m_modelName = QString::fromStdString(geomag::BuiltInModel(doc.m_site.model).name);
+    }
+    for (int band = 0; band < kBands; ++band) {
+        const auto b = static_cast<std::size_t>(band);
+        m_scales[b] = ScaleOf(m_values, m_flags, band, MinimumSpan(band, settings, medianGravity), m_reference);
+        const auto [low, high] = RangeOf(m_reference, band);
+        m_referenceBeyond[b].reset();
+        if (low <= high && (high > m_scales[b].high || low < m_scales[b].low))
+            m_referenceBeyond[b] = high > m_scales[b].high ? high : low;
+    }
     return true;
 }
 
@@ -168,6 +218,22 @@ void CQcView::DrawCurves(QPainter& painter)
         }
         DrawCurve(painter, run);
     }
+    if (m_reference.empty())
+        return;
+    QPen dashed = ThinPen(kReferenceColour);
+    dashed.setStyle(Qt::DashLine);
+    painter.setPen(dashed);
+    for (int band = 0; band < kBands; ++band) {
+        if (m_referenceBeyond[static_cast<std::size_t>(band)])
+            continue;
+        QPolygon line;
+        for (std::size_t i = 0; i < m_reference.size() && i < static_cast<std::size_t>(doc.m_nObs); ++i) {
+            const std::int32_t y = BandY(static_cast<Band>(band), Quantity(m_reference[i], band));
+            if (y != kNotDrawn)
+                line.append(ToDevice(Scaled(doc.m_pObs[static_cast<std::int32_t>(i)].Depth), y));
+        }
+        DrawCurve(painter, line);
+    }
 }
 
 // The flag squares, then each band's name in its top-left corner.
@@ -189,7 +255,25 @@ void CQcView::DrawOverlays(QPainter& painter)
     }
     for (int band = 0; band < kBands; ++band)
         DrawTextAt(painter, ToDevice(m_nXMin, BandBottom(band) + kBandUnits) + QPoint(3, 2), Anchor::LeftTop,
-                   tr(kBandNames[band]));
+                   BandName(band));
+}
+
+// The gravity band names the accelerometer's units where the reference
+// knows them; a band whose reference lies beyond its scale says where.
+QString CQcView::BandName(int band) const
+{
+    QString name = tr(kBandNames[band]);
+    if (band == GravityBand && m_gravityUnit == GravityUnit::G)
+        name = tr("G (g)");
+    else if (band == GravityBand && m_gravityUnit == GravityUnit::MetresPerSecondSquared)
+        name = tr("G (m/s\u00b2)");
+    const Scale& scale = m_scales[static_cast<std::size_t>(band)];
+    const std::optional<double>& beyond = m_referenceBeyond[static_cast<std::size_t>(band)];
+    if (!beyond)
+        return name;
+    const QString value = QString::fromStdString(textio::Format("%.*lf", scale.decimals, *beyond));
+    return *beyond > scale.high ? tr("%1, reference %2 above").arg(name, value)
+                               : tr("%1, reference %2 below").arg(name, value);
 }
 
 // The edges of the bands inside the frame.

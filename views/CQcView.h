@@ -1,10 +1,12 @@
 #pragma once
 
 #include "survey/QualityControl.h"
+#include "survey/ReferenceField.h"
 #include "views/PlotFrame.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // What the probe's sensors say about each reading, against depth: the total
@@ -13,6 +15,11 @@
 // spike finder flags are marked by a square in each band whose quantity
 // departs. A band's scale spans its unflagged readings, so one spike does not
 // flatten the rest; a flagged value beyond the scale lies on the band's edge.
+// With a reference field (a site and date the model covers) each band also
+// shows the reference along the hole, dashed: the model's total field F,
+// normal gravity and the model's inclination I; a band's scale takes it in
+// where it lies near the readings (beyond the scale it is not drawn, and the
+// band's name gives its value), and the gravity band names its units.
 // Picks and deletes readings in delete mode by any of their three points.
 // Values, flags and scales are those of the latest paint.
 class CQcView : public PlotFrame {
@@ -52,7 +59,16 @@ protected:
     std::int32_t PickY(const survey::Observation& obs, int k) const override;
 
 private:
+    QString BandName(int band) const;
+
     std::array<Scale, kBands> m_scales{};
+    // The reference per reading (F, normal gravity, I); empty without one.
+    std::vector<survey::QualityValues> m_reference;
+    // Per band, the reference value beyond the scale (the one furthest
+    // out), which is not drawn; none when it lies within or there is none.
+    std::array<std::optional<double>, kBands> m_referenceBeyond{};
+    survey::GravityUnit m_gravityUnit = survey::GravityUnit::Unknown;
+    QString m_modelName;
     std::vector<survey::QualityValues> m_values;
     std::vector<std::uint8_t> m_flags;
     int m_flagged = 0;

@@ -59,8 +59,10 @@ std::optional<QSize> RecordingPrompts::PlotPictureSize(QWidget*, QSize initial)
     return sizeAnswer;
 }
 
-std::optional<survey::SpikeSettings> RecordingPrompts::EditSpikeSettings(QWidget*, const survey::SpikeSettings&)
+std::optional<QualitySettings> RecordingPrompts::EditSpikeSettings(QWidget*, const QualitySettings&,
+                                                                   survey::GravityUnit unit)
 {
+    settingsUnits.push_back(unit);
     return settingsAnswer;
 }
 

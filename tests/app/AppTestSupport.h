@@ -24,8 +24,8 @@ public:
     void ShowAbout(QWidget* parent) override;
     std::optional<QString> PlotFileName(QWidget* parent, const QString& defaultPath) override;
     std::optional<QSize> PlotPictureSize(QWidget* parent, QSize initial) override;
-    std::optional<survey::SpikeSettings> EditSpikeSettings(QWidget* parent,
-                                                           const survey::SpikeSettings& current) override;
+    std::optional<QualitySettings> EditSpikeSettings(QWidget* parent, const QualitySettings& current,
+                                                     survey::GravityUnit unit) override;
     std::optional<survey::Site> EditSite(QWidget* parent, const survey::CKestrixDoc& doc) override;
     bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
     SaveChoice AskToSave(QWidget* parent, const QString& question) override;
@@ -42,7 +42,8 @@ public:
     std::vector<QString> plotDefaults;             // default path of every Save Plot As dialog
     std::vector<QSize> sizesOffered;               // initial size of every picture size dialog
     std::optional<QSize> sizeAnswer;               // none cancels
-    std::optional<survey::SpikeSettings> settingsAnswer; // none cancels
+    std::optional<QualitySettings> settingsAnswer; // none cancels
+    std::vector<survey::GravityUnit> settingsUnits;      // the units of every Spike Settings dialog
     std::optional<survey::Site> siteAnswer;              // none cancels
     QString printFile;                             // prints into this PDF file; empty cancels
     std::vector<SaveChoice> saveAnswers; // in turn; running out cancels

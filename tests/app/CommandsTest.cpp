@@ -34,6 +34,7 @@
 #include <QToolBar>
 #include <algorithm>
 #include <clocale>
+#include <set>
 #include <gtest/gtest.h>
 
 using namespace survey;
@@ -143,6 +144,41 @@ TEST_F(CommandsTest, ExportResultsWritesTheChosenFormat)
     EXPECT_EQ(harness.prompts.messages, QStringList{"The CSV file would replace the raw survey file\n  " + survey});
     EXPECT_EQ(ReadFile(survey), before);
     EXPECT_EQ(harness.prompts.resultsDefaults, (std::vector<QString>(2, harness.DataPath("demo.csv"))));
+}
+
+// Both XYZ exports of the demo at its site, in either frame, write what the
+// survey core writes with the same options: four different files. The frame
+// is the survey's own.
+TEST_F(CommandsTest, ExportAnomaliesAndTheGridFrameWriteWhatTheCoreWrites)
+{
+    CChildFrame* other = harness.Frames()[0];
+    doc = harness.App().OpenDocumentFile(QStringLiteral(KESTRIX_EXAMPLES_DIR "/demo.txt"));
+    Site site;
+    site.epsg = 32633;
+    site.date = geomag::Date{2008, 6, 1};
+    harness.prompts.siteAnswer = site;
+    main->Action(ID_EDIT_SITE)->trigger();
+    ASSERT_TRUE(doc->m_reference.IsKnown());
+    ASSERT_TRUE(QDir().mkpath(harness.DataPath("core")));
+    QAction* grid = main->Action(ID_FILE_GRID_FRAME);
+    std::set<QByteArray> files;
+    for (const ComponentFrame frame : {ComponentFrame::Magnetic, ComponentFrame::Grid}) {
+        if (frame == ComponentFrame::Grid)
+            grid->trigger();
+        EXPECT_EQ(grid->isChecked(), frame == ComponentFrame::Grid);
+        for (const bool anomalies : {false, true}) {
+            harness.prompts.exportAnswers = {harness.DataPath("out.xyz")};
+            main->Action(anomalies ? ID_FILE_EXPORT_ANOMALIES : ID_FILE_EXPORT)->trigger();
+            const std::string core = ToFilePath(harness.DataPath("core/out.xyz"));
+            ASSERT_EQ(WriteXyzFile(*doc, core, {frame, anomalies}), ExportResult::Ok);
+            EXPECT_EQ(ReadFile(harness.DataPath("out.xyz")), ReadFile(FromFilePath(core)));
+            files.insert(ReadFile(FromFilePath(core)));
+        }
+    }
+    EXPECT_EQ(files.size(), 4u);
+    EXPECT_EQ(harness.prompts.exportDefaults.back(), KESTRIX_EXAMPLES_DIR "/demo-anomalies.xyz");
+    main->ActivateFrame(other);
+    EXPECT_FALSE(grid->isChecked());
 }
 
 TEST_F(CommandsTest, CtrlOOpens)
@@ -388,7 +424,8 @@ INSTANTIATE_TEST_SUITE_P(
         MenuItemsRow{"MainView", MenuId::MainView, "&Toolbar|&Status Bar"},
         MenuItemsRow{"MainHelp", MenuId::MainHelp, "&About Kestrix..."},
         MenuItemsRow{"SurveyFile", MenuId::SurveyFile,
-                     "&Open...|&Close|&Save Edits|&Export XYZ...|Export &Results...|Save P&lot As...|&Print...|-|"
+                     "&Open...|&Close|&Save Edits|&Export XYZ...|Export &Anomalies...|"
+                     "XYZ Components Turned to &Grid North|Export &Results...|Save P&lot As...|&Print...|-|"
                      "<recent>|-|E&xit"},
         MenuItemsRow{"Edit", MenuId::Edit,
                      "&Undo|&Redo|-|&Copy|-|&Delete observations|-|&Add azimuth control points|"

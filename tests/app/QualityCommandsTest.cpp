@@ -11,10 +11,13 @@
 #include "app/SpikeSettingsStore.h"
 #include "examples/DemoSurvey.h"
 #include "survey/KestrixDoc.h"
+#include "survey/ReferenceCheck.h"
+#include "textio/NumberText.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QPushButton>
 #include <QFile>
 #include <QImage>
@@ -95,23 +98,65 @@ TEST_F(QualityCommandsTest, DeleteFlaggedReadingsDeletesTheDemosSpikesOnly)
 TEST_F(QualityCommandsTest, SpikeSettingsAreUsedAndKeptOnlyWhenValid)
 {
     Open(kDemo);
-    SpikeSettings lenient{10, 500, 1e5, 10, 90};
+    const QualitySettings lenient{{10, 500, 1e5, 10, 90}, {1000, 2, 0.01}};
     harness.prompts.settingsAnswer = lenient;
     main->Action(ID_EDIT_SPIKE_SETTINGS)->trigger();
     main->Action(ID_EDIT_DELETE_FLAGGED)->trigger();
     EXPECT_EQ(Message(), "No flagged readings");
+    // The demo's accelerometer reads m/s²: the dialog's gravity boxes say so.
+    EXPECT_EQ(harness.prompts.settingsUnits.back(), GravityUnit::MetresPerSecondSquared);
 
-    SpikeSettings invalid = lenient;
-    invalid.dipFloor = -1;
+    QualitySettings invalid = lenient;
+    invalid.spikes.dipFloor = -1;
+    harness.prompts.settingsAnswer = invalid;
+    main->Action(ID_EDIT_SPIKE_SETTINGS)->trigger();
+    invalid = lenient;
+    invalid.tolerances.dipDegrees = 0; // every survey would fail
     harness.prompts.settingsAnswer = invalid;
     main->Action(ID_EDIT_SPIKE_SETTINGS)->trigger();
     harness.prompts.settingsAnswer.reset(); // cancelled
     main->Action(ID_EDIT_SPIKE_SETTINGS)->trigger();
     EXPECT_EQ(harness.App().Quality().Settings().threshold, 500);
     EXPECT_EQ(harness.App().Quality().Settings().dipFloor, 90);
+    EXPECT_EQ(harness.App().Quality().Tolerances().dipDegrees, 2);
 
     ASSERT_TRUE(harness.Start()); // a later run
     EXPECT_EQ(harness.App().Quality().Settings().threshold, 500);
+    EXPECT_EQ(harness.App().Quality().Tolerances().fieldNt, 1000);
+    EXPECT_EQ(harness.App().Quality().Tolerances().gravityG, 0.01);
+}
+
+// The active survey against the model in the status bar: nothing without
+// a site; with one each median and its verdict, which the tolerances move.
+TEST_F(QualityCommandsTest, StatusBarJudgesTheActiveSurveyAgainstItsReference)
+{
+    Open(kDemo);
+    EXPECT_EQ(main->PaneText(CMainFrame::kReferencePane), "");
+    Site site;
+    site.epsg = 32633;
+    site.date = geomag::Date{2008, 6, 1};
+    harness.prompts.siteAnswer = site;
+    main->Action(ID_EDIT_SITE)->trigger();
+    const QString shown = main->PaneText(CMainFrame::kReferencePane);
+    const std::optional<ReferenceCheck> check = CheckAgainstReference(*doc, ReferenceTolerances{});
+    ASSERT_TRUE(check);
+    const std::string b = textio::Format("IGRF-14: B - Bref %+.0lf nT (\u00b1300) ", check->field.median);
+    EXPECT_TRUE(shown.startsWith(QString::fromStdString(b)) && shown.contains(" m/s\u00b2 (\u00b10.02452) "))
+        << shown.toStdString();
+
+    const struct {
+        ReferenceTolerances tolerances;
+        const char* verdict;
+    } rows[] = {{{1e-3, 1e-4, 1e-6}, "FAIL"}, {{1e5, 90, 1}, "ok"}};
+    for (const auto& row : rows) {
+        harness.prompts.settingsAnswer = QualitySettings{{}, row.tolerances};
+        main->Action(ID_EDIT_SPIKE_SETTINGS)->trigger();
+        EXPECT_EQ(main->PaneText(CMainFrame::kReferencePane).count(row.verdict), 3) << row.verdict;
+    }
+    harness.prompts.saveAnswers = {UserPrompts::SaveChoice::Discard};
+    main->Action(ID_FILE_CLOSE)->trigger();
+    ProcessDeferredDeletes();
+    EXPECT_EQ(main->PaneText(CMainFrame::kReferencePane), "");
 }
 
 TEST_F(QualityCommandsTest, SavePlotAsWritesTheActivePlotAtTheChosenSize)
@@ -169,19 +214,23 @@ TEST_P(PrintActiveWindow, PrintsItOnItsPages)
 INSTANTIATE_TEST_SUITE_P(Rows, PrintActiveWindow,
                          ::testing::Values(PrintRow{"Listing", 0, 2}, PrintRow{"AzimuthPlot", 2, 1}), RowName());
 
-void ExpectSettings(const SpikeSettings& shown, const SpikeSettings& expected)
+void ExpectSettings(const QualitySettings& shown, const QualitySettings& expected)
 {
-    EXPECT_EQ(shown.halfWindow, expected.halfWindow);
-    EXPECT_DOUBLE_EQ(shown.threshold, expected.threshold);
-    EXPECT_DOUBLE_EQ(shown.fieldFloor, expected.fieldFloor);
-    EXPECT_DOUBLE_EQ(shown.gravityFloor, expected.gravityFloor);
-    EXPECT_DOUBLE_EQ(shown.dipFloor, expected.dipFloor);
+    EXPECT_EQ(shown.spikes.halfWindow, expected.spikes.halfWindow);
+    EXPECT_DOUBLE_EQ(shown.spikes.threshold, expected.spikes.threshold);
+    EXPECT_DOUBLE_EQ(shown.spikes.fieldFloor, expected.spikes.fieldFloor);
+    EXPECT_DOUBLE_EQ(shown.spikes.gravityFloor, expected.spikes.gravityFloor);
+    EXPECT_DOUBLE_EQ(shown.spikes.dipFloor, expected.spikes.dipFloor);
+    EXPECT_DOUBLE_EQ(shown.tolerances.fieldNt, expected.tolerances.fieldNt);
+    EXPECT_DOUBLE_EQ(shown.tolerances.dipDegrees, expected.tolerances.dipDegrees);
+    EXPECT_DOUBLE_EQ(shown.tolerances.gravityG, expected.tolerances.gravityG);
 }
 
 struct SpikeDialogRow {
     const char* name;
-    SpikeSettings given;
-    SpikeSettings shown; // what the dialog's boxes hold
+    QualitySettings given;
+    QualitySettings shown; // what the dialog's boxes hold
+    GravityUnit unit = GravityUnit::Unknown;
 };
 
 class SpikeSettingsDialog : public ::testing::TestWithParam<SpikeDialogRow> {};
@@ -191,20 +240,38 @@ class SpikeSettingsDialog : public ::testing::TestWithParam<SpikeDialogRow> {};
 // starts with.
 TEST_P(SpikeSettingsDialog, ShowsTheSettingsAndRestoresTheDefaults)
 {
-    CSpikeSettingsDlg dialog(GetParam().given);
+    CSpikeSettingsDlg dialog(GetParam().given, GetParam().unit);
     ExpectSettings(dialog.Settings(), GetParam().shown);
     auto* buttons = dialog.findChild<QDialogButtonBox*>();
     ASSERT_NE(buttons, nullptr);
     buttons->button(QDialogButtonBox::RestoreDefaults)->click();
-    ExpectSettings(dialog.Settings(), SpikeSettings{});
+    ExpectSettings(dialog.Settings(), QualitySettings{});
+}
+
+// On an m/s² survey the gravity floor shows, and is typed, in m/s².
+TEST(SpikeSettingsDialogUnits, GravityFloorInMetresPerSecondSquared)
+{
+    CSpikeSettingsDlg dialog(QualitySettings{}, GravityUnit::MetresPerSecondSquared);
+    EXPECT_EQ(dialog.GravitySuffix(), " m/s\u00b2");
+    auto* floor = dialog.findChildren<QDoubleSpinBox*>().at(2); // after the threshold and the field floor
+    EXPECT_EQ(floor->value(), 0.09807);
+    floor->setValue(0.4903);
+    EXPECT_NEAR(dialog.Settings().spikes.gravityFloor, 0.05, 1e-5);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, SpikeSettingsDialog,
-    ::testing::Values(SpikeDialogRow{"EachInItsBox", {7, 4.5, 120.5, 0.0321, 1.25}, {7, 4.5, 120.5, 0.0321, 1.25}},
+    ::testing::Values(SpikeDialogRow{"EachInItsBox",
+                                     {{7, 4.5, 120.5, 0.0321, 1.25}, {250.5, 0.125, 0.0031}},
+                                     {{7, 4.5, 120.5, 0.0321, 1.25}, {250.5, 0.125, 0.0031}}},
                       SpikeDialogRow{"HeldWithinRange",
-                                     {kMaxSpikeHalfWindow + 5, 0, 2e6, 20, 100},
-                                     {kMaxSpikeHalfWindow, 0.01, 1e6, 10, 90}}),
+                                     {{kMaxSpikeHalfWindow + 5, 0, 2e6, 20, 100}, {0, 100, 5}},
+                                     {{kMaxSpikeHalfWindow, 0.01, 1e6, 10, 90}, {0.1, 90, 1}}},
+                      // Shown in m/s², rounded, but given back unrounded while left alone.
+                      SpikeDialogRow{"MetresPerSecondSquared",
+                                     {{7, 4.5, 120.5, 0.0321, 1.25}, {250.5, 0.125, 0.0031}},
+                                     {{7, 4.5, 120.5, 0.0321, 1.25}, {250.5, 0.125, 0.0031}},
+                                     GravityUnit::MetresPerSecondSquared}),
     RowName());
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ViewTestSupport.h"
 #include "survey/EditRecord.h"
+#include "survey/Anomalies.h"
 #include "views/PlotLink.h"
 
 #include <QApplication>
@@ -184,6 +185,24 @@ TEST_F(PlotZoom, AnomaliesShareOneScaleAroundZeroAndPickWhereDrawn)
     const std::int32_t index = (mag.m_nXMin + mag.m_nXMax) / 2 / 10; // every 10 cm from 0 m
     const Observation& obs = doc.m_pObs[index];
     Move(mag, Device(mag, ToPlotUnits(obs.Depth * 100), ToPlotUnits((obs.MagN * 1e5 - north[2000]) * 100)));
+    EXPECT_EQ(mag.m_nHitObs, index);
+}
+
+// With a reference field the view draws, and picks by, the survey core's
+// anomalies against it (North here thousands of nT from North less its
+// median), not the components less their medians.
+TEST_F(PlotZoom, AnomaliesAgainstTheModelPickWhereTheCoreDrawsThem)
+{
+    doc.m_site.date = geomag::Date{2008, 6, 1};
+    doc.m_reference.readings.assign(static_cast<std::size_t>(doc.m_nObs), {51800.0, 75.0, 5000.0, 10000.0});
+    link.SetComponentsAsAnomalies(true);
+    ApplyRecorded(doc, edit::ToggleDeleteMode{});
+    Wheel(mag, QPoint(70, 300), 20);
+    Render(mag);
+    const std::int32_t index = (mag.m_nXMin + mag.m_nXMax) / 2 / 10;
+    const std::int32_t x = ToPlotUnits(doc.m_pObs[index].Depth * 100);
+    const Anomaly anomaly = AnomaliesOf(doc)[static_cast<std::size_t>(index)];
+    Move(mag, Device(mag, x, ToPlotUnits(anomaly.north * 100)));
     EXPECT_EQ(mag.m_nHitObs, index);
 }
 

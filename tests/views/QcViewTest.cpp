@@ -1,3 +1,4 @@
+#include "NamedRows.h"
 #include "ViewTestSupport.h"
 #include "survey/EditRecord.h"
 #include "survey/SpikeFinder.h"
@@ -121,5 +122,61 @@ TEST_F(QcView, FollowsTheSharedDepthWindowAndDeletesByAnyBand)
     EXPECT_EQ(doc.m_nObs, 120);
     EXPECT_EQ(doc.m_pObs[45].Depth, 46.0);
 }
+
+// Pixels of the reference's purple in the rows of `band`, its edges included.
+int ReferencePixels(const QImage& image, const CQcView& qc, CQcView::Band band)
+{
+    const CQcView::Scale& scale = qc.BandScale(band);
+    int count = 0;
+    for (int y = Device(qc, 0, qc.BandY(band, scale.high)).y(); y <= Device(qc, 0, qc.BandY(band, scale.low)).y(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == qRgb(128, 0, 128);
+    return count;
+}
+
+// The demo survey shows the model's values in each band once it has a site.
+TEST(QcViewReference, IsDrawnInEachBandOnlyWithASite)
+{
+    FakeSurvey doc;
+    ASSERT_TRUE(LoadDemoSurvey(doc));
+    FakeViewServices services;
+    CQcView qc(doc, services);
+    for (const bool sited : {false, true}) {
+        Site site;
+        site.epsg = 32633;
+        site.date = geomag::Date{2008, 6, 1};
+        ApplyRecorded(doc, edit::SetSite{sited ? site : Site{}});
+        const QImage image = Render(qc);
+        for (const auto band : {CQcView::FieldBand, CQcView::GravityBand, CQcView::DipBand})
+            EXPECT_EQ(ReferencePixels(image, qc, band) > 0, sited) << band;
+    }
+}
+
+struct ReachRow {
+    const char* name;
+    double offsetNt; // the model's F above the readings' total field
+    bool inScale;
+};
+
+class QcViewReach : public QcView, public ::testing::WithParamInterface<ReachRow> {};
+
+// A reference a few spans from the readings joins the field band's scale;
+// a far one would flatten them and stays out, not drawn.
+TEST_P(QcViewReach, TakesTheReferenceIntoTheScaleOnlyNearTheReadings)
+{
+    const double field = QualityOf(doc.m_pObs[0]).totalField;
+    const double reference = field + GetParam().offsetNt;
+    doc.m_reference.readings.assign(static_cast<std::size_t>(doc.m_nObs), {reference, 60.0, 20000.0, 40000.0});
+    const QImage image = Render(qc);
+    const CQcView::Scale& scale = qc.BandScale(CQcView::FieldBand);
+    EXPECT_EQ(scale.low < reference && reference < scale.high, GetParam().inScale);
+    EXPECT_LT(scale.low, field);
+    EXPECT_EQ(ReferencePixels(image, qc, CQcView::FieldBand) > 0, GetParam().inScale);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, QcViewReach,
+                         ::testing::Values(ReachRow{"NearJoins", 150, true}, ReachRow{"NearBelowJoins", -300, true},
+                                           ReachRow{"FarStaysOut", 5000, false}),
+                         RowName());
 
 } // namespace
