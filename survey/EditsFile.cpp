@@ -172,9 +172,9 @@ std::optional<std::string> ReadEditLine(const Tokens& line, std::int64_t number,
 // The shortest text that reads back as `value` ("37.411462", "-0.6").
 std::string ShortestText(double value)
 {
-    char text[64];
-    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-    return std::string(text, end);
+    std::string text;
+    textio::AppendShortest(text, value);
+    return text;
 }
 
 std::string Hundredths(std::int32_t value)
