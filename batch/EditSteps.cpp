@@ -1,7 +1,7 @@
 #include "batch/EditSteps.h"
 
 #include "batch/BatchOptions.h"
-#include "batch/ControlPointsFile.h"
+#include "survey/ControlPointsFile.h"
 #include "survey/EditsFile.h"
 #include "survey/EditRecord.h"
 #include "survey/EditsRestore.h"

@@ -1,13 +1,15 @@
-// The control-point file reader of kestrix-batch on arbitrary bytes: it never
+// The control-point file reader on arbitrary bytes: it never
 // accepts more than the document holds, and every point it accepts is finite
 // and fits the azimuth plot's units.
-#include "batch/ControlPointsFile.h"
+#include "survey/ControlPointsFile.h"
 #include "survey/ControlPoint.h"
 #include "survey/LineSource.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+
+using namespace survey;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -32,7 +32,8 @@ bool Recalculates(const EditOperation& op)
                                  [](const edit::DeleteObservations&) { return true; },
                                  [](const edit::SetLocalFit&) { return true; },
                                  [](const edit::SetSite&) { return true; },
-                                 [](const edit::SetTrajectory&) { return true; }},
+                                 [](const edit::SetTrajectory&) { return true; },
+                                 [](const edit::SetControlPoints&) { return true; }},
                       op);
 }
 
@@ -49,7 +50,8 @@ bool IsInForce(const CKestrixDoc& doc, const EditOperation& op)
                                  [](const edit::DeleteObservations&) { return false; },
                                  [&](const edit::SetLocalFit& l) { return doc.m_bFitLocal == l.on; },
                                  [&](const edit::SetSite& s) { return doc.m_site == s.site; },
-                                 [&](const edit::SetTrajectory& t) { return doc.m_trajectory == t.method; }},
+                                 [&](const edit::SetTrajectory& t) { return doc.m_trajectory == t.method; },
+                                 [](const edit::SetControlPoints&) { return false; }},
                       op);
 }
 
@@ -113,6 +115,15 @@ void CKestrixDoc::Apply(const EditOperation& op)
                           },
                           [&](const edit::SetTrajectory& t) {
                               m_trajectory = t.method;
+                              Recalculate();
+                          },
+                          [&](const edit::SetControlPoints& s) {
+                              if (s.points.size() > static_cast<std::size_t>(kMaxControlPoints))
+                                  return;
+                              m_nControlPoints = 0;
+                              m_nCoef = 0;
+                              for (const ControlPoint& point : s.points)
+                                  AddControlPoint(point);
                               Recalculate();
                           }},
                op);

@@ -65,13 +65,18 @@ struct SetSite {
 struct SetTrajectory {
     TrajectoryMethod method;
 };
+// Puts `points` in place of every control point (more than 100: nothing
+// happens) and refits once: a change typed in the control points' table.
+struct SetControlPoints {
+    std::vector<ControlPoint> points;
+};
 
 } // namespace edit
 
 using EditOperation = std::variant<edit::ToggleDeleteMode, edit::ToggleControlMode, edit::DeleteObservation,
                                    edit::AddControlPoint, edit::ClearControlPoints, edit::SetFitDegree,
                                    edit::SetRollAdjustment, edit::RemoveControlPoint, edit::DeleteObservations,
-                                   edit::SetLocalFit, edit::SetSite, edit::SetTrajectory>;
+                                   edit::SetLocalFit, edit::SetSite, edit::SetTrajectory, edit::SetControlPoints>;
 
 // The degrees of the azimuth polynomial (1 to 4) and the roll adjustments
 // (0, 90, 180, -90) there are; edits to any other value change nothing.

@@ -26,6 +26,16 @@ bool ModelGivesWhatItMust(const CKestrixDoc& doc, const Site& site)
         || ReferenceAt(site, doc.m_dEasting, doc.m_dNorthing, doc.m_dHeight).SurveyDeclination();
 }
 
+// Whether `points` fit the document and differ from its control points.
+bool ChangesControlPoints(const CKestrixDoc& doc, const std::vector<ControlPoint>& points)
+{
+    if (points.size() > static_cast<std::size_t>(CKestrixDoc::kMaxControlPoints))
+        return false;
+    const auto same = [](const ControlPoint& a, const ControlPoint& b) { return a.x == b.x && a.y == b.y; };
+    const auto inForce = doc.m_ControlPoints.begin() + doc.m_nControlPoints;
+    return !std::equal(points.begin(), points.end(), doc.m_ControlPoints.begin(), inForce, same);
+}
+
 // Whether `op` changes anything when applied to `doc` now.
 bool Changes(const CKestrixDoc& doc, const EditOperation& op)
 {
@@ -42,7 +52,8 @@ bool Changes(const CKestrixDoc& doc, const EditOperation& op)
                    [](const edit::SetRollAdjustment& r) { return IsRollAdjustment(r.degrees); },
                    [](const edit::SetLocalFit&) { return true; },
                    [&](const edit::SetSite& s) { return s.site != doc.m_site && ModelGivesWhatItMust(doc, s.site); },
-                   [&](const edit::SetTrajectory& t) { return t.method != doc.m_trajectory; }},
+                   [&](const edit::SetTrajectory& t) { return t.method != doc.m_trajectory; },
+                   [&](const edit::SetControlPoints& s) { return ChangesControlPoints(doc, s.points); }},
         op);
 }
 
@@ -107,6 +118,13 @@ std::optional<EditRecord> ApplyRecorded(CKestrixDoc& doc, const EditOperation& o
         return std::nullopt;
     }
     EditRecord record(op, doc);
+    // Every point goes, as if taken from the front one by one, so they are
+    // put back from the last; the points the edit puts in go first.
+    const auto replaceAllPoints = [&] {
+        for (std::int32_t i = 0; i < doc.m_nControlPoints; ++i)
+            record.m_removedPoints.push_back({0, doc.m_ControlPoints[static_cast<std::size_t>(i)]});
+        EditMaking::Apply(doc, op);
+    };
     std::visit(Overloaded{[&](const edit::DeleteObservation& d) {
                               const std::int32_t indices[] = {d.index};
                               record.m_removedObservations = RemoveObservations(doc, indices);
@@ -121,12 +139,8 @@ std::optional<EditRecord> ApplyRecorded(CKestrixDoc& doc, const EditOperation& o
                                   {r.index, doc.m_ControlPoints[static_cast<std::size_t>(r.index)]});
                               EditMaking::Apply(doc, op);
                           },
-                          [&](const edit::ClearControlPoints&) {
-                              // Taken from the front one by one, so put back from the last.
-                              for (std::int32_t i = 0; i < doc.m_nControlPoints; ++i)
-                                  record.m_removedPoints.push_back({0, doc.m_ControlPoints[static_cast<std::size_t>(i)]});
-                              EditMaking::Apply(doc, op);
-                          },
+                          [&](const edit::ClearControlPoints&) { replaceAllPoints(); },
+                          [&](const edit::SetControlPoints&) { replaceAllPoints(); },
                           // The rest take back from the state noted before them.
                           [&](const edit::ToggleDeleteMode&) { EditMaking::Apply(doc, op); },
                           [&](const edit::ToggleControlMode&) { EditMaking::Apply(doc, op); },

@@ -4,7 +4,6 @@
 #include "NamedRows.h"
 #include "SurveyRows.h"
 #include "batch/BatchOptions.h"
-#include "batch/ControlPointsFile.h"
 #include "crs/Site.h"
 #include "examples/DemoSurvey.h"
 
@@ -92,7 +91,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadUsageCase{"NoSurvey", {"export"}, "no survey file"},
         BadUsageCase{"OutputForDump", {"dump", "a.txt", "-o", "x"}, "unknown option -o"},
         BadUsageCase{"AnomaliesInTheResultsFile", {"export", "a.txt", "--format", "csv", "--anomalies"},
-                     "--frame and --anomalies go with the XYZ file, not export --format csv|las"},
+                     "--frame, --anomalies and --depth-column go with the XYZ file, not export --format csv|las"},
+        BadUsageCase{"DepthColumnInTheResultsFile", {"export", "a.txt", "--format", "las", "--depth-column"},
+                     "--frame, --anomalies and --depth-column go with the XYZ file, not export --format csv|las"},
+        BadUsageCase{"DepthColumnForDump", {"dump", "a.txt", "--depth-column"}, "unknown option --depth-column"},
         BadUsageCase{"TwoSurveys", {"export", "a.txt", "b.txt"}, "more than one survey file"},
         BadUsageCase{"DegreeFive", {"export", "a.txt", "--degree", "5"}, "--degree takes 1, 2, 3 or 4"},
         BadUsageCase{"DegreeWithTail", {"export", "a.txt", "--degree", "2x"}, "--degree takes 1, 2, 3 or 4"},
@@ -142,65 +144,6 @@ INSTANTIATE_TEST_SUITE_P(
                      "--trajectory takes average-angle or min-curvature"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ControlPointsFile, ReadsPointsPassingOverCommentsAndBlankLines)
-{
-    const std::string text = "# depth azimuth\r\n\r\n  \n120.5 45.25\r\n130\t-10\n#" + std::string(3 << 20, 'c') + "\n";
-    survey::StringLineSource good(text);
-    std::vector<ControlPointEntry> points;
-    std::string error;
-    ASSERT_TRUE(ReadControlPoints(good, "cp.txt", points, error)) << error;
-    ASSERT_EQ(points.size(), 2u);
-    EXPECT_EQ(points[0].depth, 120.5);
-    EXPECT_EQ(points[1].azimuth, -10);
-    int x = 0, y = 0;
-    ASSERT_TRUE(ScaledControlPoint(points[0], 100, x, y));
-    EXPECT_EQ(x, 12050);
-    EXPECT_EQ(y, 4525);
-}
-
-std::string HundredPoints()
-{
-    std::string text;
-    for (int i = 0; i < 100; ++i)
-        text += std::to_string(i) + " 30\n";
-    return text;
-}
-
-struct BadPointsCase {
-    const char* name;
-    std::string text;
-    const char* error;
-};
-
-class BadControlPoints : public ::testing::TestWithParam<BadPointsCase> {};
-
-TEST_P(BadControlPoints, NameTheFileAndLine)
-{
-    survey::StringLineSource in(GetParam().text);
-    std::vector<ControlPointEntry> points;
-    std::string error;
-    EXPECT_FALSE(ReadControlPoints(in, "cp.txt", points, error));
-    EXPECT_EQ(error, GetParam().error);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    ControlPointsFile, BadControlPoints,
-    ::testing::Values(BadPointsCase{"OneNumber", "1 2\n3\n", "cp.txt:2: expected DEPTH AZIMUTH"},
-                      BadPointsCase{"ThreeNumbers", "1 2\n3 4 5\n", "cp.txt:2: expected DEPTH AZIMUTH"},
-                      BadPointsCase{"Word", "1 2\nx 4\n", "cp.txt:2: expected DEPTH AZIMUTH"},
-                      BadPointsCase{"CommaDecimal", "1 2\n5,5 30\n", "cp.txt:2: expected DEPTH AZIMUTH"},
-                      BadPointsCase{"NumberWithTail", "1 2\n5 30deg\n", "cp.txt:2: expected DEPTH AZIMUTH"},
-                      BadPointsCase{"OutsideThePlotUnits", "1 2\n1e300 4\n", "cp.txt:2: expected DEPTH AZIMUTH"},
-                      BadPointsCase{"NotANumber", "1 2\nnan 4\n", "cp.txt:2: expected DEPTH AZIMUTH"},
-                      BadPointsCase{"LineOverTheBound", "1 2\n" + std::string(kMaxControlPointLine, ' ') + "5 30\n",
-                                    "cp.txt:2: expected DEPTH AZIMUTH"},
-                      BadPointsCase{"NoLineEnds", std::string(kMaxControlPointLine + 1, '\0'),
-                                    "cp.txt:1: expected DEPTH AZIMUTH"},
-                      BadPointsCase{"HundredAndFirstPoint", "# more than the document holds\n" + HundredPoints() +
-                                                                "100 30\n",
-                                    "cp.txt:102: at most 100 control points"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 // Runs on a small survey of 30 readings one metre apart, hole.txt.
 template <typename Base>
 class SmallSurveyRun : public Base, protected BatchRunner {
@@ -223,6 +166,8 @@ TEST_F(BatchRun, ExportToTheDefaultNameAndDump)
     EXPECT_EQ(Batch({"export", m_survey}), 0);
     EXPECT_EQ(out.str(), m_dir + "/hole.xyz\n");
     EXPECT_EQ(ReadFile(m_dir + "/hole.xyz").substr(0, 50), "/East North Height TMI magE, magN, magZ\r\nLi hole\r\n");
+    EXPECT_EQ(Batch({"export", m_survey, "--depth-column", "-o", m_dir + "/deep.xyz"}), 0) << err.str();
+    EXPECT_EQ(ReadFile(m_dir + "/deep.xyz").substr(0, 56), "/East North Height TMI magE, magN, magZ Depth\r\nLi deep\r\n");
 
     EXPECT_EQ(Batch({"dump", m_survey}), 0);
     std::istringstream lines(out.str());

@@ -65,7 +65,6 @@ const std::vector<std::pair<const char*, const char*>>& TestLayers()
         {"bench/batch_", "batch"},
         {"fuzz/fuzz_number", "textio"},
         {"fuzz/fuzz_geomag", "geomag"},
-        {"fuzz/fuzz_control_points", "batch"},
         {"fuzz/fuzz_convert", "batch"}, // the converter's output loaded by the survey core
         {"fuzz/", "survey"},
     };

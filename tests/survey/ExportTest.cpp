@@ -236,6 +236,7 @@ TEST_P(ExportFrame, TurnsTheComponentsByTheDeclinationInForce)
     EXPECT_NEAR(std::stod(lines[2].substr(44, 10)), row.east, 2.0);
     EXPECT_NEAR(std::stod(lines[2].substr(55, 10)), row.north, 2.0);
     EXPECT_NEAR(std::stod(lines[2].substr(66, 10)), row.up, 2.0);
+    EXPECT_EQ(lines[2].substr(77), row.options.depthColumn ? "     10.00 " : "");
 }
 
 constexpr ExportOptions kGrid{ComponentFrame::Grid, false};
@@ -251,7 +252,9 @@ INSTANTIATE_TEST_SUITE_P(
                       FrameRow{"GridQuarterTurnEast", kGrid, 90.0, kGridHeader, -20000, 5000, -45000},
                       FrameRow{"Anomalies", {ComponentFrame::Magnetic, true}, {}, "/East North Height dTMI dE, dN, dU", 0, 0, 0},
                       FrameRow{"GridAnomalies", {ComponentFrame::Grid, true}, 90.0,
-                               "/East North Height dTMI dgridE, dgridN, dU", 0, 0, 0}),
+                               "/East North Height dTMI dgridE, dgridN, dU", 0, 0, 0},
+                      FrameRow{"DepthColumnLast", {.depthColumn = true}, {},
+                               "/East North Height TMI magE, magN, magZ Depth", 5000, 20000, -45000}),
     RowName());
 
 } // namespace

@@ -1,11 +1,14 @@
-#include "batch/ControlPointsFile.h"
+#include "survey/ControlPointsFile.h"
 
 #include "survey/ControlPoint.h"
 #include "survey/LineSource.h"
 #include "textio/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+
+namespace survey {
 
 namespace {
 
@@ -18,7 +21,7 @@ bool FitsScaled(double value, double scale)
 // The current line of `source` into `line`, keeping at most
 // kMaxControlPointLine characters; `cut` tells whether more were passed over.
 // A line starting with "#" is a comment: empty and not cut, however long.
-void ReadBoundedLine(survey::LineSource& source, std::string& line, bool& cut)
+void ReadBoundedLine(LineSource& source, std::string& line, bool& cut)
 {
     line.clear();
     cut = false;
@@ -44,7 +47,7 @@ bool ScaledControlPoint(const ControlPointEntry& entry, double scale, int& x, in
     return true;
 }
 
-bool ReadControlPoints(survey::LineSource& source, const std::string& name,
+bool ReadControlPoints(LineSource& source, const std::string& name,
                        std::vector<ControlPointEntry>& points, std::string& error)
 {
     std::string line;
@@ -65,7 +68,7 @@ bool ReadControlPoints(survey::LineSource& source, const std::string& name,
         });
         const ControlPointEntry entry{values[0], values[1], number};
         int x = 0, y = 0;
-        if (!ok || count != 2 || !ScaledControlPoint(entry, survey::kPlotScale, x, y)) {
+        if (!ok || count != 2 || !ScaledControlPoint(entry, kPlotScale, x, y)) {
             error = textio::Format("%s:%ld: expected DEPTH AZIMUTH", name.c_str(), number);
             return false;
         }
@@ -82,3 +85,38 @@ bool ReadControlPoints(survey::LineSource& source, const std::string& name,
     }
     return true;
 }
+
+std::vector<ControlPointEntry> ControlPointsOf(const CKestrixDoc& doc)
+{
+    std::vector<ControlPointEntry> points;
+    const std::int32_t count = std::clamp<std::int32_t>(doc.m_nControlPoints, 0, CKestrixDoc::kMaxControlPoints);
+    for (std::int32_t i = 0; i < count; ++i) {
+        const ControlPoint& point = doc.m_ControlPoints[static_cast<std::size_t>(i)];
+        points.push_back({point.x / doc.m_dScale, point.y / doc.m_dScale, i + 1});
+    }
+    return points;
+}
+
+std::string ControlPointsText(const std::vector<ControlPointEntry>& points)
+{
+    std::string text = "# depth_m azimuth_deg\r\n";
+    for (const ControlPointEntry& point : points) {
+        textio::AppendShortest(text, point.depth);
+        text += ' ';
+        textio::AppendShortest(text, point.azimuth);
+        text += "\r\n";
+    }
+    return text;
+}
+
+textio::SafeFileWriter::Status WriteControlPointsFile(const std::vector<ControlPointEntry>& points,
+                                                      const std::string& path)
+{
+    textio::SafeFileWriter writer(path);
+    if (const auto status = writer.Open(); status != textio::SafeFileWriter::Status::Ok)
+        return status;
+    writer.Write(ControlPointsText(points));
+    return writer.Commit();
+}
+
+} // namespace survey
