@@ -9,7 +9,7 @@
 
 const char* const kUsage =
     "usage: kestrix-batch export RAW [-o FILE] [--format xyz|csv|las] [--frame magnetic|grid] [--anomalies] [EDITS]\n"
-    "                     [--window K] [--threshold T]\n"
+    "                     [--depth-column] [--window K] [--threshold T]\n"
     "       kestrix-batch dump RAW [EDITS]\n"
     "       kestrix-batch listing RAW [EDITS]\n"
     "       kestrix-batch edits RAW [-o FILE] [EDITS]\n"
@@ -278,6 +278,8 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
             options.exportOptions.frame = frame == "grid" ? survey::ComponentFrame::Grid : survey::ComponentFrame::Magnetic;
         } else if (arg == "--anomalies" && options.command == "export") {
             options.exportOptions.anomalies = true;
+        } else if (arg == "--depth-column" && options.command == "export") {
+            options.exportOptions.depthColumn = true;
         } else if (arg == "--delete-flagged") {
             options.edits.push_back(step::DeleteFlagged{});
         } else if (arg == "--window") {
@@ -323,8 +325,8 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
         return false;
     }
     // The results file holds every value in its own frame; only the XYZ file turns or subtracts.
-    if (options.exportOptions.IsResultsFile() && (options.exportOptions.anomalies || options.exportOptions.frame != survey::ComponentFrame::Magnetic)) {
-        error = "--frame and --anomalies go with the XYZ file, not export --format csv|las";
+    if (options.exportOptions.IsResultsFile() && (options.exportOptions.anomalies || options.exportOptions.depthColumn || options.exportOptions.frame != survey::ComponentFrame::Magnetic)) {
+        error = "--frame, --anomalies and --depth-column go with the XYZ file, not export --format csv|las";
         return false;
     }
     return true;

@@ -64,7 +64,7 @@ struct SurveyOptions {
     std::string outputPath; // export, edits and plot; empty for the default name
     std::vector<EditStep> edits;
     survey::SpikeSettings spikes; // --window and --threshold over the defaults
-    survey::ExportOptions exportOptions; // export: --frame and --anomalies
+    survey::ExportOptions exportOptions; // export: --format, --frame, --anomalies and --depth-column
     std::string plotView;         // plot: the --view name
     int plotWidth = kDefaultPlotWidth;
     int plotHeight = kDefaultPlotHeight;

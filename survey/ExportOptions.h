@@ -19,6 +19,7 @@ struct ExportOptions {
     ComponentFrame frame = ComponentFrame::Magnetic;
     bool anomalies = false; // the components less what is expected of them (survey/Anomalies.h)
     ExportFormat format = ExportFormat::Xyz;
+    bool depthColumn = false; // the XYZ file ends each row with the reading's depth
 
     bool IsResultsFile() const { return format != ExportFormat::Xyz; }
 };

@@ -31,10 +31,16 @@ std::string LineName(const std::string& path)
     return name.size() > 4 ? name.substr(0, name.size() - 4) : std::string();
 }
 
-void AppendRow(std::string& out, const Observation& o, const Anomaly& values)
+// The depth goes last, so every other column keeps its place for readers
+// of files without it.
+void AppendRow(std::string& out, const Observation& o, const Anomaly& values, bool depthColumn)
 {
     for (const double value : {o.East, o.North, o.Height, values.tmi, values.east, values.north, values.up}) {
         textio::AppendFixed(out, 10, 2, value);
+        out += ' ';
+    }
+    if (depthColumn) {
+        textio::AppendFixed(out, 10, 2, o.Depth);
         out += ' ';
     }
     out += "\r\n";
@@ -58,9 +64,10 @@ ExportResult WriteExportFile(const CKestrixDoc& doc, const std::string& path,
 std::string XyzHeader(const ExportOptions& options)
 {
     const bool grid = options.frame == ComponentFrame::Grid;
+    const std::string depth = options.depthColumn ? " Depth" : "";
     if (options.anomalies)
-        return grid ? "/East North Height dTMI dgridE, dgridN, dU" : "/East North Height dTMI dE, dN, dU";
-    return grid ? "/East North Height TMI gridE, gridN, gridZ" : "/East North Height TMI magE, magN, magZ";
+        return (grid ? "/East North Height dTMI dgridE, dgridN, dU" : "/East North Height dTMI dE, dN, dU") + depth;
+    return (grid ? "/East North Height TMI gridE, gridN, gridZ" : "/East North Height TMI magE, magN, magZ") + depth;
 }
 
 ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path, const ExportOptions& options)
@@ -90,7 +97,7 @@ ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path, const
                 std::tie(values.east, values.north) = std::pair(values.east * cosT - values.north * sinT,
                                                                 values.north * cosT + values.east * sinT);
             row.clear();
-            AppendRow(row, o, values);
+            AppendRow(row, o, values, options.depthColumn);
             writer.Write(row);
         }
     });
