@@ -15,10 +15,14 @@ public:
     virtual void OpenRecentFile(int index) = 0;
     virtual void CloseSurvey() = 0;
     virtual void SaveEdits() = 0;
+    // Writes the active survey's edits to a file the user chooses.
+    virtual void SaveEditsAs() = 0;
     virtual void ExportSurvey() = 0;
     virtual void ExportAnomalies() = 0;
     // Switches the active survey's XYZ exports between the magnetic and the grid frame.
     virtual void ToggleGridFrame() = 0;
+    // Switches the active survey's XYZ exports' depth column on or off.
+    virtual void ToggleXyzDepthColumn() = 0;
     virtual void ExportResults() = 0;
     virtual void SavePlot() = 0;
     virtual void PrintWindow() = 0;
@@ -33,6 +37,8 @@ public:
     // The site dialog; what it confirms is one edit of the active survey.
     virtual void EditSite() = 0;
     virtual void ToggleMinimumCurvature() = 0;
+    // The active survey's control points as a table to edit.
+    virtual void EditControlPoints() = 0;
     // View
     virtual void ToggleToolBar() = 0;
     virtual void ToggleStatusBar() = 0;
@@ -48,4 +54,6 @@ public:
     virtual void ShowAllViews() = 0;
     // Help
     virtual void ShowAbout() = 0;
+    // The user guide shipped with the program.
+    virtual void ShowHelp() = 0;
 };

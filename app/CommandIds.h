@@ -50,6 +50,11 @@ enum CommandId : int {
     ID_VIEW_QUALITY = 32833,
     ID_VIEW_PLAN = 32840,
     ID_VIEW_SECTION = 32841,
+    // Control points by number, edits anywhere, the XYZ depth column, help.
+    ID_EDIT_CONTROL_POINTS = 32880,
+    ID_FILE_SAVE_EDITS_AS = 32881,
+    ID_FILE_XYZ_DEPTH = 32882,
+    ID_HELP_GUIDE = 32883,
 };
 
 // The two menu bars: the main one while no survey window is open, the

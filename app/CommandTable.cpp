@@ -35,6 +35,7 @@ bool ShowsAnomalies(const CommandState& s, const CommandRow&)
 }
 bool ShowsQuality(const CommandState& s, const CommandRow&) { return s.showsQualityPlot; }
 bool ExportsGridFrame(const CommandState& s, const CommandRow&) { return s.gridFrame; }
+bool ExportsDepthColumn(const CommandState& s, const CommandRow&) { return s.xyzDepthColumn; }
 bool ShowsPlan(const CommandState& s, const CommandRow&) { return s.showsPlan; }
 bool ShowsSection(const CommandState& s, const CommandRow&) { return s.showsSection; }
 
@@ -68,6 +69,9 @@ const CommandRow kCommands[] = {
      .toolTip = QT_TRANSLATE_NOOP("Commands", "Save Edits"), .keys = "Ctrl+Shift+S",
      .places = {{M::SurveyFile, 12}}, .toolSlot = 12, .icon = ToolIcon::SaveEdits, .run = &H::SaveEdits,
      .enabled = HasSurvey},
+    {.name = "FileSaveEditsAs", .id = ID_FILE_SAVE_EDITS_AS, .label = QT_TRANSLATE_NOOP("Commands", "Sa&ve Edits As..."),
+     .prompt = QT_TRANSLATE_NOOP("Commands", "Save the edits of the active document to a file you choose"),
+     .places = {{M::SurveyFile, 12}}, .run = &H::SaveEditsAs, .enabled = HasSurvey},
     // Ctrl+E, as the label says, and Ctrl+S export.
     {.name = "FileExport", .id = ID_FILE_EXPORT, .label = QT_TRANSLATE_NOOP("Commands", "&Export XYZ...\tCtrl+E"),
      .prompt = QT_TRANSLATE_NOOP("Commands", "Save the active document for import to Quarrant"),
@@ -84,6 +88,10 @@ const CommandRow kCommands[] = {
      .prompt = QT_TRANSLATE_NOOP("Commands",
                                  "Export the active document's magnetic components turned from magnetic to grid north"),
      .places = {{M::SurveyFile, 15}}, .run = &H::ToggleGridFrame, .enabled = HasSurvey, .checked = ExportsGridFrame},
+    {.name = "FileXyzDepth", .id = ID_FILE_XYZ_DEPTH, .label = QT_TRANSLATE_NOOP("Commands", "XYZ Rows End with &Depth"),
+     .prompt = QT_TRANSLATE_NOOP("Commands", "Export the active document's XYZ files with each reading's depth last"),
+     .places = {{M::SurveyFile, 15}}, .run = &H::ToggleXyzDepthColumn, .enabled = HasSurvey,
+     .checked = ExportsDepthColumn},
     {.name = "FileExportResults", .id = ID_FILE_EXPORT_RESULTS,
      .label = QT_TRANSLATE_NOOP("Commands", "Export &Results..."),
      .prompt = QT_TRANSLATE_NOOP("Commands", "Save every reading's raw and computed values as a CSV or LAS file"),
@@ -126,6 +134,8 @@ const CommandRow kCommands[] = {
     {.name = "EditClearControlPoints", .id = ID_EDIT_CLEAR_CONTROL_POINTS,
      .label = QT_TRANSLATE_NOOP("Commands", "C&lear control points"), .places = {{M::Edit, 41}},
      .edit = ClearControlPoints{}, .enabled = HasSurvey},
+    {.name = "EditControlPoints", .id = ID_EDIT_CONTROL_POINTS, .label = QT_TRANSLATE_NOOP("Commands", "Co&ntrol Points..."),
+     .places = {{M::Edit, 41}}, .run = &H::EditControlPoints, .enabled = HasSurvey},
     {.name = "EditFitDegree1", .id = ID_EDIT_FIT_DEGREE_1,
      .label = QT_TRANSLATE_NOOP("Commands", "Fit degree &1 polynomial"), .places = {{M::Edit, 42}},
      .edit = SetFitDegree{1}, .enabled = HasSurvey, .checked = EditInForce},
@@ -209,6 +219,9 @@ const CommandRow kCommands[] = {
      .places = {{M::Window, 13}}, .run = &H::ShowAllViews, .enabled = HasSurvey},
 
     // Help
+    {.name = "HelpGuide", .id = ID_HELP_GUIDE, .label = QT_TRANSLATE_NOOP("Commands", "&%1 Help\tF1"),
+     .prompt = QT_TRANSLATE_NOOP("Commands", "Show the user guide"), .keys = "F1",
+     .places = {{M::MainHelp, 10}, {M::SurveyHelp, 10}}, .run = &H::ShowHelp},
     {.name = "AppAbout", .id = ID_APP_ABOUT, .label = QT_TRANSLATE_NOOP("Commands", "&About %1..."),
      .prompt = QT_TRANSLATE_NOOP("Commands", "Show the program's name and version"),
      .toolTip = QT_TRANSLATE_NOOP("Commands", "About"), .places = {{M::MainHelp, 10}, {M::SurveyHelp, 10}},

@@ -38,6 +38,7 @@ struct CommandState {
     bool showsPlan = false;
     bool showsSection = false;
     bool gridFrame = false; // its XYZ exports turn the components to grid north
+    bool xyzDepthColumn = false; // its XYZ exports end each row with the depth
     bool listingSelection = false;             // the active listing has rows selected
     bool plotActive = false;                   // the active window is a plot
     bool toolBarShown = false;

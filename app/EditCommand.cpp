@@ -67,6 +67,7 @@ QString OperationName(const EditRecord& record, const EditOperation& op)
                    [](const edit::AddControlPoint&) { return EditCommand::tr("Add control point"); },
                    [](const edit::RemoveControlPoint&) { return EditCommand::tr("Remove control point"); },
                    [](const edit::ClearControlPoints&) { return EditCommand::tr("Clear control points"); },
+                   [](const edit::SetControlPoints&) { return EditCommand::tr("Change control points"); },
                    [](const edit::SetFitDegree& d) {
                        return EditCommand::tr("Fit degree %1 polynomial").arg(d.degree);
                    },

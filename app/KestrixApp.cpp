@@ -3,6 +3,8 @@
 #include "app/AppIcon.h"
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
+#include "app/ControlPointsDlg.h"
+#include "app/HelpDlg.h"
 #include "app/DocTemplate.h"
 #include "app/MainFrame.h"
 #include "app/SavedEdits.h"
@@ -353,6 +355,12 @@ void CKestrixApp::SaveEdits()
         ::SaveEdits(*active, *m_prompts, m_mainFrame.get());
 }
 
+void CKestrixApp::SaveEditsAs()
+{
+    if (SurveyDocument* active = ActiveDocument())
+        ::SaveEditsAs(*active, *m_prompts, m_mainFrame.get());
+}
+
 void CKestrixApp::ExportSurvey() { ExportXyz(false); }
 
 void CKestrixApp::ExportAnomalies() { ExportXyz(true); }
@@ -362,6 +370,12 @@ void CKestrixApp::ToggleGridFrame()
     if (SurveyDocument* active = EditableDocument())
         active->SetExportFrame(active->ExportFrame() == ComponentFrame::Grid ? ComponentFrame::Magnetic
                                                                             : ComponentFrame::Grid);
+}
+
+void CKestrixApp::ToggleXyzDepthColumn()
+{
+    if (SurveyDocument* active = EditableDocument())
+        active->SetExportDepthColumn(!active->ExportsDepthColumn());
 }
 
 void CKestrixApp::ExportXyz(bool anomalies)
@@ -380,7 +394,9 @@ void CKestrixApp::ExportXyz(bool anomalies)
     if (!chosen)
         return;
     const std::string path = ToFilePath(*chosen);
-    const ExportResult result = WriteXyzFile(doc, path, ExportOptions{active->ExportFrame(), anomalies});
+    const ExportResult result = WriteXyzFile(
+        doc, path,
+        ExportOptions{.frame = active->ExportFrame(), .anomalies = anomalies, .depthColumn = active->ExportsDepthColumn()});
     if (result != ExportResult::Ok)
         m_prompts->ShowMessage(m_mainFrame.get(), FromFilePath(ExportFailureMessage(result, path)));
     else if (const std::string warning = ExportWarning(doc); !warning.empty())
@@ -462,6 +478,14 @@ void CKestrixApp::ToggleMinimumCurvature()
     }
 }
 
+void CKestrixApp::EditControlPoints()
+{
+    if (SurveyDocument* document = EditableDocument()) {
+        ControlPointsDlg dialog(*document, *m_prompts, m_mainFrame.get());
+        dialog.exec();
+    }
+}
+
 void CKestrixApp::ToggleToolBar() { m_mainFrame->ToolBar()->setVisible(m_mainFrame->ToolBar()->isHidden()); }
 
 void CKestrixApp::ToggleStatusBar() { m_mainFrame->statusBar()->setVisible(m_mainFrame->statusBar()->isHidden()); }
@@ -485,3 +509,13 @@ void CKestrixApp::TileWindows() { m_mainFrame->Tile(); }
 void CKestrixApp::ArrangeIcons() { m_mainFrame->ArrangeIcons(); }
 
 void CKestrixApp::ShowAbout() { m_prompts->ShowAbout(m_mainFrame.get()); }
+
+// One guide window, brought forward when asked for again.
+void CKestrixApp::ShowHelp()
+{
+    if (!m_help)
+        m_help = new HelpDlg(m_mainFrame.get());
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}

@@ -8,7 +8,9 @@
 #include "views/ViewServices.h"
 
 #include <QCursor>
+#include <QDialog>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <memory>
 
@@ -74,9 +76,11 @@ private:
     void OpenRecentFile(int index) override;
     void CloseSurvey() override;
     void SaveEdits() override;
+    void SaveEditsAs() override;
     void ExportSurvey() override;
     void ExportAnomalies() override;
     void ToggleGridFrame() override;
+    void ToggleXyzDepthColumn() override;
     void ExportResults() override;
     void SavePlot() override;
     void PrintWindow() override;
@@ -88,6 +92,7 @@ private:
     void EditSpikeSettings() override;
     void EditSite() override;
     void ToggleMinimumCurvature() override;
+    void EditControlPoints() override;
     void ToggleToolBar() override;
     void ToggleStatusBar() override;
     void ZoomToWholeHole() override;
@@ -100,6 +105,7 @@ private:
     void ArrangeIcons() override;
     void ShowAllViews() override;
     void ShowAbout() override;
+    void ShowHelp() override;
 
     SurveyDocument* OpenSurvey(const QString& path);
     // The active survey's XYZ file, in the frame it has chosen, as read or
@@ -136,4 +142,5 @@ private:
     UserPrompts* m_prompts = &m_defaultPrompts;
     QualityCommands m_quality;
     std::unique_ptr<CMainFrame> m_mainFrame;
+    QPointer<QDialog> m_help; // the user guide's window, made when first asked for
 };

@@ -74,6 +74,13 @@ public:
     // until the user turns them to grid north.
     survey::ComponentFrame ExportFrame() const { return m_exportFrame; }
     void SetExportFrame(survey::ComponentFrame frame) { m_exportFrame = frame; }
+    // Whether the survey's XYZ exports end each row with the reading's depth (off until chosen).
+    bool ExportsDepthColumn() const { return m_exportDepthColumn; }
+    void SetExportDepthColumn(bool on) { m_exportDepthColumn = on; }
+    // The edits file that Save Edits writes: beside the survey until one is
+    // restored from or saved elsewhere.
+    const QString& EditsPath() const { return m_editsPath; }
+    void SetEditsPath(const QString& path) { m_editsPath = path; }
     // Closes the survey once ConfirmClose allows it; false when it stays open.
     bool Close();
 
@@ -129,5 +136,7 @@ private:
     bool m_readOnly = false;
     PlotLink m_plots;
     survey::ComponentFrame m_exportFrame = survey::ComponentFrame::Magnetic;
+    bool m_exportDepthColumn = false;
+    QString m_editsPath;
     bool m_closing = false; // the close was confirmed: the windows go without a question
 };

@@ -178,3 +178,16 @@ void MessageBoxSink::ShowMessage(const std::string& text)
     m_prompts.ShowMessage(m_parent, FromFilePath(text));
 }
 
+
+std::optional<QString> QtUserPrompts::ChooseFile(QWidget* parent, FileUse use, const QString& caption,
+                                                 const QString& start, const QString& filter)
+{
+    QFileDialog dialog(parent, caption);
+    dialog.setAcceptMode(use == FileUse::Write ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(use == FileUse::Write ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters({filter, Translated("All files (*)")});
+    dialog.selectFile(start);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}

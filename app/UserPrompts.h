@@ -60,6 +60,12 @@ public:
     virtual bool SetUpPrinter(QWidget* parent, QPrinter& printer) = 0;
     // `question` with the buttons Save, Discard and Cancel; closing the box cancels.
     virtual SaveChoice AskToSave(QWidget* parent, const QString& question) = 0;
+    // A file chosen in a dialog titled `caption` of files `filter` ("Edits
+    // files (*.edits)"), starting at `start`: one to read, or one to write
+    // (asking before an existing one is replaced); nullopt when cancelled.
+    enum class FileUse { Read, Write };
+    virtual std::optional<QString> ChooseFile(QWidget* parent, FileUse use, const QString& caption,
+                                              const QString& start, const QString& filter) = 0;
 };
 
 // `text` as a message box shows it: a line longer than `maxLength`
@@ -82,6 +88,8 @@ public:
     std::optional<survey::Site> EditSite(QWidget* parent, const survey::CKestrixDoc& doc) override;
     bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
     SaveChoice AskToSave(QWidget* parent, const QString& question) override;
+    std::optional<QString> ChooseFile(QWidget* parent, FileUse use, const QString& caption, const QString& start,
+                                      const QString& filter) override;
 };
 
 // The survey loader's messages, shown through the program's message box.

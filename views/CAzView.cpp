@@ -1,6 +1,7 @@
 #include "views/CAzView.h"
 
 #include "survey/KestrixDoc.h"
+#include "textio/NumberText.h"
 #include "views/ViewServices.h"
 
 #include <QMouseEvent>
@@ -166,4 +167,20 @@ void CAzView::mouseReleaseEvent(QMouseEvent* event)
     // The target cursor shown over a deleted observation must not stay.
     if (event->button() == Qt::LeftButton && Doc().m_bDeleteMode)
         setCursor(Services().DeleteCursor());
+}
+
+void CAzView::mouseMoveEvent(QMouseEvent* event)
+{
+    PlotFrame::mouseMoveEvent(event);
+    const CKestrixDoc& doc = Doc();
+    if (!doc.m_bControlMode || doc.m_bDeleteMode || doc.m_nControlPoints >= CKestrixDoc::kMaxControlPoints
+        || event->buttons() != Qt::NoButton || !SetupMapping())
+        return;
+    // The point OnOtherModeClick would add here, to the hundredth it is held in.
+    const QPoint mouse = event->position().toPoint();
+    const PlotMapping::Point logical = Mapping().DPtoLP({mouse.x(), mouse.y()});
+    SetPane(ViewServices::MessagePane,
+            tr("Click to place a control point at %1 m, azimuth %2°")
+                .arg(QString::fromStdString(textio::Format("%.2lf", logical.x / doc.m_dScale)),
+                     QString::fromStdString(textio::Format("%.2lf", logical.y / doc.m_dScale))));
 }

@@ -38,6 +38,8 @@ protected:
     void OnOtherModeClick(QPoint mouse) override;
     void OnRightClick(QPoint mouse) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // In control mode the message pane says where a click would place a point.
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     void DrawControlPoints(QPainter& painter) const;

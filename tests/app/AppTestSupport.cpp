@@ -30,6 +30,16 @@ std::optional<QString> RecordingPrompts::ExportFileName(QWidget*, const QString&
     return answer;
 }
 
+std::optional<QString> RecordingPrompts::ChooseFile(QWidget*, FileUse, const QString&, const QString& start,
+                                                    const QString&)
+{
+    fileStarts.push_back(start);
+    const QString answer = fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    if (answer.isEmpty())
+        return std::nullopt;
+    return answer;
+}
+
 std::optional<ResultsFileChoice> RecordingPrompts::ResultsFileName(QWidget*, const QString& defaultPath)
 {
     resultsDefaults.push_back(defaultPath);

@@ -29,6 +29,8 @@ public:
     std::optional<survey::Site> EditSite(QWidget* parent, const survey::CKestrixDoc& doc) override;
     bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
     SaveChoice AskToSave(QWidget* parent, const QString& question) override;
+    std::optional<QString> ChooseFile(QWidget* parent, FileUse use, const QString& caption, const QString& start,
+                                      const QString& filter) override;
 
     QStringList openAnswers; // in turn; an empty answer cancels, as does running out
     QStringList exportAnswers;
@@ -48,6 +50,8 @@ public:
     QString printFile;                             // prints into this PDF file; empty cancels
     std::vector<SaveChoice> saveAnswers; // in turn; running out cancels
     QStringList saveQuestions;
+    QStringList fileAnswers;   // ChooseFile's, in turn; as the open answers
+    QStringList fileStarts;    // where every ChooseFile dialog started
 };
 
 // Writes `text` to `path`; false on failure.

@@ -422,14 +422,15 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         MenuItemsRow{"MainFile", MenuId::MainFile, "&New|&Open...|-|<recent>|-|&Close|E&xit"},
         MenuItemsRow{"MainView", MenuId::MainView, "&Toolbar|&Status Bar"},
-        MenuItemsRow{"MainHelp", MenuId::MainHelp, "&About Kestrix..."},
+        MenuItemsRow{"MainHelp", MenuId::MainHelp, "&Kestrix Help|&About Kestrix..."},
         MenuItemsRow{"SurveyFile", MenuId::SurveyFile,
-                     "&Open...|&Close|&Save Edits|&Export XYZ...|Export &Anomalies...|"
-                     "XYZ Components Turned to &Grid North|Export &Results...|Save P&lot As...|&Print...|-|"
+                     "&Open...|&Close|&Save Edits|Sa&ve Edits As...|&Export XYZ...|Export &Anomalies...|"
+                     "XYZ Components Turned to &Grid North|XYZ Rows End with &Depth|Export &Results...|"
+                     "Save P&lot As...|&Print...|-|"
                      "<recent>|-|E&xit"},
         MenuItemsRow{"Edit", MenuId::Edit,
                      "&Undo|&Redo|-|&Copy|-|&Delete observations|-|&Add azimuth control points|"
-                     "C&lear control points|Fit degree &1 polynomial|Fit degree &2 polynomial|"
+                     "C&lear control points|Co&ntrol Points...|Fit degree &1 polynomial|Fit degree &2 polynomial|"
                      "Fit degree &3 polynomial|Fit degree &4 polynomial|Fit &Between Control Points Only|-|"
                      "Delete &Flagged Readings|Spike &Settings...|-|R&oll option>|-|S&ite and Date...|"
                      "Positions by &Minimum Curvature"},
@@ -438,7 +439,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "&Toolbar|&Status Bar|-|&Zoom to Whole Hole|Components as &Anomalies|&Quality Control|"
                      "&Plan View|S&ection View"},
         MenuItemsRow{"Window", MenuId::Window, "&Cascade|&Tile|&Arrange Icons|&Show All Views"},
-        MenuItemsRow{"SurveyHelp", MenuId::SurveyHelp, "&About Kestrix..."},
+        MenuItemsRow{"SurveyHelp", MenuId::SurveyHelp, "&Kestrix Help|&About Kestrix..."},
         MenuItemsRow{"ToolBar", MenuId::None,
                      "New|Open|Save Edits|Export|-|Cut|Copy|Paste|-|Undo|Redo|-|Print|About"}),
     RowName());

@@ -17,6 +17,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -231,6 +232,46 @@ INSTANTIATE_TEST_SUITE_P(
                       BadEditsRow{"BadLine", "Kestrix edits 1\r\ndegree 3\r\ncontrol 10.00\r\n", ":3: "},
                       BadEditsRow{"NotAnEditsFile", "Collar coordinates:\r\n", ":1: "}),
     RowName());
+
+// Edits saved elsewhere (the survey's folder may be read-only) are found
+// when the survey is opened again, and Save Edits goes on writing there;
+// with a file beside the survey too, the newer one is made and named.
+TEST_F(EditsHistoryTest, EditsSavedElsewhereAreFoundAgainAndTheNewerWins)
+{
+    EditByClicks();
+    const QByteArray edited = Export();
+    const QString elsewhere = harness.DataPath("away/demo.edits");
+    ASSERT_TRUE(QDir().mkpath(harness.DataPath("away")));
+    harness.prompts.fileAnswers = {elsewhere};
+    main->Action(ID_FILE_SAVE_EDITS_AS)->trigger();
+    EXPECT_EQ(harness.prompts.fileStarts, QStringList{editsFile});
+    EXPECT_TRUE(QFile::exists(elsewhere));
+    EXPECT_FALSE(QFile::exists(editsFile));
+    EXPECT_EQ(harness.Captions()[0], "demo.txt:1");
+    main->Action(ID_FILE_CLOSE)->trigger();
+    ProcessDeferredDeletes();
+
+    Open();
+    EXPECT_EQ(main->PaneText(0), QStringLiteral("Edits restored from %1: 1 deletion, 2 control points, degree 3, roll 90")
+                                     .arg(QDir::toNativeSeparators(elsewhere)));
+    EXPECT_EQ(Export(), edited);
+    main->Action(ID_EDIT_FIT_DEGREE_4)->trigger();
+    main->Action(ID_FILE_SAVE_EDITS)->trigger();
+    EXPECT_TRUE(ReadFile(elsewhere).contains("degree 4"));
+    EXPECT_FALSE(QFile::exists(editsFile));
+    main->Action(ID_FILE_CLOSE)->trigger();
+    ProcessDeferredDeletes();
+
+    ASSERT_TRUE(WriteFile(editsFile, "Kestrix edits 1\r\ndegree 1\r\n"));
+    QFile beside(editsFile);
+    ASSERT_TRUE(beside.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(beside.setFileTime(QFileInfo(elsewhere).lastModified().addSecs(60), QFileDevice::FileModificationTime));
+    beside.close();
+    Open();
+    EXPECT_EQ(main->PaneText(0), QStringLiteral("Edits restored from demo.txt.edits beside the survey (newer than %1): degree 1")
+                                     .arg(QDir::toNativeSeparators(elsewhere)));
+    EXPECT_TRUE(harness.prompts.messages.isEmpty());
+}
 
 TEST_F(EditsHistoryTest, FailedSaveSaysWhereAndKeepsTheEditsUnsaved)
 {

@@ -127,7 +127,8 @@ TEST_P(ModePrompt, EachModeHasItsPromptAndCursor)
     Use(view);
     services.panes[0] = "stale";
     Move(view, QPoint(70, 70));
-    EXPECT_EQ(services.panes[0], row.prompt);
+    EXPECT_TRUE(services.panes[0].startsWith(QString::fromUtf8(row.prompt))) << services.panes[0].toStdString();
+    EXPECT_EQ(services.panes[0].isEmpty(), !*row.prompt);
     EXPECT_EQ(view.cursor().shape(), row.cursor);
 }
 
@@ -138,8 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
         ModeRow{"InclinationDelete", Plot::Inclination, true, false, kDeletePrompt, Qt::CrossCursor},
         ModeRow{"InclinationControl", Plot::Inclination, false, true, "", Qt::ArrowCursor},
         ModeRow{"AzimuthDelete", Plot::Azimuth, true, false, kDeletePrompt, Qt::CrossCursor},
-        ModeRow{"AzimuthControl", Plot::Azimuth, false, true,
-                "Click to add control points to define a smoothed azimuth curve", Qt::SizeAllCursor},
+        ModeRow{"AzimuthControl", Plot::Azimuth, false, true, "Click to place a control point at ", Qt::SizeAllCursor},
         ModeRow{"AzimuthNoMode", Plot::Azimuth, false, false, "", Qt::ArrowCursor},
         ModeRow{"MagneticDelete", Plot::Magnetic, true, false, kDeletePrompt, Qt::CrossCursor},
         ModeRow{"MagneticControl", Plot::Magnetic, false, true, "", Qt::ArrowCursor}),
@@ -253,6 +253,9 @@ TEST_F(PlotMouse, ControlClicksAddPointsDrawnAsCrossesUpToOneHundred)
     doc.Recalculate(); // azimuth frame 80 to 260 degrees
     ApplyRecorded(doc, edit::ToggleControlMode{});
     Use(az);
+    // Before the click the status bar says what it will place.
+    Move(az, QPoint(400, 313));
+    EXPECT_EQ(services.panes[0], QString::fromUtf8("Click to place a control point at 50.00 m, azimuth 165.32°"));
     PaintCounter counter;
     az.installEventFilter(&counter);
     Click(az, QPoint(400, 313));
