@@ -72,7 +72,11 @@ ControlPointsDlg::ControlPointsDlg(SurveyDocument& document, UserPrompts& prompt
     layout->addLayout(typed);
     layout->addWidget(buttons);
 
+    // Enter adds the typed point, never closes the dialog: no button is the default.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
     connect(m_add, &QPushButton::clicked, this, &ControlPointsDlg::AddTypedPoint);
+    connect(m_newDepth, &QLineEdit::returnPressed, m_newAzimuth, qOverload<>(&QWidget::setFocus));
     connect(m_newAzimuth, &QLineEdit::returnPressed, this, &ControlPointsDlg::AddTypedPoint);
     connect(m_remove, &QPushButton::clicked, this, &ControlPointsDlg::RemoveSelectedPoints);
     connect(import, &QPushButton::clicked, this, &ControlPointsDlg::ImportFile);
@@ -125,8 +129,8 @@ bool ControlPointsDlg::ReadPoint(const QString& depth, const QString& azimuth, C
     if (!textio::ReadWholeNumber(depth.trimmed().toStdString(), entry.depth)
         || !textio::ReadWholeNumber(azimuth.trimmed().toStdString(), entry.azimuth)
         || !ScaledControlPoint(entry, m_document.Doc()->m_dScale, x, y)) {
-        m_prompts.ShowMessage(this, tr("A control point is a depth in metres and an azimuth in degrees, each a "
-                                       "number such as 123.45 (a point for the decimals).\n"
+        m_prompts.ShowMessage(this, tr("A control point is a depth in metres and an azimuth in degrees,\n"
+                                       "each a number such as 123.45, with a point for the decimals.\n"
                                        "Not a control point: %1 %2")
                                         .arg(depth, azimuth));
         return false;

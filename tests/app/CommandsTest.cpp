@@ -147,8 +147,8 @@ TEST_F(CommandsTest, ExportResultsWritesTheChosenFormat)
 }
 
 // Both XYZ exports of the demo at its site, in either frame, write what the
-// survey core writes with the same options: four different files. The frame
-// is the survey's own.
+// survey core writes with the same options: four different files, and a
+// fifth with the depth column. The frame and the depth column are the survey's own.
 TEST_F(CommandsTest, ExportAnomaliesAndTheGridFrameWriteWhatTheCoreWrites)
 {
     CChildFrame* other = harness.Frames()[0];
@@ -177,8 +177,17 @@ TEST_F(CommandsTest, ExportAnomaliesAndTheGridFrameWriteWhatTheCoreWrites)
     }
     EXPECT_EQ(files.size(), 4u);
     EXPECT_EQ(harness.prompts.exportDefaults.back(), KESTRIX_EXAMPLES_DIR "/demo-anomalies.xyz");
+    QAction* depth = main->Action(ID_FILE_XYZ_DEPTH);
+    depth->trigger();
+    harness.prompts.exportAnswers = {harness.DataPath("out.xyz")};
+    main->Action(ID_FILE_EXPORT)->trigger();
+    const std::string core = ToFilePath(harness.DataPath("core/out.xyz"));
+    ASSERT_EQ(WriteXyzFile(*doc, core, {.frame = ComponentFrame::Grid, .depthColumn = true}), ExportResult::Ok);
+    EXPECT_EQ(ReadFile(harness.DataPath("out.xyz")), ReadFile(FromFilePath(core)));
+    EXPECT_FALSE(files.contains(ReadFile(FromFilePath(core))));
     main->ActivateFrame(other);
     EXPECT_FALSE(grid->isChecked());
+    EXPECT_FALSE(depth->isChecked());
 }
 
 TEST_F(CommandsTest, CtrlOOpens)

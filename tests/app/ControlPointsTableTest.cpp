@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QTableWidget>
+#include <QTest>
 #include <QTextBrowser>
 #include <gtest/gtest.h>
 
@@ -65,7 +66,11 @@ TEST_F(ControlPointsTable, EachChangeIsOneUndoStep)
 {
     ASSERT_TRUE(Type(QStringLiteral(" 120.5 "), QStringLiteral("45.25")));
     ASSERT_TRUE(Type(QStringLiteral("150"), QStringLiteral("40")));
-    ASSERT_TRUE(Type(QStringLiteral("180"), QStringLiteral("38")));
+    dialog->NewDepth()->setText(QStringLiteral("180"));
+    dialog->NewAzimuth()->setText(QStringLiteral("38"));
+    dialog->show();
+    QTest::keyClick(dialog->NewAzimuth(), Qt::Key_Return); // adds once, and the dialog stays
+    EXPECT_TRUE(dialog->isVisible());
     dialog->Table()->item(0, 1)->setText(QStringLiteral("37.82")); // typed into the cell
     EXPECT_EQ(Shown(), "120.50 37.82|150.00 40.00|180.00 38.00");
     EXPECT_EQ(document->Doc()->m_ControlPoints[0].y, 3782);

@@ -127,8 +127,9 @@ TEST_P(ModePrompt, EachModeHasItsPromptAndCursor)
     Use(view);
     services.panes[0] = "stale";
     Move(view, QPoint(70, 70));
-    EXPECT_TRUE(services.panes[0].startsWith(QString::fromUtf8(row.prompt))) << services.panes[0].toStdString();
-    EXPECT_EQ(services.panes[0].isEmpty(), !*row.prompt);
+    // In control mode the azimuth plot's prompt goes on to say where a click would place the point.
+    EXPECT_TRUE(*row.prompt ? services.panes[0].startsWith(QString::fromUtf8(row.prompt)) : services.panes[0].isEmpty())
+        << services.panes[0].toStdString();
     EXPECT_EQ(view.cursor().shape(), row.cursor);
 }
 
