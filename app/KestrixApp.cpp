@@ -8,6 +8,7 @@
 #include "app/DocTemplate.h"
 #include "app/MainFrame.h"
 #include "app/SavedEdits.h"
+#include "app/StatusProgress.h"
 #include "app/SurveyDocument.h"
 #include "app/WindowOutput.h"
 #include "startup/FilePaths.h"
@@ -200,7 +201,17 @@ SurveyDocument* CKestrixApp::OpenSurvey(const QString& path)
     // listing window with what was read, read-only, and its file is not
     // offered again in the recent-file list.
     MessageBoxSink sink(*m_prompts, m_mainFrame.get());
-    const LoadResult result = document->Load(ToFilePath(absolute), source, sink);
+    LoadResult result = LoadResult::Cancelled;
+    {
+        StatusProgress progress(*m_mainFrame->statusBar(), tr("Opening %1").arg(info.fileName()));
+        result = document->Load(ToFilePath(absolute), source, sink, &progress);
+    }
+    if (result == LoadResult::Cancelled) {
+        // Stopped by the user: the survey goes without a word but this.
+        document->CloseAllFrames();
+        m_mainFrame->SetPaneText(0, tr("Opening cancelled"));
+        return nullptr;
+    }
     std::optional<QString> restored;
     if (result == LoadResult::Loaded || result == LoadResult::LoadedOverLimit) {
         m_recentFiles.Add(absolute);
@@ -394,13 +405,33 @@ void CKestrixApp::ExportXyz(bool anomalies)
     if (!chosen)
         return;
     const std::string path = ToFilePath(*chosen);
-    const ExportResult result = WriteXyzFile(
-        doc, path,
-        ExportOptions{.frame = active->ExportFrame(), .anomalies = anomalies, .depthColumn = active->ExportsDepthColumn()});
+    const ExportResult result = WriteWithProgress(path, [&](textio::Progress& progress) {
+        return WriteXyzFile(doc, path,
+                            ExportOptions{.frame = active->ExportFrame(),
+                                          .anomalies = anomalies,
+                                          .depthColumn = active->ExportsDepthColumn()},
+                            &progress);
+    });
+    if (result == ExportResult::Cancelled)
+        return;
     if (result != ExportResult::Ok)
         m_prompts->ShowMessage(m_mainFrame.get(), FromFilePath(ExportFailureMessage(result, path)));
     else if (const std::string warning = ExportWarning(doc); !warning.empty())
         m_prompts->ShowMessage(m_mainFrame.get(), FromFilePath(warning));
+}
+
+ExportResult CKestrixApp::WriteWithProgress(const std::string& path,
+                                            const std::function<ExportResult(textio::Progress&)>& write)
+{
+    ExportResult result = ExportResult::Cancelled;
+    {
+        StatusProgress progress(*m_mainFrame->statusBar(),
+                                tr("Writing %1").arg(QFileInfo(FromFilePath(path)).fileName()));
+        result = write(progress);
+    }
+    if (result == ExportResult::Cancelled)
+        m_mainFrame->SetPaneText(0, tr("Export cancelled: no file written"));
+    return result;
 }
 
 void CKestrixApp::ExportResults()
@@ -414,8 +445,10 @@ void CKestrixApp::ExportResults()
     if (!chosen)
         return;
     const std::string path = ToFilePath(chosen->path);
-    const ExportResult result = WriteResultsFile(doc, path, chosen->format, m_quality.Settings());
-    if (result != ExportResult::Ok)
+    const ExportResult result = WriteWithProgress(path, [&](textio::Progress& progress) {
+        return WriteResultsFile(doc, path, chosen->format, m_quality.Settings(), &progress);
+    });
+    if (result != ExportResult::Ok && result != ExportResult::Cancelled)
         m_prompts->ShowMessage(m_mainFrame.get(),
                                FromFilePath(ExportFailureMessage(result, path, ResultsFormatName(chosen->format))));
 }

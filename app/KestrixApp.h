@@ -12,13 +12,21 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <string>
 
 class CChildFrame;
 class CDocTemplate;
 class CMainFrame;
 class QStatusBar;
 class SurveyDocument;
+namespace survey {
+enum class ExportResult;
+} // namespace survey
+namespace textio {
+class Progress;
+} // namespace textio
 
 // The application: the document templates, the editing cursors, the
 // main frame and its status bar, the recent-file list. Every file is opened
@@ -111,6 +119,10 @@ private:
     // The active survey's XYZ file, in the frame it has chosen, as read or
     // as anomalies.
     void ExportXyz(bool anomalies);
+    // Runs `write` (an export to `path`) with a progress bar in the status
+    // bar; a cancelled one says so there.
+    survey::ExportResult WriteWithProgress(const std::string& path,
+                                           const std::function<survey::ExportResult(textio::Progress&)>& write);
     // The active survey against its reference field in the status bar, or
     // nothing there.
     void ShowReferenceCheck();

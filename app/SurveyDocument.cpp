@@ -128,9 +128,10 @@ std::variant<std::string, survey::EditsFault> SurveyDocument::RestoreEdits(const
     return std::move(made.summary);
 }
 
-survey::LoadResult SurveyDocument::Load(const std::string& path, survey::LineSource& source, survey::MessageSink& sink)
+survey::LoadResult SurveyDocument::Load(const std::string& path, survey::LineSource& source, survey::MessageSink& sink,
+                                        textio::Progress* progress)
 {
-    return m_doc.LoadRawSurvey(path, source, sink);
+    return m_doc.LoadRawSurvey(path, source, sink, progress);
 }
 
 void SurveyDocument::UpdateAllViews()

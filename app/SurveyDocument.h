@@ -37,7 +37,9 @@ public:
     const survey::CKestrixDoc& Survey() const override { return m_doc; }
 
     // Loads the raw survey file read from `source`, once, into the new survey.
-    survey::LoadResult Load(const std::string& path, survey::LineSource& source, survey::MessageSink& sink);
+    // `progress` may stop it (Cancelled): the survey then has no readings.
+    survey::LoadResult Load(const std::string& path, survey::LineSource& source, survey::MessageSink& sink,
+                            textio::Progress* progress = nullptr);
     const QString& PathName() const { return m_path; }
     const QString& CanonicalPath() const { return m_canonicalPath; }
     // The document's title: the file name.

@@ -28,7 +28,9 @@ const char* const kUsage =
     "SITE: [--crs EPSG:N | --location LAT LON [CONV]] [--date YYYY-MM-DD] [--model igrf14|wmm2025], each once;\n"
     "       the collar's easting and northing are in the grid of --crs; CONV defaults to 0\n"
     "The declination is subtracted from the magnetic azimuth: the model's D (east positive) enters as\n"
-    "convergence - D.\n";
+    "convergence - D.\n"
+    "Exit status: 0 done, 1 failed, 2 bad usage, 130 stopped by Ctrl+C (no partial file is left).\n"
+    "Work longer than half a second shows its progress on standard error when that is a terminal.\n";
 
 namespace {
 

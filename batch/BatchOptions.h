@@ -85,3 +85,7 @@ SiteOptionRead ReadSiteOption(const std::vector<std::string>& args, std::size_t&
                               std::string& error);
 
 extern const char* const kUsage;
+
+// The exit status of a run stopped before its end: that of a process ended by
+// Ctrl+C's signal, which is how a run is stopped (no partial file is left).
+inline constexpr int kStoppedStatus = 130;

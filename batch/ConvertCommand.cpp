@@ -4,6 +4,7 @@
 #include "convert/LasConverter.h"
 #include "survey/Site.h"
 #include "textio/NumberText.h"
+#include "textio/TerminalProgress.h"
 
 #include <cmath>
 #include <filesystem>
@@ -177,9 +178,14 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
         err << "kestrix-batch: curves mapped: " << CurveMappingText(*options.mapping) << '\n';
     else if (options.mapAuto)
         err << "kestrix-batch: curves mapped: none, the file's curves are DEPTH MagX MagY MagZ AccX AccY AccZ\n";
+    textio::TerminalProgress progress("kestrix-batch: converting " + options.lasPath);
+    const auto from = textio::ReadFrom::AnyFile;
     const ConvertResult result =
-        options.mapping ? ConvertLasFile(options.lasPath, options.rawPath, options.collar, *options.mapping)
-                        : ConvertLasFile(options.lasPath, options.rawPath, options.collar);
+        options.mapping
+            ? ConvertLasFile(options.lasPath, options.rawPath, options.collar, *options.mapping, {}, from, &progress)
+            : ConvertLasFile(options.lasPath, options.rawPath, options.collar, {}, from, &progress);
+    if (result.status == ConvertResult::Status::Cancelled)
+        return kStoppedStatus;
     if (!result.Ok()) {
         err << result.message << '\n';
         return 1;

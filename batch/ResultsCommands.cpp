@@ -2,6 +2,7 @@
 
 #include "batch/BatchOptions.h"
 #include "survey/ResultsExport.h"
+#include "textio/TerminalProgress.h"
 
 #include <ostream>
 
@@ -18,7 +19,10 @@ int ExportResults(const CKestrixDoc& doc, const SurveyOptions& options, std::ost
         options.exportOptions.format == ExportFormat::Csv ? ResultsFormat::Csv : ResultsFormat::Las;
     const std::string path =
         options.outputPath.empty() ? DefaultResultsPath(options.rawPath, format) : options.outputPath;
-    const ExportResult result = WriteResultsFile(doc, path, format, options.spikes);
+    textio::TerminalProgress progress("kestrix-batch: writing " + path);
+    const ExportResult result = WriteResultsFile(doc, path, format, options.spikes, &progress);
+    if (result == ExportResult::Cancelled)
+        return kStoppedStatus;
     if (result != ExportResult::Ok) {
         err << ExportFailureMessage(result, path, ResultsFormatName(format)) << '\n';
         return 1;

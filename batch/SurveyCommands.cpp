@@ -16,6 +16,7 @@
 #include "survey/XyzExport.h"
 #include "textio/FileFacts.h"
 #include "textio/NumberText.h"
+#include "textio/TerminalProgress.h"
 
 #include <optional>
 #include <ostream>
@@ -134,7 +135,10 @@ int WriteEdits(const CKestrixDoc& doc, const std::string& path, std::ostream& ou
 int WriteExport(const CKestrixDoc& doc, const std::string& path, const ExportOptions& options, std::ostream& out,
                 std::ostream& err)
 {
-    const ExportResult result = WriteXyzFile(doc, path, options);
+    textio::TerminalProgress progress("kestrix-batch: writing " + path);
+    const ExportResult result = WriteXyzFile(doc, path, options, &progress);
+    if (result == ExportResult::Cancelled)
+        return kStoppedStatus;
     if (result != ExportResult::Ok) {
         err << ExportFailureMessage(result, path) << '\n';
         return 1;
@@ -160,7 +164,10 @@ int RunSurveyCommand(const SurveyOptions& options, std::ostream& out, std::ostre
     }
     CKestrixDoc doc;
     StreamSink sink(err);
-    const LoadResult loaded = doc.LoadRawSurvey(options.rawPath, source, sink);
+    textio::TerminalProgress progress("kestrix-batch: reading " + options.rawPath);
+    const LoadResult loaded = doc.LoadRawSurvey(options.rawPath, source, sink, &progress);
+    if (loaded == LoadResult::Cancelled)
+        return kStoppedStatus;
     if (loaded != LoadResult::Loaded && loaded != LoadResult::LoadedOverLimit)
         return 1;
     if (int status = ApplyEditSteps(doc, options, err))

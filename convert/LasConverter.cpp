@@ -5,6 +5,7 @@
 #include "convert/RawSurveyText.h"
 #include "textio/FileFacts.h"
 #include "textio/NumberText.h"
+#include "textio/Progress.h"
 #include "textio/ReadableFile.h"
 #include "textio/SafeFile.h"
 
@@ -128,8 +129,16 @@ std::optional<ConvertResult> OpenFailure(const InputFile& las, const std::string
     return std::nullopt;
 }
 
+// How far into the LAS file reading has come; 0 when it cannot be told (a pipe).
+std::uint64_t BytesRead(std::FILE* file)
+{
+    const long position = std::ftell(file);
+    return position > 0 ? static_cast<std::uint64_t>(position) : 0;
+}
+
 ConvertResult Convert(const std::string& lasPath, const std::string& outPath, const Collar& collar,
-                      const CurveMapping* mapping, const ConvertLimits& limits, textio::ReadFrom from)
+                      const CurveMapping* mapping, const ConvertLimits& limits, textio::ReadFrom from,
+                      textio::Progress* progress)
 {
     using Status = ConvertResult::Status;
     InputFile las(lasPath, from);
@@ -155,7 +164,10 @@ ConvertResult Convert(const std::string& lasPath, const std::string& outPath, co
     convert::LasLineReader reader(las.get());
     convert::LasScan scan(&out, limits, mapping);
     convert::LinePiece piece;
+    textio::ProgressTicker ticker(progress);
     while (reader.Next(piece)) {
+        if (ticker.Due() && !ticker.Report(BytesRead(las.get()), lasFacts->size))
+            return Failure(Status::Cancelled, std::string()); // the writer removes its temporary file
         const Status status = scan.Take(piece);
         if (status != Status::Ok)
             return Failure(status, FormatProblem(status, lasPath, reader.LineNumber(), limits, scan));
@@ -188,15 +200,16 @@ ConvertResult Convert(const std::string& lasPath, const std::string& outPath, co
 } // namespace
 
 ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outPath, const Collar& collar,
-                             const ConvertLimits& limits, textio::ReadFrom from)
+                             const ConvertLimits& limits, textio::ReadFrom from, textio::Progress* progress)
 {
-    return Convert(lasPath, outPath, collar, nullptr, limits, from);
+    return Convert(lasPath, outPath, collar, nullptr, limits, from, progress);
 }
 
 ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outPath, const Collar& collar,
-                             const CurveMapping& mapping, const ConvertLimits& limits, textio::ReadFrom from)
+                             const CurveMapping& mapping, const ConvertLimits& limits, textio::ReadFrom from,
+                             textio::Progress* progress)
 {
-    return Convert(lasPath, outPath, collar, &mapping, limits, from);
+    return Convert(lasPath, outPath, collar, &mapping, limits, from, progress);
 }
 
 LasCurvesResult ReadLasCurves(const std::string& lasPath, const ConvertLimits& limits, textio::ReadFrom from,

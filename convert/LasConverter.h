@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+namespace textio {
+class Progress;
+} // namespace textio
+
 namespace convert {
 
 // Bounds that keep a conversion's memory small whatever the LAS file holds;
@@ -37,6 +41,7 @@ struct ConvertResult {
         ValueTooLong,
         TooManyCurves,
         MappedCurveMissing,
+        Cancelled, // the progress asked to stop; `message` is empty
     };
 
     Status status = Status::Ok;
@@ -82,9 +87,11 @@ std::string RawSurveyPathFor(const std::string& lasPath);
 // is the LAS file itself is refused. A file without a curve section, without
 // curves or without a data section is a failure, as is one past `limits`.
 // `from` says which LAS files are taken (textio/ReadableFile.h).
+// `progress`, when given, hears the LAS file's bytes read of all and may stop
+// the conversion, which then leaves no file.
 ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outPath, const Collar& collar,
                              const ConvertLimits& limits = {},
-                             textio::ReadFrom from = textio::ReadFrom::AnyFile);
+                             textio::ReadFrom from = textio::ReadFrom::AnyFile, textio::Progress* progress = nullptr);
 
 // Converts as above, with the seven curves of `mapping` first, under
 // kestrix's names and in metres, gauss and g, then every other curve. A
@@ -92,7 +99,7 @@ ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outP
 // A curve list without one of the mapping's mnemonics is a failure.
 ConvertResult ConvertLasFile(const std::string& lasPath, const std::string& outPath, const Collar& collar,
                              const CurveMapping& mapping, const ConvertLimits& limits = {},
-                             textio::ReadFrom from = textio::ReadFrom::AnyFile);
+                             textio::ReadFrom from = textio::ReadFrom::AnyFile, textio::Progress* progress = nullptr);
 
 // The curve list of a LAS file, read without converting, with its header
 // values and its first `previewRows` records (the file is then read up to

@@ -16,15 +16,21 @@
 #include <string>
 #include <vector>
 
+namespace textio {
+class Progress;
+} // namespace textio
+
 namespace survey {
 
 class DocumentHost;
 class LineSource;
 class MessageSink;
 
-// How a load ended. Every outcome but Loaded and LoadedOverLimit has shown
-// its message through the sink and left the document as the message says.
-enum class LoadResult { Loaded, LoadedOverLimit, InvalidFormat, OutOfMemory };
+// How a load ended. Every outcome but Loaded, LoadedOverLimit and Cancelled
+// has shown its message through the sink and left the document as the
+// message says. Cancelled (the progress asked to stop) says nothing and
+// leaves the document without readings.
+enum class LoadResult { Loaded, LoadedOverLimit, InvalidFormat, OutOfMemory, Cancelled };
 
 // One borehole survey: the collar, the observation table and the editing
 // state of the azimuth curve. Views read the members directly.
@@ -44,7 +50,9 @@ public:
     // Reads a raw survey file from `source` into this new document; `path`
     // is kept in m_strFilePath. Failures are reported through `sink`. On
     // success the host opens the plot windows and Recalculate runs.
-    LoadResult LoadRawSurvey(const std::string& path, LineSource& source, MessageSink& sink);
+    // `progress`, when given, hears how many of the source's bytes are read.
+    LoadResult LoadRawSurvey(const std::string& path, LineSource& source, MessageSink& sink,
+                             textio::Progress* progress = nullptr);
 
     // Inclination, roll, azimuth, fit, components, positions, quality
     // values and reference field of every observation, then every view

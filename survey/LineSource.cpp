@@ -1,5 +1,7 @@
 #include "survey/LineSource.h"
 
+#include "textio/FileFacts.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -35,6 +37,8 @@ bool StringLineSource::NextPiece(std::string_view& piece)
 FileLineSource::FileLineSource(const std::string& path, textio::ReadFrom from)
     : m_file(textio::OpenForReading(path, from, m_fault))
 {
+    if (const std::optional<textio::FileFacts> facts = textio::FactsOf(m_file))
+        m_size = facts->size;
 }
 
 FileLineSource::~FileLineSource()
@@ -47,6 +51,7 @@ bool FileLineSource::Fill()
 {
     if (!m_file)
         return false;
+    m_blockStart += m_end;
     m_pos = 0;
     m_end = std::fread(m_block, 1, sizeof m_block, m_file);
     if (m_end == 0 && std::ferror(m_file))

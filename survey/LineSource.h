@@ -3,6 +3,7 @@
 #include "textio/ReadableFile.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -28,6 +29,10 @@ public:
     virtual bool NextPiece(std::string_view& piece) = 0;
     // True when reading stopped on an input error rather than at the end.
     virtual bool Failed() const { return false; }
+    // How far reading has come and how much there is, in bytes (0 when
+    // unknown): for showing progress, never for the reading itself.
+    virtual std::uint64_t BytesTaken() const { return 0; }
+    virtual std::uint64_t BytesInAll() const { return 0; }
 };
 
 // Lines of a text held in memory, in pieces of at most `maxPiece` characters.
@@ -36,6 +41,8 @@ public:
     explicit StringLineSource(std::string_view text, std::size_t maxPiece = kMaxPiece);
     bool NextLine() override;
     bool NextPiece(std::string_view& piece) override;
+    std::uint64_t BytesTaken() const override { return m_pos; }
+    std::uint64_t BytesInAll() const override { return m_text.size(); }
 
 private:
     std::string_view m_text;
@@ -60,6 +67,8 @@ public:
     bool NextLine() override;
     bool NextPiece(std::string_view& piece) override;
     bool Failed() const override { return m_failed; }
+    std::uint64_t BytesTaken() const override { return m_blockStart + m_pos; }
+    std::uint64_t BytesInAll() const override { return m_size; }
 
 private:
     bool Fill();
@@ -69,6 +78,8 @@ private:
     char m_block[1 << 16];
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
+    std::uint64_t m_blockStart = 0; // the file's bytes before the block
+    std::uint64_t m_size = 0;       // the file's, when it is a plain file
     bool m_inLine = false; // the current line has not reached its end yet
     bool m_failed = false;
 };

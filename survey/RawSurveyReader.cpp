@@ -6,6 +6,7 @@
 #include "survey/LineTokens.h"
 #include "survey/MessageSink.h"
 #include "textio/NumberText.h"
+#include "textio/Progress.h"
 
 #include <algorithm>
 #include <cstring>
@@ -133,7 +134,8 @@ Fault ReadDataLine(LineTokens& tokens, std::string_view first, Observation& obs)
 
 } // namespace
 
-LoadResult CKestrixDoc::LoadRawSurvey(const std::string& path, LineSource& source, MessageSink& sink)
+LoadResult CKestrixDoc::LoadRawSurvey(const std::string& path, LineSource& source, MessageSink& sink,
+                                      textio::Progress* progress)
 {
     m_strFilePath = path;
     auto fail = [&](const std::string& text, LoadResult result) {
@@ -198,7 +200,13 @@ LoadResult CKestrixDoc::LoadRawSurvey(const std::string& path, LineSource& sourc
         // Lines without a token are passed over at the end of the file
         // (editors add them) but not between rows.
         std::int64_t blankLine = 0;
+        textio::ProgressTicker ticker(progress);
         while (nextLine()) {
+            if (ticker.Due() && !ticker.Report(source.BytesTaken(), source.BytesInAll())) {
+                m_pObs.reset();
+                m_nObs = 0;
+                return LoadResult::Cancelled;
+            }
             LineTokens tokens(source);
             std::string_view first;
             const LineTokens::Status status = tokens.Next(first);

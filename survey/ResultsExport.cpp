@@ -3,6 +3,7 @@
 #include "survey/KestrixDoc.h"
 #include "survey/Trajectory.h"
 #include "textio/NumberText.h"
+#include "textio/Progress.h"
 #include "textio/SafeFile.h"
 
 #include <cmath>
@@ -77,10 +78,10 @@ std::string Shortest(double value)
 }
 
 // Calls `row(text, reading)` for every reading in table order; the text goes
-// to `writer` in chunks.
+// to `writer` in chunks. False when `rows` asked to stop.
 template <typename RowWriter>
-void ForEachReading(const CKestrixDoc& doc, const SpikeSettings& spikes, textio::SafeFileWriter& writer,
-                    RowWriter&& row)
+bool ForEachReading(const CKestrixDoc& doc, const SpikeSettings& spikes, textio::SafeFileWriter& writer,
+                    textio::ProgressTicker& rows, RowWriter&& row)
 {
     // From the readings themselves, so a document whose recalculation never
     // ran still has one value per reading.
@@ -92,6 +93,8 @@ void ForEachReading(const CKestrixDoc& doc, const SpikeSettings& spikes, textio:
     std::string text;
     for (int i = 0; i < doc.m_nObs; ++i) {
         const auto k = static_cast<std::size_t>(i);
+        if (!rows.Next(k, static_cast<std::uint64_t>(doc.m_nObs)))
+            return false;
         row(text, Reading{doc.m_pObs[i], quality[k], flags[k], doc.m_dHeight});
         if (text.size() > kChunk) {
             writer.Write(text);
@@ -99,15 +102,17 @@ void ForEachReading(const CKestrixDoc& doc, const SpikeSettings& spikes, textio:
         }
     }
     writer.Write(text);
+    return true;
 }
 
-void WriteCsv(const CKestrixDoc& doc, const SpikeSettings& spikes, textio::SafeFileWriter& writer)
+bool WriteCsv(const CKestrixDoc& doc, const SpikeSettings& spikes, textio::SafeFileWriter& writer,
+              textio::ProgressTicker& rows)
 {
     std::string header;
     for (const Column& column : kColumns)
         header += std::string(header.empty() ? "" : ",") + column.csvName;
     writer.Write(header + "\r\n");
-    ForEachReading(doc, spikes, writer, [](std::string& text, const Reading& reading) {
+    return ForEachReading(doc, spikes, writer, rows, [](std::string& text, const Reading& reading) {
         for (const Column& column : kColumns) {
             if (&column != kColumns)
                 text += ',';
@@ -139,7 +144,8 @@ double RegularStep(const CKestrixDoc& doc)
     return step;
 }
 
-void WriteLas(const CKestrixDoc& doc, const SpikeSettings& spikes, textio::SafeFileWriter& writer)
+bool WriteLas(const CKestrixDoc& doc, const SpikeSettings& spikes, textio::SafeFileWriter& writer,
+              textio::ProgressTicker& rows)
 {
     std::string text = "~Version Information\r\n";
     AppendLasLine(text, "VERS.", "2.0", "CWLS log ASCII standard, version 2.0");
@@ -173,7 +179,7 @@ void WriteLas(const CKestrixDoc& doc, const SpikeSettings& spikes, textio::SafeF
 
     text += "~A\r\n";
     writer.Write(text);
-    ForEachReading(doc, spikes, writer, [](std::string& row, const Reading& reading) {
+    return ForEachReading(doc, spikes, writer, rows, [](std::string& row, const Reading& reading) {
         for (const Column& column : kColumns) {
             const double value = column.value(reading);
             const std::string field = std::isfinite(value) ? Shortest(value) : std::string(kLasNull);
@@ -227,13 +233,10 @@ std::string DefaultResultsPath(const std::string& surveyPath, ResultsFormat form
 }
 
 ExportResult WriteResultsFile(const CKestrixDoc& doc, const std::string& path, ResultsFormat format,
-                              const SpikeSettings& spikes)
+                              const SpikeSettings& spikes, textio::Progress* progress)
 {
-    return WriteExportFile(doc, path, [&](textio::SafeFileWriter& writer) {
-        if (format == ResultsFormat::Csv)
-            WriteCsv(doc, spikes, writer);
-        else
-            WriteLas(doc, spikes, writer);
+    return WriteExportFile(doc, path, progress, [&](textio::SafeFileWriter& writer, textio::ProgressTicker& rows) {
+        return format == ResultsFormat::Csv ? WriteCsv(doc, spikes, writer, rows) : WriteLas(doc, spikes, writer, rows);
     });
 }
 

@@ -34,9 +34,10 @@ std::string DefaultResultsPath(const std::string& surveyPath, ResultsFormat form
 // CSV: a header line naming each column with its unit, numbers in the
 // shortest text that reads back exactly. LAS 2.0: the same values as curves,
 // the collar and both declinations as parameters, a value that is not a
-// number as the NULL value. Whole or not at all, as WriteXyzFile writes.
+// number as the NULL value. Whole or not at all, as WriteXyzFile writes, and
+// stopped by `progress` as it is.
 ExportResult WriteResultsFile(const CKestrixDoc& doc, const std::string& path, ResultsFormat format,
-                              const SpikeSettings& spikes);
+                              const SpikeSettings& spikes, textio::Progress* progress = nullptr);
 
 // The hole's path as drillers count it, CSV with a header line, "\n" line
 // ends, in table order: depth, inclination from the vertical (0 straight

@@ -6,6 +6,7 @@
 #include "survey/Trajectory.h"
 #include "textio/FileFacts.h"
 #include "textio/NumberText.h"
+#include "textio/Progress.h"
 #include "textio/SafeFile.h"
 
 #include <cmath>
@@ -48,15 +49,17 @@ void AppendRow(std::string& out, const Observation& o, const Anomaly& values, bo
 
 } // namespace
 
-ExportResult WriteExportFile(const CKestrixDoc& doc, const std::string& path,
-                             const std::function<void(textio::SafeFileWriter&)>& write)
+ExportResult WriteExportFile(const CKestrixDoc& doc, const std::string& path, textio::Progress* progress,
+                             const std::function<bool(textio::SafeFileWriter&, textio::ProgressTicker& rows)>& write)
 {
     if (textio::IsSameFile(path, doc.m_strFilePath))
         return ExportResult::SameFile;
     textio::SafeFileWriter writer(path);
     if (writer.Open() != textio::SafeFileWriter::Status::Ok)
         return ExportResult::OpenFailed;
-    write(writer);
+    textio::ProgressTicker rows(progress);
+    if (!write(writer, rows))
+        return ExportResult::Cancelled; // the writer removes its temporary file
     return writer.Commit() == textio::SafeFileWriter::Status::Ok ? ExportResult::Ok
                                                                   : ExportResult::WriteFailed;
 }
@@ -70,9 +73,10 @@ std::string XyzHeader(const ExportOptions& options)
     return (grid ? "/East North Height TMI gridE, gridN, gridZ" : "/East North Height TMI magE, magN, magZ") + depth;
 }
 
-ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path, const ExportOptions& options)
+ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path, const ExportOptions& options,
+                          textio::Progress* progress)
 {
-    return WriteExportFile(doc, path, [&](textio::SafeFileWriter& writer) {
+    return WriteExportFile(doc, path, progress, [&](textio::SafeFileWriter& writer, textio::ProgressTicker& rows) {
         writer.Write(XyzHeader(options) + "\r\n");
         writer.Write("Li " + LineName(path) + "\r\n");
         const std::vector<Anomaly> anomalies = options.anomalies ? AnomaliesOf(doc) : std::vector<Anomaly>{};
@@ -82,7 +86,10 @@ ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path, const
         const double cosT = std::cos(turn), sinT = std::sin(turn);
         const bool backwards = TraversesBackwards(doc);
         std::string row;
+        const auto total = static_cast<std::uint64_t>(doc.m_nObs);
         for (int k = 0; k < doc.m_nObs; ++k) {
+            if (!rows.Next(static_cast<std::uint64_t>(k), total))
+                return false;
             const int i = backwards ? doc.m_nObs - 1 - k : k;
             const Observation& o = doc.m_pObs[i];
             Anomaly values{};
@@ -100,6 +107,7 @@ ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path, const
             AppendRow(row, o, values, options.depthColumn);
             writer.Write(row);
         }
+        return true;
     });
 }
 
@@ -107,7 +115,8 @@ std::string ExportFailureMessage(ExportResult result, const std::string& path, c
 {
     using Status = textio::SafeFileWriter::Status;
     switch (result) {
-    case ExportResult::Ok: break;
+    case ExportResult::Ok:
+    case ExportResult::Cancelled: break;
     case ExportResult::OpenFailed: return textio::WriteFailureMessage(Status::OpenFailed, path);
     case ExportResult::SameFile: return "The " + kind + " file would replace the raw survey file\n  " + path;
     case ExportResult::WriteFailed: return textio::WriteFailureMessage(Status::WriteFailed, path);

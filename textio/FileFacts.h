@@ -14,6 +14,7 @@ struct FileFacts {
     bool regular = false;     // a plain file: no folder, device or pipe
     bool folder = false;
     unsigned permissions = 0; // read, write and execute bits of owner, group and others
+    std::uint64_t size = 0;   // bytes, for a plain file
 
     bool IsSameFileAs(const FileFacts& other) const { return device == other.device && inode == other.inode; }
 };
@@ -23,6 +24,9 @@ struct FileFacts {
 std::optional<FileFacts> FactsOf(const std::string& path);
 // The facts of an open file; none when they cannot be had.
 std::optional<FileFacts> FactsOf(std::FILE* file);
+
+// Whether `stream` is open on a terminal.
+bool IsTerminal(std::FILE* stream);
 
 // Whether this process may write to the existing file at `path`.
 bool MayWrite(const std::string& path);

@@ -15,6 +15,7 @@ FileFacts FactsFrom(const struct stat& info)
     facts.regular = S_ISREG(info.st_mode);
     facts.folder = S_ISDIR(info.st_mode);
     facts.permissions = static_cast<unsigned>(info.st_mode & 0777);
+    facts.size = facts.regular && info.st_size > 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
     return facts;
 }
 
@@ -35,6 +36,8 @@ std::optional<FileFacts> FactsOf(std::FILE* file)
         return std::nullopt;
     return FactsFrom(info);
 }
+
+bool IsTerminal(std::FILE* stream) { return isatty(fileno(stream)) == 1; }
 
 bool MayWrite(const std::string& path) { return access(path.c_str(), W_OK) == 0; }
 

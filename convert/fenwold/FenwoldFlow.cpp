@@ -2,6 +2,7 @@
 
 #include "convert/LasConverter.h"
 #include "startup/FilePaths.h"
+#include "textio/TerminalProgress.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -82,8 +83,10 @@ int RunFenwold(const FenwoldSeams& seams)
 
     // A FIFO or device picked in the dialog would hold the program up.
     const auto from = textio::ReadFrom::RegularFileOnly;
-    const ConvertResult result = mapping ? ConvertLasFile(*lasPath, *rawPath, fromLas.collar, *mapping, {}, from)
-                                         : ConvertLasFile(*lasPath, *rawPath, fromLas.collar, ConvertLimits{}, from);
+    textio::TerminalProgress progress("fenwold: converting " + *lasPath);
+    const ConvertResult result =
+        mapping ? ConvertLasFile(*lasPath, *rawPath, fromLas.collar, *mapping, {}, from, &progress)
+                : ConvertLasFile(*lasPath, *rawPath, fromLas.collar, ConvertLimits{}, from, &progress);
     if (!result.Ok())
         return fail(result.message);
     seams.printLine(*rawPath);

@@ -1,6 +1,7 @@
 #include "convert/LasConverter.h"
 #include "ConvertTestFiles.h"
 #include "NamedRows.h"
+#include "StoppingProgress.h"
 #include "textio/NumberText.h"
 
 #include <gtest/gtest.h>
@@ -304,5 +305,24 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureRow{"MissingOutputFolder", "hole.txt", "no/out.txt", S::OpenOutputFailed,
                                  "Failed to open\n  @/no/out.txt\nfor writing"}),
     RowName());
+
+TEST(Converter, StoppedByItsProgressLeavesTheEarlierFileAlone)
+{
+    ScratchFolder folder;
+    std::string las = "~C\nD:DEPTH\nX:MagX\n~A\n";
+    for (int i = 0; i < 10000; ++i)
+        las += std::to_string(i) + " 0.25\n";
+    WriteFile(folder / "hole.las", las);
+    WriteFile(folder / "hole.txt", "earlier");
+    StoppingProgress progress(1);
+    const ConvertResult result =
+        ConvertLasFile(folder / "hole.las", folder / "hole.txt", {}, {}, textio::ReadFrom::AnyFile, &progress);
+    EXPECT_EQ(result.status, ConvertResult::Status::Cancelled);
+    EXPECT_EQ(ReadFile(folder / "hole.txt"), "earlier");
+    EXPECT_EQ(folder.Entries().size(), 2u) << "no temporary file is left";
+    ASSERT_EQ(progress.told.size(), 1u);
+    EXPECT_EQ(progress.told[0].total, las.size());
+    EXPECT_GT(progress.told[0].done, 0u);
+}
 
 } // namespace
