@@ -9,6 +9,7 @@
 #include "views/PlotViews.h"
 #include "views/SurveyEditor.h"
 #include "views/ViewServices.h"
+#include "WidgetBench.h"
 
 #include <QApplication>
 #include <QImage>
@@ -40,15 +41,16 @@ private:
     QString m_panes[2];
 };
 
-// Raw readings of a 2000 m hole whose inclination and azimuth wander, with
-// noise and a disturbed interval, then the whole recalculation.
-void FillSurvey(CKestrixDoc& doc)
+// Raw readings of a 2000 m hole (`count` readings along it) whose
+// inclination and azimuth wander, with noise and a disturbed interval, then
+// the whole recalculation.
+void FillSurvey(CKestrixDoc& doc, int count = kObservations)
 {
     const double rad = kDegToRad;
-    doc.m_nObs = kObservations;
-    doc.m_pObs = std::make_unique<Observation[]>(kObservations);
-    for (int i = 0; i < kObservations; ++i) {
-        const double depth = 0.1 * i;
+    doc.m_nObs = count;
+    doc.m_pObs = std::make_unique<Observation[]>(count);
+    for (int i = 0; i < count; ++i) {
+        const double depth = 0.1 * i * kObservations / count;
         const double incl = 60.0 + 10.0 * std::sin(depth / 300.0) + 0.3 * std::sin(i * 1.7);
         double az = 120.0 + 20.0 * std::sin(depth / 500.0) + 0.5 * std::sin(i * 2.3);
         if (depth > 900.0 && depth < 1100.0)
@@ -68,7 +70,7 @@ void FillSurvey(CKestrixDoc& doc)
         obs.AccZ = std::cos(incl * rad);
     }
     for (int k = 0; k < 12; ++k) {
-        const Observation& obs = doc.m_pObs[k * 1700];
+        const Observation& obs = doc.m_pObs[k * 1700 * (count / kObservations)];
         ApplyRecorded(doc, edit::AddControlPoint{{static_cast<std::int32_t>(obs.Depth * 100), 12000 + 100 * k}});
     }
     doc.m_nDegree = 3;
@@ -76,7 +78,7 @@ void FillSurvey(CKestrixDoc& doc)
 }
 
 struct Fixture {
-    Fixture() { FillSurvey(doc); }
+    explicit Fixture(int count = kObservations) { FillSurvey(doc, count); }
     CKestrixDoc doc;
     ReadOnlySurvey survey{doc}; // the plots never edit it here
     StatusBar services;
@@ -105,6 +107,36 @@ BENCHMARK(BM_Paint<CAzView>)->Name("PaintAzimuthWithFit")->Unit(benchmark::kMill
 BENCHMARK(BM_Paint<CMagView>)->Name("PaintMagnetic")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paint<CPlanView>)->Name("PaintPlan")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paint<CSectionView>)->Name("PaintSection")->Unit(benchmark::kMillisecond);
+
+// Each depth plot at 200000 readings over the whole hole (0) and zoomed in
+// to a sixth of it (1), as a zoom step repaints it.
+Fixture& Long()
+{
+    static Fixture& fixture = KeepUntilTheBenchmarksEnd(std::make_unique<Fixture>(200000));
+    return fixture;
+}
+
+template <typename View>
+void BM_PaintLong(benchmark::State& state)
+{
+    Fixture& f = Long();
+    PlotLink link;
+    View view(f.survey, f.services, &link);
+    view.resize(kWidth, kHeight);
+    if (state.range(0) == 1) {
+        DepthWindow window;
+        window.Zoom({0, 200000}, 0.5, 6.0);
+        link.SetWindow(window);
+    }
+    for (auto _ : state) {
+        view.render(&f.image);
+        benchmark::DoNotOptimize(f.image.constBits());
+    }
+}
+BENCHMARK(BM_PaintLong<CInclView>)->Name("PaintInclination200k")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintLong<CAzView>)->Name("PaintAzimuthWithFit200k")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintLong<CMagView>)->Name("PaintMagnetic200k")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintLong<CQcView>)->Name("PaintQuality200k")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_DeleteModeMove(benchmark::State& state)
 {

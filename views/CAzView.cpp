@@ -83,13 +83,9 @@ void CAzView::DrawControlPoints(QPainter& painter) const
 void CAzView::DrawFittedCurve(QPainter& painter) const
 {
     const CKestrixDoc& doc = Doc();
-    QPolygon points;
-    points.reserve(doc.m_nObs);
-    for (std::int32_t i = 0; i < doc.m_nObs; ++i) {
-        const double x = doc.m_pObs[i].Depth * doc.m_dScale;
-        points.append(ToDevice(ToPlotUnits(x), ToPlotUnits(doc.FittedAzimuthScaled(x))));
-    }
-    DrawCurve(painter, points);
+    DrawReadingCurve(painter, [&](std::int32_t i) {
+        return ToPlotUnits(doc.FittedAzimuthScaled(doc.m_pObs[i].Depth * doc.m_dScale));
+    });
 }
 
 std::int32_t CAzView::PickY(const Observation& obs, int) const { return ClampedY(obs.CalcAzMag); }

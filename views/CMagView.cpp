@@ -111,15 +111,13 @@ std::vector<PlotFrame::ValueLabel> CMagView::ValueLabels() const
 void CMagView::DrawCurves(QPainter& painter)
 {
     // East over North over Up where they cross.
-    const CKestrixDoc& doc = Doc();
-    const std::size_t count = std::min(m_values.size(), static_cast<std::size_t>(std::max(doc.m_nObs, 0)));
     for (std::size_t k = 0; k < 3; ++k) {
-        QPolygon points;
-        points.reserve(static_cast<qsizetype>(count));
-        for (std::size_t i = 0; i < count; ++i)
-            points.append(ToDevice(Scaled(doc.m_pObs[static_cast<std::int32_t>(i)].Depth), ClampedY(m_values[i][k])));
         painter.setPen(ThinPen(kColours[k]));
-        DrawCurve(painter, points);
+        DrawReadingCurve(painter, [&](std::int32_t i) -> std::optional<std::int32_t> {
+            if (static_cast<std::size_t>(i) >= m_values.size())
+                return std::nullopt;
+            return ClampedY(m_values[static_cast<std::size_t>(i)][k]);
+        });
     }
 }
 

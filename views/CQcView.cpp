@@ -203,20 +203,17 @@ std::vector<PlotFrame::ValueLabel> CQcView::ValueLabels() const
 
 void CQcView::DrawCurves(QPainter& painter)
 {
-    const CKestrixDoc& doc = Doc();
+    // A NaN value breaks a reading's curve; the reference's line passes over it.
+    const auto levels = [this](const std::vector<QualityValues>& values, int band) {
+        return [this, &values, band](std::int32_t i) -> std::optional<std::int32_t> {
+            const auto at = static_cast<std::size_t>(i);
+            const std::int32_t y = at < values.size() ? BandY(static_cast<Band>(band), Quantity(values[at], band)) : kNotDrawn;
+            return y == kNotDrawn ? std::nullopt : std::optional(y);
+        };
+    };
     for (int band = 0; band < kBands; ++band) {
         painter.setPen(ThinPen(kBandColours[band]));
-        QPolygon run; // a NaN value breaks the curve
-        for (std::int32_t i = 0; i < doc.m_nObs && static_cast<std::size_t>(i) < m_values.size(); ++i) {
-            const std::int32_t y = BandY(static_cast<Band>(band), Quantity(m_values[static_cast<std::size_t>(i)], band));
-            if (y == kNotDrawn) {
-                DrawCurve(painter, run);
-                run.clear();
-                continue;
-            }
-            run.append(ToDevice(Scaled(doc.m_pObs[i].Depth), y));
-        }
-        DrawCurve(painter, run);
+        DrawReadingCurve(painter, levels(m_values, band));
     }
     if (m_reference.empty())
         return;
@@ -224,15 +221,8 @@ void CQcView::DrawCurves(QPainter& painter)
     dashed.setStyle(Qt::DashLine);
     painter.setPen(dashed);
     for (int band = 0; band < kBands; ++band) {
-        if (m_referenceBeyond[static_cast<std::size_t>(band)])
-            continue;
-        QPolygon line;
-        for (std::size_t i = 0; i < m_reference.size() && i < static_cast<std::size_t>(doc.m_nObs); ++i) {
-            const std::int32_t y = BandY(static_cast<Band>(band), Quantity(m_reference[i], band));
-            if (y != kNotDrawn)
-                line.append(ToDevice(Scaled(doc.m_pObs[static_cast<std::int32_t>(i)].Depth), y));
-        }
-        DrawCurve(painter, line);
+        if (!m_referenceBeyond[static_cast<std::size_t>(band)])
+            DrawReadingCurve(painter, levels(m_reference, band), Gaps::Join);
     }
 }
 
@@ -241,8 +231,13 @@ void CQcView::DrawOverlays(QPainter& painter)
 {
     const CKestrixDoc& doc = Doc();
     painter.setPen(ThinPen(kFlagColour));
-    const std::size_t count = std::min(m_flags.size(), static_cast<std::size_t>(std::max(0, doc.m_nObs)));
-    for (std::size_t i = 0; i < count; ++i) {
+    // Every flagged reading keeps its square, however many share its pixel;
+    // only those whose square reaches into the frame are looked at.
+    const QPoint left = ToDevice(m_nXMin, 0);
+    const QPoint right = ToDevice(m_nXMax, 0);
+    const IndexRange near = ReadingsInColumns(left.x() - kFlagHalfSize, right.x() + kFlagHalfSize);
+    const std::size_t count = std::min(m_flags.size(), static_cast<std::size_t>(std::max(0, near.end)));
+    for (auto i = static_cast<std::size_t>(near.begin); i < count; ++i) {
         for (int band = 0; band < kBands && m_flags[i]; ++band) {
             if (!(m_flags[i] & kBandFlags[band]))
                 continue;

@@ -101,6 +101,11 @@ bool PlotFrame::SetupMapping()
     m_mapping.SetWindow(m_nXMin, m_nYMin, std::int64_t{m_nXMax} - m_nXMin, std::int64_t{m_nYMax} - m_nYMin);
     m_mapping.SetViewport(m, h - m, inner_w, -inner_h);
     m_framed = Doc().m_nObs > 0 && m_nXMax != m_nXMin && m_nYMax > m_nYMin && inner_w > 0 && inner_h > 0;
+    // Depths that never fall give plot units that never fall.
+    const CKestrixDoc& doc = Doc();
+    m_inDepthOrder = true;
+    for (std::int32_t i = 1; i < doc.m_nObs && m_inDepthOrder; ++i)
+        m_inDepthOrder = doc.m_pObs[i - 1].Depth <= doc.m_pObs[i].Depth;
     return m_framed;
 }
 
@@ -260,18 +265,48 @@ void PlotFrame::DrawCurve(QPainter& painter, const QPolygon& points) const
     DrawPolyline(painter, run);
 }
 
+int PlotFrame::ColumnOf(std::int32_t index) const { return m_mapping.LPtoDP({Scaled(Doc().m_pObs[index].Depth), 0}).x; }
+
+PlotFrame::IndexRange PlotFrame::ReadingsInColumns(int left, int right) const
+{
+    const std::int32_t count = std::max(Doc().m_nObs, 0);
+    if (!m_inDepthOrder)
+        return {0, count};
+    return {FirstIndexWhere(0, count, [&](std::int32_t i) { return ColumnOf(i) >= left; }),
+            FirstIndexWhere(0, count, [&](std::int32_t i) { return ColumnOf(i) > right; })};
+}
+
+PlotFrame::IndexRange PlotFrame::DrawnReadings() const
+{
+    const std::int32_t count = std::max(Doc().m_nObs, 0);
+    if (!m_zoomed)
+        return {0, count};
+    const QRect columns = ShownColumns();
+    const IndexRange inside = ReadingsInColumns(columns.left(), columns.right());
+    return {std::max(inside.begin - 1, 0), std::min(inside.end + 1, count)};
+}
+
+void PlotFrame::DrawReadingCurve(QPainter& painter, const LevelOf& levelOf, Gaps gaps) const
+{
+    const IndexRange drawn = DrawnReadings();
+    PixelEnvelope envelope;
+    AddReadings(envelope, drawn.begin, drawn.end, m_inDepthOrder, [this](std::int32_t i) { return ColumnOf(i); },
+                levelOf, gaps);
+    for (const PixelEnvelope::Piece& piece : envelope.TakePieces()) {
+        QPolygon points;
+        points.reserve(static_cast<qsizetype>(piece.size()));
+        for (const PixelEnvelope::Point& p : piece)
+            points.append(QPoint(p.column, m_mapping.LPtoDP({0, p.level}).y));
+        DrawCurve(painter, points);
+    }
+}
+
 void PlotFrame::DrawFieldCurve(QPainter& painter, QColor colour, double (*value)(const Observation&),
                                double offset) const
 {
     const CKestrixDoc& doc = Doc();
-    QPolygon points;
-    points.reserve(doc.m_nObs);
-    for (std::int32_t i = 0; i < doc.m_nObs; ++i) {
-        const Observation& obs = doc.m_pObs[i];
-        points.append(ToDevice(Scaled(obs.Depth), ClampedY(value(obs) - offset)));
-    }
     painter.setPen(ThinPen(colour));
-    DrawCurve(painter, points);
+    DrawReadingCurve(painter, [&](std::int32_t i) { return ClampedY(value(doc.m_pObs[i]) - offset); });
 }
 
 double PlotFrame::CentredRange(double (*value)(const Observation&))

@@ -3,10 +3,12 @@
 #include "survey/EditOperations.h"
 #include "survey/Observation.h"
 #include "views/DepthWindow.h"
+#include "views/PixelEnvelope.h"
 #include "views/PlotMapping.h"
 #include "views/PlotView.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -24,6 +26,12 @@
 // is drawn or picked beyond its left and right edges; at the whole hole the
 // picture is the frame's own. The Left and Right keys mark the next reading
 // in depth, which the Delete key deletes in delete mode.
+//
+// A curve shows in each pixel column only the first, lowest, highest and
+// last of the readings there (PixelEnvelope), and readings in depth order
+// are found by binary search, so painting and picking cost the window's
+// size, not the survey's length; readings out of depth order are all gone
+// through, as drawn.
 class PlotFrame : public PlotView {
     Q_OBJECT
 public:
@@ -106,12 +114,22 @@ protected:
     bool IsShownColumn(int x) const;
     // A line from (x1, y1) to (x2, y2) in logical units, leaving out its end.
     void LineLP(QPainter& painter, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) const;
-    // A curve through `points` (device pixels): the whole polyline, or when
-    // zoomed in only its pieces that reach the frame's depth extent.
-    void DrawCurve(QPainter& painter, const QPolygon& points) const;
+    // Reading `index`'s logical y on a curve, or none where it is not drawn.
+    using LevelOf = std::function<std::optional<std::int32_t>(std::int32_t index)>;
+    // A curve through the readings in table order, in the painter's pen, as
+    // PixelEnvelope reduces it: a reading without a level breaks the curve,
+    // or with `gaps` Join is passed over.
+    void DrawReadingCurve(QPainter& painter, const LevelOf& levelOf, Gaps gaps = Gaps::Break) const;
     // The curve of one field less `offset`: one clamped point per observation.
     void DrawFieldCurve(QPainter& painter, QColor colour, double (*value)(const survey::Observation&),
                         double offset = 0.0) const;
+    // The readings, by index, whose marks may lie in device columns `left`
+    // to `right`: those there when the readings are in depth order, else all.
+    struct IndexRange {
+        std::int32_t begin;
+        std::int32_t end;
+    };
+    IndexRange ReadingsInColumns(int left, int right) const;
     // The centred 180-degree range of the inclination and azimuth views:
     // floor(mean of the field / 10) x 10, the frame spanning +-90 around it.
     double CentredRange(double (*value)(const survey::Observation&));
@@ -146,6 +164,14 @@ private:
     void DrawFrame(QPainter& painter);
     void DrawMarker(QPainter& painter);
     QRect ShownColumns() const;
+    // Device column of reading `index`.
+    int ColumnOf(std::int32_t index) const;
+    // The readings a curve draws: those in the frame's columns and one
+    // beyond each edge, whose lines into the frame show.
+    IndexRange DrawnReadings() const;
+    // A curve through `points` (device pixels): the whole polyline, or when
+    // zoomed in only its pieces that reach the frame's depth extent.
+    void DrawCurve(QPainter& painter, const QPolygon& points) const;
     void Pick(QPoint mouse);
     void Readout(std::int32_t x);
     void ChangeWindow(const DepthWindow& window);
@@ -154,6 +180,7 @@ private:
 
     PlotMapping m_mapping;
     bool m_framed = false;       // the latest mapping spans a drawable frame
+    bool m_inDepthOrder = false; // at the latest mapping, no reading lies above the one before it
     DepthSpan m_wholeHole{0, 0}; // the hole's ends in plot units, at the latest mapping
     bool m_zoomed = false;       // the latest mapping shows less than the whole hole
     // A drag that pans: the button, where it started and the window then.

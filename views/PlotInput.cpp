@@ -95,7 +95,9 @@ double DistanceToSegment(QPointF p, QPointF a, QPointF b)
 // The reading a click would take: the one whose mark, or a line drawn to it
 // from a neighbour, lies nearest the pointer within kPickDistance pixels. A
 // line shared by two readings goes to the one whose mark is nearer, so a
-// click on a spike's stem near its tip takes the spike.
+// click on a spike's stem near its tip takes the spike. The search goes
+// through the readings themselves, not the curve drawn, so it finds the
+// exact reading however many share a pixel.
 void PlotFrame::Pick(QPoint mouse)
 {
     const std::int32_t before = m_nHitObs;
@@ -103,13 +105,18 @@ void PlotFrame::Pick(QPoint mouse)
     if (m_framed) { // nothing drawn, nothing picked
         const CKestrixDoc& doc = Doc();
         const QPointF pointer(mouse);
+        // Marks within reach of the pointer's column, and the nearest reading
+        // beyond each side, whose line may pass the pointer.
+        const int reach = static_cast<int>(std::ceil(kPickDistance));
+        IndexRange near = ReadingsInColumns(mouse.x() - reach, mouse.x() + reach);
+        near = {std::max(near.begin - 1, 0), std::min(near.end + 1, doc.m_nObs)};
         std::pair<double, double> best{kPickDistance, 0.0}; // (to the mark or a line, to the mark)
         for (int k = 0; k < PointsPerObservation(); ++k) {
             auto at = [&](std::int32_t i) {
                 const Observation& obs = doc.m_pObs[i];
                 return QPointF(ToDevice(Scaled(obs.Depth), PickY(obs, k)));
             };
-            for (std::int32_t i = 0; i < doc.m_nObs; ++i) {
+            for (std::int32_t i = near.begin; i < near.end; ++i) {
                 const QPointF p = at(i);
                 if (!IsShownColumn(static_cast<int>(p.x())))
                     continue;
@@ -246,19 +253,24 @@ void PlotFrame::MoveMarker(int direction)
                                     : DepthOrder{m_nXMax, std::numeric_limits<std::int64_t>::max()};
     if (m_markPlace && m_markPlace->x >= m_nXMin && m_markPlace->x <= m_nXMax)
         from = *m_markPlace;
+    const auto placeOf = [&](std::int32_t i) { return DepthOrder{Scaled(doc.m_pObs[i].Depth), 2 * std::int64_t{i}}; };
     std::int32_t next = -1;
-    DepthOrder best{};
-    for (std::int32_t i = 0; i < doc.m_nObs; ++i) {
-        const DepthOrder place{Scaled(doc.m_pObs[i].Depth), 2 * std::int64_t{i}};
-        const bool beyond = direction > 0 ? place > from : place < from;
-        const bool nearer = next < 0 || (direction > 0 ? place < best : place > best);
-        if (beyond && nearer) {
-            next = i;
-            best = place;
+    if (m_inDepthOrder) { // the places rise along the table
+        next = direction > 0 ? FirstIndexWhere(0, doc.m_nObs, [&](std::int32_t i) { return placeOf(i) > from; })
+                             : FirstIndexWhere(0, doc.m_nObs, [&](std::int32_t i) { return placeOf(i) >= from; }) - 1;
+        if (next >= doc.m_nObs)
+            next = -1;
+    } else {
+        for (std::int32_t i = 0; i < doc.m_nObs; ++i) {
+            const bool beyond = direction > 0 ? placeOf(i) > from : placeOf(i) < from;
+            const bool nearer = next < 0 || (direction > 0 ? placeOf(i) < placeOf(next) : placeOf(i) > placeOf(next));
+            if (beyond && nearer)
+                next = i;
         }
     }
     if (next < 0)
         return;
+    const DepthOrder best = placeOf(next);
     m_nMarked = next;
     m_markedReading = doc.m_pObs[next];
     m_markPlace = best;
