@@ -1,5 +1,6 @@
 #include "survey/EditOperations.h"
 
+#include "survey/HoleName.h"
 #include "survey/KestrixDoc.h"
 #include "survey/Overloaded.h"
 #include "survey/TableEdits.h"
@@ -32,7 +33,8 @@ bool Recalculates(const EditOperation& op)
                                  [](const edit::DeleteObservations&) { return true; },
                                  [](const edit::SetLocalFit&) { return true; },
                                  [](const edit::SetSite&) { return true; },
-                                 [](const edit::SetTrajectory&) { return true; }},
+                                 [](const edit::SetTrajectory&) { return true; },
+                                 [](const edit::SetHoleName&) { return false; }},
                       op);
 }
 
@@ -49,7 +51,8 @@ bool IsInForce(const CKestrixDoc& doc, const EditOperation& op)
                                  [](const edit::DeleteObservations&) { return false; },
                                  [&](const edit::SetLocalFit& l) { return doc.m_bFitLocal == l.on; },
                                  [&](const edit::SetSite& s) { return doc.m_site == s.site; },
-                                 [&](const edit::SetTrajectory& t) { return doc.m_trajectory == t.method; }},
+                                 [&](const edit::SetTrajectory& t) { return doc.m_trajectory == t.method; },
+                                 [&](const edit::SetHoleName& n) { return doc.m_holeName == n.name; }},
                       op);
 }
 
@@ -114,6 +117,10 @@ void CKestrixDoc::Apply(const EditOperation& op)
                           [&](const edit::SetTrajectory& t) {
                               m_trajectory = t.method;
                               Recalculate();
+                          },
+                          [&](const edit::SetHoleName& n) {
+                              if (n.name.empty() || HoleNameProblem(n.name).empty())
+                                  m_holeName = n.name;
                           }},
                op);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace survey {
 
 // The frame the exported magnetic components are given in.
@@ -19,6 +21,7 @@ struct ExportOptions {
     ComponentFrame frame = ComponentFrame::Magnetic;
     bool anomalies = false; // the components less what is expected of them (survey/Anomalies.h)
     ExportFormat format = ExportFormat::Xyz;
+    std::string lineName{}; // the XYZ file's "Li" line; empty: the file's own name
 
     bool IsResultsFile() const { return format != ExportFormat::Xyz; }
 };

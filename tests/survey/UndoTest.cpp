@@ -82,7 +82,8 @@ INSTANTIATE_TEST_SUITE_P(
         UndoRow{"SiteAndTrajectory",
                 {SetSite{DemoSite(Site::DeclinationFrom::Model)}, AddControlPoint{kAt130},
                  SetTrajectory{TrajectoryMethod::MinimumCurvature}, SetSite{DemoSite(Site::DeclinationFrom::Typed)},
-                 SetSite{Site{}}}}),
+                 SetSite{Site{}}}},
+        UndoRow{"HoleName", {SetHoleName{"Knockaulin 7"}, DeleteObservation{10}, SetHoleName{"Hole #7"}, SetHoleName{""}}}),
     RowName());
 
 class NoEdit : public ::testing::TestWithParam<UndoRow> {};
@@ -105,6 +106,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, NoEdit,
                                            UndoRow{"RollFortyFive", {SetRollAdjustment{45}}},
                                            UndoRow{"SiteAndTrajectoryInForce",
                                                    {SetSite{Site{}}, SetTrajectory{TrajectoryMethod::AverageAngle}}},
+                                           UndoRow{"NameInForceOrRefused",
+                                                   {SetHoleName{""}, SetHoleName{"line\nbreak"}, SetHoleName{" padded"}}},
                                            UndoRow{"ModelDeclinationWithoutADate",
                                                    {SetSite{DemoSite(Site::DeclinationFrom::Model, std::nullopt)}}}),
                          RowName());
