@@ -246,7 +246,7 @@ TEST_F(BatchRun, NameGoesOnTheLineAndIntoTheEdits)
     EXPECT_EQ(ReadFile(m_dir + "/named.xyz").substr(0, 60),
               "/East North Height TMI magE, magN, magZ\r\nLi Knockaulin 7 #2\r\n");
     EXPECT_EQ(Batch({"edits", m_survey, "--name", "Knockaulin 7 #2"}), 0);
-    EXPECT_EQ(ReadFile(m_survey + ".edits"), "Kestrix edits 2\r\ndegree 1\r\nroll 0\r\nname Knockaulin 7 #2\r\n");
+    EXPECT_EQ(ReadFile(m_survey + ".edits"), "Kestrix edits 2\r\ndegree 2\r\nroll 0\r\nname Knockaulin 7 #2\r\n");
 }
 
 // An empty -o is bad usage, never the default name.
@@ -405,8 +405,8 @@ INSTANTIATE_TEST_SUITE_P(
         EditsFaultCase{"NoHeader", "listing", "delete 3\n",
                        ":1: the first line must be \"Kestrix edits 1\" or \"Kestrix edits 2\""},
         EditsFaultCase{"UnknownEdit", "qc", "Kestrix edits 1\nsmooth 3\n",
-                       ":2: expected delete, control, degree, roll, fit local, crs, location, date, model, declination "
-                       "or trajectory"}),
+                       ":2: expected delete, control, degree, roll, fit local, crs, location, date, model, declination, "
+                       "trajectory or name"}),
     RowName());
 
 TEST_F(BatchRun, EditsFileThatCannotBeOpened)
