@@ -21,6 +21,8 @@ public:
     virtual void ToggleGridFrame() = 0;
     virtual void ExportResults() = 0;
     virtual void SavePlot() = 0;
+    // One PDF of the active survey: the listing's heading, then every plot.
+    virtual void SaveReport() = 0;
     virtual void PrintWindow() = 0;
     virtual void Exit() = 0;
     // Edit
@@ -32,6 +34,8 @@ public:
     virtual void EditSpikeSettings() = 0;
     // The site dialog; what it confirms is one edit of the active survey.
     virtual void EditSite() = 0;
+    // The Hole Name dialog; a changed name is one edit of the active survey.
+    virtual void EditHoleName() = 0;
     virtual void ToggleMinimumCurvature() = 0;
     // View
     virtual void ToggleToolBar() = 0;

@@ -79,6 +79,7 @@ private:
     void ToggleGridFrame() override;
     void ExportResults() override;
     void SavePlot() override;
+    void SaveReport() override;
     void PrintWindow() override;
     void Exit() override;
     void CopyRows() override;
@@ -87,6 +88,7 @@ private:
     void DeleteFlaggedReadings() override;
     void EditSpikeSettings() override;
     void EditSite() override;
+    void EditHoleName() override;
     void ToggleMinimumCurvature() override;
     void ToggleToolBar() override;
     void ToggleStatusBar() override;

@@ -2,6 +2,7 @@
 
 #include "survey/EditOperations.h"
 #include "views/DepthWindow.h"
+#include "views/PlotKey.h"
 
 #include <QColor>
 #include <QPen>
@@ -47,6 +48,9 @@ public:
     void SetLineWidth(qreal pixels) { m_lineWidth = pixels; }
 
     PlotLink& Link() const { return *m_link; }
+    // What a picture of the plot names beside it, as of the last paint;
+    // nothing by default.
+    virtual PlotKey Key() const { return {}; }
 
     // Text alignments of the plots' labels.
     // RightBottom ends just left of and above `at`, RightTop just left of

@@ -243,7 +243,7 @@ TEST_F(BatchRun, ExportToTheDefaultNameAndDump)
 TEST_F(BatchRun, NameGoesOnTheLineAndIntoTheEdits)
 {
     EXPECT_EQ(Batch({"export", m_survey, "--name", "Knockaulin 7 #2", "-o", m_dir + "/named.xyz"}), 0);
-    EXPECT_EQ(ReadFile(m_dir + "/named.xyz").substr(0, 60),
+    EXPECT_EQ(ReadFile(m_dir + "/named.xyz").substr(0, 61),
               "/East North Height TMI magE, magN, magZ\r\nLi Knockaulin 7 #2\r\n");
     EXPECT_EQ(Batch({"edits", m_survey, "--name", "Knockaulin 7 #2"}), 0);
     EXPECT_EQ(ReadFile(m_survey + ".edits"), "Kestrix edits 2\r\ndegree 2\r\nroll 0\r\nname Knockaulin 7 #2\r\n");
