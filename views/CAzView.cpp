@@ -91,11 +91,11 @@ void CAzView::DrawControlPoints(QPainter& painter) const
 void CAzView::DrawFittedCurve(QPainter& painter) const
 {
     const CKestrixDoc& doc = Doc();
-    QPolygon points;
+    QPolygonF points;
     points.reserve(doc.m_nObs);
     for (std::int32_t i = 0; i < doc.m_nObs; ++i) {
         const double x = doc.m_pObs[i].Depth * doc.m_dScale;
-        points.append(ToDevice(ToPlotUnits(x), ToPlotUnits(doc.FittedAzimuthScaled(x))));
+        points.append(CurvePoint(ToPlotUnits(x), ToPlotUnits(doc.FittedAzimuthScaled(x))));
     }
     DrawCurve(painter, points);
 }

@@ -114,10 +114,10 @@ void CMagView::DrawCurves(QPainter& painter)
     const CKestrixDoc& doc = Doc();
     const std::size_t count = std::min(m_values.size(), static_cast<std::size_t>(std::max(doc.m_nObs, 0)));
     for (std::size_t k = 0; k < 3; ++k) {
-        QPolygon points;
+        QPolygonF points;
         points.reserve(static_cast<qsizetype>(count));
         for (std::size_t i = 0; i < count; ++i)
-            points.append(ToDevice(Scaled(doc.m_pObs[static_cast<std::int32_t>(i)].Depth), ClampedY(m_values[i][k])));
+            points.append(CurvePoint(Scaled(doc.m_pObs[static_cast<std::int32_t>(i)].Depth), ClampedY(m_values[i][k])));
         painter.setPen(ThinPen(kColours[k]));
         DrawCurve(painter, points);
     }

@@ -260,15 +260,40 @@ void PlotFrame::DrawCurve(QPainter& painter, const QPolygon& points) const
     DrawPolyline(painter, run);
 }
 
+QPointF PlotFrame::CurvePoint(std::int32_t x, std::int32_t y) const
+{
+    if (!ExactCoordinates())
+        return ToDevice(x, y);
+    const PlotMapping::PointF p = m_mapping.LPtoDPExact({x, y});
+    return QPointF(p.x, p.y);
+}
+
+void PlotFrame::DrawCurve(QPainter& painter, const QPolygonF& points) const
+{
+    if (!ExactCoordinates()) {
+        DrawCurve(painter, points.toPolygon()); // whole pixels already
+        return;
+    }
+    // The clip keeps a zoomed picture within the frame's columns.
+    QPolygonF distinct;
+    distinct.reserve(points.size());
+    for (const QPointF& p : points) {
+        if (distinct.isEmpty() || distinct.constLast() != p)
+            distinct.append(p);
+    }
+    if (distinct.size() >= 2)
+        painter.drawPolyline(distinct);
+}
+
 void PlotFrame::DrawFieldCurve(QPainter& painter, QColor colour, double (*value)(const Observation&),
                                double offset) const
 {
     const CKestrixDoc& doc = Doc();
-    QPolygon points;
+    QPolygonF points;
     points.reserve(doc.m_nObs);
     for (std::int32_t i = 0; i < doc.m_nObs; ++i) {
         const Observation& obs = doc.m_pObs[i];
-        points.append(ToDevice(Scaled(obs.Depth), ClampedY(value(obs) - offset)));
+        points.append(CurvePoint(Scaled(obs.Depth), ClampedY(value(obs) - offset)));
     }
     painter.setPen(ThinPen(colour));
     DrawCurve(painter, points);

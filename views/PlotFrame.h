@@ -109,6 +109,10 @@ protected:
     // A curve through `points` (device pixels): the whole polyline, or when
     // zoomed in only its pieces that reach the frame's depth extent.
     void DrawCurve(QPainter& painter, const QPolygon& points) const;
+    // A curve point: ToDevice's pixel, or with exact coordinates where the
+    // mapping puts it; and a curve through such points.
+    QPointF CurvePoint(std::int32_t x, std::int32_t y) const;
+    void DrawCurve(QPainter& painter, const QPolygonF& points) const;
     // The curve of one field less `offset`: one clamped point per observation.
     void DrawFieldCurve(QPainter& painter, QColor colour, double (*value)(const survey::Observation&),
                         double offset = 0.0) const;

@@ -148,6 +148,10 @@ void PaintPlot(const PlotKind& kind, const CKestrixDoc& doc, QSize size, QPainte
     ReadOnlySurvey survey(doc);
     const std::unique_ptr<PlotView> view = PictureView(kind, survey, size, link);
     view->SetLineWidth(lineWidth);
+    // A raster picture is the window's own pixels; a vector one keeps the
+    // curves' exact coordinates.
+    const int device = painter.device()->devType();
+    view->SetExactCoordinates(device != QInternal::Image && device != QInternal::Pixmap && device != QInternal::Widget);
     // The view's own painting with this painter, not QWidget::render: on a
     // printer that would paint a pixmap, and the page would be a blurred picture.
     painter.save();
