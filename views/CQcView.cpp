@@ -206,7 +206,7 @@ void CQcView::DrawCurves(QPainter& painter)
     const CKestrixDoc& doc = Doc();
     for (int band = 0; band < kBands; ++band) {
         painter.setPen(ThinPen(kBandColours[band]));
-        QPolygon run; // a NaN value breaks the curve
+        QPolygonF run; // a NaN value breaks the curve
         for (std::int32_t i = 0; i < doc.m_nObs && static_cast<std::size_t>(i) < m_values.size(); ++i) {
             const std::int32_t y = BandY(static_cast<Band>(band), Quantity(m_values[static_cast<std::size_t>(i)], band));
             if (y == kNotDrawn) {
@@ -214,7 +214,7 @@ void CQcView::DrawCurves(QPainter& painter)
                 run.clear();
                 continue;
             }
-            run.append(ToDevice(Scaled(doc.m_pObs[i].Depth), y));
+            run.append(CurvePoint(Scaled(doc.m_pObs[i].Depth), y));
         }
         DrawCurve(painter, run);
     }
@@ -226,11 +226,11 @@ void CQcView::DrawCurves(QPainter& painter)
     for (int band = 0; band < kBands; ++band) {
         if (m_referenceBeyond[static_cast<std::size_t>(band)])
             continue;
-        QPolygon line;
+        QPolygonF line;
         for (std::size_t i = 0; i < m_reference.size() && i < static_cast<std::size_t>(doc.m_nObs); ++i) {
             const std::int32_t y = BandY(static_cast<Band>(band), Quantity(m_reference[i], band));
             if (y != kNotDrawn)
-                line.append(ToDevice(Scaled(doc.m_pObs[static_cast<std::int32_t>(i)].Depth), y));
+                line.append(CurvePoint(Scaled(doc.m_pObs[static_cast<std::int32_t>(i)].Depth), y));
         }
         DrawCurve(painter, line);
     }
