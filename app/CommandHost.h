@@ -25,6 +25,8 @@ public:
     virtual void ToggleXyzDepthColumn() = 0;
     virtual void ExportResults() = 0;
     virtual void SavePlot() = 0;
+    // One PDF of the active survey: the listing's heading, then every plot.
+    virtual void SaveReport() = 0;
     virtual void PrintWindow() = 0;
     virtual void Exit() = 0;
     // Edit
@@ -36,6 +38,8 @@ public:
     virtual void EditSpikeSettings() = 0;
     // The site dialog; what it confirms is one edit of the active survey.
     virtual void EditSite() = 0;
+    // The Hole Name dialog; a changed name is one edit of the active survey.
+    virtual void EditHoleName() = 0;
     virtual void ToggleMinimumCurvature() = 0;
     // The active survey's control points as a table to edit.
     virtual void EditControlPoints() = 0;

@@ -50,6 +50,9 @@ enum CommandId : int {
     ID_VIEW_QUALITY = 32833,
     ID_VIEW_PLAN = 32840,
     ID_VIEW_SECTION = 32841,
+    // The hole's name and the survey's report.
+    ID_EDIT_HOLE_NAME = 32875,
+    ID_FILE_SAVE_REPORT = 32876,
     // Control points by number, edits anywhere, the XYZ depth column, help.
     ID_EDIT_CONTROL_POINTS = 32880,
     ID_FILE_SAVE_EDITS_AS = 32881,

@@ -86,6 +86,9 @@ QString OperationName(const EditRecord& record, const EditOperation& op)
                                 ? EditCommand::tr("Positions by minimum curvature")
                                 : EditCommand::tr("Positions by average angle");
                    },
+                   [](const edit::SetHoleName& n) {
+                       return n.name.empty() ? EditCommand::tr("Clear hole name") : EditCommand::tr("Name the hole");
+                   },
                    [](const auto&) { return EditCommand::tr("Change mode"); }},
         op);
 }

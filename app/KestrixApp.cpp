@@ -12,6 +12,7 @@
 #include "app/SurveyDocument.h"
 #include "app/WindowOutput.h"
 #include "startup/FilePaths.h"
+#include "survey/HoleName.h"
 #include "survey/KestrixDoc.h"
 #include "survey/LineSource.h"
 #include "survey/ResultsExport.h"
@@ -405,13 +406,11 @@ void CKestrixApp::ExportXyz(bool anomalies)
     if (!chosen)
         return;
     const std::string path = ToFilePath(*chosen);
-    const ExportResult result = WriteWithProgress(path, [&](textio::Progress& progress) {
-        return WriteXyzFile(doc, path,
-                            ExportOptions{.frame = active->ExportFrame(),
-                                          .anomalies = anomalies,
-                                          .depthColumn = active->ExportsDepthColumn()},
-                            &progress);
-    });
+    ExportOptions options{.frame = active->ExportFrame(), .anomalies = anomalies,
+                          .depthColumn = active->ExportsDepthColumn()};
+    options.lineName = doc.m_holeName;
+    const ExportResult result = WriteWithProgress(
+        path, [&](textio::Progress& progress) { return WriteXyzFile(doc, path, options, &progress); });
     if (result == ExportResult::Cancelled)
         return;
     if (result != ExportResult::Ok)
@@ -454,6 +453,8 @@ void CKestrixApp::ExportResults()
 }
 
 void CKestrixApp::SavePlot() { SaveActivePlot(*m_mainFrame, *m_prompts); }
+
+void CKestrixApp::SaveReport() { SaveActiveReport(*m_mainFrame, *m_prompts); }
 
 void CKestrixApp::PrintWindow() { PrintActiveWindow(*m_mainFrame, *m_prompts); }
 
@@ -501,6 +502,23 @@ void CKestrixApp::EditSite()
         return;
     if (const std::optional<Site> site = m_prompts->EditSite(m_mainFrame.get(), *document->Doc()))
         document->Apply(edit::SetSite{*site});
+}
+
+void CKestrixApp::EditHoleName()
+{
+    SurveyDocument* document = EditableDocument();
+    if (!document)
+        return;
+    const std::optional<QString> typed =
+        m_prompts->EditHoleName(m_mainFrame.get(), QString::fromStdString(document->Doc()->m_holeName));
+    if (!typed)
+        return;
+    const std::string name = typed->toStdString();
+    if (const std::string problem = name.empty() ? std::string() : HoleNameProblem(name); !problem.empty()) {
+        m_prompts->ShowMessage(m_mainFrame.get(), tr("The hole keeps its name: %1").arg(QString::fromStdString(problem)));
+        return;
+    }
+    document->Apply(edit::SetHoleName{name});
 }
 
 void CKestrixApp::ToggleMinimumCurvature()

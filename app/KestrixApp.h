@@ -91,6 +91,7 @@ private:
     void ToggleXyzDepthColumn() override;
     void ExportResults() override;
     void SavePlot() override;
+    void SaveReport() override;
     void PrintWindow() override;
     void Exit() override;
     void CopyRows() override;
@@ -99,6 +100,7 @@ private:
     void DeleteFlaggedReadings() override;
     void EditSpikeSettings() override;
     void EditSite() override;
+    void EditHoleName() override;
     void ToggleMinimumCurvature() override;
     void EditControlPoints() override;
     void ToggleToolBar() override;

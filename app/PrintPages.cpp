@@ -34,20 +34,12 @@ QStringList ListingLines(const ListingText& listing)
     return lines;
 }
 
-// Printed lines are this wide, as thin as plainly shows on paper.
-constexpr double kPrintedLineMillimetres = 0.25;
-constexpr double kMillimetresPerInch = 25.4;
 
 } // namespace
 
 void PrintPlot(QPainter& painter, const PlotKind& kind, const CKestrixDoc& doc, QSize windowSize, PlotLink* link)
 {
-    const QRect page = painter.viewport();
-    const QSize size = windowSize.isEmpty() ? page.size() : windowSize;
-    painter.setViewport(QRect(page.topLeft(), size.scaled(page.size(), Qt::KeepAspectRatio)));
-    painter.setWindow(QRect(QPoint(0, 0), size));
-    const double lineWidth = painter.device()->logicalDpiX() * kPrintedLineMillimetres / kMillimetresPerInch;
-    PaintPlot(kind, doc, size, painter, link, lineWidth);
+    PaintPlotOnPage(painter, kind, doc, windowSize, link);
 }
 
 int PrintListing(QPainter& painter, QPagedPaintDevice& device, const CKestrixDoc& doc)

@@ -9,6 +9,8 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 
@@ -20,8 +22,11 @@ QString Translated(const char* text) { return QCoreApplication::translate("UserP
 QStringList OpenFilters() { return {Translated("Text Files (*.txt)"), Translated("All Files (*)")}; }
 QStringList ExportFilters() { return {Translated("XYZ files (*.xyz)"), Translated("All files (*)")}; }
 // The filter chosen gives a name typed without an extension its own.
-QStringList PlotFilters() { return {Translated("PNG images (*.png)"), Translated("SVG images (*.svg)")}; }
-const QStringList kPlotSuffixes = {QStringLiteral("png"), QStringLiteral("svg")};
+QStringList PlotFilters()
+{
+    return {Translated("PNG images (*.png)"), Translated("SVG images (*.svg)"), Translated("PDF documents (*.pdf)")};
+}
+const QStringList kPlotSuffixes = {QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("pdf")};
 // In the order of survey::ResultsFormat.
 QStringList ResultsFilters() { return {Translated("CSV files (*.csv)"), Translated("LAS files (*.las)")}; }
 const QStringList kResultsSuffixes = {QStringLiteral("csv"), QStringLiteral("las")};
@@ -112,6 +117,31 @@ std::optional<QualitySettings> QtUserPrompts::EditSpikeSettings(QWidget* parent,
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.Settings();
+}
+
+std::optional<QString> QtUserPrompts::ReportFileName(QWidget* parent, const QString& defaultPath)
+{
+    QFileDialog dialog(parent, Translated("Save Report As"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({Translated("PDF documents (*.pdf)")});
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(defaultPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> QtUserPrompts::EditHoleName(QWidget* parent, const QString& current)
+{
+    bool accepted = false;
+    const QString name = QInputDialog::getText(
+        parent, Translated("Hole Name"),
+        Translated("The hole's name on pictures, reports and the XYZ file's Li line\n(empty: the survey's file name):"),
+        QLineEdit::Normal, current, &accepted);
+    if (!accepted)
+        return std::nullopt;
+    return name.trimmed();
 }
 
 std::optional<survey::Site> QtUserPrompts::EditSite(QWidget* parent, const survey::CKestrixDoc& doc)

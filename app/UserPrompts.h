@@ -43,9 +43,16 @@ public:
     virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
     // The About box, modal.
     virtual void ShowAbout(QWidget* parent) = 0;
-    // The file chosen in the Save Plot As dialog, a PNG or SVG picture,
+    // The file chosen in the Save Plot As dialog, a PNG, SVG or PDF picture,
     // starting at `defaultPath`; nullopt when cancelled.
     virtual std::optional<QString> PlotFileName(QWidget* parent, const QString& defaultPath) = 0;
+    // The PDF file chosen in the Save Report As dialog, starting at
+    // `defaultPath`; nullopt when cancelled.
+    virtual std::optional<QString> ReportFileName(QWidget* parent, const QString& defaultPath) = 0;
+    // The hole's name typed in the Hole Name dialog, starting at `current`,
+    // spaces at either end left out (empty: no name of its own); nullopt
+    // when cancelled.
+    virtual std::optional<QString> EditHoleName(QWidget* parent, const QString& current) = 0;
     // The picture's width and height in pixels, starting at `initial`;
     // nullopt when cancelled.
     virtual std::optional<QSize> PlotPictureSize(QWidget* parent, QSize initial) = 0;
@@ -82,6 +89,8 @@ public:
     void ShowMessage(QWidget* parent, const QString& text) override;
     void ShowAbout(QWidget* parent) override;
     std::optional<QString> PlotFileName(QWidget* parent, const QString& defaultPath) override;
+    std::optional<QString> ReportFileName(QWidget* parent, const QString& defaultPath) override;
+    std::optional<QString> EditHoleName(QWidget* parent, const QString& current) override;
     std::optional<QSize> PlotPictureSize(QWidget* parent, QSize initial) override;
     std::optional<QualitySettings> EditSpikeSettings(QWidget* parent, const QualitySettings& current,
                                                      survey::GravityUnit unit) override;

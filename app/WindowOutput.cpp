@@ -6,6 +6,7 @@
 #include "app/SurveyDocument.h"
 #include "app/UserPrompts.h"
 #include "views/PlotImage.h"
+#include "views/SurveyReport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -43,7 +44,7 @@ void SaveActivePlot(CMainFrame& mainFrame, UserPrompts& prompts)
     if (!path)
         return;
     if (!PictureFormatOf(*path)) {
-        prompts.ShowMessage(frame, QCoreApplication::translate("WindowOutput", "A plot picture is a .png or .svg file\n  %1")
+        prompts.ShowMessage(frame, QCoreApplication::translate("WindowOutput", "A plot picture is a .png, .svg or .pdf file\n  %1")
                                        .arg(*path));
         return;
     }
@@ -51,6 +52,23 @@ void SaveActivePlot(CMainFrame& mainFrame, UserPrompts& prompts)
     if (!size)
         return;
     const QString failure = WritePlotPicture(*kind, *document.Doc(), *size, *path, &document.Plots());
+    if (!failure.isEmpty())
+        prompts.ShowMessage(frame, failure);
+}
+
+void SaveActiveReport(CMainFrame& mainFrame, UserPrompts& prompts)
+{
+    CMainFrame* frame = &mainFrame;
+    CChildFrame* window = frame->ActiveFrame();
+    if (!window)
+        return;
+    SurveyDocument& document = window->Document();
+    const QFileInfo survey(document.PathName());
+    const QString proposed = survey.dir().filePath(survey.completeBaseName() + QStringLiteral("-report.pdf"));
+    const std::optional<QString> path = prompts.ReportFileName(frame, proposed);
+    if (!path)
+        return;
+    const QString failure = WriteSurveyReport(*document.Doc(), *path, &document.Plots());
     if (!failure.isEmpty())
         prompts.ShowMessage(frame, failure);
 }

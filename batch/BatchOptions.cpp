@@ -1,5 +1,6 @@
 #include "batch/BatchOptions.h"
 
+#include "survey/HoleName.h"
 #include "survey/SpikeFinder.h"
 #include "textio/NumberText.h"
 
@@ -15,7 +16,7 @@ const char* const kUsage =
     "       kestrix-batch edits RAW [-o FILE] [EDITS]\n"
     "       kestrix-batch qc RAW [EDITS] [--window K] [--threshold T]\n"
     "       kestrix-batch path RAW [EDITS]\n"
-    "       kestrix-batch plot RAW --view incl|az|mag|qc|plan|section -o PNG|SVG [--size WxH] [EDITS]\n"
+    "       kestrix-batch plot RAW --view incl|az|mag|qc|plan|section -o PNG|SVG|PDF [--size WxH] [EDITS]\n"
     "       kestrix-batch convert LAS [-o RAW] [--easting E] [--northing N] [--height H]\n"
     "                     [--declination D | --declination model SITE]\n"
     "                     [--map auto|DEPTH=MNEMONIC:UNIT,MagX=...,AccZ=MNEMONIC:UNIT]\n"
@@ -23,7 +24,7 @@ const char* const kUsage =
     "                     [--height H] [--model igrf14|wmm2025]\n"
     "EDITS, made in the order given: [--delete-depth D]... [--control-points FILE]... [--edits FILE]...\n"
     "       [--degree 1|2|3|4] [--roll 0|90|180|-90] [--fit local|whole] [--trajectory average-angle|min-curvature]\n"
-    "       [--delete-flagged [--window K] [--threshold T]]\n"
+    "       [--name TEXT] [--delete-flagged [--window K] [--threshold T]]\n"
     "       [SITE] [--declination model|D]: one change of the site in force, where the first of them stands\n"
     "SITE: [--crs EPSG:N | --location LAT LON [CONV]] [--date YYYY-MM-DD] [--model igrf14|wmm2025], each once;\n"
     "       the collar's easting and northing are in the grid of --crs; CONV defaults to 0\n"
@@ -200,6 +201,13 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
                 return false;
             }
             options.edits.push_back(survey::edit::SetTrajectory{*method});
+        } else if (arg == "--name") {
+            const std::string problem = hasValue ? survey::HoleNameProblem(args[i + 1]) : std::string("none given");
+            if (!problem.empty()) {
+                error = "--name takes the hole's name: " + problem;
+                return false;
+            }
+            options.edits.push_back(survey::edit::SetHoleName{value()});
         } else if (arg == "-o" && TakesOutput(options.command)) {
             if (!hasValue || args[i + 1].empty() || !options.outputPath.empty()) {
                 error = "-o needs one output path";

@@ -193,8 +193,10 @@ int RunSurveyCommand(const SurveyOptions& options, std::ostream& out, std::ostre
             return status;
     } else {
         const std::string& given = options.outputPath;
-        if (int status = WriteExport(doc, given.empty() ? DefaultExportPath(options.rawPath) : given,
-                                     options.exportOptions, out, err))
+        ExportOptions exportOptions = options.exportOptions;
+        exportOptions.lineName = doc.m_holeName;
+        if (int status = WriteExport(doc, given.empty() ? DefaultExportPath(options.rawPath) : given, exportOptions,
+                                     out, err))
             return status;
     }
     return 0;

@@ -1,5 +1,6 @@
 #include "survey/EditOperations.h"
 
+#include "survey/HoleName.h"
 #include "survey/KestrixDoc.h"
 #include "survey/Overloaded.h"
 #include "survey/TableEdits.h"
@@ -33,7 +34,8 @@ bool Recalculates(const EditOperation& op)
                                  [](const edit::SetLocalFit&) { return true; },
                                  [](const edit::SetSite&) { return true; },
                                  [](const edit::SetTrajectory&) { return true; },
-                                 [](const edit::SetControlPoints&) { return true; }},
+                                 [](const edit::SetControlPoints&) { return true; },
+                                 [](const edit::SetHoleName&) { return false; }},
                       op);
 }
 
@@ -51,7 +53,8 @@ bool IsInForce(const CKestrixDoc& doc, const EditOperation& op)
                                  [&](const edit::SetLocalFit& l) { return doc.m_bFitLocal == l.on; },
                                  [&](const edit::SetSite& s) { return doc.m_site == s.site; },
                                  [&](const edit::SetTrajectory& t) { return doc.m_trajectory == t.method; },
-                                 [](const edit::SetControlPoints&) { return false; }},
+                                 [](const edit::SetControlPoints&) { return false; },
+                                 [&](const edit::SetHoleName& n) { return doc.m_holeName == n.name; }},
                       op);
 }
 
@@ -125,6 +128,10 @@ void CKestrixDoc::Apply(const EditOperation& op)
                               for (const ControlPoint& point : s.points)
                                   AddControlPoint(point);
                               Recalculate();
+                          },
+                          [&](const edit::SetHoleName& n) {
+                              if (n.name.empty() || HoleNameProblem(n.name).empty())
+                                  m_holeName = n.name;
                           }},
                op);
 }

@@ -5,6 +5,7 @@
 #include "survey/TrajectoryMethod.h"
 
 #include <cstdint>
+#include <string>
 #include <variant>
 #include <vector>
 
@@ -70,13 +71,19 @@ struct SetTrajectory {
 struct SetControlPoints {
     std::vector<ControlPoint> points;
 };
+// The hole's name on pictures and exports (HoleName.h); empty: the survey's
+// file name again. Refused when HoleNameProblem finds fault with it.
+struct SetHoleName {
+    std::string name;
+};
 
 } // namespace edit
 
 using EditOperation = std::variant<edit::ToggleDeleteMode, edit::ToggleControlMode, edit::DeleteObservation,
                                    edit::AddControlPoint, edit::ClearControlPoints, edit::SetFitDegree,
                                    edit::SetRollAdjustment, edit::RemoveControlPoint, edit::DeleteObservations,
-                                   edit::SetLocalFit, edit::SetSite, edit::SetTrajectory, edit::SetControlPoints>;
+                                   edit::SetLocalFit, edit::SetSite, edit::SetTrajectory, edit::SetControlPoints,
+                                   edit::SetHoleName>;
 
 // The degrees of the azimuth polynomial (1 to 4) and the roll adjustments
 // (0, 90, 180, -90) there are; edits to any other value change nothing.

@@ -1,5 +1,6 @@
 #include "survey/EditRecord.h"
 
+#include "survey/HoleName.h"
 #include "survey/KestrixDoc.h"
 #include "survey/Overloaded.h"
 
@@ -53,7 +54,10 @@ bool Changes(const CKestrixDoc& doc, const EditOperation& op)
                    [](const edit::SetLocalFit&) { return true; },
                    [&](const edit::SetSite& s) { return s.site != doc.m_site && ModelGivesWhatItMust(doc, s.site); },
                    [&](const edit::SetTrajectory& t) { return t.method != doc.m_trajectory; },
-                   [&](const edit::SetControlPoints& s) { return ChangesControlPoints(doc, s.points); }},
+                   [&](const edit::SetControlPoints& s) { return ChangesControlPoints(doc, s.points); },
+                   [&](const edit::SetHoleName& n) {
+                       return n.name != doc.m_holeName && (n.name.empty() || HoleNameProblem(n.name).empty());
+                   }},
         op);
 }
 
@@ -74,6 +78,8 @@ void MakeResolved(CKestrixDoc& doc, const ResolvedEdits& edits, std::vector<Remo
         EditMaking::SetSite(doc, *edits.site);
     if (edits.trajectory)
         doc.m_trajectory = *edits.trajectory;
+    if (edits.holeName)
+        doc.m_holeName = *edits.holeName;
     doc.Recalculate();
 }
 
@@ -107,7 +113,8 @@ EditRecord::EditRecord(Edit edit, const CKestrixDoc& doc)
                doc.m_fitSpan,
                doc.IsComputed(),
                doc.m_site,
-               doc.m_trajectory}
+               doc.m_trajectory,
+               doc.m_holeName}
 {
 }
 
@@ -149,7 +156,8 @@ std::optional<EditRecord> ApplyRecorded(CKestrixDoc& doc, const EditOperation& o
                           [&](const edit::SetRollAdjustment&) { EditMaking::Apply(doc, op); },
                           [&](const edit::SetLocalFit&) { EditMaking::Apply(doc, op); },
                           [&](const edit::SetSite&) { EditMaking::Apply(doc, op); },
-                          [&](const edit::SetTrajectory&) { EditMaking::Apply(doc, op); }},
+                          [&](const edit::SetTrajectory&) { EditMaking::Apply(doc, op); },
+                          [&](const edit::SetHoleName&) { EditMaking::Apply(doc, op); }},
                op);
     return record;
 }
@@ -188,6 +196,7 @@ bool Undo(CKestrixDoc& doc, const EditRecord& record)
     if (doc.m_site != before.site)
         EditMaking::SetSite(doc, before.site);
     doc.m_trajectory = before.trajectory;
+    doc.m_holeName = before.holeName;
 
     const bool recalculated = std::visit(
         Overloaded{[](const EditOperation& op) { return Recalculates(op); }, [](const ResolvedEdits&) { return true; }},

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <variant>
 #include <vector>
 
@@ -28,6 +29,7 @@ struct ResolvedEdits {
     bool fitLocal = false; // true turns the local fit on
     std::optional<Site> site;
     std::optional<TrajectoryMethod> trajectory;
+    std::optional<std::string> holeName;
 };
 
 // What it takes to take one edit back and to make it again: the edit, the
@@ -63,6 +65,7 @@ private:
         bool computed; // the computed fields are a recalculation's (not zero after a failed load)
         Site site;
         TrajectoryMethod trajectory;
+        std::string holeName;
     };
 
     EditRecord(Edit edit, const CKestrixDoc& doc);

@@ -1,5 +1,6 @@
 #include "survey/EditsFile.h"
 
+#include "survey/HoleName.h"
 #include "survey/KestrixDoc.h"
 #include "survey/LineSource.h"
 #include "survey/ReadingsAtDepths.h"
@@ -163,10 +164,30 @@ std::optional<std::string> ReadEditLine(const Tokens& line, std::int64_t number,
             return "a second fit local line";
         edits.fitLocal = true;
     } else {
-        return "expected delete, control, degree, roll, fit local, crs, location, date, model, declination or "
-               "trajectory";
+        return "expected delete, control, degree, roll, fit local, crs, location, date, model, declination, "
+               "trajectory or name";
     }
     return std::nullopt;
+}
+
+// The text of a name line ("name TEXT", blanks around TEXT left out), or
+// none when `line` is another line. Comments do not apply: a name may hold "#".
+std::optional<std::string_view> NameLineText(std::string_view line)
+{
+    constexpr std::string_view kBlanks = " \t";
+    const std::size_t start = line.find_first_not_of(kBlanks);
+    if (start == std::string_view::npos)
+        return std::nullopt;
+    line.remove_prefix(start);
+    constexpr std::string_view kKeyword = "name";
+    if (!line.starts_with(kKeyword)
+        || (line.size() > kKeyword.size() && kBlanks.find(line[kKeyword.size()]) == std::string_view::npos))
+        return std::nullopt;
+    line.remove_prefix(kKeyword.size());
+    const std::size_t first = line.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return std::string_view();
+    return line.substr(first, line.find_last_not_of(kBlanks) + 1 - first);
 }
 
 // The shortest text that reads back as `value` ("37.411462", "-0.6").
@@ -203,6 +224,17 @@ std::variant<SurveyEdits, EditsFault> ReadEdits(LineSource& source)
             if (piece.size() > kMaxEditsLine - line.size())
                 return EditsFault{number, textio::Format("a line longer than %zu characters", kMaxEditsLine)};
             line.append(piece);
+        }
+        if (number > 1) {
+            if (const std::optional<std::string_view> name = NameLineText(line)) {
+                if (edits.holeName)
+                    return EditsFault{number, "a second name line"};
+                if (std::string problem = HoleNameProblem(*name); !problem.empty())
+                    return EditsFault{number, "expected name TEXT: " + problem};
+                edits.holeName = std::string(*name);
+                edits.holeNameLine = number;
+                continue;
+            }
         }
         const Tokens tokens = Split(line);
         if (number == 1) {
@@ -245,7 +277,8 @@ std::string EditsDepthText(double depth)
 std::string EditsText(const SurveyEdits& edits)
 {
     const Site& site = edits.site;
-    std::string text = site.IsEmpty() && !edits.trajectory ? "Kestrix edits 1\r\n" : "Kestrix edits 2\r\n";
+    const bool version1 = site.IsEmpty() && !edits.trajectory && !edits.holeName;
+    std::string text = version1 ? "Kestrix edits 1\r\n" : "Kestrix edits 2\r\n";
     for (const SurveyEdits::Deletion& deletion : edits.deletions) {
         text += "delete " + EditsDepthText(deletion.depth);
         if (deletion.occurrence != 1)
@@ -275,6 +308,8 @@ std::string EditsText(const SurveyEdits& edits)
         text += "declination " + ShortestText(site.typedDeclination) + "\r\n";
     if (edits.trajectory)
         text += "trajectory " + std::string(TrajectoryMethodText(*edits.trajectory)) + "\r\n";
+    if (edits.holeName)
+        text += "name " + *edits.holeName + "\r\n";
     return text;
 }
 

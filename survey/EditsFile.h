@@ -33,11 +33,13 @@ class LineSource;
 //   model igrf14         or wmm2025: the field model
 //   declination model    or a number: the declination the positions use
 //   trajectory min-curvature     or average-angle
+//   name Hole 7 #2       the hole's name: the rest of the line, "#" included
 //
-// Each line from crs on at most once. "#" starts a comment; blank lines are
-// passed over; lines end in CR LF or LF. Version 1 files, written before the
-// site and trajectory lines, hold none of them; a file holding them is
-// written as version 2, which older readers refuse rather than misread.
+// Each line from crs on at most once. "#" starts a comment (but not on a
+// name line); blank lines are passed over; lines end in CR LF or LF.
+// Version 1 files, written before the site, trajectory and name lines, hold
+// none of them; a file holding them is written as version 2, which older
+// readers refuse rather than misread.
 struct SurveyEdits {
     struct Deletion {
         double depth;
@@ -56,6 +58,8 @@ struct SurveyEdits {
     Site site;
     std::int64_t declinationLine = 0; // where "declination model" was read, for messages
     std::optional<TrajectoryMethod> trajectory;
+    std::optional<std::string> holeName; // as HoleNameProblem allows
+    std::int64_t holeNameLine = 0;
 };
 
 // Why edits were refused: the line (from 1; 0 for none in particular) and why.
@@ -88,8 +92,8 @@ std::variant<SurveyEdits, EditsFault> ReadEditsFile(const std::string& path,
 
 // The text of an edits file holding `edits` (CR LF): a deletion's occurrence
 // only past the first, the degree, roll and local fit only when set, the
-// site's lines only for what it sets; version 1 unless a site or trajectory
-// line is written.
+// site's lines only for what it sets; version 1 unless a site, trajectory or
+// name line is written.
 std::string EditsText(const SurveyEdits& edits);
 
 // Writes EditsText(edits) to `path` through the safe writer: an earlier file

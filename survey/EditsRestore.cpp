@@ -1,5 +1,6 @@
 #include "survey/EditsRestore.h"
 
+#include "survey/HoleName.h"
 #include "survey/KestrixDoc.h"
 #include "survey/ReadingsAtDepths.h"
 #include "textio/NumberText.h"
@@ -38,6 +39,8 @@ std::string Summary(const CKestrixDoc& before, const ResolvedEdits& edits)
         AppendSetting(summary, "site");
     if (edits.trajectory && *edits.trajectory != before.m_trajectory)
         AppendSetting(summary, "trajectory " + std::string(TrajectoryMethodText(*edits.trajectory)));
+    if (edits.holeName && *edits.holeName != before.m_holeName)
+        AppendSetting(summary, "name " + *edits.holeName);
     return summary.empty() ? "no changes" : summary;
 }
 
@@ -57,6 +60,8 @@ SurveyEdits EditsOf(const CKestrixDoc& doc)
     // Average angle is every survey's default, and a version 1 file says nothing else.
     if (doc.m_trajectory != TrajectoryMethod::AverageAngle)
         edits.trajectory = doc.m_trajectory;
+    if (!doc.m_holeName.empty())
+        edits.holeName = doc.m_holeName;
     return edits;
 }
 
@@ -105,6 +110,11 @@ std::variant<RestoredEdits, EditsFault> RestoreEdits(CKestrixDoc& doc, const Sur
     if (!edits.site.IsEmpty())
         resolved.site = edits.site;
     resolved.trajectory = edits.trajectory;
+    if (edits.holeName) {
+        if (std::string problem = HoleNameProblem(*edits.holeName); !problem.empty())
+            return EditsFault{edits.holeNameLine, problem};
+        resolved.holeName = edits.holeName;
+    }
 
     std::string summary = Summary(doc, resolved);
     return RestoredEdits{ApplyRecorded(doc, std::move(resolved)), std::move(summary)};

@@ -12,8 +12,8 @@ class CKestrixDoc;
 
 // The edits that bring the survey as loaded to `doc`'s state now: its deleted
 // readings in order, control points, degree, roll adjustment, local fit,
-// site and trajectory (the degree and roll always set, the trajectory when
-// it is not average angle).
+// site, trajectory and name (the degree and roll always set, the trajectory
+// when it is not average angle, the name when one is set).
 SurveyEdits EditsOf(const CKestrixDoc& doc);
 
 // Saved edits made on a survey as one edit.

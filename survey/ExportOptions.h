@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace survey {
 
 // The frame the exported magnetic components are given in.
@@ -20,6 +22,7 @@ struct ExportOptions {
     bool anomalies = false; // the components less what is expected of them (survey/Anomalies.h)
     ExportFormat format = ExportFormat::Xyz;
     bool depthColumn = false; // the XYZ file ends each row with the reading's depth
+    std::string lineName{}; // the XYZ file's "Li" line; empty: the file's own name
 
     bool IsResultsFile() const { return format != ExportFormat::Xyz; }
 };

@@ -108,6 +108,8 @@ public:
     Site m_site;
     SiteReference m_siteReference;
     TrajectoryMethod m_trajectory = TrajectoryMethod::AverageAngle;
+    // The hole's name given as an edit (survey/HoleName.h); empty for none.
+    std::string m_holeName;
     // The model's field along the hole as of the last Recalculate: empty
     // readings without a site reference.
     ReferenceField m_reference;

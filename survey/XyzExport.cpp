@@ -78,7 +78,7 @@ ExportResult WriteXyzFile(const CKestrixDoc& doc, const std::string& path, const
 {
     return WriteExportFile(doc, path, progress, [&](textio::SafeFileWriter& writer, textio::ProgressTicker& rows) {
         writer.Write(XyzHeader(options) + "\r\n");
-        writer.Write("Li " + LineName(path) + "\r\n");
+        writer.Write("Li " + (options.lineName.empty() ? LineName(path) : options.lineName) + "\r\n");
         const std::vector<Anomaly> anomalies = options.anomalies ? AnomaliesOf(doc) : std::vector<Anomaly>{};
         // Grid azimuth = magnetic azimuth - declination: the horizontal
         // components turn by the same angle.

@@ -24,7 +24,7 @@ std::string DefaultExportPath(const std::string& surveyPath);
 enum class ExportResult { Ok, OpenFailed, WriteFailed, SameFile, Cancelled };
 
 // Writes the XYZ export file of `doc` to `path`, rows in traversal order, CR LF
-// line ends, the components (or their anomalies) in the frame `options`
+// line ends, the "Li" line naming options.lineName or else the file, the components (or their anomalies) in the frame `options`
 // asks for, which the header line names. An earlier file at `path` is
 // replaced only once the new one is complete; on any failure it stays as it
 // was. A path that names the survey's own raw survey file (under any of its

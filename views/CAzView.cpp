@@ -15,6 +15,7 @@ using namespace survey;
 namespace {
 double Azimuth(const Observation& obs) { return obs.CalcAzMag; }
 const QColor kBlue(0, 0, 255);
+const QColor kRed(255, 0, 0);
 QString ControlPointsFull() { return CAzView::tr("At most %1 control points").arg(survey::CKestrixDoc::kMaxControlPoints); }
 // A control point's cross reaches this many pixels from its centre each way.
 constexpr int kCrossArm = 6;
@@ -38,7 +39,15 @@ bool CAzView::SetupMapping()
     return framed;
 }
 
-void CAzView::DrawCurves(QPainter& painter) { DrawFieldCurve(painter, QColor(255, 0, 0), Azimuth); }
+void CAzView::DrawCurves(QPainter& painter) { DrawFieldCurve(painter, kRed, Azimuth); }
+
+PlotKey CAzView::Key() const
+{
+    std::vector<PlotKey::Entry> legend{{tr("Magnetic azimuth"), kRed}};
+    if (Doc().m_nControlPoints != 0)
+        legend.push_back({Doc().m_nCoef != 0 ? tr("Control points and fitted azimuth") : tr("Control points"), kBlue});
+    return PlotKey::DepthPlot(tr("Magnetic azimuth (degrees)"), std::move(legend));
+}
 
 void CAzView::DrawGrid(QPainter& painter) { DrawDegreeGrid(painter, m_dCentre); }
 

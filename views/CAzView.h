@@ -26,6 +26,9 @@ public:
     double m_dCentre = 0.0;       // centre of the vertical range, degrees
     Size m_size100Px{0, 0};       // 100 device pixels in logical units
 
+    // The axes' titles and the legend a picture of the plot carries.
+    PlotKey Key() const override;
+
 protected:
     QString Title() const override;
     void SetupVerticalRange() override;

@@ -6,6 +6,7 @@ using namespace survey;
 
 namespace {
 double Inclination(const Observation& obs) { return obs.CalcIncl; }
+const QColor kRed(255, 0, 0);
 } // namespace
 
 CInclView::CInclView(SurveyEditor& survey, ViewServices& services, PlotLink* link, QWidget* parent)
@@ -17,8 +18,13 @@ QString CInclView::Title() const { return tr("Inclination calculated from accele
 
 void CInclView::SetupVerticalRange() { m_dCentre = CentredRange(Inclination); }
 
-void CInclView::DrawCurves(QPainter& painter) { DrawFieldCurve(painter, QColor(255, 0, 0), Inclination); }
+void CInclView::DrawCurves(QPainter& painter) { DrawFieldCurve(painter, kRed, Inclination); }
 
 void CInclView::DrawGrid(QPainter& painter) { DrawDegreeGrid(painter, m_dCentre); }
+
+PlotKey CInclView::Key() const
+{
+    return PlotKey::DepthPlot(tr("Inclination (degrees)"), {{tr("Inclination"), kRed}});
+}
 
 std::int32_t CInclView::PickY(const Observation& obs, int) const { return ClampedY(obs.CalcIncl); }

@@ -14,6 +14,9 @@ public:
 
     double m_dCentre = 0.0; // centre of the vertical range, degrees
 
+    // The axes' titles and the legend a picture of the plot carries.
+    PlotKey Key() const override;
+
 protected:
     QString Title() const override;
     void SetupVerticalRange() override;

@@ -121,6 +121,13 @@ void CMagView::DrawCurves(QPainter& painter)
     }
 }
 
+PlotKey CMagView::Key() const
+{
+    const bool anomalies = Link().ComponentsAsAnomalies();
+    return PlotKey::DepthPlot(anomalies ? tr("Magnetic anomalies (nT)") : tr("Magnetic components (nT)"),
+                              {{tr("East"), kColours[2]}, {tr("North"), kColours[1]}, {tr("Up"), kColours[0]}});
+}
+
 void CMagView::DrawLevelLine(QPainter& painter)
 {
     if (SpansZero())

@@ -21,6 +21,9 @@ public:
     // without a link the view keeps a depth window of its own.
     CMagView(SurveyEditor& survey, ViewServices& services, PlotLink* link = nullptr, QWidget* parent = nullptr);
 
+    // The axes' titles and the legend a picture of the plot carries.
+    PlotKey Key() const override;
+
 protected:
     QString Title() const override;
     bool BeginPaint() override;

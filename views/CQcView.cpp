@@ -253,6 +253,17 @@ void CQcView::DrawOverlays(QPainter& painter)
                    BandName(band));
 }
 
+PlotKey CQcView::Key() const
+{
+    std::vector<PlotKey::Entry> legend;
+    for (int band = 0; band < kBands; ++band)
+        legend.push_back({BandName(band), kBandColours[band]});
+    legend.push_back({tr("flagged"), kFlagColour});
+    if (!m_reference.empty())
+        legend.push_back({m_modelName, kReferenceColour});
+    return PlotKey::DepthPlot(tr("Each band on its own scale"), std::move(legend));
+}
+
 // The gravity band names the accelerometer's units where the reference
 // knows them; a band whose reference lies beyond its scale says where.
 QString CQcView::BandName(int band) const

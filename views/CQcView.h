@@ -47,6 +47,9 @@ public:
     // int32 for NaN, which is not drawn.
     std::int32_t BandY(Band band, double value) const;
 
+    // The axes' titles and the legend a picture of the plot carries.
+    PlotKey Key() const override;
+
 protected:
     QString Title() const override;
     bool BeginPaint() override;

@@ -89,6 +89,14 @@ QColor PathFrame::PathColour() { return QColor(255, 0, 0); }
 
 QColor PathFrame::DimmedColour() { return QColor(200, 200, 200); }
 
+PlotKey PathFrame::Key() const
+{
+    std::vector<PlotKey::Entry> legend{{tr("Path"), PathColour()}};
+    if (m_shown != WholeHole())
+        legend = {{tr("Path in the depth window"), PathColour()}, {tr("Path outside it"), DimmedColour()}};
+    return {QString(), QString(), std::move(legend)};
+}
+
 bool PathFrame::SetupMapping()
 {
     BeginMapping();

@@ -51,6 +51,9 @@ public:
     static QColor PathColour();
     static QColor DimmedColour();
 
+    // The axes' titles and the legend a picture of the plot carries.
+    PlotKey Key() const override;
+
 protected:
     virtual QString Title() const = 0;
     virtual QString HorizontalAxisName() const = 0;

@@ -289,6 +289,10 @@ PlotFrame::IndexRange PlotFrame::DrawnReadings() const
 void PlotFrame::DrawReadingCurve(QPainter& painter, const LevelOf& levelOf, Gaps gaps) const
 {
     const IndexRange drawn = DrawnReadings();
+    if (ExactCoordinates()) {
+        DrawExactCurve(painter, drawn, levelOf, gaps);
+        return;
+    }
     PixelEnvelope envelope;
     AddReadings(envelope, drawn.begin, drawn.end, m_inDepthOrder, [this](std::int32_t i) { return ColumnOf(i); },
                 levelOf, gaps);
@@ -299,6 +303,34 @@ void PlotFrame::DrawReadingCurve(QPainter& painter, const LevelOf& levelOf, Gaps
             points.append(QPoint(p.column, m_mapping.LPtoDP({0, p.level}).y));
         DrawCurve(painter, points);
     }
+}
+
+QPointF PlotFrame::CurvePoint(std::int32_t x, std::int32_t y) const
+{
+    const PlotMapping::PointF p = m_mapping.LPtoDPExact({x, y});
+    return QPointF(p.x, p.y);
+}
+
+// A vector picture keeps every drawn reading where the mapping puts it,
+// rather than its pixel column's envelope.
+void PlotFrame::DrawExactCurve(QPainter& painter, IndexRange drawn, const LevelOf& levelOf, Gaps gaps) const
+{
+    QPolygonF run;
+    const auto flush = [&] {
+        if (run.size() >= 2)
+            painter.drawPolyline(run);
+        run.clear();
+    };
+    for (std::int32_t i = drawn.begin; i < drawn.end; ++i) {
+        if (const std::optional<std::int32_t> level = levelOf(i)) {
+            const QPointF p = CurvePoint(Scaled(Doc().m_pObs[i].Depth), *level);
+            if (run.isEmpty() || run.constLast() != p)
+                run.append(p);
+        } else if (gaps == Gaps::Break) {
+            flush();
+        }
+    }
+    flush();
 }
 
 void PlotFrame::DrawFieldCurve(QPainter& painter, QColor colour, double (*value)(const Observation&),

@@ -169,6 +169,9 @@ private:
     // The readings a curve draws: those in the frame's columns and one
     // beyond each edge, whose lines into the frame show.
     IndexRange DrawnReadings() const;
+    // A curve point where the mapping puts it, not rounded to a pixel.
+    QPointF CurvePoint(std::int32_t x, std::int32_t y) const;
+    void DrawExactCurve(QPainter& painter, IndexRange drawn, const LevelOf& levelOf, Gaps gaps) const;
     // A curve through `points` (device pixels): the whole polyline, or when
     // zoomed in only its pieces that reach the frame's depth extent.
     void DrawCurve(QPainter& painter, const QPolygon& points) const;

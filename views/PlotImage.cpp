@@ -4,6 +4,7 @@
 #include "survey/KestrixDoc.h"
 #include "textio/FileFacts.h"
 #include "textio/SafeFile.h"
+#include "views/PlotAnnotations.h"
 #include "views/PlotViews.h"
 #include "views/SurveyEditor.h"
 #include "views/ViewServices.h"
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QSvgGenerator>
 
 #include <algorithm>
@@ -75,6 +77,24 @@ QByteArray SvgOf(const PlotKind& kind, const CKestrixDoc& doc, QSize size, PlotL
     return buffer.data();
 }
 
+QByteArray PdfOf(const PlotKind& kind, const CKestrixDoc& doc, QSize size, PlotLink* link)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        SetUpPdfPages(pdf);
+        pdf.setTitle(QFileInfo(FromFilePath(doc.m_strFilePath)).fileName());
+        QPainter painter;
+        if (!painter.begin(&pdf))
+            return QByteArray();
+        PaintPlotOnPage(painter, kind, doc, size, link);
+        if (!painter.end())
+            return QByteArray();
+    }
+    return buffer.data();
+}
+
 QByteArray PngOf(const PlotKind& kind, const CKestrixDoc& doc, QSize size, PlotLink* link)
 {
     const QImage image = RenderPlot(kind, doc, size, link);
@@ -128,13 +148,42 @@ void PaintPlot(const PlotKind& kind, const CKestrixDoc& doc, QSize size, QPainte
     ReadOnlySurvey survey(doc);
     const std::unique_ptr<PlotView> view = PictureView(kind, survey, size, link);
     view->SetLineWidth(lineWidth);
+    // A raster picture is the window's own pixels; a vector one keeps the
+    // curves' exact coordinates.
+    const int device = painter.device()->devType();
+    view->SetExactCoordinates(device != QInternal::Image && device != QInternal::Pixmap && device != QInternal::Widget);
     // The view's own painting with this painter, not QWidget::render: on a
     // printer that would paint a pixmap, and the page would be a blurred picture.
     painter.save();
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white); // the window's background
     painter.setFont(view->font());
     view->OnDraw(painter);
+    DrawPlotAnnotations(painter, size, CaptionOf(doc), view->Key());
     painter.restore();
+}
+
+// Printed lines are this wide, as thin as plainly shows on paper.
+constexpr double kPrintedLineMillimetres = 0.25;
+constexpr double kMillimetresPerInch = 25.4;
+
+void PaintPlotOnPage(QPainter& painter, const PlotKind& kind, const CKestrixDoc& doc, QSize windowSize, PlotLink* link)
+{
+    const QRect page = painter.viewport();
+    const QSize size = windowSize.isEmpty() ? page.size() : windowSize;
+    painter.save();
+    painter.setViewport(QRect(page.topLeft(), size.scaled(page.size(), Qt::KeepAspectRatio)));
+    painter.setWindow(QRect(QPoint(0, 0), size));
+    const double lineWidth = painter.device()->logicalDpiX() * kPrintedLineMillimetres / kMillimetresPerInch;
+    PaintPlot(kind, doc, size, painter, link, lineWidth);
+    painter.restore();
+}
+
+void SetUpPdfPages(QPdfWriter& pdf)
+{
+    pdf.setResolution(96);
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
+                                  QPageLayout::Millimeter));
+    pdf.setCreator(QStringLiteral("Kestrix"));
 }
 
 std::optional<PictureFormat> PictureFormatOf(const QString& path)
@@ -144,6 +193,8 @@ std::optional<PictureFormat> PictureFormatOf(const QString& path)
         return PictureFormat::Png;
     if (suffix.compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0)
         return PictureFormat::Svg;
+    if (suffix.compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0)
+        return PictureFormat::Pdf;
     return std::nullopt;
 }
 
@@ -151,16 +202,26 @@ QString WritePlotPicture(const PlotKind& kind, const CKestrixDoc& doc, QSize siz
 {
     const std::optional<PictureFormat> format = PictureFormatOf(path);
     if (!format)
-        return QCoreApplication::translate("PlotImage", "A plot picture is a .png or .svg file\n  %1").arg(path);
+        return QCoreApplication::translate("PlotImage", "A plot picture is a .png, .svg or .pdf file\n  %1").arg(path);
     if (!IsPlotSize(size))
         return QCoreApplication::translate("PlotImage", "A plot picture is 1 to %1 pixels wide and high").arg(kMaxPlotSide);
     if (textio::IsSameFile(ToFilePath(path), doc.m_strFilePath))
         return QCoreApplication::translate("PlotImage", "The picture would replace the raw survey file\n  %1")
             .arg(FromFilePath(doc.m_strFilePath));
 
-    const QByteArray bytes = *format == PictureFormat::Png ? PngOf(kind, doc, size, link) : SvgOf(kind, doc, size, link);
+    const QByteArray bytes = *format == PictureFormat::Png   ? PngOf(kind, doc, size, link)
+                             : *format == PictureFormat::Svg ? SvgOf(kind, doc, size, link)
+                                                             : PdfOf(kind, doc, size, link);
     if (bytes.isEmpty())
         return QCoreApplication::translate("PlotImage", "Not enough memory to draw the plot at %1 x %2 pixels").arg(size.width()).arg(size.height());
+    return WritePictureFile(doc, bytes, path);
+}
+
+QString WritePictureFile(const CKestrixDoc& doc, const QByteArray& bytes, const QString& path)
+{
+    if (textio::IsSameFile(ToFilePath(path), doc.m_strFilePath))
+        return QCoreApplication::translate("PlotImage", "The picture would replace the raw survey file\n  %1")
+            .arg(FromFilePath(doc.m_strFilePath));
     // The same safe writer as every other file: a FIFO or device is refused,
     // and a failed write leaves the earlier file and no scratch file.
     textio::SafeFileWriter file(ToFilePath(path));

@@ -78,6 +78,21 @@ PlotMapping::Point PlotMapping::LPtoDP(Point logical) const
     return {SaturateToInt32(x), SaturateToInt32(y)};
 }
 
+PlotMapping::PointF PlotMapping::LPtoDPExact(Point logical) const
+{
+    const auto map = [](std::int64_t value, std::int64_t windowOrigin, std::int64_t windowExtent,
+                        std::int64_t viewportOrigin, std::int64_t viewportExtent) {
+        if (windowExtent == 0)
+            return static_cast<double>(viewportOrigin);
+        const double device = static_cast<double>(viewportOrigin)
+                            + static_cast<double>(value - windowOrigin) * static_cast<double>(viewportExtent)
+                                  / static_cast<double>(windowExtent);
+        return std::clamp(device, static_cast<double>(kInt32Min), static_cast<double>(kInt32Max));
+    };
+    return {map(logical.x, m_windowOriginX, m_windowExtentX, m_viewportOriginX, m_viewportExtentX),
+            map(logical.y, m_windowOriginY, m_windowExtentY, m_viewportOriginY, m_viewportExtentY)};
+}
+
 PlotMapping::Point PlotMapping::DPtoLP(Point device) const
 {
     const std::int64_t x = m_windowOriginX + MulDivRound(device.x - m_viewportOriginX, m_windowExtentX, m_viewportExtentX);

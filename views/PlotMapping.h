@@ -38,6 +38,14 @@ public:
     // Device pixel to logical point, to the nearest unit, saturating likewise.
     Point DPtoLP(Point device) const;
 
+    // Logical point to device coordinates not rounded to a pixel (LPtoDP
+    // rounds them), within the int32 range: for pictures that keep them.
+    struct PointF {
+        double x;
+        double y;
+    };
+    PointF LPtoDPExact(Point logical) const;
+
 private:
     std::int64_t m_windowOriginX = 0;
     std::int64_t m_windowOriginY = 0;

@@ -2,6 +2,7 @@
 
 #include "survey/EditOperations.h"
 #include "views/DepthWindow.h"
+#include "views/PlotKey.h"
 
 #include <QColor>
 #include <QPen>
@@ -45,8 +46,14 @@ public:
     // Lines `pixels` device pixels wide. The default, 0, is the thinnest line
     // the device draws: one pixel on screen, but a faint hairline on paper.
     void SetLineWidth(qreal pixels) { m_lineWidth = pixels; }
+    // Curves at their exact device coordinates rather than whole pixels: a
+    // vector picture (SVG, PDF, paper) keeps them. Off by default.
+    void SetExactCoordinates(bool exact) { m_exactCoordinates = exact; }
 
     PlotLink& Link() const { return *m_link; }
+    // What a picture of the plot names beside it, as of the last paint;
+    // nothing by default.
+    virtual PlotKey Key() const { return {}; }
 
     // Text alignments of the plots' labels.
     // RightBottom ends just left of and above `at`, RightTop just left of
@@ -89,4 +96,8 @@ private:
     std::unique_ptr<PlotLink> m_ownLink; // only without a shared one
     PlotLink* m_link;
     qreal m_lineWidth = 0; // device pixels; 0 for the thinnest line
+    bool m_exactCoordinates = false;
+
+protected:
+    bool ExactCoordinates() const { return m_exactCoordinates; }
 };

@@ -63,6 +63,17 @@ std::optional<QString> RecordingPrompts::PlotFileName(QWidget*, const QString& d
     return answer;
 }
 
+std::optional<QString> RecordingPrompts::ReportFileName(QWidget*, const QString& defaultPath)
+{
+    reportDefaults.push_back(defaultPath);
+    const QString answer = reportAnswers.isEmpty() ? QString() : reportAnswers.takeFirst();
+    if (answer.isEmpty())
+        return std::nullopt;
+    return answer;
+}
+
+std::optional<QString> RecordingPrompts::EditHoleName(QWidget*, const QString&) { return holeNameAnswer; }
+
 std::optional<QSize> RecordingPrompts::PlotPictureSize(QWidget*, QSize initial)
 {
     sizesOffered.push_back(initial);

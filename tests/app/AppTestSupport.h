@@ -23,6 +23,8 @@ public:
     void ShowMessage(QWidget* parent, const QString& text) override;
     void ShowAbout(QWidget* parent) override;
     std::optional<QString> PlotFileName(QWidget* parent, const QString& defaultPath) override;
+    std::optional<QString> ReportFileName(QWidget* parent, const QString& defaultPath) override;
+    std::optional<QString> EditHoleName(QWidget* parent, const QString& current) override;
     std::optional<QSize> PlotPictureSize(QWidget* parent, QSize initial) override;
     std::optional<QualitySettings> EditSpikeSettings(QWidget* parent, const QualitySettings& current,
                                                      survey::GravityUnit unit) override;
@@ -44,6 +46,9 @@ public:
     std::vector<QString> plotDefaults;             // default path of every Save Plot As dialog
     std::vector<QSize> sizesOffered;               // initial size of every picture size dialog
     std::optional<QSize> sizeAnswer;               // none cancels
+    QStringList reportAnswers;                     // as the open answers
+    std::vector<QString> reportDefaults;           // default path of every Save Report As dialog
+    std::optional<QString> holeNameAnswer;         // none cancels
     std::optional<QualitySettings> settingsAnswer; // none cancels
     std::vector<survey::GravityUnit> settingsUnits;      // the units of every Spike Settings dialog
     std::optional<survey::Site> siteAnswer;              // none cancels

@@ -435,14 +435,14 @@ INSTANTIATE_TEST_SUITE_P(
         MenuItemsRow{"SurveyFile", MenuId::SurveyFile,
                      "&Open...|&Close|&Save Edits|Sa&ve Edits As...|&Export XYZ...|Export &Anomalies...|"
                      "XYZ Components Turned to &Grid North|XYZ Rows End with &Depth|Export &Results...|"
-                     "Save P&lot As...|&Print...|-|"
+                     "Save P&lot As...|&Print...|Save Repor&t As...|-|"
                      "<recent>|-|E&xit"},
         MenuItemsRow{"Edit", MenuId::Edit,
                      "&Undo|&Redo|-|&Copy|-|&Delete observations|-|&Add azimuth control points|"
                      "C&lear control points|Co&ntrol Points...|Fit degree &1 polynomial|Fit degree &2 polynomial|"
                      "Fit degree &3 polynomial|Fit degree &4 polynomial|Fit &Between Control Points Only|-|"
                      "Delete &Flagged Readings|Spike &Settings...|-|R&oll option>|-|S&ite and Date...|"
-                     "Positions by &Minimum Curvature"},
+                     "Positions by &Minimum Curvature|Hole &Name..."},
         MenuItemsRow{"RollOption", MenuId::Roll, "&No adjustment|Add &90|Add &180|&Subtract 90"},
         MenuItemsRow{"SurveyView", MenuId::SurveyView,
                      "&Toolbar|&Status Bar|-|&Zoom to Whole Hole|Components as &Anomalies|&Quality Control|"

@@ -2,6 +2,7 @@
 // through their actions with the dialogs answered in advance.
 #include "AppTestSupport.h"
 #include "NamedRows.h"
+#include "PdfPages.h"
 
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
@@ -13,6 +14,7 @@
 #include "survey/KestrixDoc.h"
 #include "survey/ReferenceCheck.h"
 #include "textio/NumberText.h"
+#include "views/PlotImage.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -21,7 +23,6 @@
 #include <QPushButton>
 #include <QFile>
 #include <QImage>
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace survey;
@@ -183,12 +184,38 @@ TEST_F(QualityCommandsTest, SavePlotAsWritesTheActivePlotAtTheChosenSize)
     harness.prompts.plotAnswers = {harness.DataPath("azimuth.gif")};
     savePlot->trigger();
     ASSERT_EQ(harness.prompts.messages.size(), 1);
-    EXPECT_TRUE(harness.prompts.messages[0].startsWith("A plot picture is a .png or .svg file"));
+    EXPECT_TRUE(harness.prompts.messages[0].startsWith("A plot picture is a .png, .svg or .pdf file"));
 }
 
-int PdfPages(const QString& path)
+int PdfPages(const QString& path) { return PdfPageCount(ReadFile(path).toStdString()); }
+
+// The hole's name is one edit; the report is one PDF of the listing's
+// heading page and one page per plot.
+TEST_F(QualityCommandsTest, HoleNameAndSaveReportAs)
 {
-    return static_cast<int>(QString::fromLatin1(ReadFile(path)).count(QRegularExpression("/Type\\s*/Page\\b(?!s)")));
+    Open(harness.MakeSurvey("hole.txt"));
+    QAction* name = main->Action(ID_EDIT_HOLE_NAME);
+    harness.prompts.holeNameAnswer = QStringLiteral("Knockaulin 7");
+    name->trigger();
+    EXPECT_EQ(doc->m_holeName, "Knockaulin 7");
+    EXPECT_EQ(main->Action(ID_EDIT_UNDO)->text(), "&Undo Name the hole\tCtrl+Z");
+    harness.prompts.holeNameAnswer = QStringLiteral("Knockaulin\t7");
+    name->trigger();
+    EXPECT_EQ(doc->m_holeName, "Knockaulin 7");
+    ASSERT_EQ(harness.prompts.messages.size(), 1);
+    EXPECT_TRUE(harness.prompts.messages[0].startsWith("The hole keeps its name: a hole's name holds no control"));
+
+    QAction* report = main->Action(ID_FILE_SAVE_REPORT);
+    main->ActivateFrame(harness.Frames().front()); // the listing is enough
+    ASSERT_TRUE(report->isEnabled());
+    harness.prompts.reportAnswers = {QString()};
+    report->trigger(); // cancelled: nothing written
+    EXPECT_EQ(harness.prompts.reportDefaults.back(), harness.DataPath("hole-report.pdf"));
+    EXPECT_FALSE(QFile::exists(harness.DataPath("hole-report.pdf")));
+    harness.prompts.reportAnswers = {harness.DataPath("report.pdf")};
+    report->trigger();
+    EXPECT_EQ(PdfPages(harness.DataPath("report.pdf")), 1 + static_cast<int>(PlotKinds().size()));
+    EXPECT_EQ(harness.prompts.messages.size(), 1);
 }
 
 struct PrintRow {

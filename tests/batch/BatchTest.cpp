@@ -139,6 +139,10 @@ INSTANTIATE_TEST_SUITE_P(
                      "--crs and --location both place the collar: give one"},
         BadUsageCase{"DateNotInTheCalendar", {"qc", "a.txt", "--date", "2026-02-29"},
                      "--date takes YYYY-MM-DD, a day of the calendar"},
+        BadUsageCase{"NameWithALineEnd", {"export", "a.txt", "--name", "A\r\nLi B"},
+                     "--name takes the hole's name: a hole's name holds no control characters (tabs and line ends "
+                     "among them)"},
+        BadUsageCase{"NameWithoutText", {"export", "a.txt", "--name"}, "--name takes the hole's name: none given"},
         BadUsageCase{"DateTwice", {"qc", "a.txt", "--date", "2026-02-28", "--date", "2026-03-01"}, "--date given twice"},
         BadUsageCase{"TrajectoryUnknown", {"dump", "a.txt", "--trajectory", "spline"},
                      "--trajectory takes average-angle or min-curvature"}),
@@ -178,6 +182,16 @@ TEST_F(BatchRun, ExportToTheDefaultNameAndDump)
                       "CalcAzMag\tMagE\tMagN\tMagU\tEast\tNorth\tHeight\tAzUsed");
     EXPECT_EQ(first.substr(0, 24), "0\t0.20000000000000001\t0.");
     EXPECT_EQ(std::count(first.begin(), first.end(), '\t'), 19);
+}
+
+// The hole's name goes on the XYZ file's "Li" line and into the edits file.
+TEST_F(BatchRun, NameGoesOnTheLineAndIntoTheEdits)
+{
+    EXPECT_EQ(Batch({"export", m_survey, "--name", "Knockaulin 7 #2", "-o", m_dir + "/named.xyz"}), 0);
+    EXPECT_EQ(ReadFile(m_dir + "/named.xyz").substr(0, 61),
+              "/East North Height TMI magE, magN, magZ\r\nLi Knockaulin 7 #2\r\n");
+    EXPECT_EQ(Batch({"edits", m_survey, "--name", "Knockaulin 7 #2"}), 0);
+    EXPECT_EQ(ReadFile(m_survey + ".edits"), "Kestrix edits 2\r\ndegree 2\r\nroll 0\r\nname Knockaulin 7 #2\r\n");
 }
 
 // An empty -o is bad usage, never the default name.
@@ -336,8 +350,8 @@ INSTANTIATE_TEST_SUITE_P(
         EditsFaultCase{"NoHeader", "listing", "delete 3\n",
                        ":1: the first line must be \"Kestrix edits 1\" or \"Kestrix edits 2\""},
         EditsFaultCase{"UnknownEdit", "qc", "Kestrix edits 1\nsmooth 3\n",
-                       ":2: expected delete, control, degree, roll, fit local, crs, location, date, model, declination "
-                       "or trajectory"}),
+                       ":2: expected delete, control, degree, roll, fit local, crs, location, date, model, declination, "
+                       "trajectory or name"}),
     RowName());
 
 TEST_F(BatchRun, EditsFileThatCannotBeOpened)

@@ -2,11 +2,14 @@
 // no display, the picture read back.
 #include "ChildProgram.h"
 #include "NamedRows.h"
+#include "PdfPages.h"
 #include "ScratchFolder.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <string_view>
 #include <sys/stat.h>
 #include <vector>
 
@@ -27,6 +30,22 @@ Outcome Plot(const ScratchFolder& folder, std::vector<std::string> args)
     return {WIFEXITED(finished.status) ? WEXITSTATUS(finished.status) : -1, ReadFile(folder / "errors")};
 }
 
+// Whether some polyline of an SVG has a coordinate with decimals ("50.275,729.697").
+bool SomePointsHaveDecimals(const std::string& svg)
+{
+    constexpr std::string_view kPoints = "points=\"";
+    for (std::size_t at = svg.find(kPoints); at != std::string::npos; at = svg.find(kPoints, at + 1)) {
+        const std::size_t begin = at + kPoints.size();
+        const std::string_view points(svg.data() + begin, svg.find('"', begin) - begin);
+        for (std::size_t dot = points.find('.'); dot != std::string_view::npos; dot = points.find('.', dot + 1)) {
+            if (dot > 0 && dot + 1 < points.size() && std::isdigit(static_cast<unsigned char>(points[dot - 1]))
+                && std::isdigit(static_cast<unsigned char>(points[dot + 1])))
+                return true;
+        }
+    }
+    return false;
+}
+
 struct PictureRow {
     const char* name;
     const char* view;
@@ -42,7 +61,7 @@ TEST_P(PlotPicture, HasTheSizeAskedForAndTheCurvesColours)
     ScratchFolder folder;
     const std::string path = folder / row.file;
     const Outcome run = Plot(folder, {kDemo, "--view", row.view, "-o", path, "--size", "640x480", "--control-points",
-                                  kDemoPoints});
+                                      kDemoPoints, "--name", "Knockaulin 7"});
     ASSERT_EQ(run.status, 0) << run.errors;
     const std::string bytes = ReadFile(path);
     if (std::string(row.file).ends_with(".svg")) {
@@ -51,6 +70,14 @@ TEST_P(PlotPicture, HasTheSizeAskedForAndTheCurvesColours)
             const std::string hex = QColor(colour).name().toStdString();
             EXPECT_NE(bytes.find(hex), std::string::npos) << hex;
         }
+        // The curves keep their exact coordinates, and the hole is named.
+        EXPECT_TRUE(SomePointsHaveDecimals(bytes));
+        EXPECT_NE(bytes.find("Knockaulin 7</text>"), std::string::npos);
+        return;
+    }
+    if (std::string(row.file).ends_with(".pdf")) {
+        EXPECT_TRUE(bytes.starts_with("%PDF-"));
+        EXPECT_EQ(PdfPageCount(bytes), 1);
         return;
     }
     const QImage image = QImage::fromData(QByteArray::fromStdString(bytes), "PNG");
@@ -78,7 +105,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, PlotPicture,
                                            PictureRow{"QualityPng", "qc", "qc.png", {kRed, kDarkGreen, kBlue, kOrange}},
                                            PictureRow{"QualitySvg", "qc", "qc.svg", {kRed, kDarkGreen, kBlue, kOrange}},
                                            PictureRow{"PlanPng", "plan", "plan.png", {kRed}},
-                                           PictureRow{"SectionSvg", "section", "section.svg", {kRed}}),
+                                           PictureRow{"SectionSvg", "section", "section.svg", {kRed}},
+                                           PictureRow{"AzimuthPdf", "az", "az.pdf", {}}),
                          RowName());
 
 struct RefusedRow {
@@ -119,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, PlotRefused,
     ::testing::Values(RefusedRow{"UnknownView", {"--view", "roll", "-o", "OUT"}, 2, "the views are incl, az, mag, qc, plan, section"},
                       RefusedRow{"OverTheSurvey", {"--view", "az", "-o", "SURVEY"}, 1, "replace the raw survey file"},
-                      RefusedRow{"NotAPictureName", {"--view", "az", "-o", "out.jpg"}, 1, ".png or .svg"},
+                      RefusedRow{"NotAPictureName", {"--view", "az", "-o", "out.jpg"}, 1, ".png, .svg or .pdf"},
                       RefusedRow{"TooLarge", {"--view", "az", "-o", "OUT", "--size", "8001x10"}, 2, "--size takes"},
                       RefusedRow{"NoWidth", {"--view", "az", "-o", "OUT", "--size", "0x10"}, 2, "--size takes"},
                       RefusedRow{"EmptyOutput", {"--view", "az", "-o", ""}, 2, "-o needs one output path"},

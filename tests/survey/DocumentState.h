@@ -15,7 +15,7 @@ struct DocumentState {
         : scalars{doc.m_strFilePath, doc.m_bDeleteMode, doc.m_bControlMode, doc.m_nControlPoints, doc.m_dCoef,
               doc.m_nDegree, doc.m_nCoef, doc.m_dScale, doc.m_nObs, doc.m_dEasting, doc.m_dNorthing, doc.m_dHeight,
               doc.m_dDeclination, doc.m_nRollAdjust, doc.m_bFitLocal, doc.m_fit, doc.m_fitSpan, doc.m_site,
-              doc.m_trajectory},
+              doc.m_trajectory, doc.m_holeName},
           controlPoints(doc.m_ControlPoints.begin(), doc.m_ControlPoints.begin() + doc.m_nControlPoints),
           observations(doc.m_pObs.get(), doc.m_pObs.get() + doc.m_nObs),
           quality(doc.m_QualityValues),
@@ -39,6 +39,7 @@ struct DocumentState {
         survey::FitSpan span;
         survey::Site site;
         survey::TrajectoryMethod trajectory;
+        std::string holeName;
     } scalars;
     std::vector<survey::ControlPoint> controlPoints;
     std::vector<survey::Observation> observations;
@@ -88,6 +89,7 @@ inline std::string FirstDifference(const DocumentState& a, const DocumentState& 
          "m_fit"},
         {SameBits(x.span, y.span), "m_fitSpan"},
         {x.site == y.site && x.trajectory == y.trajectory, "the site or trajectory"},
+        {x.holeName == y.holeName, "the hole's name"},
         {SameBits(a.quality, b.quality), "m_QualityValues"},
         {a.deleted.size() == b.deleted.size()
              && std::equal(a.deleted.begin(), a.deleted.end(), b.deleted.begin(),

@@ -97,8 +97,8 @@ TEST_P(RefusingEdits, NamesTheLineAndChangesNothing)
     EXPECT_EQ(FirstDifference(DocumentState(doc), before), "");
 }
 
-const std::string kExpected =
-    "expected delete, control, degree, roll, fit local, crs, location, date, model, declination or trajectory";
+const std::string kExpected = "expected delete, control, degree, roll, fit local, crs, location, date, model, "
+                              "declination, trajectory or name";
 const std::string kFirstLine = "the first line must be \"Kestrix edits 1\" or \"Kestrix edits 2\"";
 const std::string kDeleteUsage = "expected delete DEPTH, or delete DEPTH N for the N-th reading at that depth";
 const std::string kControlUsage = "expected control DEPTH AZIMUTH, in metres and degrees within the plot's range";
@@ -146,6 +146,12 @@ INSTANTIATE_TEST_SUITE_P(
         FaultRow{"LatitudePastThePole", "Kestrix edits 2\nlocation 91 10 0\n", 2,
                  "expected location LATITUDE LONGITUDE CONVERGENCE, in degrees (-90 to 90, -180 to 360, -90 to 90)"},
         FaultRow{"UnknownModel", "Kestrix edits 2\nmodel emm\n", 2, "expected model igrf14 or model wmm2025"},
+        FaultRow{"NameWithoutText", "Kestrix edits 2\nname  \t\n", 2,
+                 "expected name TEXT: a hole's name is not empty"},
+        FaultRow{"NameWithAControlCharacter", "Kestrix edits 2\nname a\x1b[2Jb\n", 2,
+                 "expected name TEXT: a hole's name holds no control characters (tabs and line ends among them)"},
+        FaultRow{"NameNotUtf8", "Kestrix edits 2\nname Cl\xe9\n", 2, "expected name TEXT: a hole's name is UTF-8 text"},
+        FaultRow{"SecondName", "Kestrix edits 2\nname A\nname B\n", 3, "a second name line"},
         FaultRow{"UnknownTrajectory", "Kestrix edits 2\ntrajectory tangential\n", 2,
                  "expected trajectory average-angle or trajectory min-curvature"},
         FaultRow{"ModelDeclinationWithoutADate", "Kestrix edits 2\nlocation 60 10 0\n\ndeclination model\n", 4,
@@ -175,7 +181,8 @@ INSTANTIATE_TEST_SUITE_P(
                                                    "model wmm2025\r\ndeclination model\r\ntrajectory min-curvature\r\n"},
                       SiteTextRow{"LocalGridTypedDeclination",
                                   "Kestrix edits 2\r\nlocation -37.25 174.5 -1.125\r\ndeclination -19.75\r\n"},
-                      SiteTextRow{"AverageAngleStated", "Kestrix edits 2\r\ntrajectory average-angle\r\n"}),
+                      SiteTextRow{"AverageAngleStated", "Kestrix edits 2\r\ntrajectory average-angle\r\n"},
+                      SiteTextRow{"NameWithHashAndAccents", "Kestrix edits 2\r\nname Cl\xc3\xa9 #7  (re-run)\r\n"}),
     RowName());
 
 struct DepthRow {
@@ -210,6 +217,7 @@ TEST(EditsFile, RestoresTheEditedSurveyExactly)
         ASSERT_TRUE(ApplyRecorded(edited, edit::AddControlPoint{point}));
     ASSERT_TRUE(ApplyRecorded(edited, edit::SetLocalFit{true}));
     ASSERT_TRUE(ApplyRecorded(edited, edit::SetFitDegree{3}));
+    ASSERT_TRUE(ApplyRecorded(edited, edit::SetHoleName{"Knockaulin 7 #2"}));
 
     ScratchFolder folder;
     const std::string path = EditsFilePath(folder / "demo.txt");
@@ -223,7 +231,7 @@ TEST(EditsFile, RestoresTheEditedSurveyExactly)
     const DocumentState loaded(restored);
     auto result = RestoreEdits(restored, std::get<SurveyEdits>(read));
     ASSERT_TRUE(std::holds_alternative<RestoredEdits>(result));
-    EXPECT_EQ(std::get<RestoredEdits>(result).summary, "5 deletions, 9 control points, degree 3, local fit");
+    EXPECT_EQ(std::get<RestoredEdits>(result).summary, "5 deletions, 9 control points, degree 3, local fit, name Knockaulin 7 #2");
     EXPECT_EQ(FirstDifference(DocumentState(restored), DocumentState(edited)), "");
     EXPECT_EQ(ExportBytes(restored), ExportBytes(edited));
     EXPECT_EQ(EditsText(EditsOf(restored)), saved) << "saved again, the file stays the same";

@@ -85,7 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
         UndoRow{"SiteAndTrajectory",
                 {SetSite{DemoSite(Site::DeclinationFrom::Model)}, AddControlPoint{kAt130},
                  SetTrajectory{TrajectoryMethod::MinimumCurvature}, SetSite{DemoSite(Site::DeclinationFrom::Typed)},
-                 SetSite{Site{}}}}),
+                 SetSite{Site{}}}},
+        UndoRow{"HoleName", {SetHoleName{"Knockaulin 7"}, DeleteObservation{10}, SetHoleName{"Hole #7"}, SetHoleName{""}}}),
     RowName());
 
 class NoEdit : public ::testing::TestWithParam<UndoRow> {};
@@ -111,6 +112,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, NoEdit,
                                            UndoRow{"RollFortyFive", {SetRollAdjustment{45}}},
                                            UndoRow{"SiteAndTrajectoryInForce",
                                                    {SetSite{Site{}}, SetTrajectory{TrajectoryMethod::AverageAngle}}},
+                                           UndoRow{"NameInForceOrRefused",
+                                                   {SetHoleName{""}, SetHoleName{"line\nbreak"}, SetHoleName{" padded"}}},
                                            UndoRow{"ModelDeclinationWithoutADate",
                                                    {SetSite{DemoSite(Site::DeclinationFrom::Model, std::nullopt)}}}),
                          RowName());

@@ -132,8 +132,9 @@ TEST_P(SectionAzimuth, IsTheDirectionFromTheCollarToTheDeepestReading)
     link.SetSectionAzimuth(-30.0);
     ASSERT_TRUE(section.SetupMapping());
     EXPECT_NEAR(section.Azimuth(), 330.0, 1e-9);
-    // Save Plot As and Print draw what the window shows.
-    EXPECT_EQ(RenderPlot(*FindPlotKind("section"), doc, QSize(800, 600), &link), Render(section));
+    // Save Plot As and Print draw what the window shows, and name the hole around it.
+    const QRect frame = section.FrameRect();
+    EXPECT_EQ(RenderPlot(*FindPlotKind("section"), doc, QSize(800, 600), &link).copy(frame), Render(section).copy(frame));
 }
 
 INSTANTIATE_TEST_SUITE_P(PathViewTest, SectionAzimuth,

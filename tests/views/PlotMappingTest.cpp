@@ -37,6 +37,23 @@ TEST(PlotMapping, MapsTheFrameIntoTheMarginsAndBackToTheSamePixel)
     EXPECT_EQ(half.LPtoDP({-3, -3}), (P{-2, 2}));
 }
 
+// Unrounded, a point lies where LPtoDP's pixel is, to within half a pixel.
+TEST(PlotMapping, ExactPointsRoundToThePixels)
+{
+    const PlotMapping m = Make(0, 8000, 10000, 18000, 50, 550, 700, -500);
+    const PlotMapping::PointF p = m.LPtoDPExact({5005, 16532});
+    EXPECT_DOUBLE_EQ(p.x, 50 + 5005 * 700.0 / 10000);
+    EXPECT_DOUBLE_EQ(p.y, 550 - 8532 * 500.0 / 18000);
+    for (std::int32_t x = -300; x < 12000; x += 7) {
+        const PlotMapping::PointF exact = m.LPtoDPExact({x, x + 8000});
+        ASSERT_LE(std::abs(exact.x - m.LPtoDP({x, x + 8000}).x), 0.5) << x;
+        ASSERT_LE(std::abs(exact.y - m.LPtoDP({x, x + 8000}).y), 0.5) << x;
+    }
+    const PlotMapping fine = Make(0, 0, 1, 1, 0, 0, 1000, -1000);
+    EXPECT_EQ(fine.LPtoDPExact({kMax, kMin}).x, static_cast<double>(kMax));
+    EXPECT_EQ(Make(1200, 8000, 0, 0, 50, 550, 0, 0).LPtoDPExact({kMax, kMin}).y, 550.0);
+}
+
 TEST(PlotMapping, SaturatesAtTheInt32LimitsAndCollapsesEmptyExtents)
 {
     const PlotMapping full = Make(kMin, kMin, std::int64_t{kMax} - kMin, std::int64_t{kMax} - kMin, 50, 550, 700, -500);
