@@ -9,6 +9,8 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 
@@ -112,6 +114,16 @@ std::optional<QualitySettings> QtUserPrompts::EditSpikeSettings(QWidget* parent,
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.Settings();
+}
+
+std::optional<QString> QtUserPrompts::DepthToGoTo(QWidget* parent, const QString& label)
+{
+    bool accepted = false;
+    const QString text = QInputDialog::getText(parent, QCoreApplication::translate("UserPrompts", "Go to Depth"), label,
+                                               QLineEdit::Normal, QString(), &accepted);
+    if (!accepted)
+        return std::nullopt;
+    return text;
 }
 
 std::optional<survey::Site> QtUserPrompts::EditSite(QWidget* parent, const survey::CKestrixDoc& doc)

@@ -60,6 +60,8 @@ public:
     virtual bool SetUpPrinter(QWidget* parent, QPrinter& printer) = 0;
     // `question` with the buttons Save, Discard and Cancel; closing the box cancels.
     virtual SaveChoice AskToSave(QWidget* parent, const QString& question) = 0;
+    // The text typed in the Go to Depth box, which shows `label`; nullopt when cancelled.
+    virtual std::optional<QString> DepthToGoTo(QWidget* parent, const QString& label) = 0;
 };
 
 // `text` as a message box shows it: a line longer than `maxLength`
@@ -82,6 +84,7 @@ public:
     std::optional<survey::Site> EditSite(QWidget* parent, const survey::CKestrixDoc& doc) override;
     bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
     SaveChoice AskToSave(QWidget* parent, const QString& question) override;
+    std::optional<QString> DepthToGoTo(QWidget* parent, const QString& label) override;
 };
 
 // The survey loader's messages, shown through the program's message box.

@@ -29,6 +29,7 @@ public:
     std::optional<survey::Site> EditSite(QWidget* parent, const survey::CKestrixDoc& doc) override;
     bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
     SaveChoice AskToSave(QWidget* parent, const QString& question) override;
+    std::optional<QString> DepthToGoTo(QWidget* parent, const QString& label) override;
 
     QStringList openAnswers; // in turn; an empty answer cancels, as does running out
     QStringList exportAnswers;
@@ -48,6 +49,8 @@ public:
     QString printFile;                             // prints into this PDF file; empty cancels
     std::vector<SaveChoice> saveAnswers; // in turn; running out cancels
     QStringList saveQuestions;
+    QStringList depthAnswers; // in turn; running out cancels
+    QStringList depthLabels;
 };
 
 // Writes `text` to `path`; false on failure.
