@@ -473,7 +473,7 @@ TEST(ListingViewTest, AValueTooLargeForItsFieldWidensTheListing)
     const int before = view.horizontalScrollBar()->maximum();
     doc.m_pObs[123].East = 1e20;
     doc.UpdateAllViews();
-    view.repaint();
+    Picture(view); // the paint lays the listing out again, the scroll bars follow
     QCoreApplication::processEvents();
     const QFontMetrics metrics(CKestrixView::ListingFont());
     const std::string row = BuildListingRow(doc, 123).pieces[5];
