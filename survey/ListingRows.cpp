@@ -73,6 +73,30 @@ double FieldLimit(const ListingColumn& column)
     return std::pow(10.0, column.width - column.decimals - 2) - 1.0;
 }
 
+// The length of AppendFixed's text for `value`, counted without formatting
+// where the rounding cannot carry into another digit.
+std::size_t FixedLength(const ListingColumn& column, double value)
+{
+    static constexpr double kHalfUnits[] = {0.5, 0.05, 0.005, 0.0005, 0.00005, 0.000005};
+    const double magnitude = std::fabs(value);
+    // Powers of ten are exact doubles up to 1e22.
+    if (magnitude < 1e22 && column.decimals >= 1 && column.decimals <= 5) {
+        double power = 10.0;
+        std::size_t digits = 1;
+        while (magnitude >= power) {
+            power *= 10.0;
+            ++digits;
+        }
+        if (magnitude + 2 * kHalfUnits[column.decimals] < power) {
+            const std::size_t length = (value < 0 ? 1 : 0) + digits + 1 + static_cast<std::size_t>(column.decimals);
+            return std::max(length, static_cast<std::size_t>(column.width));
+        }
+    }
+    std::string text;
+    textio::AppendFixed(text, column.width, column.decimals, value);
+    return text.size();
+}
+
 } // namespace
 
 bool IsListed(const CKestrixDoc& doc, int index)
@@ -204,11 +228,8 @@ std::array<std::size_t, 6> ListingRowPieceLengths(const CKestrixDoc& doc, int in
             std::size_t length = static_cast<std::size_t>(c.width);
             if (computed || !c.computed) {
                 const double value = c.value(doc, o);
-                if (!(std::fabs(value) < limits[column])) {
-                    std::string text;
-                    textio::AppendFixed(text, c.width, c.decimals, value);
-                    length = text.size();
-                }
+                if (!(std::fabs(value) < limits[column]))
+                    length = FixedLength(c, value);
             }
             lengths[piece] += length;
         }

@@ -144,6 +144,8 @@ INSTANTIATE_TEST_SUITE_P(Values, ListingRowLengths,
                                            LengthRow{"NegativeAtTheLimit", -99999.0},
                                            LengthRow{"PastTheNarrowFields", -123456789.0},
                                            LengthRow{"PastEveryField", 1e15}, LengthRow{"Absurd", -1e308},
+                                           LengthRow{"CarriesPastTheDepthsField", 9999999.9996},
+                                           LengthRow{"JustBelowACarry", -99999999.99},
                                            LengthRow{"NotANumber", std::nan("")},
                                            LengthRow{"Infinite", -HUGE_VAL}),
                          RowName());
