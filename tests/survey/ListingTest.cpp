@@ -150,17 +150,6 @@ INSTANTIATE_TEST_SUITE_P(Values, ListingRowLengths,
                                            LengthRow{"Infinite", -HUGE_VAL}),
                          RowName());
 
-TEST(Listing, EveryReadingListsEachObservationInTableOrder)
-{
-    CKestrixDoc doc;
-    FillDocument(doc, {{9.8, 0, 0, 0, 0, 0, 1}, {9.9, 0, 0, 0, 0, 0, 1}, {10.0, 0, 0, 0, 0, 0, 1},
-                       {10.1, 0, 0, 0, 0, 0, 1}, {10.2, 0, 0, 0, 0, 0, 1}});
-    EXPECT_EQ(ListedObservations(doc, ListedRows::EveryReading), (std::vector<int>{0, 1, 2, 3, 4}));
-    EXPECT_EQ(ListedObservations(doc, ListedRows::TenMetreSteps), (std::vector<int>{0, 2, 4}));
-    const std::string every = ListingAsText(BuildListing(doc, ListedRows::EveryReading));
-    EXPECT_EQ(std::count(every.begin(), every.end(), '\n'), 6 + 5);
-}
-
 // The single pass that lists rows agrees with IsListed, NaN depths included.
 TEST(Listing, ListedObservationsAgreeWithIsListed)
 {
