@@ -283,6 +283,7 @@ void PlotFrame::MarkObservation(std::int32_t index)
     DepthWindow window = Link().Window();
     window.Centre(WholeHole(), x);
     ChangeWindow(window);
+    Readout(x);
     update();
 }
 
