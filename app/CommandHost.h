@@ -31,6 +31,9 @@ public:
     virtual void Exit() = 0;
     // Edit
     virtual void CopyRows() = 0;
+    // Asks a depth and shows the reading nearest it in the active survey's
+    // listing and plots.
+    virtual void GoToDepth() = 0;
     // Makes `op` on the active survey.
     virtual void EditSurvey(const survey::EditOperation& op) = 0;
     virtual void ToggleLocalFit() = 0;
@@ -51,6 +54,8 @@ public:
     virtual void ToggleQualityView() = 0;
     virtual void TogglePlanView() = 0;
     virtual void ToggleSectionView() = 0;
+    // Switches the active survey's listing between about one row per 10 m and every reading.
+    virtual void ToggleEveryReading() = 0;
     // Window
     virtual void CascadeWindows() = 0;
     virtual void TileWindows() = 0;

@@ -50,6 +50,9 @@ enum CommandId : int {
     ID_VIEW_QUALITY = 32833,
     ID_VIEW_PLAN = 32840,
     ID_VIEW_SECTION = 32841,
+    // The listing's rows and finding a depth.
+    ID_VIEW_EVERY_READING = 32860,
+    ID_EDIT_GO_TO_DEPTH = 32861,
     // The hole's name and the survey's report.
     ID_EDIT_HOLE_NAME = 32875,
     ID_FILE_SAVE_REPORT = 32876,

@@ -38,6 +38,7 @@ bool ExportsGridFrame(const CommandState& s, const CommandRow&) { return s.gridF
 bool ExportsDepthColumn(const CommandState& s, const CommandRow&) { return s.xyzDepthColumn; }
 bool ShowsPlan(const CommandState& s, const CommandRow&) { return s.showsPlan; }
 bool ShowsSection(const CommandState& s, const CommandRow&) { return s.showsSection; }
+bool ListsEveryReading(const CommandState& s, const CommandRow&) { return s.listsEveryReading; }
 
 using H = CommandHost;
 using M = MenuId;
@@ -126,6 +127,8 @@ const CommandRow kCommands[] = {
      .toolTip = QT_TRANSLATE_NOOP("Commands", "Copy"), .standardKey = QKeySequence::Copy,
      .places = {{M::Edit, 20}}, .toolSlot = 21, .icon = ToolIcon::Copy, .run = &H::CopyRows,
      .enabled = HasSelection},
+    {.name = "EditGoToDepth", .id = ID_EDIT_GO_TO_DEPTH, .label = QT_TRANSLATE_NOOP("Commands", "&Go to Depth...\tCtrl+G"),
+     .keys = "Ctrl+G", .places = {{M::Edit, 21}}, .run = &H::GoToDepth, .enabled = HasSurvey},
     {.name = "EditPaste", .id = ID_EDIT_PASTE, .label = QT_TRANSLATE_NOOP("Commands", "&Paste"),
      .prompt = QT_TRANSLATE_NOOP("Commands", "Insert Clipboard contents"),
      .toolTip = QT_TRANSLATE_NOOP("Commands", "Paste"), .toolSlot = 22, .icon = ToolIcon::Paste},
@@ -208,6 +211,10 @@ const CommandRow kCommands[] = {
     {.name = "ViewSection", .id = ID_VIEW_SECTION, .label = QT_TRANSLATE_NOOP("Commands", "S&ection View"),
      .prompt = QT_TRANSLATE_NOOP("Commands", "Show the hole's path from the side, along an azimuth"),
      .places = {{M::SurveyView, 24}}, .run = &H::ToggleSectionView, .enabled = HasSurvey, .checked = ShowsSection},
+    {.name = "ViewEveryReading", .id = ID_VIEW_EVERY_READING, .label = QT_TRANSLATE_NOOP("Commands", "&List Every Reading"),
+     .prompt = QT_TRANSLATE_NOOP("Commands", "List every reading of the survey, not only about one per 10 m"),
+     .places = {{M::SurveyView, 30}}, .run = &H::ToggleEveryReading, .enabled = HasSurvey,
+     .checked = ListsEveryReading},
 
     // Window; the list of windows follows in a group of its own.
     {.name = "WindowCascade", .id = ID_WINDOW_CASCADE, .label = QT_TRANSLATE_NOOP("Commands", "&Cascade"),

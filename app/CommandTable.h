@@ -40,6 +40,7 @@ struct CommandState {
     bool gridFrame = false; // its XYZ exports turn the components to grid north
     bool xyzDepthColumn = false; // its XYZ exports end each row with the depth
     bool listingSelection = false;             // the active listing has rows selected
+    bool listsEveryReading = false;            // the active survey's listing shows every reading
     bool plotActive = false;                   // the active window is a plot
     bool toolBarShown = false;
     bool statusBarShown = false;

@@ -6,7 +6,9 @@
 #include "app/ControlPointsDlg.h"
 #include "app/HelpDlg.h"
 #include "app/DocTemplate.h"
+#include "app/GoToDepth.h"
 #include "app/MainFrame.h"
+#include "app/ProgramInfo.h"
 #include "app/SavedEdits.h"
 #include "app/StatusProgress.h"
 #include "app/SurveyDocument.h"
@@ -24,6 +26,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 #include <algorithm>
@@ -31,6 +34,15 @@
 using namespace survey;
 
 namespace {
+
+// The rows a new listing shows: those last chosen in any survey.
+const QString kEveryReadingKey = QStringLiteral("Listing/EveryReading");
+
+ListedRows RowsLastChosen()
+{
+    const QSettings settings(kProgramMaker, kProgramName);
+    return settings.value(kEveryReadingKey, false).toBool() ? ListedRows::EveryReading : ListedRows::TenMetreSteps;
+}
 
 template <typename View>
 CDocTemplate::ViewFactory FactoryOf()
@@ -232,6 +244,8 @@ SurveyDocument* CKestrixApp::OpenSurvey(const QString& path)
 CChildFrame* CKestrixApp::CreateFrame(const CDocTemplate& docTemplate, SurveyDocument& document)
 {
     CChildFrame* frame = docTemplate.CreateNewFrame(document, *this);
+    if (auto* listing = qobject_cast<CKestrixView*>(frame->widget()))
+        listing->SetListedRows(RowsLastChosen());
     m_mainFrame->AddFrame(frame);
     return frame;
 }
@@ -288,6 +302,18 @@ void CKestrixApp::ToggleQualityView() { TogglePlotWindow(kQualityRank, *m_pQcTem
 void CKestrixApp::TogglePlanView() { TogglePlotWindow(kPlanRank, *m_pPlanTemplate); }
 
 void CKestrixApp::ToggleSectionView() { TogglePlotWindow(kSectionRank, *m_pSectionTemplate); }
+
+void CKestrixApp::ToggleEveryReading()
+{
+    SurveyDocument* document = EditableDocument();
+    CKestrixView* listing = document ? document->Listing() : nullptr;
+    if (!listing)
+        return;
+    const bool every = listing->ListedRows() != ListedRows::EveryReading;
+    listing->SetListedRows(every ? ListedRows::EveryReading : ListedRows::TenMetreSteps);
+    QSettings(kProgramMaker, kProgramName).setValue(kEveryReadingKey, every);
+    m_mainFrame->UpdateCommandUI();
+}
 
 SurveyDocument* CKestrixApp::ActiveDocument() const
 {
@@ -459,6 +485,12 @@ void CKestrixApp::SaveReport() { SaveActiveReport(*m_mainFrame, *m_prompts); }
 void CKestrixApp::PrintWindow() { PrintActiveWindow(*m_mainFrame, *m_prompts); }
 
 void CKestrixApp::Exit() { m_mainFrame->close(); }
+
+void CKestrixApp::GoToDepth()
+{
+    if (SurveyDocument* document = EditableDocument())
+        ::GoToDepth(*document, *m_prompts, m_mainFrame.get());
+}
 
 void CKestrixApp::CopyRows()
 {

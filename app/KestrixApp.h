@@ -95,6 +95,7 @@ private:
     void PrintWindow() override;
     void Exit() override;
     void CopyRows() override;
+    void GoToDepth() override;
     void EditSurvey(const survey::EditOperation& op) override;
     void ToggleLocalFit() override;
     void DeleteFlaggedReadings() override;
@@ -110,6 +111,7 @@ private:
     void ToggleQualityView() override;
     void TogglePlanView() override;
     void ToggleSectionView() override;
+    void ToggleEveryReading() override;
     void CascadeWindows() override;
     void TileWindows() override;
     void ArrangeIcons() override;

@@ -203,6 +203,8 @@ CommandState CMainFrame::CurrentState() const
     }
     const CKestrixView* listing = ActiveListing();
     state.listingSelection = listing && listing->HasSelection();
+    const CKestrixView* surveyListing = state.survey ? document->Listing() : nullptr;
+    state.listsEveryReading = surveyListing && surveyListing->ListedRows() == survey::ListedRows::EveryReading;
     state.plotActive = active && KindOf(active->widget()) != nullptr;
     state.toolBarShown = m_toolBar && !m_toolBar->isHidden();
     state.statusBarShown = !statusBar()->isHidden();

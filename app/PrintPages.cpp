@@ -42,9 +42,9 @@ void PrintPlot(QPainter& painter, const PlotKind& kind, const CKestrixDoc& doc, 
     PaintPlotOnPage(painter, kind, doc, windowSize, link);
 }
 
-int PrintListing(QPainter& painter, QPagedPaintDevice& device, const CKestrixDoc& doc)
+int PrintListing(QPainter& painter, QPagedPaintDevice& device, const CKestrixDoc& doc, ListedRows rows)
 {
-    const QStringList lines = ListingLines(BuildListing(doc));
+    const QStringList lines = ListingLines(BuildListing(doc, rows));
     const QFont font = CKestrixView::ListingFont();
     painter.setFont(font);
     painter.setPen(Qt::black);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "survey/ListingRows.h"
+
 #include <QSize>
 
 namespace survey {
@@ -20,6 +22,8 @@ struct PlotKind;
 void PrintPlot(QPainter& painter, const PlotKind& kind, const survey::CKestrixDoc& doc, QSize windowSize,
                PlotLink* link);
 
-// The survey's listing text, top to bottom, as many pages as it takes; a
-// listing wider than the page is made smaller to fit it. The number of pages.
-int PrintListing(QPainter& painter, QPagedPaintDevice& device, const survey::CKestrixDoc& doc);
+// The survey's listing text with `rows` listed, top to bottom, as many pages
+// as it takes; a listing wider than the page is made smaller to fit it. The
+// number of pages.
+int PrintListing(QPainter& painter, QPagedPaintDevice& device, const survey::CKestrixDoc& doc,
+                 survey::ListedRows rows = survey::ListedRows::TenMetreSteps);

@@ -3,6 +3,7 @@
 #include "app/ChildFrame.h"
 #include "app/EditCommand.h"
 #include "survey/EditsRestore.h"
+#include "views/CKestrixView.h"
 #include "views/CQcView.h"
 
 #include <QAbstractScrollArea>
@@ -70,6 +71,15 @@ void SurveyDocument::OrderFrames(const std::function<int(const CChildFrame*)>& r
     std::stable_sort(m_frames.begin(), m_frames.end(),
                      [&](const QPointer<CChildFrame>& a, const QPointer<CChildFrame>& b) { return rank(a) < rank(b); });
     UpdateFrameTitles();
+}
+
+CKestrixView* SurveyDocument::Listing() const
+{
+    for (const QPointer<CChildFrame>& frame : m_frames) {
+        if (auto* listing = frame ? qobject_cast<CKestrixView*>(frame->widget()) : nullptr)
+            return listing;
+    }
+    return nullptr;
 }
 
 bool SurveyDocument::ShowsQualityPlot() const { return ShowsView(CQcView::staticMetaObject); }

@@ -18,6 +18,7 @@
 #include <vector>
 
 class CChildFrame;
+class CKestrixView;
 
 // One open raw survey file: the survey document, its undo history and its
 // windows, in the order their views joined it. It is the survey's one editor:
@@ -63,6 +64,8 @@ public:
     // renumbers their captions.
     void OrderFrames(const std::function<int(const CChildFrame*)>& rank);
 
+    // The survey's listing, or none once its window has closed.
+    CKestrixView* Listing() const;
     // Whether one of the survey's windows is its quality plot.
     bool ShowsQualityPlot() const;
     // Whether one of the survey's windows shows a view of `viewClass`.

@@ -144,6 +144,16 @@ std::optional<QString> QtUserPrompts::EditHoleName(QWidget* parent, const QStrin
     return name.trimmed();
 }
 
+std::optional<QString> QtUserPrompts::DepthToGoTo(QWidget* parent, const QString& label)
+{
+    bool accepted = false;
+    const QString text = QInputDialog::getText(parent, QCoreApplication::translate("UserPrompts", "Go to Depth"), label,
+                                               QLineEdit::Normal, QString(), &accepted);
+    if (!accepted)
+        return std::nullopt;
+    return text;
+}
+
 std::optional<survey::Site> QtUserPrompts::EditSite(QWidget* parent, const survey::CKestrixDoc& doc)
 {
     CSiteDlg dialog(doc, parent);

@@ -73,6 +73,8 @@ public:
     enum class FileUse { Read, Write };
     virtual std::optional<QString> ChooseFile(QWidget* parent, FileUse use, const QString& caption,
                                               const QString& start, const QString& filter) = 0;
+    // The text typed in the Go to Depth box, which shows `label`; nullopt when cancelled.
+    virtual std::optional<QString> DepthToGoTo(QWidget* parent, const QString& label) = 0;
 };
 
 // `text` as a message box shows it: a line longer than `maxLength`
@@ -99,6 +101,7 @@ public:
     SaveChoice AskToSave(QWidget* parent, const QString& question) override;
     std::optional<QString> ChooseFile(QWidget* parent, FileUse use, const QString& caption, const QString& start,
                                       const QString& filter) override;
+    std::optional<QString> DepthToGoTo(QWidget* parent, const QString& label) override;
 };
 
 // The survey loader's messages, shown through the program's message box.

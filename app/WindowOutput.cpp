@@ -5,6 +5,7 @@
 #include "app/PrintPages.h"
 #include "app/SurveyDocument.h"
 #include "app/UserPrompts.h"
+#include "views/CKestrixView.h"
 #include "views/PlotImage.h"
 #include "views/SurveyReport.h"
 
@@ -93,6 +94,8 @@ void PrintActiveWindow(CMainFrame& mainFrame, UserPrompts& prompts)
     const survey::CKestrixDoc& doc = *window->Document().Doc();
     if (const PlotKind* kind = KindOf(window->widget()))
         PrintPlot(painter, *kind, doc, window->widget()->size(), &window->Document().Plots());
+    else if (const auto* listing = qobject_cast<const CKestrixView*>(window->widget()))
+        PrintListing(painter, printer, doc, listing->ListedRows());
     else
         PrintListing(painter, printer, doc);
     if (!painter.end())

@@ -12,6 +12,7 @@ namespace survey {
 
 void CKestrixDoc::UpdateAllViews()
 {
+    ++m_nRevision;
     if (m_pHost)
         m_pHost->UpdateAllViews();
 }

@@ -63,7 +63,11 @@ public:
     // recalculation left, before points were added or removed since.
     void RecalculateWithFitInForce();
 
+    // Counts the survey's changes and has every view redraw.
     void UpdateAllViews();
+    // How many changes the views have been told of: a view that last saw
+    // the same number shows the survey as it is.
+    std::uint64_t Revision() const { return m_nRevision; }
 
     // Whether the computed fields are a recalculation's, not the zeros that a
     // failed load leaves beside what it read.
@@ -136,6 +140,7 @@ private:
     void Calculate(bool refit);
 
     DocumentHost* m_pHost = nullptr;
+    std::uint64_t m_nRevision = 0;
 };
 
 } // namespace survey

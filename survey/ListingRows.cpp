@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <utility>
 
 namespace survey {
@@ -55,16 +56,77 @@ const std::array<ListingColumn, 12> kListingColumns = {{
     {"Height", 12, 5, [](const CKestrixDoc&, const Observation& o) { return o.Height; }, true},
 }};
 
+namespace {
+
+// Whether a reading between two others is listed, given the three distances past 10 m.
+bool ListedBetween(double before, double here, double after)
+{
+    if (std::isnan(here) || std::isnan(before) || std::isnan(after))
+        return true;
+    return !(std::fmin(before, after) < here);
+}
+
+// The largest magnitude that surely fits `column`'s field: one place is left
+// for the sign and one for a carry of the rounding.
+double FieldLimit(const ListingColumn& column)
+{
+    return std::pow(10.0, column.width - column.decimals - 2) - 1.0;
+}
+
+// The length of AppendFixed's text for `value`, counted without formatting
+// where the rounding cannot carry into another digit.
+std::size_t FixedLength(const ListingColumn& column, double value)
+{
+    static constexpr double kHalfUnits[] = {0.5, 0.05, 0.005, 0.0005, 0.00005, 0.000005};
+    const double magnitude = std::fabs(value);
+    // Powers of ten are exact doubles up to 1e22.
+    if (magnitude < 1e22 && column.decimals >= 1 && column.decimals <= 5) {
+        double power = 10.0;
+        std::size_t digits = 1;
+        while (magnitude >= power) {
+            power *= 10.0;
+            ++digits;
+        }
+        if (magnitude + 2 * kHalfUnits[column.decimals] < power) {
+            const std::size_t length = (value < 0 ? 1 : 0) + digits + 1 + static_cast<std::size_t>(column.decimals);
+            return std::max(length, static_cast<std::size_t>(column.width));
+        }
+    }
+    std::string text;
+    textio::AppendFixed(text, column.width, column.decimals, value);
+    return text.size();
+}
+
+} // namespace
+
 bool IsListed(const CKestrixDoc& doc, int index)
 {
     if (index == 0 || index == doc.m_nObs - 1)
         return true;
-    const double here = DistancePastTen(doc.m_pObs[index].Depth);
-    const double before = DistancePastTen(doc.m_pObs[index - 1].Depth);
-    const double after = DistancePastTen(doc.m_pObs[index + 1].Depth);
-    if (std::isnan(here) || std::isnan(before) || std::isnan(after))
-        return true;
-    return !(std::fmin(before, after) < here);
+    return ListedBetween(DistancePastTen(doc.m_pObs[index - 1].Depth), DistancePastTen(doc.m_pObs[index].Depth),
+                         DistancePastTen(doc.m_pObs[index + 1].Depth));
+}
+
+// One pass, each depth's distance past 10 m worked out once.
+std::vector<int> ListedObservations(const CKestrixDoc& doc, ListedRows rows)
+{
+    const int count = std::max(doc.m_nObs, 0);
+    std::vector<int> listed;
+    if (rows == ListedRows::EveryReading) {
+        listed.resize(static_cast<std::size_t>(count));
+        std::iota(listed.begin(), listed.end(), 0);
+        return listed;
+    }
+    double before = 0.0;
+    double here = count > 0 ? DistancePastTen(doc.m_pObs[0].Depth) : 0.0;
+    for (int i = 0; i < count; ++i) {
+        const double after = i + 1 < count ? DistancePastTen(doc.m_pObs[i + 1].Depth) : 0.0;
+        if (i == 0 || i == count - 1 || ListedBetween(before, here, after))
+            listed.push_back(i);
+        before = here;
+        here = after;
+    }
+    return listed;
 }
 
 namespace {
@@ -117,7 +179,7 @@ std::string DeclinationLine(const CKestrixDoc& doc)
 
 } // namespace
 
-ListingText BuildListing(const CKestrixDoc& doc)
+ListingText BuildListingHead(const CKestrixDoc& doc)
 {
     ListingText listing;
     listing.headerLines = {
@@ -130,21 +192,59 @@ ListingText BuildListing(const CKestrixDoc& doc)
     listing.headingPieces = Pieces([](const ListingColumn& column) {
         return textio::Format("%*s", column.width, column.heading);
     });
-    // What a failed load read was never computed: its computed columns stay blank.
+    return listing;
+}
+
+// What a failed load read was never computed: its computed columns stay blank.
+ListingText::Row BuildListingRow(const CKestrixDoc& doc, int index)
+{
     const bool computed = doc.IsComputed();
-    for (int i = 0; i < doc.m_nObs; ++i) {
-        if (!IsListed(doc, i))
-            continue;
-        const Observation& o = doc.m_pObs[i];
-        listing.rows.push_back({i, Pieces([&](const ListingColumn& column) {
-                                    std::string text;
-                                    if (computed || !column.computed)
-                                        textio::AppendFixed(text, column.width, column.decimals, column.value(doc, o));
-                                    else
-                                        text.assign(static_cast<std::size_t>(column.width), ' ');
-                                    return text;
-                                })});
+    const Observation& o = doc.m_pObs[index];
+    return {index, Pieces([&](const ListingColumn& column) {
+                std::string text;
+                if (computed || !column.computed)
+                    textio::AppendFixed(text, column.width, column.decimals, column.value(doc, o));
+                else
+                    text.assign(static_cast<std::size_t>(column.width), ' ');
+                return text;
+            })};
+}
+
+std::array<std::size_t, 6> ListingRowPieceLengths(const CKestrixDoc& doc, int index)
+{
+    static const std::array<double, 12> limits = [] {
+        std::array<double, 12> values{};
+        for (std::size_t i = 0; i < values.size(); ++i)
+            values[i] = FieldLimit(kListingColumns[i]);
+        return values;
+    }();
+    const bool computed = doc.IsComputed();
+    const Observation& o = doc.m_pObs[index];
+    std::array<std::size_t, 6> lengths{};
+    std::size_t column = 0;
+    for (std::size_t piece = 0; piece < lengths.size(); ++piece) {
+        for (int k = 0; k < kColumnsPerPiece[piece]; ++k, ++column) {
+            const ListingColumn& c = kListingColumns[column];
+            std::size_t length = static_cast<std::size_t>(c.width);
+            if (computed || !c.computed) {
+                const double value = c.value(doc, o);
+                if (!(std::fabs(value) < limits[column]))
+                    length = FixedLength(c, value);
+            }
+            lengths[piece] += length;
+        }
+        lengths[piece] = std::min(lengths[piece], kListingPieceLimit);
     }
+    return lengths;
+}
+
+ListingText BuildListing(const CKestrixDoc& doc, ListedRows rows)
+{
+    ListingText listing = BuildListingHead(doc);
+    const std::vector<int> listed = ListedObservations(doc, rows);
+    listing.rows.reserve(listed.size());
+    for (int index : listed)
+        listing.rows.push_back(BuildListingRow(doc, index));
     return listing;
 }
 
@@ -164,7 +264,7 @@ std::string ListingAsText(const ListingText& listing)
     return text;
 }
 
-std::string ListingRowsAsTabText(const CKestrixDoc& doc, const ListingText& listing, int first, int last)
+std::string ListingRowsAsTabText(const CKestrixDoc& doc, std::span<const int> indices)
 {
     std::string text;
     const bool computed = doc.IsComputed();
@@ -174,9 +274,7 @@ std::string ListingRowsAsTabText(const CKestrixDoc& doc, const ListingText& list
         text += column.heading;
     }
     text += '\n';
-    const int rows = static_cast<int>(listing.rows.size());
-    for (int row = std::max(first, 0); row <= last && row < rows; ++row) {
-        const int index = listing.rows[static_cast<std::size_t>(row)].index;
+    for (int index : indices) {
         if (index < 0 || index >= doc.m_nObs)
             continue;
         separator = "";

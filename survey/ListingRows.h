@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -40,20 +41,35 @@ struct ListingColumn {
 extern const std::array<ListingColumn, 12> kListingColumns;
 inline constexpr std::array<int, 6> kColumnsPerPiece = {1, 1, 1, 1, 4, 4};
 
+// Which observations the listing shows: about one per 10 m (see IsListed),
+// or every one.
+enum class ListedRows { TenMetreSteps, EveryReading };
+
 // Whether observation `index` of `doc` is listed: the first and last always,
 // any other when its depth's distance past a multiple of 10 m is not larger
 // than a neighbour's.
 bool IsListed(const CKestrixDoc& doc, int index);
 
-ListingText BuildListing(const CKestrixDoc& doc);
+// The observations listed, in table order.
+std::vector<int> ListedObservations(const CKestrixDoc& doc, ListedRows rows);
+
+// The collar lines and the heading of the listing, without rows.
+ListingText BuildListingHead(const CKestrixDoc& doc);
+// The row of observation `index` (0 to m_nObs - 1).
+ListingText::Row BuildListingRow(const CKestrixDoc& doc, int index);
+// The lengths of the pieces BuildListingRow gives, formatting only the
+// numbers too large for their fields.
+std::array<std::size_t, 6> ListingRowPieceLengths(const CKestrixDoc& doc, int index);
+
+ListingText BuildListing(const CKestrixDoc& doc, ListedRows rows = ListedRows::TenMetreSteps);
 
 // The listing as text: every line its pieces run together, ending in "\n".
 std::string ListingAsText(const ListingText& listing);
 
-// Rows `first` to `last` of `listing` (built from `doc`) as tab-separated
-// text for the clipboard: the headings on the first line, then one line per
-// row with its numbers as the listing prints them, without the padding.
-// Every line ends in "\n".
-std::string ListingRowsAsTabText(const CKestrixDoc& doc, const ListingText& listing, int first, int last);
+// The rows of observations `indices` of `doc` as tab-separated text for the
+// clipboard: the headings on the first line, then one line per row with its
+// numbers as the listing prints them, without the padding; an index out of
+// the table is left out. Every line ends in "\n".
+std::string ListingRowsAsTabText(const CKestrixDoc& doc, std::span<const int> indices);
 
 } // namespace survey

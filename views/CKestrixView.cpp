@@ -2,6 +2,7 @@
 
 #include "survey/KestrixDoc.h"
 #include "survey/ListingRows.h"
+#include "survey/NearestReading.h"
 #include "views/ViewServices.h"
 
 #include <QClipboard>
@@ -12,7 +13,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <map>
 
 using namespace survey;
 
@@ -20,8 +20,8 @@ namespace {
 
 // The widest line in pixels. The font has a fixed pitch, so lines whose
 // pieces have the same lengths are equally wide: each pattern of lengths is
-// measured once, on the first line that has it.
-int WidestLine(const ListingText& listing, const QFontMetrics& metrics)
+// measured once.
+int WidestLine(const ListingCache& cache, const QFontMetrics& metrics)
 {
     auto width = [&](const auto& pieces) {
         int sum = 0;
@@ -29,18 +29,15 @@ int WidestLine(const ListingText& listing, const QFontMetrics& metrics)
             sum += metrics.horizontalAdvance(QString::fromStdString(piece));
         return sum;
     };
-    int widest = width(listing.headingPieces);
-    for (const std::string& line : listing.headerLines)
+    const ListingText& head = cache.Head();
+    int widest = width(head.headingPieces);
+    for (const std::string& line : head.headerLines)
         widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(line)));
-    std::map<std::array<std::size_t, 6>, int> widthOfLengths;
-    for (const ListingText::Row& row : listing.rows) {
-        std::array<std::size_t, 6> lengths;
-        for (std::size_t i = 0; i < lengths.size(); ++i)
-            lengths[i] = row.pieces[i].size();
-        const auto [found, added] = widthOfLengths.try_emplace(lengths, 0);
-        if (added)
-            found->second = width(row.pieces);
-        widest = std::max(widest, found->second);
+    for (const std::array<std::size_t, 6>& lengths : cache.RowPieceLengths()) {
+        int sum = 0;
+        for (std::size_t length : lengths)
+            sum += metrics.horizontalAdvance(QString(static_cast<qsizetype>(length), QLatin1Char('0')));
+        widest = std::max(widest, sum);
     }
     return widest;
 }
@@ -74,25 +71,64 @@ QFont CKestrixView::ListingFont()
     return font;
 }
 
-const ListingText& CKestrixView::Listing()
+ListingText CKestrixView::Listing()
 {
     Sync();
-    return m_cache.Text();
+    ListingText listing = m_cache.Head();
+    listing.rows.reserve(m_cache.Listed().size());
+    for (int index : m_cache.Listed())
+        listing.rows.push_back(BuildListingRow(m_doc, index));
+    return listing;
 }
 
 ListingGeometry CKestrixView::Geometry() const
 {
-    return {static_cast<int>(m_cache.Text().rows.size()), viewport()->height(), verticalScrollBar()->value()};
+    return {m_cache.RowCount(), viewport()->height(), verticalScrollBar()->value()};
 }
 
-// Rebuilds the text when the survey changed: what the window shows, its
-// extent and, when other observations are listed, no selection.
+void CKestrixView::SetListedRows(survey::ListedRows rows)
+{
+    if (rows == m_rows)
+        return;
+    Sync();
+    const ListingGeometry before = Geometry();
+    const int firstShown = before.rows > 0 ? ObservationOfRow(before.FirstVisibleRow()) : 0;
+    const int collarShown = std::min(before.scroll, ListingGeometry::kCollarLines);
+    m_rows = rows;
+    Sync();
+    ClearSelection();
+    const int row = RowAtOrAfter(firstShown);
+    verticalScrollBar()->setValue(row > 0 ? row + ListingGeometry::kCollarLines : collarShown);
+    viewport()->update();
+}
+
+int CKestrixView::RowAtOrAfter(int index) const
+{
+    const std::vector<int>& listed = m_cache.Listed();
+    const auto found = std::lower_bound(listed.begin(), listed.end(), index);
+    return static_cast<int>(std::min(found - listed.begin(), static_cast<std::ptrdiff_t>(listed.size()) - 1));
+}
+
+int CKestrixView::ShowDepth(double depth)
+{
+    Sync();
+    const int row = NearestOf(m_doc, m_cache.Listed(), depth);
+    if (row < 0)
+        return -1;
+    Select(row, row);
+    const ListingGeometry geometry = Geometry();
+    verticalScrollBar()->setValue(row + ListingGeometry::kCollarLines + 1 - (geometry.PageRows() + 1) / 2);
+    return row;
+}
+
+// Lays the listing out again when the survey changed: its extent and, when
+// other observations are listed, no selection.
 bool CKestrixView::RefreshListing()
 {
-    const ListingCache::Change change = m_cache.Refresh(m_doc);
+    const ListingCache::Change change = m_cache.Refresh(m_doc, m_rows);
     if (change == ListingCache::Change::None)
         return false;
-    m_contentWidth = WidestLine(m_cache.Text(), QFontMetrics(m_font));
+    m_contentWidth = WidestLine(m_cache, QFontMetrics(m_font));
     if (change == ListingCache::Change::Rows)
         ClearSelection();
     return true;
@@ -120,7 +156,7 @@ void CKestrixView::UpdateScrollBars()
 
 void CKestrixView::OnDraw(QPainter& painter)
 {
-    const ListingText& listing = m_cache.Text();
+    const ListingText& head = m_cache.Head();
     const ListingGeometry geometry = Geometry();
     const int left = -horizontalScrollBar()->value();
     const int width = viewport()->width();
@@ -146,9 +182,9 @@ void CKestrixView::OnDraw(QPainter& painter)
     for (int line = 0; line < ListingGeometry::kCollarLines; ++line) {
         const int y = geometry.CollarLineTop(line);
         if (y > -kLineHeight)
-            drawLine(y, std::array<std::string, 1>{listing.headerLines[static_cast<std::size_t>(line)]});
+            drawLine(y, std::array<std::string, 1>{head.headerLines[static_cast<std::size_t>(line)]});
     }
-    drawLine(geometry.HeadingTop(), listing.headingPieces);
+    drawLine(geometry.HeadingTop(), head.headingPieces);
     for (int row = geometry.FirstVisibleRow(); row < geometry.rows; ++row) {
         const int y = geometry.RowTop(row);
         if (y >= geometry.viewHeight)
@@ -159,7 +195,9 @@ void CKestrixView::OnDraw(QPainter& painter)
             painter.setPen(highlightedText);
             painter.setBackgroundMode(Qt::TransparentMode);
         }
-        drawLine(y, listing.rows[static_cast<std::size_t>(row)].pieces);
+        const int index = ObservationOfRow(row);
+        if (index < m_doc.m_nObs)
+            drawLine(y, BuildListingRow(m_doc, index).pieces);
         if (selected) {
             painter.setPen(Qt::black);
             painter.setBackgroundMode(Qt::OpaqueMode);
@@ -232,7 +270,10 @@ QString CKestrixView::SelectedText()
     Sync();
     if (!HasSelection())
         return QString();
-    return QString::fromStdString(ListingRowsAsTabText(m_doc, m_cache.Text(), FirstSelectedRow(), LastSelectedRow()));
+    const std::span<const int> rows(m_cache.Listed());
+    const auto first = static_cast<std::size_t>(FirstSelectedRow());
+    const auto count = static_cast<std::size_t>(LastSelectedRow() - FirstSelectedRow() + 1);
+    return QString::fromStdString(ListingRowsAsTabText(m_doc, rows.subspan(first, count)));
 }
 
 void CKestrixView::Copy()

@@ -15,7 +15,7 @@ class CKestrixDoc;
 class ViewServices;
 
 // The listing window: the collar and a table of measured and computed values
-// of about one observation per 10 m. Every line is reached by scrolling (scroll
+// of about one observation per 10 m, or of every observation. Every line is reached by scrolling (scroll
 // bars, wheel, arrows, Page Up/Down, Home/End); the heading stays in view while
 // the rows pass under it. Rows are selected with the mouse, Shift with the
 // keys, or Ctrl+A, and copied as tab-separated text. Moving the mouse over it
@@ -31,10 +31,22 @@ public:
     static QFont ListingFont();
     static constexpr int kLineHeight = ListingGeometry::kLineHeight;
 
-    // The listing as shown, brought up to date with the document first.
-    const survey::ListingText& Listing();
+    // The listing as shown, every row formatted, brought up to date with the
+    // document first (for printing and checks; the window formats only the
+    // rows in view).
+    survey::ListingText Listing();
     // The line layout at the present size and scroll position.
     ListingGeometry Geometry() const;
+
+    // Which observations are listed; a change keeps the first row in view
+    // on the same place of the hole and ends the selection.
+    survey::ListedRows ListedRows() const { return m_rows; }
+    void SetListedRows(survey::ListedRows rows);
+    // The observation shown on `row` (0 to Geometry().rows - 1).
+    int ObservationOfRow(int row) const { return m_cache.Listed()[static_cast<std::size_t>(row)]; }
+    // Selects the listed row whose depth lies nearest `depth` and scrolls it
+    // to the middle of the window; its row, or -1 without rows.
+    int ShowDepth(double depth);
 
     // The selected rows, first to last (indices into Listing().rows).
     bool HasSelection() const { return m_anchor >= 0; }
@@ -68,6 +80,8 @@ protected:
 
 private:
     bool RefreshListing();
+    // The row showing observation `index`, or the first listed after it.
+    int RowAtOrAfter(int index) const;
     void Sync();
     void UpdateScrollBars();
     void Select(int anchor, int current);
@@ -77,6 +91,7 @@ private:
     ViewServices& m_services;
     QFont m_font;
     ListingCache m_cache;
+    survey::ListedRows m_rows = survey::ListedRows::TenMetreSteps;
     int m_contentWidth = 0; // of the widest line, in pixels
     int m_anchor = -1;      // the row a selection started at; -1 without one
     int m_current = -1;     // the row it reaches to

@@ -55,6 +55,14 @@ void DepthWindow::Reveal(DepthSpan whole, std::int32_t x)
     Place(whole, std::int64_t{x} - shown.Length() / 2, shown.Length());
 }
 
+void DepthWindow::Centre(DepthSpan whole, std::int32_t x)
+{
+    if (IsWhole())
+        return;
+    const DepthSpan shown = Shown(whole);
+    Place(whole, std::int64_t{x} - shown.Length() / 2, shown.Length());
+}
+
 namespace {
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b)

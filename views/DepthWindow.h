@@ -34,6 +34,9 @@ public:
     void Pan(DepthSpan whole, DepthSpan start, std::int64_t shift);
     // Brings depth `x` into a zoomed window by centring the window on it.
     void Reveal(DepthSpan whole, std::int32_t x);
+    // Centres a zoomed window on depth `x`, as far as the hole's ends allow;
+    // the whole hole stays whole.
+    void Centre(DepthSpan whole, std::int32_t x);
 
     // Equal when they show the same stretch of any hole.
     friend bool operator==(const DepthWindow& a, const DepthWindow& b)

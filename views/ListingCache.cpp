@@ -2,51 +2,64 @@
 
 #include "survey/KestrixDoc.h"
 
-#include <algorithm>
-#include <cstring>
+#include <bit>
 
 using namespace survey;
 
 namespace {
 
-std::array<double, 4> CollarOf(const CKestrixDoc& doc)
+bool SameHead(const ListingText& a, const ListingText& b)
 {
-    return {doc.m_dEasting, doc.m_dNorthing, doc.m_dHeight, doc.m_dDeclination};
-}
-
-// The observation table as a range; empty when there is none.
-const Observation* Begin(const CKestrixDoc& doc) { return doc.m_nObs > 0 ? doc.m_pObs.get() : nullptr; }
-const Observation* End(const CKestrixDoc& doc) { return doc.m_nObs > 0 ? doc.m_pObs.get() + doc.m_nObs : nullptr; }
-
-bool SameRows(const ListingText& a, const ListingText& b)
-{
-    return std::equal(a.rows.begin(), a.rows.end(), b.rows.begin(), b.rows.end(),
-                      [](const ListingText::Row& x, const ListingText::Row& y) { return x.index == y.index; });
+    return a.headerLines == b.headerLines && a.headingPieces == b.headingPieces;
 }
 
 } // namespace
 
-// Bit for bit: a value that became NaN, or -0 that became 0, prints differently.
-bool ListingCache::Matches(const CKestrixDoc& doc) const
+ListingCache::Source ListingCache::SourceOf(const CKestrixDoc& doc, ListedRows rows)
 {
-    const std::array<double, 4> collar = CollarOf(doc);
-    if (std::memcmp(collar.data(), m_collar.data(), sizeof collar) != 0)
-        return false;
-    const Observation* begin = Begin(doc);
-    const std::size_t count = static_cast<std::size_t>(End(doc) - begin);
-    return count == m_observations.size()
-        && (count == 0 || std::memcmp(begin, m_observations.data(), count * sizeof(Observation)) == 0);
+    return {doc.Revision(), doc.m_nObs, doc.m_nObs > 0 ? doc.m_pObs.get() : nullptr, rows};
 }
 
-ListingCache::Change ListingCache::Refresh(const CKestrixDoc& doc)
+bool ListingCache::SameDepths(const CKestrixDoc& doc) const
 {
-    if (m_built && Matches(doc))
+    if (m_depthBits.size() != static_cast<std::size_t>(std::max(doc.m_nObs, 0)))
+        return false;
+    for (std::size_t i = 0; i < m_depthBits.size(); ++i) {
+        if (std::bit_cast<std::uint64_t>(doc.m_pObs[i].Depth) != m_depthBits[i])
+            return false;
+    }
+    return true;
+}
+
+// The head is a few lines, made again at every refresh: a collar changed
+// without a word to the views still shows.
+ListingCache::Change ListingCache::Refresh(const CKestrixDoc& doc, ListedRows rows)
+{
+    ListingText head = BuildListingHead(doc);
+    const Source source = SourceOf(doc, rows);
+    const bool sameHead = m_built && SameHead(head, m_head);
+    if (sameHead && source == m_source)
         return Change::None;
-    ListingText text = BuildListing(doc);
-    const bool sameRows = m_built && SameRows(text, m_text);
-    m_text = std::move(text);
-    m_collar = CollarOf(doc);
-    m_observations.assign(Begin(doc), End(doc));
+    m_head = std::move(head);
+    if (m_built && source == m_source)
+        return Change::Values;
+
+    const bool sameRows = m_built && rows == m_source.rows && SameDepths(doc);
+    if (!sameRows) {
+        m_listed = ListedObservations(doc, rows);
+        m_depthBits.resize(static_cast<std::size_t>(std::max(doc.m_nObs, 0)));
+        for (std::size_t i = 0; i < m_depthBits.size(); ++i)
+            m_depthBits[i] = std::bit_cast<std::uint64_t>(doc.m_pObs[i].Depth);
+    }
+    m_lengths.clear();
+    std::array<std::size_t, 6> previous{};
+    for (int index : m_listed) {
+        const std::array<std::size_t, 6> lengths = ListingRowPieceLengths(doc, index);
+        if (m_lengths.empty() || lengths != previous)
+            m_lengths.insert(lengths);
+        previous = lengths;
+    }
+    m_source = source;
     m_built = true;
     return sameRows ? Change::Values : Change::Rows;
 }

@@ -1,36 +1,59 @@
 #pragma once
 
 #include "survey/ListingRows.h"
-#include "survey/Observation.h"
 
 #include <array>
+#include <cstdint>
+#include <set>
 #include <vector>
 
 namespace survey {
 class CKestrixDoc;
 } // namespace survey
 
-// The listing's text, built again only when the survey has changed since it
-// was built: the collar and the observation table are compared with a copy
-// of them, bit for bit, so a paint or a scroll step never formats a number.
+// What the listing window lays out: the collar lines and heading, which
+// observation each row shows and the lengths of the rows' pieces, from which
+// the window measures its widest line. The rows themselves are formatted
+// only when drawn. Brought up to date only after the survey has told its
+// views of a change (or its table was replaced): a paint or a scroll step
+// then costs the rows in view, whatever the survey's length.
 class ListingCache {
 public:
     enum class Change {
-        None,   // the text is the survey's
-        Values, // rebuilt; the same observations are listed, in the same rows
-        Rows,   // rebuilt; the listed observations differ
+        None,   // as it was
+        Values, // the same observations are listed, in the same rows
+        Rows,   // the listed observations differ
     };
 
-    // Brings the text up to date with `doc`.
-    Change Refresh(const survey::CKestrixDoc& doc);
-    const survey::ListingText& Text() const { return m_text; }
+    // Brings the layout up to date with `doc`, listing `rows`.
+    Change Refresh(const survey::CKestrixDoc& doc, survey::ListedRows rows);
+
+    // The collar lines and the heading (no rows).
+    const survey::ListingText& Head() const { return m_head; }
+    // The observation shown on each row, in row order.
+    const std::vector<int>& Listed() const { return m_listed; }
+    int RowCount() const { return static_cast<int>(m_listed.size()); }
+    // Every distinct pattern of piece lengths among the rows.
+    const std::set<std::array<std::size_t, 6>>& RowPieceLengths() const { return m_lengths; }
 
 private:
-    bool Matches(const survey::CKestrixDoc& doc) const;
+    // What the layout was made from.
+    struct Source {
+        std::uint64_t revision = 0;
+        int count = 0;
+        const void* table = nullptr;
+        survey::ListedRows rows = survey::ListedRows::TenMetreSteps;
+        friend bool operator==(const Source&, const Source&) = default;
+    };
+    static Source SourceOf(const survey::CKestrixDoc& doc, survey::ListedRows rows);
+    bool SameDepths(const survey::CKestrixDoc& doc) const;
 
     bool m_built = false;
-    survey::ListingText m_text;
-    // What the text was built from.
-    std::array<double, 4> m_collar{};
-    std::vector<survey::Observation> m_observations;
+    Source m_source;
+    survey::ListingText m_head;
+    std::vector<int> m_listed;
+    std::set<std::array<std::size_t, 6>> m_lengths;
+    // The depths the rows were chosen from, bit for bit: a depth that
+    // became NaN lists other rows.
+    std::vector<std::uint64_t> m_depthBits;
 };

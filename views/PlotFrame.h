@@ -59,6 +59,10 @@ public:
     bool IsZoomed() const { return m_zoomed; }
     // The observation marked with the arrow keys, or -1.
     std::int32_t MarkedObservation() const;
+    // Marks observation `index` as the arrow keys would (its depth in the
+    // status bar) and centres the survey's zoomed depth window on it; nothing
+    // for an index outside the table.
+    void MarkObservation(std::int32_t index);
     // The view's window has just become the active one: a click that did
     // that, if any, edits nothing (it deletes no reading, places no point).
     void NoteActivation();

@@ -283,6 +283,22 @@ void PlotFrame::MoveMarker(int direction)
     update();
 }
 
+void PlotFrame::MarkObservation(std::int32_t index)
+{
+    const CKestrixDoc& doc = Doc();
+    if (index < 0 || index >= doc.m_nObs)
+        return;
+    const std::int32_t x = Scaled(doc.m_pObs[index].Depth);
+    m_nMarked = index;
+    m_markedReading = doc.m_pObs[index];
+    m_markPlace = DepthOrder{x, 2 * std::int64_t{index}};
+    DepthWindow window = Link().Window();
+    window.Centre(WholeHole(), x);
+    ChangeWindow(window);
+    Readout(x);
+    update();
+}
+
 void PlotFrame::DeleteMarked()
 {
     const std::int32_t marked = MarkedObservation();

@@ -89,6 +89,14 @@ std::optional<QualitySettings> RecordingPrompts::EditSpikeSettings(QWidget*, con
 
 std::optional<survey::Site> RecordingPrompts::EditSite(QWidget*, const survey::CKestrixDoc&) { return siteAnswer; }
 
+std::optional<QString> RecordingPrompts::DepthToGoTo(QWidget*, const QString& label)
+{
+    depthLabels.append(label);
+    if (depthAnswers.isEmpty())
+        return std::nullopt;
+    return depthAnswers.takeFirst();
+}
+
 bool RecordingPrompts::SetUpPrinter(QWidget*, QPrinter& printer)
 {
     if (printFile.isEmpty())

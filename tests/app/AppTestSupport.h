@@ -33,6 +33,7 @@ public:
     SaveChoice AskToSave(QWidget* parent, const QString& question) override;
     std::optional<QString> ChooseFile(QWidget* parent, FileUse use, const QString& caption, const QString& start,
                                       const QString& filter) override;
+    std::optional<QString> DepthToGoTo(QWidget* parent, const QString& label) override;
 
     QStringList openAnswers; // in turn; an empty answer cancels, as does running out
     QStringList exportAnswers;
@@ -57,6 +58,8 @@ public:
     QStringList saveQuestions;
     QStringList fileAnswers;   // ChooseFile's, in turn; as the open answers
     QStringList fileStarts;    // where every ChooseFile dialog started
+    QStringList depthAnswers; // in turn; running out cancels
+    QStringList depthLabels;
 };
 
 // Writes `text` to `path`; false on failure.

@@ -438,7 +438,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "Save P&lot As...|&Print...|Save Repor&t As...|-|"
                      "<recent>|-|E&xit"},
         MenuItemsRow{"Edit", MenuId::Edit,
-                     "&Undo|&Redo|-|&Copy|-|&Delete observations|-|&Add azimuth control points|"
+                     "&Undo|&Redo|-|&Copy|&Go to Depth...|-|&Delete observations|-|&Add azimuth control points|"
                      "C&lear control points|Co&ntrol Points...|Fit degree &1 polynomial|Fit degree &2 polynomial|"
                      "Fit degree &3 polynomial|Fit degree &4 polynomial|Fit &Between Control Points Only|-|"
                      "Delete &Flagged Readings|Spike &Settings...|-|R&oll option>|-|S&ite and Date...|"
@@ -446,7 +446,7 @@ INSTANTIATE_TEST_SUITE_P(
         MenuItemsRow{"RollOption", MenuId::Roll, "&No adjustment|Add &90|Add &180|&Subtract 90"},
         MenuItemsRow{"SurveyView", MenuId::SurveyView,
                      "&Toolbar|&Status Bar|-|&Zoom to Whole Hole|Components as &Anomalies|&Quality Control|"
-                     "&Plan View|S&ection View"},
+                     "&Plan View|S&ection View|-|&List Every Reading"},
         MenuItemsRow{"Window", MenuId::Window, "&Cascade|&Tile|&Arrange Icons|&Show All Views"},
         MenuItemsRow{"SurveyHelp", MenuId::SurveyHelp, "&Kestrix Help|&About Kestrix..."},
         MenuItemsRow{"ToolBar", MenuId::None,

@@ -82,7 +82,8 @@ INSTANTIATE_TEST_SUITE_P(PrintPages, PrintedPlot,
 struct ListingRow {
     const char* name;
     int readings;
-    int pages; // a listing row every 10 m
+    int pages;
+    ListedRows rows = ListedRows::TenMetreSteps;
 };
 
 class PrintedListing : public ::testing::TestWithParam<ListingRow> {};
@@ -93,7 +94,7 @@ TEST_P(PrintedListing, RunsOverAsManyPagesAsItNeeds)
     int printed = 0;
     PrintPdf(GetParam().readings, PathIn(folder, "listing.pdf"),
              [&](QPainter& painter, QPrinter& printer, const CKestrixDoc& doc) {
-                 printed = PrintListing(painter, printer, doc);
+                 printed = PrintListing(painter, printer, doc, GetParam().rows);
              });
     EXPECT_EQ(printed, GetParam().pages);
     const QString pdf = QString::fromLatin1(ReadFile(PathIn(folder, "listing.pdf")));
@@ -101,7 +102,8 @@ TEST_P(PrintedListing, RunsOverAsManyPagesAsItNeeds)
 }
 
 INSTANTIATE_TEST_SUITE_P(PrintPages, PrintedListing,
-                         ::testing::Values(ListingRow{"TwentyMetres", 41, 1}, ListingRow{"EightKilometres", 16001, 9}),
+                         ::testing::Values(ListingRow{"TwentyMetres", 41, 1}, ListingRow{"EightKilometres", 16001, 9},
+                                           ListingRow{"EveryReading", 801, 9, ListedRows::EveryReading}),
                          RowName());
 
 } // namespace

@@ -98,6 +98,7 @@ struct PictureRow {
     const char* name;
     int observations;
     QSize window;
+    ListedRows rows = ListedRows::TenMetreSteps;
 };
 
 class ListingPictureTest : public ::testing::TestWithParam<PictureRow> {};
@@ -110,15 +111,17 @@ TEST_P(ListingPictureTest, UnscrolledItIsTheListingAtSixteenPixelSteps)
     LoadSurvey(doc, GetParam().observations);
     FakeViewServices services;
     CKestrixView view(doc, services);
+    view.SetListedRows(GetParam().rows);
     view.resize(GetParam().window);
     view.show();
     const QImage shown = Picture(view);
-    EXPECT_EQ(shown, ReferencePicture(LinesOf(BuildListing(doc)), shown.size()));
+    EXPECT_EQ(shown, ReferencePicture(LinesOf(BuildListing(doc, GetParam().rows)), shown.size()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, ListingPictureTest,
                          ::testing::Values(PictureRow{"AllFits", 21, {1600, 400}},
-                                           PictureRow{"ScrollBarsAtTheEdges", 401, {700, 300}}),
+                                           PictureRow{"ScrollBarsAtTheEdges", 401, {700, 300}},
+                                           PictureRow{"EveryReading", 401, {700, 300}, ListedRows::EveryReading}),
                          RowName());
 
 TEST(ListingViewTest, ShowsTheSameTextAsTheBatchListing)
@@ -415,8 +418,7 @@ TEST(ListingViewTest, FollowsTheSurveyThroughEdits)
     view.resize(900, 600);
     view.show();
     Click(view, 2);
-    const ListingText* built = &view.Listing();
-    const std::string before = ListingAsText(*built);
+    const std::string before = ListingAsText(view.Listing());
 
     ApplyRecorded(doc, edit::SetRollAdjustment{90});
     EXPECT_NE(ListingAsText(view.Listing()), before);
@@ -426,6 +428,57 @@ TEST(ListingViewTest, FollowsTheSurveyThroughEdits)
     ApplyRecorded(doc, edit::DeleteObservation{0});
     EXPECT_EQ(ListingAsText(view.Listing()), ListingAsText(BuildListing(doc)));
     EXPECT_FALSE(view.HasSelection());
+}
+
+// Listing every reading and going to a depth, in a window of 20 rows.
+TEST(ListingViewTest, ListsEveryReadingAndCentresTheRowNearestADepth)
+{
+    CKestrixDoc doc;
+    LoadSurvey(doc, 2001); // from 3 m to 503 m, 0.25 m apart: 52 rows
+    FakeViewServices services;
+    CKestrixView view(doc, services);
+    view.resize(900, 16 * 21);
+    view.show();
+    view.verticalScrollBar()->setValue(5 + 20); // the row of 200 m first under the heading
+    ASSERT_EQ(doc.m_pObs[view.ObservationOfRow(view.Geometry().FirstVisibleRow())].Depth, 200.0);
+
+    view.SetListedRows(ListedRows::EveryReading);
+    EXPECT_EQ(ListingAsText(view.Listing()), ListingAsText(BuildListing(doc, ListedRows::EveryReading)));
+    EXPECT_EQ(doc.m_pObs[view.ObservationOfRow(view.Geometry().FirstVisibleRow())].Depth, 200.0)
+        << "the same place of the hole stays first";
+
+    const int row = view.ShowDepth(150.1);
+    EXPECT_EQ(doc.m_pObs[view.ObservationOfRow(row)].Depth, 150.0);
+    EXPECT_EQ(view.FirstSelectedRow(), row);
+    EXPECT_EQ(view.LastSelectedRow(), row);
+    const ListingGeometry g = view.Geometry();
+    EXPECT_NEAR(row - g.FirstVisibleRow(), g.LastWholeRow() - row, 1) << "in the middle of the window";
+
+    view.SetListedRows(ListedRows::TenMetreSteps);
+    EXPECT_FALSE(view.HasSelection());
+    EXPECT_EQ(doc.m_pObs[view.ObservationOfRow(view.ShowDepth(153.1))].Depth, 150.0);
+}
+
+// A number too large for its field widens the listing once the survey says
+// it changed.
+TEST(ListingViewTest, AValueTooLargeForItsFieldWidensTheListing)
+{
+    CKestrixDoc doc;
+    LoadSurvey(doc);
+    FakeViewServices services;
+    CKestrixView view(doc, services);
+    view.SetListedRows(ListedRows::EveryReading);
+    view.resize(900, 600);
+    view.show();
+    const int before = view.horizontalScrollBar()->maximum();
+    doc.m_pObs[123].East = 1e20;
+    doc.UpdateAllViews();
+    Picture(view); // the paint lays the listing out again, the scroll bars follow
+    QCoreApplication::processEvents();
+    const QFontMetrics metrics(CKestrixView::ListingFont());
+    const std::string row = BuildListingRow(doc, 123).pieces[5];
+    EXPECT_EQ(view.horizontalScrollBar()->maximum() - before,
+              metrics.horizontalAdvance(QString::fromStdString(row)) - metrics.horizontalAdvance(QString(56, '0')));
 }
 
 } // namespace
