@@ -49,17 +49,15 @@ bool RefitsAsBefore(CKestrixDoc& doc)
             && SameBits(fit.alpha, doc.m_fit.alpha) && SameBits(fit.beta, doc.m_fit.beta) && SameBits(span, doc.m_fitSpan));
 }
 
-// Whether the change leaves the first and the last reading and the direction
-// the positions are stepped in: readings `first` to `last` (in the larger
-// table) went or came back.
-bool InsideTheTable(const CKestrixDoc& doc, std::int32_t first, std::int32_t last, std::int32_t largerCount)
+// Positions from reading `first` on, where readings `first` to `last` (in the
+// larger table) went or came back; all of them when the first or the last
+// reading did, or the positions are stepped from the last reading.
+void FinishFrom(CKestrixDoc& doc, std::int32_t first, std::int32_t last, std::int32_t largerCount)
 {
-    return first > 0 && last < largerCount - 1 && !TraversesBackwards(doc);
-}
-
-void FinishFrom(CKestrixDoc& doc, std::int32_t first)
-{
-    CalcPositionsFrom(doc, first);
+    if (first > 0 && last < largerCount - 1 && !TraversesBackwards(doc))
+        CalcPositionsFrom(doc, first);
+    else
+        CalcPositions(doc);
     CalcReferenceField(doc);
     doc.UpdateAllViews();
 }
@@ -69,9 +67,8 @@ void FinishFrom(CKestrixDoc& doc, std::int32_t first)
 bool RecalculateAfterRemoval(CKestrixDoc& doc, std::span<const RemovedObservation> removed, bool refit)
 {
     const auto before = static_cast<std::size_t>(doc.m_nObs) + removed.size();
-    if (removed.empty() || doc.m_QualityValues.size() != before
-        || !InsideTheTable(doc, removed.front().index, removed.back().index, static_cast<std::int32_t>(before))
-        || !WrapsAsBefore(doc) || (refit && !RefitsAsBefore(doc)))
+    if (removed.empty() || doc.m_QualityValues.size() != before || !WrapsAsBefore(doc)
+        || (refit && !RefitsAsBefore(doc)))
         return false;
     // The quality values close up as the table did.
     std::vector<QualityValues>& quality = doc.m_QualityValues;
@@ -84,15 +81,14 @@ bool RecalculateAfterRemoval(CKestrixDoc& doc, std::span<const RemovedObservatio
         kept += to - from;
     }
     quality.resize(kept);
-    FinishFrom(doc, removed.front().index);
+    FinishFrom(doc, removed.front().index, removed.back().index, static_cast<std::int32_t>(before));
     return true;
 }
 
 bool RecalculateAfterRestore(CKestrixDoc& doc, std::span<const RemovedObservation> restored)
 {
     const auto now = static_cast<std::size_t>(doc.m_nObs);
-    if (restored.empty() || doc.m_QualityValues.size() + restored.size() != now
-        || !InsideTheTable(doc, restored.front().index, restored.back().index, doc.m_nObs) || !WrapsAsBefore(doc))
+    if (restored.empty() || doc.m_QualityValues.size() + restored.size() != now || !WrapsAsBefore(doc))
         return false;
     // The restored readings hold what the recalculation before they went gave them.
     std::vector<QualityValues>& quality = doc.m_QualityValues;
@@ -107,7 +103,7 @@ bool RecalculateAfterRestore(CKestrixDoc& doc, std::span<const RemovedObservatio
         quality[at] = QualityOf(restored[k].observation);
         end = from;
     }
-    FinishFrom(doc, restored.front().index);
+    FinishFrom(doc, restored.front().index, restored.back().index, doc.m_nObs);
     return true;
 }
 

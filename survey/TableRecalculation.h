@@ -14,9 +14,9 @@ class CKestrixDoc;
 // hold, so only the positions beyond the change, the quality values and the
 // reference field are worked out; the result is the full recalculation's to
 // the last bit, and every view redraws. False, with the table as it is and
-// nothing else changed, when the change reaches further (the first or last
-// reading, azimuths wrapped otherwise, another fit, a survey not calculated
-// before the change): the caller then recalculates in full.
+// nothing else changed, when the change reaches further (azimuths wrapped
+// otherwise, another fit, a survey not calculated before the change): the
+// caller then recalculates in full.
 
 // After RemoveObservations took out `removed`, with `refit` as the
 // recalculation it replaces (a refit through the control points, or the fit
