@@ -100,6 +100,12 @@ void PolyFit(int m, const double* x, const double* y, int n, double* c, Orthogon
 
 void FitAzimuth(CKestrixDoc& doc)
 {
+    FitThroughControlPoints(doc);
+    ApplyFitInForce(doc);
+}
+
+void FitThroughControlPoints(CKestrixDoc& doc)
+{
     const int n = doc.m_nControlPoints;
     if (n == 0) {
         // The last point may have gone without a refit; its curve must not
@@ -119,7 +125,6 @@ void FitAzimuth(CKestrixDoc& doc)
     // point's depth in hundredths, as a depth read from the file is.
     const auto [shallowest, deepest] = std::minmax_element(x, x + n);
     doc.m_fitSpan = {*shallowest / doc.m_dScale, *deepest / doc.m_dScale};
-    ApplyFitInForce(doc);
 }
 
 void ApplyFitInForce(CKestrixDoc& doc)

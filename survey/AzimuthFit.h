@@ -38,6 +38,9 @@ void PolyFit(int m, const double* x, const double* y, int n, double* c, Orthogon
 // and AzUsed stays the measured azimuth.
 void FitAzimuth(CKestrixDoc& doc);
 
+// The fit of FitAzimuth alone (m_nCoef, m_dCoef, m_fit, m_fitSpan), not put in force.
+void FitThroughControlPoints(CKestrixDoc& doc);
+
 // Replaces AzUsed by the fit in force, as it was made (under m_bFitLocal only
 // within m_fitSpan); does nothing while m_nCoef is 0.
 void ApplyFitInForce(CKestrixDoc& doc);

@@ -4,6 +4,7 @@
 #include "survey/KestrixDoc.h"
 #include "survey/Overloaded.h"
 #include "survey/TableEdits.h"
+#include "survey/TableRecalculation.h"
 
 namespace survey {
 
@@ -72,8 +73,7 @@ void CKestrixDoc::Apply(const EditOperation& op)
                               // Positions and the fit follow the remaining observations at
                               // once, so what is exported always matches what is shown.
                               const std::int32_t indices[] = {d.index};
-                              if (!RemoveObservations(*this, indices).empty())
-                                  Recalculate();
+                              RecalculateAfter(RemoveObservations(*this, indices));
                           },
                           // The fit follows its points at once, so what is shown, exported
                           // and saved always agree.
@@ -104,10 +104,7 @@ void CKestrixDoc::Apply(const EditOperation& op)
                               if (RemoveControlPointAt(*this, r.index))
                                   Recalculate();
                           },
-                          [&](const edit::DeleteObservations& d) {
-                              if (!RemoveObservations(*this, d.indices).empty())
-                                  Recalculate();
-                          },
+                          [&](const edit::DeleteObservations& d) { RecalculateAfter(RemoveObservations(*this, d.indices)); },
                           [&](const edit::SetLocalFit& l) {
                               m_bFitLocal = l.on;
                               Recalculate();
@@ -134,6 +131,12 @@ void CKestrixDoc::Apply(const EditOperation& op)
                                   m_holeName = n.name;
                           }},
                op);
+}
+
+void CKestrixDoc::RecalculateAfter(std::span<const RemovedObservation> removed)
+{
+    if (!removed.empty() && !RecalculateAfterRemoval(*this, removed, true))
+        Recalculate();
 }
 
 bool CKestrixDoc::SetSite(const Site& site)

@@ -3,6 +3,7 @@
 #include "survey/HoleName.h"
 #include "survey/KestrixDoc.h"
 #include "survey/Overloaded.h"
+#include "survey/TableRecalculation.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -16,6 +17,10 @@ public:
     static void Apply(CKestrixDoc& doc, const EditOperation& op) { doc.Apply(op); }
     static void AddControlPoint(CKestrixDoc& doc, ControlPoint point) { doc.AddControlPoint(point); }
     static void SetSite(CKestrixDoc& doc, const Site& site) { doc.SetSite(site); }
+    static void RecalculateAfter(CKestrixDoc& doc, std::span<const RemovedObservation> removed)
+    {
+        doc.RecalculateAfter(removed);
+    }
 };
 
 namespace {
@@ -83,6 +88,17 @@ void MakeResolved(CKestrixDoc& doc, const ResolvedEdits& edits, std::vector<Remo
     doc.Recalculate();
 }
 
+template <typename T>
+bool SameBits(const T& a, const T& b)
+{
+    return std::memcmp(&a, &b, sizeof(T)) == 0;
+}
+
+bool RemovesReadingsOnly(const EditOperation& op)
+{
+    return std::holds_alternative<edit::DeleteObservation>(op) || std::holds_alternative<edit::DeleteObservations>(op);
+}
+
 // The computed fields of a table that was never recalculated: zero, as loaded.
 void ClearComputedFields(CKestrixDoc& doc)
 {
@@ -135,11 +151,11 @@ std::optional<EditRecord> ApplyRecorded(CKestrixDoc& doc, const EditOperation& o
     std::visit(Overloaded{[&](const edit::DeleteObservation& d) {
                               const std::int32_t indices[] = {d.index};
                               record.m_removedObservations = RemoveObservations(doc, indices);
-                              doc.Recalculate();
+                              EditMaking::RecalculateAfter(doc, record.m_removedObservations);
                           },
                           [&](const edit::DeleteObservations& d) {
                               record.m_removedObservations = RemoveObservations(doc, d.indices);
-                              doc.Recalculate();
+                              EditMaking::RecalculateAfter(doc, record.m_removedObservations);
                           },
                           [&](const edit::RemoveControlPoint& r) {
                               record.m_removedPoints.push_back(
@@ -180,6 +196,11 @@ bool Undo(CKestrixDoc& doc, const EditRecord& record)
         || doc.m_nControlPoints < before.controlPoints - removedPoints)
         return false;
 
+    // The readings that stayed were calculated with the fit in force now.
+    const bool fitAsBefore = doc.m_nCoef == before.nCoef && SameBits(doc.m_dCoef, before.coef)
+                             && doc.m_fit.nTerms == before.fit.nTerms && SameBits(doc.m_fit.b, before.fit.b)
+                             && SameBits(doc.m_fit.alpha, before.fit.alpha) && SameBits(doc.m_fit.beta, before.fit.beta)
+                             && SameBits(doc.m_fitSpan, before.fitSpan);
     RestoreObservations(doc, record.m_removedObservations);
     doc.m_DeletedReadings.resize(before.deletedReadings);
     // Points the edit appended go first, then the removed ones come back.
@@ -204,7 +225,12 @@ bool Undo(CKestrixDoc& doc, const EditRecord& record)
     if (!recalculated) {
         doc.UpdateAllViews();
     } else if (before.computed) {
-        doc.RecalculateWithFitInForce();
+        // Readings put back under the state they went in need only what lies beyond them.
+        const bool readingsOnly = fitAsBefore && record.m_removedPoints.empty()
+                                  && std::holds_alternative<EditOperation>(record.m_edit)
+                                  && RemovesReadingsOnly(std::get<EditOperation>(record.m_edit));
+        if (!readingsOnly || !RecalculateAfterRestore(doc, record.m_removedObservations))
+            doc.RecalculateWithFitInForce();
     } else {
         ClearComputedFields(doc);
         doc.UpdateAllViews();

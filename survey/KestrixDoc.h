@@ -8,11 +8,13 @@
 #include "survey/QualityControl.h"
 #include "survey/ReferenceField.h"
 #include "survey/Site.h"
+#include "survey/TableEdits.h"
 #include "survey/TrajectoryMethod.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -97,6 +99,9 @@ public:
     // to the deepest control point, so the hole away from them keeps its
     // measured direction.
     bool m_bFitLocal = false;
+    // Whether the last recalculation put the measured azimuths on 0 to 360
+    // (their mean lay near south) rather than -180 to 180.
+    bool m_bAzimuthsWrapped = false;
     // Quality values of observation i at [i], as of the last Recalculate
     // (empty before it).
     std::vector<QualityValues> m_QualityValues;
@@ -138,6 +143,8 @@ private:
     bool SetSite(const Site& site);
 
     void Calculate(bool refit);
+    // The recalculation after readings went, unless none did (see TableRecalculation.h).
+    void RecalculateAfter(std::span<const RemovedObservation> removed);
 
     DocumentHost* m_pHost = nullptr;
     std::uint64_t m_nRevision = 0;

@@ -43,7 +43,8 @@ void CalcAzimuth(CKestrixDoc& doc)
         o.AzUsed = o.CalcAzMag;
         sum += o.CalcAzMag >= 0 ? o.CalcAzMag : o.CalcAzMag + 360;
     }
-    if (doc.m_nObs > 0 && std::fabs(sum / doc.m_nObs - 180) < 20) {
+    doc.m_bAzimuthsWrapped = doc.m_nObs > 0 && std::fabs(sum / doc.m_nObs - 180) < 20;
+    if (doc.m_bAzimuthsWrapped) {
         for (int i = 0; i < doc.m_nObs; ++i) {
             Observation& o = doc.m_pObs[i];
             if (o.CalcAzMag < 0) {

@@ -2,6 +2,7 @@
 
 #include "survey/KestrixDoc.h"
 #include "survey/Median.h"
+#include "survey/SpikeWindow.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,83 +12,6 @@
 namespace survey {
 
 namespace {
-
-// Scales a median absolute deviation to a standard deviation for normally
-// distributed noise.
-constexpr double kMadToSigma = 1.4826;
-
-// Median of the sorted, non-empty `v`; halves first so huge values cannot
-// overflow.
-double MedianOfSorted(const std::vector<double>& v)
-{
-    const std::size_t m = v.size();
-    return m % 2 ? v[m / 2] : 0.5 * v[m / 2 - 1] + 0.5 * v[m / 2];
-}
-
-// Median of |v[j] - median| for the sorted `v`: the deviations grow outward
-// from the middle on both sides, so merging the two sides from the middle
-// yields them in ascending order without sorting.
-double MedianAbsoluteDeviation(const std::vector<double>& v, double median)
-{
-    const std::size_t m = v.size();
-    std::size_t left = m / 2;  // v[0 .. left) lie at or below the median
-    std::size_t right = m / 2; // v[right .. m) lie at or above it
-    double previous = 0.0, current = 0.0;
-    for (std::size_t taken = 0; taken <= m / 2; ++taken) {
-        previous = current;
-        const bool takeLeft = left > 0 && (right == m || median - v[left - 1] < v[right] - median);
-        current = takeLeft ? median - v[--left] : v[right++] - median;
-    }
-    return m % 2 ? current : 0.5 * previous + 0.5 * current;
-}
-
-// The finite values of a sliding window over `values`, kept sorted.
-class SortedWindow {
-public:
-    void Add(double value)
-    {
-        if (std::isfinite(value))
-            m_sorted.insert(std::upper_bound(m_sorted.begin(), m_sorted.end(), value), value);
-    }
-    // Takes out `leaving` and puts in `entering`, moving only the values
-    // that lie between the two.
-    void Replace(double leaving, double entering)
-    {
-        if (!std::isfinite(leaving) || !std::isfinite(entering)) {
-            if (std::isfinite(leaving))
-                m_sorted.erase(std::lower_bound(m_sorted.begin(), m_sorted.end(), leaving));
-            Add(entering);
-            return;
-        }
-        const auto at = [this](std::size_t index) { return m_sorted.begin() + static_cast<std::ptrdiff_t>(index); };
-        const std::size_t slot = Count([leaving](double v) { return v < leaving; });
-        if (entering > leaving) {
-            const std::size_t end = Count([entering](double v) { return v <= entering; });
-            std::move(at(slot + 1), at(end), at(slot));
-            m_sorted[end - 1] = entering;
-        } else {
-            const std::size_t begin = Count([entering](double v) { return v < entering; });
-            std::move_backward(at(begin), at(slot), at(slot + 1));
-            m_sorted[begin] = entering;
-        }
-    }
-    const std::vector<double>& Sorted() const { return m_sorted; }
-
-private:
-    // How many values satisfy `below`, a test true for a leading run of the
-    // sorted values. A plain count: on a window of a few dozen values it
-    // beats a binary search, whose branches the processor cannot predict.
-    template <typename Test>
-    std::size_t Count(Test below) const
-    {
-        std::size_t count = 0;
-        for (double v : m_sorted)
-            count += below(v);
-        return count;
-    }
-
-    std::vector<double> m_sorted;
-};
 
 void FlagDepartures(const std::vector<double>& values, std::size_t halfWindow, double threshold, double floor,
                     std::uint8_t bit, std::vector<std::uint8_t>& flags)
@@ -99,7 +23,7 @@ void FlagDepartures(const std::vector<double>& values, std::size_t halfWindow, d
         window.Add(values[j]);
     std::size_t first = 0; // the window is values[first .. first + width)
     for (std::size_t i = 0; i < n; ++i) {
-        const std::size_t wanted = std::min(i > halfWindow ? i - halfWindow : 0, n - width);
+        const std::size_t wanted = WindowStart(i, halfWindow, n, width);
         if (wanted > first) { // the window moves by at most one reading a step
             window.Replace(values[first], values[first + width]);
             first = wanted;
@@ -152,11 +76,14 @@ std::vector<std::uint8_t> FindSpikes(std::span<const QualityValues> values, cons
 
 edit::DeleteObservations FlaggedReadings(const CKestrixDoc& doc, const SpikeSettings& settings)
 {
+    // A recalculated survey holds its readings' values already.
     std::vector<QualityValues> values;
-    values.reserve(static_cast<std::size_t>(std::max(doc.m_nObs, 0)));
-    for (std::int32_t i = 0; i < doc.m_nObs; ++i)
-        values.push_back(QualityOf(doc.m_pObs[i]));
-    const std::vector<std::uint8_t> flags = FindSpikes(values, settings);
+    if (!doc.IsComputed()) {
+        values.reserve(static_cast<std::size_t>(std::max(doc.m_nObs, 0)));
+        for (std::int32_t i = 0; i < doc.m_nObs; ++i)
+            values.push_back(QualityOf(doc.m_pObs[i]));
+    }
+    const std::vector<std::uint8_t> flags = FindSpikes(doc.IsComputed() ? doc.m_QualityValues : values, settings);
     edit::DeleteObservations flagged;
     for (std::size_t i = 0; i < flags.size(); ++i) {
         if (flags[i] != 0)

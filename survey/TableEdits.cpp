@@ -32,14 +32,19 @@ std::vector<RemovedObservation> RemoveObservations(CKestrixDoc& doc, std::span<c
         readings.Remove(depths[k], order[k]);
     }
 
+    // The readings after the first one taken move down in stretches, each
+    // copied whole.
+    std::sort(order.begin(), order.end());
     std::vector<RemovedObservation> removed;
     removed.reserve(order.size());
-    std::int32_t kept = 0;
-    for (std::int32_t i = 0; i < count; ++i) {
-        if (taken[static_cast<std::size_t>(i)])
-            removed.push_back({i, doc.m_pObs[i]});
-        else
-            doc.m_pObs[kept++] = doc.m_pObs[i];
+    Observation* table = doc.m_pObs.get();
+    std::int32_t kept = order.front();
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        removed.push_back({order[k], table[order[k]]});
+        const std::int32_t from = order[k] + 1;
+        const std::int32_t to = k + 1 < order.size() ? order[k + 1] : count;
+        std::copy(table + from, table + to, table + kept);
+        kept += to - from;
     }
     doc.m_nObs = kept;
     return removed;
@@ -47,14 +52,15 @@ std::vector<RemovedObservation> RemoveObservations(CKestrixDoc& doc, std::span<c
 
 void RestoreObservations(CKestrixDoc& doc, std::span<const RemovedObservation> removed)
 {
-    // From the back, so every kept reading moves up at most once.
-    std::int32_t from = doc.m_nObs - 1;
-    std::int32_t to = doc.m_nObs + static_cast<std::int32_t>(removed.size()) - 1;
-    for (auto next = removed.rbegin(); next != removed.rend(); --to) {
-        if (next->index == to)
-            doc.m_pObs[to] = (next++)->observation;
-        else
-            doc.m_pObs[to] = doc.m_pObs[from--];
+    // From the back, so every kept reading moves up at most once, in stretches.
+    Observation* table = doc.m_pObs.get();
+    std::int32_t end = doc.m_nObs; // the kept readings not moved yet are table[0 .. end)
+    for (std::size_t k = removed.size(); k-- > 0;) {
+        const RemovedObservation& next = removed[k];
+        const std::int32_t from = next.index - static_cast<std::int32_t>(k);
+        std::copy_backward(table + from, table + end, table + end + k + 1);
+        table[next.index] = next.observation;
+        end = from;
     }
     doc.m_nObs += static_cast<std::int32_t>(removed.size());
 }

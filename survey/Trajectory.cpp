@@ -65,27 +65,15 @@ bool TraversesBackwards(const CKestrixDoc& doc)
     return doc.m_nObs > 0 && doc.m_pObs[doc.m_nObs - 1].Depth < doc.m_pObs[0].Depth;
 }
 
-void CalcPositions(CKestrixDoc& doc)
-{
-    if (doc.m_nObs == 0)
-        return;
-    const bool backwards = TraversesBackwards(doc);
-    const int step = backwards ? -1 : 1;
-    const int first = backwards ? doc.m_nObs - 1 : 0;
+namespace {
 
+// Steps from observation `from` - step to observation `to` - step (exclusive),
+// `step` apart in the table, each from the one before it.
+void StepPositions(CKestrixDoc& doc, int from, int to, int step)
+{
     const double declination = doc.DeclinationInForce();
-    Observation& start = doc.m_pObs[first];
-    {
-        const double a = (start.AzUsed - declination) * kDegToRad;
-        const double inc = start.CalcIncl * kDegToRad;
-        const double d = start.Depth;
-        start.East = doc.m_dEasting + d * std::cos(inc) * std::sin(a);
-        start.North = doc.m_dNorthing + d * std::cos(inc) * std::cos(a);
-        start.Height = doc.m_dHeight - d * std::sin(inc);
-    }
     const bool arcs = doc.m_trajectory == TrajectoryMethod::MinimumCurvature;
-    for (int k = 1; k < doc.m_nObs; ++k) {
-        const int n = first + k * step;
+    for (int n = from; n != to; n += step) {
         Observation& o = doc.m_pObs[n];
         const Observation& p = doc.m_pObs[n - step];
         if (arcs) {
@@ -105,6 +93,34 @@ void CalcPositions(CKestrixDoc& doc)
         o.North = p.North + delta * std::cos(inc) * std::cos(a);
         o.Height = p.Height - delta * std::sin(inc);
     }
+}
+
+} // namespace
+
+void CalcPositions(CKestrixDoc& doc)
+{
+    if (doc.m_nObs == 0)
+        return;
+    const bool backwards = TraversesBackwards(doc);
+    const int step = backwards ? -1 : 1;
+    const int first = backwards ? doc.m_nObs - 1 : 0;
+
+    const double declination = doc.DeclinationInForce();
+    Observation& start = doc.m_pObs[first];
+    {
+        const double a = (start.AzUsed - declination) * kDegToRad;
+        const double inc = start.CalcIncl * kDegToRad;
+        const double d = start.Depth;
+        start.East = doc.m_dEasting + d * std::cos(inc) * std::sin(a);
+        start.North = doc.m_dNorthing + d * std::cos(inc) * std::cos(a);
+        start.Height = doc.m_dHeight - d * std::sin(inc);
+    }
+    StepPositions(doc, first + step, backwards ? -1 : doc.m_nObs, step);
+}
+
+void CalcPositionsFrom(CKestrixDoc& doc, int first)
+{
+    StepPositions(doc, first, doc.m_nObs, 1);
 }
 
 } // namespace survey

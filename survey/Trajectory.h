@@ -11,6 +11,11 @@ class CKestrixDoc;
 // to the grid by the declination in force.
 void CalcPositions(CKestrixDoc& doc);
 
+// As CalcPositions, for a table traversed from its first observation whose
+// positions before `first` (1 or more) are as CalcPositions left them: steps
+// on from observation first - 1 only.
+void CalcPositionsFrom(CKestrixDoc& doc, int first);
+
 // The angle in degrees between the hole's directions at two readings, each
 // an azimuth from a north both share and an inclination below the
 // horizontal, in degrees: the dogleg the positions bend through.

@@ -139,7 +139,7 @@ bool CQcView::BeginPaint()
     for (std::int32_t i = 0; i < doc.m_nObs; ++i)
         m_values.push_back(QualityOf(doc.m_pObs[i]));
     const SpikeSettings& settings = Link().Spikes();
-    m_flags = FindSpikes(m_values, settings);
+    m_flags = m_spikes.Update(m_values, settings);
     m_flagged = static_cast<int>(std::count_if(m_flags.begin(), m_flags.end(), [](std::uint8_t f) { return f != 0; }));
     std::vector<double> gravity;
     for (const QualityValues& v : m_values) {

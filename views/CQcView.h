@@ -2,6 +2,7 @@
 
 #include "survey/QualityControl.h"
 #include "survey/ReferenceField.h"
+#include "survey/SpikeTracker.h"
 #include "views/PlotFrame.h"
 
 #include <array>
@@ -73,6 +74,8 @@ private:
     survey::GravityUnit m_gravityUnit = survey::GravityUnit::Unknown;
     QString m_modelName;
     std::vector<survey::QualityValues> m_values;
+    // Works out again only the windows an edit touched since the last paint.
+    survey::SpikeTracker m_spikes;
     std::vector<std::uint8_t> m_flags;
     int m_flagged = 0;
 };

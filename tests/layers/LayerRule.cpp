@@ -63,6 +63,8 @@ const std::vector<std::pair<const char*, const char*>>& TestLayers()
         {"bench/quality_", "survey"},
         {"bench/survey_", "survey"},
         {"bench/batch_", "batch"},
+        {"bench/edit_", "app"},   // the survey document kestrix edits through
+        {"bench/memory_", "app"}, // kestrix run as a child process
         {"fuzz/fuzz_number", "textio"},
         {"fuzz/fuzz_geomag", "geomag"},
         {"fuzz/fuzz_convert", "batch"}, // the converter's output loaded by the survey core

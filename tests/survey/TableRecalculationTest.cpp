@@ -1,0 +1,90 @@
+#include "EditTestSupport.h"
+#include "NamedRows.h"
+#include "examples/DemoSurvey.h"
+#include "survey/EditRecord.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace survey;
+using namespace survey::edit;
+
+namespace {
+
+struct SetupRow {
+    const char* name;
+    std::vector<EditOperation> setup;
+};
+
+Site DemoSite()
+{
+    Site site;
+    site.epsg = demo::kEpsg;
+    site.date = demo::kSurveyDate;
+    site.declinationFrom = Site::DeclinationFrom::Model;
+    return site;
+}
+
+class DeletionsRecalculatedInPart : public ::testing::TestWithParam<SetupRow> {};
+
+// Deleting readings and taking that back work out only part of the survey:
+// after each such edit, undo or redo the survey is what a full recalculation
+// with the fit in force makes of it, to the last bit.
+TEST_P(DeletionsRecalculatedInPart, LeaveWhatAFullRecalculationGives)
+{
+    CKestrixDoc doc;
+    ASSERT_TRUE(LoadDemo(doc));
+    for (const EditOperation& op : GetParam().setup)
+        ASSERT_TRUE(ApplyRecorded(doc, op));
+    std::mt19937 random(7);
+    std::vector<EditRecord> done, undone;
+    for (int step = 0; step < 40; ++step) {
+        const unsigned kind = random() % 5;
+        std::string what;
+        if (kind == 3 && !done.empty()) {
+            ASSERT_TRUE(Undo(doc, done.back()));
+            undone.push_back(std::move(done.back()));
+            done.pop_back();
+            what = "undo";
+        } else if (kind == 4 && !undone.empty()) {
+            Redo(doc, undone.back());
+            done.push_back(std::move(undone.back()));
+            undone.pop_back();
+            what = "redo";
+        } else {
+            // Now and then the first or the last reading, which a part cannot reach.
+            const auto at = [&] {
+                const unsigned pick = random() % 20;
+                return pick == 0 ? 0 : pick == 1 ? doc.m_nObs - 1 : static_cast<std::int32_t>(random() % doc.m_nObs);
+            };
+            const EditOperation op = kind == 0 ? EditOperation(DeleteObservations{{at(), at(), at()}})
+                                               : EditOperation(DeleteObservation{at()});
+            std::optional<EditRecord> record = ApplyRecorded(doc, op);
+            ASSERT_TRUE(record);
+            done.push_back(std::move(*record));
+            undone.clear();
+            what = "deletion";
+        }
+        const DocumentState made(doc);
+        const std::vector<ReferenceReading> reference = doc.m_reference.readings;
+        doc.RecalculateWithFitInForce();
+        ASSERT_EQ(FirstDifference(made, DocumentState(doc)), "") << "step " << step << ", " << what;
+        ASSERT_TRUE(document_state::SameBits(reference, doc.m_reference.readings)) << "step " << step << ", " << what;
+    }
+}
+
+// Control points on both sides of the demo's disturbed interval.
+constexpr ControlPoint kAt130{13000, 3782}, kAt150{15000, 3999}, kAt240{24000, 4485};
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, DeletionsRecalculatedInPart,
+    ::testing::Values(SetupRow{"MeasuredAzimuth", {}},
+                      SetupRow{"FitThroughPoints", {AddControlPoint{kAt130}, AddControlPoint{kAt240}, SetFitDegree{3}}},
+                      SetupRow{"LocalFitArcsAndReferenceField",
+                               {SetLocalFit{true}, AddControlPoint{kAt150}, AddControlPoint{kAt240},
+                                SetTrajectory{TrajectoryMethod::MinimumCurvature}, SetSite{DemoSite()}}},
+                      SetupRow{"FitBehindItsPoints", {AddControlPoint{kAt130}, AddControlPoint{kAt240}, SetRollAdjustment{180}}}),
+    RowName());
+
+} // namespace
