@@ -28,11 +28,15 @@ bool UsesMinimumCurvature(const CommandState& s, const CommandRow&)
 {
     return s.survey && s.survey->m_trajectory == TrajectoryMethod::MinimumCurvature;
 }
-bool IsZoomed(const CommandState& s, const CommandRow&) { return s.plots && !s.plots->Window().IsWhole(); }
+bool IsZoomed(const CommandState& s, const CommandRow&)
+{
+    return s.plots && (!s.plots->Window().IsWhole() || s.plots->HasValueZoom());
+}
 bool ShowsAnomalies(const CommandState& s, const CommandRow&)
 {
     return s.plots && s.plots->ComponentsAsAnomalies();
 }
+bool KeepsFixedScales(const CommandState& s, const CommandRow&) { return s.fixedScales; }
 bool ShowsQuality(const CommandState& s, const CommandRow&) { return s.showsQualityPlot; }
 bool ExportsGridFrame(const CommandState& s, const CommandRow&) { return s.gridFrame; }
 bool ShowsPlan(const CommandState& s, const CommandRow&) { return s.showsPlan; }
@@ -191,6 +195,10 @@ const CommandRow kCommands[] = {
     {.name = "ViewSection", .id = ID_VIEW_SECTION, .label = QT_TRANSLATE_NOOP("Commands", "S&ection View"),
      .prompt = QT_TRANSLATE_NOOP("Commands", "Show the hole's path from the side, along an azimuth"),
      .places = {{M::SurveyView, 24}}, .run = &H::ToggleSectionView, .enabled = HasSurvey, .checked = ShowsSection},
+    {.name = "ViewFixedScales", .id = ID_VIEW_FIXED_SCALES, .label = QT_TRANSLATE_NOOP("Commands", "&Fixed Scales"),
+     .prompt = QT_TRANSLATE_NOOP("Commands", "Keep each depth plot's fixed value range instead of fitting it to the "
+                                             "readings in view"),
+     .places = {{M::SurveyView, 29}}, .run = &H::ToggleFixedScales, .enabled = HasSurvey, .checked = KeepsFixedScales},
 
     // Window; the list of windows follows in a group of its own.
     {.name = "WindowCascade", .id = ID_WINDOW_CASCADE, .label = QT_TRANSLATE_NOOP("Commands", "&Cascade"),

@@ -38,6 +38,7 @@ struct CommandState {
     bool showsPlan = false;
     bool showsSection = false;
     bool gridFrame = false; // its XYZ exports turn the components to grid north
+    bool fixedScales = false; // its depth plots keep their fixed value ranges
     bool listingSelection = false;             // the active listing has rows selected
     bool plotActive = false;                   // the active window is a plot
     bool toolBarShown = false;

@@ -199,6 +199,7 @@ CommandState CMainFrame::CurrentState() const
         state.showsPlan = document->ShowsView(CPlanView::staticMetaObject);
         state.showsSection = document->ShowsView(CSectionView::staticMetaObject);
         state.gridFrame = document->ExportFrame() == survey::ComponentFrame::Grid;
+        state.fixedScales = document->Plots().FixedScales();
     }
     const CKestrixView* listing = ActiveListing();
     state.listingSelection = listing && listing->HasSelection();

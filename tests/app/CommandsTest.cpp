@@ -436,7 +436,7 @@ INSTANTIATE_TEST_SUITE_P(
         MenuItemsRow{"RollOption", MenuId::Roll, "&No adjustment|Add &90|Add &180|&Subtract 90"},
         MenuItemsRow{"SurveyView", MenuId::SurveyView,
                      "&Toolbar|&Status Bar|-|&Zoom to Whole Hole|Components as &Anomalies|&Quality Control|"
-                     "&Plan View|S&ection View"},
+                     "&Plan View|S&ection View|&Fixed Scales"},
         MenuItemsRow{"Window", MenuId::Window, "&Cascade|&Tile|&Arrange Icons|&Show All Views"},
         MenuItemsRow{"SurveyHelp", MenuId::SurveyHelp, "&About Kestrix..."},
         MenuItemsRow{"ToolBar", MenuId::None,
