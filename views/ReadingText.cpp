@@ -4,7 +4,11 @@
 
 QString Plain(double value, int decimals)
 {
-    return QString::fromStdString(textio::Format("%.*lf", decimals, value + 0.0)); // + 0.0: no "-0"
+    QString text = QString::fromStdString(textio::Format("%.*lf", decimals, value));
+    // A small negative value rounds to zero, which has no sign.
+    if (text.startsWith(QLatin1Char('-')) && text.count(QLatin1Char('0')) + text.count(QLatin1Char('.')) == text.size() - 1)
+        text.remove(0, 1);
+    return text;
 }
 
 QString Degrees(double value) { return Plain(value, 2) + QStringLiteral("\u00b0"); }

@@ -32,7 +32,7 @@ protected:
         std::vector<Observation> rows;
         for (int i = 0; i <= 100; ++i)
             rows.push_back(PlotPoint(i, 30.0, 10.0 + i / 2.0, 0.001, 0.2, -0.4));
-        rows[50] = PlotPoint(50, 45.25, 37.82, 0.00123, 0.1765, -0.456);
+        rows[50] = PlotPoint(50, 45.25, 37.82, -1e-9, 0.1765, -0.456);
         rows[50].AzUsed = 38.10;
         SetObservations(doc, rows);
         link.SetFixedScales(false);
@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
     PlotAxes, ValuesReadout,
     ::testing::Values(ReadoutRow{"Inclination", Plot::Inclination, "inclination 45.25\u00b0"},
                       ReadoutRow{"Azimuth", Plot::Azimuth, "azimuth measured 37.82\u00b0, used 38.10\u00b0"},
-                      ReadoutRow{"Magnetic", Plot::Magnetic, "East 123 nT, North 17650 nT, Up -45600 nT"}),
+                      ReadoutRow{"Magnetic", Plot::Magnetic, "East 0 nT, North 17650 nT, Up -45600 nT"}),
     RowName());
 
 struct LabelRow {
