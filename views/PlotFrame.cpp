@@ -314,7 +314,6 @@ void PlotFrame::DrawDegreeGrid(QPainter& painter, double centre) const
     }
 }
 
-
 bool PlotFrame::FitsValues() const { return !Link().FixedScales(); }
 
 bool PlotFrame::HasRoundValueLabels() const { return FitsValues() || !ValueAxisZoom().IsWhole(); }

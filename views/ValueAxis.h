@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -20,12 +22,10 @@ class ValueExtent {
 public:
     void Add(double value)
     {
-        if (value - value != 0.0) // NaN or an infinity
+        if (!std::isfinite(value))
             return;
-        if (value < m_low)
-            m_low = value;
-        if (value > m_high)
-            m_high = value;
+        m_low = std::min(m_low, value);
+        m_high = std::max(m_high, value);
     }
     bool IsEmpty() const { return m_low > m_high; }
     ValueSpan Span() const { return {m_low, m_high}; }
