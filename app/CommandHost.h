@@ -50,6 +50,8 @@ public:
     virtual void ToggleToolBar() = 0;
     virtual void ToggleStatusBar() = 0;
     virtual void ZoomToWholeHole() = 0;
+    // Switches every survey's depth plots between fixed and fitted value ranges.
+    virtual void ToggleFixedScales() = 0;
     virtual void ToggleAnomalies() = 0;
     virtual void ToggleQualityView() = 0;
     virtual void TogglePlanView() = 0;

@@ -46,6 +46,7 @@ enum CommandId : int {
     // The depth plots' View and Window items.
     ID_VIEW_WHOLE_HOLE = 32830,
     ID_VIEW_ANOMALIES = 32831,
+    ID_VIEW_FIXED_SCALES = 32870,
     ID_WINDOW_SHOW_ALL = 32832,
     ID_VIEW_QUALITY = 32833,
     ID_VIEW_PLAN = 32840,

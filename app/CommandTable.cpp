@@ -28,11 +28,15 @@ bool UsesMinimumCurvature(const CommandState& s, const CommandRow&)
 {
     return s.survey && s.survey->m_trajectory == TrajectoryMethod::MinimumCurvature;
 }
-bool IsZoomed(const CommandState& s, const CommandRow&) { return s.plots && !s.plots->Window().IsWhole(); }
+bool IsZoomed(const CommandState& s, const CommandRow&)
+{
+    return s.plots && (!s.plots->Window().IsWhole() || s.plots->HasValueZoom());
+}
 bool ShowsAnomalies(const CommandState& s, const CommandRow&)
 {
     return s.plots && s.plots->ComponentsAsAnomalies();
 }
+bool KeepsFixedScales(const CommandState& s, const CommandRow&) { return s.fixedScales; }
 bool ShowsQuality(const CommandState& s, const CommandRow&) { return s.showsQualityPlot; }
 bool ExportsGridFrame(const CommandState& s, const CommandRow&) { return s.gridFrame; }
 bool ExportsDepthColumn(const CommandState& s, const CommandRow&) { return s.xyzDepthColumn; }
@@ -215,6 +219,10 @@ const CommandRow kCommands[] = {
      .prompt = QT_TRANSLATE_NOOP("Commands", "List every reading of the survey, not only about one per 10 m"),
      .places = {{M::SurveyView, 30}}, .run = &H::ToggleEveryReading, .enabled = HasSurvey,
      .checked = ListsEveryReading},
+    {.name = "ViewFixedScales", .id = ID_VIEW_FIXED_SCALES, .label = QT_TRANSLATE_NOOP("Commands", "&Fixed Scales"),
+     .prompt = QT_TRANSLATE_NOOP("Commands", "Keep each depth plot's fixed value range instead of fitting it to the "
+                                             "readings in view"),
+     .places = {{M::SurveyView, 29}}, .run = &H::ToggleFixedScales, .enabled = HasSurvey, .checked = KeepsFixedScales},
 
     // Window; the list of windows follows in a group of its own.
     {.name = "WindowCascade", .id = ID_WINDOW_CASCADE, .label = QT_TRANSLATE_NOOP("Commands", "&Cascade"),

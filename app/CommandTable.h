@@ -39,6 +39,7 @@ struct CommandState {
     bool showsSection = false;
     bool gridFrame = false; // its XYZ exports turn the components to grid north
     bool xyzDepthColumn = false; // its XYZ exports end each row with the depth
+    bool fixedScales = false; // its depth plots keep their fixed value ranges
     bool listingSelection = false;             // the active listing has rows selected
     bool listsEveryReading = false;            // the active survey's listing shows every reading
     bool plotActive = false;                   // the active window is a plot

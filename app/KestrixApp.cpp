@@ -7,6 +7,7 @@
 #include "app/HelpDlg.h"
 #include "app/DocTemplate.h"
 #include "app/GoToDepth.h"
+#include "app/FixedScalesSetting.h"
 #include "app/MainFrame.h"
 #include "app/ProgramInfo.h"
 #include "app/SavedEdits.h"
@@ -101,9 +102,11 @@ void CKestrixApp::SetPrompts(UserPrompts* prompts)
 
 bool CKestrixApp::InitInstance(const QStringList& arguments)
 {
-    // The settings store keeps the recent files and the spike finder's settings.
+    // The settings store keeps the recent files, the spike finder's settings
+    // and the choice of fixed scales.
     m_recentFiles.Load();
     m_quality.LoadSettings();
+    m_fixedScales = LoadFixedScales();
 
     // The listing's template opens every file and brings the survey menu; the
     // plot windows' templates bring nothing.
@@ -208,6 +211,7 @@ SurveyDocument* CKestrixApp::OpenSurvey(const QString& path)
             ShowReferenceCheck();
     });
     document->Plots().SetSpikes(m_quality.Settings());
+    document->Plots().SetFixedScales(m_fixedScales);
     document->SetCloseQuestion([this](SurveyDocument& asked) { return AskToSaveBeforeClose(asked); });
     CChildFrame* frame = CreateFrame(*listing, *document);
     // A failed load has shown its message; the survey stays open in its
@@ -577,6 +581,14 @@ void CKestrixApp::ZoomToWholeHole()
 {
     if (SurveyDocument* active = ActiveDocument())
         active->Plots().ShowWholeHole();
+}
+
+void CKestrixApp::ToggleFixedScales()
+{
+    m_fixedScales = !m_fixedScales;
+    SaveFixedScales(m_fixedScales);
+    for (SurveyDocument* document : m_docManager.Documents())
+        document->Plots().SetFixedScales(m_fixedScales);
 }
 
 void CKestrixApp::ToggleAnomalies()

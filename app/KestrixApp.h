@@ -107,6 +107,7 @@ private:
     void ToggleToolBar() override;
     void ToggleStatusBar() override;
     void ZoomToWholeHole() override;
+    void ToggleFixedScales() override;
     void ToggleAnomalies() override;
     void ToggleQualityView() override;
     void TogglePlanView() override;
@@ -157,6 +158,7 @@ private:
     QtUserPrompts m_defaultPrompts;
     UserPrompts* m_prompts = &m_defaultPrompts;
     QualityCommands m_quality;
+    bool m_fixedScales = false; // View > Fixed Scales, kept between runs
     std::unique_ptr<CMainFrame> m_mainFrame;
     QPointer<QDialog> m_help; // the user guide's window, made when first asked for
 };

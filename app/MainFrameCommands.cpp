@@ -200,6 +200,7 @@ CommandState CMainFrame::CurrentState() const
         state.showsSection = document->ShowsView(CSectionView::staticMetaObject);
         state.gridFrame = document->ExportFrame() == survey::ComponentFrame::Grid;
         state.xyzDepthColumn = document->ExportsDepthColumn();
+        state.fixedScales = document->Plots().FixedScales();
     }
     const CKestrixView* listing = ActiveListing();
     state.listingSelection = listing && listing->HasSelection();

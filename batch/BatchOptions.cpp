@@ -16,7 +16,8 @@ const char* const kUsage =
     "       kestrix-batch edits RAW [-o FILE] [EDITS]\n"
     "       kestrix-batch qc RAW [EDITS] [--window K] [--threshold T]\n"
     "       kestrix-batch path RAW [EDITS]\n"
-    "       kestrix-batch plot RAW --view incl|az|mag|qc|plan|section -o PNG|SVG|PDF [--size WxH] [EDITS]\n"
+    "       kestrix-batch plot RAW --view incl|az|mag|qc|plan|section -o PNG|SVG|PDF [--size WxH]\n"
+    "                     [--fixed-scales] [EDITS]\n"
     "       kestrix-batch convert LAS [-o RAW] [--easting E] [--northing N] [--height H]\n"
     "                     [--declination D | --declination model SITE]\n"
     "                     [--map auto|DEPTH=MNEMONIC:UNIT,MagX=...,AccZ=MNEMONIC:UNIT]\n"
@@ -286,6 +287,8 @@ bool ParseSurveyOptions(const std::vector<std::string>& args, SurveyOptions& opt
                 return false;
             }
             options.exportOptions.frame = frame == "grid" ? survey::ComponentFrame::Grid : survey::ComponentFrame::Magnetic;
+        } else if (arg == "--fixed-scales" && options.command == "plot") {
+            options.plotFixedScales = true;
         } else if (arg == "--anomalies" && options.command == "export") {
             options.exportOptions.anomalies = true;
         } else if (arg == "--depth-column" && options.command == "export") {

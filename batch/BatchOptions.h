@@ -68,6 +68,7 @@ struct SurveyOptions {
     std::string plotView;         // plot: the --view name
     int plotWidth = kDefaultPlotWidth;
     int plotHeight = kDefaultPlotHeight;
+    bool plotFixedScales = false; // plot: --fixed-scales, else ranges fitted as kestrix's
 };
 
 // Parses the words after the program name for a survey subcommand.

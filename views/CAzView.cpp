@@ -2,6 +2,7 @@
 
 #include "survey/KestrixDoc.h"
 #include "textio/NumberText.h"
+#include "views/ReadingText.h"
 #include "views/ViewServices.h"
 
 #include <QMouseEvent>
@@ -28,7 +29,33 @@ CAzView::CAzView(SurveyEditor& survey, ViewServices& services, PlotLink* link, Q
 
 QString CAzView::Title() const { return tr("Azimuth calculated from magnetometer data"); }
 
-void CAzView::SetupVerticalRange() { m_dCentre = CentredRange(Azimuth); }
+void CAzView::SetupVerticalRange()
+{
+    if (!FitsValues()) {
+        m_dCentre = CentredRange(Azimuth);
+        return;
+    }
+    const CKestrixDoc& doc = Doc();
+    ValueExtent extent = ExtentInWindow({Azimuth});
+    if (doc.m_nCoef != 0) {
+        const ReadingRange shown = ShownReadings();
+        for (std::int32_t i = shown.first; i < shown.end; ++i)
+            extent.Add(doc.FittedAzimuthScaled(doc.m_pObs[i].Depth * doc.m_dScale) / doc.m_dScale);
+    }
+    const std::int32_t count = std::min<std::int32_t>(doc.m_nControlPoints, CKestrixDoc::kMaxControlPoints);
+    for (std::int32_t i = 0; i < count; ++i) {
+        const ControlPoint& point = doc.m_ControlPoints[static_cast<std::size_t>(i)];
+        if (point.x >= m_nXMin && point.x <= m_nXMax)
+            extent.Add(point.y / doc.m_dScale);
+    }
+    SetValueRange(FitWithMargin(extent, kLeastDegreeSpan));
+}
+
+QString CAzView::ReadingValues(std::int32_t index) const
+{
+    const Observation& obs = Doc().m_pObs[index];
+    return tr("azimuth measured %1, used %2").arg(Degrees(obs.CalcAzMag), Degrees(obs.AzUsed));
+}
 
 bool CAzView::SetupMapping()
 {

@@ -8,7 +8,8 @@
 // delete mode a click removes the observation under the mouse, in control
 // mode a click adds a control point and a right click on a control point's
 // cross removes it. Shows the control points as blue crosses and, once a fit
-// is in force, the fitted curve.
+// is in force, the fitted curve; a fitted value range takes in the measured
+// and fitted azimuths and the control points within the depth window.
 class CAzView : public PlotFrame {
     Q_OBJECT
 public:
@@ -36,6 +37,7 @@ protected:
     void DrawGrid(QPainter& painter) override;
     void DrawOverlays(QPainter& painter) override;
     std::int32_t PickY(const survey::Observation& obs, int k) const override;
+    QString ReadingValues(std::int32_t index) const override;
     void ApplyModeCursor() override;
     QString Prompt() const override;
     void OnOtherModeClick(QPoint mouse) override;

@@ -1,6 +1,7 @@
 #include "views/CInclView.h"
 
 #include "survey/KestrixDoc.h"
+#include "views/ReadingText.h"
 
 using namespace survey;
 
@@ -16,7 +17,18 @@ CInclView::CInclView(SurveyEditor& survey, ViewServices& services, PlotLink* lin
 
 QString CInclView::Title() const { return tr("Inclination calculated from accelerometer data"); }
 
-void CInclView::SetupVerticalRange() { m_dCentre = CentredRange(Inclination); }
+void CInclView::SetupVerticalRange()
+{
+    if (FitsValues())
+        SetValueRange(FitWithMargin(ExtentInWindow({Inclination}), kLeastDegreeSpan));
+    else
+        m_dCentre = CentredRange(Inclination);
+}
+
+QString CInclView::ReadingValues(std::int32_t index) const
+{
+    return tr("inclination %1").arg(Degrees(Doc().m_pObs[index].CalcIncl));
+}
 
 void CInclView::DrawCurves(QPainter& painter) { DrawFieldCurve(painter, kRed, Inclination); }
 

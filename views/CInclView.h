@@ -3,7 +3,8 @@
 #include "views/PlotFrame.h"
 
 // The inclination worked out from the accelerometer readings, against depth,
-// in a 180-degree frame centred on a multiple of 10 degrees. Picks and
+// in a 180-degree frame centred on a multiple of 10 degrees, or fitted to the
+// readings in the depth window. Picks and
 // deletes observations in delete mode; takes no part in the control mode.
 class CInclView : public PlotFrame {
     Q_OBJECT
@@ -22,5 +23,6 @@ protected:
     void SetupVerticalRange() override;
     void DrawCurves(QPainter& painter) override;
     void DrawGrid(QPainter& painter) override;
+    QString ReadingValues(std::int32_t index) const override;
     std::int32_t PickY(const survey::Observation& obs, int k) const override;
 };

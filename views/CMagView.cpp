@@ -7,6 +7,7 @@
 #include "survey/QualityControl.h"
 #include "textio/NumberText.h"
 #include "views/PlotLink.h"
+#include "views/ReadingText.h"
 
 #include <QPainter>
 
@@ -20,6 +21,7 @@ using namespace survey;
 namespace {
 
 constexpr std::int32_t kRangeLimit = 1000000000; // 10,000,000 nT in plot units
+constexpr double kLeastSpanNt = 10.0;            // of a fitted range
 
 double Up(const Observation& obs) { return obs.MagU * kNanoteslaPerGauss; }
 double North(const Observation& obs) { return obs.MagN * kNanoteslaPerGauss; }
@@ -52,7 +54,8 @@ bool CMagView::BeginPaint()
 {
     const CKestrixDoc& doc = Doc();
     if (doc.m_nObs <= 0) {
-        m_nYMin = m_nYMax = 0;
+        m_values.clear();
+        m_wholeLow = m_wholeHigh = 0;
         return true; // the frame's picture of an empty table
     }
     m_offsets = {};
@@ -91,14 +94,56 @@ bool CMagView::BeginPaint()
     // Both ends within +-10,000,000 nT, so the span fits in 32 bits and a
     // survey lying wholly beyond the limit gives an empty range, not an
     // upside-down one.
-    m_nYMin = std::clamp(Scaled(low), -kRangeLimit, kRangeLimit);
-    m_nYMax = std::clamp(Scaled(high), -kRangeLimit, kRangeLimit);
+    m_wholeLow = std::clamp(Scaled(low), -kRangeLimit, kRangeLimit);
+    m_wholeHigh = std::clamp(Scaled(high), -kRangeLimit, kRangeLimit);
     // An empty range (every component equal, or no number at all) draws nothing.
-    return m_nYMax > m_nYMin;
+    return m_wholeHigh > m_wholeLow;
+}
+
+void CMagView::SetupVerticalRange()
+{
+    m_nYMin = m_wholeLow;
+    m_nYMax = m_wholeHigh;
+    if (!FitsValues() || m_values.size() != static_cast<std::size_t>(std::max(Doc().m_nObs, 0)))
+        return;
+    ValueExtent extent;
+    const ReadingRange shown = ShownReadings();
+    for (std::int32_t i = shown.first; i < shown.end; ++i) {
+        for (const double value : m_values[static_cast<std::size_t>(i)])
+            extent.Add(value);
+    }
+    SetValueRange(FitWithMargin(extent, kLeastSpanNt));
+    m_nYMin = std::clamp(m_nYMin, -kRangeLimit, kRangeLimit - 1);
+    m_nYMax = std::clamp(m_nYMax, m_nYMin + 1, kRangeLimit);
+}
+
+QString CMagView::ReadingValues(std::int32_t index) const
+{
+    // As drawn: against the model the values of the latest paint, while they
+    // are the survey's; else each component less its offset.
+    const CKestrixDoc& doc = Doc();
+    std::array<double, 3> v;
+    if (!m_againstModel.isEmpty() && m_values.size() == static_cast<std::size_t>(doc.m_nObs)) {
+        v = m_values[static_cast<std::size_t>(index)];
+    } else {
+        for (std::size_t k = 0; k < v.size(); ++k)
+            v[k] = kComponents[k](doc.m_pObs[index]) - m_offsets[k];
+    }
+    if (Link().ComponentsAsAnomalies())
+        return tr("anomalies East %1, North %2, Up %3").arg(Nanotesla(v[2]), Nanotesla(v[1]), Nanotesla(v[0]));
+    return tr("East %1, North %2, Up %3").arg(Nanotesla(v[2]), Nanotesla(v[1]), Nanotesla(v[0]));
+}
+
+void CMagView::DrawGrid(QPainter& painter)
+{
+    if (HasRoundValueLabels())
+        DrawLabelGrid(painter);
 }
 
 std::vector<PlotFrame::ValueLabel> CMagView::ValueLabels() const
 {
+    if (HasRoundValueLabels())
+        return PlotFrame::ValueLabels();
     const double scale = Doc().m_dScale;
     const auto whole = [&](std::int32_t y) { return QString::fromStdString(textio::Format("%.0lf", y / scale)); };
     std::vector<ValueLabel> labels{{m_nYMin, whole(m_nYMin)}};

@@ -6,9 +6,9 @@
 #include <vector>
 
 // The East, North and Up magnetic components against depth, in nanotesla.
-// The vertical range follows the data (within +-10,000,000 nT) and is worked
-// out only when the view paints; the mouse uses the range of the latest
-// paint. Draws a zero line instead of a grid and centre line, and picks an
+// The vertical range follows the data (within +-10,000,000 nT): the whole
+// survey's with fixed scales, else the depth window's, from the values of
+// the latest paint, which the mouse uses too. Draws a zero line instead of a grid and centre line, and picks an
 // observation by any of its three points. Drawn as anomalies (a choice of the
 // survey's linked plots), the components are less the model's field at each
 // reading when the survey has a reference field (survey/Anomalies.h), else
@@ -27,8 +27,10 @@ public:
 protected:
     QString Title() const override;
     bool BeginPaint() override;
-    void SetupVerticalRange() override {} // keeps the range of the latest paint
+    void SetupVerticalRange() override;
     std::vector<ValueLabel> ValueLabels() const override;
+    void DrawGrid(QPainter& painter) override;
+    QString ReadingValues(std::int32_t index) const override;
     void DrawCurves(QPainter& painter) override;
     void DrawLevelLine(QPainter& painter) override;
     int PointsPerObservation() const override { return 3; }
@@ -45,4 +47,7 @@ private:
     QString m_againstModel;
     // Every reading's Up, North and East as drawn at the latest paint.
     std::vector<std::array<double, 3>> m_values;
+    // The whole survey's range in plot units at the latest paint.
+    std::int32_t m_wholeLow = 0;
+    std::int32_t m_wholeHigh = 0;
 };

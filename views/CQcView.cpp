@@ -5,6 +5,7 @@
 #include "survey/SpikeFinder.h"
 #include "textio/NumberText.h"
 #include "views/PlotLink.h"
+#include "views/ReadingText.h"
 
 #include <QPainter>
 
@@ -67,13 +68,15 @@ double MinimumSpan(int band, const SpikeSettings& settings, double medianGravity
     return std::isfinite(floor) && floor > 0.0 ? 2.0 * floor : 0.0;
 }
 
-// The finite values of `band` in `values`, lowest and highest; low > high without any.
-std::pair<double, double> RangeOf(const std::vector<QualityValues>& values, int band)
+// The finite values of `band` in `values` (those of `shown`), lowest and
+// highest; low > high without any.
+std::pair<double, double> RangeOf(const std::vector<QualityValues>& values, int band, ReadingRange shown)
 {
     double low = std::numeric_limits<double>::infinity();
     double high = -low;
-    for (const QualityValues& v : values) {
-        const double value = Quantity(v, band);
+    const auto end = std::min(static_cast<std::size_t>(std::max(shown.end, 0)), values.size());
+    for (std::size_t i = static_cast<std::size_t>(std::max(shown.first, 0)); i < end; ++i) {
+        const double value = Quantity(values[i], band);
         if (std::isfinite(value)) {
             low = std::min(low, value);
             high = std::max(high, value);
@@ -82,16 +85,17 @@ std::pair<double, double> RangeOf(const std::vector<QualityValues>& values, int 
     return {low, high};
 }
 
-// The scale of one band: the finite values of the unflagged readings (of all
-// readings when every one is flagged), widened to `minimumSpan`, to take in
-// the reference where it lies near them, and padded.
+// The scale of one band: the finite values of the unflagged readings of
+// `shown` (of all of them when every one is flagged), widened to
+// `minimumSpan`, to take in the reference where it lies near them, and padded.
 CQcView::Scale ScaleOf(const std::vector<QualityValues>& values, const std::vector<std::uint8_t>& flags, int band,
-                       double minimumSpan, const std::vector<QualityValues>& reference)
+                       double minimumSpan, const std::vector<QualityValues>& reference, ReadingRange shown)
 {
     double low = std::numeric_limits<double>::infinity();
     double high = -low;
+    const auto end = std::min(static_cast<std::size_t>(std::max(shown.end, 0)), values.size());
     for (bool anyReading : {false, true}) {
-        for (std::size_t i = 0; i < values.size(); ++i) {
+        for (std::size_t i = static_cast<std::size_t>(std::max(shown.first, 0)); i < end; ++i) {
             const double v = Quantity(values[i], band);
             if (std::isfinite(v) && (anyReading || !(flags[i] & kBandFlags[band]))) {
                 low = std::min(low, v);
@@ -103,7 +107,7 @@ CQcView::Scale ScaleOf(const std::vector<QualityValues>& values, const std::vect
     }
     if (!(low <= high))
         return {};
-    if (const auto [refLow, refHigh] = RangeOf(reference, band); refLow <= refHigh) {
+    if (const auto [refLow, refHigh] = RangeOf(reference, band, shown); refLow <= refHigh) {
         const double joinedLow = std::min(low, refLow);
         const double joinedHigh = std::max(high, refHigh);
         if (joinedHigh - joinedLow <= kReferenceReach * std::max(high - low, minimumSpan))
@@ -157,10 +161,17 @@ bool CQcView::BeginPaint()
         m_gravityUnit = doc.m_reference.gravityUnit;
         m_modelName = QString::fromStdString(geomag::BuiltInModel(doc.m_site.model).name);
     }
+    const ReadingRange shown = FitsValues() ? ShownReadings() : ReadingRange{0, doc.m_nObs};
+    const ValueZoom zoom = ValueAxisZoom();
     for (int band = 0; band < kBands; ++band) {
         const auto b = static_cast<std::size_t>(band);
-        m_scales[b] = ScaleOf(m_values, m_flags, band, MinimumSpan(band, settings, medianGravity), m_reference);
-        const auto [low, high] = RangeOf(m_reference, band);
+        m_scales[b] = ScaleOf(m_values, m_flags, band, MinimumSpan(band, settings, medianGravity), m_reference, shown);
+        if (!zoom.IsWhole()) {
+            const ValueSpan zoomed = zoom.Apply({m_scales[b].low, m_scales[b].high});
+            m_scales[b].low = zoomed.low;
+            m_scales[b].high = zoomed.high;
+        }
+        const auto [low, high] = RangeOf(m_reference, band, shown);
         m_referenceBeyond[b].reset();
         if (low <= high && (high > m_scales[b].high || low < m_scales[b].low))
             m_referenceBeyond[b] = high > m_scales[b].high ? high : low;
@@ -188,12 +199,42 @@ std::int32_t CQcView::PickY(const Observation& obs, int k) const
     return BandY(static_cast<Band>(k), Quantity(QualityOf(obs), k));
 }
 
-// Each band's low value on its bottom edge and high value below its top edge.
+double CQcView::ValueFraction(QPoint mouse) const
+{
+    const std::int32_t y = Mapping().DPtoLP({mouse.x(), mouse.y()}).y;
+    // The band whose middle lies nearest.
+    int band = 0;
+    for (int b = 1; b < kBands; ++b) {
+        if (std::abs(std::int64_t{y} - BandBottom(b) - kBandUnits / 2)
+            < std::abs(std::int64_t{y} - BandBottom(band) - kBandUnits / 2))
+            band = b;
+    }
+    return std::clamp(static_cast<double>(y - BandBottom(band)) / kBandUnits, 0.0, 1.0);
+}
+
+QString CQcView::ReadingValues(std::int32_t index) const
+{
+    const QualityValues v = QualityOf(Doc().m_pObs[index]);
+    const QString gravityUnit = m_gravityUnit == GravityUnit::G                        ? tr(" g")
+                                : m_gravityUnit == GravityUnit::MetresPerSecondSquared ? tr(" m/s\u00b2")
+                                                                                       : QString();
+    return tr("B %1, G %2%3, dip %4")
+        .arg(Plain(v.totalField, 1) + tr(" nT"), Plain(v.totalGravity, 5), gravityUnit, Degrees(v.dip));
+}
+
+// Round values within each band, or each band's low value on its bottom
+// edge and high value below its top edge.
 std::vector<PlotFrame::ValueLabel> CQcView::ValueLabels() const
 {
     std::vector<ValueLabel> labels;
     for (int band = 0; band < kBands; ++band) {
         const Scale& scale = BandScale(static_cast<Band>(band));
+        if (HasRoundValueLabels()) {
+            const std::vector<ValueLabel> round =
+                RoundLabels({scale.low, scale.high}, BandBottom(band), BandBottom(band) + kBandUnits);
+            labels.insert(labels.end(), round.begin(), round.end());
+            continue;
+        }
         const auto text = [&](double v) { return QString::fromStdString(textio::Format("%.*lf", scale.decimals, v)); };
         labels.push_back({BandBottom(band), text(scale.low)});
         labels.push_back({BandBottom(band) + kBandUnits, text(scale.high), Anchor::RightTop});

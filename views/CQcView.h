@@ -20,7 +20,9 @@
 // shows the reference along the hole, dashed: the model's total field F,
 // normal gravity and the model's inclination I; a band's scale takes it in
 // where it lies near the readings (beyond the scale it is not drawn, and the
-// band's name gives its value), and the gravity band names its units.
+// band's name gives its value), and the gravity band names its units. With
+// fitted value ranges each scale spans the readings in the depth window; the
+// value zoom narrows all three scales alike.
 // Picks and deletes readings in delete mode by any of their three points.
 // Values, flags and scales are those of the latest paint.
 class CQcView : public PlotFrame {
@@ -61,6 +63,10 @@ protected:
     void DrawLevelLine(QPainter& painter) override;
     int PointsPerObservation() const override { return kBands; }
     std::int32_t PickY(const survey::Observation& obs, int k) const override;
+    QString ReadingValues(std::int32_t index) const override;
+    void ApplyValueZoom() override {} // BeginPaint zooms each band's scale
+    // Where in the band under the mouse (or the nearest band) it lies.
+    double ValueFraction(QPoint mouse) const override;
 
 private:
     QString BandName(int band) const;

@@ -29,8 +29,10 @@ const QColor kMarkerColour(255, 0, 255);
 
 // Zoomed in, depth labels carry centimetres below this window length (10 m).
 constexpr std::int64_t kCentimetreLabelsBelow = 1000;
-// Ticks on the frame's bottom edge at the round depths, in pixels.
+// Ticks on the frame's bottom and left edges at the round values, in pixels.
 constexpr int kTickLength = 5;
+// Round value labels keep this many line heights between their levels.
+constexpr int kValueLabelLines = 2;
 
 } // namespace
 
@@ -92,6 +94,7 @@ bool PlotFrame::SetupMapping()
 {
     SetupHorizontalRange();
     SetupVerticalRange();
+    ApplyValueZoom();
     m_nMargin = MarginForLabels();
     const std::int32_t m = m_nMargin;
     const std::int32_t w = width();
@@ -122,6 +125,8 @@ std::int32_t PlotFrame::MarginForLabels() const
 std::vector<PlotFrame::ValueLabel> PlotFrame::ValueLabels() const
 {
     const double scale = Doc().m_dScale;
+    if (HasRoundValueLabels())
+        return RoundLabels({m_nYMin / scale, m_nYMax / scale}, m_nYMin, m_nYMax);
     const std::int32_t middle = static_cast<std::int32_t>((std::int64_t{m_nYMin} + m_nYMax) / 2);
     std::vector<ValueLabel> labels;
     for (std::int32_t y : {m_nYMin, middle, m_nYMax})
@@ -131,12 +136,18 @@ std::vector<PlotFrame::ValueLabel> PlotFrame::ValueLabels() const
 
 void PlotFrame::DrawValueLabels(QPainter& painter)
 {
-    for (const ValueLabel& label : ValueLabels())
-        DrawTextAt(painter, ToDevice(m_nXMin, label.y), label.anchor, label.text);
+    const bool ticks = HasRoundValueLabels();
+    painter.setPen(ThinPen(Qt::black));
+    for (const ValueLabel& label : ValueLabels()) {
+        const QPoint at = ToDevice(m_nXMin, label.y);
+        DrawTextAt(painter, at, label.anchor, label.text);
+        if (ticks)
+            painter.drawLine(at, at + QPoint(kTickLength, 0));
+    }
 }
 
-// The two ends, and zoomed in the round depths between them, with
-// centimetres when the window is short enough to need them.
+// The two ends and the round depths between them, with centimetres when
+// the window is short enough to need them.
 void PlotFrame::DrawDepthLabels(QPainter& painter)
 {
     const double scale = Doc().m_dScale;
@@ -144,8 +155,7 @@ void PlotFrame::DrawDepthLabels(QPainter& painter)
     const char* format = decimals == 2 ? "%.2lfm" : "%.1lfm";
     for (std::int32_t x : {m_nXMin, m_nXMax})
         DrawTextAt(painter, ToDevice(x, m_nYMin), Anchor::CenterTop, FromStd(textio::Format(format, x / scale)));
-    if (m_zoomed)
-        DrawRoundDepthLabels(painter, decimals);
+    DrawRoundDepthLabels(painter, decimals);
 }
 
 void PlotFrame::DrawRoundDepthLabels(QPainter& painter, int decimals)
@@ -206,6 +216,8 @@ void PlotFrame::DrawMarker(QPainter& painter)
 
 void PlotFrame::DrawLevelLine(QPainter& painter)
 {
+    if (HasRoundValueLabels())
+        return; // the middle of a fitted range means nothing
     const std::int32_t middle = static_cast<std::int32_t>((std::int64_t{m_nYMin} + m_nYMax) / 2);
     LineLP(painter, m_nXMin, middle, m_nXMax, middle);
 }
@@ -358,6 +370,10 @@ double PlotFrame::CentredRange(double (*value)(const Observation&))
 
 void PlotFrame::DrawDegreeGrid(QPainter& painter, double centre) const
 {
+    if (HasRoundValueLabels()) {
+        DrawLabelGrid(painter);
+        return;
+    }
     painter.setPen(ThinPen(kGridGrey));
     for (int k = -kGridReach; k <= kGridReach; k += kGridStep) {
         const std::int32_t y = Scaled(k + centre);
@@ -365,3 +381,79 @@ void PlotFrame::DrawDegreeGrid(QPainter& painter, double centre) const
     }
 }
 
+bool PlotFrame::FitsValues() const { return !Link().FixedScales(); }
+
+bool PlotFrame::HasRoundValueLabels() const { return FitsValues() || !ValueAxisZoom().IsWhole(); }
+
+ValueZoom PlotFrame::ValueAxisZoom() const { return Link().ValueZoomOf(metaObject()->className()); }
+
+void PlotFrame::ApplyValueZoom()
+{
+    const ValueZoom zoom = ValueAxisZoom();
+    if (zoom.IsWhole())
+        return;
+    const ValueSpan shown = zoom.Apply({static_cast<double>(m_nYMin), static_cast<double>(m_nYMax)});
+    m_nYMin = ToPlotUnits(std::floor(shown.low));
+    m_nYMax = std::max(ToPlotUnits(std::ceil(shown.high)), SaturateToInt32(std::int64_t{m_nYMin} + 1));
+}
+
+double PlotFrame::ValueFraction(QPoint mouse) const
+{
+    const double bottom = height() - m_nMargin;
+    const double length = height() - 2.0 * m_nMargin;
+    return length > 0 ? (bottom - mouse.y()) / length : 0.5;
+}
+
+ReadingRange PlotFrame::ShownReadings() const
+{
+    const CKestrixDoc& doc = Doc();
+    return ReadingsWithin(doc.m_nObs, [&](std::int32_t i) { return Scaled(doc.m_pObs[i].Depth); }, {m_nXMin, m_nXMax});
+}
+
+ValueExtent PlotFrame::ExtentInWindow(std::initializer_list<double (*)(const Observation&)> fields) const
+{
+    const CKestrixDoc& doc = Doc();
+    ValueExtent extent;
+    const ReadingRange shown = ShownReadings();
+    for (std::int32_t i = shown.first; i < shown.end; ++i) {
+        for (const auto field : fields)
+            extent.Add(field(doc.m_pObs[i]));
+    }
+    return extent;
+}
+
+void PlotFrame::SetValueRange(ValueSpan values)
+{
+    const double scale = Doc().m_dScale;
+    m_nYMin = ToPlotUnits(std::floor(values.low * scale));
+    m_nYMax = std::max(ToPlotUnits(std::ceil(values.high * scale)), SaturateToInt32(std::int64_t{m_nYMin} + 1));
+}
+
+std::vector<PlotFrame::ValueLabel> PlotFrame::RoundLabels(ValueSpan values, std::int32_t yLow, std::int32_t yHigh) const
+{
+    std::vector<ValueLabel> labels;
+    const double frameSpan = static_cast<double>(std::int64_t{m_nYMax} - m_nYMin);
+    const double rangeSpan = static_cast<double>(std::int64_t{yHigh} - yLow);
+    if (!(frameSpan > 0) || !(rangeSpan > 0) || !(values.Length() > 0))
+        return labels;
+    const int line = QFontMetrics(font()).height();
+    // The frame's height in pixels before the margin is known: the least margin's.
+    const double lengthPx = (height() - 2.0 * kMargin) * rangeSpan / frameSpan;
+    const RoundTicks round = RoundValuesIn(values, static_cast<int>(lengthPx), kValueLabelLines * line);
+    const double halfLine = 0.5 * line * values.Length() / std::max(lengthPx, 1.0);
+    for (const double v : round.values) {
+        if (v - values.low < halfLine || values.high - v < halfLine)
+            continue; // would run into the depth labels or a neighbouring band's
+        const double y = yLow + (v - values.low) / values.Length() * rangeSpan;
+        labels.push_back({SaturateToInt32(std::llround(y)), FromStd(textio::Format("%.*lf", round.decimals, v + 0.0)),
+                          Anchor::RightMiddle});
+    }
+    return labels;
+}
+
+void PlotFrame::DrawLabelGrid(QPainter& painter) const
+{
+    painter.setPen(ThinPen(kGridGrey));
+    for (const ValueLabel& label : ValueLabels())
+        LineLP(painter, m_nXMin, label.y, m_nXMax, label.y);
+}

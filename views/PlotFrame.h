@@ -6,9 +6,12 @@
 #include "views/PixelEnvelope.h"
 #include "views/PlotMapping.h"
 #include "views/PlotView.h"
+#include "views/ReadingSearch.h"
+#include "views/ValueAxis.h"
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <vector>
 
@@ -32,6 +35,13 @@
 // are found by binary search, so painting and picking cost the window's
 // size, not the survey's length; readings out of depth order are all gone
 // through, as drawn.
+//
+// The value axis keeps each view's fixed range (PlotLink::FixedScales) or
+// fits the readings in the depth window; the wheel with Ctrl zooms it about
+// the mouse, and Home restores it with the depth window. Fitted or zoomed,
+// both axes are labelled at round values. Under the mouse, and for the
+// marked reading, the status bar gives the depth and each curve's value at
+// the reading.
 class PlotFrame : public PlotView {
     Q_OBJECT
 public:
@@ -89,8 +99,17 @@ protected:
         QString text;
         Anchor anchor = Anchor::RightBottom;
     };
-    // The value labels; by default bottom, middle and top.
+    // The value labels: round values on a fitted or zoomed axis, else by
+    // default the range's bottom, middle and top.
     virtual std::vector<ValueLabel> ValueLabels() const;
+    // What the status bar says of reading `index` (a valid one): each
+    // curve's value with its unit.
+    virtual QString ReadingValues(std::int32_t index) const = 0;
+    // Narrows m_nYMin and m_nYMax to the part of them the user's value zoom
+    // shows; a view that zooms its scales itself does nothing.
+    virtual void ApplyValueZoom();
+    // Where on the value axis (0 its bottom, 1 its top) the mouse lies.
+    virtual double ValueFraction(QPoint mouse) const;
     // Under the curves, so that no trace hides beneath a line: the grid,
     // then the level line (by default the centre line) in black.
     virtual void DrawGrid(QPainter&) {}
@@ -110,6 +129,26 @@ protected:
     virtual void OnRightClick(QPoint) {}
 
     // --- Helpers for the views ---
+    // A fitted degree range spans at least this many degrees, so that a
+    // steady curve is not blown up into its noise.
+    static constexpr double kLeastDegreeSpan = 1.0;
+    // Whether the value range is fitted to the window's readings.
+    bool FitsValues() const;
+    // Whether the value axis is labelled at round values: fitted or zoomed.
+    bool HasRoundValueLabels() const;
+    // The user's zoom of this plot's value axis.
+    ValueZoom ValueAxisZoom() const;
+    // The readings within the depth window of the latest horizontal range.
+    ReadingRange ShownReadings() const;
+    // The values of `fields` over the readings in the depth window.
+    ValueExtent ExtentInWindow(std::initializer_list<double (*)(const survey::Observation&)> fields) const;
+    // m_nYMin and m_nYMax from `values`, at least one plot unit apart.
+    void SetValueRange(ValueSpan values);
+    // Labels at the round values of `values`, drawn from `yLow` to `yHigh`
+    // (logical), none within half a line of either end.
+    std::vector<ValueLabel> RoundLabels(ValueSpan values, std::int32_t yLow, std::int32_t yHigh) const;
+    // Light grey lines at the value labels.
+    void DrawLabelGrid(QPainter& painter) const;
     // trunc(value x m_dScale) clamped into [m_nYMin, m_nYMax].
     std::int32_t ClampedY(double value) const;
     QPoint ToDevice(std::int32_t x, std::int32_t y) const;
@@ -137,7 +176,8 @@ protected:
     // The centred 180-degree range of the inclination and azimuth views:
     // floor(mean of the field / 10) x 10, the frame spanning +-90 around it.
     double CentredRange(double (*value)(const survey::Observation&));
-    // The 17 light grey lines at every 10 degrees within +-80 of `centre`.
+    // The 17 light grey lines at every 10 degrees within +-80 of `centre`;
+    // on round value labels, the lines at those instead.
     void DrawDegreeGrid(QPainter& painter, double centre) const;
 
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -180,7 +220,9 @@ private:
     // zoomed in only its pieces that reach the frame's depth extent.
     void DrawCurve(QPainter& painter, const QPolygon& points) const;
     void Pick(QPoint mouse);
-    void Readout(std::int32_t x);
+    // The depth `x` in the depth pane, and in the message pane the values
+    // of `reading` (by default the one nearest `x`) and the mode's prompt.
+    void Readout(std::int32_t x, std::int32_t reading = -1);
     void ChangeWindow(const DepthWindow& window);
     void MoveMarker(int direction);
     void DeleteMarked();

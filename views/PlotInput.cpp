@@ -1,6 +1,6 @@
-// The depth plots' mouse, wheel and keys: the depth readout, picking and
-// deleting readings, zooming and panning the depth window, and the marker
-// that the arrow keys move.
+// The depth plots' mouse, wheel and keys: the readout of depth and values,
+// picking and deleting readings, zooming and panning the depth window,
+// zooming the value axis, and the marker that the arrow keys move.
 #include "views/PlotFrame.h"
 
 #include "survey/KestrixDoc.h"
@@ -9,6 +9,7 @@
 #include "views/ViewServices.h"
 
 #include <QKeyEvent>
+#include <QStringList>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWheelEvent>
@@ -24,7 +25,8 @@ using namespace survey;
 
 namespace {
 
-// One notch of the wheel narrows the depth window to 1/1.25 of its length.
+// One notch of the wheel narrows the depth window (with Ctrl the value
+// axis) to 1/1.25 of its length.
 constexpr double kZoomPerNotch = 1.25;
 constexpr double kWheelNotch = 120.0; // angle delta of one notch
 
@@ -49,11 +51,19 @@ QString PlotFrame::Prompt() const
     return Doc().m_bDeleteMode ? tr("Click on observation point to delete") : QString();
 }
 
-void PlotFrame::Readout(std::int32_t x)
+void PlotFrame::Readout(std::int32_t x, std::int32_t reading)
 {
-    SetPane(ViewServices::DepthPane,
-            tr("Depth:  %1").arg(QString::fromStdString(textio::Format("%.2lf", x / Doc().m_dScale))));
-    SetPane(ViewServices::MessagePane, Prompt());
+    const CKestrixDoc& doc = Doc();
+    const auto number = [](double value) { return QString::fromStdString(textio::Format("%.2lf", value)); };
+    SetPane(ViewServices::DepthPane, tr("Depth:  %1").arg(number(x / doc.m_dScale)));
+    if (reading < 0 || reading >= doc.m_nObs)
+        reading = NearestReading(doc.m_nObs, [&](std::int32_t i) { return Scaled(doc.m_pObs[i].Depth); }, x);
+    QStringList message;
+    if (reading >= 0)
+        message << tr("At %1 m: %2").arg(number(doc.m_pObs[reading].Depth), ReadingValues(reading));
+    if (const QString prompt = Prompt(); !prompt.isEmpty())
+        message << prompt;
+    SetPane(ViewServices::MessagePane, message.join(QStringLiteral("   ")));
 }
 
 void PlotFrame::mouseMoveEvent(QMouseEvent* event)
@@ -202,9 +212,16 @@ void PlotFrame::wheelEvent(QWheelEvent* event)
     if (delta == 0 || m_panButton != Qt::NoButton || !SetupMapping())
         return;
     const QPoint mouse = event->position().toPoint();
+    const double factor = std::pow(kZoomPerNotch, delta / kWheelNotch);
+    if (event->modifiers().testFlag(Qt::ControlModifier)) {
+        ValueZoom zoom = ValueAxisZoom();
+        zoom.Zoom(ValueFraction(mouse), factor);
+        Link().SetValueZoom(metaObject()->className(), zoom);
+        return;
+    }
     const double fraction = (event->position().x() - m_nMargin) / (width() - 2.0 * m_nMargin);
     DepthWindow window = Link().Window();
-    window.Zoom(m_wholeHole, fraction, std::pow(kZoomPerNotch, delta / kWheelNotch));
+    window.Zoom(m_wholeHole, fraction, factor);
     ChangeWindow(window);
     // The mouse has not moved, but what lies under it has.
     SetupMapping();
@@ -277,7 +294,7 @@ void PlotFrame::MoveMarker(int direction)
     DepthWindow window = Link().Window();
     window.Reveal(m_wholeHole, best.x);
     ChangeWindow(window);
-    Readout(best.x);
+    Readout(best.x, next);
     if (doc.m_bDeleteMode)
         m_nHitObs = next; // a click deletes it too, as one picked by the mouse
     update();

@@ -8,6 +8,23 @@ void PlotLink::SetWindow(const DepthWindow& window)
     emit changed();
 }
 
+void PlotLink::ShowWholeHole()
+{
+    const bool zoomed = !m_window.IsWhole() || HasValueZoom();
+    m_window = DepthWindow();
+    m_valueZooms.clear();
+    if (zoomed)
+        emit changed();
+}
+
+void PlotLink::SetFixedScales(bool on)
+{
+    if (on == m_fixedScales)
+        return;
+    m_fixedScales = on;
+    emit changed();
+}
+
 void PlotLink::SetComponentsAsAnomalies(bool on)
 {
     if (on == m_anomalies)
@@ -27,5 +44,22 @@ void PlotLink::SetSectionAzimuth(std::optional<double> azimuth)
     if (azimuth == m_sectionAzimuth)
         return;
     m_sectionAzimuth = azimuth;
+    emit changed();
+}
+
+ValueZoom PlotLink::ValueZoomOf(const std::string& plot) const
+{
+    const auto found = m_valueZooms.find(plot);
+    return found == m_valueZooms.end() ? ValueZoom() : found->second;
+}
+
+void PlotLink::SetValueZoom(const std::string& plot, const ValueZoom& zoom)
+{
+    if (zoom == ValueZoomOf(plot))
+        return;
+    if (zoom.IsWhole())
+        m_valueZooms.erase(plot);
+    else
+        m_valueZooms[plot] = zoom;
     emit changed();
 }

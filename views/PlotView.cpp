@@ -75,6 +75,9 @@ void PlotView::DrawTextAt(QPainter& painter, QPoint at, Anchor anchor, const QSt
     case Anchor::RightTop:
         cell.moveTopRight(QPoint(at.x() - 1, at.y() + 1));
         break;
+    case Anchor::RightMiddle:
+        cell.moveTopRight(QPoint(at.x() - 1, at.y() - h / 2));
+        break;
     case Anchor::CenterTop:
         cell.moveLeft(at.x() - w / 2);
         break;

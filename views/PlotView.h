@@ -57,8 +57,8 @@ public:
 
     // Text alignments of the plots' labels.
     // RightBottom ends just left of and above `at`, RightTop just left of
-    // and below it.
-    enum class Anchor { LeftTop, RightBottom, RightTop, CenterTop };
+    // and below it, RightMiddle just left of it, centred on its level.
+    enum class Anchor { LeftTop, RightBottom, RightTop, RightMiddle, CenterTop };
     // Writes `text` in the painter's font, black on an opaque white cell,
     // placed on the device point `at` as `anchor` says.
     static void DrawTextAt(QPainter& painter, QPoint at, Anchor anchor, const QString& text);

@@ -3,6 +3,7 @@
 #include "batch/BatchOptions.h"
 #include "startup/FilePaths.h"
 #include "views/PlotImage.h"
+#include "views/PlotLink.h"
 
 #include <QApplication>
 
@@ -42,7 +43,10 @@ int RenderBatchPlot(survey::CKestrixDoc& doc, const SurveyOptions& options, std:
         application = std::make_unique<QApplication>(argc, argv);
     }
     const QString path = FromFilePath(options.outputPath);
-    const QString failure = WritePlotPicture(*kind, doc, QSize(options.plotWidth, options.plotHeight), path);
+    // The whole hole, with the value ranges kestrix draws unless told to keep the fixed ones.
+    PlotLink link;
+    link.SetFixedScales(options.plotFixedScales);
+    const QString failure = WritePlotPicture(*kind, doc, QSize(options.plotWidth, options.plotHeight), path, &link);
     if (!failure.isEmpty()) {
         err << ToFilePath(failure) << '\n';
         return 1;

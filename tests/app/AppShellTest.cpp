@@ -5,6 +5,7 @@
 #include "app/AppIcon.h"
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
+#include "app/FixedScalesSetting.h"
 #include "app/KestrixApp.h"
 #include "app/MainFrame.h"
 #include "app/SurveyDocument.h"
@@ -575,6 +576,19 @@ TEST_F(AppShellTest, ViewItemsActOnTheActiveSurveysPlots)
     main->UpdateCommandUI();
     EXPECT_FALSE(main->Action(ID_VIEW_WHOLE_HOLE)->isEnabled());
     EXPECT_TRUE(main->Action(ID_VIEW_ANOMALIES)->isChecked());
+    ValueZoom narrower; // a zoomed value axis is restored too
+    narrower.Zoom(0.5, 2.0);
+    one.SetValueZoom("CAzView", narrower);
+    main->UpdateCommandUI();
+    EXPECT_TRUE(main->Action(ID_VIEW_WHOLE_HOLE)->isEnabled());
+    // Fixed Scales is the program's: every survey's plots, and kept for the next run.
+    EXPECT_FALSE(one.FixedScales());
+    main->Action(ID_VIEW_FIXED_SCALES)->trigger();
+    EXPECT_TRUE(one.FixedScales());
+    EXPECT_TRUE(two.FixedScales());
+    EXPECT_TRUE(LoadFixedScales());
+    main->UpdateCommandUI();
+    EXPECT_TRUE(main->Action(ID_VIEW_FIXED_SCALES)->isChecked());
 }
 
 TEST_F(AppShellTest, QualityControlOpensAFifthWindowAfterThePlotsAndClosesIt)

@@ -446,7 +446,7 @@ INSTANTIATE_TEST_SUITE_P(
         MenuItemsRow{"RollOption", MenuId::Roll, "&No adjustment|Add &90|Add &180|&Subtract 90"},
         MenuItemsRow{"SurveyView", MenuId::SurveyView,
                      "&Toolbar|&Status Bar|-|&Zoom to Whole Hole|Components as &Anomalies|&Quality Control|"
-                     "&Plan View|S&ection View|-|&List Every Reading"},
+                     "&Plan View|S&ection View|&Fixed Scales|-|&List Every Reading"},
         MenuItemsRow{"Window", MenuId::Window, "&Cascade|&Tile|&Arrange Icons|&Show All Views"},
         MenuItemsRow{"SurveyHelp", MenuId::SurveyHelp, "&Kestrix Help|&About Kestrix..."},
         MenuItemsRow{"ToolBar", MenuId::None,

@@ -109,6 +109,27 @@ INSTANTIATE_TEST_SUITE_P(Rows, PlotPicture,
                                            PictureRow{"AzimuthPdf", "az", "az.pdf", {}}),
                          RowName());
 
+// By default the value ranges are fitted as kestrix fits them; --fixed-scales
+// keeps the fixed ones, a picture of its own.
+TEST(PlotCommand, FixedScalesDrawTheFixedRanges)
+{
+    ScratchFolder folder;
+    std::string pictures[2];
+    for (const bool fixed : {false, true}) {
+        const std::string path = folder / (fixed ? "fixed.svg" : "fitted.svg");
+        std::vector<std::string> args{kDemo, "--view", "az", "-o", path};
+        if (fixed)
+            args.push_back("--fixed-scales");
+        const Outcome run = Plot(folder, args);
+        ASSERT_EQ(run.status, 0) << run.errors;
+        pictures[fixed] = ReadFile(path);
+    }
+    // The fixed range about the mean (40) is labelled at its ends and middle.
+    EXPECT_NE(pictures[1].find(">130<"), std::string::npos);
+    EXPECT_EQ(pictures[0].find(">130<"), std::string::npos);
+    EXPECT_NE(pictures[0], pictures[1]);
+}
+
 struct RefusedRow {
     const char* name;
     std::vector<std::string> args; // after the survey; "OUT" is the output in the scratch folder
