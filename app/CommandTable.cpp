@@ -242,12 +242,12 @@ const CommandRow kCommands[] = {
 
     // Help
     {.name = "HelpGuide", .id = ID_HELP_GUIDE, .label = QT_TRANSLATE_NOOP("Commands", "&%1 Help\tF1"),
-     .prompt = QT_TRANSLATE_NOOP("Commands", "Show the user guide"), .keys = "F1",
-     .places = {{M::MainHelp, 10}, {M::SurveyHelp, 10}}, .run = &H::ShowHelp},
+     .prompt = QT_TRANSLATE_NOOP("Commands", "Show the user guide"),
+     .toolTip = QT_TRANSLATE_NOOP("Commands", "Kestrix Help"), .keys = "F1", .places = {{M::MainHelp, 10}, {M::SurveyHelp, 10}},
+     .toolSlot = 41, .icon = ToolIcon::Help, .run = &H::ShowHelp},
     {.name = "AppAbout", .id = ID_APP_ABOUT, .label = QT_TRANSLATE_NOOP("Commands", "&About %1..."),
      .prompt = QT_TRANSLATE_NOOP("Commands", "Show the program's name and version"),
-     .toolTip = QT_TRANSLATE_NOOP("Commands", "About"), .places = {{M::MainHelp, 10}, {M::SurveyHelp, 10}},
-     .toolSlot = 41, .icon = ToolIcon::About, .run = &H::ShowAbout},
+     .places = {{M::MainHelp, 10}, {M::SurveyHelp, 10}}, .run = &H::ShowAbout},
 };
 
 const MenuRow kMenus[] = {

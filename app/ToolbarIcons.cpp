@@ -99,7 +99,7 @@ void DrawPrint(QPainter& p)
     p.fillRect(11, 8, 2, 1, QColor(0x30, 0xa0, 0x30));
 }
 
-void DrawAbout(QPainter& p)
+void DrawHelp(QPainter& p)
 {
     QFont font = p.font();
     font.setPixelSize(14);
@@ -171,7 +171,7 @@ QIcon ToolbarIcon(ToolIcon image)
     case ToolIcon::Copy: draw = DrawCopy; break;
     case ToolIcon::Paste: draw = DrawPaste; break;
     case ToolIcon::Print: draw = DrawPrint; break;
-    case ToolIcon::About: draw = DrawAbout; break;
+    case ToolIcon::Help: draw = DrawHelp; break;
     case ToolIcon::None: break;
     }
     if (!draw)

@@ -450,7 +450,7 @@ INSTANTIATE_TEST_SUITE_P(
         MenuItemsRow{"Window", MenuId::Window, "&Cascade|&Tile|&Arrange Icons|&Show All Views"},
         MenuItemsRow{"SurveyHelp", MenuId::SurveyHelp, "&Kestrix Help|&About Kestrix..."},
         MenuItemsRow{"ToolBar", MenuId::None,
-                     "New|Open|Save Edits|Export|-|Cut|Copy|Paste|-|Undo|Redo|-|Print|About"}),
+                     "New|Open|Save Edits|Export|-|Cut|Copy|Paste|-|Undo|Redo|-|Print|Kestrix Help"}),
     RowName());
 
 class CommandRows : public CommandsTest, public ::testing::WithParamInterface<CommandRow> {};
@@ -507,7 +507,7 @@ TEST_F(CommandsTest, ToolBarButtonsFollowTheirCommands)
 {
     std::vector<bool> enabled;
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE_EDITS, ID_FILE_EXPORT, ID_EDIT_CUT, ID_EDIT_COPY,
-                   ID_EDIT_PASTE, ID_EDIT_UNDO, ID_EDIT_REDO, ID_FILE_PRINT, ID_APP_ABOUT})
+                   ID_EDIT_PASTE, ID_EDIT_UNDO, ID_EDIT_REDO, ID_FILE_PRINT, ID_HELP_GUIDE})
         enabled.push_back(main->ToolBar()->widgetForAction(main->Action(id))->isEnabled());
     EXPECT_EQ(enabled, std::vector<bool>({false, true, true, true, false, false, false, false, false, true, true}));
 
