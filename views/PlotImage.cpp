@@ -83,8 +83,7 @@ QByteArray PdfOf(const PlotKind& kind, const CKestrixDoc& doc, QSize size, PlotL
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter pdf(&buffer);
-        SetUpPdfPages(pdf);
-        pdf.setTitle(QFileInfo(FromFilePath(doc.m_strFilePath)).fileName());
+        SetUpPdfPages(pdf, doc);
         QPainter painter;
         if (!painter.begin(&pdf))
             return QByteArray();
@@ -178,8 +177,9 @@ void PaintPlotOnPage(QPainter& painter, const PlotKind& kind, const CKestrixDoc&
     painter.restore();
 }
 
-void SetUpPdfPages(QPdfWriter& pdf)
+void SetUpPdfPages(QPdfWriter& pdf, const CKestrixDoc& doc)
 {
+    pdf.setTitle(QFileInfo(FromFilePath(doc.m_strFilePath)).fileName());
     pdf.setResolution(96);
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
                                   QPageLayout::Millimeter));

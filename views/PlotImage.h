@@ -75,5 +75,6 @@ QString WritePlotPicture(const PlotKind& kind, const survey::CKestrixDoc& doc, Q
 QString WritePictureFile(const survey::CKestrixDoc& doc, const QByteArray& bytes, const QString& path);
 
 // The PDF pages, landscape A4, that the program's PDF files are laid out on,
-// at the screen's 96 dots per inch so texts keep the sizes they have on screen.
-void SetUpPdfPages(QPdfWriter& pdf);
+// at the screen's 96 dots per inch so texts keep the sizes they have on screen;
+// the document is titled with the survey's file name.
+void SetUpPdfPages(QPdfWriter& pdf, const survey::CKestrixDoc& doc);

@@ -80,8 +80,7 @@ QString WriteSurveyReport(const CKestrixDoc& doc, const QString& path, const Plo
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter pdf(&buffer);
-        SetUpPdfPages(pdf);
-        pdf.setTitle(QFileInfo(FromFilePath(doc.m_strFilePath)).fileName());
+        SetUpPdfPages(pdf, doc);
         QPainter painter;
         if (!painter.begin(&pdf))
             return QCoreApplication::translate("SurveyReport", "Failed to start the report\n  %1").arg(path);
