@@ -13,6 +13,23 @@ bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 LineTokens::Status LineTokens::Next(std::string_view& token)
 {
     m_long.clear();
+    // Most tokens start and end within the piece at hand.
+    const char* const begin = m_rest.data();
+    const char* const end = begin + m_rest.size();
+    const char* first = begin;
+    while (first != end && IsSeparator(*first))
+        ++first;
+    const char* last = first;
+    while (last != end && !IsSeparator(*last))
+        ++last;
+    if (last != end && static_cast<std::size_t>(last - first) <= LineSource::kMaxPiece) {
+        const auto taken = static_cast<std::size_t>(last - begin);
+        m_tokenStart = m_offset + static_cast<std::size_t>(first - begin);
+        m_offset += taken;
+        m_rest.remove_prefix(taken);
+        token = std::string_view(first, static_cast<std::size_t>(last - first));
+        return Status::Token;
+    }
     for (;;) {
         if (m_rest.empty()) {
             if (m_ended || !m_source.NextPiece(m_rest)) {

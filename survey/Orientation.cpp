@@ -1,8 +1,10 @@
 #include "survey/Orientation.h"
 
 #include "survey/KestrixDoc.h"
+#include "survey/SineCosine.h"
 
 #include <cmath>
+#include <vector>
 
 namespace survey {
 
@@ -28,29 +30,30 @@ void CalcRollAngle(CKestrixDoc& doc)
 
 void CalcAzimuth(CKestrixDoc& doc)
 {
+    // The negative azimuths are noted, so that wrapping them revisits only
+    // their readings rather than the whole table.
+    std::vector<int> negative;
     double sum = 0.0;
     for (int i = 0; i < doc.m_nObs; ++i) {
         Observation& o = doc.m_pObs[i];
-        const double r = o.CalcRoll * kDegToRad;
-        const double s = (90 - o.CalcIncl) * kDegToRad;
-        const double cosR = std::cos(r), sinR = std::sin(r);
-        const double cosS = std::cos(s), sinS = std::sin(s);
-        const double v = o.MagY * cosR - o.MagX * sinR;
-        o.MagH1 = o.MagX * cosR + o.MagY * sinR;
-        o.MagH2 = v * cosS + o.MagZ * sinS;
-        o.MagV = v * sinS - o.MagZ * cosS;
+        const SineCosine roll = SineCosineOf(o.CalcRoll * kDegToRad);
+        const SineCosine s = SineCosineOf((90 - o.CalcIncl) * kDegToRad);
+        const double v = o.MagY * roll.cos - o.MagX * roll.sin;
+        o.MagH1 = o.MagX * roll.cos + o.MagY * roll.sin;
+        o.MagH2 = v * s.cos + o.MagZ * s.sin;
+        o.MagV = v * s.sin - o.MagZ * s.cos;
         o.CalcAzMag = std::atan2(o.MagH1, o.MagH2) / kDegToRad;
         o.AzUsed = o.CalcAzMag;
+        if (o.CalcAzMag < 0)
+            negative.push_back(i);
         sum += o.CalcAzMag >= 0 ? o.CalcAzMag : o.CalcAzMag + 360;
     }
     doc.m_bAzimuthsWrapped = doc.m_nObs > 0 && std::fabs(sum / doc.m_nObs - 180) < 20;
     if (doc.m_bAzimuthsWrapped) {
-        for (int i = 0; i < doc.m_nObs; ++i) {
+        for (const int i : negative) {
             Observation& o = doc.m_pObs[i];
-            if (o.CalcAzMag < 0) {
-                o.CalcAzMag += 360;
-                o.AzUsed = o.CalcAzMag;
-            }
+            o.CalcAzMag += 360;
+            o.AzUsed = o.CalcAzMag;
         }
     }
 }
@@ -59,12 +62,11 @@ void ResolveComponents(CKestrixDoc& doc)
 {
     for (int i = 0; i < doc.m_nObs; ++i) {
         Observation& o = doc.m_pObs[i];
-        const double a = o.AzUsed * kDegToRad;
-        const double cosA = std::cos(a), sinA = std::sin(a);
+        const SineCosine a = SineCosineOf(o.AzUsed * kDegToRad);
         // MagH1 lies across the hole, to the left of its direction: east is
         // the along-hole part less that one.
-        o.MagE = o.MagH2 * sinA - o.MagH1 * cosA;
-        o.MagN = o.MagH1 * sinA + o.MagH2 * cosA;
+        o.MagE = o.MagH2 * a.sin - o.MagH1 * a.cos;
+        o.MagN = o.MagH1 * a.sin + o.MagH2 * a.cos;
         o.MagU = o.MagV;
     }
 }

@@ -201,6 +201,11 @@ LoadResult CKestrixDoc::LoadRawSurvey(const std::string& path, LineSource& sourc
         // (editors add them) but not between rows.
         std::int64_t blankLine = 0;
         textio::ProgressTicker ticker(progress);
+        // Room for as many rows as the rest of the file can hold (a row is at
+        // least seven one-character numbers, their blanks and a line end), so
+        // that the table is not copied again and again as it grows.
+        const std::uint64_t left = source.BytesInAll() > source.BytesTaken() ? source.BytesInAll() - source.BytesTaken() : 0;
+        read.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(left / 14 + 1, kMaxObservations)));
         while (nextLine()) {
             if (ticker.Due() && !ticker.Report(source.BytesTaken(), source.BytesInAll())) {
                 m_pObs.reset();

@@ -2,6 +2,7 @@
 
 #include "survey/KestrixDoc.h"
 #include "survey/Orientation.h"
+#include "survey/SineCosine.h"
 
 #include <cmath>
 
@@ -25,8 +26,9 @@ struct Direction {
 
 Direction DirectionOf(double azimuth, double inclination)
 {
-    return {std::cos(inclination) * std::sin(azimuth), std::cos(inclination) * std::cos(azimuth),
-            -std::sin(inclination)};
+    const SineCosine i = SineCosineOf(inclination);
+    const SineCosine a = SineCosineOf(azimuth);
+    return {i.cos * a.sin, i.cos * a.cos, -i.sin};
 }
 
 // The angle between two directions in radians, accurate for small and large
@@ -72,26 +74,34 @@ namespace {
 void StepPositions(CKestrixDoc& doc, int from, int to, int step)
 {
     const double declination = doc.DeclinationInForce();
-    const bool arcs = doc.m_trajectory == TrajectoryMethod::MinimumCurvature;
-    for (int n = from; n != to; n += step) {
-        Observation& o = doc.m_pObs[n];
-        const Observation& p = doc.m_pObs[n - step];
-        if (arcs) {
-            // Azimuths on both sides of north need no rule: directions are vectors.
-            const Direction arc = MinimumCurvatureStep(
-                DirectionOf((p.AzUsed - declination) * kDegToRad, p.CalcIncl * kDegToRad),
-                DirectionOf((o.AzUsed - declination) * kDegToRad, o.CalcIncl * kDegToRad), o.Depth - p.Depth);
+    if (doc.m_trajectory == TrajectoryMethod::MinimumCurvature) {
+        // Azimuths on both sides of north need no rule: directions are vectors.
+        // Each reading's direction serves the step to it and the step from it.
+        const auto directionOf = [&](const Observation& o) {
+            return DirectionOf((o.AzUsed - declination) * kDegToRad, o.CalcIncl * kDegToRad);
+        };
+        Direction previous = from != to ? directionOf(doc.m_pObs[from - step]) : Direction{};
+        for (int n = from; n != to; n += step) {
+            Observation& o = doc.m_pObs[n];
+            const Observation& p = doc.m_pObs[n - step];
+            const Direction current = directionOf(o);
+            const Direction arc = MinimumCurvatureStep(previous, current, o.Depth - p.Depth);
             o.East = p.East + arc.east;
             o.North = p.North + arc.north;
             o.Height = p.Height + arc.up;
-            continue;
+            previous = current;
         }
-        const double a = (MeanAzimuth(o.AzUsed, p.AzUsed) - declination) * kDegToRad;
-        const double inc = 0.5 * (o.CalcIncl + p.CalcIncl) * kDegToRad;
+        return;
+    }
+    for (int n = from; n != to; n += step) {
+        Observation& o = doc.m_pObs[n];
+        const Observation& p = doc.m_pObs[n - step];
+        const SineCosine a = SineCosineOf((MeanAzimuth(o.AzUsed, p.AzUsed) - declination) * kDegToRad);
+        const SineCosine inc = SineCosineOf(0.5 * (o.CalcIncl + p.CalcIncl) * kDegToRad);
         const double delta = o.Depth - p.Depth;
-        o.East = p.East + delta * std::cos(inc) * std::sin(a);
-        o.North = p.North + delta * std::cos(inc) * std::cos(a);
-        o.Height = p.Height - delta * std::sin(inc);
+        o.East = p.East + delta * inc.cos * a.sin;
+        o.North = p.North + delta * inc.cos * a.cos;
+        o.Height = p.Height - delta * inc.sin;
     }
 }
 
@@ -108,12 +118,12 @@ void CalcPositions(CKestrixDoc& doc)
     const double declination = doc.DeclinationInForce();
     Observation& start = doc.m_pObs[first];
     {
-        const double a = (start.AzUsed - declination) * kDegToRad;
-        const double inc = start.CalcIncl * kDegToRad;
+        const SineCosine a = SineCosineOf((start.AzUsed - declination) * kDegToRad);
+        const SineCosine inc = SineCosineOf(start.CalcIncl * kDegToRad);
         const double d = start.Depth;
-        start.East = doc.m_dEasting + d * std::cos(inc) * std::sin(a);
-        start.North = doc.m_dNorthing + d * std::cos(inc) * std::cos(a);
-        start.Height = doc.m_dHeight - d * std::sin(inc);
+        start.East = doc.m_dEasting + d * inc.cos * a.sin;
+        start.North = doc.m_dNorthing + d * inc.cos * a.cos;
+        start.Height = doc.m_dHeight - d * inc.sin;
     }
     StepPositions(doc, first + step, backwards ? -1 : doc.m_nObs, step);
 }
