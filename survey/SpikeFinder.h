@@ -21,6 +21,8 @@ struct SpikeSettings {
     double gravityFloor = 0.01; // total gravity, in g, where 1 g is the survey's
                                 // median total gravity (probes record m/s2 or g)
     double dipFloor = 0.2;      // dip, degrees
+
+    friend bool operator==(const SpikeSettings&, const SpikeSettings&) = default;
 };
 
 // How far the survey's medians may lie from the model's reference field

@@ -36,12 +36,15 @@ void CAzView::SetupVerticalRange()
         return;
     }
     const CKestrixDoc& doc = Doc();
-    ValueExtent extent = ExtentInWindow({Azimuth});
-    if (doc.m_nCoef != 0) {
-        const ReadingRange shown = ShownReadings();
-        for (std::int32_t i = shown.first; i < shown.end; ++i)
-            extent.Add(doc.FittedAzimuthScaled(doc.m_pObs[i].Depth * doc.m_dScale) / doc.m_dScale);
-    }
+    ValueExtent extent = ShownExtent([&](ReadingRange shown) {
+        ValueExtent measured;
+        for (std::int32_t i = shown.first; i < shown.end; ++i) {
+            measured.Add(Azimuth(doc.m_pObs[i]));
+            if (doc.m_nCoef != 0)
+                measured.Add(doc.FittedAzimuthScaled(doc.m_pObs[i].Depth * doc.m_dScale) / doc.m_dScale);
+        }
+        return measured;
+    });
     const std::int32_t count = std::min<std::int32_t>(doc.m_nControlPoints, CKestrixDoc::kMaxControlPoints);
     for (std::int32_t i = 0; i < count; ++i) {
         const ControlPoint& point = doc.m_ControlPoints[static_cast<std::size_t>(i)];

@@ -56,8 +56,22 @@ bool CMagView::BeginPaint()
     if (doc.m_nObs <= 0) {
         m_values.clear();
         m_wholeLow = m_wholeHigh = 0;
+        m_valuesStamp = {};
         return true; // the frame's picture of an empty table
     }
+    const SurveyStamp stamp = SurveyStamp::Of(doc);
+    if (stamp != m_valuesStamp || Link().ComponentsAsAnomalies() != m_valuesAsAnomalies) {
+        WorkOutValues();
+        m_valuesStamp = stamp;
+        m_valuesAsAnomalies = Link().ComponentsAsAnomalies();
+    }
+    // An empty range (every component equal, or no number at all) draws nothing.
+    return m_wholeHigh > m_wholeLow;
+}
+
+void CMagView::WorkOutValues()
+{
+    const CKestrixDoc& doc = Doc();
     m_offsets = {};
     m_againstModel.clear();
     m_values.clear();
@@ -96,8 +110,6 @@ bool CMagView::BeginPaint()
     // upside-down one.
     m_wholeLow = std::clamp(Scaled(low), -kRangeLimit, kRangeLimit);
     m_wholeHigh = std::clamp(Scaled(high), -kRangeLimit, kRangeLimit);
-    // An empty range (every component equal, or no number at all) draws nothing.
-    return m_wholeHigh > m_wholeLow;
 }
 
 void CMagView::SetupVerticalRange()
@@ -106,12 +118,16 @@ void CMagView::SetupVerticalRange()
     m_nYMax = m_wholeHigh;
     if (!FitsValues() || m_values.size() != static_cast<std::size_t>(std::max(Doc().m_nObs, 0)))
         return;
-    ValueExtent extent;
-    const ReadingRange shown = ShownReadings();
-    for (std::int32_t i = shown.first; i < shown.end; ++i) {
-        for (const double value : m_values[static_cast<std::size_t>(i)])
-            extent.Add(value);
-    }
+    const ValueExtent extent = ShownExtent(
+        [this](ReadingRange shown) {
+            ValueExtent values;
+            for (std::int32_t i = shown.first; i < shown.end; ++i) {
+                for (const double value : m_values[static_cast<std::size_t>(i)])
+                    values.Add(value);
+            }
+            return values;
+        },
+        m_valuesAsAnomalies ? 1 : 0);
     SetValueRange(FitWithMargin(extent, kLeastSpanNt));
     m_nYMin = std::clamp(m_nYMin, -kRangeLimit, kRangeLimit - 1);
     m_nYMax = std::clamp(m_nYMax, m_nYMin + 1, kRangeLimit);

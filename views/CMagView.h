@@ -37,6 +37,9 @@ protected:
     std::int32_t PickY(const survey::Observation& obs, int k) const override;
 
 private:
+    // Every reading's values as drawn, the offsets and the whole survey's range.
+    void WorkOutValues();
+
     bool SpansZero() const { return m_nYMax > 0 && m_nYMin < 0; }
 
     // What is taken from each component (Up, North, East) in nanotesla, at
@@ -50,4 +53,7 @@ private:
     // The whole survey's range in plot units at the latest paint.
     std::int32_t m_wholeLow = 0;
     std::int32_t m_wholeHigh = 0;
+    // What the values above were worked out for: the survey and whether as anomalies.
+    SurveyStamp m_valuesStamp;
+    bool m_valuesAsAnomalies = false;
 };

@@ -139,10 +139,46 @@ QString CQcView::Title() const
 bool CQcView::BeginPaint()
 {
     const CKestrixDoc& doc = Doc();
+    const SpikeSettings& settings = Link().Spikes();
+    const SurveyStamp stamp = SurveyStamp::Of(doc);
+    const bool surveyChanged = stamp != m_valuesStamp || settings != m_valuesSettings;
+    if (surveyChanged) {
+        WorkOutValues(settings);
+        m_valuesStamp = stamp;
+        m_valuesSettings = settings;
+    }
+    const ReadingRange shown = FitsValues() ? ShownReadings() : ReadingRange{0, doc.m_nObs};
+    if (surveyChanged || shown.first != m_fittedShown.first || shown.end != m_fittedShown.end) {
+        for (int band = 0; band < kBands; ++band) {
+            const auto b = static_cast<std::size_t>(band);
+            m_fitted[b] = ScaleOf(m_values, m_flags, band, MinimumSpan(band, settings, m_medianGravity), m_reference, shown);
+            m_referenceRange[b] = RangeOf(m_reference, band, shown);
+        }
+        m_fittedShown = shown;
+    }
+    const ValueZoom zoom = ValueAxisZoom();
+    for (int band = 0; band < kBands; ++band) {
+        const auto b = static_cast<std::size_t>(band);
+        m_scales[b] = m_fitted[b];
+        if (!zoom.IsWhole()) {
+            const ValueSpan zoomed = zoom.Apply({m_scales[b].low, m_scales[b].high});
+            m_scales[b].low = zoomed.low;
+            m_scales[b].high = zoomed.high;
+        }
+        const auto [low, high] = m_referenceRange[b];
+        m_referenceBeyond[b].reset();
+        if (low <= high && (high > m_scales[b].high || low < m_scales[b].low))
+            m_referenceBeyond[b] = high > m_scales[b].high ? high : low;
+    }
+    return true;
+}
+
+void CQcView::WorkOutValues(const SpikeSettings& settings)
+{
+    const CKestrixDoc& doc = Doc();
     m_values.clear();
     for (std::int32_t i = 0; i < doc.m_nObs; ++i)
         m_values.push_back(QualityOf(doc.m_pObs[i]));
-    const SpikeSettings& settings = Link().Spikes();
     m_flags = m_spikes.Update(m_values, settings);
     m_flagged = static_cast<int>(std::count_if(m_flags.begin(), m_flags.end(), [](std::uint8_t f) { return f != 0; }));
     std::vector<double> gravity;
@@ -150,7 +186,7 @@ bool CQcView::BeginPaint()
         if (std::isfinite(v.totalGravity))
             gravity.push_back(v.totalGravity);
     }
-    const double medianGravity = Median(std::move(gravity));
+    m_medianGravity = Median(std::move(gravity));
     // The model's field along the hole and normal gravity, as the last
     // recalculation left them for these readings.
     m_reference.clear();
@@ -161,22 +197,6 @@ bool CQcView::BeginPaint()
         m_gravityUnit = doc.m_reference.gravityUnit;
         m_modelName = QString::fromStdString(geomag::BuiltInModel(doc.m_site.model).name);
     }
-    const ReadingRange shown = FitsValues() ? ShownReadings() : ReadingRange{0, doc.m_nObs};
-    const ValueZoom zoom = ValueAxisZoom();
-    for (int band = 0; band < kBands; ++band) {
-        const auto b = static_cast<std::size_t>(band);
-        m_scales[b] = ScaleOf(m_values, m_flags, band, MinimumSpan(band, settings, medianGravity), m_reference, shown);
-        if (!zoom.IsWhole()) {
-            const ValueSpan zoomed = zoom.Apply({m_scales[b].low, m_scales[b].high});
-            m_scales[b].low = zoomed.low;
-            m_scales[b].high = zoomed.high;
-        }
-        const auto [low, high] = RangeOf(m_reference, band, shown);
-        m_referenceBeyond[b].reset();
-        if (low <= high && (high > m_scales[b].high || low < m_scales[b].low))
-            m_referenceBeyond[b] = high > m_scales[b].high ? high : low;
-    }
-    return true;
 }
 
 void CQcView::SetupVerticalRange()
@@ -252,9 +272,14 @@ void CQcView::DrawCurves(QPainter& painter)
             return y == kNotDrawn ? std::nullopt : std::optional(y);
         };
     };
+    // Each curve is kept for the band's scale it was drawn on.
+    const auto scaleOf = [this](int band) {
+        const Scale& scale = m_scales[static_cast<std::size_t>(band)];
+        return std::vector<double>{scale.low, scale.high};
+    };
     for (int band = 0; band < kBands; ++band) {
         painter.setPen(ThinPen(kBandColours[band]));
-        DrawReadingCurve(painter, levels(m_values, band));
+        DrawKeptCurve(painter, static_cast<std::size_t>(band), scaleOf(band), levels(m_values, band));
     }
     if (m_reference.empty())
         return;
@@ -263,7 +288,8 @@ void CQcView::DrawCurves(QPainter& painter)
     painter.setPen(dashed);
     for (int band = 0; band < kBands; ++band) {
         if (!m_referenceBeyond[static_cast<std::size_t>(band)])
-            DrawReadingCurve(painter, levels(m_reference, band), Gaps::Join);
+            DrawKeptCurve(painter, static_cast<std::size_t>(kBands + band), scaleOf(band), levels(m_reference, band),
+                          Gaps::Join);
     }
 }
 

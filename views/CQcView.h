@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // What the probe's sensors say about each reading, against depth: the total
@@ -70,6 +71,8 @@ protected:
 
 private:
     QString BandName(int band) const;
+    // The quality values, their flags and the reference of every reading.
+    void WorkOutValues(const survey::SpikeSettings& settings);
 
     std::array<Scale, kBands> m_scales{};
     // The reference per reading (F, normal gravity, I); empty without one.
@@ -84,4 +87,13 @@ private:
     survey::SpikeTracker m_spikes;
     std::vector<std::uint8_t> m_flags;
     int m_flagged = 0;
+    double m_medianGravity = 0.0;
+    // What the values above were worked out for.
+    SurveyStamp m_valuesStamp;
+    survey::SpikeSettings m_valuesSettings;
+    // Each band's scale fitted to the readings of m_fittedShown, before the
+    // user's zoom, and the reference's lowest and highest value there.
+    std::array<Scale, kBands> m_fitted{};
+    std::array<std::pair<double, double>, kBands> m_referenceRange{};
+    ReadingRange m_fittedShown;
 };

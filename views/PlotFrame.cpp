@@ -106,9 +106,12 @@ bool PlotFrame::SetupMapping()
     m_framed = Doc().m_nObs > 0 && m_nXMax != m_nXMin && m_nYMax > m_nYMin && inner_w > 0 && inner_h > 0;
     // Depths that never fall give plot units that never fall.
     const CKestrixDoc& doc = Doc();
-    m_inDepthOrder = true;
-    for (std::int32_t i = 1; i < doc.m_nObs && m_inDepthOrder; ++i)
-        m_inDepthOrder = doc.m_pObs[i - 1].Depth <= doc.m_pObs[i].Depth;
+    if (const SurveyStamp stamp = SurveyStamp::Of(doc); stamp != m_orderStamp) {
+        m_orderStamp = stamp;
+        m_inDepthOrder = true;
+        for (std::int32_t i = 1; i < doc.m_nObs && m_inDepthOrder; ++i)
+            m_inDepthOrder = doc.m_pObs[i - 1].Depth <= doc.m_pObs[i].Depth;
+    }
     return m_framed;
 }
 
@@ -300,21 +303,46 @@ PlotFrame::IndexRange PlotFrame::DrawnReadings() const
 
 void PlotFrame::DrawReadingCurve(QPainter& painter, const LevelOf& levelOf, Gaps gaps) const
 {
-    const IndexRange drawn = DrawnReadings();
     if (ExactCoordinates()) {
-        DrawExactCurve(painter, drawn, levelOf, gaps);
+        DrawExactCurve(painter, DrawnReadings(), levelOf, gaps);
         return;
     }
+    for (const QPolygon& points : CurvePieces(levelOf, gaps))
+        DrawCurve(painter, points);
+}
+
+std::vector<QPolygon> PlotFrame::CurvePieces(const LevelOf& levelOf, Gaps gaps) const
+{
+    const IndexRange drawn = DrawnReadings();
     PixelEnvelope envelope;
     AddReadings(envelope, drawn.begin, drawn.end, m_inDepthOrder, [this](std::int32_t i) { return ColumnOf(i); },
                 levelOf, gaps);
+    std::vector<QPolygon> pieces;
     for (const PixelEnvelope::Piece& piece : envelope.TakePieces()) {
         QPolygon points;
         points.reserve(static_cast<qsizetype>(piece.size()));
         for (const PixelEnvelope::Point& p : piece)
             points.append(QPoint(p.column, m_mapping.LPtoDP({0, p.level}).y));
-        DrawCurve(painter, points);
+        pieces.push_back(std::move(points));
     }
+    return pieces;
+}
+
+void PlotFrame::DrawKeptCurve(QPainter& painter, std::size_t slot, const std::vector<double>& depends,
+                              const LevelOf& levelOf, Gaps gaps)
+{
+    if (ExactCoordinates()) {
+        DrawReadingCurve(painter, levelOf, gaps);
+        return;
+    }
+    if (slot >= m_keptCurves.size())
+        m_keptCurves.resize(slot + 1);
+    KeptCurve& kept = m_keptCurves[slot];
+    const SurveyStamp stamp = SurveyStamp::Of(Doc());
+    if (kept.stamp != stamp || kept.mapping != m_mapping || kept.depends != depends || kept.gaps != gaps)
+        kept = {stamp, m_mapping, depends, gaps, CurvePieces(levelOf, gaps)};
+    for (const QPolygon& points : kept.pieces)
+        DrawCurve(painter, points);
 }
 
 QPointF PlotFrame::CurvePoint(std::int32_t x, std::int32_t y) const
@@ -356,13 +384,18 @@ void PlotFrame::DrawFieldCurve(QPainter& painter, QColor colour, double (*value)
 double PlotFrame::CentredRange(double (*value)(const Observation&))
 {
     const CKestrixDoc& doc = Doc();
-    double centre = 0.0;
-    if (doc.m_nObs > 0) {
-        double sum = 0.0;
-        for (std::int32_t i = 0; i < doc.m_nObs; ++i)
-            sum += value(doc.m_pObs[i]);
-        centre = std::floor(sum / doc.m_nObs / kGridStep) * kGridStep;
+    const SurveyStamp stamp = SurveyStamp::Of(doc);
+    if (stamp != m_centre.stamp || value != m_centre.value) {
+        double centre = 0.0;
+        if (doc.m_nObs > 0) {
+            double sum = 0.0;
+            for (std::int32_t i = 0; i < doc.m_nObs; ++i)
+                sum += value(doc.m_pObs[i]);
+            centre = std::floor(sum / doc.m_nObs / kGridStep) * kGridStep;
+        }
+        m_centre = {stamp, value, centre};
     }
+    const double centre = m_centre.centre;
     m_nYMin = Scaled(centre - kHalfRange);
     m_nYMax = Scaled(centre + kHalfRange);
     return centre;
@@ -410,16 +443,27 @@ ReadingRange PlotFrame::ShownReadings() const
     return ReadingsWithin(doc.m_nObs, [&](std::int32_t i) { return Scaled(doc.m_pObs[i].Depth); }, {m_nXMin, m_nXMax});
 }
 
-ValueExtent PlotFrame::ExtentInWindow(std::initializer_list<double (*)(const Observation&)> fields) const
+ValueExtent PlotFrame::ExtentInWindow(std::initializer_list<double (*)(const Observation&)> fields)
 {
-    const CKestrixDoc& doc = Doc();
-    ValueExtent extent;
+    return ShownExtent([&](ReadingRange shown) {
+        const CKestrixDoc& doc = Doc();
+        ValueExtent extent;
+        for (std::int32_t i = shown.first; i < shown.end; ++i) {
+            for (const auto field : fields)
+                extent.Add(field(doc.m_pObs[i]));
+        }
+        return extent;
+    });
+}
+
+ValueExtent PlotFrame::ShownExtent(const std::function<ValueExtent(ReadingRange)>& extentOf, std::uint64_t variant)
+{
+    const SurveyStamp stamp = SurveyStamp::Of(Doc());
     const ReadingRange shown = ShownReadings();
-    for (std::int32_t i = shown.first; i < shown.end; ++i) {
-        for (const auto field : fields)
-            extent.Add(field(doc.m_pObs[i]));
-    }
-    return extent;
+    if (stamp != m_extent.stamp || shown.first != m_extent.shown.first || shown.end != m_extent.shown.end
+        || variant != m_extent.variant)
+        m_extent = {stamp, shown, variant, extentOf(shown)};
+    return m_extent.extent;
 }
 
 void PlotFrame::SetValueRange(ValueSpan values)

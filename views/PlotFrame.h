@@ -7,6 +7,7 @@
 #include "views/PlotMapping.h"
 #include "views/PlotView.h"
 #include "views/ReadingSearch.h"
+#include "views/SurveyStamp.h"
 #include "views/ValueAxis.h"
 
 #include <cstdint>
@@ -34,7 +35,9 @@
 // last of the readings there (PixelEnvelope), and readings in depth order
 // are found by binary search, so painting and picking cost the window's
 // size, not the survey's length; readings out of depth order are all gone
-// through, as drawn.
+// through, as drawn. What a paint would work out from every reading (the
+// depth order, the centred range's mean, the fitted range's extent, a kept
+// curve) is kept until the survey (SurveyStamp) or what it depends on changes.
 //
 // The value axis keeps each view's fixed range (PlotLink::FixedScales) or
 // fits the readings in the depth window; the wheel with Ctrl zooms it about
@@ -141,7 +144,11 @@ protected:
     // The readings within the depth window of the latest horizontal range.
     ReadingRange ShownReadings() const;
     // The values of `fields` over the readings in the depth window.
-    ValueExtent ExtentInWindow(std::initializer_list<double (*)(const survey::Observation&)> fields) const;
+    ValueExtent ExtentInWindow(std::initializer_list<double (*)(const survey::Observation&)> fields);
+    // What `extentOf` gives for the readings in the depth window, kept while
+    // the survey, the window and `variant` stay the same: a view has one such
+    // extent, so repainting an unchanged window goes through no readings.
+    ValueExtent ShownExtent(const std::function<ValueExtent(ReadingRange)>& extentOf, std::uint64_t variant = 0);
     // m_nYMin and m_nYMax from `values`, at least one plot unit apart.
     void SetValueRange(ValueSpan values);
     // Labels at the round values of `values`, drawn from `yLow` to `yHigh`
@@ -163,6 +170,12 @@ protected:
     // PixelEnvelope reduces it: a reading without a level breaks the curve,
     // or with `gaps` Join is passed over.
     void DrawReadingCurve(QPainter& painter, const LevelOf& levelOf, Gaps gaps = Gaps::Break) const;
+    // As DrawReadingCurve, keeping the curve's points in slot `slot` while
+    // the survey, the mapping and `depends` (whatever else the levels are
+    // worked out from) stay the same: repainting an unchanged plot then goes
+    // through no readings.
+    void DrawKeptCurve(QPainter& painter, std::size_t slot, const std::vector<double>& depends, const LevelOf& levelOf,
+                       Gaps gaps = Gaps::Break);
     // The curve of one field less `offset`: one clamped point per observation.
     void DrawFieldCurve(QPainter& painter, QColor colour, double (*value)(const survey::Observation&),
                         double offset = 0.0) const;
@@ -216,6 +229,8 @@ private:
     // A curve point where the mapping puts it, not rounded to a pixel.
     QPointF CurvePoint(std::int32_t x, std::int32_t y) const;
     void DrawExactCurve(QPainter& painter, IndexRange drawn, const LevelOf& levelOf, Gaps gaps) const;
+    // The curve's pieces in device pixels, as PixelEnvelope reduces it.
+    std::vector<QPolygon> CurvePieces(const LevelOf& levelOf, Gaps gaps) const;
     // A curve through `points` (device pixels): the whole polyline, or when
     // zoomed in only its pieces that reach the frame's depth extent.
     void DrawCurve(QPainter& painter, const QPolygon& points) const;
@@ -230,6 +245,26 @@ private:
     PlotMapping m_mapping;
     bool m_framed = false;       // the latest mapping spans a drawable frame
     bool m_inDepthOrder = false; // at the latest mapping, no reading lies above the one before it
+    SurveyStamp m_orderStamp;    // the survey m_inDepthOrder was found for
+    struct CentreCache {
+        SurveyStamp stamp;
+        double (*value)(const survey::Observation&) = nullptr;
+        double centre = 0.0;
+    } m_centre; // the latest centred range's centre
+    struct ExtentCache {
+        SurveyStamp stamp;
+        ReadingRange shown;
+        std::uint64_t variant = 0;
+        ValueExtent extent;
+    } m_extent; // the latest fitted range's readings
+    struct KeptCurve {
+        SurveyStamp stamp;
+        PlotMapping mapping;
+        std::vector<double> depends;
+        Gaps gaps = Gaps::Break;
+        std::vector<QPolygon> pieces;
+    };
+    std::vector<KeptCurve> m_keptCurves; // by slot
     DepthSpan m_wholeHole{0, 0}; // the hole's ends in plot units, at the latest mapping
     bool m_zoomed = false;       // the latest mapping shows less than the whole hole
     // A drag that pans: the button, where it started and the window then.

@@ -46,6 +46,8 @@ public:
     };
     PointF LPtoDPExact(Point logical) const;
 
+    friend bool operator==(const PlotMapping&, const PlotMapping&) = default;
+
 private:
     std::int64_t m_windowOriginX = 0;
     std::int64_t m_windowOriginY = 0;
