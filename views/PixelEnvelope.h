@@ -1,5 +1,7 @@
 #pragma once
 
+#include "views/ReadingSearch.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <optional>
@@ -49,21 +51,6 @@ private:
 // What a reading without a level does to a curve: it ends the piece before
 // it, or it is passed over and the curve joins the readings either side.
 enum class Gaps { Break, Join };
-
-// The first index in [begin, end) where the monotone `test` holds (false,
-// then true, along the range), or `end`.
-template <typename Test>
-std::int32_t FirstIndexWhere(std::int32_t begin, std::int32_t end, Test test)
-{
-    while (begin < end) {
-        const std::int32_t middle = begin + (end - begin) / 2;
-        if (test(middle))
-            end = middle;
-        else
-            begin = middle + 1;
-    }
-    return begin;
-}
 
 // Adds readings [begin, end) of a curve to `envelope`: `columnOf(i)` is
 // reading i's column and `levelOf(i)` its level or none, which `gaps`

@@ -17,26 +17,20 @@ struct ReadingRange {
     bool IsEmpty() const { return end <= first; }
 };
 
-namespace reading_search {
-
-// The first index in [0, count) at which `before(i)` is false, given that it
-// is true for a leading run of the indices.
-template <class Before>
-std::int32_t FirstNotBefore(std::int32_t count, Before before)
+// The first index in [begin, end) where the monotone `test` holds (false,
+// then true, along the range), or `end`.
+template <typename Test>
+std::int32_t FirstIndexWhere(std::int32_t begin, std::int32_t end, Test test)
 {
-    std::int32_t low = 0;
-    std::int32_t high = count;
-    while (low < high) {
-        const std::int32_t mid = low + (high - low) / 2;
-        if (before(mid))
-            low = mid + 1;
+    while (begin < end) {
+        const std::int32_t middle = begin + (end - begin) / 2;
+        if (test(middle))
+            end = middle;
         else
-            high = mid;
+            begin = middle + 1;
     }
-    return low;
+    return begin;
 }
-
-} // namespace reading_search
 
 // The readings whose depth lies within `span`, ends included.
 template <class DepthAt>
@@ -44,13 +38,12 @@ ReadingRange ReadingsWithin(std::int32_t count, DepthAt depthAt, DepthSpan span)
 {
     if (count <= 0)
         return {};
-    using reading_search::FirstNotBefore;
     if (depthAt(0) <= depthAt(count - 1)) {
-        return {FirstNotBefore(count, [&](std::int32_t i) { return depthAt(i) < span.from; }),
-                FirstNotBefore(count, [&](std::int32_t i) { return depthAt(i) <= span.to; })};
+        return {FirstIndexWhere(0, count, [&](std::int32_t i) { return depthAt(i) >= span.from; }),
+                FirstIndexWhere(0, count, [&](std::int32_t i) { return depthAt(i) > span.to; })};
     }
-    return {FirstNotBefore(count, [&](std::int32_t i) { return depthAt(i) > span.to; }),
-            FirstNotBefore(count, [&](std::int32_t i) { return depthAt(i) >= span.from; })};
+    return {FirstIndexWhere(0, count, [&](std::int32_t i) { return depthAt(i) <= span.to; }),
+            FirstIndexWhere(0, count, [&](std::int32_t i) { return depthAt(i) < span.from; })};
 }
 
 // The reading whose depth lies nearest `x` (of two as near, the first), or
@@ -61,8 +54,8 @@ std::int32_t NearestReading(std::int32_t count, DepthAt depthAt, std::int32_t x)
     if (count <= 0)
         return -1;
     const bool deepening = depthAt(0) <= depthAt(count - 1);
-    const std::int32_t after = reading_search::FirstNotBefore(
-        count, [&](std::int32_t i) { return deepening ? depthAt(i) < x : depthAt(i) > x; });
+    const std::int32_t after =
+        FirstIndexWhere(0, count, [&](std::int32_t i) { return deepening ? depthAt(i) >= x : depthAt(i) <= x; });
     const auto distance = [&](std::int32_t i) { return std::llabs(std::int64_t{depthAt(i)} - x); };
     if (after == count)
         return count - 1;
@@ -71,7 +64,6 @@ std::int32_t NearestReading(std::int32_t count, DepthAt depthAt, std::int32_t x)
     // Of equal depths, the first.
     const std::int32_t before = after - 1;
     const std::int32_t depth = depthAt(before);
-    return reading_search::FirstNotBefore(before + 1, [&](std::int32_t i) {
-        return deepening ? depthAt(i) < depth : depthAt(i) > depth;
-    });
+    return FirstIndexWhere(0, before + 1,
+                           [&](std::int32_t i) { return deepening ? depthAt(i) >= depth : depthAt(i) <= depth; });
 }
