@@ -2,6 +2,7 @@
 
 #include "convert/CurveUnits.h"
 #include "convert/LasLineReader.h"
+#include "convert/RecordText.h"
 #include "textio/SafeFile.h"
 
 #include <array>
@@ -107,7 +108,7 @@ private:
 
     int m_values = 0;         // values of the record being gathered
     int m_columns = 0;        // of them, those written in their place
-    std::string m_record;     // those values, already formatted
+    RecordText m_record;      // those values, already formatted
     std::array<double, kAxisCount> m_mapped{};
     bool m_badMapped = false; // a mapped value of the record is NULL or not a number
     bool m_nullSeen = false;  // a NULL value in the record's first seven columns
