@@ -54,12 +54,9 @@ bool ReadShortDecimal(std::string_view token, double& value)
     return true;
 }
 
-bool ReadNumberPrefix(std::string_view token, double& value, std::size_t& length)
+// A token that ReadShortDecimal does not take.
+bool ReadOtherNumberPrefix(std::string_view token, double& value, std::size_t& length)
 {
-    if (ReadShortDecimal(token, value)) {
-        length = token.size();
-        return true;
-    }
     // A token that is one plain decimal reads the same through from_chars,
     // which is much faster than the C library's scanner.
     if (!token.empty() && DecimalPrefixLength(token) == token.size()) {
@@ -77,6 +74,15 @@ bool ReadNumberPrefix(std::string_view token, double& value, std::size_t& length
         // Out of range: the C library's overflow and underflow rules apply.
     }
     return ReadWithScanf(token, value, length);
+}
+
+bool ReadNumberPrefix(std::string_view token, double& value, std::size_t& length)
+{
+    if (ReadShortDecimal(token, value)) {
+        length = token.size();
+        return true;
+    }
+    return ReadOtherNumberPrefix(token, value, length);
 }
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
@@ -143,9 +149,11 @@ bool ReadNumber(std::string_view token, double& value)
 
 bool ReadFiniteNumber(std::string_view token, double& value)
 {
+    if (ReadShortDecimal(token, value))
+        return true; // finite, and wholly the token
     double parsed = 0.0;
     std::size_t length = 0;
-    if (!ReadNumberPrefix(token, parsed, length) || !std::isfinite(parsed))
+    if (!ReadOtherNumberPrefix(token, parsed, length) || !std::isfinite(parsed))
         return false;
     if (length < token.size() && (token[length] == ',' || token[length] == '.'))
         return false;
