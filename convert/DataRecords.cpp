@@ -32,10 +32,8 @@ std::string_view TrimRight(std::string_view text, std::string_view blanks)
 
 } // namespace
 
-bool NullValue::Matches(std::string_view token) const
+bool NullValue::MatchesText(std::string_view token) const
 {
-    if (text.empty())
-        return false;
     if (token == text)
         return true;
     double read = 0.0;
@@ -171,9 +169,9 @@ void DataRecords::TakeToken(std::string_view token, std::int64_t line)
         char* at = m_record.Room(kLongestValueField + 1);
         if (!m_record.Empty())
             *at++ = ' ';
-        bool wholeNumber = false;
-        m_record.Extend(PutTokenField(at, token, wholeNumber));
-        if (!wholeNumber && m_notNumbers++ == 0)
+        const PutField put = PutTokenField(at, token);
+        m_record.Extend(put.end);
+        if (!put.wholeNumber && m_notNumbers++ == 0)
             m_firstNotNumberLine = line;
         if (!m_mapping && m_columns < static_cast<int>(kAxisCount) && m_null.Matches(token))
             m_nullSeen = true;

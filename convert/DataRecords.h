@@ -29,7 +29,10 @@ struct NullValue {
     std::string text; // empty when the file names none
     bool numeric = false;
     double value = 0.0;
-    bool Matches(std::string_view token) const;
+    bool Matches(std::string_view token) const { return !text.empty() && MatchesText(token); }
+
+private:
+    bool MatchesText(std::string_view token) const;
 };
 
 // Turns the lines of a LAS data section into data lines of a raw survey file,

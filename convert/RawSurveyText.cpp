@@ -134,12 +134,12 @@ void AppendValueField(std::string& out, double value)
 bool AppendTokenField(std::string& out, std::string_view token)
 {
     char field[kLongestValueField];
-    bool wholeNumber = false;
-    out.append(field, PutTokenField(field, token, wholeNumber));
-    return wholeNumber;
+    const PutField put = PutTokenField(field, token);
+    out.append(field, put.end);
+    return put.wholeNumber;
 }
 
-char* PutTokenField(char* to, std::string_view t, bool& wholeNumber)
+PutField PutTokenField(char* to, std::string_view t)
 {
     const std::size_t n = t.size();
     std::size_t i = 0;
@@ -172,8 +172,7 @@ char* PutTokenField(char* to, std::string_view t, bool& wholeNumber)
         const std::size_t length = textio::DecimalPrefixLength(t);
         const double value = DecimalValue(t.substr(0, length));
         const bool finite = std::isfinite(value);
-        wholeNumber = finite && length > 0 && length == n;
-        return PutValueField(to, finite ? value : 0.0);
+        return {PutValueField(to, finite ? value : 0.0), finite && length > 0 && length == n};
     }
     // The field is built whole and appended once: blanks, sign, the integer
     // digits (or 0) with the point and decimals as the token has them, then
@@ -195,8 +194,7 @@ char* PutTokenField(char* to, std::string_view t, bool& wholeNumber)
         *at++ = '.';
     std::memcpy(at, "00000000", 8);
     at += kDecimals - fracDigits;
-    wholeNumber = i == n;
-    return at;
+    return {at, i == n};
 }
 
 } // namespace convert

@@ -39,8 +39,12 @@ void AppendValueField(std::string& out, double value);
 bool AppendTokenField(std::string& out, std::string_view token);
 
 // Writes what AppendTokenField appends to `to`, which has room for
-// kLongestValueField characters, and returns the end of it; `wholeNumber`
-// is what AppendTokenField returns.
-char* PutTokenField(char* to, std::string_view token, bool& wholeNumber);
+// kLongestValueField characters: the end of what was written, and whether
+// the token was wholly a finite number (what AppendTokenField returns).
+struct PutField {
+    char* end;
+    bool wholeNumber;
+};
+PutField PutTokenField(char* to, std::string_view token);
 
 } // namespace convert
