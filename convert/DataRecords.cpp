@@ -40,6 +40,25 @@ bool NullValue::MatchesText(std::string_view token) const
     return numeric && WholeDecimalValue(token, read) && read == value;
 }
 
+void DataRecords::SetNull(NullValue null)
+{
+    m_null = std::move(null);
+    m_nullField.clear();
+    if (m_null.numeric)
+        AppendValueField(m_nullField, m_null.value);
+}
+
+// Whether a written value, `token` as `field`, is the NULL value. Equal
+// numbers are written alike, so another field rules a number out cheaply.
+bool DataRecords::IsNull(std::string_view token, std::string_view field) const
+{
+    if (m_null.text.empty())
+        return false;
+    if (token == m_null.text)
+        return true;
+    return m_null.numeric && field == m_nullField && m_null.Matches(token);
+}
+
 bool DataRecords::Take(const LinePiece& piece)
 {
     if (piece.first) {
@@ -170,15 +189,16 @@ void DataRecords::TakeToken(std::string_view token, std::int64_t line)
         if (!m_record.Empty())
             *at++ = ' ';
         const PutField put = PutTokenField(at, token);
+        const std::string_view field(at, static_cast<std::size_t>(put.end - at));
         m_record.Extend(put.end);
         if (!put.wholeNumber && m_notNumbers++ == 0)
             m_firstNotNumberLine = line;
-        if (!m_mapping && m_columns < static_cast<int>(kAxisCount) && m_null.Matches(token))
+        if (!m_mapping && m_columns < static_cast<int>(kAxisCount) && IsNull(token, field))
             m_nullSeen = true;
         ++m_columns;
     } else if (role >= 0) {
         double value = 0.0;
-        if (!WholeDecimalValue(token, value) || m_null.Matches(token))
+        if (!WholeDecimalValue(token, value) || m_null.MatchesNumber(token, value))
             m_badMapped = true;
         else
             m_mapped[static_cast<std::size_t>(role)] = value * m_factors[static_cast<std::size_t>(role)];

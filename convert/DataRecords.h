@@ -30,6 +30,11 @@ struct NullValue {
     bool numeric = false;
     double value = 0.0;
     bool Matches(std::string_view token) const { return !text.empty() && MatchesText(token); }
+    // As Matches, for a token read wholly as the finite number `read`.
+    bool MatchesNumber(std::string_view token, double read) const
+    {
+        return !text.empty() && (token == text || (numeric && read == value));
+    }
 
 private:
     bool MatchesText(std::string_view token) const;
@@ -54,7 +59,7 @@ public:
         m_mapping = true;
     }
     void SetDelimiter(Delimiter delimiter) { m_delimiter = delimiter; }
-    void SetNull(NullValue null) { m_null = std::move(null); }
+    void SetNull(NullValue null);
     // Keeps the first `count` records' values in `rows`, as the file holds
     // them, each cut to `characters`.
     void SetPreview(std::vector<std::vector<std::string>>* rows, std::size_t count, std::size_t characters)
@@ -89,6 +94,7 @@ private:
     bool TakeDelimited(const LinePiece& piece, char delimiter);
     void TakeToken(std::string_view token, std::int64_t line);
     void EndRecord(std::int64_t line);
+    bool IsNull(std::string_view token, std::string_view field) const;
     signed char RoleOf(int column) const
     {
         return m_roles.empty() ? ColumnRole::kWritten : m_roles[static_cast<std::size_t>(column)];
@@ -102,6 +108,7 @@ private:
     bool m_mapping = false;
     Delimiter m_delimiter = Delimiter::Blanks;
     NullValue m_null;
+    std::string m_nullField; // a numeric NULL value as its field is written
     bool m_sectionsEndData = false;
     std::vector<std::vector<std::string>>* m_preview = nullptr;
     std::size_t m_previewCount = 0;

@@ -93,6 +93,8 @@ double LeadingDecimalValue(std::string_view token)
 
 bool WholeDecimalValue(std::string_view token, double& value)
 {
+    if (textio::ReadShortDecimal(token, value))
+        return true;
     if (token.empty() || textio::DecimalPrefixLength(token) != token.size())
         return false;
     const double read = DecimalValue(token);

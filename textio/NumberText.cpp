@@ -25,35 +25,6 @@ bool ReadWithScanf(std::string_view token, double& value, std::size_t& length)
     return true;
 }
 
-// A token that is wholly a plain decimal without exponent, of at most 19
-// digits that form an integer up to 2^53 with at most 22 after the point: that
-// integer and that power of ten are exact doubles, so one division rounds to
-// the nearest double, as from_chars and the C library do.
-bool ReadShortDecimal(std::string_view token, double& value)
-{
-    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    const char* p = token.data();
-    const char* const end = p + token.size();
-    const bool negative = p != end && *p == '-';
-    if (p != end && (*p == '-' || *p == '+'))
-        ++p;
-    std::uint64_t integer = 0;
-    int digits = 0, decimals = 0;
-    for (; p != end && IsDigit(*p) && digits < 19; ++p, ++digits)
-        integer = integer * 10 + static_cast<std::uint64_t>(*p - '0');
-    if (p != end && *p == '.') {
-        for (++p; p != end && IsDigit(*p) && digits < 19; ++p, ++digits, ++decimals)
-            integer = integer * 10 + static_cast<std::uint64_t>(*p - '0');
-    }
-    if (p != end || digits == 0 || integer > (std::uint64_t{1} << 53) || decimals > 22)
-        return false;
-    const double magnitude = static_cast<double>(integer) / kPowersOfTen[decimals];
-    value = negative ? -magnitude : magnitude;
-    return true;
-}
-
 // A token that ReadShortDecimal does not take.
 bool ReadOtherNumberPrefix(std::string_view token, double& value, std::size_t& length)
 {
@@ -107,6 +78,31 @@ void AppendFormatV(std::string& out, const char* format, va_list args)
 }
 
 } // namespace
+
+bool ReadShortDecimal(std::string_view token, double& value)
+{
+    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* p = token.data();
+    const char* const end = p + token.size();
+    const bool negative = p != end && *p == '-';
+    if (p != end && (*p == '-' || *p == '+'))
+        ++p;
+    std::uint64_t integer = 0;
+    int digits = 0, decimals = 0;
+    for (; p != end && IsDigit(*p) && digits < 19; ++p, ++digits)
+        integer = integer * 10 + static_cast<std::uint64_t>(*p - '0');
+    if (p != end && *p == '.') {
+        for (++p; p != end && IsDigit(*p) && digits < 19; ++p, ++digits, ++decimals)
+            integer = integer * 10 + static_cast<std::uint64_t>(*p - '0');
+    }
+    if (p != end || digits == 0 || integer > (std::uint64_t{1} << 53) || decimals > 22)
+        return false;
+    const double magnitude = static_cast<double>(integer) / kPowersOfTen[decimals];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
 
 std::size_t DecimalPrefixLength(std::string_view t)
 {
