@@ -2,18 +2,20 @@
 
 #include "convert/LasHeaderLine.h"
 #include "convert/RawSurveyText.h"
+#include "textio/TokenText.h"
 
 namespace convert {
 namespace {
 
-bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-
 std::size_t SeparatorOrEnd(std::string_view text)
 {
-    std::size_t i = 0;
-    while (i < text.size() && !IsSeparator(text[i]))
-        ++i;
-    return i;
+    return static_cast<std::size_t>(textio::FindTokenSeparator(text.data(), text.data() + text.size()) - text.data());
+}
+
+std::string_view SkipSeparators(std::string_view text)
+{
+    return text.substr(static_cast<std::size_t>(
+        textio::SkipTokenSeparators(text.data(), text.data() + text.size()) - text.data()));
 }
 
 std::string_view TrimLeft(std::string_view text, std::string_view blanks)
@@ -30,14 +32,31 @@ std::string_view TrimRight(std::string_view text, std::string_view blanks)
 
 } // namespace
 
-bool NullValue::Matches(std::string_view token) const
+bool NullValue::MatchesText(std::string_view token) const
 {
-    if (text.empty())
-        return false;
     if (token == text)
         return true;
     double read = 0.0;
     return numeric && WholeDecimalValue(token, read) && read == value;
+}
+
+void DataRecords::SetNull(NullValue null)
+{
+    m_null = std::move(null);
+    m_nullField.clear();
+    if (m_null.numeric)
+        AppendValueField(m_nullField, m_null.value);
+}
+
+// Whether a written value, `token` as `field`, is the NULL value. Equal
+// numbers are written alike, so another field rules a number out cheaply.
+bool DataRecords::IsNull(std::string_view token, std::string_view field) const
+{
+    if (m_null.text.empty())
+        return false;
+    if (token == m_null.text)
+        return true;
+    return m_null.numeric && field == m_nullField && m_null.Matches(token);
 }
 
 bool DataRecords::Take(const LinePiece& piece)
@@ -66,8 +85,7 @@ bool DataRecords::TakeBlankParted(const LinePiece& piece)
     std::string_view text = piece.text;
     while (!m_lineDone && !text.empty()) {
         if (m_token.empty()) {
-            while (!text.empty() && IsSeparator(text.front()))
-                text.remove_prefix(1);
+            text = SkipSeparators(text);
             if (text.empty())
                 break;
             if (m_firstToken && text.front() == '#') {
@@ -167,16 +185,20 @@ void DataRecords::TakeToken(std::string_view token, std::int64_t line)
         m_preview->back().emplace_back(token.substr(0, m_previewCharacters));
     const signed char role = RoleOf(m_values);
     if (role == ColumnRole::kWritten) {
-        if (!m_record.empty())
-            m_record.push_back(' ');
-        if (!AppendTokenField(m_record, token) && m_notNumbers++ == 0)
+        char* at = m_record.Room(kLongestValueField + 1);
+        if (!m_record.Empty())
+            *at++ = ' ';
+        const PutField put = PutTokenField(at, token);
+        const std::string_view field(at, static_cast<std::size_t>(put.end - at));
+        m_record.Extend(put.end);
+        if (!put.wholeNumber && m_notNumbers++ == 0)
             m_firstNotNumberLine = line;
-        if (!m_mapping && m_columns < static_cast<int>(kAxisCount) && m_null.Matches(token))
+        if (!m_mapping && m_columns < static_cast<int>(kAxisCount) && IsNull(token, field))
             m_nullSeen = true;
         ++m_columns;
     } else if (role >= 0) {
         double value = 0.0;
-        if (!WholeDecimalValue(token, value) || m_null.Matches(token))
+        if (!WholeDecimalValue(token, value) || m_null.MatchesNumber(token, value))
             m_badMapped = true;
         else
             m_mapped[static_cast<std::size_t>(role)] = value * m_factors[static_cast<std::size_t>(role)];
@@ -189,9 +211,9 @@ void DataRecords::TakeToken(std::string_view token, std::int64_t line)
 void DataRecords::EndRecord(std::int64_t line)
 {
     if (!m_mapping) {
-        m_record.append("\r\n");
+        m_record.Append("\r\n");
         if (m_out)
-            m_out->Write(m_record);
+            m_out->Write(m_record.View());
         ++m_written;
         m_nullRecords += m_nullSeen ? 1 : 0;
     } else if (m_badMapped) {
@@ -204,14 +226,14 @@ void DataRecords::EndRecord(std::int64_t line)
                 mapped.push_back(' ');
             AppendValueField(mapped, m_mapped[i]);
         }
-        if (!m_record.empty())
-            mapped.append(" ").append(m_record);
+        if (!m_record.Empty())
+            mapped.append(" ").append(m_record.View());
         mapped.append("\r\n");
         if (m_out)
             m_out->Write(mapped);
         ++m_written;
     }
-    m_record.clear();
+    m_record.Clear();
     m_values = 0;
     m_columns = 0;
     m_badMapped = false;

@@ -2,6 +2,7 @@
 
 #include "convert/CurveUnits.h"
 #include "convert/LasLineReader.h"
+#include "convert/RecordText.h"
 #include "textio/SafeFile.h"
 
 #include <array>
@@ -28,7 +29,15 @@ struct NullValue {
     std::string text; // empty when the file names none
     bool numeric = false;
     double value = 0.0;
-    bool Matches(std::string_view token) const;
+    bool Matches(std::string_view token) const { return !text.empty() && MatchesText(token); }
+    // As Matches, for a token read wholly as the finite number `read`.
+    bool MatchesNumber(std::string_view token, double read) const
+    {
+        return !text.empty() && (token == text || (numeric && read == value));
+    }
+
+private:
+    bool MatchesText(std::string_view token) const;
 };
 
 // Turns the lines of a LAS data section into data lines of a raw survey file,
@@ -50,7 +59,7 @@ public:
         m_mapping = true;
     }
     void SetDelimiter(Delimiter delimiter) { m_delimiter = delimiter; }
-    void SetNull(NullValue null) { m_null = std::move(null); }
+    void SetNull(NullValue null);
     // Keeps the first `count` records' values in `rows`, as the file holds
     // them, each cut to `characters`.
     void SetPreview(std::vector<std::vector<std::string>>* rows, std::size_t count, std::size_t characters)
@@ -85,6 +94,7 @@ private:
     bool TakeDelimited(const LinePiece& piece, char delimiter);
     void TakeToken(std::string_view token, std::int64_t line);
     void EndRecord(std::int64_t line);
+    bool IsNull(std::string_view token, std::string_view field) const;
     signed char RoleOf(int column) const
     {
         return m_roles.empty() ? ColumnRole::kWritten : m_roles[static_cast<std::size_t>(column)];
@@ -98,6 +108,7 @@ private:
     bool m_mapping = false;
     Delimiter m_delimiter = Delimiter::Blanks;
     NullValue m_null;
+    std::string m_nullField; // a numeric NULL value as its field is written
     bool m_sectionsEndData = false;
     std::vector<std::vector<std::string>>* m_preview = nullptr;
     std::size_t m_previewCount = 0;
@@ -107,7 +118,7 @@ private:
 
     int m_values = 0;         // values of the record being gathered
     int m_columns = 0;        // of them, those written in their place
-    std::string m_record;     // those values, already formatted
+    RecordText m_record;      // those values, already formatted
     std::array<double, kAxisCount> m_mapped{};
     bool m_badMapped = false; // a mapped value of the record is NULL or not a number
     bool m_nullSeen = false;  // a NULL value in the record's first seven columns

@@ -2,8 +2,10 @@
 
 #include "textio/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace convert {
 namespace {
@@ -16,6 +18,22 @@ constexpr std::size_t kDecimals = 5;
 constexpr std::size_t kMaxDirectIntegerDigits = 9;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Copies `size` characters, at most 16, with a few fixed-size moves (which
+// compilers turn into single loads and stores) instead of a call.
+void CopyShort(char* to, const char* from, std::size_t size)
+{
+    if (size >= 8) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + size - 8, from + size - 8, 8);
+    } else if (size >= 4) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + size - 4, from + size - 4, 4);
+    } else {
+        for (std::size_t k = 0; k < size; ++k)
+            to[k] = from[k];
+    }
+}
 
 void AppendPadded(std::string& out, std::string_view text)
 {
@@ -75,6 +93,8 @@ double LeadingDecimalValue(std::string_view token)
 
 bool WholeDecimalValue(std::string_view token, double& value)
 {
+    if (textio::ReadShortDecimal(token, value))
+        return true;
     if (token.empty() || textio::DecimalPrefixLength(token) != token.size())
         return false;
     const double read = DecimalValue(token);
@@ -84,20 +104,44 @@ bool WholeDecimalValue(std::string_view token, double& value)
     return true;
 }
 
-void AppendValueField(std::string& out, double value)
+namespace {
+
+// `text` right-aligned in a field of at least kFieldWidth characters.
+char* PutPadded(char* to, std::string_view text)
 {
-    // Enough for the widest fixed-notation double (309 integer digits).
-    char text[400];
-    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed,
-                                      static_cast<int>(kDecimals));
-    if (result.ec != std::errc()) {
-        AppendPadded(out, textio::Format("%.5f", value));
-        return;
-    }
-    AppendPadded(out, std::string_view(text, static_cast<std::size_t>(result.ptr - text)));
+    const std::size_t pad = text.size() < kFieldWidth ? kFieldWidth - text.size() : 0;
+    to = std::fill_n(to, pad, ' ');
+    return std::copy(text.begin(), text.end(), to);
 }
 
-bool AppendTokenField(std::string& out, std::string_view t)
+char* PutValueField(char* to, double value)
+{
+    // Room for the widest fixed-notation double (309 integer digits).
+    char text[kLongestValueField];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed,
+                                      static_cast<int>(kDecimals));
+    if (result.ec != std::errc())
+        return PutPadded(to, std::string_view(textio::Format("%.5f", value)).substr(0, kLongestValueField));
+    return PutPadded(to, std::string_view(text, static_cast<std::size_t>(result.ptr - text)));
+}
+
+} // namespace
+
+void AppendValueField(std::string& out, double value)
+{
+    char field[kLongestValueField];
+    out.append(field, PutValueField(field, value));
+}
+
+bool AppendTokenField(std::string& out, std::string_view token)
+{
+    char field[kLongestValueField];
+    const PutField put = PutTokenField(field, token);
+    out.append(field, put.end);
+    return put.wholeNumber;
+}
+
+PutField PutTokenField(char* to, std::string_view t)
 {
     const std::size_t n = t.size();
     std::size_t i = 0;
@@ -130,24 +174,29 @@ bool AppendTokenField(std::string& out, std::string_view t)
         const std::size_t length = textio::DecimalPrefixLength(t);
         const double value = DecimalValue(t.substr(0, length));
         const bool finite = std::isfinite(value);
-        AppendValueField(out, finite ? value : 0.0);
-        return finite && length > 0 && length == n;
+        return {PutValueField(to, finite ? value : 0.0), finite && length > 0 && length == n};
     }
-    char text[32];
-    std::size_t length = 0;
+    // The field is built whole and appended once: blanks, sign, the integer
+    // digits (or 0) with the point and decimals as the token has them, then
+    // the point if it had none and zeros up to five decimals.
+    const std::size_t intDigits = intEnd - intStart;
+    const std::size_t fracDigits = fracEnd - fracStart;
+    const std::size_t textLength = (negative ? 1 : 0) + std::max<std::size_t>(intDigits, 1) + 1 + kDecimals;
+    const std::size_t pad = textLength < kFieldWidth ? kFieldWidth - textLength : 0;
+    std::memcpy(to, "        ", 8); // pad is at most 3
+    char* at = to + pad;
     if (negative)
-        text[length++] = '-';
-    if (intEnd == intStart)
-        text[length++] = '0';
-    for (std::size_t k = intStart; k < intEnd; ++k)
-        text[length++] = t[k];
-    text[length++] = '.';
-    for (std::size_t k = fracStart; k < fracEnd; ++k)
-        text[length++] = t[k];
-    for (std::size_t k = fracEnd - fracStart; k < kDecimals; ++k)
-        text[length++] = '0';
-    AppendPadded(out, std::string_view(text, length));
-    return i == n;
+        *at++ = '-';
+    if (intDigits == 0)
+        *at++ = '0';
+    const std::size_t digitsEnd = fracStart > intEnd ? fracEnd : intEnd;
+    CopyShort(at, t.data() + intStart, digitsEnd - intStart);
+    at += digitsEnd - intStart;
+    if (fracStart == intEnd)
+        *at++ = '.';
+    std::memcpy(at, "00000000", 8);
+    at += kDecimals - fracDigits;
+    return {at, i == n};
 }
 
 } // namespace convert

@@ -25,6 +25,9 @@ double LeadingDecimalValue(std::string_view token);
 // True, with its value, when `token` is wholly one finite decimal number.
 bool WholeDecimalValue(std::string_view token, double& value);
 
+// The most characters one value field takes: the widest double in "%.5f".
+inline constexpr std::size_t kLongestValueField = 320;
+
 // Appends `value` formatted as "%*.5lf" with width 10 in the C locale.
 void AppendValueField(std::string& out, double value);
 
@@ -34,5 +37,14 @@ void AppendValueField(std::string& out, double value);
 // True when the token was wholly a finite number, false when something else
 // was written in its place (its leading number or 0).
 bool AppendTokenField(std::string& out, std::string_view token);
+
+// Writes what AppendTokenField appends to `to`, which has room for
+// kLongestValueField characters: the end of what was written, and whether
+// the token was wholly a finite number (what AppendTokenField returns).
+struct PutField {
+    char* end;
+    bool wholeNumber;
+};
+PutField PutTokenField(char* to, std::string_view token);
 
 } // namespace convert

@@ -1,6 +1,7 @@
 #include "convert/TextDecoder.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace convert {
@@ -110,6 +111,21 @@ int ZeroByteParity(const unsigned char* p, std::size_t size)
             return parity;
     }
     return -1;
+}
+
+// How many of the first `size` bytes at `p` are ASCII, looked at eight at a time.
+std::size_t AsciiRun(const unsigned char* p, std::size_t size)
+{
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    std::size_t run = 0;
+    for (std::uint64_t word; run + 8 <= size; run += 8) {
+        std::memcpy(&word, p + run, sizeof word);
+        if (word & kHighBits)
+            break;
+    }
+    while (run < size && p[run] < 0x80)
+        ++run;
+    return run;
 }
 
 } // namespace
@@ -223,10 +239,8 @@ std::size_t TextDecoder::Read(char* out, std::size_t capacity)
             break;
         // Plain ASCII bytes of UTF-8 go across in one copy.
         if (m_encoding == Encoding::Utf8 || m_encoding == Encoding::SingleByte) {
-            std::size_t run = 0;
             const std::size_t most = std::min(m_end - m_pos, capacity - written);
-            while (run < most && m_raw[m_pos + run] < 0x80)
-                ++run;
+            const std::size_t run = AsciiRun(m_raw + m_pos, most);
             if (run > 0) {
                 std::memcpy(out + written, m_raw + m_pos, run);
                 m_pos += run;

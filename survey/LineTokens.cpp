@@ -1,12 +1,13 @@
 #include "survey/LineTokens.h"
 
 #include "survey/LineSource.h"
+#include "textio/TokenText.h"
 
 namespace survey {
 
 namespace {
 
-bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool IsSeparator(char c) { return textio::IsTokenSeparator(c); }
 
 } // namespace
 
@@ -16,12 +17,8 @@ LineTokens::Status LineTokens::Next(std::string_view& token)
     // Most tokens start and end within the piece at hand.
     const char* const begin = m_rest.data();
     const char* const end = begin + m_rest.size();
-    const char* first = begin;
-    while (first != end && IsSeparator(*first))
-        ++first;
-    const char* last = first;
-    while (last != end && !IsSeparator(*last))
-        ++last;
+    const char* const first = textio::SkipTokenSeparators(begin, end);
+    const char* const last = textio::FindTokenSeparator(first, end);
     if (last != end && static_cast<std::size_t>(last - first) <= LineSource::kMaxPiece) {
         const auto taken = static_cast<std::size_t>(last - begin);
         m_tokenStart = m_offset + static_cast<std::size_t>(first - begin);

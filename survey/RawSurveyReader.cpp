@@ -10,10 +10,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace survey {
 
@@ -132,6 +132,59 @@ Fault ReadDataLine(LineTokens& tokens, std::string_view first, Observation& obs)
     return RestOfLine(tokens);
 }
 
+// The rows read so far, held in the array that becomes the document's table:
+// a row is read in place, and the rows are copied only when the room runs out
+// or when most of it is left over (memory follows the readings read).
+class ReadingTable {
+public:
+    // A table of at most `limit` rows.
+    explicit ReadingTable(std::size_t limit) : m_limit(limit) {}
+    std::size_t Size() const { return m_size; }
+    // Room for `rows` rows in all.
+    void Reserve(std::size_t rows)
+    {
+        if (rows > m_room)
+            Resize(rows);
+    }
+    // The next row, zeroed; it counts once KeepRow is called.
+    Observation& NextRow()
+    {
+        if (m_size == m_room)
+            Resize(std::min(m_limit, std::max<std::size_t>(64, m_room * 2)));
+        Observation& row = m_rows[m_size];
+        row = Observation{};
+        return row;
+    }
+    void KeepRow() { ++m_size; }
+    // Hands the rows to `table` (null when none) and returns their number.
+    std::int32_t MoveTo(std::unique_ptr<Observation[]>& table)
+    {
+        if (m_size < m_room / 2)
+            Resize(m_size);
+        table = m_size > 0 ? std::move(m_rows) : nullptr;
+        const auto size = static_cast<std::int32_t>(m_size);
+        m_rows.reset();
+        m_room = m_size = 0;
+        return size;
+    }
+
+private:
+    void Resize(std::size_t room)
+    {
+        // Left uninitialised: pages of room never used are never touched.
+        std::unique_ptr<Observation[]> rows(room > 0 ? new Observation[room] : nullptr);
+        if (m_size > 0)
+            std::memcpy(rows.get(), m_rows.get(), sizeof(Observation) * m_size);
+        m_rows = std::move(rows);
+        m_room = room;
+    }
+
+    std::size_t m_limit;
+    std::unique_ptr<Observation[]> m_rows;
+    std::size_t m_room = 0;
+    std::size_t m_size = 0;
+};
+
 } // namespace
 
 LoadResult CKestrixDoc::LoadRawSurvey(const std::string& path, LineSource& source, MessageSink& sink,
@@ -180,17 +233,9 @@ LoadResult CKestrixDoc::LoadRawSurvey(const std::string& path, LineSource& sourc
 
     m_nObs = 0;
     m_pObs.reset();
-    // The table grows with the readings read, not with the limit: a short
-    // survey takes little memory, and only the largest take much.
-    std::vector<Observation> read;
+    ReadingTable read(kMaxObservations);
     // The rows read so far become the table: a failed load shows them.
-    auto keep = [&] {
-        if (!read.empty()) {
-            m_pObs.reset(new Observation[read.size()]);
-            std::memcpy(m_pObs.get(), read.data(), sizeof(Observation) * read.size());
-        }
-        m_nObs = static_cast<std::int32_t>(read.size());
-    };
+    auto keep = [&] { m_nObs = read.MoveTo(m_pObs); };
     auto refuse = [&](std::int64_t at, const std::string& why) {
         keep();
         return invalid(at, why);
@@ -205,7 +250,7 @@ LoadResult CKestrixDoc::LoadRawSurvey(const std::string& path, LineSource& sourc
         // least seven one-character numbers, their blanks and a line end), so
         // that the table is not copied again and again as it grows.
         const std::uint64_t left = source.BytesInAll() > source.BytesTaken() ? source.BytesInAll() - source.BytesTaken() : 0;
-        read.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(left / 14 + 1, kMaxObservations)));
+        read.Reserve(static_cast<std::size_t>(std::min<std::uint64_t>(left / 14 + 1, kMaxObservations)));
         while (nextLine()) {
             if (ticker.Due() && !ticker.Report(source.BytesTaken(), source.BytesInAll())) {
                 m_pObs.reset();
@@ -220,7 +265,7 @@ LoadResult CKestrixDoc::LoadRawSurvey(const std::string& path, LineSource& sourc
                     blankLine = line;
                 continue;
             }
-            if (read.size() == static_cast<std::size_t>(kMaxObservations)) {
+            if (read.Size() == static_cast<std::size_t>(kMaxObservations)) {
                 sink.ShowMessage(textio::Format(
                     "The number of observations in the file exceeds the limit of %d.\n"
                     "Observations in excess of this have been ignored.",
@@ -232,10 +277,9 @@ LoadResult CKestrixDoc::LoadRawSurvey(const std::string& path, LineSource& sourc
                 return refuse(blankLine, "an empty line between rows");
             if (status == LineTokens::Status::TooLong)
                 return refuse(line, kTooLong);
-            Observation obs{};
-            if (Fault fault = ReadDataLine(tokens, first, obs); !fault.empty())
+            if (Fault fault = ReadDataLine(tokens, first, read.NextRow()); !fault.empty())
                 return refuse(line, fault);
-            read.push_back(obs);
+            read.KeepRow();
         }
         if (source.Failed())
             return refuse(line, std::string());

@@ -25,41 +25,9 @@ bool ReadWithScanf(std::string_view token, double& value, std::size_t& length)
     return true;
 }
 
-// A token that is wholly a plain decimal without exponent, of at most 19
-// digits that form an integer up to 2^53 with at most 22 after the point: that
-// integer and that power of ten are exact doubles, so one division rounds to
-// the nearest double, as from_chars and the C library do.
-bool ReadShortDecimal(std::string_view token, double& value)
+// A token that ReadShortDecimal does not take.
+bool ReadOtherNumberPrefix(std::string_view token, double& value, std::size_t& length)
 {
-    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    const char* p = token.data();
-    const char* const end = p + token.size();
-    const bool negative = p != end && *p == '-';
-    if (p != end && (*p == '-' || *p == '+'))
-        ++p;
-    std::uint64_t integer = 0;
-    int digits = 0, decimals = 0;
-    for (; p != end && IsDigit(*p) && digits < 19; ++p, ++digits)
-        integer = integer * 10 + static_cast<std::uint64_t>(*p - '0');
-    if (p != end && *p == '.') {
-        for (++p; p != end && IsDigit(*p) && digits < 19; ++p, ++digits, ++decimals)
-            integer = integer * 10 + static_cast<std::uint64_t>(*p - '0');
-    }
-    if (p != end || digits == 0 || integer > (std::uint64_t{1} << 53) || decimals > 22)
-        return false;
-    const double magnitude = static_cast<double>(integer) / kPowersOfTen[decimals];
-    value = negative ? -magnitude : magnitude;
-    return true;
-}
-
-bool ReadNumberPrefix(std::string_view token, double& value, std::size_t& length)
-{
-    if (ReadShortDecimal(token, value)) {
-        length = token.size();
-        return true;
-    }
     // A token that is one plain decimal reads the same through from_chars,
     // which is much faster than the C library's scanner.
     if (!token.empty() && DecimalPrefixLength(token) == token.size()) {
@@ -77,6 +45,15 @@ bool ReadNumberPrefix(std::string_view token, double& value, std::size_t& length
         // Out of range: the C library's overflow and underflow rules apply.
     }
     return ReadWithScanf(token, value, length);
+}
+
+bool ReadNumberPrefix(std::string_view token, double& value, std::size_t& length)
+{
+    if (ReadShortDecimal(token, value)) {
+        length = token.size();
+        return true;
+    }
+    return ReadOtherNumberPrefix(token, value, length);
 }
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
@@ -101,6 +78,31 @@ void AppendFormatV(std::string& out, const char* format, va_list args)
 }
 
 } // namespace
+
+bool ReadShortDecimal(std::string_view token, double& value)
+{
+    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char* p = token.data();
+    const char* const end = p + token.size();
+    const bool negative = p != end && *p == '-';
+    if (p != end && (*p == '-' || *p == '+'))
+        ++p;
+    std::uint64_t integer = 0;
+    int digits = 0, decimals = 0;
+    for (; p != end && IsDigit(*p) && digits < 19; ++p, ++digits)
+        integer = integer * 10 + static_cast<std::uint64_t>(*p - '0');
+    if (p != end && *p == '.') {
+        for (++p; p != end && IsDigit(*p) && digits < 19; ++p, ++digits, ++decimals)
+            integer = integer * 10 + static_cast<std::uint64_t>(*p - '0');
+    }
+    if (p != end || digits == 0 || integer > (std::uint64_t{1} << 53) || decimals > 22)
+        return false;
+    const double magnitude = static_cast<double>(integer) / kPowersOfTen[decimals];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
 
 std::size_t DecimalPrefixLength(std::string_view t)
 {
@@ -143,9 +145,11 @@ bool ReadNumber(std::string_view token, double& value)
 
 bool ReadFiniteNumber(std::string_view token, double& value)
 {
+    if (ReadShortDecimal(token, value))
+        return true; // finite, and wholly the token
     double parsed = 0.0;
     std::size_t length = 0;
-    if (!ReadNumberPrefix(token, parsed, length) || !std::isfinite(parsed))
+    if (!ReadOtherNumberPrefix(token, parsed, length) || !std::isfinite(parsed))
         return false;
     if (length < token.size() && (token[length] == ',' || token[length] == '.'))
         return false;

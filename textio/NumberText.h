@@ -28,6 +28,14 @@ bool ReadNumber(std::string_view token, double& value);
 // ("12.5km" reads 12.5). False and `value` untouched when refused.
 bool ReadFiniteNumber(std::string_view token, double& value);
 
+// Reads `token` when it is wholly a plain decimal without exponent (optional
+// sign, digits with an optional point) of at most 19 digits that form an
+// integer up to 2^53, with at most 22 after the point: such a number is read
+// exactly, by one division, as the C library and std::from_chars round it.
+// False and `value` untouched for any other token, which another reader must
+// then take.
+bool ReadShortDecimal(std::string_view token, double& value);
+
 // Reads `text` when it holds exactly one number as sscanf("%lf") reads it in
 // the C locale, with nothing but white space before or after it ("1,5",
 // "1000abc" and "12 13" are refused). False and `value` untouched otherwise.

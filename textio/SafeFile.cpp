@@ -11,6 +11,9 @@ namespace textio {
 namespace {
 
 constexpr std::size_t kFlushSize = 1 << 16;
+// The disk is sent the file in steps of this size while it is written, so
+// that the sync before the rename waits for little.
+constexpr std::size_t kWriteBackSize = std::size_t(4) << 20;
 
 std::string FolderOf(const std::string& path)
 {
@@ -33,6 +36,7 @@ SafeFileWriter::Status SafeFileWriter::Open()
     Discard();
     m_failed = false;
     m_buffer.clear();
+    m_notSentToDisk = 0;
     // A target that exists but cannot be written to is refused, as opening it
     // for writing would be, and so is anything but a plain file.
     const std::optional<FileFacts> earlier = FactsOf(m_targetPath);
@@ -67,7 +71,12 @@ void SafeFileWriter::Flush()
         return;
     if (std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file) != m_buffer.size())
         m_failed = true;
+    m_notSentToDisk += m_buffer.size();
     m_buffer.clear();
+    if (m_notSentToDisk >= kWriteBackSize && !m_failed) {
+        StartWritingToDisk(m_file);
+        m_notSentToDisk = 0;
+    }
 }
 
 SafeFileWriter::Status SafeFileWriter::Commit()

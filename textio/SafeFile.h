@@ -45,6 +45,7 @@ private:
     ScratchLock m_tempLock; // held until the temporary file is renamed or removed
     std::FILE* m_file = nullptr;
     std::string m_buffer;
+    std::size_t m_notSentToDisk = 0; // bytes written since the disk was last sent the file
     bool m_failed = false;
 };
 

@@ -66,14 +66,17 @@ INSTANTIATE_TEST_SUITE_P(
                       kSeven + "~A\n1 2 3 4 9.80665 -19.6133 4.903325\n",
                       "DEPTH=D:m,MagX=X:mG,MagY=Y:uT,MagZ=Z:G,AccX=A:m/s2,AccY=B:m/s2,AccZ=C:m/s2",
                       kMapped + "\n   1.00000    0.00200    0.03000    4.00000    1.00000   -2.00000    0.50000\n", {}},
+        // A value written as the NULL value is written but is not it.
         ConversionRow{"NullRowsWithoutMappingAreWrittenAndCounted",
                       "~Well\n NULL .  -999.2500 : null\n" + kSeven + " T.C : temp\n~A\n1 2 3 4 5 6 7 -999.25\n"
-                                                                    "2 -999.25 3 4 5 6 7 8\n3 2 3 4 5 6 -999.250 8\n",
+                                                                    "2 -999.25 3 4 5 6 7 8\n3 2 3 4 5 6 -999.250 8\n"
+                                                                    "4 -999.250001 3 4 5 6 7 8\n",
                       "",
                       kSevenNames.substr(0, kSevenNames.size() - 1) + "       temp\n"
                           "   1.00000    2.00000    3.00000    4.00000    5.00000    6.00000    7.00000 -999.25000\n"
                           "   2.00000 -999.25000    3.00000    4.00000    5.00000    6.00000    7.00000    8.00000\n"
-                          "   3.00000    2.00000    3.00000    4.00000    5.00000    6.00000 -999.25000    8.00000\n",
+                          "   3.00000    2.00000    3.00000    4.00000    5.00000    6.00000 -999.25000    8.00000\n"
+                          "   4.00000 -999.25000    3.00000    4.00000    5.00000    6.00000    7.00000    8.00000\n",
                       {"Warning: 2 rows hold the NULL value -999.2500 in their first seven columns, which kestrix reads "
                        "as a reading"}},
         ConversionRow{"Las3CommaDelimitedLogDataWithoutItsTextCurve",

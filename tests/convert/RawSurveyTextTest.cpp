@@ -1,3 +1,4 @@
+#include "NamedRows.h"
 #include "convert/RawSurveyText.h"
 #include "textio/NumberText.h"
 
@@ -6,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -50,6 +52,36 @@ TEST(RawSurveyText, TokenFieldIsTheLeadingNumberFormattedLikePrintf)
         ASSERT_EQ(wholeNumber, !number.empty() && number.size() == token.size() && std::isfinite(value)) << token;
     }
 }
+
+// Whole plain decimals, read by the short exact path or past its edges by
+// the general one: the same value as strtod, the NULL value among them.
+struct WholeDecimalRow {
+    const char* name;
+    const char* token;
+    bool whole;
+};
+
+class WholeDecimal : public ::testing::TestWithParam<WholeDecimalRow> {};
+
+TEST_P(WholeDecimal, IsReadAsStrtodReadsIt)
+{
+    const WholeDecimalRow& row = GetParam();
+    double value = -7.0;
+    ASSERT_EQ(convert::WholeDecimalValue(row.token, value), row.whole);
+    const double expected = row.whole ? std::strtod(row.token, nullptr) : -7.0;
+    EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << value << " for " << row.token;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RawSurveyText, WholeDecimal,
+    ::testing::Values(WholeDecimalRow{"NullValue", "-999.25", true}, WholeDecimalRow{"NullWithZeros", "-999.2500", true},
+                      WholeDecimalRow{"Signs", "+.5", true}, WholeDecimalRow{"NegativeZero", "-0", true},
+                      WholeDecimalRow{"PointLast", "5.", true}, WholeDecimalRow{"Exponent", "1e3", true},
+                      WholeDecimalRow{"PastTwoToThe53", "9007199254740993", true},
+                      WholeDecimalRow{"NineteenDigits", "0.1234567890123456789", true},
+                      WholeDecimalRow{"TrailingLetters", "12.5m", false}, WholeDecimalRow{"SignOnly", "-", false},
+                      WholeDecimalRow{"Overflow", "1e999", false}),
+    RowName());
 
 TEST(RawSurveyText, ValuesOutOfRangeAndHalfwayCasesFollowTheCLibrary)
 {

@@ -270,6 +270,27 @@ TEST(Loader, ObservationLimit)
     EXPECT_NE(doc.m_pObs[CKestrixDoc::kMaxObservations - 1].CalcIncl, 0.0);
 }
 
+// A source that cannot tell its size (a pipe): the table grows as rows come,
+// keeping every row through each growth, up to the limit and no further.
+TEST(Loader, SourceOfUnknownSizeGrowsTheTableUpToTheLimit)
+{
+    class UnsizedSource : public StringLineSource {
+    public:
+        using StringLineSource::StringLineSource;
+        std::uint64_t BytesInAll() const override { return 0; }
+    };
+    std::string text = RawSurveyText({});
+    for (int i = 0; i <= CKestrixDoc::kMaxObservations; ++i)
+        text += std::to_string(i) + " 0.2 0.1 0.4 0 1 0\r\n";
+    CKestrixDoc doc;
+    RecordingSink sink;
+    UnsizedSource source(text);
+    EXPECT_EQ(doc.LoadRawSurvey("/surveys/pipe.txt", source, sink), LoadResult::LoadedOverLimit);
+    ASSERT_EQ(doc.m_nObs, CKestrixDoc::kMaxObservations);
+    for (int i = 0; i < doc.m_nObs; ++i)
+        ASSERT_EQ(doc.m_pObs[i].Depth, i);
+}
+
 // A straight hole logged at 1 cm for 2000 m: every reading loads and is
 // exported, the first tenth computes as that stretch alone does, and the
 // positions lie on the hole's line.
