@@ -40,7 +40,10 @@ std::array<std::string, 6> Pieces(ColumnText columnText)
 
 } // namespace
 
-const std::array<ListingColumn, 12> kListingColumns = {{
+namespace {
+
+// Constant here, so that a pass over many rows calls the value functions directly.
+constexpr std::array<ListingColumn, 12> kColumns = {{
     {"Depth", 12, 3, [](const CKestrixDoc&, const Observation& o) { return o.Depth; }, false},
     {"CalcIncl", 12, 5, [](const CKestrixDoc&, const Observation& o) { return o.CalcIncl; }, true},
     {"CalcRoll", 12, 5, [](const CKestrixDoc&, const Observation& o) { return o.CalcRoll; }, true},
@@ -56,6 +59,10 @@ const std::array<ListingColumn, 12> kListingColumns = {{
     {"Height", 12, 5, [](const CKestrixDoc&, const Observation& o) { return o.Height; }, true},
 }};
 
+} // namespace
+
+const std::array<ListingColumn, 12> kListingColumns = kColumns;
+
 namespace {
 
 // Whether a reading between two others is listed, given the three distances past 10 m.
@@ -68,9 +75,29 @@ bool ListedBetween(double before, double here, double after)
 
 // The largest magnitude that surely fits `column`'s field: one place is left
 // for the sign and one for a carry of the rounding.
-double FieldLimit(const ListingColumn& column)
+constexpr double FieldLimit(const ListingColumn& column)
 {
-    return std::pow(10.0, column.width - column.decimals - 2) - 1.0;
+    double power = 1.0;
+    for (int k = 0; k < column.width - column.decimals - 2; ++k)
+        power *= 10.0;
+    return power - 1.0;
+}
+
+constexpr std::array<double, 12> kFieldLimits = [] {
+    std::array<double, 12> limits{};
+    for (std::size_t i = 0; i < limits.size(); ++i)
+        limits[i] = FieldLimit(kColumns[i]);
+    return limits;
+}();
+
+// Whether every number of a row fits its field (so its pieces are as long as
+// the fields); blank columns always do.
+template <std::size_t... Column>
+bool FitsItsFields(const CKestrixDoc& doc, const Observation& o, bool computed, std::index_sequence<Column...>)
+{
+    return (((!computed && kColumns[Column].computed)
+              | (std::fabs(kColumns[Column].value(doc, o)) < kFieldLimits[Column]))
+            & ...);
 }
 
 // The length of AppendFixed's text for `value`, counted without formatting
@@ -107,26 +134,32 @@ bool IsListed(const CKestrixDoc& doc, int index)
                          DistancePastTen(doc.m_pObs[index + 1].Depth));
 }
 
-// One pass, each depth's distance past 10 m worked out once.
 std::vector<int> ListedObservations(const CKestrixDoc& doc, ListedRows rows)
 {
-    const int count = std::max(doc.m_nObs, 0);
     std::vector<int> listed;
+    AppendListedObservations(doc, rows, 0, std::max(doc.m_nObs, 0), listed);
+    return listed;
+}
+
+// One pass, each depth's distance past 10 m worked out once.
+void AppendListedObservations(const CKestrixDoc& doc, ListedRows rows, int first, int end, std::vector<int>& listed)
+{
     if (rows == ListedRows::EveryReading) {
-        listed.resize(static_cast<std::size_t>(count));
-        std::iota(listed.begin(), listed.end(), 0);
-        return listed;
+        const std::size_t at = listed.size();
+        listed.resize(at + static_cast<std::size_t>(std::max(end - first, 0)));
+        std::iota(listed.begin() + static_cast<std::ptrdiff_t>(at), listed.end(), first);
+        return;
     }
-    double before = 0.0;
-    double here = count > 0 ? DistancePastTen(doc.m_pObs[0].Depth) : 0.0;
-    for (int i = 0; i < count; ++i) {
+    const int count = doc.m_nObs;
+    double before = first > 0 ? DistancePastTen(doc.m_pObs[first - 1].Depth) : 0.0;
+    double here = first < end ? DistancePastTen(doc.m_pObs[first].Depth) : 0.0;
+    for (int i = first; i < end; ++i) {
         const double after = i + 1 < count ? DistancePastTen(doc.m_pObs[i + 1].Depth) : 0.0;
         if (i == 0 || i == count - 1 || ListedBetween(before, here, after))
             listed.push_back(i);
         before = here;
         here = after;
     }
-    return listed;
 }
 
 namespace {
@@ -212,12 +245,6 @@ ListingText::Row BuildListingRow(const CKestrixDoc& doc, int index)
 
 std::array<std::size_t, 6> ListingRowPieceLengths(const CKestrixDoc& doc, int index)
 {
-    static const std::array<double, 12> limits = [] {
-        std::array<double, 12> values{};
-        for (std::size_t i = 0; i < values.size(); ++i)
-            values[i] = FieldLimit(kListingColumns[i]);
-        return values;
-    }();
     const bool computed = doc.IsComputed();
     const Observation& o = doc.m_pObs[index];
     std::array<std::size_t, 6> lengths{};
@@ -228,12 +255,35 @@ std::array<std::size_t, 6> ListingRowPieceLengths(const CKestrixDoc& doc, int in
             std::size_t length = static_cast<std::size_t>(c.width);
             if (computed || !c.computed) {
                 const double value = c.value(doc, o);
-                if (!(std::fabs(value) < limits[column]))
+                if (!(std::fabs(value) < kFieldLimits[column]))
                     length = FixedLength(c, value);
             }
             lengths[piece] += length;
         }
         lengths[piece] = std::min(lengths[piece], kListingPieceLimit);
+    }
+    return lengths;
+}
+
+std::set<std::array<std::size_t, 6>> ListingRowPieceLengthSet(const CKestrixDoc& doc, std::span<const int> indices)
+{
+    const bool computed = doc.IsComputed();
+    std::set<std::array<std::size_t, 6>> lengths;
+    bool anyFits = false;
+    for (int index : indices) {
+        if (FitsItsFields(doc, doc.m_pObs[index], computed, std::make_index_sequence<kColumns.size()>()))
+            anyFits = true;
+        else
+            lengths.insert(ListingRowPieceLengths(doc, index));
+    }
+    if (anyFits) {
+        std::array<std::size_t, 6> fieldWidths{};
+        std::size_t column = 0;
+        for (std::size_t piece = 0; piece < fieldWidths.size(); ++piece) {
+            for (int k = 0; k < kColumnsPerPiece[piece]; ++k)
+                fieldWidths[piece] += static_cast<std::size_t>(kColumns[column++].width);
+        }
+        lengths.insert(fieldWidths);
     }
     return lengths;
 }

@@ -2,6 +2,7 @@
 
 #include "survey/KestrixDoc.h"
 
+#include <algorithm>
 #include <bit>
 
 using namespace survey;
@@ -13,6 +14,20 @@ bool SameHead(const ListingText& a, const ListingText& b)
     return a.headerLines == b.headerLines && a.headingPieces == b.headingPieces;
 }
 
+std::uint64_t DepthBits(const CKestrixDoc& doc, int index) { return std::bit_cast<std::uint64_t>(doc.m_pObs[index].Depth); }
+
+// Replaces `count` elements of `values` from `at` with `fresh`.
+template <typename T>
+void Splice(std::vector<T>& values, std::size_t at, std::size_t count, const std::vector<T>& fresh)
+{
+    const auto start = values.begin() + static_cast<std::ptrdiff_t>(at);
+    if (fresh.size() > count)
+        values.insert(start + static_cast<std::ptrdiff_t>(count), fresh.size() - count, T{});
+    else
+        values.erase(start + static_cast<std::ptrdiff_t>(fresh.size()), start + static_cast<std::ptrdiff_t>(count));
+    std::copy(fresh.begin(), fresh.end(), values.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
 } // namespace
 
 ListingCache::Source ListingCache::SourceOf(const CKestrixDoc& doc, ListedRows rows)
@@ -20,14 +35,49 @@ ListingCache::Source ListingCache::SourceOf(const CKestrixDoc& doc, ListedRows r
     return {doc.Revision(), doc.m_nObs, doc.m_nObs > 0 ? doc.m_pObs.get() : nullptr, rows};
 }
 
-bool ListingCache::SameDepths(const CKestrixDoc& doc) const
+void ListingCache::ListAll(const CKestrixDoc& doc, ListedRows rows)
 {
-    if (m_depthBits.size() != static_cast<std::size_t>(std::max(doc.m_nObs, 0)))
+    m_listed = ListedObservations(doc, rows);
+    m_depthBits.resize(static_cast<std::size_t>(std::max(doc.m_nObs, 0)));
+    for (std::size_t i = 0; i < m_depthBits.size(); ++i)
+        m_depthBits[i] = DepthBits(doc, static_cast<int>(i));
+}
+
+// Whether a row is listed depends on its neighbours' depths only, so the rows
+// before and after the depths that changed keep their state: only the changed
+// stretch and one row either side are listed anew. False when no depth changed.
+bool ListingCache::ListChangedDepths(const CKestrixDoc& doc, ListedRows rows)
+{
+    const int oldCount = static_cast<int>(m_depthBits.size());
+    const int newCount = std::max(doc.m_nObs, 0);
+    const int common = std::min(oldCount, newCount);
+    int prefix = 0;
+    while (prefix < common && DepthBits(doc, prefix) == m_depthBits[static_cast<std::size_t>(prefix)])
+        ++prefix;
+    if (prefix == oldCount && oldCount == newCount)
         return false;
-    for (std::size_t i = 0; i < m_depthBits.size(); ++i) {
-        if (std::bit_cast<std::uint64_t>(doc.m_pObs[i].Depth) != m_depthBits[i])
-            return false;
-    }
+    int suffix = 0;
+    while (suffix < common - prefix
+           && DepthBits(doc, newCount - 1 - suffix) == m_depthBits[static_cast<std::size_t>(oldCount - 1 - suffix)])
+        ++suffix;
+
+    const int first = std::max(prefix - 1, 0);
+    const int oldEnd = std::min(oldCount - suffix + 1, oldCount);
+    const int newEnd = std::min(newCount - suffix + 1, newCount);
+    const auto from = std::lower_bound(m_listed.begin(), m_listed.end(), first);
+    const auto to = std::lower_bound(from, m_listed.end(), oldEnd);
+    for (auto later = to; later != m_listed.end(); ++later)
+        *later += newCount - oldCount;
+    std::vector<int> relisted;
+    AppendListedObservations(doc, rows, first, newEnd, relisted);
+    Splice(m_listed, static_cast<std::size_t>(from - m_listed.begin()), static_cast<std::size_t>(to - from), relisted);
+
+    std::vector<std::uint64_t> changedDepths;
+    changedDepths.reserve(static_cast<std::size_t>(newCount - suffix - prefix));
+    for (int i = prefix; i < newCount - suffix; ++i)
+        changedDepths.push_back(DepthBits(doc, i));
+    Splice(m_depthBits, static_cast<std::size_t>(prefix), static_cast<std::size_t>(oldCount - suffix - prefix),
+           changedDepths);
     return true;
 }
 
@@ -44,22 +94,22 @@ ListingCache::Change ListingCache::Refresh(const CKestrixDoc& doc, ListedRows ro
     if (m_built && source == m_source)
         return Change::Values;
 
-    const bool sameRows = m_built && rows == m_source.rows && SameDepths(doc);
-    if (!sameRows) {
-        m_listed = ListedObservations(doc, rows);
-        m_depthBits.resize(static_cast<std::size_t>(std::max(doc.m_nObs, 0)));
-        for (std::size_t i = 0; i < m_depthBits.size(); ++i)
-            m_depthBits[i] = std::bit_cast<std::uint64_t>(doc.m_pObs[i].Depth);
-    }
-    m_lengths.clear();
-    std::array<std::size_t, 6> previous{};
-    for (int index : m_listed) {
-        const std::array<std::size_t, 6> lengths = ListingRowPieceLengths(doc, index);
-        if (m_lengths.empty() || lengths != previous)
-            m_lengths.insert(lengths);
-        previous = lengths;
-    }
+    bool sameRows = false;
+    if (!m_built || rows != m_source.rows)
+        ListAll(doc, rows);
+    else
+        sameRows = !ListChangedDepths(doc, rows);
+    m_lengthsKnown = false;
     m_source = source;
     m_built = true;
     return sameRows ? Change::Values : Change::Rows;
+}
+
+const std::set<std::array<std::size_t, 6>>& ListingCache::RowPieceLengths(const CKestrixDoc& doc)
+{
+    if (!m_lengthsKnown) {
+        m_lengths = ListingRowPieceLengthSet(doc, m_listed);
+        m_lengthsKnown = true;
+    }
+    return m_lengths;
 }

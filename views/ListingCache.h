@@ -16,7 +16,9 @@ class CKestrixDoc;
 // the window measures its widest line. The rows themselves are formatted
 // only when drawn. Brought up to date only after the survey has told its
 // views of a change (or its table was replaced): a paint or a scroll step
-// then costs the rows in view, whatever the survey's length.
+// then costs the rows in view, whatever the survey's length. After readings
+// were deleted or restored only the rows about them are listed anew, and the
+// piece lengths, which every row's values decide, wait until asked for.
 class ListingCache {
 public:
     enum class Change {
@@ -33,8 +35,9 @@ public:
     // The observation shown on each row, in row order.
     const std::vector<int>& Listed() const { return m_listed; }
     int RowCount() const { return static_cast<int>(m_listed.size()); }
-    // Every distinct pattern of piece lengths among the rows.
-    const std::set<std::array<std::size_t, 6>>& RowPieceLengths() const { return m_lengths; }
+    // Every distinct pattern of piece lengths among the rows; `doc` is the
+    // survey of the last Refresh, unchanged since.
+    const std::set<std::array<std::size_t, 6>>& RowPieceLengths(const survey::CKestrixDoc& doc);
 
 private:
     // What the layout was made from.
@@ -46,12 +49,14 @@ private:
         friend bool operator==(const Source&, const Source&) = default;
     };
     static Source SourceOf(const survey::CKestrixDoc& doc, survey::ListedRows rows);
-    bool SameDepths(const survey::CKestrixDoc& doc) const;
+    void ListAll(const survey::CKestrixDoc& doc, survey::ListedRows rows);
+    bool ListChangedDepths(const survey::CKestrixDoc& doc, survey::ListedRows rows);
 
     bool m_built = false;
     Source m_source;
     survey::ListingText m_head;
     std::vector<int> m_listed;
+    bool m_lengthsKnown = false;
     std::set<std::array<std::size_t, 6>> m_lengths;
     // The depths the rows were chosen from, bit for bit: a depth that
     // became NaN lists other rows.
