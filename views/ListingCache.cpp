@@ -28,6 +28,14 @@ void Splice(std::vector<T>& values, std::size_t at, std::size_t count, const std
     std::copy(fresh.begin(), fresh.end(), values.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
+bool SameDeletions(const std::vector<DeletedReading>& a, const std::vector<DeletedReading>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const DeletedReading& x, const DeletedReading& y) {
+        return std::bit_cast<std::uint64_t>(x.depth) == std::bit_cast<std::uint64_t>(y.depth)
+               && x.occurrence == y.occurrence;
+    });
+}
+
 } // namespace
 
 ListingCache::Source ListingCache::SourceOf(const CKestrixDoc& doc, ListedRows rows)
@@ -97,8 +105,12 @@ ListingCache::Change ListingCache::Refresh(const CKestrixDoc& doc, ListedRows ro
     bool sameRows = false;
     if (!m_built || rows != m_source.rows)
         ListAll(doc, rows);
+    else if (source.count == m_source.count && source.table == m_source.table
+             && SameDeletions(doc.m_DeletedReadings, m_deleted))
+        sameRows = true;
     else
         sameRows = !ListChangedDepths(doc, rows);
+    m_deleted = doc.m_DeletedReadings;
     m_lengthsKnown = false;
     m_source = source;
     m_built = true;

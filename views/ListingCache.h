@@ -1,5 +1,6 @@
 #pragma once
 
+#include "survey/DeletedReading.h"
 #include "survey/ListingRows.h"
 
 #include <array>
@@ -19,6 +20,9 @@ class CKestrixDoc;
 // then costs the rows in view, whatever the survey's length. After readings
 // were deleted or restored only the rows about them are listed anew, and the
 // piece lengths, which every row's values decide, wait until asked for.
+// Depths change only as readings are deleted and restored, which the
+// survey's deleted readings name: with the same of those, the same table and
+// count, the rows listed stay without a look at the depths.
 class ListingCache {
 public:
     enum class Change {
@@ -61,4 +65,6 @@ private:
     // The depths the rows were chosen from, bit for bit: a depth that
     // became NaN lists other rows.
     std::vector<std::uint64_t> m_depthBits;
+    // The survey's deleted readings then.
+    std::vector<survey::DeletedReading> m_deleted;
 };

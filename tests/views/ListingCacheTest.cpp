@@ -30,17 +30,20 @@ std::vector<std::uint64_t> DepthBits(const CKestrixDoc& doc)
     return bits;
 }
 
-// After random deletions, undos, changed depths (NaN among them) and numbers
-// too large for their fields, the rows listed anew about the change agree
-// with a listing made from scratch, and so do the piece lengths.
+// After random deletions, undos, recalculations and numbers too large for
+// their fields, the rows listed anew about the change agree with a listing
+// made from scratch, and so do the piece lengths.
 TEST_P(ListingCacheTest, AgreesWithTheListingMadeFromScratch)
 {
-    // 0.7 m apart with a few repeated depths: rows at and about each 10 m.
+    // 0.7 m apart with a few repeated depths and some not a number: rows at
+    // and about each 10 m.
     std::vector<Row> readings;
     for (int i = 0; i < 160; ++i)
         readings.push_back({0.7 * (i - i / 23), 0.2, 0.1, 0.4, 0.1 * (i % 5), 1, 9});
     CKestrixDoc doc;
     FillDocument(doc, readings);
+    for (int i : {0, 40, 41, 97})
+        doc.m_pObs[i].Depth = std::nan("");
     const ListedRows rows = GetParam().rows;
     ListingCache cache;
     cache.Refresh(doc, rows);
@@ -68,11 +71,8 @@ TEST_P(ListingCacheTest, AgreesWithTheListingMadeFromScratch)
             }
             break;
         case 4:
-            if (doc.m_nObs > 0) {
-                doc.m_pObs[pick(doc.m_nObs)].Depth = pick(3) == 0 ? std::nan("") : 10.0 * pick(8);
-                records.clear(); // the table is no longer the one the records took back into
-                doc.UpdateAllViews();
-            }
+            if (auto record = ApplyRecorded(doc, edit::SetRollAdjustment{90 * pick(4)}))
+                records.push_back(std::move(*record));
             break;
         default:
             if (doc.m_nObs > 0) {
