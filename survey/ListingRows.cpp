@@ -90,16 +90,6 @@ constexpr std::array<double, 12> kFieldLimits = [] {
     return limits;
 }();
 
-// Whether every number of a row fits its field (so its pieces are as long as
-// the fields); blank columns always do.
-template <std::size_t... Column>
-bool FitsItsFields(const CKestrixDoc& doc, const Observation& o, bool computed, std::index_sequence<Column...>)
-{
-    return (((!computed && kColumns[Column].computed)
-              | (std::fabs(kColumns[Column].value(doc, o)) < kFieldLimits[Column]))
-            & ...);
-}
-
 // The length of AppendFixed's text for `value`, counted without formatting
 // where the rounding cannot carry into another digit.
 std::size_t FixedLength(const ListingColumn& column, double value)
@@ -122,6 +112,35 @@ std::size_t FixedLength(const ListingColumn& column, double value)
     std::string text;
     textio::AppendFixed(text, column.width, column.decimals, value);
     return text.size();
+}
+
+// The length of column `Column`'s text in a row of `o`: its field's width
+// unless the number is too large for it, or blank.
+template <std::size_t Column>
+std::size_t ColumnLength(const CKestrixDoc& doc, const Observation& o, bool computed)
+{
+    constexpr ListingColumn column = kColumns[Column];
+    constexpr auto width = static_cast<std::size_t>(column.width);
+    if (!computed && column.computed)
+        return width;
+    const double value = column.value(doc, o);
+    return std::fabs(value) < kFieldLimits[Column] ? width : FixedLength(column, value);
+}
+
+// The columns one after another, each value function called directly.
+template <std::size_t... Column>
+std::array<std::size_t, 6> PieceLengths(const CKestrixDoc& doc, const Observation& o, bool computed,
+                                        std::index_sequence<Column...>)
+{
+    const std::array<std::size_t, sizeof...(Column)> columns = {ColumnLength<Column>(doc, o, computed)...};
+    std::array<std::size_t, 6> lengths{};
+    std::size_t column = 0;
+    for (std::size_t piece = 0; piece < lengths.size(); ++piece) {
+        for (int k = 0; k < kColumnsPerPiece[piece]; ++k)
+            lengths[piece] += columns[column++];
+        lengths[piece] = std::min(lengths[piece], kListingPieceLimit);
+    }
+    return lengths;
 }
 
 } // namespace
@@ -245,45 +264,21 @@ ListingText::Row BuildListingRow(const CKestrixDoc& doc, int index)
 
 std::array<std::size_t, 6> ListingRowPieceLengths(const CKestrixDoc& doc, int index)
 {
-    const bool computed = doc.IsComputed();
-    const Observation& o = doc.m_pObs[index];
-    std::array<std::size_t, 6> lengths{};
-    std::size_t column = 0;
-    for (std::size_t piece = 0; piece < lengths.size(); ++piece) {
-        for (int k = 0; k < kColumnsPerPiece[piece]; ++k, ++column) {
-            const ListingColumn& c = kListingColumns[column];
-            std::size_t length = static_cast<std::size_t>(c.width);
-            if (computed || !c.computed) {
-                const double value = c.value(doc, o);
-                if (!(std::fabs(value) < kFieldLimits[column]))
-                    length = FixedLength(c, value);
-            }
-            lengths[piece] += length;
-        }
-        lengths[piece] = std::min(lengths[piece], kListingPieceLimit);
-    }
-    return lengths;
+    return PieceLengths(doc, doc.m_pObs[index], doc.IsComputed(), std::make_index_sequence<kColumns.size()>());
 }
 
+// Neighbouring rows mostly share their lengths: the set is searched only on a change.
 std::set<std::array<std::size_t, 6>> ListingRowPieceLengthSet(const CKestrixDoc& doc, std::span<const int> indices)
 {
     const bool computed = doc.IsComputed();
     std::set<std::array<std::size_t, 6>> lengths;
-    bool anyFits = false;
+    std::array<std::size_t, 6> previous{};
     for (int index : indices) {
-        if (FitsItsFields(doc, doc.m_pObs[index], computed, std::make_index_sequence<kColumns.size()>()))
-            anyFits = true;
-        else
-            lengths.insert(ListingRowPieceLengths(doc, index));
-    }
-    if (anyFits) {
-        std::array<std::size_t, 6> fieldWidths{};
-        std::size_t column = 0;
-        for (std::size_t piece = 0; piece < fieldWidths.size(); ++piece) {
-            for (int k = 0; k < kColumnsPerPiece[piece]; ++k)
-                fieldWidths[piece] += static_cast<std::size_t>(kColumns[column++].width);
-        }
-        lengths.insert(fieldWidths);
+        const std::array<std::size_t, 6> row =
+            PieceLengths(doc, doc.m_pObs[index], computed, std::make_index_sequence<kColumns.size()>());
+        if (lengths.empty() || row != previous)
+            lengths.insert(row);
+        previous = row;
     }
     return lengths;
 }

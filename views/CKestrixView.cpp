@@ -193,7 +193,7 @@ void CKestrixView::OnDraw(QPainter& painter)
             drawLine(y, std::array<std::string, 1>{head.headerLines[static_cast<std::size_t>(line)]});
     }
     drawLine(geometry.HeadingTop(), head.headingPieces);
-    ListingRowPainter rows(m_font, metrics);
+    ListingRowPainter rows(m_font, metrics, painter);
     for (int row = geometry.FirstVisibleRow(); row < geometry.rows; ++row) {
         const int y = geometry.RowTop(row);
         if (y >= geometry.viewHeight)
@@ -223,8 +223,21 @@ void CKestrixView::paintEvent(QPaintEvent*)
     if (RefreshListing())
         QMetaObject::invokeMethod(this, &CKestrixView::FollowSurvey, Qt::QueuedConnection);
     QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), Qt::white);
-    OnDraw(painter);
+    if (viewport()->devicePixelRatio() != 1.0) {
+        painter.fillRect(viewport()->rect(), Qt::white);
+        OnDraw(painter);
+        return;
+    }
+    // Drawn on an image of its own and copied: there the rows' glyphs are
+    // placed without the window's offset (see ListingRowPainter).
+    if (m_canvas.size() != viewport()->size())
+        m_canvas = QImage(viewport()->size(), QImage::Format_RGB32);
+    m_canvas.fill(Qt::white);
+    {
+        QPainter canvas(&m_canvas);
+        OnDraw(canvas);
+    }
+    painter.drawImage(0, 0, m_canvas);
 }
 
 void CKestrixView::resizeEvent(QResizeEvent* event)

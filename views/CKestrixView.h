@@ -5,6 +5,7 @@
 
 #include <QAbstractScrollArea>
 #include <QFont>
+#include <QImage>
 #include <QString>
 #include <algorithm>
 
@@ -95,6 +96,7 @@ private:
     QFont m_font;
     ListingCache m_cache;
     survey::ListedRows m_rows = survey::ListedRows::TenMetreSteps;
+    QImage m_canvas;        // the viewport's picture, painted anew each time
     int m_contentWidth = 0; // of the widest line, in pixels
     bool m_contentWidthKnown = false; // measured since the listing last changed
     int m_anchor = -1;      // the row a selection started at; -1 without one

@@ -4,8 +4,9 @@
 
 #include <algorithm>
 
-ListingRowPainter::ListingRowPainter(const QFont& font, const QFontMetrics& metrics)
-    : m_metrics(metrics), m_rawFont(QRawFont::fromFont(font))
+ListingRowPainter::ListingRowPainter(const QFont& font, const QFontMetrics& metrics, const QPainter& painter)
+    : m_metrics(metrics), m_rawFont(QRawFont::fromFont(font)),
+      m_glyphRuns(painter.deviceTransform().isIdentity() && painter.combinedTransform().isIdentity())
 {
     QString ascii;
     for (char16_t c = 0; c < m_glyphs.size(); ++c)
@@ -34,7 +35,7 @@ int ListingRowPainter::PieceAdvance(std::size_t length)
 void ListingRowPainter::Draw(QPainter& painter, int x, int y, const std::array<std::string, 6>& pieces)
 {
     for (const std::string& piece : pieces) {
-        const bool glyphsOnly = std::all_of(piece.begin(), piece.end(), [&](char c) {
+        const bool glyphsOnly = m_glyphRuns && std::all_of(piece.begin(), piece.end(), [&](char c) {
             const auto code = static_cast<unsigned char>(c);
             return code < m_glyphs.size() && m_glyphs[code] != 0;
         });
