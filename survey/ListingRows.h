@@ -65,8 +65,7 @@ ListingText::Row BuildListingRow(const CKestrixDoc& doc, int index);
 // numbers too large for their fields.
 std::array<std::size_t, 6> ListingRowPieceLengths(const CKestrixDoc& doc, int index);
 // Every distinct ListingRowPieceLengths among the rows of observations
-// `indices` (each 0 to m_nObs - 1); only rows with a number too large for its
-// field are measured one by one.
+// `indices` (each 0 to m_nObs - 1).
 std::set<std::array<std::size_t, 6>> ListingRowPieceLengthSet(const CKestrixDoc& doc, std::span<const int> indices);
 
 ListingText BuildListing(const CKestrixDoc& doc, ListedRows rows = ListedRows::TenMetreSteps);

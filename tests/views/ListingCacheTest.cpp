@@ -8,6 +8,7 @@
 
 #include <bit>
 #include <cmath>
+#include <optional>
 #include <random>
 
 using namespace survey;
@@ -54,33 +55,21 @@ TEST_P(ListingCacheTest, AgreesWithTheListingMadeFromScratch)
     auto pick = [&](int count) { return std::uniform_int_distribution<int>(0, std::max(count - 1, 0))(random); };
 
     for (int step = 0; step < 120; ++step) {
-        switch (pick(6)) {
-        case 0:
-        case 1:
-            if (auto record = ApplyRecorded(doc, edit::DeleteObservation{pick(doc.m_nObs)}))
-                records.push_back(std::move(*record));
-            break;
-        case 2:
-            if (auto record = ApplyRecorded(doc, edit::DeleteObservations{{pick(doc.m_nObs), pick(doc.m_nObs), 0}}))
-                records.push_back(std::move(*record));
-            break;
-        case 3:
-            if (!records.empty()) {
-                ASSERT_TRUE(Undo(doc, records.back()));
-                records.pop_back();
-            }
-            break;
-        case 4:
-            if (auto record = ApplyRecorded(doc, edit::SetRollAdjustment{90 * pick(4)}))
-                records.push_back(std::move(*record));
-            break;
-        default:
-            if (doc.m_nObs > 0) {
-                doc.m_pObs[pick(doc.m_nObs)].East = pick(2) == 0 ? 1e20 : 12.5;
-                doc.UpdateAllViews();
-            }
-            break;
+        const int what = pick(5);
+        std::optional<EditRecord> record;
+        if (what == 0) // one reading, or two and the first
+            record = ApplyRecorded(doc, edit::DeleteObservations{{pick(doc.m_nObs), pick(2) ? pick(doc.m_nObs) : 0}});
+        else if (what == 1)
+            record = ApplyRecorded(doc, edit::SetRollAdjustment{90 * pick(4)});
+        else if (what == 2 && !records.empty()) {
+            ASSERT_TRUE(Undo(doc, records.back()));
+            records.pop_back();
+        } else if (what == 3 && doc.m_nObs > 0) {
+            doc.m_pObs[pick(doc.m_nObs)].East = pick(2) == 0 ? 1e20 : 12.5;
+            doc.UpdateAllViews();
         }
+        if (record)
+            records.push_back(std::move(*record));
         if ((step + 1) % GetParam().editsPerRefresh != 0)
             continue;
 
