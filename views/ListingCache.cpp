@@ -28,14 +28,6 @@ void Splice(std::vector<T>& values, std::size_t at, std::size_t count, const std
     std::copy(fresh.begin(), fresh.end(), values.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
-bool SameDeletions(const std::vector<DeletedReading>& a, const std::vector<DeletedReading>& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const DeletedReading& x, const DeletedReading& y) {
-        return std::bit_cast<std::uint64_t>(x.depth) == std::bit_cast<std::uint64_t>(y.depth)
-               && x.occurrence == y.occurrence;
-    });
-}
-
 } // namespace
 
 ListingCache::Source ListingCache::SourceOf(const CKestrixDoc& doc, ListedRows rows)
@@ -53,25 +45,14 @@ void ListingCache::ListAll(const CKestrixDoc& doc, ListedRows rows)
 
 // Whether a row is listed depends on its neighbours' depths only, so the rows
 // before and after the depths that changed keep their state: only the changed
-// stretch and one row either side are listed anew. False when no depth changed.
-bool ListingCache::ListChangedDepths(const CKestrixDoc& doc, ListedRows rows)
+// stretch and one row either side are listed anew.
+void ListingCache::ListAnew(const CKestrixDoc& doc, ListedRows rows, DepthChange change)
 {
     const int oldCount = static_cast<int>(m_depthBits.size());
     const int newCount = std::max(doc.m_nObs, 0);
-    const int common = std::min(oldCount, newCount);
-    int prefix = 0;
-    while (prefix < common && DepthBits(doc, prefix) == m_depthBits[static_cast<std::size_t>(prefix)])
-        ++prefix;
-    if (prefix == oldCount && oldCount == newCount)
-        return false;
-    int suffix = 0;
-    while (suffix < common - prefix
-           && DepthBits(doc, newCount - 1 - suffix) == m_depthBits[static_cast<std::size_t>(oldCount - 1 - suffix)])
-        ++suffix;
-
-    const int first = std::max(prefix - 1, 0);
-    const int oldEnd = std::min(oldCount - suffix + 1, oldCount);
-    const int newEnd = std::min(newCount - suffix + 1, newCount);
+    const int first = std::max(change.prefix - 1, 0);
+    const int oldEnd = std::min(oldCount - change.suffix + 1, oldCount);
+    const int newEnd = std::min(newCount - change.suffix + 1, newCount);
     const auto from = std::lower_bound(m_listed.begin(), m_listed.end(), first);
     const auto to = std::lower_bound(from, m_listed.end(), oldEnd);
     for (auto later = to; later != m_listed.end(); ++later)
@@ -81,12 +62,10 @@ bool ListingCache::ListChangedDepths(const CKestrixDoc& doc, ListedRows rows)
     Splice(m_listed, static_cast<std::size_t>(from - m_listed.begin()), static_cast<std::size_t>(to - from), relisted);
 
     std::vector<std::uint64_t> changedDepths;
-    changedDepths.reserve(static_cast<std::size_t>(newCount - suffix - prefix));
-    for (int i = prefix; i < newCount - suffix; ++i)
+    for (int i = change.prefix; i < newCount - change.suffix; ++i)
         changedDepths.push_back(DepthBits(doc, i));
-    Splice(m_depthBits, static_cast<std::size_t>(prefix), static_cast<std::size_t>(oldCount - suffix - prefix),
-           changedDepths);
-    return true;
+    Splice(m_depthBits, static_cast<std::size_t>(change.prefix),
+           static_cast<std::size_t>(oldCount - change.suffix - change.prefix), changedDepths);
 }
 
 // The head is a few lines, made again at every refresh: a collar changed
@@ -103,13 +82,17 @@ ListingCache::Change ListingCache::Refresh(const CKestrixDoc& doc, ListedRows ro
         return Change::Values;
 
     bool sameRows = false;
+    const bool sameTable = source.table == m_source.table;
+    std::optional<DepthChange> change;
     if (!m_built || rows != m_source.rows)
         ListAll(doc, rows);
-    else if (source.count == m_source.count && source.table == m_source.table
-             && SameDeletions(doc.m_DeletedReadings, m_deleted))
+    else if (sameTable && source.count == m_source.count && SameDeletions(doc.m_DeletedReadings, m_deleted))
         sameRows = true;
+    else if ((sameTable && (change = OneReadingDeletedOrRestored(doc, m_depthBits, m_deleted)))
+             || (change = ScanDepthChange(doc, m_depthBits)))
+        ListAnew(doc, rows, *change);
     else
-        sameRows = !ListChangedDepths(doc, rows);
+        sameRows = true;
     m_deleted = doc.m_DeletedReadings;
     m_lengthsKnown = false;
     m_source = source;

@@ -2,6 +2,7 @@
 
 #include "survey/DeletedReading.h"
 #include "survey/ListingRows.h"
+#include "views/DepthChange.h"
 
 #include <array>
 #include <cstdint>
@@ -22,7 +23,8 @@ class CKestrixDoc;
 // piece lengths, which every row's values decide, wait until asked for.
 // Depths change only as readings are deleted and restored, which the
 // survey's deleted readings name: with the same of those, the same table and
-// count, the rows listed stay without a look at the depths.
+// count, the rows listed stay without a look at the depths, and one reading
+// deleted or restored is found by its name.
 class ListingCache {
 public:
     enum class Change {
@@ -54,7 +56,7 @@ private:
     };
     static Source SourceOf(const survey::CKestrixDoc& doc, survey::ListedRows rows);
     void ListAll(const survey::CKestrixDoc& doc, survey::ListedRows rows);
-    bool ListChangedDepths(const survey::CKestrixDoc& doc, survey::ListedRows rows);
+    void ListAnew(const survey::CKestrixDoc& doc, survey::ListedRows rows, DepthChange change);
 
     bool m_built = false;
     Source m_source;

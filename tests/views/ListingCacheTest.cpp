@@ -55,16 +55,18 @@ TEST_P(ListingCacheTest, AgreesWithTheListingMadeFromScratch)
     auto pick = [&](int count) { return std::uniform_int_distribution<int>(0, std::max(count - 1, 0))(random); };
 
     for (int step = 0; step < 120; ++step) {
-        const int what = pick(5);
+        const int what = pick(6);
         std::optional<EditRecord> record;
-        if (what == 0) // one reading, or two and the first
-            record = ApplyRecorded(doc, edit::DeleteObservations{{pick(doc.m_nObs), pick(2) ? pick(doc.m_nObs) : 0}});
+        if (what == 0)
+            record = ApplyRecorded(doc, edit::DeleteObservation{pick(doc.m_nObs)});
         else if (what == 1)
+            record = ApplyRecorded(doc, edit::DeleteObservations{{pick(doc.m_nObs), pick(doc.m_nObs)}});
+        else if (what == 2)
             record = ApplyRecorded(doc, edit::SetRollAdjustment{90 * pick(4)});
-        else if (what == 2 && !records.empty()) {
+        else if (what == 3 && !records.empty()) {
             ASSERT_TRUE(Undo(doc, records.back()));
             records.pop_back();
-        } else if (what == 3 && doc.m_nObs > 0) {
+        } else if (what == 4 && doc.m_nObs > 0) {
             doc.m_pObs[pick(doc.m_nObs)].East = pick(2) == 0 ? 1e20 : 12.5;
             doc.UpdateAllViews();
         }
