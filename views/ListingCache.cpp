@@ -103,7 +103,9 @@ ListingCache::Change ListingCache::Refresh(const CKestrixDoc& doc, ListedRows ro
 const std::set<std::array<std::size_t, 6>>& ListingCache::RowPieceLengths(const CKestrixDoc& doc)
 {
     if (!m_lengthsKnown) {
-        m_lengths = ListingRowPieceLengthSet(doc, m_listed);
+        // Only rows still in the table, should it have shrunk unannounced.
+        const auto inTable = std::lower_bound(m_listed.begin(), m_listed.end(), std::max(doc.m_nObs, 0));
+        m_lengths = ListingRowPieceLengthSet(doc, std::span<const int>(m_listed.begin(), inTable));
         m_lengthsKnown = true;
     }
     return m_lengths;
