@@ -2,6 +2,7 @@
 
 #include "survey/DeletedReading.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -18,17 +19,20 @@ struct DepthChange {
     int suffix = 0;
 };
 
-// Whether two lists of deleted readings are the same, bit for bit.
-bool SameDeletions(std::span<const survey::DeletedReading> a, std::span<const survey::DeletedReading> b);
+// How many deleted readings two lists begin with alike, bit for bit.
+std::size_t CommonDeletions(std::span<const survey::DeletedReading> a, std::span<const survey::DeletedReading> b);
 
 // The change from `before`, the depths bit for bit, to `doc`'s depths, read
 // from both ends; none when they are the same.
 std::optional<DepthChange> ScanDepthChange(const survey::CKestrixDoc& doc, std::span<const std::uint64_t> before);
 
 // The change from `before`, when `doc` has one reading fewer or more and its
-// deleted readings are `deletedBefore` with one appended or taken off: the
-// reading they name is found without reading the other depths of `doc`. None
-// otherwise, or when the depths about that reading disagree.
+// deleted readings are `deletedBefore` with one appended or taken off: a
+// reading deleted is found by the name they give it, one restored at
+// `lastDeletedAt`, where the last of `deletedBefore` stood (-1 when not
+// known), without reading the other depths of `doc`. None otherwise, or when
+// the depths about that reading disagree.
 std::optional<DepthChange> OneReadingDeletedOrRestored(const survey::CKestrixDoc& doc,
                                                        std::span<const std::uint64_t> before,
-                                                       std::span<const survey::DeletedReading> deletedBefore);
+                                                       std::span<const survey::DeletedReading> deletedBefore,
+                                                       int lastDeletedAt);

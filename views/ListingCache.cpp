@@ -83,16 +83,25 @@ ListingCache::Change ListingCache::Refresh(const CKestrixDoc& doc, ListedRows ro
 
     bool sameRows = false;
     const bool sameTable = source.table == m_source.table;
+    const std::size_t commonDeletions = CommonDeletions(doc.m_DeletedReadings, m_deleted);
+    const bool sameDeletions = commonDeletions == m_deleted.size() && commonDeletions == doc.m_DeletedReadings.size();
+    const int lastDeletedAt = m_deletedAt.empty() ? -1 : m_deletedAt.back();
     std::optional<DepthChange> change;
     if (!m_built || rows != m_source.rows)
         ListAll(doc, rows);
-    else if (sameTable && source.count == m_source.count && SameDeletions(doc.m_DeletedReadings, m_deleted))
+    else if (sameTable && source.count == m_source.count && sameDeletions)
         sameRows = true;
-    else if ((sameTable && (change = OneReadingDeletedOrRestored(doc, m_depthBits, m_deleted)))
+    else if ((sameTable && (change = OneReadingDeletedOrRestored(doc, m_depthBits, m_deleted, lastDeletedAt)))
              || (change = ScanDepthChange(doc, m_depthBits)))
         ListAnew(doc, rows, *change);
     else
         sameRows = true;
+    // Where each reading deleted since the load stood, while it is known: one
+    // deleted alone stood where its change begins.
+    const bool oneDeleted = change && doc.m_DeletedReadings.size() == m_deleted.size() + 1
+                            && commonDeletions == m_deleted.size() && source.count == m_source.count - 1;
+    m_deletedAt.resize(std::min(commonDeletions, m_deletedAt.size()));
+    m_deletedAt.resize(doc.m_DeletedReadings.size(), oneDeleted ? change->prefix : -1);
     m_deleted = doc.m_DeletedReadings;
     m_lengthsKnown = false;
     m_source = source;

@@ -67,6 +67,8 @@ private:
     // The depths the rows were chosen from, bit for bit: a depth that
     // became NaN lists other rows.
     std::vector<std::uint64_t> m_depthBits;
-    // The survey's deleted readings then.
+    // The survey's deleted readings then, and where each stood in the table
+    // (-1 when not known).
     std::vector<survey::DeletedReading> m_deleted;
+    std::vector<int> m_deletedAt;
 };
