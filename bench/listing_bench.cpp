@@ -1,15 +1,19 @@
 // The listing window at 1200 x 800 pixels on a survey of the most readings a
 // file may hold: one scroll step (a wheel notch, then the paint), and the
-// paint after the survey changed (laid out again). Target: under 16 ms each.
-// With readings 10 m apart every one is a listed row: the most rows a survey
-// can give.
+// paint after the survey changed (laid out again), with the scroll bars that
+// follow it. Target: under 16 ms each. With readings 10 m apart every one is a
+// listed row: the most rows a survey can give. Then the listing's share of
+// one edit (a reading deleted, the deletion undone, a control point added):
+// the paint and the scroll bars after it, the document's own work untimed.
 #include "WidgetBench.h"
 #include "survey/EditRecord.h"
+#include "survey/ListingRows.h"
 #include "survey/KestrixDoc.h"
 #include "views/CKestrixView.h"
 #include "views/ViewServices.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QImage>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -83,6 +87,14 @@ Fixture& Shared(double spacing)
 
 double SpacingOf(const benchmark::State& state) { return state.range(0) / 10.0; }
 
+// The paint and what it leaves queued for the scroll bars.
+void Repaint(Fixture& f)
+{
+    f.view.render(&f.image);
+    QCoreApplication::sendPostedEvents();
+    benchmark::DoNotOptimize(f.image.constBits());
+}
+
 // Down the listing a wheel notch at a time, back to the top at the end.
 void BM_ScrollStep(benchmark::State& state)
 {
@@ -112,10 +124,60 @@ void BM_RepaintAfterChange(benchmark::State& state)
     for (auto _ : state) {
         f.doc.m_dEasting += 1.0;
         f.doc.UpdateAllViews();
-        f.view.render(&f.image);
-        benchmark::DoNotOptimize(f.image.constBits());
+        Repaint(f);
     }
 }
 BENCHMARK(BM_RepaintAfterChange)->Name("ListingRepaintAfterChange")->Arg(100)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Readings 10 cm apart; state.range(0): 1 lists every reading, 0 about one per 10 m.
+Fixture& EditedListing(const benchmark::State& state)
+{
+    Fixture& f = Shared(0.1);
+    f.view.SetListedRows(state.range(0) ? ListedRows::EveryReading : ListedRows::TenMetreSteps);
+    Repaint(f);
+    return f;
+}
+
+// Makes `op` untimed, repaints timed, and takes it back untimed.
+void RepaintAfter(benchmark::State& state, const EditOperation& op)
+{
+    Fixture& f = EditedListing(state);
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::optional<EditRecord> record = ApplyRecorded(f.doc, op);
+        state.ResumeTiming();
+        Repaint(f);
+        state.PauseTiming();
+        Undo(f.doc, *record);
+        Repaint(f);
+        state.ResumeTiming();
+    }
+}
+
+void BM_RepaintAfterDelete(benchmark::State& state)
+{
+    RepaintAfter(state, edit::DeleteObservation{CKestrixDoc::kMaxObservations / 3});
+}
+BENCHMARK(BM_RepaintAfterDelete)->Name("ListingRepaintAfterDelete")->Arg(0)->Arg(1)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+void BM_RepaintAfterControlPoint(benchmark::State& state)
+{
+    RepaintAfter(state, edit::AddControlPoint{{500000, 10000}});
+}
+BENCHMARK(BM_RepaintAfterControlPoint)->Name("ListingRepaintAfterControlPoint")->Arg(0)->Arg(1)->Iterations(10)->Unit(benchmark::kMillisecond);
+
+void BM_RepaintAfterUndo(benchmark::State& state)
+{
+    Fixture& f = EditedListing(state);
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::optional<EditRecord> record = ApplyRecorded(f.doc, edit::DeleteObservation{CKestrixDoc::kMaxObservations / 3});
+        Repaint(f);
+        Undo(f.doc, *record);
+        state.ResumeTiming();
+        Repaint(f);
+    }
+}
+BENCHMARK(BM_RepaintAfterUndo)->Name("ListingRepaintAfterUndo")->Arg(0)->Arg(1)->Iterations(20)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -40,7 +40,10 @@ std::array<std::string, 6> Pieces(ColumnText columnText)
 
 } // namespace
 
-const std::array<ListingColumn, 12> kListingColumns = {{
+namespace {
+
+// Constant here, so that a pass over many rows calls the value functions directly.
+constexpr std::array<ListingColumn, 12> kColumns = {{
     {"Depth", 12, 3, [](const CKestrixDoc&, const Observation& o) { return o.Depth; }, false},
     {"CalcIncl", 12, 5, [](const CKestrixDoc&, const Observation& o) { return o.CalcIncl; }, true},
     {"CalcRoll", 12, 5, [](const CKestrixDoc&, const Observation& o) { return o.CalcRoll; }, true},
@@ -56,6 +59,10 @@ const std::array<ListingColumn, 12> kListingColumns = {{
     {"Height", 12, 5, [](const CKestrixDoc&, const Observation& o) { return o.Height; }, true},
 }};
 
+} // namespace
+
+const std::array<ListingColumn, 12> kListingColumns = kColumns;
+
 namespace {
 
 // Whether a reading between two others is listed, given the three distances past 10 m.
@@ -68,10 +75,20 @@ bool ListedBetween(double before, double here, double after)
 
 // The largest magnitude that surely fits `column`'s field: one place is left
 // for the sign and one for a carry of the rounding.
-double FieldLimit(const ListingColumn& column)
+constexpr double FieldLimit(const ListingColumn& column)
 {
-    return std::pow(10.0, column.width - column.decimals - 2) - 1.0;
+    double power = 1.0;
+    for (int k = 0; k < column.width - column.decimals - 2; ++k)
+        power *= 10.0;
+    return power - 1.0;
 }
+
+constexpr std::array<double, 12> kFieldLimits = [] {
+    std::array<double, 12> limits{};
+    for (std::size_t i = 0; i < limits.size(); ++i)
+        limits[i] = FieldLimit(kColumns[i]);
+    return limits;
+}();
 
 // The length of AppendFixed's text for `value`, counted without formatting
 // where the rounding cannot carry into another digit.
@@ -97,6 +114,35 @@ std::size_t FixedLength(const ListingColumn& column, double value)
     return text.size();
 }
 
+// The length of column `Column`'s text in a row of `o`: its field's width
+// unless the number is too large for it, or blank.
+template <std::size_t Column>
+std::size_t ColumnLength(const CKestrixDoc& doc, const Observation& o, bool computed)
+{
+    constexpr ListingColumn column = kColumns[Column];
+    constexpr auto width = static_cast<std::size_t>(column.width);
+    if (!computed && column.computed)
+        return width;
+    const double value = column.value(doc, o);
+    return std::fabs(value) < kFieldLimits[Column] ? width : FixedLength(column, value);
+}
+
+// The columns one after another, each value function called directly.
+template <std::size_t... Column>
+std::array<std::size_t, 6> PieceLengths(const CKestrixDoc& doc, const Observation& o, bool computed,
+                                        std::index_sequence<Column...>)
+{
+    const std::array<std::size_t, sizeof...(Column)> columns = {ColumnLength<Column>(doc, o, computed)...};
+    std::array<std::size_t, 6> lengths{};
+    std::size_t column = 0;
+    for (std::size_t piece = 0; piece < lengths.size(); ++piece) {
+        for (int k = 0; k < kColumnsPerPiece[piece]; ++k)
+            lengths[piece] += columns[column++];
+        lengths[piece] = std::min(lengths[piece], kListingPieceLimit);
+    }
+    return lengths;
+}
+
 } // namespace
 
 bool IsListed(const CKestrixDoc& doc, int index)
@@ -107,26 +153,32 @@ bool IsListed(const CKestrixDoc& doc, int index)
                          DistancePastTen(doc.m_pObs[index + 1].Depth));
 }
 
-// One pass, each depth's distance past 10 m worked out once.
 std::vector<int> ListedObservations(const CKestrixDoc& doc, ListedRows rows)
 {
-    const int count = std::max(doc.m_nObs, 0);
     std::vector<int> listed;
+    AppendListedObservations(doc, rows, 0, std::max(doc.m_nObs, 0), listed);
+    return listed;
+}
+
+// One pass, each depth's distance past 10 m worked out once.
+void AppendListedObservations(const CKestrixDoc& doc, ListedRows rows, int first, int end, std::vector<int>& listed)
+{
     if (rows == ListedRows::EveryReading) {
-        listed.resize(static_cast<std::size_t>(count));
-        std::iota(listed.begin(), listed.end(), 0);
-        return listed;
+        const std::size_t at = listed.size();
+        listed.resize(at + static_cast<std::size_t>(std::max(end - first, 0)));
+        std::iota(listed.begin() + static_cast<std::ptrdiff_t>(at), listed.end(), first);
+        return;
     }
-    double before = 0.0;
-    double here = count > 0 ? DistancePastTen(doc.m_pObs[0].Depth) : 0.0;
-    for (int i = 0; i < count; ++i) {
+    const int count = doc.m_nObs;
+    double before = first > 0 ? DistancePastTen(doc.m_pObs[first - 1].Depth) : 0.0;
+    double here = first < end ? DistancePastTen(doc.m_pObs[first].Depth) : 0.0;
+    for (int i = first; i < end; ++i) {
         const double after = i + 1 < count ? DistancePastTen(doc.m_pObs[i + 1].Depth) : 0.0;
         if (i == 0 || i == count - 1 || ListedBetween(before, here, after))
             listed.push_back(i);
         before = here;
         here = after;
     }
-    return listed;
 }
 
 namespace {
@@ -212,28 +264,21 @@ ListingText::Row BuildListingRow(const CKestrixDoc& doc, int index)
 
 std::array<std::size_t, 6> ListingRowPieceLengths(const CKestrixDoc& doc, int index)
 {
-    static const std::array<double, 12> limits = [] {
-        std::array<double, 12> values{};
-        for (std::size_t i = 0; i < values.size(); ++i)
-            values[i] = FieldLimit(kListingColumns[i]);
-        return values;
-    }();
+    return PieceLengths(doc, doc.m_pObs[index], doc.IsComputed(), std::make_index_sequence<kColumns.size()>());
+}
+
+// Neighbouring rows mostly share their lengths: the set is searched only on a change.
+std::set<std::array<std::size_t, 6>> ListingRowPieceLengthSet(const CKestrixDoc& doc, std::span<const int> indices)
+{
     const bool computed = doc.IsComputed();
-    const Observation& o = doc.m_pObs[index];
-    std::array<std::size_t, 6> lengths{};
-    std::size_t column = 0;
-    for (std::size_t piece = 0; piece < lengths.size(); ++piece) {
-        for (int k = 0; k < kColumnsPerPiece[piece]; ++k, ++column) {
-            const ListingColumn& c = kListingColumns[column];
-            std::size_t length = static_cast<std::size_t>(c.width);
-            if (computed || !c.computed) {
-                const double value = c.value(doc, o);
-                if (!(std::fabs(value) < limits[column]))
-                    length = FixedLength(c, value);
-            }
-            lengths[piece] += length;
-        }
-        lengths[piece] = std::min(lengths[piece], kListingPieceLimit);
+    std::set<std::array<std::size_t, 6>> lengths;
+    std::array<std::size_t, 6> previous{};
+    for (int index : indices) {
+        const std::array<std::size_t, 6> row =
+            PieceLengths(doc, doc.m_pObs[index], computed, std::make_index_sequence<kColumns.size()>());
+        if (lengths.empty() || row != previous)
+            lengths.insert(row);
+        previous = row;
     }
     return lengths;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -52,6 +53,9 @@ bool IsListed(const CKestrixDoc& doc, int index);
 
 // The observations listed, in table order.
 std::vector<int> ListedObservations(const CKestrixDoc& doc, ListedRows rows);
+// Appends to `listed` the observations listed among `first` to `end` - 1
+// (0 <= first <= end <= m_nObs), in table order.
+void AppendListedObservations(const CKestrixDoc& doc, ListedRows rows, int first, int end, std::vector<int>& listed);
 
 // The collar lines and the heading of the listing, without rows.
 ListingText BuildListingHead(const CKestrixDoc& doc);
@@ -60,6 +64,9 @@ ListingText::Row BuildListingRow(const CKestrixDoc& doc, int index);
 // The lengths of the pieces BuildListingRow gives, formatting only the
 // numbers too large for their fields.
 std::array<std::size_t, 6> ListingRowPieceLengths(const CKestrixDoc& doc, int index);
+// Every distinct ListingRowPieceLengths among the rows of observations
+// `indices` (each 0 to m_nObs - 1).
+std::set<std::array<std::size_t, 6>> ListingRowPieceLengthSet(const CKestrixDoc& doc, std::span<const int> indices);
 
 ListingText BuildListing(const CKestrixDoc& doc, ListedRows rows = ListedRows::TenMetreSteps);
 

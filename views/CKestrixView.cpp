@@ -3,6 +3,7 @@
 #include "survey/KestrixDoc.h"
 #include "survey/ListingRows.h"
 #include "survey/NearestReading.h"
+#include "views/ListingRowPainter.h"
 #include "views/ViewServices.h"
 
 #include <QClipboard>
@@ -21,19 +22,15 @@ namespace {
 // The widest line in pixels. The font has a fixed pitch, so lines whose
 // pieces have the same lengths are equally wide: each pattern of lengths is
 // measured once.
-int WidestLine(const ListingCache& cache, const QFontMetrics& metrics)
+int WidestLine(const ListingText& head, const std::set<std::array<std::size_t, 6>>& rowPieceLengths,
+               const QFontMetrics& metrics)
 {
-    auto width = [&](const auto& pieces) {
-        int sum = 0;
-        for (const std::string& piece : pieces)
-            sum += metrics.horizontalAdvance(QString::fromStdString(piece));
-        return sum;
-    };
-    const ListingText& head = cache.Head();
-    int widest = width(head.headingPieces);
+    int widest = 0;
+    for (const std::string& piece : head.headingPieces)
+        widest += metrics.horizontalAdvance(QString::fromStdString(piece));
     for (const std::string& line : head.headerLines)
         widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(line)));
-    for (const std::array<std::size_t, 6>& lengths : cache.RowPieceLengths()) {
+    for (const std::array<std::size_t, 6>& lengths : rowPieceLengths) {
         int sum = 0;
         for (std::size_t length : lengths)
             sum += metrics.horizontalAdvance(QString(static_cast<qsizetype>(length), QLatin1Char('0')));
@@ -121,14 +118,15 @@ int CKestrixView::ShowDepth(double depth)
     return row;
 }
 
-// Lays the listing out again when the survey changed: its extent and, when
-// other observations are listed, no selection.
+// Lays the listing out again when the survey changed: its extent (measured
+// when the scroll bars follow) and, when other observations are listed, no
+// selection.
 bool CKestrixView::RefreshListing()
 {
     const ListingCache::Change change = m_cache.Refresh(m_doc, m_rows);
     if (change == ListingCache::Change::None)
         return false;
-    m_contentWidth = WidestLine(m_cache, QFontMetrics(m_font));
+    m_contentWidthKnown = false;
     if (change == ListingCache::Change::Rows)
         ClearSelection();
     return true;
@@ -140,8 +138,18 @@ void CKestrixView::Sync()
         UpdateScrollBars();
 }
 
+void CKestrixView::FollowSurvey()
+{
+    RefreshListing();
+    UpdateScrollBars();
+}
+
 void CKestrixView::UpdateScrollBars()
 {
+    if (!m_contentWidthKnown) {
+        m_contentWidth = WidestLine(m_cache.Head(), m_cache.RowPieceLengths(m_doc), QFontMetrics(m_font));
+        m_contentWidthKnown = true;
+    }
     const ListingGeometry geometry = Geometry();
     QScrollBar* vertical = verticalScrollBar();
     vertical->setRange(0, geometry.MaxScroll());
@@ -185,6 +193,7 @@ void CKestrixView::OnDraw(QPainter& painter)
             drawLine(y, std::array<std::string, 1>{head.headerLines[static_cast<std::size_t>(line)]});
     }
     drawLine(geometry.HeadingTop(), head.headingPieces);
+    ListingRowPainter rows(m_font, metrics, painter);
     for (int row = geometry.FirstVisibleRow(); row < geometry.rows; ++row) {
         const int y = geometry.RowTop(row);
         if (y >= geometry.viewHeight)
@@ -197,7 +206,7 @@ void CKestrixView::OnDraw(QPainter& painter)
         }
         const int index = ObservationOfRow(row);
         if (index < m_doc.m_nObs)
-            drawLine(y, BuildListingRow(m_doc, index).pieces);
+            rows.Draw(painter, left, y + metrics.ascent(), BuildListingRow(m_doc, index).pieces);
         if (selected) {
             painter.setPen(Qt::black);
             painter.setBackgroundMode(Qt::OpaqueMode);
@@ -209,19 +218,32 @@ void CKestrixView::OnDraw(QPainter& painter)
 void CKestrixView::paintEvent(QPaintEvent*)
 {
     // A change of the survey shows in this paint; the scroll bars follow
-    // once it is over, since they may resize the viewport being painted.
+    // once it is over, since they may resize the viewport being painted (and
+    // the widest line, which every row decides, need not hold the paint up).
     if (RefreshListing())
-        QMetaObject::invokeMethod(this, &CKestrixView::UpdateScrollBars, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &CKestrixView::FollowSurvey, Qt::QueuedConnection);
     QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), Qt::white);
-    OnDraw(painter);
+    if (viewport()->devicePixelRatio() != 1.0) {
+        painter.fillRect(viewport()->rect(), Qt::white);
+        OnDraw(painter);
+        return;
+    }
+    // Drawn on an image of its own and copied: there the rows' glyphs are
+    // placed without the window's offset (see ListingRowPainter).
+    if (m_canvas.size() != viewport()->size())
+        m_canvas = QImage(viewport()->size(), QImage::Format_RGB32);
+    m_canvas.fill(Qt::white);
+    {
+        QPainter canvas(&m_canvas);
+        OnDraw(canvas);
+    }
+    painter.drawImage(0, 0, m_canvas);
 }
 
 void CKestrixView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    RefreshListing();
-    UpdateScrollBars();
+    FollowSurvey();
 }
 
 // The heading stays while the rows move, so the whole viewport is painted again.

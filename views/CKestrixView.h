@@ -5,6 +5,7 @@
 
 #include <QAbstractScrollArea>
 #include <QFont>
+#include <QImage>
 #include <QString>
 #include <algorithm>
 
@@ -83,6 +84,9 @@ private:
     // The row showing observation `index`, or the first listed after it.
     int RowAtOrAfter(int index) const;
     void Sync();
+    // Refreshes the listing and sets the scroll bars to it.
+    void FollowSurvey();
+    // Sets the scroll bars to the listing as last refreshed.
     void UpdateScrollBars();
     void Select(int anchor, int current);
     void ExtendSelection(int rows);
@@ -92,7 +96,9 @@ private:
     QFont m_font;
     ListingCache m_cache;
     survey::ListedRows m_rows = survey::ListedRows::TenMetreSteps;
+    QImage m_canvas;        // the viewport's picture, painted anew each time
     int m_contentWidth = 0; // of the widest line, in pixels
+    bool m_contentWidthKnown = false; // measured since the listing last changed
     int m_anchor = -1;      // the row a selection started at; -1 without one
     int m_current = -1;     // the row it reaches to
     bool m_selecting = false; // the left button is down over the rows

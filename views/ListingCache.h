@@ -1,6 +1,8 @@
 #pragma once
 
+#include "survey/DeletedReading.h"
 #include "survey/ListingRows.h"
+#include "views/DepthChange.h"
 
 #include <array>
 #include <cstdint>
@@ -16,7 +18,13 @@ class CKestrixDoc;
 // the window measures its widest line. The rows themselves are formatted
 // only when drawn. Brought up to date only after the survey has told its
 // views of a change (or its table was replaced): a paint or a scroll step
-// then costs the rows in view, whatever the survey's length.
+// then costs the rows in view, whatever the survey's length. After readings
+// were deleted or restored only the rows about them are listed anew, and the
+// piece lengths, which every row's values decide, wait until asked for.
+// Depths change only as readings are deleted and restored, which the
+// survey's deleted readings name: with the same of those, the same table and
+// count, the rows listed stay without a look at the depths, and one reading
+// deleted or restored is found by its name.
 class ListingCache {
 public:
     enum class Change {
@@ -33,8 +41,9 @@ public:
     // The observation shown on each row, in row order.
     const std::vector<int>& Listed() const { return m_listed; }
     int RowCount() const { return static_cast<int>(m_listed.size()); }
-    // Every distinct pattern of piece lengths among the rows.
-    const std::set<std::array<std::size_t, 6>>& RowPieceLengths() const { return m_lengths; }
+    // Every distinct pattern of piece lengths among the rows; `doc` is the
+    // survey of the last Refresh, unchanged since.
+    const std::set<std::array<std::size_t, 6>>& RowPieceLengths(const survey::CKestrixDoc& doc);
 
 private:
     // What the layout was made from.
@@ -46,14 +55,20 @@ private:
         friend bool operator==(const Source&, const Source&) = default;
     };
     static Source SourceOf(const survey::CKestrixDoc& doc, survey::ListedRows rows);
-    bool SameDepths(const survey::CKestrixDoc& doc) const;
+    void ListAll(const survey::CKestrixDoc& doc, survey::ListedRows rows);
+    void ListAnew(const survey::CKestrixDoc& doc, survey::ListedRows rows, DepthChange change);
 
     bool m_built = false;
     Source m_source;
     survey::ListingText m_head;
     std::vector<int> m_listed;
+    bool m_lengthsKnown = false;
     std::set<std::array<std::size_t, 6>> m_lengths;
     // The depths the rows were chosen from, bit for bit: a depth that
     // became NaN lists other rows.
     std::vector<std::uint64_t> m_depthBits;
+    // The survey's deleted readings then, and where each stood in the table
+    // (-1 when not known).
+    std::vector<survey::DeletedReading> m_deleted;
+    std::vector<int> m_deletedAt;
 };

@@ -21,9 +21,12 @@
 #include <QProcess>
 #include <QScrollBar>
 #include <QTest>
+#include <QWidget>
 #include <algorithm>
 #include <fstream>
+#include <cmath>
 #include <functional>
+#include <limits>
 #include <gtest/gtest.h>
 
 using namespace survey;
@@ -99,6 +102,7 @@ struct PictureRow {
     int observations;
     QSize window;
     ListedRows rows = ListedRows::TenMetreSteps;
+    std::function<void(CKestrixDoc&)> change = [](CKestrixDoc&) {};
 };
 
 class ListingPictureTest : public ::testing::TestWithParam<PictureRow> {};
@@ -109,6 +113,7 @@ TEST_P(ListingPictureTest, UnscrolledItIsTheListingAtSixteenPixelSteps)
 {
     CKestrixDoc doc;
     LoadSurvey(doc, GetParam().observations);
+    GetParam().change(doc);
     FakeViewServices services;
     CKestrixView view(doc, services);
     view.SetListedRows(GetParam().rows);
@@ -121,7 +126,15 @@ TEST_P(ListingPictureTest, UnscrolledItIsTheListingAtSixteenPixelSteps)
 INSTANTIATE_TEST_SUITE_P(Windows, ListingPictureTest,
                          ::testing::Values(PictureRow{"AllFits", 21, {1600, 400}},
                                            PictureRow{"ScrollBarsAtTheEdges", 401, {700, 300}},
-                                           PictureRow{"EveryReading", 401, {700, 300}, ListedRows::EveryReading}),
+                                           PictureRow{"EveryReading", 401, {700, 300}, ListedRows::EveryReading},
+                                           PictureRow{"NumbersOutOfTheOrdinary", 21, {1600, 400},
+                                                      ListedRows::EveryReading,
+                                                      [](CKestrixDoc& doc) {
+                                                          doc.m_pObs[1].East = 1e20;
+                                                          doc.m_pObs[2].CalcIncl = std::nan("");
+                                                          doc.m_pObs[3].MagE = -std::numeric_limits<double>::infinity();
+                                                          doc.m_pObs[4].North = -0.000001;
+                                                      }}),
                          RowName());
 
 TEST(ListingViewTest, ShowsTheSameTextAsTheBatchListing)
@@ -150,6 +163,23 @@ TEST(ListingViewTest, ShowsTheSameTextAsTheBatchListing)
     CKestrixView view(doc, services);
     EXPECT_EQ(QString::fromStdString(ListingAsText(view.Listing())), printed);
 #endif
+}
+
+// Inside a window, away from its corner, the rows are where they are drawn
+// in the listing alone.
+TEST(ListingViewTest, ShowsTheSameRowsAwayFromTheWindowCorner)
+{
+    CKestrixDoc doc;
+    LoadSurvey(doc, 41);
+    FakeViewServices services;
+    QWidget window;
+    window.resize(900, 500);
+    CKestrixView view(doc, services, &window);
+    view.setGeometry(37, 53, 800, 400);
+    window.show();
+    const QImage whole = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect shown(view.viewport()->mapTo(&window, QPoint(0, 0)), view.viewport()->size());
+    EXPECT_EQ(whole.copy(shown), Picture(view));
 }
 
 TEST(ListingViewTest, FontIsFixedPitchWithASixteenPixelCell)
