@@ -109,6 +109,7 @@ void ClearComputedFields(CKestrixDoc& doc)
         o = raw;
     }
     doc.m_QualityValues.clear();
+    doc.m_PositionSteps.clear();
     doc.m_reference.readings.clear();
 }
 

@@ -9,6 +9,7 @@
 #include "survey/ReferenceField.h"
 #include "survey/Site.h"
 #include "survey/TableEdits.h"
+#include "survey/Trajectory.h"
 #include "survey/TrajectoryMethod.h"
 
 #include <array>
@@ -105,6 +106,10 @@ public:
     // Quality values of observation i at [i], as of the last Recalculate
     // (empty before it).
     std::vector<QualityValues> m_QualityValues;
+    // Position step of observation i at [i] (see PositionStep), as of the
+    // last Recalculate, so that positions past an edit are summed again
+    // without working out the steps that did not change.
+    std::vector<PositionStep> m_PositionSteps;
     // The fit of m_dCoef in orthogonal form, for accurate evaluation.
     OrthogonalFit m_fit;
     // Where the fit in force was made (see m_bFitLocal).
