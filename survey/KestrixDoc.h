@@ -1,6 +1,7 @@
 #pragma once
 
 #include "survey/AzimuthFit.h"
+#include "survey/AzimuthWrap.h"
 #include "survey/ControlPoint.h"
 #include "survey/DeletedReading.h"
 #include "survey/EditOperations.h"
@@ -103,6 +104,8 @@ public:
     // Whether the last recalculation put the measured azimuths on 0 to 360
     // (their mean lay near south) rather than -180 to 180.
     bool m_bAzimuthsWrapped = false;
+    // The sum that decided it, kept up as readings go and come back.
+    WrapTermSum m_wrapTerms;
     // Quality values of observation i at [i], as of the last Recalculate
     // (empty before it).
     std::vector<QualityValues> m_QualityValues;

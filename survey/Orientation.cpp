@@ -1,5 +1,6 @@
 #include "survey/Orientation.h"
 
+#include "survey/AzimuthWrap.h"
 #include "survey/KestrixDoc.h"
 #include "survey/SineCosine.h"
 
@@ -46,9 +47,10 @@ void CalcAzimuth(CKestrixDoc& doc)
         o.AzUsed = o.CalcAzMag;
         if (o.CalcAzMag < 0)
             negative.push_back(i);
-        sum += o.CalcAzMag >= 0 ? o.CalcAzMag : o.CalcAzMag + 360;
+        sum += WrapTerm(o.CalcAzMag);
     }
-    doc.m_bAzimuthsWrapped = doc.m_nObs > 0 && std::fabs(sum / doc.m_nObs - 180) < 20;
+    doc.m_bAzimuthsWrapped = WrapsAzimuths(sum, doc.m_nObs);
+    doc.m_wrapTerms = SummedInOrder(sum, doc.m_nObs);
     if (doc.m_bAzimuthsWrapped) {
         for (const int i : negative) {
             Observation& o = doc.m_pObs[i];

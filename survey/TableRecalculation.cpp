@@ -1,6 +1,7 @@
 #include "survey/TableRecalculation.h"
 
 #include "survey/AzimuthFit.h"
+#include "survey/AzimuthWrap.h"
 #include "survey/KestrixDoc.h"
 #include "survey/QualityControl.h"
 #include "survey/ReferenceField.h"
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace survey {
@@ -21,18 +23,27 @@ bool SameBits(const T& a, const T& b)
     return std::memcmp(&a, &b, sizeof(T)) == 0;
 }
 
-// Whether the azimuth rule of CalcAzimuth decides as it did last time. The
-// sum is that of CalcAzimuth to the bit: a wrapped azimuth already holds the
-// term CalcAzimuth added for it.
-bool WrapsAsBefore(const CKestrixDoc& doc)
+// The wrap terms' sum after readings `changed` went (`sign` -1) or came
+// back (+1), when the wrap rule decides on it as it did last time; none when
+// it decides otherwise. A wrapped azimuth is its own term.
+std::optional<WrapTermSum> WrapsAsBefore(const CKestrixDoc& doc, std::span<const RemovedObservation> changed, int sign)
 {
-    double sum = 0.0;
-    for (int i = 0; i < doc.m_nObs; ++i) {
-        const double az = doc.m_pObs[i].CalcAzMag;
-        sum += az >= 0 ? az : az + 360;
+    double terms = 0.0;
+    for (const RemovedObservation& reading : changed)
+        terms += WrapTerm(reading.observation.CalcAzMag);
+    WrapTermSum kept = Changed(doc.m_wrapTerms, terms, sign * static_cast<std::int32_t>(changed.size()));
+    std::optional<bool> wraps = kept.count == doc.m_nObs ? WrapDecision(kept) : std::nullopt;
+    if (!wraps) {
+        // Too near the rule's edge: the sum CalcAzimuth would make, to the bit.
+        double sum = 0.0;
+        for (int i = 0; i < doc.m_nObs; ++i)
+            sum += WrapTerm(doc.m_pObs[i].CalcAzMag);
+        kept = SummedInOrder(sum, doc.m_nObs);
+        wraps = WrapsAzimuths(sum, doc.m_nObs);
     }
-    const bool wraps = doc.m_nObs > 0 && std::fabs(sum / doc.m_nObs - 180) < 20;
-    return wraps == doc.m_bAzimuthsWrapped;
+    if (*wraps != doc.m_bAzimuthsWrapped)
+        return std::nullopt;
+    return kept;
 }
 
 // Whether a refit through the control points gives the fit in force, which
@@ -105,9 +116,12 @@ void Finish(CKestrixDoc& doc)
 bool RecalculateAfterRemoval(CKestrixDoc& doc, std::span<const RemovedObservation> removed, bool refit)
 {
     const auto before = static_cast<std::size_t>(doc.m_nObs) + removed.size();
-    if (removed.empty() || doc.m_QualityValues.size() != before || doc.m_PositionSteps.size() != before
-        || !WrapsAsBefore(doc) || (refit && !RefitsAsBefore(doc)))
+    if (removed.empty() || doc.m_QualityValues.size() != before || doc.m_PositionSteps.size() != before)
         return false;
+    const std::optional<WrapTermSum> wrapTerms = WrapsAsBefore(doc, removed, -1);
+    if (!wrapTerms || (refit && !RefitsAsBefore(doc)))
+        return false;
+    doc.m_wrapTerms = *wrapTerms;
     CloseUp(doc.m_QualityValues, removed);
     CloseUp(doc.m_PositionSteps, removed);
     if (StepsOnFrom(doc, removed.front().index, removed.back().index, static_cast<std::int32_t>(before))) {
@@ -130,8 +144,12 @@ bool RecalculateAfterRestore(CKestrixDoc& doc, std::span<const RemovedObservatio
 {
     const auto now = static_cast<std::size_t>(doc.m_nObs);
     if (restored.empty() || doc.m_QualityValues.size() + restored.size() != now
-        || doc.m_PositionSteps.size() + restored.size() != now || !WrapsAsBefore(doc))
+        || doc.m_PositionSteps.size() + restored.size() != now)
         return false;
+    const std::optional<WrapTermSum> wrapTerms = WrapsAsBefore(doc, restored, 1);
+    if (!wrapTerms)
+        return false;
+    doc.m_wrapTerms = *wrapTerms;
     // The restored readings hold what the recalculation before they went gave them.
     OpenUp(doc.m_QualityValues, restored, QualityOf);
     OpenUp(doc.m_PositionSteps, restored, [](const Observation&) { return PositionStep{}; });

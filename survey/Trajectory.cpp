@@ -127,13 +127,16 @@ void WorkOutSteps(CKestrixDoc& doc, int from, int to, int step)
 // before it plus its step.
 void SumSteps(CKestrixDoc& doc, int from, int to, int step)
 {
+    if (from == to)
+        return;
     const PositionStep* steps = doc.m_PositionSteps.data();
+    const Observation& start = doc.m_pObs[from - step];
+    double east = start.East, north = start.North, height = start.Height;
     for (int n = from; n != to; n += step) {
         Observation& o = doc.m_pObs[n];
-        const Observation& p = doc.m_pObs[n - step];
-        o.East = p.East + steps[n].east;
-        o.North = p.North + steps[n].north;
-        o.Height = p.Height + steps[n].up;
+        o.East = east += steps[n].east;
+        o.North = north += steps[n].north;
+        o.Height = height += steps[n].up;
     }
 }
 
