@@ -66,6 +66,10 @@ public:
     // m_fitSpan) instead of a new fit through the control points: the state a
     // recalculation left, before points were added or removed since.
     void RecalculateWithFitInForce();
+    // As Recalculate (`refit`) or RecalculateWithFitInForce, after an edit
+    // that left the readings and the roll adjustment as they were (the fit,
+    // the site, the trajectory): the orientation is kept when it is current.
+    void RecalculateKeepingOrientation(bool refit);
 
     // Counts the survey's changes and has every view redraw.
     void UpdateAllViews();
@@ -106,6 +110,11 @@ public:
     bool m_bAzimuthsWrapped = false;
     // The sum that decided it, kept up as readings go and come back.
     WrapTermSum m_wrapTerms;
+    // Whether CalcIncl to CalcAzMag and the wrap of every reading are what
+    // the orientation steps give now: set by a recalculation, kept while
+    // readings only go and come back under the same wrap, cleared by
+    // whatever else changes them (a roll adjustment, a table never calculated).
+    bool m_bOrientationCurrent = false;
     // Quality values of observation i at [i], as of the last Recalculate
     // (empty before it).
     std::vector<QualityValues> m_QualityValues;
@@ -150,7 +159,8 @@ private:
     // model gives none there.
     bool SetSite(const Site& site);
 
-    void Calculate(bool refit);
+    // With `reorient` false the orientation is taken as current.
+    void Calculate(bool refit, bool reorient);
     // The recalculation after readings went, unless none did (see TableRecalculation.h).
     void RecalculateAfter(std::span<const RemovedObservation> removed);
 

@@ -26,12 +26,13 @@ Site DemoSite()
     return site;
 }
 
-class DeletionsRecalculatedInPart : public ::testing::TestWithParam<SetupRow> {};
+class EditsRecalculatedInPart : public ::testing::TestWithParam<SetupRow> {};
 
-// Deleting readings and taking that back work out only part of the survey:
-// after each such edit, undo or redo the survey is what a full recalculation
-// with the fit in force makes of it, to the last bit.
-TEST_P(DeletionsRecalculatedInPart, LeaveWhatAFullRecalculationGives)
+// Deleting readings and taking that back work out only part of the survey,
+// and a new fit keeps the readings' orientation: after each such edit, undo
+// or redo the survey is what a full recalculation with the fit in force makes
+// of it, to the last bit, also after a roll adjustment has changed it.
+TEST_P(EditsRecalculatedInPart, LeaveWhatAFullRecalculationGives)
 {
     CKestrixDoc doc;
     ASSERT_TRUE(LoadDemo(doc));
@@ -40,7 +41,7 @@ TEST_P(DeletionsRecalculatedInPart, LeaveWhatAFullRecalculationGives)
     std::mt19937 random(7);
     std::vector<EditRecord> done, undone;
     for (int step = 0; step < 40; ++step) {
-        const unsigned kind = random() % 5;
+        const unsigned kind = random() % 7;
         std::string what;
         if (kind == 3 && !done.empty()) {
             ASSERT_TRUE(Undo(doc, done.back()));
@@ -52,6 +53,19 @@ TEST_P(DeletionsRecalculatedInPart, LeaveWhatAFullRecalculationGives)
             done.push_back(std::move(undone.back()));
             undone.pop_back();
             what = "redo";
+        } else if (kind >= 5) {
+            const std::int32_t reading = static_cast<std::int32_t>(random() % doc.m_nObs);
+            const auto x = static_cast<std::int32_t>(doc.m_pObs[reading].Depth * doc.m_dScale);
+            const EditOperation op = kind == 6 && random() % 3 == 0
+                                       ? EditOperation(SetRollAdjustment{doc.m_nRollAdjust == 0 ? 90 : 0})
+                                     : kind == 6 && doc.m_nControlPoints > 0
+                                       ? EditOperation(RemoveControlPoint{0})
+                                       : EditOperation(AddControlPoint{{x, 4000 + static_cast<std::int32_t>(random() % 500)}});
+            std::optional<EditRecord> record = ApplyRecorded(doc, op);
+            ASSERT_TRUE(record);
+            done.push_back(std::move(*record));
+            undone.clear();
+            what = "fit or roll";
         } else {
             // Now and then the first or the last reading, which a part cannot reach.
             const auto at = [&] {
@@ -78,7 +92,7 @@ TEST_P(DeletionsRecalculatedInPart, LeaveWhatAFullRecalculationGives)
 constexpr ControlPoint kAt130{13000, 3782}, kAt150{15000, 3999}, kAt240{24000, 4485};
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, DeletionsRecalculatedInPart,
+    Rows, EditsRecalculatedInPart,
     ::testing::Values(SetupRow{"MeasuredAzimuth", {}},
                       SetupRow{"FitThroughPoints", {AddControlPoint{kAt130}, AddControlPoint{kAt240}, SetFitDegree{3}}},
                       SetupRow{"LocalFitArcsAndReferenceField",

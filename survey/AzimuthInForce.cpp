@@ -1,0 +1,28 @@
+#include "survey/AzimuthInForce.h"
+
+#include "survey/KestrixDoc.h"
+#include "survey/QualityControl.h"
+#include "survey/ReadingSteps.h"
+
+namespace survey {
+
+void ResolveWithAzimuthInForce(CKestrixDoc& doc, bool fieldsKnown)
+{
+    const auto n = static_cast<std::size_t>(doc.m_nObs);
+    doc.m_QualityValues.resize(n);
+    QualityValues* quality = doc.m_QualityValues.data();
+    const bool fitted = doc.m_nCoef != 0;
+    const FitSpan span = doc.m_fitSpan;
+    for (std::size_t i = 0; i < n; ++i) {
+        Observation& o = doc.m_pObs[static_cast<std::int32_t>(i)];
+        const bool replaced = fitted && (!doc.m_bFitLocal || (o.Depth >= span.top && o.Depth <= span.bottom));
+        o.AzUsed = replaced ? doc.m_fit.Evaluate(doc.m_dScale * o.Depth) / doc.m_dScale : o.CalcAzMag;
+        ResolveReading(o);
+        if (fieldsKnown)
+            quality[i].dip = DipOf(o, quality[i]);
+        else
+            quality[i] = QualityOf(o);
+    }
+}
+
+} // namespace survey
