@@ -102,25 +102,36 @@ PositionStep StepTo(const CKestrixDoc& doc, int n, int step, double declination)
     return AverageAngleStep(p, o, declination);
 }
 
-// The steps of readings `from` to `to` - step (exclusive end), `step` apart
-// in the table, each from the one before it.
-void WorkOutSteps(CKestrixDoc& doc, int from, int to, int step)
+// The steps and positions of readings `from` to `to` - step (exclusive end),
+// `step` apart in the table, each from the one before it, in one pass.
+void StepPositions(CKestrixDoc& doc, int from, int to, int step)
 {
+    if (from == to)
+        return;
     const double declination = doc.DeclinationInForce();
     PositionStep* steps = doc.m_PositionSteps.data();
+    const Observation& start = doc.m_pObs[from - step];
+    double east = start.East, north = start.North, height = start.Height;
+    const auto place = [&](Observation& o, const PositionStep& s) {
+        o.East = east += s.east;
+        o.North = north += s.north;
+        o.Height = height += s.up;
+    };
     if (doc.m_trajectory == TrajectoryMethod::MinimumCurvature) {
         // Each reading's direction serves the step to it and the step from it.
-        Direction previous = from != to ? DirectionOf(doc.m_pObs[from - step], declination) : Direction{};
+        Direction previous = DirectionOf(start, declination);
+        double previousDepth = start.Depth;
         for (int n = from; n != to; n += step) {
-            const Observation& o = doc.m_pObs[n];
+            Observation& o = doc.m_pObs[n];
             const Direction current = DirectionOf(o, declination);
-            steps[n] = ArcStep(previous, current, o.Depth - doc.m_pObs[n - step].Depth);
+            place(o, steps[n] = ArcStep(previous, current, o.Depth - previousDepth));
             previous = current;
+            previousDepth = o.Depth;
         }
         return;
     }
     for (int n = from; n != to; n += step)
-        steps[n] = AverageAngleStep(doc.m_pObs[n - step], doc.m_pObs[n], declination);
+        place(doc.m_pObs[n], steps[n] = AverageAngleStep(doc.m_pObs[n - step], doc.m_pObs[n], declination));
 }
 
 // Positions of readings `from` to `to` - step (exclusive end), each the one
@@ -163,8 +174,7 @@ void CalcPositions(CKestrixDoc& doc)
         start.North = doc.m_dNorthing + offset.north;
         start.Height = doc.m_dHeight + offset.up;
     }
-    WorkOutSteps(doc, first + step, end, step);
-    SumSteps(doc, first + step, end, step);
+    StepPositions(doc, first + step, end, step);
 }
 
 void RestepPositions(CKestrixDoc& doc, std::span<const std::int32_t> stale)
