@@ -3,8 +3,11 @@
 #include "survey/AzimuthWrap.h"
 #include "survey/KestrixDoc.h"
 #include "survey/ReadingSteps.h"
+#include "survey/Stretches.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace survey {
@@ -58,16 +61,27 @@ void CalcAzimuth(CKestrixDoc& doc)
 
 void CalcOrientation(CKestrixDoc& doc)
 {
+    // Each reading is oriented on its own, on both cores; the wrap's terms
+    // are then summed in table order, as CalcAzimuth sums them.
+    const auto n = static_cast<std::size_t>(std::max(doc.m_nObs, 0));
+    std::vector<double> terms(n);
+    std::vector<std::uint8_t> isNegative(n);
+    ForStretches(doc.m_nObs, [&](std::int32_t begin, std::int32_t end) {
+        for (std::int32_t i = begin; i < end; ++i) {
+            Observation& o = doc.m_pObs[i];
+            OrientInclination(o);
+            OrientRoll(o, doc.m_nRollAdjust);
+            OrientAzimuth(o);
+            terms[static_cast<std::size_t>(i)] = WrapTerm(o.CalcAzMag);
+            isNegative[static_cast<std::size_t>(i)] = o.CalcAzMag < 0;
+        }
+    });
     std::vector<int> negative;
     double sum = 0.0;
-    for (int i = 0; i < doc.m_nObs; ++i) {
-        Observation& o = doc.m_pObs[i];
-        OrientInclination(o);
-        OrientRoll(o, doc.m_nRollAdjust);
-        OrientAzimuth(o);
-        if (o.CalcAzMag < 0)
-            negative.push_back(i);
-        sum += WrapTerm(o.CalcAzMag);
+    for (std::size_t i = 0; i < n; ++i) {
+        sum += terms[i];
+        if (isNegative[i])
+            negative.push_back(static_cast<int>(i));
     }
     WrapAzimuths(doc, sum, negative);
     doc.m_bOrientationCurrent = true;

@@ -3,6 +3,7 @@
 #include "survey/KestrixDoc.h"
 #include "survey/Orientation.h"
 #include "survey/SineCosine.h"
+#include "survey/Stretches.h"
 
 #include <cmath>
 #include <cstddef>
@@ -102,36 +103,24 @@ PositionStep StepTo(const CKestrixDoc& doc, int n, int step, double declination)
     return AverageAngleStep(p, o, declination);
 }
 
-// The steps and positions of readings `from` to `to` - step (exclusive end),
-// `step` apart in the table, each from the one before it, in one pass.
-void StepPositions(CKestrixDoc& doc, int from, int to, int step)
+// The steps of readings `from` to `to` - step (exclusive end), `step` apart in
+// the table, each from the one before it.
+void WorkOutSteps(CKestrixDoc& doc, int from, int to, int step, double declination)
 {
-    if (from == to)
-        return;
-    const double declination = doc.DeclinationInForce();
     PositionStep* steps = doc.m_PositionSteps.data();
-    const Observation& start = doc.m_pObs[from - step];
-    double east = start.East, north = start.North, height = start.Height;
-    const auto place = [&](Observation& o, const PositionStep& s) {
-        o.East = east += s.east;
-        o.North = north += s.north;
-        o.Height = height += s.up;
-    };
     if (doc.m_trajectory == TrajectoryMethod::MinimumCurvature) {
         // Each reading's direction serves the step to it and the step from it.
-        Direction previous = DirectionOf(start, declination);
-        double previousDepth = start.Depth;
+        Direction previous = DirectionOf(doc.m_pObs[from - step], declination);
         for (int n = from; n != to; n += step) {
-            Observation& o = doc.m_pObs[n];
+            const Observation& o = doc.m_pObs[n];
             const Direction current = DirectionOf(o, declination);
-            place(o, steps[n] = ArcStep(previous, current, o.Depth - previousDepth));
+            steps[n] = ArcStep(previous, current, o.Depth - doc.m_pObs[n - step].Depth);
             previous = current;
-            previousDepth = o.Depth;
         }
         return;
     }
     for (int n = from; n != to; n += step)
-        place(doc.m_pObs[n], steps[n] = AverageAngleStep(doc.m_pObs[n - step], doc.m_pObs[n], declination));
+        steps[n] = AverageAngleStep(doc.m_pObs[n - step], doc.m_pObs[n], declination);
 }
 
 // Positions of readings `from` to `to` - step (exclusive end), each the one
@@ -174,7 +163,17 @@ void CalcPositions(CKestrixDoc& doc)
         start.North = doc.m_dNorthing + offset.north;
         start.Height = doc.m_dHeight + offset.up;
     }
-    StepPositions(doc, first + step, end, step);
+    // The steps on both cores, each as on its own; their sum in the order of
+    // the traversal.
+    const double declination = doc.DeclinationInForce();
+    const int stepped = backwards ? 0 : 1; // the first reading in the table with a step
+    ForStretches(doc.m_nObs - 1, [&](std::int32_t begin, std::int32_t stop) {
+        if (backwards)
+            WorkOutSteps(doc, stop - 1 + stepped, begin - 1 + stepped, step, declination);
+        else
+            WorkOutSteps(doc, begin + stepped, stop + stepped, step, declination);
+    });
+    SumSteps(doc, first + step, end, step);
 }
 
 void RestepPositions(CKestrixDoc& doc, std::span<const std::int32_t> stale)
