@@ -1,7 +1,8 @@
 // Loading a full raw survey file (200000 readings) and recalculating it.
 // Targets on the 2-core development machine: load under 100 ms, Recalculate
 // under 20 ms, the reference field of 200000 readings none of which moved
-// under 5 ms.
+// under 5 ms; the document's work for a deletion or its undo under 3 ms, for
+// a control point under 8 ms.
 #include "survey/EditRecord.h"
 #include "survey/KestrixDoc.h"
 #include "survey/LineSource.h"
