@@ -178,6 +178,8 @@ LoadResult CKestrixDoc::LoadRawSurvey(const std::string& path, LineSource& sourc
     if (Fault fault = ReadHeaderLine(source); !fault.empty())
         return invalid(line, fault);
 
+    // New readings are oriented by the recalculation after the load.
+    m_bOrientationCurrent = false;
     m_nObs = 0;
     m_pObs.reset();
     // The table grows with the readings read, not with the limit: a short
