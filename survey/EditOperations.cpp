@@ -80,42 +80,43 @@ void CKestrixDoc::Apply(const EditOperation& op)
                           [&](const edit::AddControlPoint& a) {
                               if (m_nControlPoints < kMaxControlPoints) {
                                   AddControlPoint(a.point);
-                                  Recalculate();
+                                  RecalculateKeepingOrientation(true);
                               }
                           },
                           [&](const edit::ClearControlPoints&) {
                               m_nControlPoints = 0;
                               m_nCoef = 0;
-                              Recalculate();
+                              RecalculateKeepingOrientation(true);
                           },
                           [&](const edit::SetFitDegree& d) {
                               if (!IsFitDegree(d.degree))
                                   return;
                               m_nDegree = d.degree;
-                              Recalculate();
+                              RecalculateKeepingOrientation(true);
                           },
                           [&](const edit::SetRollAdjustment& r) {
                               if (!IsRollAdjustment(r.degrees))
                                   return;
                               m_nRollAdjust = r.degrees;
+                              m_bOrientationCurrent = false;
                               Recalculate();
                           },
                           [&](const edit::RemoveControlPoint& r) {
                               if (RemoveControlPointAt(*this, r.index))
-                                  Recalculate();
+                                  RecalculateKeepingOrientation(true);
                           },
                           [&](const edit::DeleteObservations& d) { RecalculateAfter(RemoveObservations(*this, d.indices)); },
                           [&](const edit::SetLocalFit& l) {
                               m_bFitLocal = l.on;
-                              Recalculate();
+                              RecalculateKeepingOrientation(true);
                           },
                           [&](const edit::SetSite& s) {
                               if (SetSite(s.site))
-                                  Recalculate();
+                                  RecalculateKeepingOrientation(true);
                           },
                           [&](const edit::SetTrajectory& t) {
                               m_trajectory = t.method;
-                              Recalculate();
+                              RecalculateKeepingOrientation(true);
                           },
                           [&](const edit::SetControlPoints& s) {
                               if (s.points.size() > static_cast<std::size_t>(kMaxControlPoints))
@@ -124,7 +125,7 @@ void CKestrixDoc::Apply(const EditOperation& op)
                               m_nCoef = 0;
                               for (const ControlPoint& point : s.points)
                                   AddControlPoint(point);
-                              Recalculate();
+                              RecalculateKeepingOrientation(true);
                           },
                           [&](const edit::SetHoleName& n) {
                               if (n.name.empty() || HoleNameProblem(n.name).empty())

@@ -75,8 +75,10 @@ void MakeResolved(CKestrixDoc& doc, const ResolvedEdits& edits, std::vector<Remo
         EditMaking::AddControlPoint(doc, point);
     if (edits.degree)
         doc.m_nDegree = *edits.degree;
-    if (edits.rollAdjustment)
+    if (edits.rollAdjustment) {
         doc.m_nRollAdjust = *edits.rollAdjustment;
+        doc.m_bOrientationCurrent = false;
+    }
     if (edits.fitLocal)
         doc.m_bFitLocal = true;
     if (edits.site)
@@ -109,6 +111,8 @@ void ClearComputedFields(CKestrixDoc& doc)
         o = raw;
     }
     doc.m_QualityValues.clear();
+    doc.m_PositionSteps.clear();
+    doc.m_bOrientationCurrent = false;
     doc.m_reference.readings.clear();
 }
 
@@ -208,6 +212,10 @@ bool Undo(CKestrixDoc& doc, const EditRecord& record)
     for (auto point = record.m_removedPoints.rbegin(); point != record.m_removedPoints.rend(); ++point)
         InsertControlPointAt(doc, point->index, point->point);
     doc.m_nDegree = before.degree;
+    // Readings that come back are oriented in the recalculation after them.
+    const bool orientationKept = doc.m_nRollAdjust == before.rollAdjust && removedObservations == 0;
+    if (doc.m_nRollAdjust != before.rollAdjust)
+        doc.m_bOrientationCurrent = false;
     doc.m_nRollAdjust = before.rollAdjust;
     doc.m_bFitLocal = before.fitLocal;
     doc.m_nCoef = before.nCoef;
@@ -229,7 +237,9 @@ bool Undo(CKestrixDoc& doc, const EditRecord& record)
         const bool readingsOnly = fitAsBefore && record.m_removedPoints.empty()
                                   && std::holds_alternative<EditOperation>(record.m_edit)
                                   && RemovesReadingsOnly(std::get<EditOperation>(record.m_edit));
-        if (!readingsOnly || !RecalculateAfterRestore(doc, record.m_removedObservations))
+        if (orientationKept)
+            doc.RecalculateKeepingOrientation(false);
+        else if (!readingsOnly || !RecalculateAfterRestore(doc, record.m_removedObservations))
             doc.RecalculateWithFitInForce();
     } else {
         ClearComputedFields(doc);

@@ -1,6 +1,7 @@
 #include "survey/KestrixDoc.h"
 
 #include "survey/AzimuthFit.h"
+#include "survey/AzimuthInForce.h"
 #include "survey/DocumentHost.h"
 #include "survey/Orientation.h"
 #include "survey/QualityControl.h"
@@ -19,26 +20,27 @@ void CKestrixDoc::UpdateAllViews()
 
 void CKestrixDoc::Recalculate()
 {
-    Calculate(true);
+    Calculate(true, true);
 }
 
 void CKestrixDoc::RecalculateWithFitInForce()
 {
-    Calculate(false);
+    Calculate(false, true);
 }
 
-void CKestrixDoc::Calculate(bool refit)
+void CKestrixDoc::RecalculateKeepingOrientation(bool refit)
 {
-    CalcInclination(*this);
-    CalcRollAngle(*this);
-    CalcAzimuth(*this);
+    Calculate(refit, !m_bOrientationCurrent || !IsComputed());
+}
+
+void CKestrixDoc::Calculate(bool refit, bool reorient)
+{
+    if (reorient)
+        CalcOrientation(*this);
     if (refit)
-        FitAzimuth(*this);
-    else
-        ApplyFitInForce(*this);
-    ResolveComponents(*this);
+        FitThroughControlPoints(*this);
+    ResolveWithAzimuthInForce(*this, !reorient);
     CalcPositions(*this);
-    CalcQualityValues(*this);
     CalcReferenceField(*this);
     UpdateAllViews();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "survey/AzimuthFit.h"
+#include "survey/AzimuthWrap.h"
 #include "survey/ControlPoint.h"
 #include "survey/DeletedReading.h"
 #include "survey/EditOperations.h"
@@ -9,6 +10,7 @@
 #include "survey/ReferenceField.h"
 #include "survey/Site.h"
 #include "survey/TableEdits.h"
+#include "survey/Trajectory.h"
 #include "survey/TrajectoryMethod.h"
 
 #include <array>
@@ -64,6 +66,10 @@ public:
     // m_fitSpan) instead of a new fit through the control points: the state a
     // recalculation left, before points were added or removed since.
     void RecalculateWithFitInForce();
+    // As Recalculate (`refit`) or RecalculateWithFitInForce, after an edit
+    // that left the readings and the roll adjustment as they were (the fit,
+    // the site, the trajectory): the orientation is kept when it is current.
+    void RecalculateKeepingOrientation(bool refit);
 
     // Counts the survey's changes and has every view redraw.
     void UpdateAllViews();
@@ -102,9 +108,20 @@ public:
     // Whether the last recalculation put the measured azimuths on 0 to 360
     // (their mean lay near south) rather than -180 to 180.
     bool m_bAzimuthsWrapped = false;
+    // The sum that decided it, kept up as readings go and come back.
+    WrapTermSum m_wrapTerms;
+    // Whether CalcIncl to CalcAzMag and the wrap of every reading are what
+    // the orientation steps give now: set by a recalculation, kept while
+    // readings only go and come back under the same wrap, cleared by
+    // whatever else changes them (a roll adjustment, a table never calculated).
+    bool m_bOrientationCurrent = false;
     // Quality values of observation i at [i], as of the last Recalculate
     // (empty before it).
     std::vector<QualityValues> m_QualityValues;
+    // Position step of observation i at [i] (see PositionStep), as of the
+    // last Recalculate, so that positions past an edit are summed again
+    // without working out the steps that did not change.
+    std::vector<PositionStep> m_PositionSteps;
     // The fit of m_dCoef in orthogonal form, for accurate evaluation.
     OrthogonalFit m_fit;
     // Where the fit in force was made (see m_bFitLocal).
@@ -142,7 +159,8 @@ private:
     // model gives none there.
     bool SetSite(const Site& site);
 
-    void Calculate(bool refit);
+    // With `reorient` false the orientation is taken as current.
+    void Calculate(bool refit, bool reorient);
     // The recalculation after readings went, unless none did (see TableRecalculation.h).
     void RecalculateAfter(std::span<const RemovedObservation> removed);
 

@@ -1,54 +1,37 @@
 #include "survey/Orientation.h"
 
+#include "survey/AzimuthWrap.h"
 #include "survey/KestrixDoc.h"
-#include "survey/SineCosine.h"
+#include "survey/ReadingSteps.h"
+#include "survey/Stretches.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace survey {
 
 void CalcInclination(CKestrixDoc& doc)
 {
-    for (int i = 0; i < doc.m_nObs; ++i) {
-        Observation& o = doc.m_pObs[i];
-        const double a = std::sqrt(o.AccX * o.AccX + o.AccY * o.AccY + o.AccZ * o.AccZ);
-        o.CalcIncl = a > 0 ? std::acos(o.AccZ / a) / kDegToRad : 0.0;
-    }
+    for (int i = 0; i < doc.m_nObs; ++i)
+        OrientInclination(doc.m_pObs[i]);
 }
 
 void CalcRollAngle(CKestrixDoc& doc)
 {
-    for (int i = 0; i < doc.m_nObs; ++i) {
-        Observation& o = doc.m_pObs[i];
-        const double t = std::atan2(o.AccX, o.AccY);
-        o.CalcRoll = t * -180.0 / kPi + 180.0 + doc.m_nRollAdjust;
-        if (o.CalcRoll > 360)
-            o.CalcRoll -= 360;
-    }
+    for (int i = 0; i < doc.m_nObs; ++i)
+        OrientRoll(doc.m_pObs[i], doc.m_nRollAdjust);
 }
 
-void CalcAzimuth(CKestrixDoc& doc)
+namespace {
+
+// Puts the negative azimuths `negative` on 0 to 360 when the sum of the
+// terms says so; what CalcAzimuth ends with.
+void WrapAzimuths(CKestrixDoc& doc, double sum, const std::vector<int>& negative)
 {
-    // The negative azimuths are noted, so that wrapping them revisits only
-    // their readings rather than the whole table.
-    std::vector<int> negative;
-    double sum = 0.0;
-    for (int i = 0; i < doc.m_nObs; ++i) {
-        Observation& o = doc.m_pObs[i];
-        const SineCosine roll = SineCosineOf(o.CalcRoll * kDegToRad);
-        const SineCosine s = SineCosineOf((90 - o.CalcIncl) * kDegToRad);
-        const double v = o.MagY * roll.cos - o.MagX * roll.sin;
-        o.MagH1 = o.MagX * roll.cos + o.MagY * roll.sin;
-        o.MagH2 = v * s.cos + o.MagZ * s.sin;
-        o.MagV = v * s.sin - o.MagZ * s.cos;
-        o.CalcAzMag = std::atan2(o.MagH1, o.MagH2) / kDegToRad;
-        o.AzUsed = o.CalcAzMag;
-        if (o.CalcAzMag < 0)
-            negative.push_back(i);
-        sum += o.CalcAzMag >= 0 ? o.CalcAzMag : o.CalcAzMag + 360;
-    }
-    doc.m_bAzimuthsWrapped = doc.m_nObs > 0 && std::fabs(sum / doc.m_nObs - 180) < 20;
+    doc.m_bAzimuthsWrapped = WrapsAzimuths(sum, doc.m_nObs);
+    doc.m_wrapTerms = SummedInOrder(sum, doc.m_nObs);
     if (doc.m_bAzimuthsWrapped) {
         for (const int i : negative) {
             Observation& o = doc.m_pObs[i];
@@ -58,17 +41,56 @@ void CalcAzimuth(CKestrixDoc& doc)
     }
 }
 
-void ResolveComponents(CKestrixDoc& doc)
+} // namespace
+
+void CalcAzimuth(CKestrixDoc& doc)
 {
+    // The negative azimuths are noted, so that wrapping them revisits only
+    // their readings rather than the whole table.
+    std::vector<int> negative;
+    double sum = 0.0;
     for (int i = 0; i < doc.m_nObs; ++i) {
         Observation& o = doc.m_pObs[i];
-        const SineCosine a = SineCosineOf(o.AzUsed * kDegToRad);
-        // MagH1 lies across the hole, to the left of its direction: east is
-        // the along-hole part less that one.
-        o.MagE = o.MagH2 * a.sin - o.MagH1 * a.cos;
-        o.MagN = o.MagH1 * a.sin + o.MagH2 * a.cos;
-        o.MagU = o.MagV;
+        OrientAzimuth(o);
+        if (o.CalcAzMag < 0)
+            negative.push_back(i);
+        sum += WrapTerm(o.CalcAzMag);
     }
+    WrapAzimuths(doc, sum, negative);
+}
+
+void CalcOrientation(CKestrixDoc& doc)
+{
+    // Each reading is oriented on its own, on both cores; the wrap's terms
+    // are then summed in table order, as CalcAzimuth sums them.
+    const auto n = static_cast<std::size_t>(std::max(doc.m_nObs, 0));
+    std::vector<double> terms(n);
+    std::vector<std::uint8_t> isNegative(n);
+    ForStretches(doc.m_nObs, [&](std::int32_t begin, std::int32_t end) {
+        for (std::int32_t i = begin; i < end; ++i) {
+            Observation& o = doc.m_pObs[i];
+            OrientInclination(o);
+            OrientRoll(o, doc.m_nRollAdjust);
+            OrientAzimuth(o);
+            terms[static_cast<std::size_t>(i)] = WrapTerm(o.CalcAzMag);
+            isNegative[static_cast<std::size_t>(i)] = o.CalcAzMag < 0;
+        }
+    });
+    std::vector<int> negative;
+    double sum = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        sum += terms[i];
+        if (isNegative[i])
+            negative.push_back(static_cast<int>(i));
+    }
+    WrapAzimuths(doc, sum, negative);
+    doc.m_bOrientationCurrent = true;
+}
+
+void ResolveComponents(CKestrixDoc& doc)
+{
+    for (int i = 0; i < doc.m_nObs; ++i)
+        ResolveReading(doc.m_pObs[i]);
 }
 
 } // namespace survey

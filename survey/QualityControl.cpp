@@ -12,14 +12,20 @@ QualityValues QualityOf(const Observation& obs)
 {
     // hypot neither overflows nor underflows for readings of any size.
     const double field = std::hypot(obs.MagX, obs.MagY, obs.MagZ);
-    const double gravity = std::hypot(obs.AccX, obs.AccY, obs.AccZ);
+    QualityValues values{field * kNanoteslaPerGauss, std::hypot(obs.AccX, obs.AccY, obs.AccZ), 0.0};
+    values.dip = DipOf(obs, values);
+    return values;
+}
+
+double DipOf(const Observation& obs, const QualityValues& values)
+{
     // The sensor axes of the magnetometer and the accelerometer are not one
     // frame, so the dip comes from the field turned to east, north and up;
     // without gravity the probe's attitude, and so that turn, is unknown.
-    double dip = std::numeric_limits<double>::quiet_NaN();
-    if (field > 0 && gravity > 0)
-        dip = std::atan2(-obs.MagU, std::hypot(obs.MagE, obs.MagN)) / kDegToRad;
-    return {field * kNanoteslaPerGauss, gravity, dip};
+    // (The field in nT is positive exactly when the field in gauss is.)
+    if (values.totalField > 0 && values.totalGravity > 0)
+        return std::atan2(-obs.MagU, std::hypot(obs.MagE, obs.MagN)) / kDegToRad;
+    return std::numeric_limits<double>::quiet_NaN();
 }
 
 void CalcQualityValues(CKestrixDoc& doc)

@@ -22,6 +22,10 @@ struct QualityValues {
 // infinite values.
 QualityValues QualityOf(const Observation& obs);
 
+// The dip of QualityOf(obs) when `values` are obs's field and gravity as
+// QualityOf worked them out: for components resolved anew.
+double DipOf(const Observation& obs, const QualityValues& values);
+
 // Fills doc.m_QualityValues with one entry per observation (a step of the
 // recalculation chain).
 void CalcQualityValues(CKestrixDoc& doc);

@@ -231,6 +231,8 @@ LoadResult CKestrixDoc::LoadRawSurvey(const std::string& path, LineSource& sourc
     if (Fault fault = ReadHeaderLine(source); !fault.empty())
         return invalid(line, fault);
 
+    // New readings are oriented by the recalculation after the load.
+    m_bOrientationCurrent = false;
     m_nObs = 0;
     m_pObs.reset();
     ReadingTable read(kMaxObservations);

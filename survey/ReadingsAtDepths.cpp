@@ -30,13 +30,20 @@ bool SameDepth(double a, double b)
     return a == b || (std::isnan(a) && std::isnan(b));
 }
 
-ReadingsAtDepths::ReadingsAtDepths(const CKestrixDoc& doc, std::span<const double> depths)
+ReadingsAtDepths::ReadingsAtDepths(const CKestrixDoc& doc, std::span<const double> depths, std::int32_t end)
 {
     std::vector<double> wanted(depths.begin(), depths.end());
     std::sort(wanted.begin(), wanted.end(), DepthBefore);
-    for (std::int32_t i = 0; i < doc.m_nObs; ++i) {
+    // Most depths lie outside the span of the wanted numbers and are passed
+    // over with two comparisons (NaN fails both).
+    const auto numbers = std::find_if(wanted.begin(), wanted.end(), [](double d) { return std::isnan(d); });
+    const bool nanWanted = numbers != wanted.end();
+    const double lowest = numbers != wanted.begin() ? wanted.front() : 0.0;
+    const double highest = numbers != wanted.begin() ? *(numbers - 1) : -1.0;
+    for (std::int32_t i = 0, last = std::min(end, doc.m_nObs); i < last; ++i) {
         const double depth = doc.m_pObs[i].Depth;
-        if (std::binary_search(wanted.begin(), wanted.end(), depth, DepthBefore))
+        const bool mayBeWanted = (depth >= lowest && depth <= highest) || (nanWanted && std::isnan(depth));
+        if (mayBeWanted && std::binary_search(wanted.begin(), wanted.end(), depth, DepthBefore))
             m_readings.emplace_back(depth, i);
     }
     std::sort(m_readings.begin(), m_readings.end(), ReadingBefore);

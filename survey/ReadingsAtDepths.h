@@ -18,8 +18,10 @@ bool SameDepth(double a, double b);
 // reading at a depth and taking one out each cost O(log n).
 class ReadingsAtDepths {
 public:
-    // The readings of `doc`'s table whose depth is one of `depths`, all present.
-    ReadingsAtDepths(const CKestrixDoc& doc, std::span<const double> depths);
+    // The readings of `doc`'s table whose depth is one of `depths`, all
+    // present; only those before index `end` when given (occurrences among
+    // the readings before a deleted one need no reading after it).
+    ReadingsAtDepths(const CKestrixDoc& doc, std::span<const double> depths, std::int32_t end = INT32_MAX);
 
     // The index of the `occurrence`-th present reading (from 1) at `depth`,
     // or -1 when there is none.

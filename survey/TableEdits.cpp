@@ -25,7 +25,7 @@ std::vector<RemovedObservation> RemoveObservations(CKestrixDoc& doc, std::span<c
 
     // Each reading is named as it stood when its turn came, so that deleting
     // the same readings one by one on the survey as loaded finds each again.
-    ReadingsAtDepths readings(doc, depths);
+    ReadingsAtDepths readings(doc, depths, *std::max_element(order.begin(), order.end()) + 1);
     doc.m_DeletedReadings.reserve(doc.m_DeletedReadings.size() + order.size());
     for (std::size_t k = 0; k < order.size(); ++k) {
         doc.m_DeletedReadings.push_back({depths[k], readings.OccurrenceOf(depths[k], order[k])});

@@ -1,13 +1,17 @@
 #include "survey/TableRecalculation.h"
 
 #include "survey/AzimuthFit.h"
+#include "survey/AzimuthWrap.h"
 #include "survey/KestrixDoc.h"
 #include "survey/QualityControl.h"
 #include "survey/ReferenceField.h"
 #include "survey/Trajectory.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
+#include <vector>
 
 namespace survey {
 
@@ -19,18 +23,27 @@ bool SameBits(const T& a, const T& b)
     return std::memcmp(&a, &b, sizeof(T)) == 0;
 }
 
-// Whether the azimuth rule of CalcAzimuth decides as it did last time. The
-// sum is that of CalcAzimuth to the bit: a wrapped azimuth already holds the
-// term CalcAzimuth added for it.
-bool WrapsAsBefore(const CKestrixDoc& doc)
+// The wrap terms' sum after readings `changed` went (`sign` -1) or came
+// back (+1), when the wrap rule decides on it as it did last time; none when
+// it decides otherwise. A wrapped azimuth is its own term.
+std::optional<WrapTermSum> WrapsAsBefore(const CKestrixDoc& doc, std::span<const RemovedObservation> changed, int sign)
 {
-    double sum = 0.0;
-    for (int i = 0; i < doc.m_nObs; ++i) {
-        const double az = doc.m_pObs[i].CalcAzMag;
-        sum += az >= 0 ? az : az + 360;
+    double terms = 0.0;
+    for (const RemovedObservation& reading : changed)
+        terms += WrapTerm(reading.observation.CalcAzMag);
+    WrapTermSum kept = Changed(doc.m_wrapTerms, terms, sign * static_cast<std::int32_t>(changed.size()));
+    std::optional<bool> wraps = kept.count == doc.m_nObs ? WrapDecision(kept) : std::nullopt;
+    if (!wraps) {
+        // Too near the rule's edge: the sum CalcAzimuth would make, to the bit.
+        double sum = 0.0;
+        for (int i = 0; i < doc.m_nObs; ++i)
+            sum += WrapTerm(doc.m_pObs[i].CalcAzMag);
+        kept = SummedInOrder(sum, doc.m_nObs);
+        wraps = WrapsAzimuths(sum, doc.m_nObs);
     }
-    const bool wraps = doc.m_nObs > 0 && std::fabs(sum / doc.m_nObs - 180) < 20;
-    return wraps == doc.m_bAzimuthsWrapped;
+    if (*wraps != doc.m_bAzimuthsWrapped)
+        return std::nullopt;
+    return kept;
 }
 
 // Whether a refit through the control points gives the fit in force, which
@@ -49,15 +62,51 @@ bool RefitsAsBefore(CKestrixDoc& doc)
             && SameBits(fit.alpha, doc.m_fit.alpha) && SameBits(fit.beta, doc.m_fit.beta) && SameBits(span, doc.m_fitSpan));
 }
 
-// Positions from reading `first` on, where readings `first` to `last` (in the
-// larger table) went or came back; all of them when the first or the last
-// reading did, or the positions are stepped from the last reading.
-void FinishFrom(CKestrixDoc& doc, std::int32_t first, std::int32_t last, std::int32_t largerCount)
+// Closes up `values`, one per reading of the table before `removed` went, as
+// the table closed up.
+template <typename T>
+void CloseUp(std::vector<T>& values, std::span<const RemovedObservation> removed)
 {
-    if (first > 0 && last < largerCount - 1 && !TraversesBackwards(doc))
-        CalcPositionsFrom(doc, first);
-    else
-        CalcPositions(doc);
+    const std::size_t before = values.size();
+    auto kept = static_cast<std::size_t>(removed.front().index);
+    for (std::size_t k = 0; k < removed.size(); ++k) {
+        const auto from = static_cast<std::size_t>(removed[k].index) + 1;
+        const std::size_t to = k + 1 < removed.size() ? static_cast<std::size_t>(removed[k + 1].index) : before;
+        std::copy(values.begin() + static_cast<std::ptrdiff_t>(from), values.begin() + static_cast<std::ptrdiff_t>(to),
+                  values.begin() + static_cast<std::ptrdiff_t>(kept));
+        kept += to - from;
+    }
+    values.resize(kept);
+}
+
+// Opens up `values`, one per reading of the table before `restored` came
+// back, as the table opened up; a restored reading's value is valueOf(it).
+template <typename T, typename ValueOf>
+void OpenUp(std::vector<T>& values, std::span<const RemovedObservation> restored, ValueOf valueOf)
+{
+    std::size_t end = values.size(); // the values not moved yet are values[0 .. end)
+    values.resize(end + restored.size());
+    for (std::size_t k = restored.size(); k-- > 0;) {
+        const auto at = static_cast<std::size_t>(restored[k].index);
+        const std::size_t from = at - k;
+        std::copy_backward(values.begin() + static_cast<std::ptrdiff_t>(from),
+                           values.begin() + static_cast<std::ptrdiff_t>(end),
+                           values.begin() + static_cast<std::ptrdiff_t>(end + k + 1));
+        values[at] = valueOf(restored[k].observation);
+        end = from;
+    }
+}
+
+// Whether the positions may be stepped on from readings `first` to `last`
+// (in the larger table) that went or came back: not when the first or the
+// last reading did, nor when the positions are stepped from the last reading.
+bool StepsOnFrom(const CKestrixDoc& doc, std::int32_t first, std::int32_t last, std::int32_t largerCount)
+{
+    return first > 0 && last < largerCount - 1 && !TraversesBackwards(doc);
+}
+
+void Finish(CKestrixDoc& doc)
+{
     CalcReferenceField(doc);
     doc.UpdateAllViews();
 }
@@ -67,43 +116,57 @@ void FinishFrom(CKestrixDoc& doc, std::int32_t first, std::int32_t last, std::in
 bool RecalculateAfterRemoval(CKestrixDoc& doc, std::span<const RemovedObservation> removed, bool refit)
 {
     const auto before = static_cast<std::size_t>(doc.m_nObs) + removed.size();
-    if (removed.empty() || doc.m_QualityValues.size() != before || !WrapsAsBefore(doc)
-        || (refit && !RefitsAsBefore(doc)))
+    if (removed.empty() || doc.m_QualityValues.size() != before || doc.m_PositionSteps.size() != before)
         return false;
-    // The quality values close up as the table did.
-    std::vector<QualityValues>& quality = doc.m_QualityValues;
-    std::size_t kept = static_cast<std::size_t>(removed.front().index);
-    for (std::size_t k = 0; k < removed.size(); ++k) {
-        const auto from = static_cast<std::size_t>(removed[k].index) + 1;
-        const std::size_t to = k + 1 < removed.size() ? static_cast<std::size_t>(removed[k + 1].index) : before;
-        std::copy(quality.begin() + static_cast<std::ptrdiff_t>(from), quality.begin() + static_cast<std::ptrdiff_t>(to),
-                  quality.begin() + static_cast<std::ptrdiff_t>(kept));
-        kept += to - from;
+    const std::optional<WrapTermSum> wrapTerms = WrapsAsBefore(doc, removed, -1);
+    if (!wrapTerms || (refit && !RefitsAsBefore(doc)))
+        return false;
+    doc.m_wrapTerms = *wrapTerms;
+    CloseUp(doc.m_QualityValues, removed);
+    CloseUp(doc.m_PositionSteps, removed);
+    if (StepsOnFrom(doc, removed.front().index, removed.back().index, static_cast<std::int32_t>(before))) {
+        // The reading after each gap steps from another reading now.
+        std::vector<std::int32_t> stale;
+        for (std::size_t k = 0; k < removed.size(); ++k) {
+            const std::int32_t after = removed[k].index - static_cast<std::int32_t>(k);
+            if (stale.empty() || stale.back() != after)
+                stale.push_back(after);
+        }
+        RestepPositions(doc, stale);
+    } else {
+        CalcPositions(doc);
     }
-    quality.resize(kept);
-    FinishFrom(doc, removed.front().index, removed.back().index, static_cast<std::int32_t>(before));
+    Finish(doc);
     return true;
 }
 
 bool RecalculateAfterRestore(CKestrixDoc& doc, std::span<const RemovedObservation> restored)
 {
     const auto now = static_cast<std::size_t>(doc.m_nObs);
-    if (restored.empty() || doc.m_QualityValues.size() + restored.size() != now || !WrapsAsBefore(doc))
+    if (restored.empty() || doc.m_QualityValues.size() + restored.size() != now
+        || doc.m_PositionSteps.size() + restored.size() != now)
         return false;
+    const std::optional<WrapTermSum> wrapTerms = WrapsAsBefore(doc, restored, 1);
+    if (!wrapTerms)
+        return false;
+    doc.m_wrapTerms = *wrapTerms;
     // The restored readings hold what the recalculation before they went gave them.
-    std::vector<QualityValues>& quality = doc.m_QualityValues;
-    quality.resize(now);
-    std::size_t end = now - restored.size(); // the values not moved yet are quality[0 .. end)
-    for (std::size_t k = restored.size(); k-- > 0;) {
-        const auto at = static_cast<std::size_t>(restored[k].index);
-        const std::size_t from = at - k;
-        std::copy_backward(quality.begin() + static_cast<std::ptrdiff_t>(from),
-                           quality.begin() + static_cast<std::ptrdiff_t>(end),
-                           quality.begin() + static_cast<std::ptrdiff_t>(end + k + 1));
-        quality[at] = QualityOf(restored[k].observation);
-        end = from;
+    OpenUp(doc.m_QualityValues, restored, QualityOf);
+    OpenUp(doc.m_PositionSteps, restored, [](const Observation&) { return PositionStep{}; });
+    if (StepsOnFrom(doc, restored.front().index, restored.back().index, doc.m_nObs)) {
+        // A restored reading and the one after it step from other readings than before.
+        std::vector<std::int32_t> stale;
+        for (const RemovedObservation& back : restored) {
+            for (const std::int32_t n : {back.index, back.index + 1}) {
+                if (n < doc.m_nObs && (stale.empty() || stale.back() < n))
+                    stale.push_back(n);
+            }
+        }
+        RestepPositions(doc, stale);
+    } else {
+        CalcPositions(doc);
     }
-    FinishFrom(doc, restored.front().index, restored.back().index, doc.m_nObs);
+    Finish(doc);
     return true;
 }
 

@@ -3,8 +3,10 @@
 #include "survey/KestrixDoc.h"
 #include "survey/Orientation.h"
 #include "survey/SineCosine.h"
+#include "survey/Stretches.h"
 
 #include <cmath>
+#include <cstddef>
 
 namespace survey {
 
@@ -69,39 +71,72 @@ bool TraversesBackwards(const CKestrixDoc& doc)
 
 namespace {
 
-// Steps from observation `from` - step to observation `to` - step (exclusive),
-// `step` apart in the table, each from the one before it.
-void StepPositions(CKestrixDoc& doc, int from, int to, int step)
+// The step to reading `o` from its predecessor `p` along their averaged
+// angles. The fall is stored negated: adding it is subtracting it, to the bit.
+PositionStep AverageAngleStep(const Observation& p, const Observation& o, double declination)
 {
-    const double declination = doc.DeclinationInForce();
+    const SineCosine a = SineCosineOf((MeanAzimuth(o.AzUsed, p.AzUsed) - declination) * kDegToRad);
+    const SineCosine inc = SineCosineOf(0.5 * (o.CalcIncl + p.CalcIncl) * kDegToRad);
+    const double delta = o.Depth - p.Depth;
+    return {delta * inc.cos * a.sin, delta * inc.cos * a.cos, -(delta * inc.sin)};
+}
+
+Direction DirectionOf(const Observation& o, double declination)
+{
+    // Azimuths on both sides of north need no rule: directions are vectors.
+    return DirectionOf((o.AzUsed - declination) * kDegToRad, o.CalcIncl * kDegToRad);
+}
+
+PositionStep ArcStep(const Direction& p, const Direction& o, double length)
+{
+    const Direction arc = MinimumCurvatureStep(p, o, length);
+    return {arc.east, arc.north, arc.up};
+}
+
+// The step of reading `n` from reading `n - step`.
+PositionStep StepTo(const CKestrixDoc& doc, int n, int step, double declination)
+{
+    const Observation& o = doc.m_pObs[n];
+    const Observation& p = doc.m_pObs[n - step];
+    if (doc.m_trajectory == TrajectoryMethod::MinimumCurvature)
+        return ArcStep(DirectionOf(p, declination), DirectionOf(o, declination), o.Depth - p.Depth);
+    return AverageAngleStep(p, o, declination);
+}
+
+// The steps of readings `from` to `to` - step (exclusive end), `step` apart in
+// the table, each from the one before it.
+void WorkOutSteps(CKestrixDoc& doc, int from, int to, int step, double declination)
+{
+    PositionStep* steps = doc.m_PositionSteps.data();
     if (doc.m_trajectory == TrajectoryMethod::MinimumCurvature) {
-        // Azimuths on both sides of north need no rule: directions are vectors.
         // Each reading's direction serves the step to it and the step from it.
-        const auto directionOf = [&](const Observation& o) {
-            return DirectionOf((o.AzUsed - declination) * kDegToRad, o.CalcIncl * kDegToRad);
-        };
-        Direction previous = from != to ? directionOf(doc.m_pObs[from - step]) : Direction{};
+        Direction previous = DirectionOf(doc.m_pObs[from - step], declination);
         for (int n = from; n != to; n += step) {
-            Observation& o = doc.m_pObs[n];
-            const Observation& p = doc.m_pObs[n - step];
-            const Direction current = directionOf(o);
-            const Direction arc = MinimumCurvatureStep(previous, current, o.Depth - p.Depth);
-            o.East = p.East + arc.east;
-            o.North = p.North + arc.north;
-            o.Height = p.Height + arc.up;
+            const Observation& o = doc.m_pObs[n];
+            const Direction current = DirectionOf(o, declination);
+            steps[n] = ArcStep(previous, current, o.Depth - doc.m_pObs[n - step].Depth);
             previous = current;
         }
         return;
     }
+    for (int n = from; n != to; n += step)
+        steps[n] = AverageAngleStep(doc.m_pObs[n - step], doc.m_pObs[n], declination);
+}
+
+// Positions of readings `from` to `to` - step (exclusive end), each the one
+// before it plus its step.
+void SumSteps(CKestrixDoc& doc, int from, int to, int step)
+{
+    if (from == to)
+        return;
+    const PositionStep* steps = doc.m_PositionSteps.data();
+    const Observation& start = doc.m_pObs[from - step];
+    double east = start.East, north = start.North, height = start.Height;
     for (int n = from; n != to; n += step) {
         Observation& o = doc.m_pObs[n];
-        const Observation& p = doc.m_pObs[n - step];
-        const SineCosine a = SineCosineOf((MeanAzimuth(o.AzUsed, p.AzUsed) - declination) * kDegToRad);
-        const SineCosine inc = SineCosineOf(0.5 * (o.CalcIncl + p.CalcIncl) * kDegToRad);
-        const double delta = o.Depth - p.Depth;
-        o.East = p.East + delta * inc.cos * a.sin;
-        o.North = p.North + delta * inc.cos * a.cos;
-        o.Height = p.Height - delta * inc.sin;
+        o.East = east += steps[n].east;
+        o.North = north += steps[n].north;
+        o.Height = height += steps[n].up;
     }
 }
 
@@ -109,28 +144,46 @@ void StepPositions(CKestrixDoc& doc, int from, int to, int step)
 
 void CalcPositions(CKestrixDoc& doc)
 {
+    doc.m_PositionSteps.resize(static_cast<std::size_t>(doc.m_nObs));
     if (doc.m_nObs == 0)
         return;
     const bool backwards = TraversesBackwards(doc);
     const int step = backwards ? -1 : 1;
     const int first = backwards ? doc.m_nObs - 1 : 0;
+    const int end = backwards ? -1 : doc.m_nObs;
 
-    const double declination = doc.DeclinationInForce();
     Observation& start = doc.m_pObs[first];
     {
-        const SineCosine a = SineCosineOf((start.AzUsed - declination) * kDegToRad);
+        const SineCosine a = SineCosineOf((start.AzUsed - doc.DeclinationInForce()) * kDegToRad);
         const SineCosine inc = SineCosineOf(start.CalcIncl * kDegToRad);
         const double d = start.Depth;
-        start.East = doc.m_dEasting + d * inc.cos * a.sin;
-        start.North = doc.m_dNorthing + d * inc.cos * a.cos;
-        start.Height = doc.m_dHeight - d * inc.sin;
+        const PositionStep offset{d * inc.cos * a.sin, d * inc.cos * a.cos, -(d * inc.sin)};
+        doc.m_PositionSteps[static_cast<std::size_t>(first)] = offset;
+        start.East = doc.m_dEasting + offset.east;
+        start.North = doc.m_dNorthing + offset.north;
+        start.Height = doc.m_dHeight + offset.up;
     }
-    StepPositions(doc, first + step, backwards ? -1 : doc.m_nObs, step);
+    // The steps on both cores, each as on its own; their sum in the order of
+    // the traversal.
+    const double declination = doc.DeclinationInForce();
+    const int stepped = backwards ? 0 : 1; // the first reading in the table with a step
+    ForStretches(doc.m_nObs - 1, [&](std::int32_t begin, std::int32_t stop) {
+        if (backwards)
+            WorkOutSteps(doc, stop - 1 + stepped, begin - 1 + stepped, step, declination);
+        else
+            WorkOutSteps(doc, begin + stepped, stop + stepped, step, declination);
+    });
+    SumSteps(doc, first + step, end, step);
 }
 
-void CalcPositionsFrom(CKestrixDoc& doc, int first)
+void RestepPositions(CKestrixDoc& doc, std::span<const std::int32_t> stale)
 {
-    StepPositions(doc, first, doc.m_nObs, 1);
+    if (stale.empty())
+        return;
+    const double declination = doc.DeclinationInForce();
+    for (const std::int32_t n : stale)
+        doc.m_PositionSteps[static_cast<std::size_t>(n)] = StepTo(doc, n, 1, declination);
+    SumSteps(doc, stale.front(), doc.m_nObs, 1);
 }
 
 } // namespace survey

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <span>
+
 namespace survey {
 
 class CKestrixDoc;
@@ -8,13 +11,23 @@ class CKestrixDoc;
 // collar: to the first with its own direction, then between neighbours with
 // their averaged angles or, as the document's trajectory method says, along
 // the arc through both directions (minimum curvature). Azimuths are turned
-// to the grid by the declination in force.
+// to the grid by the declination in force. Every reading's step is kept in
+// doc.m_PositionSteps.
 void CalcPositions(CKestrixDoc& doc);
 
+// What the positioning adds to the position of the reading before a reading
+// (in the order the table is traversed) to give that reading's, in metres;
+// for the first reading, its offset from the collar.
+struct PositionStep {
+    double east, north, up;
+};
+
 // As CalcPositions, for a table traversed from its first observation whose
-// positions before `first` (1 or more) are as CalcPositions left them: steps
-// on from observation first - 1 only.
-void CalcPositionsFrom(CKestrixDoc& doc, int first);
+// step of every reading but those `stale` (ascending, each 1 or more) is as
+// CalcPositions would work it out now, and whose positions before the first
+// stale reading are CalcPositions': works out the stale steps and sums the
+// positions on from there, to the bit what CalcPositions gives.
+void RestepPositions(CKestrixDoc& doc, std::span<const std::int32_t> stale);
 
 // The angle in degrees between the hole's directions at two readings, each
 // an azimuth from a north both share and an inclination below the

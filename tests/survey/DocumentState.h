@@ -19,6 +19,7 @@ struct DocumentState {
           controlPoints(doc.m_ControlPoints.begin(), doc.m_ControlPoints.begin() + doc.m_nControlPoints),
           observations(doc.m_pObs.get(), doc.m_pObs.get() + doc.m_nObs),
           quality(doc.m_QualityValues),
+          steps(doc.m_PositionSteps),
           deleted(doc.m_DeletedReadings)
     {
     }
@@ -44,6 +45,7 @@ struct DocumentState {
     std::vector<survey::ControlPoint> controlPoints;
     std::vector<survey::Observation> observations;
     std::vector<survey::QualityValues> quality;
+    std::vector<survey::PositionStep> steps;
     std::vector<survey::DeletedReading> deleted;
 };
 
@@ -91,6 +93,7 @@ inline std::string FirstDifference(const DocumentState& a, const DocumentState& 
         {x.site == y.site && x.trajectory == y.trajectory, "the site or trajectory"},
         {x.holeName == y.holeName, "the hole's name"},
         {SameBits(a.quality, b.quality), "m_QualityValues"},
+        {SameBits(a.steps, b.steps), "m_PositionSteps"},
         {a.deleted.size() == b.deleted.size()
              && std::equal(a.deleted.begin(), a.deleted.end(), b.deleted.begin(),
                            [](const auto& p, const auto& q) { return SameBits(p.depth, q.depth) && p.occurrence == q.occurrence; }),

@@ -3,10 +3,13 @@
 #include "survey/EditRecord.h"
 #include "survey/Orientation.h"
 #include "SurveyRows.h"
+#include "survey/AzimuthWrap.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <optional>
 
 using namespace survey;
 
@@ -120,6 +123,36 @@ INSTANTIATE_TEST_SUITE_P(
                       RangeRow{"MeanOfExactly200Stays", {-45, -45, -45, -45, -45, -135, 0, 0, 0},
                                {-45, -45, -45, -45, -45, -135, 0, 0, 0}},
                       RangeRow{"MeanJustInsideWraps", {-45, -45, -45, -45, 180, 0, 0, 0, 1}, {315, 315, 315, 315, 180, 0, 0, 0, 1}}),
+    RowName());
+
+struct KeptSumRow {
+    const char* name;
+    WrapTermSum kept;
+    std::optional<bool> wraps;
+};
+
+class KeptWrapSum : public ::testing::TestWithParam<KeptSumRow> {};
+
+// A sum kept up over edits decides only where every sum within its error
+// would decide alike; at the rule's edge the table is summed again.
+TEST_P(KeptWrapSum, DecidesOnlyAwayFromTheRulesEdge)
+{
+    EXPECT_EQ(WrapDecision(GetParam().kept), GetParam().wraps);
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+INSTANTIATE_TEST_SUITE_P(
+    Orientation, KeptWrapSum,
+    ::testing::Values(KeptSumRow{"NearSouthWraps", SummedInOrder(180.0 * 200000, 200000), true},
+                      KeptSumRow{"NearNorthStays", SummedInOrder(10.0 * 200000, 200000), false},
+                      KeptSumRow{"JustInsideWraps", SummedInOrder(160.001 * 200000, 200000), true},
+                      KeptSumRow{"JustOutsideStays", SummedInOrder(199.999 * 200000 + 400, 200000), false},
+                      KeptSumRow{"OnTheEdgeUndecided", SummedInOrder(160.0 * 9, 9), std::nullopt},
+                      // a term of 90 taken from 1530 leaves a mean of 160
+                      KeptSumRow{"EdgeReachedByAnEditUndecided", Changed(SummedInOrder(1530, 10), 90, -1), std::nullopt},
+                      KeptSumRow{"UnknownSumUndecided", SummedInOrder(kNaN, 10), std::nullopt},
+                      KeptSumRow{"NoReadingsStay", SummedInOrder(0, 0), false}),
     RowName());
 
 TEST(Orientation, ComponentsWithTheMeasuredAzimuthHaveNoEastPart)

@@ -1,10 +1,17 @@
 #include "EditTestSupport.h"
 #include "NamedRows.h"
 #include "examples/DemoSurvey.h"
+#include "SurveyRows.h"
+#include "survey/AzimuthFit.h"
 #include "survey/EditRecord.h"
+#include "survey/Orientation.h"
+#include "survey/Trajectory.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <numeric>
 #include <random>
 
 using namespace survey;
@@ -26,12 +33,13 @@ Site DemoSite()
     return site;
 }
 
-class DeletionsRecalculatedInPart : public ::testing::TestWithParam<SetupRow> {};
+class EditsRecalculatedInPart : public ::testing::TestWithParam<SetupRow> {};
 
-// Deleting readings and taking that back work out only part of the survey:
-// after each such edit, undo or redo the survey is what a full recalculation
-// with the fit in force makes of it, to the last bit.
-TEST_P(DeletionsRecalculatedInPart, LeaveWhatAFullRecalculationGives)
+// Deleting readings and taking that back work out only part of the survey,
+// and a new fit keeps the readings' orientation: after each such edit, undo
+// or redo the survey is what a full recalculation with the fit in force makes
+// of it, to the last bit, also after a roll adjustment has changed it.
+TEST_P(EditsRecalculatedInPart, LeaveWhatAFullRecalculationGives)
 {
     CKestrixDoc doc;
     ASSERT_TRUE(LoadDemo(doc));
@@ -40,7 +48,7 @@ TEST_P(DeletionsRecalculatedInPart, LeaveWhatAFullRecalculationGives)
     std::mt19937 random(7);
     std::vector<EditRecord> done, undone;
     for (int step = 0; step < 40; ++step) {
-        const unsigned kind = random() % 5;
+        const unsigned kind = random() % 7;
         std::string what;
         if (kind == 3 && !done.empty()) {
             ASSERT_TRUE(Undo(doc, done.back()));
@@ -52,6 +60,19 @@ TEST_P(DeletionsRecalculatedInPart, LeaveWhatAFullRecalculationGives)
             done.push_back(std::move(undone.back()));
             undone.pop_back();
             what = "redo";
+        } else if (kind >= 5) {
+            const std::int32_t reading = static_cast<std::int32_t>(random() % doc.m_nObs);
+            const auto x = static_cast<std::int32_t>(doc.m_pObs[reading].Depth * doc.m_dScale);
+            const EditOperation op = kind == 6 && random() % 3 == 0
+                                       ? EditOperation(SetRollAdjustment{doc.m_nRollAdjust == 0 ? 90 : 0})
+                                     : kind == 6 && doc.m_nControlPoints > 0
+                                       ? EditOperation(RemoveControlPoint{0})
+                                       : EditOperation(AddControlPoint{{x, 4000 + static_cast<std::int32_t>(random() % 500)}});
+            std::optional<EditRecord> record = ApplyRecorded(doc, op);
+            ASSERT_TRUE(record);
+            done.push_back(std::move(*record));
+            undone.clear();
+            what = "fit or roll";
         } else {
             // Now and then the first or the last reading, which a part cannot reach.
             const auto at = [&] {
@@ -78,7 +99,7 @@ TEST_P(DeletionsRecalculatedInPart, LeaveWhatAFullRecalculationGives)
 constexpr ControlPoint kAt130{13000, 3782}, kAt150{15000, 3999}, kAt240{24000, 4485};
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, DeletionsRecalculatedInPart,
+    Rows, EditsRecalculatedInPart,
     ::testing::Values(SetupRow{"MeasuredAzimuth", {}},
                       SetupRow{"FitThroughPoints", {AddControlPoint{kAt130}, AddControlPoint{kAt240}, SetFitDegree{3}}},
                       SetupRow{"LocalFitArcsAndReferenceField",
@@ -86,5 +107,55 @@ INSTANTIATE_TEST_SUITE_P(
                                 SetTrajectory{TrajectoryMethod::MinimumCurvature}, SetSite{DemoSite()}}},
                       SetupRow{"FitBehindItsPoints", {AddControlPoint{kAt130}, AddControlPoint{kAt240}, SetRollAdjustment{180}}}),
     RowName());
+
+class LongSurvey : public ::testing::TestWithParam<std::pair<const char*, TrajectoryMethod>> {};
+
+// A survey long enough for the recalculation to share its passes between the
+// cores holds what the steps give one by one on one core; listed upwards, its
+// positions are those of the same readings listed downwards.
+TEST_P(LongSurvey, HoldsWhatTheStepsGiveOneByOne)
+{
+    std::vector<Row> rows;
+    for (int i = 0; i < 50000; ++i) {
+        const double t = i * 0.013;
+        rows.push_back({5.0 + i * 0.02, 0.2 * std::cos(t), 0.2 * std::sin(t) + 0.05, 0.45, 0.3 * std::sin(t),
+                        0.3 * std::cos(t), 0.9 + 0.05 * std::sin(t / 7)});
+    }
+    CKestrixDoc down, up;
+    FillDocument(down, rows);
+    std::reverse(rows.begin(), rows.end());
+    FillDocument(up, rows);
+    for (CKestrixDoc* doc : {&down, &up}) {
+        ASSERT_EQ(doc->m_nObs, 50000);
+        ASSERT_TRUE(ApplyRecorded(*doc, AddControlPoint{{30000, 2000}}));
+        ASSERT_TRUE(ApplyRecorded(*doc, AddControlPoint{{80000, 9000}}));
+        ASSERT_TRUE(ApplyRecorded(*doc, SetLocalFit{true}));
+        if (GetParam().second != doc->m_trajectory) {
+            ASSERT_TRUE(ApplyRecorded(*doc, SetTrajectory{GetParam().second}));
+        }
+    }
+    const DocumentState together(down);
+    CalcInclination(down);
+    CalcRollAngle(down);
+    CalcAzimuth(down);
+    FitAzimuth(down);
+    ResolveComponents(down);
+    CalcQualityValues(down);
+    std::vector<std::int32_t> every(static_cast<std::size_t>(down.m_nObs - 1));
+    std::iota(every.begin(), every.end(), 1);
+    RestepPositions(down, every);
+    EXPECT_EQ(FirstDifference(together, DocumentState(down)), "");
+    for (std::int32_t i = 0; i < down.m_nObs; ++i) {
+        const Observation& a = down.m_pObs[i];
+        const Observation& b = up.m_pObs[up.m_nObs - 1 - i];
+        ASSERT_TRUE(document_state::SameBits(std::array{a.East, a.North, a.Height}, std::array{b.East, b.North, b.Height}))
+            << "reading " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, LongSurvey,
+                         ::testing::Values(std::pair{"AverageAngle", TrajectoryMethod::AverageAngle},
+                                           std::pair{"MinimumCurvature", TrajectoryMethod::MinimumCurvature}),
+                         [](const auto& info) { return std::string(info.param.first); });
 
 } // namespace
