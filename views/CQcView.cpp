@@ -176,12 +176,19 @@ bool CQcView::BeginPaint()
 void CQcView::WorkOutValues(const SpikeSettings& settings)
 {
     const CKestrixDoc& doc = Doc();
-    m_values.clear();
-    for (std::int32_t i = 0; i < doc.m_nObs; ++i)
-        m_values.push_back(QualityOf(doc.m_pObs[i]));
+    // The recalculation's quality values are each reading's QualityOf; a
+    // survey not calculated (a failed load) has them worked out here.
+    if (doc.IsComputed()) {
+        m_values.assign(doc.m_QualityValues.begin(), doc.m_QualityValues.end());
+    } else {
+        m_values.resize(static_cast<std::size_t>(std::max(doc.m_nObs, 0)));
+        for (std::size_t i = 0; i < m_values.size(); ++i)
+            m_values[i] = QualityOf(doc.m_pObs[i]);
+    }
     m_flags = m_spikes.Update(m_values, settings);
     m_flagged = static_cast<int>(std::count_if(m_flags.begin(), m_flags.end(), [](std::uint8_t f) { return f != 0; }));
     std::vector<double> gravity;
+    gravity.reserve(m_values.size());
     for (const QualityValues& v : m_values) {
         if (std::isfinite(v.totalGravity))
             gravity.push_back(v.totalGravity);
