@@ -423,13 +423,13 @@ ValueExtent PlotFrame::ExtentInWindow(std::initializer_list<int> curves)
     });
 }
 
-ValueExtent PlotFrame::ShownExtent(const std::function<ValueExtent(ReadingRange)>& extentOf, std::uint64_t variant)
+ValueExtent PlotFrame::ShownExtent(const std::function<ValueExtent(ReadingRange)>& extentOf)
 {
     EnsureSamples();
     const ReadingRange shown = ShownReadings();
     if (m_samplesGeneration != m_extent.generation || shown.first != m_extent.shown.first
-        || shown.end != m_extent.shown.end || variant != m_extent.variant)
-        m_extent = {m_samplesGeneration, shown, variant, extentOf(shown)};
+        || shown.end != m_extent.shown.end)
+        m_extent = {m_samplesGeneration, shown, extentOf(shown)};
     return m_extent.extent;
 }
 

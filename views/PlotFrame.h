@@ -177,9 +177,9 @@ protected:
     // The values of the samples' `curves` over the readings in the depth window.
     ValueExtent ExtentInWindow(std::initializer_list<int> curves);
     // What `extentOf` gives for the readings in the depth window, kept while
-    // the survey, the window and `variant` stay the same: a view has one such
-    // extent, so repainting an unchanged window goes through no readings.
-    ValueExtent ShownExtent(const std::function<ValueExtent(ReadingRange)>& extentOf, std::uint64_t variant = 0);
+    // the samples and the window stay the same: a view has one such extent,
+    // so repainting an unchanged window goes through no readings.
+    ValueExtent ShownExtent(const std::function<ValueExtent(ReadingRange)>& extentOf);
     // m_nYMin and m_nYMax from `values`, at least one plot unit apart.
     void SetValueRange(ValueSpan values);
     // Labels at the round values of `values`, drawn from `yLow` to `yHigh`
@@ -288,7 +288,6 @@ private:
     struct ExtentCache {
         std::uint64_t generation = 0;
         ReadingRange shown;
-        std::uint64_t variant = 0;
         ValueExtent extent;
     } m_extent; // the latest fitted range's readings
     struct KeptCurves {
