@@ -132,6 +132,30 @@ BENCHMARK(BM_PaintZoomed<CAzView>)->Name("PaintAzimuthWithFitZoomed")->Unit(benc
 BENCHMARK(BM_PaintZoomed<CMagView>)->Name("PaintMagneticZoomed")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintZoomed<CQcView>)->Name("PaintQualityZoomed")->Unit(benchmark::kMillisecond);
 
+// Each depth plot repainted after the survey changed (a recalculation, or an
+// edit the plot is not told the extent of): all it keeps is worked out again.
+template <typename View>
+void BM_RepaintAfterChange(benchmark::State& state)
+{
+    Fixture& f = Shared();
+    PlotLink link;
+    link.SetFixedScales(state.range(0) != 0);
+    View view(f.survey, f.services, &link);
+    view.resize(kWidth, kHeight);
+    view.render(&f.image);
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.doc.UpdateAllViews();
+        state.ResumeTiming();
+        view.render(&f.image);
+        benchmark::DoNotOptimize(f.image.constBits());
+    }
+}
+BENCHMARK(BM_RepaintAfterChange<CInclView>)->Name("RepaintInclinationAfterChange")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintAfterChange<CAzView>)->Name("RepaintAzimuthAfterChange")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintAfterChange<CMagView>)->Name("RepaintMagneticAfterChange")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintAfterChange<CQcView>)->Name("RepaintQualityAfterChange")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 void BM_DeleteModeMove(benchmark::State& state)
 {
     Fixture& f = Shared();

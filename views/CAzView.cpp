@@ -14,7 +14,6 @@
 using namespace survey;
 
 namespace {
-double Azimuth(const Observation& obs) { return obs.CalcAzMag; }
 const QColor kBlue(0, 0, 255);
 const QColor kRed(255, 0, 0);
 QString ControlPointsFull() { return CAzView::tr("At most %1 control points").arg(survey::CKestrixDoc::kMaxControlPoints); }
@@ -29,19 +28,34 @@ CAzView::CAzView(SurveyEditor& survey, ViewServices& services, PlotLink* link, Q
 
 QString CAzView::Title() const { return tr("Azimuth calculated from magnetometer data"); }
 
+void CAzView::GatherSamples()
+{
+    const CKestrixDoc& doc = Doc();
+    if (doc.m_nCoef == 0) {
+        GatherReadings(1, [](std::int32_t, const Observation& obs, double* out) { out[0] = obs.CalcAzMag; });
+        return;
+    }
+    GatherReadings(2, [&doc](std::int32_t, const Observation& obs, double* out) {
+        out[0] = obs.CalcAzMag;
+        out[1] = doc.FittedAzimuthScaled(obs.Depth * doc.m_dScale);
+    });
+}
+
 void CAzView::SetupVerticalRange()
 {
     if (!FitsValues()) {
-        m_dCentre = CentredRange(Azimuth);
+        m_dCentre = CentredRange(0);
         return;
     }
     const CKestrixDoc& doc = Doc();
     ValueExtent extent = ShownExtent([&](ReadingRange shown) {
+        const PlotSamples& samples = Samples();
+        const bool fitted = samples.Curves() > 1;
         ValueExtent measured;
         for (std::int32_t i = shown.first; i < shown.end; ++i) {
-            measured.Add(Azimuth(doc.m_pObs[i]));
-            if (doc.m_nCoef != 0)
-                measured.Add(doc.FittedAzimuthScaled(doc.m_pObs[i].Depth * doc.m_dScale) / doc.m_dScale);
+            measured.Add(samples.Value(i, 0));
+            if (fitted)
+                measured.Add(samples.Value(i, 1) / doc.m_dScale);
         }
         return measured;
     });
@@ -69,7 +83,23 @@ bool CAzView::SetupMapping()
     return framed;
 }
 
-void CAzView::DrawCurves(QPainter& painter) { DrawFieldCurve(painter, kRed, Azimuth); }
+void CAzView::DrawCurves(QPainter& painter)
+{
+    painter.setPen(ThinPen(kRed));
+    DrawAzimuthCurve(painter, 0);
+}
+
+void CAzView::DrawAzimuthCurve(QPainter& painter, int curve)
+{
+    const PlotSamples& samples = Samples();
+    if (curve >= samples.Curves())
+        return; // a fit put in force behind the survey's back: drawn after the next change
+    const auto measured = ClampedLevels();
+    DrawKeptCurve(painter, 0, samples.Curves(), curve, {},
+                  [&](std::int32_t i, int k) -> std::optional<std::int32_t> {
+                      return k == 0 ? measured(i, 0) : ToPlotUnits(samples.Value(i, 1));
+                  });
+}
 
 PlotKey CAzView::Key() const
 {
@@ -87,7 +117,7 @@ void CAzView::DrawOverlays(QPainter& painter)
     if (Doc().m_nControlPoints != 0)
         DrawControlPoints(painter);
     if (Doc().m_nCoef != 0)
-        DrawFittedCurve(painter);
+        DrawAzimuthCurve(painter, 1);
 }
 
 void CAzView::DrawControlPoints(QPainter& painter) const
@@ -117,14 +147,6 @@ void CAzView::DrawControlPoints(QPainter& painter) const
         LineLP(painter, SaturateToInt32(x - a), SaturateToInt32(y), SaturateToInt32(x + b), SaturateToInt32(y));
         LineLP(painter, SaturateToInt32(x), SaturateToInt32(y - c), SaturateToInt32(x), SaturateToInt32(y + d));
     }
-}
-
-void CAzView::DrawFittedCurve(QPainter& painter) const
-{
-    const CKestrixDoc& doc = Doc();
-    DrawReadingCurve(painter, [&](std::int32_t i) {
-        return ToPlotUnits(doc.FittedAzimuthScaled(doc.m_pObs[i].Depth * doc.m_dScale));
-    });
 }
 
 std::int32_t CAzView::PickY(const Observation& obs, int) const { return ClampedY(obs.CalcAzMag); }

@@ -32,6 +32,9 @@ public:
 
 protected:
     QString Title() const override;
+    // Each reading's measured azimuth and, with a fit in force, the fitted
+    // azimuth at its depth (in plot units, unrounded).
+    void GatherSamples() override;
     void SetupVerticalRange() override;
     void DrawCurves(QPainter& painter) override;
     void DrawGrid(QPainter& painter) override;
@@ -51,5 +54,6 @@ private:
     // The control point whose cross covers device pixel `mouse` (of several,
     // the one centred nearest, then the one drawn last), or -1.
     std::int32_t ControlPointAt(QPoint mouse) const;
-    void DrawFittedCurve(QPainter& painter) const;
+    // The measured (0) or fitted (1) azimuth's curve, both built in one pass.
+    void DrawAzimuthCurve(QPainter& painter, int curve);
 };

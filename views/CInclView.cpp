@@ -6,7 +6,6 @@
 using namespace survey;
 
 namespace {
-double Inclination(const Observation& obs) { return obs.CalcIncl; }
 const QColor kRed(255, 0, 0);
 } // namespace
 
@@ -17,12 +16,17 @@ CInclView::CInclView(SurveyEditor& survey, ViewServices& services, PlotLink* lin
 
 QString CInclView::Title() const { return tr("Inclination calculated from accelerometer data"); }
 
+void CInclView::GatherSamples()
+{
+    GatherReadings(1, [](std::int32_t, const Observation& obs, double* out) { out[0] = obs.CalcIncl; });
+}
+
 void CInclView::SetupVerticalRange()
 {
     if (FitsValues())
-        SetValueRange(FitWithMargin(ExtentInWindow({Inclination}), kLeastDegreeSpan));
+        SetValueRange(FitWithMargin(ExtentInWindow({0}), kLeastDegreeSpan));
     else
-        m_dCentre = CentredRange(Inclination);
+        m_dCentre = CentredRange(0);
 }
 
 QString CInclView::ReadingValues(std::int32_t index) const
@@ -30,7 +34,11 @@ QString CInclView::ReadingValues(std::int32_t index) const
     return tr("inclination %1").arg(Degrees(Doc().m_pObs[index].CalcIncl));
 }
 
-void CInclView::DrawCurves(QPainter& painter) { DrawFieldCurve(painter, kRed, Inclination); }
+void CInclView::DrawCurves(QPainter& painter)
+{
+    painter.setPen(ThinPen(kRed));
+    DrawKeptCurve(painter, 0, 1, 0, {}, ClampedLevels());
+}
 
 void CInclView::DrawGrid(QPainter& painter) { DrawDegreeGrid(painter, m_dCentre); }
 

@@ -20,6 +20,7 @@ public:
 
 protected:
     QString Title() const override;
+    void GatherSamples() override;
     void SetupVerticalRange() override;
     void DrawCurves(QPainter& painter) override;
     void DrawGrid(QPainter& painter) override;

@@ -52,30 +52,21 @@ QString CMagView::Title() const
 
 bool CMagView::BeginPaint()
 {
-    const CKestrixDoc& doc = Doc();
-    if (doc.m_nObs <= 0) {
-        m_values.clear();
-        m_wholeLow = m_wholeHigh = 0;
-        m_valuesStamp = {};
+    Samples();
+    if (Doc().m_nObs <= 0)
         return true; // the frame's picture of an empty table
-    }
-    const SurveyStamp stamp = SurveyStamp::Of(doc);
-    if (stamp != m_valuesStamp || Link().ComponentsAsAnomalies() != m_valuesAsAnomalies) {
-        WorkOutValues();
-        m_valuesStamp = stamp;
-        m_valuesAsAnomalies = Link().ComponentsAsAnomalies();
-    }
     // An empty range (every component equal, or no number at all) draws nothing.
     return m_wholeHigh > m_wholeLow;
 }
 
-void CMagView::WorkOutValues()
+std::uint64_t CMagView::SamplesVariant() const { return Link().ComponentsAsAnomalies() ? 1 : 0; }
+
+void CMagView::GatherSamples()
 {
     const CKestrixDoc& doc = Doc();
     m_offsets = {};
     m_againstModel.clear();
-    m_values.clear();
-    if (Link().ComponentsAsAnomalies()) {
+    if (Link().ComponentsAsAnomalies() && doc.m_nObs > 0) {
         if (AnomaliesAgainstReference(doc) && doc.m_site.date) {
             m_againstModel = QString::fromStdString(geomag::BuiltInModel(doc.m_site.model).name + " on "
                                                     + geomag::ToText(*doc.m_site.date));
@@ -88,47 +79,42 @@ void CMagView::WorkOutValues()
     const std::vector<Anomaly> anomalies = m_againstModel.isEmpty() ? std::vector<Anomaly>{} : AnomaliesOf(doc);
     double low = 1e10;
     double high = -1e10;
-    for (std::int32_t i = 0; i < doc.m_nObs; ++i) {
-        std::array<double, 3> v;
-        if (anomalies.empty()) {
-            for (std::size_t k = 0; k < v.size(); ++k)
-                v[k] = kComponents[k](doc.m_pObs[i]) - m_offsets[k];
-        } else {
+    const auto keep = [&](double* out, double up, double north, double east) {
+        out[0] = up;
+        out[1] = north;
+        out[2] = east;
+        for (int k = 0; k < 3; ++k) {
+            if (out[k] < low)
+                low = out[k];
+            if (out[k] > high)
+                high = out[k];
+        }
+    };
+    if (anomalies.empty()) {
+        const std::array<double, 3> offsets = m_offsets;
+        GatherReadings(3, [&](std::int32_t, const Observation& obs, double* out) {
+            keep(out, Up(obs) - offsets[0], North(obs) - offsets[1], East(obs) - offsets[2]);
+        });
+    } else {
+        GatherReadings(3, [&](std::int32_t i, const Observation&, double* out) {
             const Anomaly& a = anomalies[static_cast<std::size_t>(i)];
-            v = {a.up, a.north, a.east};
-        }
-        m_values.push_back(v);
-        for (const double value : v) {
-            if (value < low)
-                low = value;
-            if (value > high)
-                high = value;
-        }
+            keep(out, a.up, a.north, a.east);
+        });
     }
     // Both ends within +-10,000,000 nT, so the span fits in 32 bits and a
     // survey lying wholly beyond the limit gives an empty range, not an
-    // upside-down one.
-    m_wholeLow = std::clamp(Scaled(low), -kRangeLimit, kRangeLimit);
-    m_wholeHigh = std::clamp(Scaled(high), -kRangeLimit, kRangeLimit);
+    // upside-down one. No readings, no range.
+    m_wholeLow = doc.m_nObs > 0 ? std::clamp(Scaled(low), -kRangeLimit, kRangeLimit) : 0;
+    m_wholeHigh = doc.m_nObs > 0 ? std::clamp(Scaled(high), -kRangeLimit, kRangeLimit) : 0;
 }
 
 void CMagView::SetupVerticalRange()
 {
     m_nYMin = m_wholeLow;
     m_nYMax = m_wholeHigh;
-    if (!FitsValues() || m_values.size() != static_cast<std::size_t>(std::max(Doc().m_nObs, 0)))
+    if (!FitsValues())
         return;
-    const ValueExtent extent = ShownExtent(
-        [this](ReadingRange shown) {
-            ValueExtent values;
-            for (std::int32_t i = shown.first; i < shown.end; ++i) {
-                for (const double value : m_values[static_cast<std::size_t>(i)])
-                    values.Add(value);
-            }
-            return values;
-        },
-        m_valuesAsAnomalies ? 1 : 0);
-    SetValueRange(FitWithMargin(extent, kLeastSpanNt));
+    SetValueRange(FitWithMargin(ExtentInWindow({0, 1, 2}), kLeastSpanNt));
     m_nYMin = std::clamp(m_nYMin, -kRangeLimit, kRangeLimit - 1);
     m_nYMax = std::clamp(m_nYMax, m_nYMin + 1, kRangeLimit);
 }
@@ -139,8 +125,10 @@ QString CMagView::ReadingValues(std::int32_t index) const
     // are the survey's; else each component less its offset.
     const CKestrixDoc& doc = Doc();
     std::array<double, 3> v;
-    if (!m_againstModel.isEmpty() && m_values.size() == static_cast<std::size_t>(doc.m_nObs)) {
-        v = m_values[static_cast<std::size_t>(index)];
+    const PlotSamples& samples = GatheredSamples();
+    if (!m_againstModel.isEmpty() && samples.Count() == doc.m_nObs && samples.Curves() == 3) {
+        for (std::size_t k = 0; k < v.size(); ++k)
+            v[k] = samples.Value(index, static_cast<int>(k));
     } else {
         for (std::size_t k = 0; k < v.size(); ++k)
             v[k] = kComponents[k](doc.m_pObs[index]) - m_offsets[k];
@@ -174,11 +162,7 @@ void CMagView::DrawCurves(QPainter& painter)
     // East over North over Up where they cross.
     for (std::size_t k = 0; k < 3; ++k) {
         painter.setPen(ThinPen(kColours[k]));
-        DrawReadingCurve(painter, [&](std::int32_t i) -> std::optional<std::int32_t> {
-            if (static_cast<std::size_t>(i) >= m_values.size())
-                return std::nullopt;
-            return ClampedY(m_values[static_cast<std::size_t>(i)][k]);
-        });
+        DrawKeptCurve(painter, 0, 3, static_cast<int>(k), {}, ClampedLevels());
     }
 }
 
@@ -200,11 +184,12 @@ void CMagView::DrawLevelLine(QPainter& painter)
 std::int32_t CMagView::PickY(const Observation& obs, int k) const
 {
     const CKestrixDoc& doc = Doc();
-    if (!m_againstModel.isEmpty() && m_values.size() == static_cast<std::size_t>(std::max(doc.m_nObs, 0))) {
+    const PlotSamples& samples = GatheredSamples();
+    if (!m_againstModel.isEmpty() && doc.m_nObs > 0 && samples.Count() == doc.m_nObs && samples.Curves() == 3) {
         const Observation* first = &doc.m_pObs[0];
-        const Observation* end = first + m_values.size();
+        const Observation* end = first + samples.Count();
         if (!std::less<>()(&obs, first) && std::less<>()(&obs, end))
-            return Scaled(m_values[static_cast<std::size_t>(&obs - first)][static_cast<std::size_t>(k)]);
+            return Scaled(samples.Value(static_cast<std::int32_t>(&obs - first), k));
     }
     return Scaled(kComponents[k](obs) - m_offsets[static_cast<std::size_t>(k)]);
 }

@@ -27,6 +27,10 @@ public:
 protected:
     QString Title() const override;
     bool BeginPaint() override;
+    // Every reading's Up, North and East as drawn, the offsets and the whole
+    // survey's range.
+    void GatherSamples() override;
+    std::uint64_t SamplesVariant() const override;
     void SetupVerticalRange() override;
     std::vector<ValueLabel> ValueLabels() const override;
     void DrawGrid(QPainter& painter) override;
@@ -37,9 +41,6 @@ protected:
     std::int32_t PickY(const survey::Observation& obs, int k) const override;
 
 private:
-    // Every reading's values as drawn, the offsets and the whole survey's range.
-    void WorkOutValues();
-
     bool SpansZero() const { return m_nYMax > 0 && m_nYMin < 0; }
 
     // What is taken from each component (Up, North, East) in nanotesla, at
@@ -48,12 +49,7 @@ private:
     std::array<double, 3> m_offsets{};
     // The model and date the anomalies are against; empty otherwise.
     QString m_againstModel;
-    // Every reading's Up, North and East as drawn at the latest paint.
-    std::vector<std::array<double, 3>> m_values;
-    // The whole survey's range in plot units at the latest paint.
+    // The whole survey's range in plot units, as last gathered.
     std::int32_t m_wholeLow = 0;
     std::int32_t m_wholeHigh = 0;
-    // What the values above were worked out for: the survey and whether as anomalies.
-    SurveyStamp m_valuesStamp;
-    bool m_valuesAsAnomalies = false;
 };

@@ -176,12 +176,19 @@ bool CQcView::BeginPaint()
 void CQcView::WorkOutValues(const SpikeSettings& settings)
 {
     const CKestrixDoc& doc = Doc();
-    m_values.clear();
-    for (std::int32_t i = 0; i < doc.m_nObs; ++i)
-        m_values.push_back(QualityOf(doc.m_pObs[i]));
+    // The recalculation's quality values are each reading's QualityOf; a
+    // survey not calculated (a failed load) has them worked out here.
+    if (doc.IsComputed()) {
+        m_values.assign(doc.m_QualityValues.begin(), doc.m_QualityValues.end());
+    } else {
+        m_values.resize(static_cast<std::size_t>(std::max(doc.m_nObs, 0)));
+        for (std::size_t i = 0; i < m_values.size(); ++i)
+            m_values[i] = QualityOf(doc.m_pObs[i]);
+    }
     m_flags = m_spikes.Update(m_values, settings);
     m_flagged = static_cast<int>(std::count_if(m_flags.begin(), m_flags.end(), [](std::uint8_t f) { return f != 0; }));
     std::vector<double> gravity;
+    gravity.reserve(m_values.size());
     for (const QualityValues& v : m_values) {
         if (std::isfinite(v.totalGravity))
             gravity.push_back(v.totalGravity);
@@ -265,21 +272,21 @@ std::vector<PlotFrame::ValueLabel> CQcView::ValueLabels() const
 void CQcView::DrawCurves(QPainter& painter)
 {
     // A NaN value breaks a reading's curve; the reference's line passes over it.
-    const auto levels = [this](const std::vector<QualityValues>& values, int band) {
-        return [this, &values, band](std::int32_t i) -> std::optional<std::int32_t> {
+    const auto levels = [this](const std::vector<QualityValues>& values) {
+        return [this, &values](std::int32_t i, int band) -> std::optional<std::int32_t> {
             const auto at = static_cast<std::size_t>(i);
             const std::int32_t y = at < values.size() ? BandY(static_cast<Band>(band), Quantity(values[at], band)) : kNotDrawn;
             return y == kNotDrawn ? std::nullopt : std::optional(y);
         };
     };
-    // Each curve is kept for the band's scale it was drawn on.
-    const auto scaleOf = [this](int band) {
-        const Scale& scale = m_scales[static_cast<std::size_t>(band)];
-        return std::vector<double>{scale.low, scale.high};
-    };
+    // The curves are kept for the bands' scales they were drawn on, the
+    // readings' three in one pass and the reference's in another.
+    std::vector<double> scales;
+    for (const Scale& scale : m_scales)
+        scales.insert(scales.end(), {scale.low, scale.high});
     for (int band = 0; band < kBands; ++band) {
         painter.setPen(ThinPen(kBandColours[band]));
-        DrawKeptCurve(painter, static_cast<std::size_t>(band), scaleOf(band), levels(m_values, band));
+        DrawKeptCurve(painter, 0, kBands, band, scales, levels(m_values));
     }
     if (m_reference.empty())
         return;
@@ -288,8 +295,7 @@ void CQcView::DrawCurves(QPainter& painter)
     painter.setPen(dashed);
     for (int band = 0; band < kBands; ++band) {
         if (!m_referenceBeyond[static_cast<std::size_t>(band)])
-            DrawKeptCurve(painter, static_cast<std::size_t>(kBands + band), scaleOf(band), levels(m_reference, band),
-                          Gaps::Join);
+            DrawKeptCurve(painter, 1, kBands, band, scales, levels(m_reference), Gaps::Join);
     }
 }
 

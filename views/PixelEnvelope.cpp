@@ -1,28 +1,8 @@
 #include "views/PixelEnvelope.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
-
-void PixelEnvelope::Add(std::int32_t column, std::optional<std::int32_t> level)
-{
-    if (!level) {
-        CloseRunAndPiece();
-        return;
-    }
-    if (m_inRun && column != m_column)
-        CloseRun();
-    const Seen seen{m_count++, *level};
-    if (!m_inRun) {
-        m_inRun = true;
-        m_column = column;
-        m_first = m_low = m_high = seen;
-    } else if (seen.level < m_low.level) {
-        m_low = seen;
-    } else if (seen.level > m_high.level) {
-        m_high = seen;
-    }
-    m_last = seen;
-}
 
 // The run's first, lowest, highest and last readings in the order they
 // came, each once.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 // A curve through many readings as a device can show it. Readings that
@@ -26,7 +27,26 @@ public:
 
     // The next reading of the curve: `level` in `column`, or none, a reading
     // not drawn, which ends the piece before it.
-    void Add(std::int32_t column, std::optional<std::int32_t> level);
+    void Add(std::int32_t column, std::optional<std::int32_t> level)
+    {
+        if (!level) {
+            CloseRunAndPiece();
+            return;
+        }
+        if (m_inRun && column != m_column)
+            CloseRun();
+        const Seen seen{m_count++, *level};
+        if (!m_inRun) {
+            m_inRun = true;
+            m_column = column;
+            m_first = m_low = m_high = seen;
+        } else if (seen.level < m_low.level) {
+            m_low = seen;
+        } else if (seen.level > m_high.level) {
+            m_high = seen;
+        }
+        m_last = seen;
+    }
     // The curve's pieces in order, each of one point or more; the builder
     // is empty afterwards.
     std::vector<Piece> TakePieces();
@@ -52,17 +72,17 @@ private:
 // it, or it is passed over and the curve joins the readings either side.
 enum class Gaps { Break, Join };
 
-// Adds readings [begin, end) of a curve to `envelope`: `columnOf(i)` is
-// reading i's column and `levelOf(i)` its level or none, which `gaps`
-// deals with. When `ordered`
-// says that columns never decrease along the range, each column's readings
-// are found by a galloping search, so a column costs a few calls of
-// `columnOf` however many readings it holds; otherwise each reading's
-// column is asked for.
+// Adds readings [begin, end) of several curves in one pass, one envelope
+// each: `columnOf(i)` is reading i's column and `levelOf(i, k)` its level on
+// curve k or none, which `gaps` deals with. When `ordered` says that columns
+// never decrease along the range, each column's readings are found by a
+// galloping search, so a column costs a few calls of `columnOf` however many
+// readings it holds; otherwise each reading's column is asked for.
 template <typename ColumnOf, typename LevelOf>
-void AddReadings(PixelEnvelope& envelope, std::int32_t begin, std::int32_t end, bool ordered, ColumnOf columnOf,
-                 LevelOf levelOf, Gaps gaps = Gaps::Break)
+void AddReadings(std::span<PixelEnvelope> envelopes, std::int32_t begin, std::int32_t end, bool ordered,
+                 ColumnOf columnOf, LevelOf levelOf, Gaps gaps = Gaps::Break)
 {
+    const auto curves = static_cast<int>(envelopes.size());
     std::int32_t i = begin;
     while (i < end) {
         const std::int32_t column = columnOf(i);
@@ -79,9 +99,11 @@ void AddReadings(PixelEnvelope& envelope, std::int32_t begin, std::int32_t end, 
             runEnd = FirstIndexWhere(inside + 1, limit, [&](std::int32_t k) { return columnOf(k) != column; });
         }
         for (; i < runEnd; ++i) {
-            const std::optional<std::int32_t> level = levelOf(i);
-            if (level || gaps == Gaps::Break)
-                envelope.Add(column, level);
+            for (int k = 0; k < curves; ++k) {
+                const std::optional<std::int32_t> level = levelOf(i, k);
+                if (level || gaps == Gaps::Break)
+                    envelopes[static_cast<std::size_t>(k)].Add(column, level);
+            }
         }
     }
 }

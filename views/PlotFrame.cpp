@@ -104,15 +104,31 @@ bool PlotFrame::SetupMapping()
     m_mapping.SetWindow(m_nXMin, m_nYMin, std::int64_t{m_nXMax} - m_nXMin, std::int64_t{m_nYMax} - m_nYMin);
     m_mapping.SetViewport(m, h - m, inner_w, -inner_h);
     m_framed = Doc().m_nObs > 0 && m_nXMax != m_nXMin && m_nYMax > m_nYMin && inner_w > 0 && inner_h > 0;
-    // Depths that never fall give plot units that never fall.
-    const CKestrixDoc& doc = Doc();
-    if (const SurveyStamp stamp = SurveyStamp::Of(doc); stamp != m_orderStamp) {
-        m_orderStamp = stamp;
-        m_inDepthOrder = true;
-        for (std::int32_t i = 1; i < doc.m_nObs && m_inDepthOrder; ++i)
-            m_inDepthOrder = doc.m_pObs[i - 1].Depth <= doc.m_pObs[i].Depth;
-    }
+    EnsureSamples();
     return m_framed;
+}
+
+void PlotFrame::GatherSamples()
+{
+    GatherReadings(0, [](std::int32_t, const Observation&, double*) {});
+}
+
+void PlotFrame::EnsureSamples()
+{
+    const SurveyStamp stamp = SurveyStamp::Of(Doc());
+    const std::uint64_t variant = SamplesVariant();
+    if (stamp == m_samplesStamp && variant == m_samplesVariant && m_samplesGeneration != 0)
+        return;
+    GatherSamples();
+    m_samplesStamp = stamp;
+    m_samplesVariant = variant;
+    ++m_samplesGeneration;
+}
+
+const PlotSamples& PlotFrame::Samples()
+{
+    EnsureSamples();
+    return m_samples;
 }
 
 std::int32_t PlotFrame::MarginForLabels() const
@@ -280,12 +296,17 @@ void PlotFrame::DrawCurve(QPainter& painter, const QPolygon& points) const
     DrawPolyline(painter, run);
 }
 
-int PlotFrame::ColumnOf(std::int32_t index) const { return m_mapping.LPtoDP({Scaled(Doc().m_pObs[index].Depth), 0}).x; }
+int PlotFrame::ColumnOf(std::int32_t index) const
+{
+    // The samples are gathered by SetupMapping, before any column is asked for.
+    const std::int32_t x = index < m_samples.Count() ? m_samples.Depth(index) : Scaled(Doc().m_pObs[index].Depth);
+    return m_mapping.LPtoDP({x, 0}).x;
+}
 
 PlotFrame::IndexRange PlotFrame::ReadingsInColumns(int left, int right) const
 {
     const std::int32_t count = std::max(Doc().m_nObs, 0);
-    if (!m_inDepthOrder)
+    if (!m_samples.InDepthOrder())
         return {0, count};
     return {FirstIndexWhere(0, count, [&](std::int32_t i) { return ColumnOf(i) >= left; }),
             FirstIndexWhere(0, count, [&](std::int32_t i) { return ColumnOf(i) > right; })};
@@ -301,48 +322,23 @@ PlotFrame::IndexRange PlotFrame::DrawnReadings() const
     return {std::max(inside.begin - 1, 0), std::min(inside.end + 1, count)};
 }
 
-void PlotFrame::DrawReadingCurve(QPainter& painter, const LevelOf& levelOf, Gaps gaps) const
+PlotFrame::CurvesPieces PlotFrame::DevicePieces(std::vector<PixelEnvelope>& envelopes) const
 {
-    if (ExactCoordinates()) {
-        DrawExactCurve(painter, DrawnReadings(), levelOf, gaps);
-        return;
+    const AxisMap y = m_mapping.YAxis();
+    CurvesPieces curves;
+    curves.reserve(envelopes.size());
+    for (PixelEnvelope& envelope : envelopes) {
+        std::vector<QPolygon> pieces;
+        for (const PixelEnvelope::Piece& piece : envelope.TakePieces()) {
+            QPolygon points;
+            points.reserve(static_cast<qsizetype>(piece.size()));
+            for (const PixelEnvelope::Point& p : piece)
+                points.append(QPoint(p.column, y(p.level)));
+            pieces.push_back(std::move(points));
+        }
+        curves.push_back(std::move(pieces));
     }
-    for (const QPolygon& points : CurvePieces(levelOf, gaps))
-        DrawCurve(painter, points);
-}
-
-std::vector<QPolygon> PlotFrame::CurvePieces(const LevelOf& levelOf, Gaps gaps) const
-{
-    const IndexRange drawn = DrawnReadings();
-    PixelEnvelope envelope;
-    AddReadings(envelope, drawn.begin, drawn.end, m_inDepthOrder, [this](std::int32_t i) { return ColumnOf(i); },
-                levelOf, gaps);
-    std::vector<QPolygon> pieces;
-    for (const PixelEnvelope::Piece& piece : envelope.TakePieces()) {
-        QPolygon points;
-        points.reserve(static_cast<qsizetype>(piece.size()));
-        for (const PixelEnvelope::Point& p : piece)
-            points.append(QPoint(p.column, m_mapping.LPtoDP({0, p.level}).y));
-        pieces.push_back(std::move(points));
-    }
-    return pieces;
-}
-
-void PlotFrame::DrawKeptCurve(QPainter& painter, std::size_t slot, const std::vector<double>& depends,
-                              const LevelOf& levelOf, Gaps gaps)
-{
-    if (ExactCoordinates()) {
-        DrawReadingCurve(painter, levelOf, gaps);
-        return;
-    }
-    if (slot >= m_keptCurves.size())
-        m_keptCurves.resize(slot + 1);
-    KeptCurve& kept = m_keptCurves[slot];
-    const SurveyStamp stamp = SurveyStamp::Of(Doc());
-    if (kept.stamp != stamp || kept.mapping != m_mapping || kept.depends != depends || kept.gaps != gaps)
-        kept = {stamp, m_mapping, depends, gaps, CurvePieces(levelOf, gaps)};
-    for (const QPolygon& points : kept.pieces)
-        DrawCurve(painter, points);
+    return curves;
 }
 
 QPointF PlotFrame::CurvePoint(std::int32_t x, std::int32_t y) const
@@ -351,49 +347,18 @@ QPointF PlotFrame::CurvePoint(std::int32_t x, std::int32_t y) const
     return QPointF(p.x, p.y);
 }
 
-// A vector picture keeps every drawn reading where the mapping puts it,
-// rather than its pixel column's envelope.
-void PlotFrame::DrawExactCurve(QPainter& painter, IndexRange drawn, const LevelOf& levelOf, Gaps gaps) const
+double PlotFrame::CentredRange(int curve)
 {
-    QPolygonF run;
-    const auto flush = [&] {
-        if (run.size() >= 2)
-            painter.drawPolyline(run);
-        run.clear();
-    };
-    for (std::int32_t i = drawn.begin; i < drawn.end; ++i) {
-        if (const std::optional<std::int32_t> level = levelOf(i)) {
-            const QPointF p = CurvePoint(Scaled(Doc().m_pObs[i].Depth), *level);
-            if (run.isEmpty() || run.constLast() != p)
-                run.append(p);
-        } else if (gaps == Gaps::Break) {
-            flush();
-        }
-    }
-    flush();
-}
-
-void PlotFrame::DrawFieldCurve(QPainter& painter, QColor colour, double (*value)(const Observation&),
-                               double offset) const
-{
-    const CKestrixDoc& doc = Doc();
-    painter.setPen(ThinPen(colour));
-    DrawReadingCurve(painter, [&](std::int32_t i) { return ClampedY(value(doc.m_pObs[i]) - offset); });
-}
-
-double PlotFrame::CentredRange(double (*value)(const Observation&))
-{
-    const CKestrixDoc& doc = Doc();
-    const SurveyStamp stamp = SurveyStamp::Of(doc);
-    if (stamp != m_centre.stamp || value != m_centre.value) {
+    const PlotSamples& samples = Samples();
+    if (m_samplesGeneration != m_centre.generation || curve != m_centre.curve) {
         double centre = 0.0;
-        if (doc.m_nObs > 0) {
+        if (samples.Count() > 0 && curve < samples.Curves()) {
             double sum = 0.0;
-            for (std::int32_t i = 0; i < doc.m_nObs; ++i)
-                sum += value(doc.m_pObs[i]);
-            centre = std::floor(sum / doc.m_nObs / kGridStep) * kGridStep;
+            for (std::int32_t i = 0; i < samples.Count(); ++i)
+                sum += samples.Value(i, curve);
+            centre = std::floor(sum / samples.Count() / kGridStep) * kGridStep;
         }
-        m_centre = {stamp, value, centre};
+        m_centre = {m_samplesGeneration, curve, centre};
     }
     const double centre = m_centre.centre;
     m_nYMin = Scaled(centre - kHalfRange);
@@ -440,29 +405,31 @@ double PlotFrame::ValueFraction(QPoint mouse) const
 ReadingRange PlotFrame::ShownReadings() const
 {
     const CKestrixDoc& doc = Doc();
+    if (m_samples.Count() == doc.m_nObs)
+        return ReadingsWithin(m_samples.Count(), [&](std::int32_t i) { return m_samples.Depth(i); }, {m_nXMin, m_nXMax});
     return ReadingsWithin(doc.m_nObs, [&](std::int32_t i) { return Scaled(doc.m_pObs[i].Depth); }, {m_nXMin, m_nXMax});
 }
 
-ValueExtent PlotFrame::ExtentInWindow(std::initializer_list<double (*)(const Observation&)> fields)
+ValueExtent PlotFrame::ExtentInWindow(std::initializer_list<int> curves)
 {
     return ShownExtent([&](ReadingRange shown) {
-        const CKestrixDoc& doc = Doc();
+        const PlotSamples& samples = Samples();
         ValueExtent extent;
         for (std::int32_t i = shown.first; i < shown.end; ++i) {
-            for (const auto field : fields)
-                extent.Add(field(doc.m_pObs[i]));
+            for (const int curve : curves)
+                extent.Add(samples.Value(i, curve));
         }
         return extent;
     });
 }
 
-ValueExtent PlotFrame::ShownExtent(const std::function<ValueExtent(ReadingRange)>& extentOf, std::uint64_t variant)
+ValueExtent PlotFrame::ShownExtent(const std::function<ValueExtent(ReadingRange)>& extentOf)
 {
-    const SurveyStamp stamp = SurveyStamp::Of(Doc());
+    EnsureSamples();
     const ReadingRange shown = ShownReadings();
-    if (stamp != m_extent.stamp || shown.first != m_extent.shown.first || shown.end != m_extent.shown.end
-        || variant != m_extent.variant)
-        m_extent = {stamp, shown, variant, extentOf(shown)};
+    if (m_samplesGeneration != m_extent.generation || shown.first != m_extent.shown.first
+        || shown.end != m_extent.shown.end)
+        m_extent = {m_samplesGeneration, shown, extentOf(shown)};
     return m_extent.extent;
 }
 

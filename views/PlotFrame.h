@@ -5,11 +5,17 @@
 #include "views/DepthWindow.h"
 #include "views/PixelEnvelope.h"
 #include "views/PlotMapping.h"
+#include "views/PlotSamples.h"
 #include "views/PlotView.h"
 #include "views/ReadingSearch.h"
 #include "views/SurveyStamp.h"
 #include "views/ValueAxis.h"
 
+#include <QPainter>
+#include <QPolygonF>
+
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -35,9 +41,11 @@
 // last of the readings there (PixelEnvelope), and readings in depth order
 // are found by binary search, so painting and picking cost the window's
 // size, not the survey's length; readings out of depth order are all gone
-// through, as drawn. What a paint would work out from every reading (the
-// depth order, the centred range's mean, the fitted range's extent, a kept
-// curve) is kept until the survey (SurveyStamp) or what it depends on changes.
+// through, as drawn. What a paint needs of every reading (its depth and the
+// view's values, PlotSamples) is gathered in one pass over the table when
+// the survey (SurveyStamp) changes; what is worked out from them (the
+// centred range's mean, the fitted range's extent, the curves, each plot's
+// curves in one pass) is kept until they or what it depends on change.
 //
 // The value axis keeps each view's fixed range (PlotLink::FixedScales) or
 // fits the readings in the depth window; the wheel with Ctrl zooms it about
@@ -131,7 +139,30 @@ protected:
     // Right button down.
     virtual void OnRightClick(QPoint) {}
 
+    // The view's values of each reading, gathered by GatherReadings into the
+    // plot's samples once per survey state and SamplesVariant(); by default
+    // none, only the depths.
+    virtual void GatherSamples();
+    // What beside the survey the gathered values depend on.
+    virtual std::uint64_t SamplesVariant() const { return 0; }
+
     // --- Helpers for the views ---
+    // Gathers every reading's depth and the `curves` values that
+    // `valuesOf(i, reading, out)` writes to out[0] to out[curves - 1].
+    template <class ValuesOf>
+    void GatherReadings(int curves, ValuesOf valuesOf);
+    // The samples of the survey as it is now.
+    const PlotSamples& Samples();
+    // The samples as last gathered, which may be of an earlier survey state.
+    const PlotSamples& GatheredSamples() const { return m_samples; }
+    // Levels for DrawKeptCurve: each sample's value as ClampedY puts it.
+    auto ClampedLevels() const
+    {
+        return [this, scale = Doc().m_dScale, low = m_nYMin, high = m_nYMax](std::int32_t i,
+                                                                              int curve) -> std::optional<std::int32_t> {
+            return std::clamp(ToPlotUnits(m_samples.Value(i, curve) * scale), low, high);
+        };
+    }
     // A fitted degree range spans at least this many degrees, so that a
     // steady curve is not blown up into its noise.
     static constexpr double kLeastDegreeSpan = 1.0;
@@ -143,12 +174,12 @@ protected:
     ValueZoom ValueAxisZoom() const;
     // The readings within the depth window of the latest horizontal range.
     ReadingRange ShownReadings() const;
-    // The values of `fields` over the readings in the depth window.
-    ValueExtent ExtentInWindow(std::initializer_list<double (*)(const survey::Observation&)> fields);
+    // The values of the samples' `curves` over the readings in the depth window.
+    ValueExtent ExtentInWindow(std::initializer_list<int> curves);
     // What `extentOf` gives for the readings in the depth window, kept while
-    // the survey, the window and `variant` stay the same: a view has one such
-    // extent, so repainting an unchanged window goes through no readings.
-    ValueExtent ShownExtent(const std::function<ValueExtent(ReadingRange)>& extentOf, std::uint64_t variant = 0);
+    // the samples and the window stay the same: a view has one such extent,
+    // so repainting an unchanged window goes through no readings.
+    ValueExtent ShownExtent(const std::function<ValueExtent(ReadingRange)>& extentOf);
     // m_nYMin and m_nYMax from `values`, at least one plot unit apart.
     void SetValueRange(ValueSpan values);
     // Labels at the round values of `values`, drawn from `yLow` to `yHigh`
@@ -164,21 +195,16 @@ protected:
     bool IsShownColumn(int x) const;
     // A line from (x1, y1) to (x2, y2) in logical units, leaving out its end.
     void LineLP(QPainter& painter, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) const;
-    // Reading `index`'s logical y on a curve, or none where it is not drawn.
-    using LevelOf = std::function<std::optional<std::int32_t>(std::int32_t index)>;
-    // A curve through the readings in table order, in the painter's pen, as
-    // PixelEnvelope reduces it: a reading without a level breaks the curve,
-    // or with `gaps` Join is passed over.
-    void DrawReadingCurve(QPainter& painter, const LevelOf& levelOf, Gaps gaps = Gaps::Break) const;
-    // As DrawReadingCurve, keeping the curve's points in slot `slot` while
-    // the survey, the mapping and `depends` (whatever else the levels are
-    // worked out from) stay the same: repainting an unchanged plot then goes
-    // through no readings.
-    void DrawKeptCurve(QPainter& painter, std::size_t slot, const std::vector<double>& depends, const LevelOf& levelOf,
-                       Gaps gaps = Gaps::Break);
-    // The curve of one field less `offset`: one clamped point per observation.
-    void DrawFieldCurve(QPainter& painter, QColor colour, double (*value)(const survey::Observation&),
-                        double offset = 0.0) const;
+    // Curve `curve` of `curves` curves through the readings in table order,
+    // in the painter's pen, as PixelEnvelope reduces it: `levels(i, k)` is
+    // reading i's logical y on curve k, or none where it is not drawn, which
+    // breaks the curve, or with `gaps` Join is passed over. All `curves` are
+    // built in one pass and kept in slot `slot` while the samples, the mapping
+    // and `depends` (whatever else the levels are worked out from) stay the
+    // same: repainting an unchanged plot goes through no readings.
+    template <class Levels>
+    void DrawKeptCurve(QPainter& painter, std::size_t slot, int curves, int curve, const std::vector<double>& depends,
+                       Levels levels, Gaps gaps = Gaps::Break);
     // The readings, by index, whose marks may lie in device columns `left`
     // to `right`: those there when the readings are in depth order, else all.
     struct IndexRange {
@@ -187,8 +213,9 @@ protected:
     };
     IndexRange ReadingsInColumns(int left, int right) const;
     // The centred 180-degree range of the inclination and azimuth views:
-    // floor(mean of the field / 10) x 10, the frame spanning +-90 around it.
-    double CentredRange(double (*value)(const survey::Observation&));
+    // floor(mean of the samples' `curve` / 10) x 10, the frame spanning +-90
+    // around it.
+    double CentredRange(int curve);
     // The 17 light grey lines at every 10 degrees within +-80 of `centre`;
     // on round value labels, the lines at those instead.
     void DrawDegreeGrid(QPainter& painter, double centre) const;
@@ -228,9 +255,14 @@ private:
     IndexRange DrawnReadings() const;
     // A curve point where the mapping puts it, not rounded to a pixel.
     QPointF CurvePoint(std::int32_t x, std::int32_t y) const;
-    void DrawExactCurve(QPainter& painter, IndexRange drawn, const LevelOf& levelOf, Gaps gaps) const;
-    // The curve's pieces in device pixels, as PixelEnvelope reduces it.
-    std::vector<QPolygon> CurvePieces(const LevelOf& levelOf, Gaps gaps) const;
+    // A vector picture keeps every drawn reading where the mapping puts it,
+    // rather than its pixel column's envelope.
+    template <class LevelOf>
+    void DrawExactCurve(QPainter& painter, LevelOf levelOf, Gaps gaps) const;
+    // Each curve's pieces in device pixels.
+    using CurvesPieces = std::vector<std::vector<QPolygon>>;
+    CurvesPieces DevicePieces(std::vector<PixelEnvelope>& envelopes) const;
+    void EnsureSamples();
     // A curve through `points` (device pixels): the whole polyline, or when
     // zoomed in only its pieces that reach the frame's depth extent.
     void DrawCurve(QPainter& painter, const QPolygon& points) const;
@@ -244,27 +276,28 @@ private:
 
     PlotMapping m_mapping;
     bool m_framed = false;       // the latest mapping spans a drawable frame
-    bool m_inDepthOrder = false; // at the latest mapping, no reading lies above the one before it
-    SurveyStamp m_orderStamp;    // the survey m_inDepthOrder was found for
+    PlotSamples m_samples;
+    SurveyStamp m_samplesStamp;         // the survey the samples were gathered from
+    std::uint64_t m_samplesVariant = 0; // and SamplesVariant() then
+    std::uint64_t m_samplesGeneration = 0; // counts the gatherings: what is kept from one is kept with its number
     struct CentreCache {
-        SurveyStamp stamp;
-        double (*value)(const survey::Observation&) = nullptr;
+        std::uint64_t generation = 0;
+        int curve = -1;
         double centre = 0.0;
     } m_centre; // the latest centred range's centre
     struct ExtentCache {
-        SurveyStamp stamp;
+        std::uint64_t generation = 0;
         ReadingRange shown;
-        std::uint64_t variant = 0;
         ValueExtent extent;
     } m_extent; // the latest fitted range's readings
-    struct KeptCurve {
-        SurveyStamp stamp;
+    struct KeptCurves {
+        std::uint64_t generation = 0;
         PlotMapping mapping;
         std::vector<double> depends;
         Gaps gaps = Gaps::Break;
-        std::vector<QPolygon> pieces;
+        CurvesPieces pieces; // by curve
     };
-    std::vector<KeptCurve> m_keptCurves; // by slot
+    std::vector<KeptCurves> m_keptCurves; // by slot
     DepthSpan m_wholeHole{0, 0}; // the hole's ends in plot units, at the latest mapping
     bool m_zoomed = false;       // the latest mapping shows less than the whole hole
     // A drag that pans: the button, where it started and the window then.
@@ -279,3 +312,61 @@ private:
     survey::Observation m_markedReading{};
     std::optional<DepthOrder> m_markPlace;
 };
+
+template <class ValuesOf>
+void PlotFrame::GatherReadings(int curves, ValuesOf valuesOf)
+{
+    const survey::CKestrixDoc& doc = Doc();
+    const double scale = doc.m_dScale;
+    m_samples.Gather(doc.m_pObs.get(), doc.m_pObs ? doc.m_nObs : 0, curves,
+                     [scale](double depth) { return ToPlotUnits(depth * scale); }, valuesOf);
+}
+
+template <class Levels>
+void PlotFrame::DrawKeptCurve(QPainter& painter, std::size_t slot, int curves, int curve,
+                              const std::vector<double>& depends, Levels levels, Gaps gaps)
+{
+    EnsureSamples();
+    if (ExactCoordinates()) {
+        DrawExactCurve(painter, [&](std::int32_t i) { return levels(i, curve); }, gaps);
+        return;
+    }
+    if (slot >= m_keptCurves.size())
+        m_keptCurves.resize(slot + 1);
+    KeptCurves& kept = m_keptCurves[slot];
+    if (kept.generation != m_samplesGeneration || kept.mapping != m_mapping || kept.depends != depends
+        || kept.gaps != gaps || kept.pieces.size() != static_cast<std::size_t>(curves)) {
+        const IndexRange drawn = DrawnReadings();
+        std::vector<PixelEnvelope> envelopes(static_cast<std::size_t>(curves));
+        const AxisMap column = m_mapping.XAxis();
+        AddReadings(envelopes, drawn.begin, drawn.end, m_samples.InDepthOrder(),
+                    [&](std::int32_t i) { return column(m_samples.Depth(i)); }, levels, gaps);
+        kept = {m_samplesGeneration, m_mapping, depends, gaps, DevicePieces(envelopes)};
+    }
+    if (curve >= 0 && static_cast<std::size_t>(curve) < kept.pieces.size()) {
+        for (const QPolygon& points : kept.pieces[static_cast<std::size_t>(curve)])
+            DrawCurve(painter, points);
+    }
+}
+
+template <class LevelOf>
+void PlotFrame::DrawExactCurve(QPainter& painter, LevelOf levelOf, Gaps gaps) const
+{
+    const IndexRange drawn = DrawnReadings();
+    QPolygonF run;
+    const auto flush = [&] {
+        if (run.size() >= 2)
+            painter.drawPolyline(run);
+        run.clear();
+    };
+    for (std::int32_t i = drawn.begin; i < drawn.end; ++i) {
+        if (const std::optional<std::int32_t> level = levelOf(i)) {
+            const QPointF p = CurvePoint(m_samples.Depth(i), *level);
+            if (run.isEmpty() || run.constLast() != p)
+                run.append(p);
+        } else if (gaps == Gaps::Break) {
+            flush();
+        }
+    }
+    flush();
+}

@@ -272,7 +272,7 @@ void PlotFrame::MoveMarker(int direction)
         from = *m_markPlace;
     const auto placeOf = [&](std::int32_t i) { return DepthOrder{Scaled(doc.m_pObs[i].Depth), 2 * std::int64_t{i}}; };
     std::int32_t next = -1;
-    if (m_inDepthOrder) { // the places rise along the table
+    if (m_samples.InDepthOrder()) { // the places rise along the table
         next = direction > 0 ? FirstIndexWhere(0, doc.m_nObs, [&](std::int32_t i) { return placeOf(i) > from; })
                              : FirstIndexWhere(0, doc.m_nObs, [&](std::int32_t i) { return placeOf(i) >= from; }) - 1;
         if (next >= doc.m_nObs)

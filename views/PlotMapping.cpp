@@ -39,20 +39,17 @@ std::int64_t MulDivRound(std::int64_t a, std::int64_t b, std::int64_t c)
 
 } // namespace
 
-std::int32_t ToPlotUnits(double value)
+AxisMap::AxisMap(std::int64_t windowOrigin, std::int64_t windowExtent, std::int64_t viewportOrigin,
+                 std::int64_t viewportExtent)
+    : m_windowOrigin(windowOrigin), m_windowExtent(windowExtent), m_viewportOrigin(viewportOrigin),
+      m_viewportExtent(viewportExtent),
+      m_factor(windowExtent == 0 ? 0.0 : static_cast<double>(viewportExtent) / static_cast<double>(windowExtent))
 {
-    if (std::isnan(value))
-        return 0;
-    if (value <= static_cast<double>(kInt32Min))
-        return static_cast<std::int32_t>(kInt32Min);
-    if (value >= static_cast<double>(kInt32Max))
-        return static_cast<std::int32_t>(kInt32Max);
-    return static_cast<std::int32_t>(value);
 }
 
-std::int32_t SaturateToInt32(std::int64_t value)
+std::int32_t AxisMap::Exact(std::int32_t logical) const
 {
-    return static_cast<std::int32_t>(std::clamp(value, kInt32Min, kInt32Max));
+    return SaturateToInt32(m_viewportOrigin + MulDivRound(logical - m_windowOrigin, m_viewportExtent, m_windowExtent));
 }
 
 void PlotMapping::SetWindow(std::int32_t originX, std::int32_t originY, std::int64_t extentX, std::int64_t extentY)

@@ -69,6 +69,42 @@ TEST(PlotMapping, SaturatesAtTheInt32LimitsAndCollapsesEmptyExtents)
     EXPECT_EQ(empty.DPtoLP({400, 300}), (P{1200, 8000}));
 }
 
+// Each axis on its own maps every coordinate to LPtoDP's pixel: at halves,
+// a hair either side of them, and saturating far outside the window.
+struct AxisRow {
+    const char* name;
+    PlotMapping mapping;
+    std::int32_t from;
+    std::int32_t to;
+    std::int32_t step;
+};
+
+class AxisRows : public ::testing::TestWithParam<AxisRow> {};
+
+TEST_P(AxisRows, GiveLPtoDPsPixels)
+{
+    const AxisRow& row = GetParam();
+    const AxisMap x = row.mapping.XAxis();
+    const AxisMap y = row.mapping.YAxis();
+    for (std::int64_t v = row.from; v <= row.to; v += row.step) {
+        const auto logical = static_cast<std::int32_t>(v);
+        const P expected = row.mapping.LPtoDP({logical, logical});
+        ASSERT_EQ(x(logical), expected.x) << logical;
+        ASSERT_EQ(y(logical), expected.y) << logical;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PlotMapping, AxisRows,
+    ::testing::Values(AxisRow{"WholeHoleInAFrame", Make(0, 8000, 2000000, 18000, 50, 550, 1100, -700), -5000, 2005000, 7},
+                      AxisRow{"HalvesEverySecondUnit", Make(-7, 3, 4, -4, 0, 0, 2, 2), -1000, 1000, 1},
+                      AxisRow{"AWindowOfThreeUnitsOverManyPixels", Make(10, 10, 3, 3, 50, 550, 1100, -700), -3000, 3000, 1},
+                      AxisRow{"AHugeWindowExtent", Make(kMin, kMin, std::int64_t{1} << 40, std::int64_t{1} << 40, 50, 550, 999, -701),
+                              kMin, kMax - 65536, 65536 * 251},
+                      AxisRow{"FarOutsideSaturates", Make(0, 0, 1, 1, 0, 0, 1000, -1000), kMin, kMax - 1 - 4095, 4096 * 4099},
+                      AxisRow{"AnEmptyWindow", Make(1200, 8000, 0, 0, 50, 550, 0, 0), -100, 100, 1}),
+    RowName());
+
 struct UnitsRow {
     const char* name;
     double value;

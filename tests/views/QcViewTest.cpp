@@ -123,6 +123,21 @@ TEST_F(QcView, FollowsTheSharedDepthWindowAndDeletesByAnyBand)
     EXPECT_EQ(doc.m_pObs[45].Depth, 46.0);
 }
 
+// A survey not calculated (as a failed load leaves it) has no quality values
+// of the recalculation's: the plot works them out from the readings.
+TEST(QcViewNotCalculated, FlagsTheSpikesOfTheRawReadings)
+{
+    FakeSurvey doc;
+    SetObservations(doc, SpikedSurvey());
+    ASSERT_FALSE(doc.IsComputed());
+    FakeViewServices services;
+    CQcView qc(doc, services);
+    Render(qc);
+    ASSERT_EQ(qc.Flags().size(), 121u);
+    EXPECT_EQ(qc.Flags()[30], kFieldSpike);
+    EXPECT_EQ(qc.Flags()[60], kGravitySpike);
+}
+
 // Pixels of the reference's purple in the rows of `band`, its edges included.
 int ReferencePixels(const QImage& image, const CQcView& qc, CQcView::Band band)
 {
