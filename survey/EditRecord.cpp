@@ -4,6 +4,7 @@
 #include "survey/KestrixDoc.h"
 #include "survey/Overloaded.h"
 #include "survey/TableRecalculation.h"
+#include "textio/VectorState.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -140,6 +141,7 @@ EditRecord::EditRecord(Edit edit, const CKestrixDoc& doc)
 
 std::optional<EditRecord> ApplyRecorded(CKestrixDoc& doc, const EditOperation& op)
 {
+    textio::ReleaseWideVectorRegisters();
     if (!Changes(doc, op)) {
         EditMaking::Apply(doc, op); // a mode toggle still switches the mode
         return std::nullopt;
@@ -191,6 +193,7 @@ EditRecord ApplyRecorded(CKestrixDoc& doc, ResolvedEdits edits)
 
 bool Undo(CKestrixDoc& doc, const EditRecord& record)
 {
+    textio::ReleaseWideVectorRegisters();
     const EditRecord::StateBefore& before = record.m_before;
     const auto removedPoints = static_cast<std::int32_t>(record.m_removedPoints.size());
     const std::size_t removedObservations = record.m_removedObservations.size();
@@ -250,6 +253,7 @@ bool Undo(CKestrixDoc& doc, const EditRecord& record)
 
 void Redo(CKestrixDoc& doc, const EditRecord& record)
 {
+    textio::ReleaseWideVectorRegisters();
     std::visit(Overloaded{[&](const EditOperation& op) { EditMaking::Apply(doc, op); },
                           [&](const ResolvedEdits& edits) { MakeResolved(doc, edits, nullptr); }},
                record.What());

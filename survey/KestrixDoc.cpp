@@ -8,6 +8,7 @@
 #include "survey/ReferenceField.h"
 #include "survey/TableEdits.h"
 #include "survey/Trajectory.h"
+#include "textio/VectorState.h"
 
 namespace survey {
 
@@ -35,6 +36,7 @@ void CKestrixDoc::RecalculateKeepingOrientation(bool refit)
 
 void CKestrixDoc::Calculate(bool refit, bool reorient)
 {
+    textio::ReleaseWideVectorRegisters();
     if (reorient)
         CalcOrientation(*this);
     if (refit)

@@ -7,6 +7,7 @@
 #include "survey/MessageSink.h"
 #include "textio/NumberText.h"
 #include "textio/Progress.h"
+#include "textio/VectorState.h"
 
 #include <algorithm>
 #include <cstring>
@@ -190,6 +191,7 @@ private:
 LoadResult CKestrixDoc::LoadRawSurvey(const std::string& path, LineSource& source, MessageSink& sink,
                                       textio::Progress* progress)
 {
+    textio::ReleaseWideVectorRegisters();
     m_strFilePath = path;
     auto fail = [&](const std::string& text, LoadResult result) {
         sink.ShowMessage(text);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textio/VectorState.h"
+
 #include <cstdint>
 
 namespace textio {
@@ -25,7 +27,16 @@ public:
     // Counts one step; true when the Progress is to be asked now.
     bool Due() { return m_progress && ++m_steps % kGrain == 0; }
     // Tells the Progress; false when the work is to stop.
-    bool Report(std::uint64_t done, std::uint64_t total) { return !m_progress || m_progress->Step(done, total); }
+    // The report may repaint a window, which can leave the wide vector
+    // registers in use for the work that goes on.
+    bool Report(std::uint64_t done, std::uint64_t total)
+    {
+        if (!m_progress)
+            return true;
+        const bool goOn = m_progress->Step(done, total);
+        ReleaseWideVectorRegisters();
+        return goOn;
+    }
     // Counts one step of `total`; false when the work is to stop.
     bool Next(std::uint64_t done, std::uint64_t total) { return !Due() || Report(done, total); }
 

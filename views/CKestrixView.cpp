@@ -5,6 +5,7 @@
 #include "survey/NearestReading.h"
 #include "views/ListingRowPainter.h"
 #include "views/ViewServices.h"
+#include "textio/VectorState.h"
 
 #include <QClipboard>
 #include <QFontDatabase>
@@ -123,6 +124,7 @@ int CKestrixView::ShowDepth(double depth)
 // selection.
 bool CKestrixView::RefreshListing()
 {
+    textio::ReleaseWideVectorRegisters();
     const ListingCache::Change change = m_cache.Refresh(m_doc, m_rows);
     if (change == ListingCache::Change::None)
         return false;
@@ -147,6 +149,7 @@ void CKestrixView::FollowSurvey()
 void CKestrixView::UpdateScrollBars()
 {
     if (!m_contentWidthKnown) {
+        textio::ReleaseWideVectorRegisters();
         m_contentWidth = WidestLine(m_cache.Head(), m_cache.RowPieceLengths(m_doc), QFontMetrics(m_font));
         m_contentWidthKnown = true;
     }

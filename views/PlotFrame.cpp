@@ -5,6 +5,7 @@
 #include "survey/KestrixDoc.h"
 #include "textio/NumberText.h"
 #include "views/PlotLink.h"
+#include "textio/VectorState.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -119,6 +120,7 @@ void PlotFrame::EnsureSamples()
     const std::uint64_t variant = SamplesVariant();
     if (stamp == m_samplesStamp && variant == m_samplesVariant && m_samplesGeneration != 0)
         return;
+    textio::ReleaseWideVectorRegisters();
     GatherSamples();
     m_samplesStamp = stamp;
     m_samplesVariant = variant;

@@ -10,6 +10,7 @@
 #include "views/ReadingSearch.h"
 #include "views/SurveyStamp.h"
 #include "views/ValueAxis.h"
+#include "textio/VectorState.h"
 
 #include <QPainter>
 #include <QPolygonF>
@@ -336,6 +337,7 @@ void PlotFrame::DrawKeptCurve(QPainter& painter, std::size_t slot, int curves, i
     KeptCurves& kept = m_keptCurves[slot];
     if (kept.generation != m_samplesGeneration || kept.mapping != m_mapping || kept.depends != depends
         || kept.gaps != gaps || kept.pieces.size() != static_cast<std::size_t>(curves)) {
+        textio::ReleaseWideVectorRegisters(); // the painter may have left them in use
         const IndexRange drawn = DrawnReadings();
         std::vector<PixelEnvelope> envelopes(static_cast<std::size_t>(curves));
         const AxisMap column = m_mapping.XAxis();
