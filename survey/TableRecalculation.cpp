@@ -97,12 +97,37 @@ void OpenUp(std::vector<T>& values, std::span<const RemovedObservation> restored
     }
 }
 
-// Whether the positions may be stepped on from readings `first` to `last`
-// (in the larger table) that went or came back: not when the first or the
-// last reading did, nor when the positions are stepped from the last reading.
-bool StepsOnFrom(const CKestrixDoc& doc, std::int32_t first, std::int32_t last, std::int32_t largerCount)
+// The kept steps were worked out with the table traversed from its first
+// reading; they serve after readings went or came back only when the table
+// is traversed so both before and after (a table whose last depth is
+// shallower than its first is traversed from its last reading).
+bool TraversedForward(double firstDepth, double lastDepth) { return !(lastDepth < firstDepth); }
+
+// Whether positions may be stepped on after `removed` went from a table of
+// `largerCount` readings.
+bool StepsOnAfterRemoval(const CKestrixDoc& doc, std::span<const RemovedObservation> removed, std::int32_t largerCount)
 {
-    return first > 0 && last < largerCount - 1 && !TraversesBackwards(doc);
+    if (doc.m_nObs == 0 || TraversesBackwards(doc))
+        return false;
+    const double first = removed.front().index == 0 ? removed.front().observation.Depth : doc.m_pObs[0].Depth;
+    const double last = removed.back().index == largerCount - 1 ? removed.back().observation.Depth
+                                                                : doc.m_pObs[doc.m_nObs - 1].Depth;
+    return TraversedForward(first, last);
+}
+
+// Whether positions may be stepped on after `restored` came back.
+bool StepsOnAfterRestore(const CKestrixDoc& doc, std::span<const RemovedObservation> restored)
+{
+    if (TraversesBackwards(doc))
+        return false;
+    // The first and last readings of the table before they came back.
+    std::int32_t first = 0;
+    for (std::size_t k = 0; k < restored.size() && restored[k].index == first; ++k)
+        ++first;
+    std::int32_t last = doc.m_nObs - 1;
+    for (std::size_t k = restored.size(); k > 0 && restored[k - 1].index == last; --k)
+        --last;
+    return first <= last && TraversedForward(doc.m_pObs[first].Depth, doc.m_pObs[last].Depth);
 }
 
 void Finish(CKestrixDoc& doc)
@@ -124,7 +149,7 @@ bool RecalculateAfterRemoval(CKestrixDoc& doc, std::span<const RemovedObservatio
     doc.m_wrapTerms = *wrapTerms;
     CloseUp(doc.m_QualityValues, removed);
     CloseUp(doc.m_PositionSteps, removed);
-    if (StepsOnFrom(doc, removed.front().index, removed.back().index, static_cast<std::int32_t>(before))) {
+    if (StepsOnAfterRemoval(doc, removed, static_cast<std::int32_t>(before))) {
         // The reading after each gap steps from another reading now.
         std::vector<std::int32_t> stale;
         for (std::size_t k = 0; k < removed.size(); ++k) {
@@ -153,7 +178,7 @@ bool RecalculateAfterRestore(CKestrixDoc& doc, std::span<const RemovedObservatio
     // The restored readings hold what the recalculation before they went gave them.
     OpenUp(doc.m_QualityValues, restored, QualityOf);
     OpenUp(doc.m_PositionSteps, restored, [](const Observation&) { return PositionStep{}; });
-    if (StepsOnFrom(doc, restored.front().index, restored.back().index, doc.m_nObs)) {
+    if (StepsOnAfterRestore(doc, restored)) {
         // A restored reading and the one after it step from other readings than before.
         std::vector<std::int32_t> stale;
         for (const RemovedObservation& back : restored) {

@@ -5,6 +5,7 @@
 #include "survey/SineCosine.h"
 #include "survey/Stretches.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 
@@ -123,6 +124,21 @@ void WorkOutSteps(CKestrixDoc& doc, int from, int to, int step, double declinati
         steps[n] = AverageAngleStep(doc.m_pObs[n - step], doc.m_pObs[n], declination);
 }
 
+// The reading traversed first, `first`, placed from the collar along its own
+// direction; that offset is kept as its step.
+void PlaceFirst(CKestrixDoc& doc, int first)
+{
+    Observation& start = doc.m_pObs[first];
+    const SineCosine a = SineCosineOf((start.AzUsed - doc.DeclinationInForce()) * kDegToRad);
+    const SineCosine inc = SineCosineOf(start.CalcIncl * kDegToRad);
+    const double d = start.Depth;
+    const PositionStep offset{d * inc.cos * a.sin, d * inc.cos * a.cos, -(d * inc.sin)};
+    doc.m_PositionSteps[static_cast<std::size_t>(first)] = offset;
+    start.East = doc.m_dEasting + offset.east;
+    start.North = doc.m_dNorthing + offset.north;
+    start.Height = doc.m_dHeight + offset.up;
+}
+
 // Positions of readings `from` to `to` - step (exclusive end), each the one
 // before it plus its step.
 void SumSteps(CKestrixDoc& doc, int from, int to, int step)
@@ -152,17 +168,7 @@ void CalcPositions(CKestrixDoc& doc)
     const int first = backwards ? doc.m_nObs - 1 : 0;
     const int end = backwards ? -1 : doc.m_nObs;
 
-    Observation& start = doc.m_pObs[first];
-    {
-        const SineCosine a = SineCosineOf((start.AzUsed - doc.DeclinationInForce()) * kDegToRad);
-        const SineCosine inc = SineCosineOf(start.CalcIncl * kDegToRad);
-        const double d = start.Depth;
-        const PositionStep offset{d * inc.cos * a.sin, d * inc.cos * a.cos, -(d * inc.sin)};
-        doc.m_PositionSteps[static_cast<std::size_t>(first)] = offset;
-        start.East = doc.m_dEasting + offset.east;
-        start.North = doc.m_dNorthing + offset.north;
-        start.Height = doc.m_dHeight + offset.up;
-    }
+    PlaceFirst(doc, first);
     // The steps on both cores, each as on its own; their sum in the order of
     // the traversal.
     const double declination = doc.DeclinationInForce();
@@ -178,12 +184,16 @@ void CalcPositions(CKestrixDoc& doc)
 
 void RestepPositions(CKestrixDoc& doc, std::span<const std::int32_t> stale)
 {
-    if (stale.empty())
+    if (stale.empty() || stale.front() >= doc.m_nObs)
         return;
     const double declination = doc.DeclinationInForce();
-    for (const std::int32_t n : stale)
-        doc.m_PositionSteps[static_cast<std::size_t>(n)] = StepTo(doc, n, 1, declination);
-    SumSteps(doc, stale.front(), doc.m_nObs, 1);
+    for (const std::int32_t n : stale) {
+        if (n == 0)
+            PlaceFirst(doc, 0);
+        else if (n < doc.m_nObs)
+            doc.m_PositionSteps[static_cast<std::size_t>(n)] = StepTo(doc, n, 1, declination);
+    }
+    SumSteps(doc, std::max(stale.front(), 1), doc.m_nObs, 1);
 }
 
 } // namespace survey

@@ -23,7 +23,8 @@ struct PositionStep {
 };
 
 // As CalcPositions, for a table traversed from its first observation whose
-// step of every reading but those `stale` (ascending, each 1 or more) is as
+// step of every reading but those `stale` (ascending; 0 is the first reading,
+// placed from the collar; those past the table are ignored) is as
 // CalcPositions would work it out now, and whose positions before the first
 // stale reading are CalcPositions': works out the stale steps and sums the
 // positions on from there, to the bit what CalcPositions gives.

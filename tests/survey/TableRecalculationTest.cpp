@@ -74,7 +74,8 @@ TEST_P(EditsRecalculatedInPart, LeaveWhatAFullRecalculationGives)
             undone.clear();
             what = "fit or roll";
         } else {
-            // Now and then the first or the last reading, which a part cannot reach.
+            // Now and then the first or the last reading: the first is placed
+            // from the collar again.
             const auto at = [&] {
                 const unsigned pick = random() % 20;
                 return pick == 0 ? 0 : pick == 1 ? doc.m_nObs - 1 : static_cast<std::int32_t>(random() % doc.m_nObs);
@@ -107,6 +108,45 @@ INSTANTIATE_TEST_SUITE_P(
                                 SetTrajectory{TrajectoryMethod::MinimumCurvature}, SetSite{DemoSite()}}},
                       SetupRow{"FitBehindItsPoints", {AddControlPoint{kAt130}, AddControlPoint{kAt240}, SetRollAdjustment{180}}}),
     RowName());
+
+struct TurnRow {
+    const char* name;
+    std::vector<double> depths;
+    std::int32_t deleted;
+};
+
+class ReadingAtAnEnd : public ::testing::TestWithParam<TurnRow> {};
+
+// A reading at an end of the table may turn the way the table is traversed
+// when it goes or comes back; the positions are then worked out anew, as a
+// full recalculation gives them.
+TEST_P(ReadingAtAnEnd, GoesAndComesBackAsAFullRecalculationGives)
+{
+    std::vector<Row> rows;
+    for (const double depth : GetParam().depths)
+        rows.push_back({depth, 0.2, 0.05 * depth, 0.45, 0.3, 0.1 * depth, 0.9});
+    CKestrixDoc doc;
+    FillDocument(doc, rows);
+    doc.Recalculate();
+    std::optional<EditRecord> record = ApplyRecorded(doc, DeleteObservation{GetParam().deleted});
+    ASSERT_TRUE(record);
+    for (const char* what : {"deleted", "undone"}) {
+        const DocumentState made(doc);
+        doc.RecalculateWithFitInForce();
+        EXPECT_EQ(FirstDifference(made, DocumentState(doc)), "") << what;
+        if (std::string(what) == "deleted") {
+            ASSERT_TRUE(Undo(doc, *record));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ReadingAtAnEnd,
+                         ::testing::Values(TurnRow{"LastGoesAndTheTableTurnsDown", {5, 6, 7, 8, 4}, 4},
+                                           TurnRow{"FirstGoesAndTheTableTurnsDown", {9, 5, 6, 7, 8}, 0},
+                                           TurnRow{"FirstGoesDownwards", {4, 5, 6, 7, 8}, 0},
+                                           TurnRow{"LastGoesDownwards", {4, 5, 6, 7, 8}, 4},
+                                           TurnRow{"FirstGoesUpwards", {8, 7, 6, 5, 4}, 0}),
+                         RowName());
 
 class LongSurvey : public ::testing::TestWithParam<std::pair<const char*, TrajectoryMethod>> {};
 
