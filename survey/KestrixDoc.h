@@ -122,6 +122,17 @@ public:
     // last Recalculate, so that positions past an edit are summed again
     // without working out the steps that did not change.
     std::vector<PositionStep> m_PositionSteps;
+    // The last change the views were told of, when it only took readings
+    // out of the table or put them back, leaving every other reading's
+    // orientation, azimuth in force and components as they were: views that
+    // keep such values per reading follow it rather than go through the
+    // whole table. It holds for the views' revision `revision` only.
+    struct TableSplice {
+        std::uint64_t revision = 0; // none: no view has seen revision 0 after a change
+        bool restored = false;      // readings put back, else taken out
+        std::vector<std::int32_t> indices; // ascending, in the larger of the two tables
+    };
+    TableSplice m_lastSplice;
     // The fit of m_dCoef in orthogonal form, for accurate evaluation.
     OrthogonalFit m_fit;
     // Where the fit in force was made (see m_bFitLocal).

@@ -130,9 +130,16 @@ bool StepsOnAfterRestore(const CKestrixDoc& doc, std::span<const RemovedObservat
     return first <= last && TraversedForward(doc.m_pObs[first].Depth, doc.m_pObs[last].Depth);
 }
 
-void Finish(CKestrixDoc& doc)
+// The reference field and the views, told that only `spliced` went (or came
+// back, `restored`).
+void Finish(CKestrixDoc& doc, std::span<const RemovedObservation> spliced, bool restored)
 {
     CalcReferenceField(doc);
+    doc.m_lastSplice.revision = doc.Revision() + 1; // the revision UpdateAllViews makes
+    doc.m_lastSplice.restored = restored;
+    doc.m_lastSplice.indices.clear();
+    for (const RemovedObservation& reading : spliced)
+        doc.m_lastSplice.indices.push_back(reading.index);
     doc.UpdateAllViews();
 }
 
@@ -161,7 +168,7 @@ bool RecalculateAfterRemoval(CKestrixDoc& doc, std::span<const RemovedObservatio
     } else {
         CalcPositions(doc);
     }
-    Finish(doc);
+    Finish(doc, removed, false);
     return true;
 }
 
@@ -191,7 +198,7 @@ bool RecalculateAfterRestore(CKestrixDoc& doc, std::span<const RemovedObservatio
     } else {
         CalcPositions(doc);
     }
-    Finish(doc);
+    Finish(doc, restored, true);
     return true;
 }
 

@@ -35,6 +35,7 @@ protected:
     // Each reading's measured azimuth and, with a fit in force, the fitted
     // azimuth at its depth (in plot units, unrounded).
     void GatherSamples() override;
+    bool SamplesFollowSplices() const override { return true; }
     void SetupVerticalRange() override;
     void DrawCurves(QPainter& painter) override;
     void DrawGrid(QPainter& painter) override;

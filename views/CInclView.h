@@ -21,6 +21,7 @@ public:
 protected:
     QString Title() const override;
     void GatherSamples() override;
+    bool SamplesFollowSplices() const override { return true; }
     void SetupVerticalRange() override;
     void DrawCurves(QPainter& painter) override;
     void DrawGrid(QPainter& painter) override;

@@ -61,6 +61,10 @@ bool CMagView::BeginPaint()
 
 std::uint64_t CMagView::SamplesVariant() const { return Link().ComponentsAsAnomalies() ? 1 : 0; }
 
+// Anomalies are taken from the survey's medians or the reference field along
+// the hole, which change with every reading that goes.
+bool CMagView::SamplesFollowSplices() const { return !Link().ComponentsAsAnomalies(); }
+
 void CMagView::GatherSamples()
 {
     const CKestrixDoc& doc = Doc();
@@ -77,18 +81,10 @@ void CMagView::GatherSamples()
     }
     // Against the model each reading has its own offsets, which the survey core gives.
     const std::vector<Anomaly> anomalies = m_againstModel.isEmpty() ? std::vector<Anomaly>{} : AnomaliesOf(doc);
-    double low = 1e10;
-    double high = -1e10;
-    const auto keep = [&](double* out, double up, double north, double east) {
+    const auto keep = [](double* out, double up, double north, double east) {
         out[0] = up;
         out[1] = north;
         out[2] = east;
-        for (int k = 0; k < 3; ++k) {
-            if (out[k] < low)
-                low = out[k];
-            if (out[k] > high)
-                high = out[k];
-        }
     };
     if (anomalies.empty()) {
         const std::array<double, 3> offsets = m_offsets;
@@ -100,6 +96,20 @@ void CMagView::GatherSamples()
             const Anomaly& a = anomalies[static_cast<std::size_t>(i)];
             keep(out, a.up, a.north, a.east);
         });
+    }
+    // The whole survey's range, from the samples: they may have followed a
+    // splice of the table rather than been gathered anew.
+    double low = 1e10;
+    double high = -1e10;
+    const PlotSamples& samples = GatheredSamples();
+    for (std::int32_t i = 0; i < samples.Count(); ++i) {
+        for (int k = 0; k < 3; ++k) {
+            const double value = samples.Value(i, k);
+            if (value < low)
+                low = value;
+            if (value > high)
+                high = value;
+        }
     }
     // Both ends within +-10,000,000 nT, so the span fits in 32 bits and a
     // survey lying wholly beyond the limit gives an empty range, not an

@@ -31,6 +31,7 @@ protected:
     // survey's range.
     void GatherSamples() override;
     std::uint64_t SamplesVariant() const override;
+    bool SamplesFollowSplices() const override;
     void SetupVerticalRange() override;
     std::vector<ValueLabel> ValueLabels() const override;
     void DrawGrid(QPainter& painter) override;

@@ -121,7 +121,14 @@ void PlotFrame::EnsureSamples()
     if (stamp == m_samplesStamp && variant == m_samplesVariant && m_samplesGeneration != 0)
         return;
     textio::ReleaseWideVectorRegisters();
+    // Samples of the revision just before one that only took readings out
+    // or put them back follow the table; any other change gathers anew.
+    const CKestrixDoc::TableSplice& splice = Doc().m_lastSplice;
+    const bool follows = m_samplesGeneration != 0 && variant == m_samplesVariant && SamplesFollowSplices()
+                      && splice.revision == stamp.revision && m_samplesStamp.revision + 1 == stamp.revision;
+    m_splice = follows ? &splice : nullptr;
     GatherSamples();
+    m_splice = nullptr;
     m_samplesStamp = stamp;
     m_samplesVariant = variant;
     ++m_samplesGeneration;

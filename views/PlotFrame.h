@@ -146,6 +146,11 @@ protected:
     virtual void GatherSamples();
     // What beside the survey the gathered values depend on.
     virtual std::uint64_t SamplesVariant() const { return 0; }
+    // Whether each gathered value depends on its reading's orientation,
+    // azimuth in force, components and depth alone (and SamplesVariant()), so
+    // that readings taken out or put back leave the others' values as they
+    // were and GatherReadings may follow the table instead of gathering anew.
+    virtual bool SamplesFollowSplices() const { return false; }
 
     // --- Helpers for the views ---
     // Gathers every reading's depth and the `curves` values that
@@ -281,6 +286,8 @@ private:
     SurveyStamp m_samplesStamp;         // the survey the samples were gathered from
     std::uint64_t m_samplesVariant = 0; // and SamplesVariant() then
     std::uint64_t m_samplesGeneration = 0; // counts the gatherings: what is kept from one is kept with its number
+    // While GatherSamples runs: the document's splice the samples may follow.
+    const survey::CKestrixDoc::TableSplice* m_splice = nullptr;
     struct CentreCache {
         std::uint64_t generation = 0;
         int curve = -1;
@@ -319,8 +326,16 @@ void PlotFrame::GatherReadings(int curves, ValuesOf valuesOf)
 {
     const survey::CKestrixDoc& doc = Doc();
     const double scale = doc.m_dScale;
-    m_samples.Gather(doc.m_pObs.get(), doc.m_pObs ? doc.m_nObs : 0, curves,
-                     [scale](double depth) { return ToPlotUnits(depth * scale); }, valuesOf);
+    const auto depthOf = [scale](double depth) { return ToPlotUnits(depth * scale); };
+    const std::int32_t count = doc.m_pObs ? doc.m_nObs : 0;
+    if (m_splice && m_samples.Curves() == curves) {
+        const bool followed = m_splice->restored
+                                ? m_samples.Reopen(m_splice->indices, doc.m_pObs.get(), count, depthOf, valuesOf)
+                                : m_samples.Remove(m_splice->indices, doc.m_pObs.get(), count);
+        if (followed)
+            return;
+    }
+    m_samples.Gather(doc.m_pObs.get(), count, curves, depthOf, valuesOf);
 }
 
 template <class Levels>

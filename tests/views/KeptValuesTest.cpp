@@ -45,6 +45,17 @@ const ChangeRow kChanges[] = {
          Redo(doc, record);
      },
      3},
+    {"DeleteEndsAndSpikeThenUndoAndRedo",
+     [](FakeSurvey& doc, PlotLink& link, const Paint& paint) {
+         link.SetFixedScales(false);
+         paint();
+         const EditRecord record = *ApplyRecorded(doc, edit::DeleteObservations{{0, 573, doc.m_nObs - 1}});
+         paint();
+         Undo(doc, record);
+         paint();
+         Redo(doc, record);
+     },
+     3},
     {"AddControlPoint",
      [](FakeSurvey& doc, PlotLink&, const Paint&) {
          ApplyRecorded(doc, edit::AddControlPoint{{5000, 4000}});
