@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QImage>
 #include <QString>
+#include <QTimer>
 #include <algorithm>
 
 namespace survey {
@@ -88,6 +89,10 @@ private:
     void FollowSurvey();
     // Sets the scroll bars to the listing as last refreshed.
     void UpdateScrollBars();
+    // Measures the next share of the rows for the widest line; the rest
+    // follows from the event loop, a share at a time, so that no paint
+    // waits for every row of a long survey.
+    void MeasureRows();
     void Select(int anchor, int current);
     void ExtendSelection(int rows);
 
@@ -98,7 +103,8 @@ private:
     survey::ListedRows m_rows = survey::ListedRows::TenMetreSteps;
     QImage m_canvas;        // the viewport's picture, painted anew each time
     int m_contentWidth = 0; // of the widest line, in pixels
-    bool m_contentWidthKnown = false; // measured since the listing last changed
+    bool m_contentWidthKnown = false; // every row measured since the listing last changed
+    QTimer m_measuring;     // measures the rows still unmeasured, when idle
     int m_anchor = -1;      // the row a selection started at; -1 without one
     int m_current = -1;     // the row it reaches to
     bool m_selecting = false; // the left button is down over the rows

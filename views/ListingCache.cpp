@@ -16,18 +16,6 @@ bool SameHead(const ListingText& a, const ListingText& b)
 
 std::uint64_t DepthBits(const CKestrixDoc& doc, int index) { return std::bit_cast<std::uint64_t>(doc.m_pObs[index].Depth); }
 
-// Replaces `count` elements of `values` from `at` with `fresh`.
-template <typename T>
-void Splice(std::vector<T>& values, std::size_t at, std::size_t count, const std::vector<T>& fresh)
-{
-    const auto start = values.begin() + static_cast<std::ptrdiff_t>(at);
-    if (fresh.size() > count)
-        values.insert(start + static_cast<std::ptrdiff_t>(count), fresh.size() - count, T{});
-    else
-        values.erase(start + static_cast<std::ptrdiff_t>(fresh.size()), start + static_cast<std::ptrdiff_t>(count));
-    std::copy(fresh.begin(), fresh.end(), values.begin() + static_cast<std::ptrdiff_t>(at));
-}
-
 } // namespace
 
 ListingCache::Source ListingCache::SourceOf(const CKestrixDoc& doc, ListedRows rows)
@@ -43,29 +31,61 @@ void ListingCache::ListAll(const CKestrixDoc& doc, ListedRows rows)
         m_depthBits[i] = DepthBits(doc, static_cast<int>(i));
 }
 
+// A splice holds for the one revision it was made for, which must follow the
+// one the rows were listed for.
+std::optional<std::vector<ReplacedStretch>> ListingCache::SplicedSinceLastLook(const CKestrixDoc& doc) const
+{
+    const CKestrixDoc::TableSplice& splice = doc.m_lastSplice;
+    if (splice.revision != doc.Revision() || m_source.revision + 1 != doc.Revision())
+        return std::nullopt;
+    return StretchesOfSplice(splice, static_cast<int>(m_depthBits.size()), std::max(doc.m_nObs, 0));
+}
+
 // Whether a row is listed depends on its neighbours' depths only, so the rows
-// before and after the depths that changed keep their state: only the changed
-// stretch and one row either side are listed anew.
-void ListingCache::ListAnew(const CKestrixDoc& doc, ListedRows rows, DepthChange change)
+// away from the stretches that changed keep their state: only each stretch
+// and one row either side are listed anew.
+void ListingCache::ListAnew(const CKestrixDoc& doc, ListedRows rows, std::span<const ReplacedStretch> stretches)
 {
     const int oldCount = static_cast<int>(m_depthBits.size());
     const int newCount = std::max(doc.m_nObs, 0);
-    const int first = std::max(change.prefix - 1, 0);
-    const int oldEnd = std::min(oldCount - change.suffix + 1, oldCount);
-    const int newEnd = std::min(newCount - change.suffix + 1, newCount);
-    const auto from = std::lower_bound(m_listed.begin(), m_listed.end(), first);
-    const auto to = std::lower_bound(from, m_listed.end(), oldEnd);
-    for (auto later = to; later != m_listed.end(); ++later)
-        *later += newCount - oldCount;
-    std::vector<int> relisted;
-    AppendListedObservations(doc, rows, first, newEnd, relisted);
-    Splice(m_listed, static_cast<std::size_t>(from - m_listed.begin()), static_cast<std::size_t>(to - from), relisted);
+    // Stretches closer than two rows share the rows listed anew between them.
+    std::vector<ReplacedStretch> joined;
+    for (const ReplacedStretch& stretch : stretches) {
+        if (!joined.empty() && stretch.oldFirst < joined.back().oldEnd + 2) {
+            joined.back().oldEnd = stretch.oldEnd;
+            joined.back().newEnd = stretch.newEnd;
+        } else {
+            joined.push_back(stretch);
+        }
+    }
 
-    std::vector<std::uint64_t> changedDepths;
-    for (int i = change.prefix; i < newCount - change.suffix; ++i)
-        changedDepths.push_back(DepthBits(doc, i));
-    Splice(m_depthBits, static_cast<std::size_t>(change.prefix),
-           static_cast<std::size_t>(oldCount - change.suffix - change.prefix), changedDepths);
+    std::vector<int> listed;
+    listed.reserve(m_listed.size() + static_cast<std::size_t>(std::max(newCount - oldCount, 0)));
+    std::vector<std::uint64_t> depthBits;
+    depthBits.reserve(static_cast<std::size_t>(newCount));
+    auto kept = m_listed.cbegin();
+    int shift = 0;
+    int oldAt = 0;
+    for (const ReplacedStretch& stretch : joined) {
+        const int oldFirst = std::max(stretch.oldFirst - 1, 0);
+        const int oldEnd = std::min(stretch.oldEnd + 1, oldCount);
+        for (; kept != m_listed.cend() && *kept < oldFirst; ++kept)
+            listed.push_back(*kept + shift);
+        while (kept != m_listed.cend() && *kept < oldEnd)
+            ++kept;
+        AppendListedObservations(doc, rows, std::max(stretch.newFirst - 1, 0), std::min(stretch.newEnd + 1, newCount),
+                                 listed);
+        depthBits.insert(depthBits.end(), m_depthBits.begin() + oldAt, m_depthBits.begin() + stretch.oldFirst);
+        for (int i = stretch.newFirst; i < stretch.newEnd; ++i)
+            depthBits.push_back(DepthBits(doc, i));
+        oldAt = stretch.oldEnd;
+        shift = stretch.newEnd - stretch.oldEnd;
+    }
+    for (; kept != m_listed.cend(); ++kept)
+        listed.push_back(*kept + shift);
+    depthBits.insert(depthBits.end(), m_depthBits.begin() + oldAt, m_depthBits.end());
+    m_listed = std::move(listed);
+    m_depthBits = std::move(depthBits);
 }
 
 // The head is a few lines, made again at every refresh: a collar changed
@@ -82,40 +102,34 @@ ListingCache::Change ListingCache::Refresh(const CKestrixDoc& doc, ListedRows ro
         return Change::Values;
 
     bool sameRows = false;
-    const bool sameTable = source.table == m_source.table;
-    const std::size_t commonDeletions = CommonDeletions(doc.m_DeletedReadings, m_deleted);
-    const bool sameDeletions = commonDeletions == m_deleted.size() && commonDeletions == doc.m_DeletedReadings.size();
-    const int lastDeletedAt = m_deletedAt.empty() ? -1 : m_deletedAt.back();
-    std::optional<DepthChange> change;
-    if (!m_built || rows != m_source.rows)
+    if (!m_built || rows != m_source.rows) {
         ListAll(doc, rows);
-    else if (sameTable && source.count == m_source.count && sameDeletions)
+    } else if (const auto spliced = SplicedSinceLastLook(doc)) {
+        ListAnew(doc, rows, *spliced);
+    } else if (source.table == m_source.table && source.count == m_source.count
+               && SameDeletions(doc.m_DeletedReadings, m_deleted)) {
         sameRows = true;
-    else if ((sameTable && (change = OneReadingDeletedOrRestored(doc, m_depthBits, m_deleted, lastDeletedAt)))
-             || (change = ScanDepthChange(doc, m_depthBits)))
-        ListAnew(doc, rows, *change);
-    else
+    } else if (const auto scanned = ScanDepthChange(doc, m_depthBits)) {
+        ListAnew(doc, rows, std::span(&*scanned, 1));
+    } else {
         sameRows = true;
-    // Where each reading deleted since the load stood, while it is known: one
-    // deleted alone stood where its change begins.
-    const bool oneDeleted = change && doc.m_DeletedReadings.size() == m_deleted.size() + 1
-                            && commonDeletions == m_deleted.size() && source.count == m_source.count - 1;
-    m_deletedAt.resize(std::min(commonDeletions, m_deletedAt.size()));
-    m_deletedAt.resize(doc.m_DeletedReadings.size(), oneDeleted ? change->prefix : -1);
+    }
     m_deleted = doc.m_DeletedReadings;
-    m_lengthsKnown = false;
+    m_measured = 0;
+    m_lengths.clear();
     m_source = source;
     m_built = true;
     return sameRows ? Change::Values : Change::Rows;
 }
 
-const std::set<std::array<std::size_t, 6>>& ListingCache::RowPieceLengths(const CKestrixDoc& doc)
+bool ListingCache::MeasureRows(const CKestrixDoc& doc, std::size_t rows)
 {
-    if (!m_lengthsKnown) {
-        // Only rows still in the table, should it have shrunk unannounced.
-        const auto inTable = std::lower_bound(m_listed.begin(), m_listed.end(), std::max(doc.m_nObs, 0));
-        m_lengths = ListingRowPieceLengthSet(doc, std::span<const int>(m_listed.begin(), inTable));
-        m_lengthsKnown = true;
-    }
-    return m_lengths;
+    // Only rows still in the table, should it have shrunk unannounced.
+    const auto inTable = static_cast<std::size_t>(
+        std::lower_bound(m_listed.begin(), m_listed.end(), std::max(doc.m_nObs, 0)) - m_listed.begin());
+    const std::size_t end = std::min(inTable, m_measured + std::min(rows, inTable));
+    if (end > m_measured)
+        m_lengths.merge(ListingRowPieceLengthSet(doc, std::span<const int>(m_listed).subspan(m_measured, end - m_measured)));
+    m_measured = std::max(m_measured, end);
+    return m_measured >= inTable;
 }

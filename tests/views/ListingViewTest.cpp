@@ -489,26 +489,47 @@ TEST(ListingViewTest, ListsEveryReadingAndCentresTheRowNearestADepth)
     EXPECT_EQ(doc.m_pObs[view.ObservationOfRow(view.ShowDepth(153.1))].Depth, 150.0);
 }
 
+struct WideRow {
+    const char* name;
+    int readings;
+    int wide; // the reading whose East is too large for its field
+};
+
+class ListingWidthTest : public ::testing::TestWithParam<WideRow> {};
+
 // A number too large for its field widens the listing once the survey says
-// it changed.
-TEST(ListingViewTest, AValueTooLargeForItsFieldWidensTheListing)
+// it changed, also where a long listing measures that row only after the
+// paint, from the event loop.
+TEST_P(ListingWidthTest, AValueTooLargeForItsFieldWidensTheListing)
 {
     CKestrixDoc doc;
-    LoadSurvey(doc);
+    LoadSurvey(doc, GetParam().readings);
     FakeViewServices services;
     CKestrixView view(doc, services);
     view.SetListedRows(ListedRows::EveryReading);
     view.resize(900, 600);
     view.show();
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 1000);
     const int before = view.horizontalScrollBar()->maximum();
-    doc.m_pObs[123].East = 1e20;
+    const int wide = GetParam().wide;
+    doc.m_pObs[wide].East = 1e20;
     doc.UpdateAllViews();
     Picture(view); // the paint lays the listing out again, the scroll bars follow
-    QCoreApplication::processEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 1000);
     const QFontMetrics metrics(CKestrixView::ListingFont());
-    const std::string row = BuildListingRow(doc, 123).pieces[5];
-    EXPECT_EQ(view.horizontalScrollBar()->maximum() - before,
-              metrics.horizontalAdvance(QString::fromStdString(row)) - metrics.horizontalAdvance(QString(56, '0')));
+    const std::string row = BuildListingRow(doc, wide).pieces[5];
+    const int widening = metrics.horizontalAdvance(QString::fromStdString(row)) - metrics.horizontalAdvance(QString(56, '0'));
+    EXPECT_EQ(view.horizontalScrollBar()->maximum() - before, widening);
+
+    doc.m_pObs[wide].East = 12.5;
+    doc.UpdateAllViews();
+    Picture(view);
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 1000);
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), before) << "narrow again";
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, ListingWidthTest,
+                         ::testing::Values(WideRow{"FewReadings", 401, 123}, WideRow{"ManyReadingsTheLastRow", 40000, 39999}),
+                         RowName());
 
 } // namespace
