@@ -5,12 +5,15 @@
 #include "survey/EditRecord.h"
 #include "survey/KestrixDoc.h"
 #include "survey/SpikeFinder.h"
+#include "survey/SpikeTracker.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <optional>
 #include <random>
+#include <utility>
+#include <vector>
 
 using namespace survey;
 
@@ -62,6 +65,40 @@ void BM_FindSpikes(benchmark::State& state)
     }
 }
 BENCHMARK(BM_FindSpikes)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The spike tracker of the quality plot brought up to date after one reading
+// went (state.range(0) 0) or came back (1), named so, or every dip moved in
+// its last place (2), as after an edit; putting it back is not timed.
+void BM_TrackSpikes(benchmark::State& state)
+{
+    CKestrixDoc doc;
+    FillSurvey(doc);
+    doc.Recalculate();
+    std::vector<QualityValues> values = doc.m_QualityValues;
+    std::vector<QualityValues> edited = values;
+    if (state.range(0) == 2) {
+        for (QualityValues& v : edited)
+            v.dip = std::nextafter(v.dip, 100.0);
+    } else {
+        edited.erase(edited.begin() + 66666);
+    }
+    if (state.range(0) == 1)
+        std::swap(values, edited);
+    const std::vector<std::int32_t> at = {66666};
+    const SpikeTracker::Splice out{false, at}, back{true, at};
+    const SpikeTracker::Splice* splice = state.range(0) == 0 ? &out : state.range(0) == 1 ? &back : nullptr;
+    const SpikeTracker::Splice* undo = state.range(0) == 0 ? &back : state.range(0) == 1 ? &out : nullptr;
+    const SpikeSettings settings;
+    SpikeTracker tracker;
+    tracker.Update(values, settings);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(tracker.Update(edited, settings, splice).data());
+        state.PauseTiming();
+        tracker.Update(values, settings, undo);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_TrackSpikes)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // The undo that follows each deletion is not timed.
 void BM_DeleteFlaggedReadings(benchmark::State& state)

@@ -49,15 +49,6 @@ double Quantity(const QualityValues& values, int band)
 
 std::int32_t BandBottom(int band) { return (CQcView::kBands - 1 - band) * (kBandUnits + kGapUnits); }
 
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return std::numeric_limits<double>::quiet_NaN();
-    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
-    std::nth_element(values.begin(), middle, values.end());
-    return *middle;
-}
-
 // The narrowest span a band's scale shows: twice the spike finder's floor, so
 // a smooth survey is not blown up into its rounding noise.
 double MinimumSpan(int band, const SpikeSettings& settings, double medianGravity)
@@ -143,7 +134,7 @@ bool CQcView::BeginPaint()
     const SurveyStamp stamp = SurveyStamp::Of(doc);
     const bool surveyChanged = stamp != m_valuesStamp || settings != m_valuesSettings;
     if (surveyChanged) {
-        WorkOutValues(settings);
+        WorkOutValues(settings, stamp);
         m_valuesStamp = stamp;
         m_valuesSettings = settings;
     }
@@ -173,7 +164,7 @@ bool CQcView::BeginPaint()
     return true;
 }
 
-void CQcView::WorkOutValues(const SpikeSettings& settings)
+void CQcView::WorkOutValues(const SpikeSettings& settings, const SurveyStamp& stamp)
 {
     const CKestrixDoc& doc = Doc();
     // The recalculation's quality values are each reading's QualityOf; a
@@ -185,15 +176,15 @@ void CQcView::WorkOutValues(const SpikeSettings& settings)
         for (std::size_t i = 0; i < m_values.size(); ++i)
             m_values[i] = QualityOf(doc.m_pObs[i]);
     }
-    m_flags = m_spikes.Update(m_values, settings);
-    m_flagged = static_cast<int>(std::count_if(m_flags.begin(), m_flags.end(), [](std::uint8_t f) { return f != 0; }));
-    std::vector<double> gravity;
-    gravity.reserve(m_values.size());
-    for (const QualityValues& v : m_values) {
-        if (std::isfinite(v.totalGravity))
-            gravity.push_back(v.totalGravity);
-    }
-    m_medianGravity = Median(std::move(gravity));
+    // Readings only taken out or put back since the last values leave the
+    // spike finder the windows about them to work out.
+    const CKestrixDoc::TableSplice& splice = doc.m_lastSplice;
+    const SpikeTracker::Splice spliced{splice.restored, splice.indices};
+    const bool follows = doc.IsComputed() && splice.revision == stamp.revision
+                         && m_valuesStamp.revision + 1 == stamp.revision && settings == m_valuesSettings;
+    m_flags = m_spikes.Update(m_values, settings, follows ? &spliced : nullptr);
+    m_flagged = static_cast<int>(m_spikes.Flagged());
+    m_medianGravity = m_spikes.MedianGravity();
     // The model's field along the hole and normal gravity, as the last
     // recalculation left them for these readings.
     m_reference.clear();
@@ -218,7 +209,13 @@ std::int32_t CQcView::BandY(Band band, double value) const
         return kNotDrawn;
     const Scale& scale = BandScale(band);
     const double share = std::clamp((value - scale.low) / (scale.high - scale.low), 0.0, 1.0);
-    return BandBottom(band) + static_cast<std::int32_t>(std::lround(share * kBandUnits));
+    // As std::lround for the non-negative units, without the library call:
+    // every reading of every band goes through here when the curves are drawn anew.
+    const double units = share * kBandUnits;
+    auto rounded = static_cast<std::int32_t>(units);
+    if (units - rounded >= 0.5)
+        ++rounded;
+    return BandBottom(band) + rounded;
 }
 
 std::int32_t CQcView::PickY(const Observation& obs, int k) const

@@ -63,6 +63,8 @@ protected:
     void DrawOverlays(QPainter& painter) override;
     void DrawLevelLine(QPainter& painter) override;
     int PointsPerObservation() const override { return kBands; }
+    // The samples are the depths alone.
+    bool SamplesFollowSplices() const override { return true; }
     std::int32_t PickY(const survey::Observation& obs, int k) const override;
     QString ReadingValues(std::int32_t index) const override;
     void ApplyValueZoom() override {} // BeginPaint zooms each band's scale
@@ -72,7 +74,7 @@ protected:
 private:
     QString BandName(int band) const;
     // The quality values, their flags and the reference of every reading.
-    void WorkOutValues(const survey::SpikeSettings& settings);
+    void WorkOutValues(const survey::SpikeSettings& settings, const SurveyStamp& stamp);
 
     std::array<Scale, kBands> m_scales{};
     // The reference per reading (F, normal gravity, I); empty without one.

@@ -123,6 +123,33 @@ TEST_F(QcView, FollowsTheSharedDepthWindowAndDeletesByAnyBand)
     EXPECT_EQ(doc.m_pObs[45].Depth, 46.0);
 }
 
+// The flags kept from paint to paint follow readings taken out and put
+// back, one edit or several between paints, as the full pass finds them.
+TEST_F(QcView, FlagsAfterDeletionsAndUndosAsTheFullPass)
+{
+    const auto flagsNow = [&] {
+        Render(qc);
+        return FindSpikes(doc.m_QualityValues, link.Spikes());
+    };
+    Render(qc);
+    std::vector<EditRecord> records;
+    const std::vector<std::vector<std::int32_t>> deletions = {{30}, {0, 59, 60, 61}, {88, 89, 110}, {84}, {86}};
+    for (const std::vector<std::int32_t>& indices : deletions) {
+        std::optional<EditRecord> record = ApplyRecorded(doc, edit::DeleteObservations{indices});
+        ASSERT_TRUE(record);
+        records.push_back(std::move(*record));
+        ASSERT_EQ(qc.Flags(), flagsNow()) << indices.front();
+    }
+    ASSERT_TRUE(Undo(doc, records[4]));
+    ASSERT_TRUE(Undo(doc, records[3]));
+    EXPECT_EQ(qc.Flags(), flagsNow()) << "two undos between paints";
+    for (std::size_t k = 3; k-- > 0;) {
+        ASSERT_TRUE(Undo(doc, records[k]));
+        EXPECT_EQ(qc.Flags(), flagsNow()) << k;
+    }
+    EXPECT_EQ(qc.Flags()[30], kFieldSpike);
+}
+
 // A survey not calculated (as a failed load leaves it) has no quality values
 // of the recalculation's: the plot works them out from the readings.
 TEST(QcViewNotCalculated, FlagsTheSpikesOfTheRawReadings)
