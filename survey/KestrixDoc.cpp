@@ -41,7 +41,7 @@ void CKestrixDoc::Calculate(bool refit, bool reorient)
         CalcOrientation(*this);
     if (refit)
         FitThroughControlPoints(*this);
-    ResolveWithAzimuthInForce(*this, !reorient);
+    ResolveWithAzimuthInForce(*this);
     CalcPositions(*this);
     CalcReferenceField(*this);
     UpdateAllViews();

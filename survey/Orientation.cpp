@@ -2,6 +2,7 @@
 
 #include "survey/AzimuthWrap.h"
 #include "survey/KestrixDoc.h"
+#include "survey/QualityControl.h"
 #include "survey/ReadingSteps.h"
 #include "survey/Stretches.h"
 
@@ -61,17 +62,21 @@ void CalcAzimuth(CKestrixDoc& doc)
 
 void CalcOrientation(CKestrixDoc& doc)
 {
-    // Each reading is oriented on its own, on both cores; the wrap's terms
-    // are then summed in table order, as CalcAzimuth sums them.
+    // Each reading is oriented on its own, on both cores, and its quality
+    // values follow while it is at hand; the wrap's terms are then summed in
+    // table order, as CalcAzimuth sums them.
     const auto n = static_cast<std::size_t>(std::max(doc.m_nObs, 0));
     std::vector<double> terms(n);
     std::vector<std::uint8_t> isNegative(n);
+    doc.m_QualityValues.resize(n);
+    QualityValues* quality = doc.m_QualityValues.data();
     ForStretches(doc.m_nObs, [&](std::int32_t begin, std::int32_t end) {
         for (std::int32_t i = begin; i < end; ++i) {
             Observation& o = doc.m_pObs[i];
             OrientInclination(o);
             OrientRoll(o, doc.m_nRollAdjust);
             OrientAzimuth(o);
+            quality[i] = QualityOf(o);
             terms[static_cast<std::size_t>(i)] = WrapTerm(o.CalcAzMag);
             isNegative[static_cast<std::size_t>(i)] = o.CalcAzMag < 0;
         }

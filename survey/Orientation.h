@@ -16,8 +16,9 @@ void CalcRollAngle(CKestrixDoc& doc);
 // MagH1, MagH2, MagV and the magnetic azimuth CalcAzMag (= AzUsed); azimuths
 // go into 0 to 360 when their mean lies within 20 degrees of 180.
 void CalcAzimuth(CKestrixDoc& doc);
-// CalcInclination, CalcRollAngle and CalcAzimuth in one pass over the table,
-// to the same bits; the document's orientation is then current.
+// CalcInclination, CalcRollAngle, CalcAzimuth and CalcQualityValues in one
+// pass over the table, to the same bits; the document's orientation is then
+// current.
 void CalcOrientation(CKestrixDoc& doc);
 // MagE, MagN, MagU with the azimuth in force, AzUsed.
 void ResolveComponents(CKestrixDoc& doc);

@@ -1,5 +1,6 @@
 #include "survey/Trajectory.h"
 
+#include "survey/Hypot.h"
 #include "survey/KestrixDoc.h"
 #include "survey/Orientation.h"
 #include "survey/SineCosine.h"
@@ -39,8 +40,8 @@ Direction DirectionOf(double azimuth, double inclination)
 double DoglegBetween(const Direction& a, const Direction& b)
 {
     const double dot = a.east * b.east + a.north * b.north + a.up * b.up;
-    const double cross = std::hypot(a.north * b.up - a.up * b.north, a.up * b.east - a.east * b.up,
-                                    a.east * b.north - a.north * b.east);
+    const double cross = Hypot(a.north * b.up - a.up * b.north, a.up * b.east - a.east * b.up,
+                               a.east * b.north - a.north * b.east);
     return std::atan2(cross, dot);
 }
 
