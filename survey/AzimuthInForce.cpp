@@ -2,23 +2,19 @@
 
 #include "survey/KestrixDoc.h"
 #include "survey/ReadingSteps.h"
-#include "survey/Stretches.h"
 
 namespace survey {
 
-void ResolveWithAzimuthInForce(CKestrixDoc& doc)
+void ResolveWithAzimuthInForce(CKestrixDoc& doc, std::int32_t begin, std::int32_t end)
 {
     const bool fitted = doc.m_nCoef != 0;
     const FitSpan span = doc.m_fitSpan;
-    // Every reading on its own, on both cores.
-    ForStretches(doc.m_nObs, [&](std::int32_t begin, std::int32_t end) {
-        for (std::int32_t i = begin; i < end; ++i) {
-            Observation& o = doc.m_pObs[i];
-            const bool replaced = fitted && (!doc.m_bFitLocal || (o.Depth >= span.top && o.Depth <= span.bottom));
-            o.AzUsed = replaced ? doc.m_fit.Evaluate(doc.m_dScale * o.Depth) / doc.m_dScale : o.CalcAzMag;
-            ResolveReading(o);
-        }
-    });
+    for (std::int32_t i = begin; i < end; ++i) {
+        Observation& o = doc.m_pObs[i];
+        const bool replaced = fitted && (!doc.m_bFitLocal || (o.Depth >= span.top && o.Depth <= span.bottom));
+        o.AzUsed = replaced ? doc.m_fit.Evaluate(doc.m_dScale * o.Depth) / doc.m_dScale : o.CalcAzMag;
+        ResolveReading(o);
+    }
 }
 
 } // namespace survey

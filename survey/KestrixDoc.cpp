@@ -41,8 +41,8 @@ void CKestrixDoc::Calculate(bool refit, bool reorient)
         CalcOrientation(*this);
     if (refit)
         FitThroughControlPoints(*this);
-    ResolveWithAzimuthInForce(*this);
-    CalcPositions(*this);
+    // The azimuths in force and the positions in one pass over the table.
+    CalcPositions(*this, [this](std::int32_t begin, std::int32_t end) { ResolveWithAzimuthInForce(*this, begin, end); });
     CalcReferenceField(*this);
     UpdateAllViews();
 }

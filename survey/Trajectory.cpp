@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <mutex>
+#include <vector>
 
 namespace survey {
 
@@ -72,6 +74,10 @@ bool TraversesBackwards(const CKestrixDoc& doc)
 }
 
 namespace {
+
+// Readings prepared and stepped together: their part of the table stays in
+// the processor's cache between the two.
+constexpr std::int32_t kBlock = 512;
 
 // The step to reading `o` from its predecessor `p` along their averaged
 // angles. The fall is stored negated: adding it is subtracting it, to the bit.
@@ -161,26 +167,61 @@ void SumSteps(CKestrixDoc& doc, int from, int to, int step)
 
 void CalcPositions(CKestrixDoc& doc)
 {
+    CalcPositions(doc, [](std::int32_t, std::int32_t) {});
+}
+
+void CalcPositions(CKestrixDoc& doc, const std::function<void(std::int32_t, std::int32_t)>& prepare)
+{
     doc.m_PositionSteps.resize(static_cast<std::size_t>(doc.m_nObs));
     if (doc.m_nObs == 0)
         return;
     const bool backwards = TraversesBackwards(doc);
-    const int step = backwards ? -1 : 1;
-    const int first = backwards ? doc.m_nObs - 1 : 0;
-    const int end = backwards ? -1 : doc.m_nObs;
-
-    PlaceFirst(doc, first);
-    // The steps on both cores, each as on its own; their sum in the order of
-    // the traversal.
     const double declination = doc.DeclinationInForce();
-    const int stepped = backwards ? 0 : 1; // the first reading in the table with a step
-    ForStretches(doc.m_nObs - 1, [&](std::int32_t begin, std::int32_t stop) {
-        if (backwards)
-            WorkOutSteps(doc, stop - 1 + stepped, begin - 1 + stepped, step, declination);
-        else
-            WorkOutSteps(doc, begin + stepped, stop + stepped, step, declination);
+
+    // On both cores, a block at a time so that the readings just prepared are
+    // still in the cache: the steps between readings of one stretch and,
+    // traversed forward, the first stretch's positions, summed in order.
+    std::mutex starting;
+    std::vector<std::int32_t> starts; // of the stretches after the first
+    std::int32_t summedTo = 1;        // readings before it have their positions
+    ForStretches(doc.m_nObs, [&](std::int32_t begin, std::int32_t stop) {
+        const bool sums = !backwards && begin == 0;
+        for (std::int32_t block = begin; block < stop; block += kBlock) {
+            const std::int32_t blockEnd = std::min(stop, block + kBlock);
+            prepare(block, blockEnd);
+            const std::int32_t later = std::max(block, begin + 1); // the first pair's later reading
+            if (backwards) {
+                WorkOutSteps(doc, blockEnd - 2, later - 2, -1, declination);
+                continue;
+            }
+            WorkOutSteps(doc, later, blockEnd, 1, declination);
+            if (sums) {
+                if (block == 0)
+                    PlaceFirst(doc, 0);
+                SumSteps(doc, later, blockEnd, 1);
+            }
+        }
+        const std::lock_guard lock(starting);
+        if (sums)
+            summedTo = stop;
+        else if (begin > 0)
+            starts.push_back(begin);
     });
-    SumSteps(doc, first + step, end, step);
+
+    // The steps across stretches, then the positions not summed yet in the
+    // order of the traversal.
+    for (const std::int32_t start : starts) {
+        if (backwards)
+            doc.m_PositionSteps[static_cast<std::size_t>(start - 1)] = StepTo(doc, start - 1, -1, declination);
+        else
+            doc.m_PositionSteps[static_cast<std::size_t>(start)] = StepTo(doc, start, 1, declination);
+    }
+    if (backwards) {
+        PlaceFirst(doc, doc.m_nObs - 1);
+        SumSteps(doc, doc.m_nObs - 2, -1, -1);
+    } else {
+        SumSteps(doc, std::max(summedTo, 1), doc.m_nObs, 1);
+    }
 }
 
 void RestepPositions(CKestrixDoc& doc, std::span<const std::int32_t> stale)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
 namespace survey {
@@ -14,6 +15,13 @@ class CKestrixDoc;
 // to the grid by the declination in force. Every reading's step is kept in
 // doc.m_PositionSteps.
 void CalcPositions(CKestrixDoc& doc);
+
+// As CalcPositions, in the same pass over the table as prepare(begin, end),
+// which puts what the steps read in place (AzUsed, say) for readings begin
+// to end - 1 and for no other: called once on each of blocks that together
+// cover the table, from several threads at once, before any step that reads
+// those readings.
+void CalcPositions(CKestrixDoc& doc, const std::function<void(std::int32_t, std::int32_t)>& prepare);
 
 // What the positioning adds to the position of the reading before a reading
 // (in the order the table is traversed) to give that reading's, in metres;
