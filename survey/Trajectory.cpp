@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <mutex>
 #include <vector>
 
@@ -75,6 +76,9 @@ bool TraversesBackwards(const CKestrixDoc& doc)
 
 namespace {
 
+// The horizontal length of a step that is not an average-angle step between readings.
+constexpr double kNoHorizontal = std::numeric_limits<double>::quiet_NaN();
+
 // Readings prepared and stepped together: their part of the table stays in
 // the processor's cache between the two.
 constexpr std::int32_t kBlock = 512;
@@ -86,7 +90,18 @@ PositionStep AverageAngleStep(const Observation& p, const Observation& o, double
     const SineCosine a = SineCosineOf((MeanAzimuth(o.AzUsed, p.AzUsed) - declination) * kDegToRad);
     const SineCosine inc = SineCosineOf(0.5 * (o.CalcIncl + p.CalcIncl) * kDegToRad);
     const double delta = o.Depth - p.Depth;
-    return {delta * inc.cos * a.sin, delta * inc.cos * a.cos, -(delta * inc.sin)};
+    const double horizontal = delta * inc.cos;
+    return {horizontal * a.sin, horizontal * a.cos, -(delta * inc.sin), horizontal};
+}
+
+// AverageAngleStep(p, o, declination) when `kept` is that step under other
+// azimuths: its horizontal length and rise stay.
+PositionStep AverageAngleStepTurned(const Observation& p, const Observation& o, double declination, const PositionStep& kept)
+{
+    if (std::isnan(kept.horizontal))
+        return AverageAngleStep(p, o, declination);
+    const SineCosine a = SineCosineOf((MeanAzimuth(o.AzUsed, p.AzUsed) - declination) * kDegToRad);
+    return {kept.horizontal * a.sin, kept.horizontal * a.cos, kept.up, kept.horizontal};
 }
 
 Direction DirectionOf(const Observation& o, double declination)
@@ -98,7 +113,7 @@ Direction DirectionOf(const Observation& o, double declination)
 PositionStep ArcStep(const Direction& p, const Direction& o, double length)
 {
     const Direction arc = MinimumCurvatureStep(p, o, length);
-    return {arc.east, arc.north, arc.up};
+    return {arc.east, arc.north, arc.up, kNoHorizontal};
 }
 
 // The step of reading `n` from reading `n - step`.
@@ -112,8 +127,9 @@ PositionStep StepTo(const CKestrixDoc& doc, int n, int step, double declination)
 }
 
 // The steps of readings `from` to `to` - step (exclusive end), `step` apart in
-// the table, each from the one before it.
-void WorkOutSteps(CKestrixDoc& doc, int from, int to, int step, double declination)
+// the table, each from the one before it. With `inclinationsKept` the steps
+// of those readings were worked out before, under other azimuths.
+void WorkOutSteps(CKestrixDoc& doc, int from, int to, int step, double declination, bool inclinationsKept)
 {
     PositionStep* steps = doc.m_PositionSteps.data();
     if (doc.m_trajectory == TrajectoryMethod::MinimumCurvature) {
@@ -125,6 +141,11 @@ void WorkOutSteps(CKestrixDoc& doc, int from, int to, int step, double declinati
             steps[n] = ArcStep(previous, current, o.Depth - doc.m_pObs[n - step].Depth);
             previous = current;
         }
+        return;
+    }
+    if (inclinationsKept) {
+        for (int n = from; n != to; n += step)
+            steps[n] = AverageAngleStepTurned(doc.m_pObs[n - step], doc.m_pObs[n], declination, steps[n]);
         return;
     }
     for (int n = from; n != to; n += step)
@@ -139,7 +160,7 @@ void PlaceFirst(CKestrixDoc& doc, int first)
     const SineCosine a = SineCosineOf((start.AzUsed - doc.DeclinationInForce()) * kDegToRad);
     const SineCosine inc = SineCosineOf(start.CalcIncl * kDegToRad);
     const double d = start.Depth;
-    const PositionStep offset{d * inc.cos * a.sin, d * inc.cos * a.cos, -(d * inc.sin)};
+    const PositionStep offset{d * inc.cos * a.sin, d * inc.cos * a.cos, -(d * inc.sin), kNoHorizontal};
     doc.m_PositionSteps[static_cast<std::size_t>(first)] = offset;
     start.East = doc.m_dEasting + offset.east;
     start.North = doc.m_dNorthing + offset.north;
@@ -167,11 +188,12 @@ void SumSteps(CKestrixDoc& doc, int from, int to, int step)
 
 void CalcPositions(CKestrixDoc& doc)
 {
-    CalcPositions(doc, [](std::int32_t, std::int32_t) {});
+    CalcPositions(doc, [](std::int32_t, std::int32_t) {}, false);
 }
 
-void CalcPositions(CKestrixDoc& doc, const std::function<void(std::int32_t, std::int32_t)>& prepare)
+void CalcPositions(CKestrixDoc& doc, const std::function<void(std::int32_t, std::int32_t)>& prepare, bool inclinationsKept)
 {
+    const bool kept = inclinationsKept && doc.m_PositionSteps.size() == static_cast<std::size_t>(doc.m_nObs);
     doc.m_PositionSteps.resize(static_cast<std::size_t>(doc.m_nObs));
     if (doc.m_nObs == 0)
         return;
@@ -191,10 +213,10 @@ void CalcPositions(CKestrixDoc& doc, const std::function<void(std::int32_t, std:
             prepare(block, blockEnd);
             const std::int32_t later = std::max(block, begin + 1); // the first pair's later reading
             if (backwards) {
-                WorkOutSteps(doc, blockEnd - 2, later - 2, -1, declination);
+                WorkOutSteps(doc, blockEnd - 2, later - 2, -1, declination, kept);
                 continue;
             }
-            WorkOutSteps(doc, later, blockEnd, 1, declination);
+            WorkOutSteps(doc, later, blockEnd, 1, declination, kept);
             if (sums) {
                 if (block == 0)
                     PlaceFirst(doc, 0);

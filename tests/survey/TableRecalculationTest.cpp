@@ -107,7 +107,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SetupRow{"LocalFitArcsAndReferenceField",
                                {SetLocalFit{true}, AddControlPoint{kAt150}, AddControlPoint{kAt240},
                                 SetTrajectory{TrajectoryMethod::MinimumCurvature}, SetSite{DemoSite()}}},
-                      SetupRow{"FitBehindItsPoints", {AddControlPoint{kAt130}, AddControlPoint{kAt240}, SetRollAdjustment{180}}}),
+                      SetupRow{"FitBehindItsPoints", {AddControlPoint{kAt130}, AddControlPoint{kAt240}, SetRollAdjustment{180}}},
+                      SetupRow{"ArcsAndBackToAverageAngles",
+                               {SetTrajectory{TrajectoryMethod::MinimumCurvature}, AddControlPoint{kAt130},
+                                SetTrajectory{TrajectoryMethod::AverageAngle}}}),
     RowName());
 
 struct TurnRow {
