@@ -1,15 +1,15 @@
 #pragma once
 
+#include <cstdint>
+
 namespace survey {
 
 class CKestrixDoc;
 
-// AzUsed of every reading, the measured azimuth CalcAzMag or the fit in force
-// where it replaces it (as ApplyFitInForce puts it), then its components and
-// quality values, in one pass over the table: to the bits of ResolveComponents
-// and CalcQualityValues after those. With `fieldsKnown` the quality values
-// hold the field and gravity of these very readings, and only their dip is
-// worked out again.
-void ResolveWithAzimuthInForce(CKestrixDoc& doc, bool fieldsKnown);
+// AzUsed of readings begin to end - 1, the measured azimuth CalcAzMag or the
+// fit in force where it replaces it (as ApplyFitInForce puts it), then their
+// components: to the bits of ResolveComponents after that. The quality
+// values do not depend on it.
+void ResolveWithAzimuthInForce(CKestrixDoc& doc, std::int32_t begin, std::int32_t end);
 
 } // namespace survey

@@ -37,12 +37,28 @@ void CKestrixDoc::RecalculateKeepingOrientation(bool refit)
 void CKestrixDoc::Calculate(bool refit, bool reorient)
 {
     textio::ReleaseWideVectorRegisters();
-    if (reorient)
-        CalcOrientation(*this);
+    // The fit depends on the control points alone.
     if (refit)
         FitThroughControlPoints(*this);
-    ResolveWithAzimuthInForce(*this, !reorient);
-    CalcPositions(*this);
+    // The orientation, the azimuths in force and the positions in one pass
+    // over the table, on the chance that the azimuths wrap as they did last
+    // time; when they wrap otherwise, the pass goes again for the rest. Unless
+    // the readings are oriented anew, the steps' inclinations are kept.
+    const auto resolve = [this](std::int32_t begin, std::int32_t end) { ResolveWithAzimuthInForce(*this, begin, end); };
+    if (reorient) {
+        TableOrientation orientation(*this);
+        CalcPositions(
+            *this,
+            [&](std::int32_t begin, std::int32_t end) {
+                orientation.Orient(begin, end);
+                resolve(begin, end);
+            },
+            false);
+        if (orientation.Finish())
+            CalcPositions(*this, resolve, true);
+    } else {
+        CalcPositions(*this, resolve, true);
+    }
     CalcReferenceField(*this);
     UpdateAllViews();
 }

@@ -1,5 +1,6 @@
 #include "survey/QualityControl.h"
 
+#include "survey/Hypot.h"
 #include "survey/KestrixDoc.h"
 #include "survey/Orientation.h"
 
@@ -10,22 +11,16 @@ namespace survey {
 
 QualityValues QualityOf(const Observation& obs)
 {
-    // hypot neither overflows nor underflows for readings of any size.
-    const double field = std::hypot(obs.MagX, obs.MagY, obs.MagZ);
-    QualityValues values{field * kNanoteslaPerGauss, std::hypot(obs.AccX, obs.AccY, obs.AccZ), 0.0};
-    values.dip = DipOf(obs, values);
-    return values;
-}
-
-double DipOf(const Observation& obs, const QualityValues& values)
-{
+    const double field = Hypot(obs.MagX, obs.MagY, obs.MagZ) * kNanoteslaPerGauss;
+    const double gravity = Hypot(obs.AccX, obs.AccY, obs.AccZ);
     // The sensor axes of the magnetometer and the accelerometer are not one
-    // frame, so the dip comes from the field turned to east, north and up;
-    // without gravity the probe's attitude, and so that turn, is unknown.
-    // (The field in nT is positive exactly when the field in gauss is.)
-    if (values.totalField > 0 && values.totalGravity > 0)
-        return std::atan2(-obs.MagU, std::hypot(obs.MagE, obs.MagN)) / kDegToRad;
-    return std::numeric_limits<double>::quiet_NaN();
+    // frame, so the dip comes from the field turned to the horizontal and
+    // vertical; without gravity the probe's attitude, and so that turn, is
+    // unknown. A turn about the vertical keeps the dip, so the components
+    // resolved to east and north give it too, less accurately.
+    const double dip = field > 0 && gravity > 0 ? std::atan2(-obs.MagV, Hypot(obs.MagH1, obs.MagH2)) / kDegToRad
+                                                : std::numeric_limits<double>::quiet_NaN();
+    return {field, gravity, dip};
 }
 
 void CalcQualityValues(CKestrixDoc& doc)

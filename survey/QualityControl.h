@@ -12,22 +12,20 @@ struct QualityValues {
     double totalField;   // |(MagX, MagY, MagZ)| in nT
     double totalGravity; // |(AccX, AccY, AccZ)| in the accelerometer's units
     double dip;          // the field's angle below the horizontal, degrees in
-                         // -90 to 90, from the resolved components; NaN
-                         // when the field or the gravity is zero
+                         // -90 to 90, from the field turned to the
+                         // horizontal and vertical; NaN when the field or
+                         // the gravity is zero
 };
 
 // The quality values of one reading, from its recorded magnetometer and
-// accelerometer vectors and its resolved components (MagE, MagN, MagU, so
-// after ResolveComponents). Never fails; non-finite readings give NaN or
-// infinite values.
+// accelerometer vectors and its field turned to the horizontal and vertical
+// (MagH1, MagH2, MagV, so after CalcAzimuth): none of them depends on the
+// azimuth in force. Never fails; non-finite readings give NaN or infinite
+// values.
 QualityValues QualityOf(const Observation& obs);
 
-// The dip of QualityOf(obs) when `values` are obs's field and gravity as
-// QualityOf worked them out: for components resolved anew.
-double DipOf(const Observation& obs, const QualityValues& values);
-
-// Fills doc.m_QualityValues with one entry per observation (a step of the
-// recalculation chain).
+// Fills doc.m_QualityValues with one entry per observation (CalcOrientation
+// does so in its own pass).
 void CalcQualityValues(CKestrixDoc& doc);
 
 } // namespace survey

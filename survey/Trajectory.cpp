@@ -1,5 +1,6 @@
 #include "survey/Trajectory.h"
 
+#include "survey/Hypot.h"
 #include "survey/KestrixDoc.h"
 #include "survey/Orientation.h"
 #include "survey/SineCosine.h"
@@ -8,6 +9,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
+#include <mutex>
+#include <vector>
 
 namespace survey {
 
@@ -39,8 +43,8 @@ Direction DirectionOf(double azimuth, double inclination)
 double DoglegBetween(const Direction& a, const Direction& b)
 {
     const double dot = a.east * b.east + a.north * b.north + a.up * b.up;
-    const double cross = std::hypot(a.north * b.up - a.up * b.north, a.up * b.east - a.east * b.up,
-                                    a.east * b.north - a.north * b.east);
+    const double cross = Hypot(a.north * b.up - a.up * b.north, a.up * b.east - a.east * b.up,
+                               a.east * b.north - a.north * b.east);
     return std::atan2(cross, dot);
 }
 
@@ -72,6 +76,13 @@ bool TraversesBackwards(const CKestrixDoc& doc)
 
 namespace {
 
+// The horizontal length of a step that is not an average-angle step between readings.
+constexpr double kNoHorizontal = std::numeric_limits<double>::quiet_NaN();
+
+// Readings prepared and stepped together: their part of the table stays in
+// the processor's cache between the two.
+constexpr std::int32_t kBlock = 512;
+
 // The step to reading `o` from its predecessor `p` along their averaged
 // angles. The fall is stored negated: adding it is subtracting it, to the bit.
 PositionStep AverageAngleStep(const Observation& p, const Observation& o, double declination)
@@ -79,7 +90,18 @@ PositionStep AverageAngleStep(const Observation& p, const Observation& o, double
     const SineCosine a = SineCosineOf((MeanAzimuth(o.AzUsed, p.AzUsed) - declination) * kDegToRad);
     const SineCosine inc = SineCosineOf(0.5 * (o.CalcIncl + p.CalcIncl) * kDegToRad);
     const double delta = o.Depth - p.Depth;
-    return {delta * inc.cos * a.sin, delta * inc.cos * a.cos, -(delta * inc.sin)};
+    const double horizontal = delta * inc.cos;
+    return {horizontal * a.sin, horizontal * a.cos, -(delta * inc.sin), horizontal};
+}
+
+// AverageAngleStep(p, o, declination) when `kept` is that step under other
+// azimuths: its horizontal length and rise stay.
+PositionStep AverageAngleStepTurned(const Observation& p, const Observation& o, double declination, const PositionStep& kept)
+{
+    if (std::isnan(kept.horizontal))
+        return AverageAngleStep(p, o, declination);
+    const SineCosine a = SineCosineOf((MeanAzimuth(o.AzUsed, p.AzUsed) - declination) * kDegToRad);
+    return {kept.horizontal * a.sin, kept.horizontal * a.cos, kept.up, kept.horizontal};
 }
 
 Direction DirectionOf(const Observation& o, double declination)
@@ -91,7 +113,7 @@ Direction DirectionOf(const Observation& o, double declination)
 PositionStep ArcStep(const Direction& p, const Direction& o, double length)
 {
     const Direction arc = MinimumCurvatureStep(p, o, length);
-    return {arc.east, arc.north, arc.up};
+    return {arc.east, arc.north, arc.up, kNoHorizontal};
 }
 
 // The step of reading `n` from reading `n - step`.
@@ -105,8 +127,9 @@ PositionStep StepTo(const CKestrixDoc& doc, int n, int step, double declination)
 }
 
 // The steps of readings `from` to `to` - step (exclusive end), `step` apart in
-// the table, each from the one before it.
-void WorkOutSteps(CKestrixDoc& doc, int from, int to, int step, double declination)
+// the table, each from the one before it. With `inclinationsKept` the steps
+// of those readings were worked out before, under other azimuths.
+void WorkOutSteps(CKestrixDoc& doc, int from, int to, int step, double declination, bool inclinationsKept)
 {
     PositionStep* steps = doc.m_PositionSteps.data();
     if (doc.m_trajectory == TrajectoryMethod::MinimumCurvature) {
@@ -118,6 +141,11 @@ void WorkOutSteps(CKestrixDoc& doc, int from, int to, int step, double declinati
             steps[n] = ArcStep(previous, current, o.Depth - doc.m_pObs[n - step].Depth);
             previous = current;
         }
+        return;
+    }
+    if (inclinationsKept) {
+        for (int n = from; n != to; n += step)
+            steps[n] = AverageAngleStepTurned(doc.m_pObs[n - step], doc.m_pObs[n], declination, steps[n]);
         return;
     }
     for (int n = from; n != to; n += step)
@@ -132,7 +160,7 @@ void PlaceFirst(CKestrixDoc& doc, int first)
     const SineCosine a = SineCosineOf((start.AzUsed - doc.DeclinationInForce()) * kDegToRad);
     const SineCosine inc = SineCosineOf(start.CalcIncl * kDegToRad);
     const double d = start.Depth;
-    const PositionStep offset{d * inc.cos * a.sin, d * inc.cos * a.cos, -(d * inc.sin)};
+    const PositionStep offset{d * inc.cos * a.sin, d * inc.cos * a.cos, -(d * inc.sin), kNoHorizontal};
     doc.m_PositionSteps[static_cast<std::size_t>(first)] = offset;
     start.East = doc.m_dEasting + offset.east;
     start.North = doc.m_dNorthing + offset.north;
@@ -160,26 +188,62 @@ void SumSteps(CKestrixDoc& doc, int from, int to, int step)
 
 void CalcPositions(CKestrixDoc& doc)
 {
+    CalcPositions(doc, [](std::int32_t, std::int32_t) {}, false);
+}
+
+void CalcPositions(CKestrixDoc& doc, const std::function<void(std::int32_t, std::int32_t)>& prepare, bool inclinationsKept)
+{
+    const bool kept = inclinationsKept && doc.m_PositionSteps.size() == static_cast<std::size_t>(doc.m_nObs);
     doc.m_PositionSteps.resize(static_cast<std::size_t>(doc.m_nObs));
     if (doc.m_nObs == 0)
         return;
     const bool backwards = TraversesBackwards(doc);
-    const int step = backwards ? -1 : 1;
-    const int first = backwards ? doc.m_nObs - 1 : 0;
-    const int end = backwards ? -1 : doc.m_nObs;
-
-    PlaceFirst(doc, first);
-    // The steps on both cores, each as on its own; their sum in the order of
-    // the traversal.
     const double declination = doc.DeclinationInForce();
-    const int stepped = backwards ? 0 : 1; // the first reading in the table with a step
-    ForStretches(doc.m_nObs - 1, [&](std::int32_t begin, std::int32_t stop) {
-        if (backwards)
-            WorkOutSteps(doc, stop - 1 + stepped, begin - 1 + stepped, step, declination);
-        else
-            WorkOutSteps(doc, begin + stepped, stop + stepped, step, declination);
+
+    // On both cores, a block at a time so that the readings just prepared are
+    // still in the cache: the steps between readings of one stretch and,
+    // traversed forward, the first stretch's positions, summed in order.
+    std::mutex starting;
+    std::vector<std::int32_t> starts; // of the stretches after the first
+    std::int32_t summedTo = 1;        // readings before it have their positions
+    ForStretches(doc.m_nObs, [&](std::int32_t begin, std::int32_t stop) {
+        const bool sums = !backwards && begin == 0;
+        for (std::int32_t block = begin; block < stop; block += kBlock) {
+            const std::int32_t blockEnd = std::min(stop, block + kBlock);
+            prepare(block, blockEnd);
+            const std::int32_t later = std::max(block, begin + 1); // the first pair's later reading
+            if (backwards) {
+                WorkOutSteps(doc, blockEnd - 2, later - 2, -1, declination, kept);
+                continue;
+            }
+            WorkOutSteps(doc, later, blockEnd, 1, declination, kept);
+            if (sums) {
+                if (block == 0)
+                    PlaceFirst(doc, 0);
+                SumSteps(doc, later, blockEnd, 1);
+            }
+        }
+        const std::lock_guard lock(starting);
+        if (sums)
+            summedTo = stop;
+        else if (begin > 0)
+            starts.push_back(begin);
     });
-    SumSteps(doc, first + step, end, step);
+
+    // The steps across stretches, then the positions not summed yet in the
+    // order of the traversal.
+    for (const std::int32_t start : starts) {
+        if (backwards)
+            doc.m_PositionSteps[static_cast<std::size_t>(start - 1)] = StepTo(doc, start - 1, -1, declination);
+        else
+            doc.m_PositionSteps[static_cast<std::size_t>(start)] = StepTo(doc, start, 1, declination);
+    }
+    if (backwards) {
+        PlaceFirst(doc, doc.m_nObs - 1);
+        SumSteps(doc, doc.m_nObs - 2, -1, -1);
+    } else {
+        SumSteps(doc, std::max(summedTo, 1), doc.m_nObs, 1);
+    }
 }
 
 void RestepPositions(CKestrixDoc& doc, std::span<const std::int32_t> stale)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
 namespace survey {
@@ -15,11 +16,25 @@ class CKestrixDoc;
 // doc.m_PositionSteps.
 void CalcPositions(CKestrixDoc& doc);
 
+// As CalcPositions, in the same pass over the table as prepare(begin, end),
+// which puts what the steps read in place (AzUsed, say) for readings begin
+// to end - 1 and for no other: called once on each of blocks that together
+// cover the table, from several threads at once, before any step that reads
+// those readings. With `inclinationsKept`, only the azimuths in force or
+// the declination changed since the steps were last worked out (same
+// readings, orientation and traversal), so average-angle steps keep their
+// horizontal length and rise.
+void CalcPositions(CKestrixDoc& doc, const std::function<void(std::int32_t, std::int32_t)>& prepare,
+                   bool inclinationsKept);
+
 // What the positioning adds to the position of the reading before a reading
 // (in the order the table is traversed) to give that reading's, in metres;
 // for the first reading, its offset from the collar.
 struct PositionStep {
     double east, north, up;
+    // The step's length across the horizontal for an average-angle step
+    // from another reading; NaN for any other.
+    double horizontal;
 };
 
 // As CalcPositions, for a table traversed from its first observation whose

@@ -2,6 +2,7 @@
 #include "NamedRows.h"
 #include "ProbeReadings.h"
 #include "survey/Orientation.h"
+#include "survey/ReadingSteps.h"
 #include "survey/SpikeFinder.h"
 #include "SurveyFiles.h"
 #include "SurveyRows.h"
@@ -33,7 +34,7 @@ Flags FlagsAt(int count, std::initializer_list<std::pair<int, std::uint8_t>> set
 struct ReadingRow {
     const char* name;
     double mag[3], acc[3];
-    double resolved[3]; // MagE, MagN, MagU
+    double turned[3]; // MagH1, MagH2, MagV
     double field, gravity, dip;
 };
 
@@ -45,7 +46,7 @@ TEST_P(QualityOfReading, GivesFieldGravityAndDip)
     Observation obs{};
     std::tie(obs.MagX, obs.MagY, obs.MagZ, obs.AccX, obs.AccY, obs.AccZ) =
         std::tie(row.mag[0], row.mag[1], row.mag[2], row.acc[0], row.acc[1], row.acc[2]);
-    std::tie(obs.MagE, obs.MagN, obs.MagU) = std::tie(row.resolved[0], row.resolved[1], row.resolved[2]);
+    std::tie(obs.MagH1, obs.MagH2, obs.MagV) = std::tie(row.turned[0], row.turned[1], row.turned[2]);
     const QualityValues q = QualityOf(obs);
     EXPECT_DOUBLE_EQ(q.totalField, row.field);
     EXPECT_DOUBLE_EQ(q.totalGravity, row.gravity);
@@ -61,12 +62,54 @@ INSTANTIATE_TEST_SUITE_P(
         ReadingRow{"FieldStraightDown", {0, 0, 0.5}, {0, 0, 9.80665}, {0, 0, -0.5}, 50000, 9.80665, 90},
         ReadingRow{"FieldBelowTheHorizontal", {0.3, 0, -0.4}, {0, 0, 1}, {0, 0.3, -0.4}, 50000, 1, 53.130102354155978},
         ReadingRow{"FieldAboveTheHorizontal", {0.3, 0, 0.4}, {0, 0, 1}, {0, 0.3, 0.4}, 50000, 1, -53.130102354155978},
-        ReadingRow{"EastAndNorthBothHorizontal", {0.5, 0, 0.5}, {0, 0, 1}, {0.3, -0.4, -0.5}, 70710.678118654752, 1, 45},
+        ReadingRow{"BothHorizontalPartsCount", {0.5, 0, 0.5}, {0, 0, 1}, {0.3, -0.4, -0.5}, 70710.678118654752, 1, 45},
         ReadingRow{"ZeroFieldHasNoDip", {0, 0, 0}, {0, 9.8, 0}, {0, 0, 0}, 0, 9.8, kNaN},
         ReadingRow{"ZeroGravityHasNoDip", {0.3, 0.4, 0}, {0, 0, 0}, {0, 0.5, 0}, 50000, 0, kNaN},
+        ReadingRow{"TinyReadingsDoNotUnderflow", {3e-300, 4e-300, 0}, {0, 1e-300, 0}, {1e-300, 1e-300, -1e-300},
+                   5e-295, 1e-300, 35.264389682754654},
         ReadingRow{"HugeReadingsDoNotOverflow", {1e300, 0, 1e300}, {0, 0, 1e300}, {1e300, 1e300, -1e300},
                    std::sqrt(2.0) * 1e305, 1e300, 35.264389682754654}),
     RowName());
+
+// The dip from the field turned to the horizontal and vertical is the one
+// from its east, north and up components under any azimuth in force.
+struct TurnedFieldRow {
+    const char* name;
+    double scale; // of the field, gauss
+    double dip;   // degrees
+};
+
+class DipOfTheTurnedField : public ::testing::TestWithParam<TurnedFieldRow> {};
+
+TEST_P(DipOfTheTurnedField, IsTheResolvedFieldsUnderEveryAzimuth)
+{
+    const TurnedFieldRow& row = GetParam();
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> angle(-180, 180), inclination(0, 90), roll(0, 360);
+    for (int k = 0; k < 200; ++k) {
+        const double d = row.dip * kDegToRad;
+        const Row r = ProbeReading(0, {row.scale * std::cos(d), 0, -row.scale * std::sin(d)}, inclination(random),
+                                   angle(random), roll(random), 9.8);
+        Observation obs{};
+        std::tie(obs.MagX, obs.MagY, obs.MagZ, obs.AccX, obs.AccY, obs.AccZ) =
+            std::tie(r.magX, r.magY, r.magZ, r.accX, r.accY, r.accZ);
+        OrientInclination(obs);
+        OrientRoll(obs, 0);
+        OrientAzimuth(obs);
+        obs.AzUsed = angle(random);
+        ResolveReading(obs);
+        const double resolved = std::atan2(-obs.MagU, std::hypot(obs.MagE, obs.MagN)) / kDegToRad;
+        ASSERT_NEAR(QualityOf(obs).dip, resolved, 1e-11) << "reading " << k;
+        ASSERT_NEAR(QualityOf(obs).dip, row.dip, 1e-9) << "reading " << k;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, DipOfTheTurnedField,
+                         ::testing::Values(TurnedFieldRow{"Steep", 0.5, 75}, TurnedFieldRow{"Shallow", 0.5, 3},
+                                           TurnedFieldRow{"PointingUp", 0.5, -40},
+                                           TurnedFieldRow{"NearlyVertical", 0.5, 89.999},
+                                           TurnedFieldRow{"Tiny", 1e-200, 60}, TurnedFieldRow{"Huge", 1e200, 60}),
+                         RowName());
 
 // A probe turning and tilting down a hole in a field whose strength and dip
 // drift smoothly, with bounded sensor noise and the file's rounding. Where

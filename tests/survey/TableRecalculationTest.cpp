@@ -1,5 +1,6 @@
 #include "EditTestSupport.h"
 #include "NamedRows.h"
+#include "ProbeReadings.h"
 #include "examples/DemoSurvey.h"
 #include "SurveyRows.h"
 #include "survey/AzimuthFit.h"
@@ -106,7 +107,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SetupRow{"LocalFitArcsAndReferenceField",
                                {SetLocalFit{true}, AddControlPoint{kAt150}, AddControlPoint{kAt240},
                                 SetTrajectory{TrajectoryMethod::MinimumCurvature}, SetSite{DemoSite()}}},
-                      SetupRow{"FitBehindItsPoints", {AddControlPoint{kAt130}, AddControlPoint{kAt240}, SetRollAdjustment{180}}}),
+                      SetupRow{"FitBehindItsPoints", {AddControlPoint{kAt130}, AddControlPoint{kAt240}, SetRollAdjustment{180}}},
+                      SetupRow{"ArcsAndBackToAverageAngles",
+                               {SetTrajectory{TrajectoryMethod::MinimumCurvature}, AddControlPoint{kAt130},
+                                SetTrajectory{TrajectoryMethod::AverageAngle}}}),
     RowName());
 
 struct TurnRow {
@@ -148,7 +152,13 @@ INSTANTIATE_TEST_SUITE_P(Rows, ReadingAtAnEnd,
                                            TurnRow{"FirstGoesUpwards", {8, 7, 6, 5, 4}, 0}),
                          RowName());
 
-class LongSurvey : public ::testing::TestWithParam<std::pair<const char*, TrajectoryMethod>> {};
+struct LongSurveyRow {
+    const char* name;
+    TrajectoryMethod method;
+    bool wraps; // the turning probe's azimuths go on 0 to 360; else they swing about north
+};
+
+class LongSurvey : public ::testing::TestWithParam<LongSurveyRow> {};
 
 // A survey long enough for the recalculation to share its passes between the
 // cores holds what the steps give one by one on one core; listed upwards, its
@@ -158,8 +168,12 @@ TEST_P(LongSurvey, HoldsWhatTheStepsGiveOneByOne)
     std::vector<Row> rows;
     for (int i = 0; i < 50000; ++i) {
         const double t = i * 0.013;
-        rows.push_back({5.0 + i * 0.02, 0.2 * std::cos(t), 0.2 * std::sin(t) + 0.05, 0.45, 0.3 * std::sin(t),
-                        0.3 * std::cos(t), 0.9 + 0.05 * std::sin(t / 7)});
+        if (GetParam().wraps)
+            rows.push_back({5.0 + i * 0.02, 0.2 * std::cos(t), 0.2 * std::sin(t) + 0.05, 0.45, 0.3 * std::sin(t),
+                            0.3 * std::cos(t), 0.9 + 0.05 * std::sin(t / 7)});
+        else
+            rows.push_back(ProbeReading(5.0 + i * 0.02, {0.2, 0, -0.45}, 30 + 10 * std::sin(t / 7), 10 + 30 * std::sin(t),
+                                        std::fmod(37.0 * i, 360.0), 9.8));
     }
     CKestrixDoc down, up;
     FillDocument(down, rows);
@@ -170,11 +184,20 @@ TEST_P(LongSurvey, HoldsWhatTheStepsGiveOneByOne)
         ASSERT_TRUE(ApplyRecorded(*doc, AddControlPoint{{30000, 2000}}));
         ASSERT_TRUE(ApplyRecorded(*doc, AddControlPoint{{80000, 9000}}));
         ASSERT_TRUE(ApplyRecorded(*doc, SetLocalFit{true}));
-        if (GetParam().second != doc->m_trajectory) {
-            ASSERT_TRUE(ApplyRecorded(*doc, SetTrajectory{GetParam().second}));
+        if (GetParam().method != doc->m_trajectory) {
+            ASSERT_TRUE(ApplyRecorded(*doc, SetTrajectory{GetParam().method}));
         }
+        ASSERT_EQ(doc->m_bAzimuthsWrapped, GetParam().wraps);
     }
     const DocumentState together(down);
+    // Whichever way the last recalculation wrapped the azimuths, the next one
+    // gives the same.
+    for (const bool otherwise : {true, false}) {
+        down.m_bAzimuthsWrapped = down.m_bAzimuthsWrapped != otherwise;
+        down.m_bOrientationCurrent = false;
+        down.RecalculateWithFitInForce();
+        ASSERT_EQ(FirstDifference(together, DocumentState(down)), "");
+    }
     CalcInclination(down);
     CalcRollAngle(down);
     CalcAzimuth(down);
@@ -194,8 +217,9 @@ TEST_P(LongSurvey, HoldsWhatTheStepsGiveOneByOne)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, LongSurvey,
-                         ::testing::Values(std::pair{"AverageAngle", TrajectoryMethod::AverageAngle},
-                                           std::pair{"MinimumCurvature", TrajectoryMethod::MinimumCurvature}),
-                         [](const auto& info) { return std::string(info.param.first); });
+                         ::testing::Values(LongSurveyRow{"AverageAngle", TrajectoryMethod::AverageAngle, true},
+                                           LongSurveyRow{"MinimumCurvature", TrajectoryMethod::MinimumCurvature, true},
+                                           LongSurveyRow{"AzimuthsAboutNorth", TrajectoryMethod::AverageAngle, false}),
+                         RowName());
 
 } // namespace
