@@ -331,14 +331,14 @@ PlotFrame::IndexRange PlotFrame::DrawnReadings() const
     return {std::max(inside.begin - 1, 0), std::min(inside.end + 1, count)};
 }
 
-PlotFrame::CurvesPieces PlotFrame::DevicePieces(std::vector<PixelEnvelope>& envelopes) const
+PlotFrame::CurvesPieces PlotFrame::DevicePieces(const std::vector<PixelEnvelope>& envelopes) const
 {
     const AxisMap y = m_mapping.YAxis();
     CurvesPieces curves;
     curves.reserve(envelopes.size());
-    for (PixelEnvelope& envelope : envelopes) {
+    for (const PixelEnvelope& envelope : envelopes) {
         std::vector<QPolygon> pieces;
-        for (const PixelEnvelope::Piece& piece : envelope.TakePieces()) {
+        for (const PixelEnvelope::Piece& piece : envelope.Pieces()) {
             QPolygon points;
             points.reserve(static_cast<qsizetype>(piece.size()));
             for (const PixelEnvelope::Point& p : piece)
@@ -348,6 +348,14 @@ PlotFrame::CurvesPieces PlotFrame::DevicePieces(std::vector<PixelEnvelope>& enve
         curves.push_back(std::move(pieces));
     }
     return curves;
+}
+
+// Zoomed in, the readings drawn depend on the window's ends in depth order;
+// the whole hole draws them all.
+bool PlotFrame::MayFollowSplice(const KeptCurves& kept) const
+{
+    return kept.whole && !m_zoomed && kept.generation + 1 == m_samplesGeneration
+        && m_followed.generation == m_samplesGeneration && kept.mapping == m_mapping;
 }
 
 QPointF PlotFrame::CurvePoint(std::int32_t x, std::int32_t y) const

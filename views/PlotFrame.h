@@ -164,8 +164,7 @@ protected:
     // Levels for DrawKeptCurve: each sample's value as ClampedY puts it.
     auto ClampedLevels() const
     {
-        return [this, scale = Doc().m_dScale, low = m_nYMin, high = m_nYMax](std::int32_t i,
-                                                                              int curve) -> std::optional<std::int32_t> {
+        return [this, scale = Doc().m_dScale, low = m_nYMin, high = m_nYMax](std::int32_t i, int curve) {
             return std::clamp(ToPlotUnits(m_samples.Value(i, curve) * scale), low, high);
         };
     }
@@ -203,11 +202,13 @@ protected:
     void LineLP(QPainter& painter, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) const;
     // Curve `curve` of `curves` curves through the readings in table order,
     // in the painter's pen, as PixelEnvelope reduces it: `levels(i, k)` is
-    // reading i's logical y on curve k, or none where it is not drawn, which
-    // breaks the curve, or with `gaps` Join is passed over. All `curves` are
-    // built in one pass and kept in slot `slot` while the samples, the mapping
-    // and `depends` (whatever else the levels are worked out from) stay the
-    // same: repainting an unchanged plot goes through no readings.
+    // reading i's logical y on curve k, or kNoLevel where it is not drawn,
+    // which breaks the curve, or with `gaps` Join is passed over. All
+    // `curves` are built in one pass and kept in slot `slot` while the
+    // samples, the mapping and `depends` (whatever else the levels are worked
+    // out from) stay the same: repainting an unchanged plot goes through no
+    // readings, and one whose samples followed readings taken out or put back
+    // goes through the columns about them.
     template <class Levels>
     void DrawKeptCurve(QPainter& painter, std::size_t slot, int curves, int curve, const std::vector<double>& depends,
                        Levels levels, Gaps gaps = Gaps::Break);
@@ -267,7 +268,7 @@ private:
     void DrawExactCurve(QPainter& painter, LevelOf levelOf, Gaps gaps) const;
     // Each curve's pieces in device pixels.
     using CurvesPieces = std::vector<std::vector<QPolygon>>;
-    CurvesPieces DevicePieces(std::vector<PixelEnvelope>& envelopes) const;
+    CurvesPieces DevicePieces(const std::vector<PixelEnvelope>& envelopes) const;
     void EnsureSamples();
     // A curve through `points` (device pixels): the whole polyline, or when
     // zoomed in only its pieces that reach the frame's depth extent.
@@ -288,6 +289,13 @@ private:
     std::uint64_t m_samplesGeneration = 0; // counts the gatherings: what is kept from one is kept with its number
     // While GatherSamples runs: the document's splice the samples may follow.
     const survey::CKestrixDoc::TableSplice* m_splice = nullptr;
+    // The splice the samples of generation `generation` followed from the
+    // generation before, if they did.
+    struct FollowedSplice {
+        std::uint64_t generation = 0;
+        bool restored = false;
+        std::vector<std::int32_t> indices;
+    } m_followed;
     struct CentreCache {
         std::uint64_t generation = 0;
         int curve = -1;
@@ -303,8 +311,13 @@ private:
         PlotMapping mapping;
         std::vector<double> depends;
         Gaps gaps = Gaps::Break;
-        CurvesPieces pieces; // by curve
+        bool whole = false;                   // of every reading, not zoomed in
+        std::vector<PixelEnvelope> envelopes; // by curve
+        CurvesPieces pieces;                  // by curve
     };
+    // Whether `kept` may follow the splice of the samples' latest gathering
+    // rather than be built anew.
+    bool MayFollowSplice(const KeptCurves& kept) const;
     std::vector<KeptCurves> m_keptCurves; // by slot
     DepthSpan m_wholeHole{0, 0}; // the hole's ends in plot units, at the latest mapping
     bool m_zoomed = false;       // the latest mapping shows less than the whole hole
@@ -332,8 +345,10 @@ void PlotFrame::GatherReadings(int curves, ValuesOf valuesOf)
         const bool followed = m_splice->restored
                                 ? m_samples.Reopen(m_splice->indices, doc.m_pObs.get(), count, depthOf, valuesOf)
                                 : m_samples.Remove(m_splice->indices, doc.m_pObs.get(), count);
-        if (followed)
+        if (followed) {
+            m_followed = {m_samplesGeneration + 1, m_splice->restored, m_splice->indices};
             return;
+        }
     }
     m_samples.Gather(doc.m_pObs.get(), count, curves, depthOf, valuesOf);
 }
@@ -351,14 +366,33 @@ void PlotFrame::DrawKeptCurve(QPainter& painter, std::size_t slot, int curves, i
         m_keptCurves.resize(slot + 1);
     KeptCurves& kept = m_keptCurves[slot];
     if (kept.generation != m_samplesGeneration || kept.mapping != m_mapping || kept.depends != depends
-        || kept.gaps != gaps || kept.pieces.size() != static_cast<std::size_t>(curves)) {
+        || kept.gaps != gaps || kept.envelopes.size() != static_cast<std::size_t>(curves)) {
         textio::ReleaseWideVectorRegisters(); // the painter may have left them in use
-        const IndexRange drawn = DrawnReadings();
-        std::vector<PixelEnvelope> envelopes(static_cast<std::size_t>(curves));
         const AxisMap column = m_mapping.XAxis();
-        AddReadings(envelopes, drawn.begin, drawn.end, m_samples.InDepthOrder(),
-                    [&](std::int32_t i) { return column(m_samples.Depth(i)); }, levels, gaps);
-        kept = {m_samplesGeneration, m_mapping, depends, gaps, DevicePieces(envelopes)};
+        const auto columnOf = [&](std::int32_t i) { return column(m_samples.Depth(i)); };
+        const bool ordered = m_samples.InDepthOrder();
+        bool followed = MayFollowSplice(kept) && kept.depends == depends && kept.gaps == gaps
+                     && kept.envelopes.size() == static_cast<std::size_t>(curves);
+        std::vector<std::int32_t> scratch;
+        for (int k = 0; followed && k < curves; ++k) {
+            const auto levelsOf = [&](std::int32_t i, int) { return levels(i, k); };
+            followed = kept.envelopes[static_cast<std::size_t>(k)].FollowSplice(
+                m_followed.indices, m_followed.restored, m_samples.Count(),
+                [&](PixelEnvelope& fresh, std::int32_t begin, std::int32_t end) {
+                    AddReadings(std::span(&fresh, 1), begin, end, ordered, columnOf, levelsOf, scratch);
+                });
+        }
+        if (!followed) {
+            const IndexRange drawn = DrawnReadings();
+            kept.envelopes.assign(static_cast<std::size_t>(curves), PixelEnvelope{});
+            BuildEnvelopes(kept.envelopes, drawn.begin, drawn.end, ordered, columnOf, levels, gaps);
+        }
+        kept.generation = m_samplesGeneration;
+        kept.mapping = m_mapping;
+        kept.depends = depends;
+        kept.gaps = gaps;
+        kept.whole = !m_zoomed;
+        kept.pieces = DevicePieces(kept.envelopes);
     }
     if (curve >= 0 && static_cast<std::size_t>(curve) < kept.pieces.size()) {
         for (const QPolygon& points : kept.pieces[static_cast<std::size_t>(curve)])
@@ -377,8 +411,8 @@ void PlotFrame::DrawExactCurve(QPainter& painter, LevelOf levelOf, Gaps gaps) co
         run.clear();
     };
     for (std::int32_t i = drawn.begin; i < drawn.end; ++i) {
-        if (const std::optional<std::int32_t> level = levelOf(i)) {
-            const QPointF p = CurvePoint(m_samples.Depth(i), *level);
+        if (const std::int32_t level = levelOf(i); level != kNoLevel) {
+            const QPointF p = CurvePoint(m_samples.Depth(i), level);
             if (run.isEmpty() || run.constLast() != p)
                 run.append(p);
         } else if (gaps == Gaps::Break) {
