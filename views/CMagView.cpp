@@ -99,18 +99,7 @@ void CMagView::GatherSamples()
     }
     // The whole survey's range, from the samples: they may have followed a
     // splice of the table rather than been gathered anew.
-    double low = 1e10;
-    double high = -1e10;
-    const PlotSamples& samples = GatheredSamples();
-    for (std::int32_t i = 0; i < samples.Count(); ++i) {
-        for (int k = 0; k < 3; ++k) {
-            const double value = samples.Value(i, k);
-            if (value < low)
-                low = value;
-            if (value > high)
-                high = value;
-        }
-    }
+    const auto [low, high] = GatheredSamples().ValueExtremes(1e10, -1e10);
     // Both ends within +-10,000,000 nT, so the span fits in 32 bits and a
     // survey lying wholly beyond the limit gives an empty range, not an
     // upside-down one. No readings, no range.

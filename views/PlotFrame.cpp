@@ -358,6 +358,14 @@ bool PlotFrame::MayFollowSplice(const KeptCurves& kept) const
         && m_followed.generation == m_samplesGeneration && kept.mapping == m_mapping;
 }
 
+std::uint32_t PlotFrame::StaleCurves(const KeptCurves& kept) const
+{
+    const bool onlyValues = SamplesFollowSplices() && kept.whole == !m_zoomed && kept.generation + 1 == m_samplesGeneration
+                         && m_regathered.generation == m_samplesGeneration && !m_regathered.changes.depths
+                         && kept.mapping == m_mapping && kept.envelopes.size() <= 32;
+    return onlyValues ? m_regathered.changes.curves : ~std::uint32_t{0};
+}
+
 QPointF PlotFrame::CurvePoint(std::int32_t x, std::int32_t y) const
 {
     const PlotMapping::PointF p = m_mapping.LPtoDPExact({x, y});

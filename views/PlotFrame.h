@@ -149,7 +149,10 @@ protected:
     // Whether each gathered value depends on its reading's orientation,
     // azimuth in force, components and depth alone (and SamplesVariant()), so
     // that readings taken out or put back leave the others' values as they
-    // were and GatherReadings may follow the table instead of gathering anew.
+    // were and GatherReadings may follow the table instead of gathering anew;
+    // and whether the view's kept curves are drawn from the samples alone
+    // (with `depends`), so that a curve whose values a gathering left as they
+    // were is kept.
     virtual bool SamplesFollowSplices() const { return false; }
 
     // --- Helpers for the views ---
@@ -296,6 +299,11 @@ private:
         bool restored = false;
         std::vector<std::int32_t> indices;
     } m_followed;
+    // What the gathering of generation `generation` changed, if it gathered anew.
+    struct Regathered {
+        std::uint64_t generation = 0;
+        PlotSamples::Changes changes;
+    } m_regathered;
     struct CentreCache {
         std::uint64_t generation = 0;
         int curve = -1;
@@ -318,6 +326,9 @@ private:
     // Whether `kept` may follow the splice of the samples' latest gathering
     // rather than be built anew.
     bool MayFollowSplice(const KeptCurves& kept) const;
+    // The curves of `kept` (bit k for curve k) that the samples' latest
+    // gathering leaves stale: all, unless it only changed some curves' values.
+    std::uint32_t StaleCurves(const KeptCurves& kept) const;
     std::vector<KeptCurves> m_keptCurves; // by slot
     DepthSpan m_wholeHole{0, 0}; // the hole's ends in plot units, at the latest mapping
     bool m_zoomed = false;       // the latest mapping shows less than the whole hole
@@ -351,6 +362,7 @@ void PlotFrame::GatherReadings(int curves, ValuesOf valuesOf)
         }
     }
     m_samples.Gather(doc.m_pObs.get(), count, curves, depthOf, valuesOf);
+    m_regathered = {m_samplesGeneration + 1, m_samples.LastChanges()};
 }
 
 template <class Levels>
@@ -365,14 +377,15 @@ void PlotFrame::DrawKeptCurve(QPainter& painter, std::size_t slot, int curves, i
     if (slot >= m_keptCurves.size())
         m_keptCurves.resize(slot + 1);
     KeptCurves& kept = m_keptCurves[slot];
-    if (kept.generation != m_samplesGeneration || kept.mapping != m_mapping || kept.depends != depends
-        || kept.gaps != gaps || kept.envelopes.size() != static_cast<std::size_t>(curves)) {
+    const bool sameCurves = kept.depends == depends && kept.gaps == gaps
+                         && kept.envelopes.size() == static_cast<std::size_t>(curves);
+    if (kept.generation != m_samplesGeneration || kept.mapping != m_mapping || !sameCurves) {
         textio::ReleaseWideVectorRegisters(); // the painter may have left them in use
         const AxisMap column = m_mapping.XAxis();
         const auto columnOf = [&](std::int32_t i) { return column(m_samples.Depth(i)); };
         const bool ordered = m_samples.InDepthOrder();
-        bool followed = MayFollowSplice(kept) && kept.depends == depends && kept.gaps == gaps
-                     && kept.envelopes.size() == static_cast<std::size_t>(curves);
+        const IndexRange drawn = DrawnReadings();
+        bool followed = sameCurves && MayFollowSplice(kept);
         std::vector<std::int32_t> scratch;
         for (int k = 0; followed && k < curves; ++k) {
             const auto levelsOf = [&](std::int32_t i, int) { return levels(i, k); };
@@ -382,10 +395,18 @@ void PlotFrame::DrawKeptCurve(QPainter& painter, std::size_t slot, int curves, i
                     AddReadings(std::span(&fresh, 1), begin, end, ordered, columnOf, levelsOf, scratch);
                 });
         }
-        if (!followed) {
-            const IndexRange drawn = DrawnReadings();
+        const std::uint32_t stale = followed ? 0 : sameCurves ? StaleCurves(kept) : ~std::uint32_t{0};
+        if (stale == ~std::uint32_t{0}) {
             kept.envelopes.assign(static_cast<std::size_t>(curves), PixelEnvelope{});
             BuildEnvelopes(kept.envelopes, drawn.begin, drawn.end, ordered, columnOf, levels, gaps);
+        } else {
+            for (int k = 0; k < curves && k < 32; ++k) {
+                if ((stale >> k & 1U) == 0)
+                    continue;
+                const auto levelsOf = [&](std::int32_t i, int) { return levels(i, k); };
+                BuildEnvelopes(std::span(&kept.envelopes[static_cast<std::size_t>(k)], 1), drawn.begin, drawn.end,
+                               ordered, columnOf, levelsOf, gaps);
+            }
         }
         kept.generation = m_samplesGeneration;
         kept.mapping = m_mapping;

@@ -3,6 +3,8 @@
 #include "survey/Observation.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -14,6 +16,13 @@
 // arrays instead of the table's wide readings.
 class PlotSamples {
 public:
+    // What the latest gathering changed of the samples before it: their
+    // number or a depth, and which curves' values (bit k for curve k).
+    struct Changes {
+        bool depths = true;
+        std::uint32_t curves = ~std::uint32_t{0};
+    };
+
     // Gathers `count` readings from `table`: each one's depth as
     // `depthOf(depth)` gives it in plot units, and the `curves` values that
     // `valuesOf(i, reading, out)` writes to out[0] to out[curves - 1].
@@ -21,18 +30,35 @@ public:
     void Gather(const survey::Observation* table, std::int32_t count, int curves, DepthOf depthOf, ValuesOf valuesOf)
     {
         const auto readings = static_cast<std::size_t>(count > 0 ? count : 0);
-        m_curves = curves > 0 ? curves : 0;
+        const int width = curves > 0 ? curves : 0;
+        const bool sameShape = readings == m_depths.size() && width == m_curves;
+        m_curves = width;
+        const auto w = static_cast<std::size_t>(width);
         m_depths.resize(readings);
-        m_values.resize(readings * static_cast<std::size_t>(m_curves));
+        m_values.resize(readings * w);
         m_inDepthOrder = true;
+        // Each reading's values go through `fresh`, to be compared bit for bit with those they replace.
+        std::vector<double> fresh(w);
+        bool depthsChanged = false;
+        std::uint32_t changed = 0;
         for (std::size_t i = 0; i < readings; ++i) {
             const survey::Observation& reading = table[i];
             if (i > 0 && !(table[i - 1].Depth <= reading.Depth))
                 m_inDepthOrder = false;
-            m_depths[i] = depthOf(reading.Depth);
-            valuesOf(static_cast<std::int32_t>(i), reading, m_values.data() + i * static_cast<std::size_t>(m_curves));
+            const std::int32_t depth = depthOf(reading.Depth);
+            depthsChanged |= depth != m_depths[i];
+            m_depths[i] = depth;
+            valuesOf(static_cast<std::int32_t>(i), reading, fresh.data());
+            double* values = m_values.data() + i * w;
+            for (std::size_t k = 0; k < w; ++k) {
+                if (std::bit_cast<std::uint64_t>(fresh[k]) != std::bit_cast<std::uint64_t>(values[k]))
+                    changed |= k < 32 ? std::uint32_t{1} << k : ~std::uint32_t{0};
+                values[k] = fresh[k];
+            }
         }
+        m_changes = sameShape ? Changes{depthsChanged, changed} : Changes{};
     }
+    Changes LastChanges() const { return m_changes; }
 
     // Follows readings `indices` (ascending, in the larger table) taken out of
     // `table`, now `count` readings, whose other readings' values are as
@@ -43,20 +69,18 @@ public:
         const std::size_t before = m_depths.size();
         if (count < 0 || before != static_cast<std::size_t>(count) + indices.size() || !Ascending(indices, before))
             return false;
-        const auto width = static_cast<std::size_t>(m_curves);
-        std::size_t kept = 0;
-        for (std::size_t i = 0, k = 0; i < before; ++i) {
-            if (k < indices.size() && static_cast<std::size_t>(indices[k]) == i) {
-                ++k;
-                continue;
-            }
-            m_depths[kept] = m_depths[i];
-            std::copy_n(m_values.begin() + static_cast<std::ptrdiff_t>(i * width), width,
-                        m_values.begin() + static_cast<std::ptrdiff_t>(kept * width));
-            ++kept;
+        // The readings between two taken out move down as one block.
+        std::size_t kept = indices.empty() ? before : static_cast<std::size_t>(indices.front());
+        for (std::size_t k = 0; k < indices.size(); ++k) {
+            const auto from = static_cast<std::size_t>(indices[k]) + 1;
+            const std::size_t to = k + 1 < indices.size() ? static_cast<std::size_t>(indices[k + 1]) : before;
+            MoveBlock(from, to, kept);
+            kept += to - from;
         }
+        const auto width = static_cast<std::size_t>(m_curves);
         m_depths.resize(kept);
         m_values.resize(kept * width);
+        m_changes = {};
         // Readings in depth order stay so when some go.
         if (!m_inDepthOrder)
             m_inDepthOrder = TableInDepthOrder(table, count);
@@ -76,20 +100,16 @@ public:
         const auto width = static_cast<std::size_t>(m_curves);
         m_depths.resize(now);
         m_values.resize(now * width);
-        // From the end, each kept sample moves up by the readings put back before it.
-        std::size_t from = before;
-        std::size_t k = indices.size();
-        for (std::size_t i = now; i-- > 0;) {
-            if (k > 0 && static_cast<std::size_t>(indices[k - 1]) == i) {
-                --k;
-                m_depths[i] = depthOf(table[i].Depth);
-                valuesOf(static_cast<std::int32_t>(i), table[i], m_values.data() + i * width);
-                continue;
-            }
-            --from;
-            m_depths[i] = m_depths[from];
-            std::copy_n(m_values.begin() + static_cast<std::ptrdiff_t>(from * width), width,
-                        m_values.begin() + static_cast<std::ptrdiff_t>(i * width));
+        m_changes = {};
+        // From the end, the readings between two put back move up as one block.
+        std::size_t to = now;
+        for (std::size_t k = indices.size(); k-- > 0;) {
+            const auto at = static_cast<std::size_t>(indices[k]);
+            const std::size_t from = at + 1;
+            MoveBlock(from - (k + 1), to - (k + 1), from);
+            m_depths[at] = depthOf(table[at].Depth);
+            valuesOf(indices[k], table[at], m_values.data() + at * width);
+            to = at;
         }
         if (m_inDepthOrder) {
             for (const std::int32_t i : indices) {
@@ -112,10 +132,48 @@ public:
     {
         return m_values[static_cast<std::size_t>(i) * static_cast<std::size_t>(m_curves) + static_cast<std::size_t>(curve)];
     }
+    // The least and the greatest of every curve's values, `low` and `high`
+    // taken in; NaN is passed over. Four of each are kept apart so that the
+    // comparisons do not wait on one another.
+    std::array<double, 2> ValueExtremes(double low, double high) const
+    {
+        std::array<double, 4> lows{low, low, low, low};
+        std::array<double, 4> highs{high, high, high, high};
+        const std::size_t all = m_values.size();
+        std::size_t i = 0;
+        for (; i + 4 <= all; i += 4) {
+            for (std::size_t k = 0; k < 4; ++k) {
+                lows[k] = std::min(lows[k], m_values[i + k]);
+                highs[k] = std::max(highs[k], m_values[i + k]);
+            }
+        }
+        for (; i < all; ++i) {
+            lows[0] = std::min(lows[0], m_values[i]);
+            highs[0] = std::max(highs[0], m_values[i]);
+        }
+        return {std::min({lows[0], lows[1], lows[2], lows[3]}), std::max({highs[0], highs[1], highs[2], highs[3]})};
+    }
     // Whether no reading's depth lies above the one before it.
     bool InDepthOrder() const { return m_inDepthOrder; }
 
 private:
+    // Samples [from, to) to `at` onward, either way.
+    void MoveBlock(std::size_t from, std::size_t to, std::size_t at)
+    {
+        if (from >= to || from == at)
+            return;
+        const auto width = static_cast<std::size_t>(m_curves);
+        const auto depths = m_depths.begin();
+        const auto values = m_values.begin();
+        const auto d = [](std::size_t i) { return static_cast<std::ptrdiff_t>(i); };
+        if (at < from) {
+            std::copy(depths + d(from), depths + d(to), depths + d(at));
+            std::copy(values + d(from * width), values + d(to * width), values + d(at * width));
+        } else {
+            std::copy_backward(depths + d(from), depths + d(to), depths + d(at + to - from));
+            std::copy_backward(values + d(from * width), values + d(to * width), values + d((at + to - from) * width));
+        }
+    }
     static bool Ascending(std::span<const std::int32_t> indices, std::size_t size)
     {
         for (std::size_t k = 0; k < indices.size(); ++k) {
@@ -137,4 +195,5 @@ private:
     std::vector<std::int32_t> m_depths;
     std::vector<double> m_values; // reading by reading, m_curves each
     bool m_inDepthOrder = true;
+    Changes m_changes;
 };

@@ -91,6 +91,15 @@ const ChangeRow kChanges[] = {
          ApplyRecorded(doc, edit::AddControlPoint{{30000, 2000}});
      },
      1},
+    {"AddControlPointToAFit",
+     [](FakeSurvey& doc, PlotLink&, const Paint& paint) {
+         for (const ControlPoint point : {ControlPoint{5000, 4000}, ControlPoint{20000, 3000}, ControlPoint{35000, 2000}})
+             ApplyRecorded(doc, edit::AddControlPoint{point});
+         ApplyRecorded(doc, edit::SetFitDegree{2});
+         paint();
+         ApplyRecorded(doc, edit::AddControlPoint{{27000, 4500}});
+     },
+     1},
     {"SpikeSettings",
      [](FakeSurvey&, PlotLink& link, const Paint&) {
          SpikeSettings settings = link.Spikes();
