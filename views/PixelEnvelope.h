@@ -104,23 +104,13 @@ private:
     Seen m_first{}, m_low{}, m_high{}, m_last{};
 };
 
-// Puts each reading's level on curve `curve` into `out` (one per reading of
-// [begin, begin + out.size())): the tight loop of a reduction.
-template <typename LevelOf>
-void FillLevels(std::int32_t begin, int curve, std::span<std::int32_t> out, LevelOf& levelOf)
-{
-    const auto n = static_cast<std::int32_t>(out.size());
-    for (std::int32_t j = 0; j < n; ++j)
-        out[static_cast<std::size_t>(j)] = levelOf(begin + j, curve);
-}
-
 // Reduces readings [begin, end) of several curves, one envelope each, which
 // must have been started: `columnOf(i)` is reading i's column and
 // `levelOf(i, k)` its level on curve k, or kNoLevel. When `ordered` says
 // that columns never decrease along the range, each column's readings are
 // found by a galloping search, so a column costs a few calls of `columnOf`
 // however many readings it holds; otherwise each reading's column is asked
-// for. `scratch` holds a column's levels.
+// for. `scratch` holds a column's levels of every curve.
 template <typename ColumnOf, typename LevelOf>
 void AddReadings(std::span<PixelEnvelope> envelopes, std::int32_t begin, std::int32_t end, bool ordered,
                  ColumnOf columnOf, LevelOf levelOf, std::vector<std::int32_t>& scratch)
@@ -144,13 +134,19 @@ void AddReadings(std::span<PixelEnvelope> envelopes, std::int32_t begin, std::in
             while (runEnd < end && columnOf(runEnd) == column)
                 ++runEnd;
         }
+        // The column's levels curve by curve, each reading's samples read once.
         const auto n = static_cast<std::size_t>(runEnd - i);
-        if (scratch.size() < n)
-            scratch.resize(n);
-        const std::span<std::int32_t> levels(scratch.data(), n);
+        const std::size_t all = n * static_cast<std::size_t>(curves);
+        if (scratch.size() < all)
+            scratch.resize(all);
+        std::int32_t* const levels = scratch.data();
+        for (std::size_t j = 0; j < n; ++j) {
+            for (int k = 0; k < curves; ++k)
+                levels[static_cast<std::size_t>(k) * n + j] = levelOf(i + static_cast<std::int32_t>(j), k);
+        }
         for (int k = 0; k < curves; ++k) {
-            FillLevels(i, k, levels, levelOf);
-            envelopes[static_cast<std::size_t>(k)].AddColumn(column, i, levels);
+            envelopes[static_cast<std::size_t>(k)].AddColumn(
+                column, i, std::span<const std::int32_t>(levels + static_cast<std::size_t>(k) * n, n));
         }
         i = runEnd;
     }

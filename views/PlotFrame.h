@@ -165,10 +165,14 @@ protected:
     // The samples as last gathered, which may be of an earlier survey state.
     const PlotSamples& GatheredSamples() const { return m_samples; }
     // Levels for DrawKeptCurve: each sample's value as ClampedY puts it.
+    // Clamped to whole ends, then truncated toward zero, a value gives what
+    // ToPlotUnits and then the clamp give, without a branch: NaN gives 0.
     auto ClampedLevels() const
     {
-        return [this, scale = Doc().m_dScale, low = m_nYMin, high = m_nYMax](std::int32_t i, int curve) {
-            return std::clamp(ToPlotUnits(m_samples.Value(i, curve) * scale), low, high);
+        return [this, scale = Doc().m_dScale, low = static_cast<double>(m_nYMin),
+                high = static_cast<double>(m_nYMax)](std::int32_t i, int curve) {
+            const double value = m_samples.Value(i, curve) * scale;
+            return static_cast<std::int32_t>(std::clamp(value == value ? value : 0.0, low, high));
         };
     }
     // A fitted degree range spans at least this many degrees, so that a
@@ -400,13 +404,19 @@ void PlotFrame::DrawKeptCurve(QPainter& painter, std::size_t slot, int curves, i
             kept.envelopes.assign(static_cast<std::size_t>(curves), PixelEnvelope{});
             BuildEnvelopes(kept.envelopes, drawn.begin, drawn.end, ordered, columnOf, levels, gaps);
         } else {
+            // The stale curves in one pass, then back in their places.
+            std::vector<int> which;
+            std::vector<PixelEnvelope> envelopes;
             for (int k = 0; k < curves && k < 32; ++k) {
-                if ((stale >> k & 1U) == 0)
-                    continue;
-                const auto levelsOf = [&](std::int32_t i, int) { return levels(i, k); };
-                BuildEnvelopes(std::span(&kept.envelopes[static_cast<std::size_t>(k)], 1), drawn.begin, drawn.end,
-                               ordered, columnOf, levelsOf, gaps);
+                if ((stale >> k & 1U) != 0) {
+                    which.push_back(k);
+                    envelopes.push_back(std::move(kept.envelopes[static_cast<std::size_t>(k)]));
+                }
             }
+            const auto levelsOf = [&](std::int32_t i, int j) { return levels(i, which[static_cast<std::size_t>(j)]); };
+            BuildEnvelopes(envelopes, drawn.begin, drawn.end, ordered, columnOf, levelsOf, gaps);
+            for (std::size_t j = 0; j < which.size(); ++j)
+                kept.envelopes[static_cast<std::size_t>(which[j])] = std::move(envelopes[j]);
         }
         kept.generation = m_samplesGeneration;
         kept.mapping = m_mapping;

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 // What a depth plot draws of each reading, gathered in one pass over the
@@ -25,7 +27,10 @@ public:
 
     // Gathers `count` readings from `table`: each one's depth as
     // `depthOf(depth)` gives it in plot units, and the `curves` values that
-    // `valuesOf(i, reading, out)` writes to out[0] to out[curves - 1].
+    // `valuesOf(i, reading, out)` writes to out[0] to out[curves - 1], which
+    // must be safe to call from two threads at once. A long survey is
+    // gathered in two halves side by side: the pass waits on memory, and
+    // each core brings in its own.
     template <class DepthOf, class ValuesOf>
     void Gather(const survey::Observation* table, std::int32_t count, int curves, DepthOf depthOf, ValuesOf valuesOf)
     {
@@ -33,30 +38,32 @@ public:
         const int width = curves > 0 ? curves : 0;
         const bool sameShape = readings == m_depths.size() && width == m_curves;
         m_curves = width;
-        const auto w = static_cast<std::size_t>(width);
         m_depths.resize(readings);
-        m_values.resize(readings * w);
-        m_inDepthOrder = true;
-        // Each reading's values go through `fresh`, to be compared bit for bit with those they replace.
-        std::vector<double> fresh(w);
-        bool depthsChanged = false;
-        std::uint32_t changed = 0;
-        for (std::size_t i = 0; i < readings; ++i) {
-            const survey::Observation& reading = table[i];
-            if (i > 0 && !(table[i - 1].Depth <= reading.Depth))
-                m_inDepthOrder = false;
-            const std::int32_t depth = depthOf(reading.Depth);
-            depthsChanged |= depth != m_depths[i];
-            m_depths[i] = depth;
-            valuesOf(static_cast<std::int32_t>(i), reading, fresh.data());
-            double* values = m_values.data() + i * w;
-            for (std::size_t k = 0; k < w; ++k) {
-                if (std::bit_cast<std::uint64_t>(fresh[k]) != std::bit_cast<std::uint64_t>(values[k]))
-                    changed |= k < 32 ? std::uint32_t{1} << k : ~std::uint32_t{0};
-                values[k] = fresh[k];
+        m_values.resize(readings * static_cast<std::size_t>(width));
+        const auto part = [&](std::size_t from, std::size_t to) {
+            return GatherPart(table, from, to, depthOf, valuesOf);
+        };
+        Part whole;
+        if (readings < kGatherInTwoFrom) {
+            whole = part(0, readings);
+        } else {
+            const std::size_t half = readings / 2;
+            Part second;
+            std::thread helper;
+            try {
+                helper = std::thread([&] { second = part(half, readings); });
+            } catch (const std::system_error&) {
+                second = part(half, readings); // no thread to be had: one after the other
             }
+            whole = part(0, half);
+            if (helper.joinable())
+                helper.join();
+            whole.inDepthOrder = whole.inDepthOrder && second.inDepthOrder;
+            whole.changes.depths = whole.changes.depths || second.changes.depths;
+            whole.changes.curves |= second.changes.curves;
         }
-        m_changes = sameShape ? Changes{depthsChanged, changed} : Changes{};
+        m_inDepthOrder = whole.inDepthOrder;
+        m_changes = sameShape ? whole.changes : Changes{};
     }
     Changes LastChanges() const { return m_changes; }
 
@@ -157,6 +164,38 @@ public:
     bool InDepthOrder() const { return m_inDepthOrder; }
 
 private:
+    // Below this many readings a gathering is not worth a second thread.
+    static constexpr std::size_t kGatherInTwoFrom = 50000;
+    struct Part {
+        bool inDepthOrder = true;
+        Changes changes{false, 0};
+    };
+    // Gathers readings [from, to), comparing each one's samples bit for bit
+    // with those they replace.
+    template <class DepthOf, class ValuesOf>
+    Part GatherPart(const survey::Observation* table, std::size_t from, std::size_t to, DepthOf& depthOf,
+                    ValuesOf& valuesOf)
+    {
+        const auto width = static_cast<std::size_t>(m_curves);
+        std::vector<double> fresh(width);
+        Part part;
+        for (std::size_t i = from; i < to; ++i) {
+            const survey::Observation& reading = table[i];
+            if (i > 0 && !(table[i - 1].Depth <= reading.Depth))
+                part.inDepthOrder = false;
+            const std::int32_t depth = depthOf(reading.Depth);
+            part.changes.depths |= depth != m_depths[i];
+            m_depths[i] = depth;
+            valuesOf(static_cast<std::int32_t>(i), reading, fresh.data());
+            double* values = m_values.data() + i * width;
+            for (std::size_t k = 0; k < width; ++k) {
+                if (std::bit_cast<std::uint64_t>(fresh[k]) != std::bit_cast<std::uint64_t>(values[k]))
+                    part.changes.curves |= k < 32 ? std::uint32_t{1} << k : ~std::uint32_t{0};
+                values[k] = fresh[k];
+            }
+        }
+        return part;
+    }
     // Samples [from, to) to `at` onward, either way.
     void MoveBlock(std::size_t from, std::size_t to, std::size_t at)
     {
