@@ -101,6 +101,16 @@ void PixelEnvelope::Finish(std::int32_t end)
     m_end = end;
 }
 
+void PixelEnvelope::Append(const PixelEnvelope& later)
+{
+    const auto first = static_cast<std::ptrdiff_t>(m_runs.size());
+    m_runs.insert(m_runs.end(), later.m_runs.begin(), later.m_runs.end());
+    if (first < static_cast<std::ptrdiff_t>(m_runs.size()))
+        m_runs[static_cast<std::size_t>(first)].breaksBefore |= m_gapSinceRun;
+    m_gapSinceRun = later.m_gapSinceRun || (later.m_runs.empty() && m_gapSinceRun);
+    m_end = later.m_end;
+}
+
 std::vector<PixelEnvelope::Piece> PixelEnvelope::Pieces() const
 {
     std::vector<Piece> pieces;

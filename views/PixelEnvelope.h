@@ -6,7 +6,12 @@
 #include <cstdint>
 #include <limits>
 #include <span>
+#include <system_error>
+#include <thread>
 #include <vector>
+
+// Below this many readings a curve is not worth a second thread.
+inline constexpr std::int32_t kBuildInTwoFrom = 50000;
 
 // The level of a reading that is not drawn.
 inline constexpr std::int32_t kNoLevel = std::numeric_limits<std::int32_t>::min();
@@ -53,6 +58,9 @@ public:
     void AddColumn(std::int32_t column, std::int32_t begin, std::span<const std::int32_t> levels);
     // Closes the curve after reading `end` - 1.
     void Finish(std::int32_t end);
+    // Carries the curve on with `later`, closed, which started where this
+    // one finished and in a column of its own.
+    void Append(const PixelEnvelope& later);
 
     std::span<const Run> Runs() const { return m_runs; }
     // The curve's pieces in order, each of one point or more.
@@ -152,17 +160,45 @@ void AddReadings(std::span<PixelEnvelope> envelopes, std::int32_t begin, std::in
     }
 }
 
-// Reduces readings [begin, end) into `envelopes` afresh.
+// Reduces readings [begin, end) into `envelopes` afresh. Many readings in
+// order are reduced in two parts side by side, split where a column begins
+// so that no run straddles the seam: the pass waits on memory, and each core
+// brings in its own part. `columnOf` and `levelOf` must then be safe to call
+// from two threads at once.
 template <typename ColumnOf, typename LevelOf>
 void BuildEnvelopes(std::span<PixelEnvelope> envelopes, std::int32_t begin, std::int32_t end, bool ordered,
                     ColumnOf columnOf, LevelOf levelOf, Gaps gaps)
 {
-    std::vector<std::int32_t> scratch;
-    for (PixelEnvelope& envelope : envelopes)
-        envelope.Start(begin, gaps);
-    AddReadings(envelopes, begin, end, ordered, columnOf, levelOf, scratch);
-    for (PixelEnvelope& envelope : envelopes)
-        envelope.Finish(end);
+    const auto build = [&](std::span<PixelEnvelope> into, std::int32_t from, std::int32_t to) {
+        std::vector<std::int32_t> scratch;
+        for (PixelEnvelope& envelope : into)
+            envelope.Start(from, gaps);
+        AddReadings(into, from, to, ordered, columnOf, levelOf, scratch);
+        for (PixelEnvelope& envelope : into)
+            envelope.Finish(to);
+    };
+    std::int32_t seam = end;
+    if (ordered && end - begin >= kBuildInTwoFrom) {
+        const std::int32_t middle = begin + (end - begin) / 2;
+        const std::int32_t column = columnOf(middle);
+        seam = FirstIndexWhere(begin, middle, [&](std::int32_t i) { return columnOf(i) >= column; });
+    }
+    if (seam <= begin || seam >= end) {
+        build(envelopes, begin, end);
+        return;
+    }
+    std::vector<PixelEnvelope> later(envelopes.size());
+    std::thread helper;
+    try {
+        helper = std::thread([&] { build(later, seam, end); });
+    } catch (const std::system_error&) {
+        build(later, seam, end); // no thread to be had: one after the other
+    }
+    build(envelopes, begin, seam);
+    if (helper.joinable())
+        helper.join();
+    for (std::size_t k = 0; k < envelopes.size(); ++k)
+        envelopes[k].Append(later[k]);
 }
 
 template <class Reduce>

@@ -99,6 +99,28 @@ INSTANTIATE_TEST_SUITE_P(
                     Gaps::Join}),
     RowName());
 
+// Many readings are reduced in two parts side by side: the curve is the one
+// a single pass gives, gaps just before the seam (reading 29995) included.
+TEST(EnvelopeRows, ManyReadingsInTwoPartsAsInOne)
+{
+    std::vector<Reading> readings;
+    for (std::int32_t i = 0; i < 60000; ++i) {
+        const bool gap = i % 1000 == 3 || (i >= 29990 && i < 29995);
+        readings.push_back({i / 7, gap ? kGap : (i * 7919) % 1000});
+    }
+    for (const Gaps gaps : {Gaps::Break, Gaps::Join}) {
+        const std::array<PixelEnvelope, 2> two = Envelopes(readings, true, gaps);
+        std::array<PixelEnvelope, 1> one;
+        std::vector<std::int32_t> scratch;
+        one[0].Start(0, gaps);
+        AddReadings(one, 0, 60000, true, [&](std::int32_t i) { return readings[static_cast<std::size_t>(i)].column; },
+                    [&](std::int32_t i, int) { return readings[static_cast<std::size_t>(i)].level; }, scratch);
+        one[0].Finish(60000);
+        EXPECT_TRUE(std::ranges::equal(two[0].Runs(), one[0].Runs()));
+        EXPECT_EQ(two[0].Pieces(), one[0].Pieces());
+    }
+}
+
 // Readings `indices` of `readings` (ascending) taken out.
 std::vector<Reading> Without(std::vector<Reading> readings, const std::vector<std::int32_t>& indices)
 {
