@@ -333,6 +333,12 @@ private:
     // The curves of `kept` (bit k for curve k) that the samples' latest
     // gathering leaves stale: all, unless it only changed some curves' values.
     std::uint32_t StaleCurves(const KeptCurves& kept) const;
+    // Brings `kept` up to date for DrawKeptCurve: follows the samples'
+    // splice, or builds the stale curves anew (`sameCurves`: the curves are
+    // those of the same `depends` and `gaps`).
+    template <class Levels>
+    void RefreshKeptCurves(KeptCurves& kept, bool sameCurves, int curves, const std::vector<double>& depends,
+                           Levels& levels, Gaps gaps);
     std::vector<KeptCurves> m_keptCurves; // by slot
     DepthSpan m_wholeHole{0, 0}; // the hole's ends in plot units, at the latest mapping
     bool m_zoomed = false;       // the latest mapping shows less than the whole hole
@@ -383,52 +389,58 @@ void PlotFrame::DrawKeptCurve(QPainter& painter, std::size_t slot, int curves, i
     KeptCurves& kept = m_keptCurves[slot];
     const bool sameCurves = kept.depends == depends && kept.gaps == gaps
                          && kept.envelopes.size() == static_cast<std::size_t>(curves);
-    if (kept.generation != m_samplesGeneration || kept.mapping != m_mapping || !sameCurves) {
-        textio::ReleaseWideVectorRegisters(); // the painter may have left them in use
-        const AxisMap column = m_mapping.XAxis();
-        const auto columnOf = [&](std::int32_t i) { return column(m_samples.Depth(i)); };
-        const bool ordered = m_samples.InDepthOrder();
-        const IndexRange drawn = DrawnReadings();
-        bool followed = sameCurves && MayFollowSplice(kept);
-        std::vector<std::int32_t> scratch;
-        for (int k = 0; followed && k < curves; ++k) {
-            const auto levelsOf = [&](std::int32_t i, int) { return levels(i, k); };
-            followed = kept.envelopes[static_cast<std::size_t>(k)].FollowSplice(
-                m_followed.indices, m_followed.restored, m_samples.Count(),
-                [&](PixelEnvelope& fresh, std::int32_t begin, std::int32_t end) {
-                    AddReadings(std::span(&fresh, 1), begin, end, ordered, columnOf, levelsOf, scratch);
-                });
-        }
-        const std::uint32_t stale = followed ? 0 : sameCurves ? StaleCurves(kept) : ~std::uint32_t{0};
-        if (stale == ~std::uint32_t{0}) {
-            kept.envelopes.assign(static_cast<std::size_t>(curves), PixelEnvelope{});
-            BuildEnvelopes(kept.envelopes, drawn.begin, drawn.end, ordered, columnOf, levels, gaps);
-        } else {
-            // The stale curves in one pass, then back in their places.
-            std::vector<int> which;
-            std::vector<PixelEnvelope> envelopes;
-            for (int k = 0; k < curves && k < 32; ++k) {
-                if ((stale >> k & 1U) != 0) {
-                    which.push_back(k);
-                    envelopes.push_back(std::move(kept.envelopes[static_cast<std::size_t>(k)]));
-                }
-            }
-            const auto levelsOf = [&](std::int32_t i, int j) { return levels(i, which[static_cast<std::size_t>(j)]); };
-            BuildEnvelopes(envelopes, drawn.begin, drawn.end, ordered, columnOf, levelsOf, gaps);
-            for (std::size_t j = 0; j < which.size(); ++j)
-                kept.envelopes[static_cast<std::size_t>(which[j])] = std::move(envelopes[j]);
-        }
-        kept.generation = m_samplesGeneration;
-        kept.mapping = m_mapping;
-        kept.depends = depends;
-        kept.gaps = gaps;
-        kept.whole = !m_zoomed;
-        kept.pieces = DevicePieces(kept.envelopes);
-    }
+    if (kept.generation != m_samplesGeneration || kept.mapping != m_mapping || !sameCurves)
+        RefreshKeptCurves(kept, sameCurves, curves, depends, levels, gaps);
     if (curve >= 0 && static_cast<std::size_t>(curve) < kept.pieces.size()) {
         for (const QPolygon& points : kept.pieces[static_cast<std::size_t>(curve)])
             DrawCurve(painter, points);
     }
+}
+
+template <class Levels>
+void PlotFrame::RefreshKeptCurves(KeptCurves& kept, bool sameCurves, int curves, const std::vector<double>& depends,
+                                  Levels& levels, Gaps gaps)
+{
+    textio::ReleaseWideVectorRegisters(); // the painter may have left them in use
+    const AxisMap column = m_mapping.XAxis();
+    const auto columnOf = [&](std::int32_t i) { return column(m_samples.Depth(i)); };
+    const bool ordered = m_samples.InDepthOrder();
+    const IndexRange drawn = DrawnReadings();
+    bool followed = sameCurves && MayFollowSplice(kept);
+    std::vector<std::int32_t> scratch;
+    for (int k = 0; followed && k < curves; ++k) {
+        const auto levelsOf = [&](std::int32_t i, int) { return levels(i, k); };
+        followed = kept.envelopes[static_cast<std::size_t>(k)].FollowSplice(
+            m_followed.indices, m_followed.restored, m_samples.Count(),
+            [&](PixelEnvelope& fresh, std::int32_t begin, std::int32_t end) {
+                AddReadings(std::span(&fresh, 1), begin, end, ordered, columnOf, levelsOf, scratch);
+            });
+    }
+    const std::uint32_t stale = followed ? 0 : sameCurves ? StaleCurves(kept) : ~std::uint32_t{0};
+    if (stale == ~std::uint32_t{0}) {
+        kept.envelopes.assign(static_cast<std::size_t>(curves), PixelEnvelope{});
+        BuildEnvelopes(kept.envelopes, drawn.begin, drawn.end, ordered, columnOf, levels, gaps);
+    } else {
+        // The stale curves in one pass, then back in their places.
+        std::vector<int> which;
+        std::vector<PixelEnvelope> envelopes;
+        for (int k = 0; k < curves && k < 32; ++k) {
+            if ((stale >> k & 1U) != 0) {
+                which.push_back(k);
+                envelopes.push_back(std::move(kept.envelopes[static_cast<std::size_t>(k)]));
+            }
+        }
+        const auto levelsOf = [&](std::int32_t i, int j) { return levels(i, which[static_cast<std::size_t>(j)]); };
+        BuildEnvelopes(envelopes, drawn.begin, drawn.end, ordered, columnOf, levelsOf, gaps);
+        for (std::size_t j = 0; j < which.size(); ++j)
+            kept.envelopes[static_cast<std::size_t>(which[j])] = std::move(envelopes[j]);
+    }
+    kept.generation = m_samplesGeneration;
+    kept.mapping = m_mapping;
+    kept.depends = depends;
+    kept.gaps = gaps;
+    kept.whole = !m_zoomed;
+    kept.pieces = DevicePieces(kept.envelopes);
 }
 
 template <class LevelOf>
