@@ -99,7 +99,9 @@ void CMagView::GatherSamples()
     }
     // The whole survey's range, from the samples: they may have followed a
     // splice of the table rather than been gathered anew.
-    const auto [low, high] = GatheredSamples().ValueExtremes(1e10, -1e10);
+    const auto [least, greatest] = GatheredSamples().ValueExtremes();
+    const double low = std::min(least, 1e10);
+    const double high = std::max(greatest, -1e10);
     // Both ends within +-10,000,000 nT, so the span fits in 32 bits and a
     // survey lying wholly beyond the limit gives an empty range, not an
     // upside-down one. No readings, no range.

@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <system_error>
 #include <thread>
@@ -61,8 +62,11 @@ public:
             whole.inDepthOrder = whole.inDepthOrder && second.inDepthOrder;
             whole.changes.depths = whole.changes.depths || second.changes.depths;
             whole.changes.curves |= second.changes.curves;
+            whole.extremes.Add(second.extremes);
         }
         m_inDepthOrder = whole.inDepthOrder;
+        m_extremes = whole.extremes;
+        m_extremesKnown = true;
         m_changes = sameShape ? whole.changes : Changes{};
     }
     Changes LastChanges() const { return m_changes; }
@@ -88,6 +92,7 @@ public:
         m_depths.resize(kept);
         m_values.resize(kept * width);
         m_changes = {};
+        m_extremesKnown = false;
         // Readings in depth order stay so when some go.
         if (!m_inDepthOrder)
             m_inDepthOrder = TableInDepthOrder(table, count);
@@ -108,6 +113,7 @@ public:
         m_depths.resize(now);
         m_values.resize(now * width);
         m_changes = {};
+        m_extremesKnown = false;
         // From the end, the readings between two put back move up as one block.
         std::size_t to = now;
         for (std::size_t k = indices.size(); k-- > 0;) {
@@ -139,26 +145,20 @@ public:
     {
         return m_values[static_cast<std::size_t>(i) * static_cast<std::size_t>(m_curves) + static_cast<std::size_t>(curve)];
     }
-    // The least and the greatest of every curve's values, `low` and `high`
-    // taken in; NaN is passed over. Four of each are kept apart so that the
-    // comparisons do not wait on one another.
-    std::array<double, 2> ValueExtremes(double low, double high) const
+    // The least and the greatest of every curve's values; NaN is passed
+    // over, and without a number the least is +inf and the greatest -inf.
+    // A gathering finds them on its way; after readings taken out or put
+    // back they are found again when asked for.
+    std::array<double, 2> ValueExtremes() const
     {
-        std::array<double, 4> lows{low, low, low, low};
-        std::array<double, 4> highs{high, high, high, high};
-        const std::size_t all = m_values.size();
-        std::size_t i = 0;
-        for (; i + 4 <= all; i += 4) {
-            for (std::size_t k = 0; k < 4; ++k) {
-                lows[k] = std::min(lows[k], m_values[i + k]);
-                highs[k] = std::max(highs[k], m_values[i + k]);
-            }
+        if (!m_extremesKnown) {
+            Extremes all;
+            for (const double value : m_values)
+                all.Add(value);
+            m_extremes = all;
+            m_extremesKnown = true;
         }
-        for (; i < all; ++i) {
-            lows[0] = std::min(lows[0], m_values[i]);
-            highs[0] = std::max(highs[0], m_values[i]);
-        }
-        return {std::min({lows[0], lows[1], lows[2], lows[3]}), std::max({highs[0], highs[1], highs[2], highs[3]})};
+        return {m_extremes.low, m_extremes.high};
     }
     // Whether no reading's depth lies above the one before it.
     bool InDepthOrder() const { return m_inDepthOrder; }
@@ -166,9 +166,25 @@ public:
 private:
     // Below this many readings a gathering is not worth a second thread.
     static constexpr std::size_t kGatherInTwoFrom = 50000;
+    struct Extremes {
+        double low = std::numeric_limits<double>::infinity();
+        double high = -std::numeric_limits<double>::infinity();
+        // NaN compares false both ways and changes neither.
+        void Add(double value)
+        {
+            low = std::min(low, value);
+            high = std::max(high, value);
+        }
+        void Add(const Extremes& other)
+        {
+            low = std::min(low, other.low);
+            high = std::max(high, other.high);
+        }
+    };
     struct Part {
         bool inDepthOrder = true;
         Changes changes{false, 0};
+        Extremes extremes;
     };
     // Gathers readings [from, to), comparing each one's samples bit for bit
     // with those they replace.
@@ -192,6 +208,7 @@ private:
                 if (std::bit_cast<std::uint64_t>(fresh[k]) != std::bit_cast<std::uint64_t>(values[k]))
                     part.changes.curves |= k < 32 ? std::uint32_t{1} << k : ~std::uint32_t{0};
                 values[k] = fresh[k];
+                part.extremes.Add(fresh[k]);
             }
         }
         return part;
@@ -235,4 +252,6 @@ private:
     std::vector<double> m_values; // reading by reading, m_curves each
     bool m_inDepthOrder = true;
     Changes m_changes;
+    mutable Extremes m_extremes;
+    mutable bool m_extremesKnown = true;
 };

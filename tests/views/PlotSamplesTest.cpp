@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -54,6 +56,13 @@ TEST_P(GatherAgain, TellsWhatChanged)
     EXPECT_EQ(samples.LastChanges().depths, GetParam().depths);
     EXPECT_EQ(samples.LastChanges().curves, GetParam().curves);
     EXPECT_EQ(samples.InDepthOrder(), GetParam().inDepthOrder);
+    double low = 1e300;
+    double high = -1e300;
+    for (const survey::Observation& reading : table) {
+        low = std::min({low, reading.CalcIncl, reading.CalcAzMag});
+        high = std::max({high, reading.CalcIncl, reading.CalcAzMag});
+    }
+    EXPECT_EQ(samples.ValueExtremes(), (std::array<double, 2>{low, high}));
     for (const std::int32_t i : {0, kHalf - 1, kHalf, kReadings - 1}) {
         const survey::Observation& reading = table[static_cast<std::size_t>(i)];
         EXPECT_EQ(samples.Depth(i), static_cast<std::int32_t>(reading.Depth * 100));
@@ -69,6 +78,9 @@ INSTANTIATE_TEST_SUITE_P(
                                 [](std::vector<survey::Observation>& table) { table.back().CalcAzMag = 7.5; }, false, 2},
                       ChangeRow{"AFirstCurveValueInTheFirstHalf",
                                 [](std::vector<survey::Observation>& table) { table[5].CalcIncl = 7.5; }, false, 1},
+                      ChangeRow{"ANewLeastInTheSecondHalf",
+                                [](std::vector<survey::Observation>& table) { table[kHalf + 9].CalcIncl = -3.5; }, false,
+                                1},
                       ChangeRow{"ANegativeZeroForZero",
                                 [](std::vector<survey::Observation>& table) { table[kHalf].CalcIncl = -0.0; }, false, 1},
                       ChangeRow{"ADepthAtTheSeamOutOfOrder",
