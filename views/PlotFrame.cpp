@@ -358,6 +358,12 @@ bool PlotFrame::MayFollowSplice(const KeptCurves& kept) const
         && m_followed.generation == m_samplesGeneration && kept.mapping == m_mapping;
 }
 
+bool PlotFrame::KeptValues(int curve) const
+{
+    return m_regathered.generation == m_samplesGeneration && curve >= 0 && curve < 32
+        && (m_regathered.changes.curves >> curve & 1U) == 0;
+}
+
 std::uint32_t PlotFrame::StaleCurves(const KeptCurves& kept) const
 {
     const bool onlyValues = SamplesFollowSplices() && kept.whole == !m_zoomed && kept.generation + 1 == m_samplesGeneration
@@ -375,6 +381,9 @@ QPointF PlotFrame::CurvePoint(std::int32_t x, std::int32_t y) const
 double PlotFrame::CentredRange(int curve)
 {
     const PlotSamples& samples = Samples();
+    // A gathering that left the curve's values as they were leaves their mean.
+    if (curve == m_centre.curve && m_centre.generation + 1 == m_samplesGeneration && KeptValues(curve))
+        m_centre.generation = m_samplesGeneration;
     if (m_samplesGeneration != m_centre.generation || curve != m_centre.curve) {
         double centre = 0.0;
         if (samples.Count() > 0 && curve < samples.Curves()) {

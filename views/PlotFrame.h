@@ -327,6 +327,9 @@ private:
         std::vector<PixelEnvelope> envelopes; // by curve
         CurvesPieces pieces;                  // by curve
     };
+    // Whether the samples' latest gathering left curve `curve`'s values as
+    // they were, reading by reading.
+    bool KeptValues(int curve) const;
     // Whether `kept` may follow the splice of the samples' latest gathering
     // rather than be built anew.
     bool MayFollowSplice(const KeptCurves& kept) const;
