@@ -1,13 +1,12 @@
 #pragma once
 
 #include "views/ReadingSearch.h"
+#include "views/SideBySide.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <span>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 // Below this many readings a curve is not worth a second thread.
@@ -188,15 +187,7 @@ void BuildEnvelopes(std::span<PixelEnvelope> envelopes, std::int32_t begin, std:
         return;
     }
     std::vector<PixelEnvelope> later(envelopes.size());
-    std::thread helper;
-    try {
-        helper = std::thread([&] { build(later, seam, end); });
-    } catch (const std::system_error&) {
-        build(later, seam, end); // no thread to be had: one after the other
-    }
-    build(envelopes, begin, seam);
-    if (helper.joinable())
-        helper.join();
+    RunSideBySide([&] { build(envelopes, begin, seam); }, [&] { build(later, seam, end); });
     for (std::size_t k = 0; k < envelopes.size(); ++k)
         envelopes[k].Append(later[k]);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "survey/Observation.h"
+#include "views/SideBySide.h"
 
 #include <algorithm>
 #include <array>
@@ -9,8 +10,6 @@
 #include <cstdint>
 #include <limits>
 #include <span>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 // What a depth plot draws of each reading, gathered in one pass over the
@@ -50,15 +49,7 @@ public:
         } else {
             const std::size_t half = readings / 2;
             Part second;
-            std::thread helper;
-            try {
-                helper = std::thread([&] { second = part(half, readings); });
-            } catch (const std::system_error&) {
-                second = part(half, readings); // no thread to be had: one after the other
-            }
-            whole = part(0, half);
-            if (helper.joinable())
-                helper.join();
+            RunSideBySide([&] { whole = part(0, half); }, [&] { second = part(half, readings); });
             whole.inDepthOrder = whole.inDepthOrder && second.inDepthOrder;
             whole.changes.depths = whole.changes.depths || second.changes.depths;
             whole.changes.curves |= second.changes.curves;
