@@ -95,10 +95,10 @@ void CAzView::DrawAzimuthCurve(QPainter& painter, int curve)
     if (curve >= samples.Curves())
         return; // a fit put in force behind the survey's back: drawn after the next change
     const auto measured = ClampedLevels();
-    DrawKeptCurve(painter, 0, samples.Curves(), curve, {},
-                  [&](std::int32_t i, int k) -> std::optional<std::int32_t> {
-                      return k == 0 ? measured(i, 0) : ToPlotUnits(samples.Value(i, 1));
-                  });
+    // The fit is drawn unclamped, down to the level just above kNoLevel.
+    DrawKeptCurve(painter, 0, samples.Curves(), curve, {}, [&](std::int32_t i, int k) {
+        return k == 0 ? measured(i, 0) : std::max(ToPlotUnits(samples.Value(i, 1)), kNoLevel + 1);
+    });
 }
 
 PlotKey CAzView::Key() const

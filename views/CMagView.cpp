@@ -99,18 +99,9 @@ void CMagView::GatherSamples()
     }
     // The whole survey's range, from the samples: they may have followed a
     // splice of the table rather than been gathered anew.
-    double low = 1e10;
-    double high = -1e10;
-    const PlotSamples& samples = GatheredSamples();
-    for (std::int32_t i = 0; i < samples.Count(); ++i) {
-        for (int k = 0; k < 3; ++k) {
-            const double value = samples.Value(i, k);
-            if (value < low)
-                low = value;
-            if (value > high)
-                high = value;
-        }
-    }
+    const auto [least, greatest] = GatheredSamples().ValueExtremes();
+    const double low = std::min(least, 1e10);
+    const double high = std::max(greatest, -1e10);
     // Both ends within +-10,000,000 nT, so the span fits in 32 bits and a
     // survey lying wholly beyond the limit gives an empty range, not an
     // upside-down one. No readings, no range.

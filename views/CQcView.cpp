@@ -23,7 +23,7 @@ namespace {
 constexpr std::int32_t kBandUnits = 10000;
 constexpr std::int32_t kGapUnits = 1500;
 constexpr std::int32_t kTop = CQcView::kBands * kBandUnits + (CQcView::kBands - 1) * kGapUnits;
-constexpr std::int32_t kNotDrawn = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kNotDrawn = kNoLevel; // a NaN breaks the band's curve
 // Each scale reaches this share of its span beyond the values it spans.
 constexpr double kScalePadding = 0.05;
 constexpr int kFlagHalfSize = 4; // pixels from a flagged point to its square's edge
@@ -270,10 +270,9 @@ void CQcView::DrawCurves(QPainter& painter)
 {
     // A NaN value breaks a reading's curve; the reference's line passes over it.
     const auto levels = [this](const std::vector<QualityValues>& values) {
-        return [this, &values](std::int32_t i, int band) -> std::optional<std::int32_t> {
+        return [this, &values](std::int32_t i, int band) {
             const auto at = static_cast<std::size_t>(i);
-            const std::int32_t y = at < values.size() ? BandY(static_cast<Band>(band), Quantity(values[at], band)) : kNotDrawn;
-            return y == kNotDrawn ? std::nullopt : std::optional(y);
+            return at < values.size() ? BandY(static_cast<Band>(band), Quantity(values[at], band)) : kNotDrawn;
         };
     };
     // The curves are kept for the bands' scales they were drawn on, the

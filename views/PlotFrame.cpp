@@ -331,14 +331,14 @@ PlotFrame::IndexRange PlotFrame::DrawnReadings() const
     return {std::max(inside.begin - 1, 0), std::min(inside.end + 1, count)};
 }
 
-PlotFrame::CurvesPieces PlotFrame::DevicePieces(std::vector<PixelEnvelope>& envelopes) const
+PlotFrame::CurvesPieces PlotFrame::DevicePieces(const std::vector<PixelEnvelope>& envelopes) const
 {
     const AxisMap y = m_mapping.YAxis();
     CurvesPieces curves;
     curves.reserve(envelopes.size());
-    for (PixelEnvelope& envelope : envelopes) {
+    for (const PixelEnvelope& envelope : envelopes) {
         std::vector<QPolygon> pieces;
-        for (const PixelEnvelope::Piece& piece : envelope.TakePieces()) {
+        for (const PixelEnvelope::Piece& piece : envelope.Pieces()) {
             QPolygon points;
             points.reserve(static_cast<qsizetype>(piece.size()));
             for (const PixelEnvelope::Point& p : piece)
@@ -350,6 +350,28 @@ PlotFrame::CurvesPieces PlotFrame::DevicePieces(std::vector<PixelEnvelope>& enve
     return curves;
 }
 
+// Zoomed in, the readings drawn depend on the window's ends in depth order;
+// the whole hole draws them all.
+bool PlotFrame::MayFollowSplice(const KeptCurves& kept) const
+{
+    return kept.whole && !m_zoomed && kept.generation + 1 == m_samplesGeneration
+        && m_followed.generation == m_samplesGeneration && kept.mapping == m_mapping;
+}
+
+bool PlotFrame::KeptValues(int curve) const
+{
+    return m_regathered.generation == m_samplesGeneration && curve >= 0 && curve < 32
+        && (m_regathered.changes.curves >> curve & 1U) == 0;
+}
+
+std::uint32_t PlotFrame::StaleCurves(const KeptCurves& kept) const
+{
+    const bool onlyValues = SamplesFollowSplices() && kept.whole == !m_zoomed && kept.generation + 1 == m_samplesGeneration
+                         && m_regathered.generation == m_samplesGeneration && !m_regathered.changes.depths
+                         && kept.mapping == m_mapping && kept.envelopes.size() <= 32;
+    return onlyValues ? m_regathered.changes.curves : ~std::uint32_t{0};
+}
+
 QPointF PlotFrame::CurvePoint(std::int32_t x, std::int32_t y) const
 {
     const PlotMapping::PointF p = m_mapping.LPtoDPExact({x, y});
@@ -359,6 +381,9 @@ QPointF PlotFrame::CurvePoint(std::int32_t x, std::int32_t y) const
 double PlotFrame::CentredRange(int curve)
 {
     const PlotSamples& samples = Samples();
+    // A gathering that left the curve's values as they were leaves their mean.
+    if (curve == m_centre.curve && m_centre.generation + 1 == m_samplesGeneration && KeptValues(curve))
+        m_centre.generation = m_samplesGeneration;
     if (m_samplesGeneration != m_centre.generation || curve != m_centre.curve) {
         double centre = 0.0;
         if (samples.Count() > 0 && curve < samples.Curves()) {

@@ -149,7 +149,10 @@ protected:
     // Whether each gathered value depends on its reading's orientation,
     // azimuth in force, components and depth alone (and SamplesVariant()), so
     // that readings taken out or put back leave the others' values as they
-    // were and GatherReadings may follow the table instead of gathering anew.
+    // were and GatherReadings may follow the table instead of gathering anew;
+    // and whether the view's kept curves are drawn from the samples alone
+    // (with `depends`), so that a curve whose values a gathering left as they
+    // were is kept.
     virtual bool SamplesFollowSplices() const { return false; }
 
     // --- Helpers for the views ---
@@ -162,11 +165,14 @@ protected:
     // The samples as last gathered, which may be of an earlier survey state.
     const PlotSamples& GatheredSamples() const { return m_samples; }
     // Levels for DrawKeptCurve: each sample's value as ClampedY puts it.
+    // Clamped to whole ends, then truncated toward zero, a value gives what
+    // ToPlotUnits and then the clamp give, without a branch: NaN gives 0.
     auto ClampedLevels() const
     {
-        return [this, scale = Doc().m_dScale, low = m_nYMin, high = m_nYMax](std::int32_t i,
-                                                                              int curve) -> std::optional<std::int32_t> {
-            return std::clamp(ToPlotUnits(m_samples.Value(i, curve) * scale), low, high);
+        return [this, scale = Doc().m_dScale, low = static_cast<double>(m_nYMin),
+                high = static_cast<double>(m_nYMax)](std::int32_t i, int curve) {
+            const double value = m_samples.Value(i, curve) * scale;
+            return static_cast<std::int32_t>(std::clamp(value == value ? value : 0.0, low, high));
         };
     }
     // A fitted degree range spans at least this many degrees, so that a
@@ -203,11 +209,13 @@ protected:
     void LineLP(QPainter& painter, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) const;
     // Curve `curve` of `curves` curves through the readings in table order,
     // in the painter's pen, as PixelEnvelope reduces it: `levels(i, k)` is
-    // reading i's logical y on curve k, or none where it is not drawn, which
-    // breaks the curve, or with `gaps` Join is passed over. All `curves` are
-    // built in one pass and kept in slot `slot` while the samples, the mapping
-    // and `depends` (whatever else the levels are worked out from) stay the
-    // same: repainting an unchanged plot goes through no readings.
+    // reading i's logical y on curve k, or kNoLevel where it is not drawn,
+    // which breaks the curve, or with `gaps` Join is passed over. All
+    // `curves` are built in one pass and kept in slot `slot` while the
+    // samples, the mapping and `depends` (whatever else the levels are worked
+    // out from) stay the same: repainting an unchanged plot goes through no
+    // readings, and one whose samples followed readings taken out or put back
+    // goes through the columns about them.
     template <class Levels>
     void DrawKeptCurve(QPainter& painter, std::size_t slot, int curves, int curve, const std::vector<double>& depends,
                        Levels levels, Gaps gaps = Gaps::Break);
@@ -267,7 +275,7 @@ private:
     void DrawExactCurve(QPainter& painter, LevelOf levelOf, Gaps gaps) const;
     // Each curve's pieces in device pixels.
     using CurvesPieces = std::vector<std::vector<QPolygon>>;
-    CurvesPieces DevicePieces(std::vector<PixelEnvelope>& envelopes) const;
+    CurvesPieces DevicePieces(const std::vector<PixelEnvelope>& envelopes) const;
     void EnsureSamples();
     // A curve through `points` (device pixels): the whole polyline, or when
     // zoomed in only its pieces that reach the frame's depth extent.
@@ -288,6 +296,18 @@ private:
     std::uint64_t m_samplesGeneration = 0; // counts the gatherings: what is kept from one is kept with its number
     // While GatherSamples runs: the document's splice the samples may follow.
     const survey::CKestrixDoc::TableSplice* m_splice = nullptr;
+    // The splice the samples of generation `generation` followed from the
+    // generation before, if they did.
+    struct FollowedSplice {
+        std::uint64_t generation = 0;
+        bool restored = false;
+        std::vector<std::int32_t> indices;
+    } m_followed;
+    // What the gathering of generation `generation` changed, if it gathered anew.
+    struct Regathered {
+        std::uint64_t generation = 0;
+        PlotSamples::Changes changes;
+    } m_regathered;
     struct CentreCache {
         std::uint64_t generation = 0;
         int curve = -1;
@@ -303,8 +323,25 @@ private:
         PlotMapping mapping;
         std::vector<double> depends;
         Gaps gaps = Gaps::Break;
-        CurvesPieces pieces; // by curve
+        bool whole = false;                   // of every reading, not zoomed in
+        std::vector<PixelEnvelope> envelopes; // by curve
+        CurvesPieces pieces;                  // by curve
     };
+    // Whether the samples' latest gathering left curve `curve`'s values as
+    // they were, reading by reading.
+    bool KeptValues(int curve) const;
+    // Whether `kept` may follow the splice of the samples' latest gathering
+    // rather than be built anew.
+    bool MayFollowSplice(const KeptCurves& kept) const;
+    // The curves of `kept` (bit k for curve k) that the samples' latest
+    // gathering leaves stale: all, unless it only changed some curves' values.
+    std::uint32_t StaleCurves(const KeptCurves& kept) const;
+    // Brings `kept` up to date for DrawKeptCurve: follows the samples'
+    // splice, or builds the stale curves anew (`sameCurves`: the curves are
+    // those of the same `depends` and `gaps`).
+    template <class Levels>
+    void RefreshKeptCurves(KeptCurves& kept, bool sameCurves, int curves, const std::vector<double>& depends,
+                           Levels& levels, Gaps gaps);
     std::vector<KeptCurves> m_keptCurves; // by slot
     DepthSpan m_wholeHole{0, 0}; // the hole's ends in plot units, at the latest mapping
     bool m_zoomed = false;       // the latest mapping shows less than the whole hole
@@ -332,10 +369,13 @@ void PlotFrame::GatherReadings(int curves, ValuesOf valuesOf)
         const bool followed = m_splice->restored
                                 ? m_samples.Reopen(m_splice->indices, doc.m_pObs.get(), count, depthOf, valuesOf)
                                 : m_samples.Remove(m_splice->indices, doc.m_pObs.get(), count);
-        if (followed)
+        if (followed) {
+            m_followed = {m_samplesGeneration + 1, m_splice->restored, m_splice->indices};
             return;
+        }
     }
     m_samples.Gather(doc.m_pObs.get(), count, curves, depthOf, valuesOf);
+    m_regathered = {m_samplesGeneration + 1, m_samples.LastChanges()};
 }
 
 template <class Levels>
@@ -350,20 +390,60 @@ void PlotFrame::DrawKeptCurve(QPainter& painter, std::size_t slot, int curves, i
     if (slot >= m_keptCurves.size())
         m_keptCurves.resize(slot + 1);
     KeptCurves& kept = m_keptCurves[slot];
-    if (kept.generation != m_samplesGeneration || kept.mapping != m_mapping || kept.depends != depends
-        || kept.gaps != gaps || kept.pieces.size() != static_cast<std::size_t>(curves)) {
-        textio::ReleaseWideVectorRegisters(); // the painter may have left them in use
-        const IndexRange drawn = DrawnReadings();
-        std::vector<PixelEnvelope> envelopes(static_cast<std::size_t>(curves));
-        const AxisMap column = m_mapping.XAxis();
-        AddReadings(envelopes, drawn.begin, drawn.end, m_samples.InDepthOrder(),
-                    [&](std::int32_t i) { return column(m_samples.Depth(i)); }, levels, gaps);
-        kept = {m_samplesGeneration, m_mapping, depends, gaps, DevicePieces(envelopes)};
-    }
+    const bool sameCurves = kept.depends == depends && kept.gaps == gaps
+                         && kept.envelopes.size() == static_cast<std::size_t>(curves);
+    if (kept.generation != m_samplesGeneration || kept.mapping != m_mapping || !sameCurves)
+        RefreshKeptCurves(kept, sameCurves, curves, depends, levels, gaps);
     if (curve >= 0 && static_cast<std::size_t>(curve) < kept.pieces.size()) {
         for (const QPolygon& points : kept.pieces[static_cast<std::size_t>(curve)])
             DrawCurve(painter, points);
     }
+}
+
+template <class Levels>
+void PlotFrame::RefreshKeptCurves(KeptCurves& kept, bool sameCurves, int curves, const std::vector<double>& depends,
+                                  Levels& levels, Gaps gaps)
+{
+    textio::ReleaseWideVectorRegisters(); // the painter may have left them in use
+    const AxisMap column = m_mapping.XAxis();
+    const auto columnOf = [&](std::int32_t i) { return column(m_samples.Depth(i)); };
+    const bool ordered = m_samples.InDepthOrder();
+    const IndexRange drawn = DrawnReadings();
+    bool followed = sameCurves && MayFollowSplice(kept);
+    std::vector<std::int32_t> scratch;
+    for (int k = 0; followed && k < curves; ++k) {
+        const auto levelsOf = [&](std::int32_t i, int) { return levels(i, k); };
+        followed = kept.envelopes[static_cast<std::size_t>(k)].FollowSplice(
+            m_followed.indices, m_followed.restored, m_samples.Count(),
+            [&](PixelEnvelope& fresh, std::int32_t begin, std::int32_t end) {
+                AddReadings(std::span(&fresh, 1), begin, end, ordered, columnOf, levelsOf, scratch);
+            });
+    }
+    const std::uint32_t stale = followed ? 0 : sameCurves ? StaleCurves(kept) : ~std::uint32_t{0};
+    if (stale == ~std::uint32_t{0}) {
+        kept.envelopes.assign(static_cast<std::size_t>(curves), PixelEnvelope{});
+        BuildEnvelopes(kept.envelopes, drawn.begin, drawn.end, ordered, columnOf, levels, gaps);
+    } else {
+        // The stale curves in one pass, then back in their places.
+        std::vector<int> which;
+        std::vector<PixelEnvelope> envelopes;
+        for (int k = 0; k < curves && k < 32; ++k) {
+            if ((stale >> k & 1U) != 0) {
+                which.push_back(k);
+                envelopes.push_back(std::move(kept.envelopes[static_cast<std::size_t>(k)]));
+            }
+        }
+        const auto levelsOf = [&](std::int32_t i, int j) { return levels(i, which[static_cast<std::size_t>(j)]); };
+        BuildEnvelopes(envelopes, drawn.begin, drawn.end, ordered, columnOf, levelsOf, gaps);
+        for (std::size_t j = 0; j < which.size(); ++j)
+            kept.envelopes[static_cast<std::size_t>(which[j])] = std::move(envelopes[j]);
+    }
+    kept.generation = m_samplesGeneration;
+    kept.mapping = m_mapping;
+    kept.depends = depends;
+    kept.gaps = gaps;
+    kept.whole = !m_zoomed;
+    kept.pieces = DevicePieces(kept.envelopes);
 }
 
 template <class LevelOf>
@@ -377,8 +457,8 @@ void PlotFrame::DrawExactCurve(QPainter& painter, LevelOf levelOf, Gaps gaps) co
         run.clear();
     };
     for (std::int32_t i = drawn.begin; i < drawn.end; ++i) {
-        if (const std::optional<std::int32_t> level = levelOf(i)) {
-            const QPointF p = CurvePoint(m_samples.Depth(i), *level);
+        if (const std::int32_t level = levelOf(i); level != kNoLevel) {
+            const QPointF p = CurvePoint(m_samples.Depth(i), level);
             if (run.isEmpty() || run.constLast() != p)
                 run.append(p);
         } else if (gaps == Gaps::Break) {

@@ -56,10 +56,48 @@ const ChangeRow kChanges[] = {
          Redo(doc, record);
      },
      3},
+    {"DeleteWholeColumnsThenUndoAndRedo",
+     [](FakeSurvey& doc, PlotLink&, const Paint& paint) {
+         std::vector<std::int32_t> stretch;
+         for (std::int32_t i = 1500; i < 1530; ++i)
+             stretch.push_back(i);
+         const EditRecord record = *ApplyRecorded(doc, edit::DeleteObservations{stretch});
+         paint();
+         Undo(doc, record);
+         paint();
+         Redo(doc, record);
+     },
+     kNone},
+    {"DeleteTheOnlyReadingOfAColumnThenUndoBoth",
+     [](FakeSurvey& doc, PlotLink&, const Paint& paint) {
+         // 2.4 m either side of reading 2012 go first, leaving it alone in its column.
+         std::vector<std::int32_t> around;
+         for (std::int32_t i = 1988; i < 2037; ++i) {
+             if (i != 2012)
+                 around.push_back(i);
+         }
+         const EditRecord first = *ApplyRecorded(doc, edit::DeleteObservations{around});
+         paint();
+         const EditRecord alone = *ApplyRecorded(doc, edit::DeleteObservation{1988});
+         paint();
+         Undo(doc, alone);
+         paint();
+         Undo(doc, first);
+     },
+     kNone},
     {"AddControlPoint",
      [](FakeSurvey& doc, PlotLink&, const Paint&) {
          ApplyRecorded(doc, edit::AddControlPoint{{5000, 4000}});
          ApplyRecorded(doc, edit::AddControlPoint{{30000, 2000}});
+     },
+     1},
+    {"AddControlPointToAFit",
+     [](FakeSurvey& doc, PlotLink&, const Paint& paint) {
+         for (const ControlPoint point : {ControlPoint{5000, 4000}, ControlPoint{20000, 3000}, ControlPoint{35000, 2000}})
+             ApplyRecorded(doc, edit::AddControlPoint{point});
+         ApplyRecorded(doc, edit::SetFitDegree{2});
+         paint();
+         ApplyRecorded(doc, edit::AddControlPoint{{27000, 4500}});
      },
      1},
     {"SpikeSettings",
