@@ -58,6 +58,7 @@ void CKestrixDoc::Calculate(bool refit, bool reorient)
             CalcPositions(*this, resolve, true);
     } else {
         CalcPositions(*this, resolve, true);
+        m_orientationKeptRevision = Revision() + 1; // the revision UpdateAllViews makes
     }
     CalcReferenceField(*this);
     UpdateAllViews();

@@ -133,6 +133,10 @@ public:
         std::vector<std::int32_t> indices; // ascending, in the larger of the two tables
     };
     TableSplice m_lastSplice;
+    // The views' revision made by a recalculation that kept the table's
+    // readings, depths and orientation as they were (a fit, site or
+    // declination change): views of those values alone keep what they hold.
+    std::uint64_t m_orientationKeptRevision = 0;
     // The fit of m_dCoef in orthogonal form, for accurate evaluation.
     OrthogonalFit m_fit;
     // Where the fit in force was made (see m_bFitLocal).

@@ -22,6 +22,7 @@ protected:
     QString Title() const override;
     void GatherSamples() override;
     bool SamplesFollowSplices() const override { return true; }
+    bool SamplesKeptWithOrientation() const override { return true; }
     void SetupVerticalRange() override;
     void DrawCurves(QPainter& painter) override;
     void DrawGrid(QPainter& painter) override;

@@ -120,10 +120,18 @@ void PlotFrame::EnsureSamples()
     const std::uint64_t variant = SamplesVariant();
     if (stamp == m_samplesStamp && variant == m_samplesVariant && m_samplesGeneration != 0)
         return;
+    const CKestrixDoc& doc = Doc();
+    if (m_samplesGeneration != 0 && variant == m_samplesVariant && SamplesKeptWithOrientation()
+        && doc.m_orientationKeptRevision == stamp.revision && m_samplesStamp.revision + 1 == stamp.revision
+        && m_samplesStamp.count == stamp.count && m_samplesStamp.table == stamp.table) {
+        // Nothing they hold moved: the samples, and all kept from them, stay.
+        m_samplesStamp = stamp;
+        return;
+    }
     textio::ReleaseWideVectorRegisters();
     // Samples of the revision just before one that only took readings out
     // or put them back follow the table; any other change gathers anew.
-    const CKestrixDoc::TableSplice& splice = Doc().m_lastSplice;
+    const CKestrixDoc::TableSplice& splice = doc.m_lastSplice;
     const bool follows = m_samplesGeneration != 0 && variant == m_samplesVariant && SamplesFollowSplices()
                       && splice.revision == stamp.revision && m_samplesStamp.revision + 1 == stamp.revision;
     m_splice = follows ? &splice : nullptr;

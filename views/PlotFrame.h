@@ -154,6 +154,10 @@ protected:
     // (with `depends`), so that a curve whose values a gathering left as they
     // were is kept.
     virtual bool SamplesFollowSplices() const { return false; }
+    // Whether the gathered values depend on the readings' depths and
+    // orientation alone, so that a recalculation keeping those (a fit change)
+    // leaves them as they were.
+    virtual bool SamplesKeptWithOrientation() const { return false; }
 
     // --- Helpers for the views ---
     // Gathers every reading's depth and the `curves` values that
