@@ -338,9 +338,8 @@ bool SpikeTracker::FollowSplice(std::span<const QualityValues> values, const Spi
 SpikeTracker::Window SpikeTracker::Exact(double QualityValues::*quantity, std::size_t i)
 {
     const std::size_t first = WindowStart(i, m_halfWindow, m_values.size(), m_width);
-    SortedWindow window;
-    for (std::size_t j = first; j < first + m_width; ++j)
-        window.Add(m_values[j].*quantity);
+    SortedWindow& window = m_exactWindow;
+    window.Fill(m_width, [&](std::size_t k) { return m_values[first + k].*quantity; });
     const std::vector<double>& sorted = window.Sorted();
     if (sorted.size() < 3)
         return {kNaN, 0.0, 0.0};
@@ -361,9 +360,7 @@ void SpikeTracker::WorkOut(double QualityValues::*quantity, const std::vector<ch
         }
         const std::size_t wanted = WindowStart(i, m_halfWindow, n, m_width);
         if (first == n) {
-            window.Clear();
-            for (std::size_t j = wanted; j < wanted + m_width; ++j)
-                window.Add(m_values[j].*quantity);
+            window.Fill(m_width, [&](std::size_t k) { return m_values[wanted + k].*quantity; });
         } else if (wanted > first) { // the window moves by at most one reading a step
             window.Replace(m_values[first].*quantity, m_values[first + m_width].*quantity);
         }

@@ -3,6 +3,7 @@
 #include "survey/QualityControl.h"
 #include "survey/RunningMedian.h"
 #include "survey/SpikeFinder.h"
+#include "survey/SpikeWindow.h"
 
 #include <array>
 #include <cstddef>
@@ -88,6 +89,7 @@ private:
     std::array<std::vector<double>, kQuantities> m_drift;
     std::array<std::vector<std::uint32_t>, kQuantities> m_changedBefore;
     std::vector<Window> m_spareWindows;
+    SortedWindow m_exactWindow; // reused by Exact, so a window costs no allocation
     std::vector<char> m_toWork;
     std::size_t m_flagged = 0;
     std::size_t m_worked = 0;

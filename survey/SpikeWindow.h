@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <vector>
 
@@ -31,6 +33,20 @@ inline std::size_t WindowStart(std::size_t i, std::size_t halfWindow, std::size_
 class SortedWindow {
 public:
     void Add(double value);
+    // Holds the finite ones of valueAt(0) to valueAt(count - 1), in the
+    // order Add would give them one by one, in one sort.
+    template <class ValueAt>
+    void Fill(std::size_t count, ValueAt valueAt)
+    {
+        m_sorted.clear();
+        for (std::size_t k = 0; k < count; ++k) {
+            const double value = valueAt(k);
+            if (std::isfinite(value))
+                m_sorted.push_back(value);
+        }
+        // Stable, so equal values (such as 0 and -0) keep the order of their adding.
+        std::stable_sort(m_sorted.begin(), m_sorted.end());
+    }
     // Takes out `leaving` and puts in `entering`, moving only the values
     // that lie between the two.
     void Replace(double leaving, double entering);
