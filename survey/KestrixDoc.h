@@ -137,6 +137,18 @@ public:
     // readings, depths and orientation as they were (a fit, site or
     // declination change): views of those values alone keep what they hold.
     std::uint64_t m_orientationKeptRevision = 0;
+    // m_lastSplice when it was the only change since the views' revision
+    // `seen`; none otherwise.
+    const TableSplice* SpliceSince(std::uint64_t seen) const
+    {
+        return m_lastSplice.revision == m_nRevision && seen + 1 == m_nRevision ? &m_lastSplice : nullptr;
+    }
+    // Whether the only change since revision `seen` was a recalculation that
+    // kept the readings' orientation (see m_orientationKeptRevision).
+    bool OrientationKeptSince(std::uint64_t seen) const
+    {
+        return m_orientationKeptRevision == m_nRevision && seen + 1 == m_nRevision;
+    }
     // The fit of m_dCoef in orthogonal form, for accurate evaluation.
     OrthogonalFit m_fit;
     // Where the fit in force was made (see m_bFitLocal).

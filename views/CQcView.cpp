@@ -134,7 +134,7 @@ bool CQcView::BeginPaint()
     const SurveyStamp stamp = SurveyStamp::Of(doc);
     const bool surveyChanged = stamp != m_valuesStamp || settings != m_valuesSettings;
     if (surveyChanged) {
-        WorkOutValues(settings, stamp);
+        WorkOutValues(settings);
         m_valuesStamp = stamp;
         m_valuesSettings = settings;
     }
@@ -164,7 +164,7 @@ bool CQcView::BeginPaint()
     return true;
 }
 
-void CQcView::WorkOutValues(const SpikeSettings& settings, const SurveyStamp& stamp)
+void CQcView::WorkOutValues(const SpikeSettings& settings)
 {
     const CKestrixDoc& doc = Doc();
     // The recalculation's quality values are each reading's QualityOf; a
@@ -178,10 +178,9 @@ void CQcView::WorkOutValues(const SpikeSettings& settings, const SurveyStamp& st
     }
     // Readings only taken out or put back since the last values leave the
     // spike finder the windows about them to work out.
-    const CKestrixDoc::TableSplice& splice = doc.m_lastSplice;
-    const SpikeTracker::Splice spliced{splice.restored, splice.indices};
-    const bool follows = doc.IsComputed() && splice.revision == stamp.revision
-                         && m_valuesStamp.revision + 1 == stamp.revision && settings == m_valuesSettings;
+    const CKestrixDoc::TableSplice* splice = doc.SpliceSince(m_valuesStamp.revision);
+    const bool follows = doc.IsComputed() && splice && settings == m_valuesSettings;
+    const SpikeTracker::Splice spliced = follows ? SpikeTracker::Splice{splice->restored, splice->indices} : SpikeTracker::Splice{};
     m_flags = m_spikes.Update(m_values, settings, follows ? &spliced : nullptr);
     m_flagged = static_cast<int>(m_spikes.Flagged());
     m_medianGravity = m_spikes.MedianGravity();

@@ -73,8 +73,9 @@ protected:
 
 private:
     QString BandName(int band) const;
-    // The quality values, their flags and the reference of every reading.
-    void WorkOutValues(const survey::SpikeSettings& settings, const SurveyStamp& stamp);
+    // The quality values, their flags and the reference of every reading,
+    // following the survey's splice when it was the only change since the last ones.
+    void WorkOutValues(const survey::SpikeSettings& settings);
 
     std::array<Scale, kBands> m_scales{};
     // The reference per reading (F, normal gravity, I); empty without one.

@@ -35,10 +35,10 @@ void ListingCache::ListAll(const CKestrixDoc& doc, ListedRows rows)
 // one the rows were listed for.
 std::optional<std::vector<ReplacedStretch>> ListingCache::SplicedSinceLastLook(const CKestrixDoc& doc) const
 {
-    const CKestrixDoc::TableSplice& splice = doc.m_lastSplice;
-    if (splice.revision != doc.Revision() || m_source.revision + 1 != doc.Revision())
+    const CKestrixDoc::TableSplice* splice = doc.SpliceSince(m_source.revision);
+    if (!splice)
         return std::nullopt;
-    return StretchesOfSplice(splice, static_cast<int>(m_depthBits.size()), std::max(doc.m_nObs, 0));
+    return StretchesOfSplice(*splice, static_cast<int>(m_depthBits.size()), std::max(doc.m_nObs, 0));
 }
 
 // Whether a row is listed depends on its neighbours' depths only, so the rows

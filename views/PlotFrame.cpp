@@ -122,8 +122,7 @@ void PlotFrame::EnsureSamples()
         return;
     const CKestrixDoc& doc = Doc();
     if (m_samplesGeneration != 0 && variant == m_samplesVariant && SamplesKeptWithOrientation()
-        && doc.m_orientationKeptRevision == stamp.revision && m_samplesStamp.revision + 1 == stamp.revision
-        && m_samplesStamp.count == stamp.count && m_samplesStamp.table == stamp.table) {
+        && doc.OrientationKeptSince(m_samplesStamp.revision) && m_samplesStamp.count == stamp.count && m_samplesStamp.table == stamp.table) {
         // Nothing they hold moved: the samples, and all kept from them, stay.
         m_samplesStamp = stamp;
         return;
@@ -131,10 +130,8 @@ void PlotFrame::EnsureSamples()
     textio::ReleaseWideVectorRegisters();
     // Samples of the revision just before one that only took readings out
     // or put them back follow the table; any other change gathers anew.
-    const CKestrixDoc::TableSplice& splice = doc.m_lastSplice;
-    const bool follows = m_samplesGeneration != 0 && variant == m_samplesVariant && SamplesFollowSplices()
-                      && splice.revision == stamp.revision && m_samplesStamp.revision + 1 == stamp.revision;
-    m_splice = follows ? &splice : nullptr;
+    const bool follows = m_samplesGeneration != 0 && variant == m_samplesVariant && SamplesFollowSplices();
+    m_splice = follows ? doc.SpliceSince(m_samplesStamp.revision) : nullptr;
     GatherSamples();
     m_splice = nullptr;
     m_samplesStamp = stamp;
